@@ -1,0 +1,2 @@
+// The program's entry point.
+int main() { return 0; }
