@@ -1,0 +1,15 @@
+// A whole headless run: start-up, the scripted main loop, shutdown.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace script {
+
+// Runs the game from the script at scriptPath ("-" for standard input) in
+// the game folder myPath. Returns the exit status: 0 done, 1 start-up or
+// shutdown failed, 2 script error. Error lines go to err.
+int RunScriptedGame(const std::string& scriptPath, const std::string& myPath, std::ostream& out,
+                    std::ostream& err);
+
+}  // namespace script

@@ -1,2 +1,0 @@
-// Placeholder until this file is written.
-namespace {}

@@ -1,0 +1,48 @@
+// The system of a headless run: a virtual clock and input taken from a script.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+#include "core/game_state.h"
+#include "media/headless.h"
+#include "media/platform.h"
+#include "script/script_parser.h"
+
+namespace script {
+
+class ScriptedSystem : public media::System {
+ public:
+  ScriptedSystem(ScriptReader& reader, std::ostream& out);
+
+  // Reads the `start` lines before the first other command and sets the
+  // clock. Start-up runs after this.
+  void ReadPrologue();
+  // The game whose state `state` prints; set once start-up has begun.
+  void SetGame(const core::GameState* game) { game_ = game; }
+
+  std::shared_ptr<media::Root> CreateRoot() override { return platform_.CreateRoot(); }
+  uint32_t GetTickCount() override { return platform_.Tick(); }
+  // Runs the script up to the next pass; false at its end.
+  bool BeginPass() override;
+  void DispatchMessages(media::WindowEvents& events) override;
+
+  media::HeadlessPlatform& Platform() { return platform_; }
+
+ private:
+  void Execute(const Command& cmd);
+  void StartPass();
+
+  ScriptReader& reader_;
+  std::ostream& out_;
+  media::HeadlessPlatform platform_;
+  const core::GameState* game_ = nullptr;
+  std::optional<Command> pending_;  // the command that ended the prologue
+  uint32_t passesLeft_ = 0;
+  uint32_t passMs_ = 0;
+  int64_t clicks_ = 0;
+};
+
+}  // namespace script
