@@ -1,0 +1,52 @@
+// Lock-on markers over the locked letters, and the eight-cell lock gauge.
+#include "playfield/markers.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/arith.h"
+#include "playfield/sprites.h"
+
+namespace playfield {
+namespace {
+
+constexpr int32_t kMarkerLeft = 300;
+constexpr int32_t kMarkerTop = 96;
+constexpr int32_t kMarkerRight = 332;
+constexpr int32_t kMarkerBottom = 127;
+
+constexpr media::Rect kGaugeFree{300, 143, 332, 159};
+constexpr media::Rect kGaugeTaken{300, 127, 332, 143};
+constexpr int32_t kGaugeX = 12;
+constexpr int32_t kGaugeY = 200;
+constexpr int32_t kGaugePitch = 18;
+constexpr int kLockSlots = 8;
+
+}  // namespace
+
+void DrawLockMarkers(core::GameState& g) {
+  for (int j = 0; j < kLockSlots; ++j) {
+    const int32_t slot = g.lockQueue[j];
+    if (slot < 0 || slot >= static_cast<int32_t>(g.targets.size())) continue;
+    const core::Target& t = g.targets[slot];
+    if (t.keyCode == 0) continue;  // empty lock slot (slot 0 never holds a letter)
+
+    media::Rect src{kMarkerLeft, kMarkerTop, kMarkerRight, kMarkerBottom};
+    int32_t destY = 0;
+    if (t.y < -2) {
+      // Mostly above the screen: cut the top rows off; empty once the top reaches 127.
+      src.top = core::RoundHalfEven(95 - t.y);
+    } else {
+      destY = core::Saturate32(int64_t{core::FloorToInt(t.y)} + 2);
+    }
+    BlitSprite(g, core::RoundHalfEven(t.x + 9), destY, src);
+  }
+}
+
+void DrawLockGauge(core::GameState& g) {
+  const int count = std::clamp<int>(g.lockCount, 0, kLockSlots);
+  for (int i = count; i < kLockSlots; ++i) BlitSprite(g, kGaugeX, kGaugeY + kGaugePitch * i, kGaugeFree);
+  for (int i = 0; i < count; ++i) BlitSprite(g, kGaugeX, kGaugeY + kGaugePitch * i, kGaugeTaken);
+}
+
+}  // namespace playfield

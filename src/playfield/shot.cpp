@@ -1,0 +1,137 @@
+// The homing shot: its glow trail, the end of a flight, hits and scoring, steering.
+#include "playfield/shot.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "core/arith.h"
+#include "playfield/sprites.h"
+
+namespace playfield {
+namespace {
+
+constexpr int kTrailPoints = 6;  // the head and five earlier positions
+constexpr int kLockSlots = 8;
+constexpr double kPi = 3.14159265358979;
+constexpr int16_t kPopupMs = 300;
+constexpr int16_t kMaxInt16 = std::numeric_limits<int16_t>::max();
+// hitCount keeps counting past 32767 by stepping back a multiple of ten, so
+// that every tenth hit still raises the level.
+constexpr int32_t kHitCountStepBack = 30000;
+
+bool Inside(const core::TrailPoint& p, double top) {
+  return p.x >= 0 && p.x <= 640 && p.y >= top && p.y <= 480;
+}
+
+void DrawTrail(core::GameState& g) {
+  for (int i = kTrailPoints - 1; i >= 0; --i) {
+    const core::TrailPoint& p = g.shotTrail[i];
+    media::Rect src{kGlowLeft, kGlowTop, kGlowRight, kGlowBottom};
+    int32_t destY = 0;
+    if (p.y < 0) {
+      src.top = core::RoundHalfEven(kGlowTop - p.y);
+    } else {
+      destY = core::RoundHalfEven(p.y);
+    }
+    BlitSprite(g, core::RoundHalfEven(p.x), destY, src);
+  }
+}
+
+// The slot of the letter at the head of the lock queue (0, no letter, when
+// the queue holds something that is not a target slot).
+int16_t HeadLockTarget(const core::GameState& g) {
+  if (g.lockHead < 0 || g.lockHead >= kLockSlots) return 0;
+  const int16_t t = g.lockQueue[g.lockHead];
+  return (t >= 0 && t < static_cast<int32_t>(g.targets.size())) ? t : 0;
+}
+
+// Moves ringHead past letters that are gone, stopping at a falling one or at ringTail.
+void AdvanceRingHead(core::GameState& g) {
+  for (int guard = 0; guard < kRingLast && IsRingSlot(g.ringHead); ++guard) {
+    if (g.targets[g.ringHead].keyCode != 0) return;
+    g.ringHead = NextRingSlot(g.ringHead);
+    if (g.ringHead == g.ringTail) return;
+  }
+}
+
+void ScoreHit(core::GameState& g, int16_t t) {
+  core::Target& target = g.targets[t];
+  target.keyCode = 0;
+  g.sndHit->SetCurrentPosition(0);
+
+  const int32_t combo = int32_t{g.combo} + 1;
+  g.combo = core::Saturate16(combo > g.level ? g.level : combo);
+
+  int32_t hits = int32_t{g.hitCount} + 1;
+  if (hits > kMaxInt16) hits -= kHitCountStepBack;
+  g.hitCount = static_cast<int16_t>(hits);
+
+  g.score = core::Saturate32(int64_t{g.score} + g.combo);
+  g.sndHit->Play();
+
+  core::Popup& popup = g.popups[g.lockHead];
+  popup.timeLeft = kPopupMs;
+  popup.x = target.x;
+  popup.y = target.y;
+  popup.points = g.combo;
+
+  if (g.hitCount % 10 == 0) {
+    g.level = core::Saturate16(int32_t{g.level} + 1);
+    if (g.level > g.maxLevel) g.maxLevel = g.level;
+  }
+
+  if (t == g.ringHead) AdvanceRingHead(g);
+
+  g.lockQueue[g.lockHead] = 0;
+  g.lockCount = static_cast<int16_t>(g.lockCount - 1);
+  g.lockHead = static_cast<int16_t>(g.lockHead + 1 == kLockSlots ? 0 : g.lockHead + 1);
+}
+
+// One pixel per millisecond toward the letter at the head of the queue.
+void Steer(core::GameState& g, int32_t elapsedMs) {
+  const core::Target& target = g.targets[HeadLockTarget(g)];
+  const core::TrailPoint& head = g.shotTrail[0];
+  const double dx = head.x - target.x;
+  const double dy = head.y - target.y;
+  if (dx != 0) {
+    double a = std::atan(dy / dx);
+    if (dx > 0) a += kPi;
+    g.pacing.shotStepX = std::cos(a) * elapsedMs;
+    g.pacing.shotStepY = std::sin(a) * elapsedMs;
+  } else if (dy != 0) {
+    // Straight above or below: the limit of the angle from either side.
+    g.pacing.shotStepX = 0.0;
+    g.pacing.shotStepY = dy > 0 ? -static_cast<double>(elapsedMs) : static_cast<double>(elapsedMs);
+  }
+  // On the letter itself there is no direction: the previous step is kept.
+}
+
+}  // namespace
+
+void UpdateShot(core::GameState& g, int32_t elapsedMs) {
+  if (!g.shotActive) return;
+
+  DrawTrail(g);
+
+  core::TrailPoint& head = g.shotTrail[0];
+  if (!Inside(head, 0) && !Inside(g.shotTrail[kTrailPoints - 1], -kCellHeight) && g.lockCount == 0) {
+    g.shotActive = false;
+    g.combo = 0;
+    return;
+  }
+
+  if (g.lockCount > 0 && g.lockHead >= 0 && g.lockHead < kLockSlots) {
+    const int16_t t = HeadLockTarget(g);
+    const core::Target& target = g.targets[t];
+    if (std::abs(target.x - head.x) < 10 && std::abs(target.y - head.y) < 15) ScoreHit(g, t);
+  }
+
+  if (g.lockCount > 0) Steer(g, elapsedMs);
+
+  for (int i = kTrailPoints - 1; i >= 1; --i) g.shotTrail[i] = g.shotTrail[i - 1];
+  head.x += g.pacing.shotStepX;
+  head.y += g.pacing.shotStepY;
+}
+
+}  // namespace playfield

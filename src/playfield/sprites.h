@@ -1,0 +1,39 @@
+// Glyph-sheet rectangles, the ring step and the blit that the play field draws with.
+#pragma once
+
+#include <cstdint>
+
+#include "core/game_state.h"
+#include "media/platform.h"
+
+namespace playfield {
+
+// A letter cell and the glow are 49 x 37 pixels.
+constexpr int32_t kCellWidth = 49;
+constexpr int32_t kCellHeight = 37;
+
+constexpr int32_t kGlowLeft = 0;
+constexpr int32_t kGlowTop = 222;
+constexpr int32_t kGlowRight = 49;
+constexpr int32_t kGlowBottom = 259;
+
+// The target ring runs over slots 1 to 99.
+constexpr int16_t kRingFirst = 1;
+constexpr int16_t kRingLast = 99;
+
+inline bool IsRingSlot(int32_t i) { return i >= kRingFirst && i <= kRingLast; }
+inline int16_t NextRingSlot(int16_t i) { return i >= kRingLast ? kRingFirst : static_cast<int16_t>(i + 1); }
+
+// speed (pixels per second) x elapsedMs / 1000: the product in integers, as
+// the game always formed it, then the division in doubles.
+inline double StepFor(int64_t perSecond, int32_t elapsedMs) {
+  return static_cast<double>(perSecond * static_cast<int64_t>(elapsedMs)) / 1000.0;
+}
+
+// Keyed copy from the glyph sheet; a refused blit (off the screen, empty
+// rectangle) is simply not drawn.
+inline void BlitSprite(core::GameState& g, int32_t x, int32_t y, media::Rect rect) {
+  g.backBuffer->FastBlit(x, y, *g.spriteSurface, rect, media::BlitFlags::KeySrcWait);
+}
+
+}  // namespace playfield
