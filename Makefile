@@ -1,0 +1,59 @@
+# The two commands of a newcomer: `make play` and `make test`.
+BUILD ?= build
+BUILD_SAN ?= build-sanitize
+BUILD_BENCH ?= build-bench
+BUILD_FUZZ ?= build-fuzz
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build play play-window test test-sanitize bench fuzz fuzz-ci ci clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Full screen on the desktop; a mouse click or Esc ends the game.
+play: build
+	$(BUILD)/src/rapiko
+
+play-window: build
+	$(BUILD)/src/rapiko --window --scale 2
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: deps
+	cmake -S . -B $(BUILD_SAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRAPIKO_SANITIZE=ON
+	cmake --build $(BUILD_SAN) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS) -LE slow
+
+bench: deps
+	cmake -S . -B $(BUILD_BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAPIKO_TESTS=OFF -DRAPIKO_BENCH=ON
+	cmake --build $(BUILD_BENCH) -j $(JOBS)
+	bench/run.sh $(BUILD_BENCH)
+
+# Fuzz each reader for FUZZ_SECONDS (default 600).
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DRAPIKO_TESTS=OFF -DRAPIKO_FUZZ=ON
+	cmake --build $(BUILD_FUZZ) -j $(JOBS)
+	fuzz/run.sh $(BUILD_FUZZ) $(FUZZ_SECONDS)
+
+fuzz-ci:
+	$(MAKE) fuzz FUZZ_SECONDS=60
+
+# What CI runs.
+ci: test test-sanitize
+
+clean:
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_BENCH) $(BUILD_FUZZ)

@@ -1,0 +1,187 @@
+// The headless run's contract: command line, grammar, errors, exit statuses.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/script_run.h"
+
+namespace {
+
+using testing_support::GameDir;
+using testing_support::RunBinary;
+using testing_support::RunScript;
+
+const std::string kEmptyRanking = [] {
+  std::string s = "\"\"\r\n";
+  for (int i = 0; i < 10; ++i) s += "\"\"\r\n0\r\n";
+  return s;
+}();
+
+TEST(CommandLine, HelpVersionAndBadOptions) {
+  auto help = RunBinary({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("--headless --script FILE"), std::string::npos);
+  EXPECT_NE(help.out.find("--window"), std::string::npos);
+
+  auto version = RunBinary({"--version"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out.rfind("Rapiko ", 0), 0u);
+
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"--bogus"}, {"--headless"}, {"--script", "x"}, {"--scale", "0"}, {"--dir"},
+           {"--headless", "--script", "-", "--window"}}) {
+    auto r = RunBinary(args);
+    EXPECT_EQ(r.exitCode, 2) << args[0];
+    EXPECT_NE(r.err.find("Usage:"), std::string::npos) << args[0];
+    EXPECT_TRUE(r.out.empty());
+  }
+}
+
+TEST(ScriptGrammar, EmptyScriptStartsAndShutsDown) {
+  GameDir dir;
+  auto r = RunScript(dir, "");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(r.out.empty());
+  EXPECT_EQ(dir.Read("rapikosc.ini"), kEmptyRanking);
+}
+
+TEST(ScriptGrammar, StandardInputScript) {
+  GameDir dir;
+  auto r = RunBinary({"--headless", "--script", "-", "--dir", dir.Path()});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(dir.Read("rapikosc.ini"), kEmptyRanking);
+}
+
+TEST(ScriptGrammar, CommentsBlankLinesAndCrLfAreAccepted) {
+  GameDir dir;
+  auto r = RunScript(dir, "# a comment\r\n\r\n   \t\r\n  # indented comment\r\nstart 7\r\nstate\r\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_EQ(r.States().size(), 1u);
+  EXPECT_EQ(r.States()[0]["tickCount"], 7);
+}
+
+TEST(ScriptGrammar, ErrorsNameTheLineAndStopWithoutShutdown) {
+  struct Case {
+    std::string script;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {"state\nbogus\n", "script line 2: unknown command 'bogus'"},
+      {"tick 16\nstart 5\n", "script line 2: "},
+      {"start 1\nstart 2\n", "script line 2: "},
+      {"down 0\n", "script line 1: "},
+      {"down 256\n", "script line 1: "},
+      {"up\n", "script line 1: "},
+      {"press\n", "script line 1: "},
+      {"press 30 x\n", "script line 1: "},
+      {"tick -1\n", "script line 1: "},
+      {"tick 2147483648\n", "script line 1: "},
+      {"tick 16 1 2\n", "script line 1: "},
+      {"start 4294967296\n", "script line 1: "},
+      {"\n\ntype hello!\n", "script line 3: "},
+      {"state extra\n", "script line 1: "},
+      {"screenshot\n", "script line 1: "},
+      {"click now\n", "script line 1: "},
+  };
+  for (const Case& c : cases) {
+    GameDir dir;
+    dir.Write("rapikosc.ini", "\"KEEP\"\r\n");
+    auto r = RunScript(dir, c.script);
+    EXPECT_EQ(r.exitCode, 2) << c.script;
+    EXPECT_EQ(r.err.rfind(c.message, 0), 0u) << c.script << " -> " << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(dir.Read("rapikosc.ini"), "\"KEEP\"\r\n") << c.script;
+  }
+}
+
+TEST(ScriptGrammar, WhatEarlierLinesPrintedStaysPrinted) {
+  GameDir dir;
+  auto r = RunScript(dir, "state\ntick 16\nframe\nnonsense\nstate\n");
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.States().size(), 1u);
+  EXPECT_EQ(r.Frames().size(), 1u);
+  EXPECT_FALSE(dir.Exists("rapikosc.ini"));
+}
+
+TEST(ScriptGrammar, StartSetsTheSignedTickCountAndTicksAdvanceIt) {
+  GameDir dir;
+  auto r = RunScript(dir, "start 4294967295\nstate\ntick 16 3\nstate\ntick 0\nstate\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  auto s = r.States();
+  ASSERT_EQ(s.size(), 3u);
+  EXPECT_EQ(s[0]["tickCount"], -1);
+  EXPECT_EQ(s[1]["tickCount"], 47);
+  EXPECT_EQ(s[2]["tickCount"], 47);
+}
+
+TEST(ScriptGrammar, TickWithZeroPassesRunsNothing) {
+  GameDir dir;
+  auto r = RunScript(dir, "tick 16 0\nframe\nstate\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(r.Frames()[0]["ops"].empty());
+  EXPECT_EQ(r.States()[0]["tickCount"], 0);
+}
+
+TEST(ScriptGrammar, TypeMapsCharactersToMainKeyboardCodes) {
+  GameDir dir("");
+  dir.Write("rapikosc.ini", kEmptyRanking);
+  // Name entry is the one mode that shows what was typed; reach it by a
+  // finished round, then type every character the command knows.
+  auto r = RunScript(dir,
+                     "tick 16\npress 57\ntick 16\ntick 60001 2\n"
+                     "press 14 14 14 14 14 14 14 14 14 14 14 14\n"
+                     "type aZ0-=[];',.`\ntick 16\nstate\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  auto s = r.States();
+  ASSERT_EQ(s.size(), 1u);
+  EXPECT_EQ(s[0]["gameMode"], 2);
+  EXPECT_EQ(s[0]["entryName"], "AZ0-=[];',");
+}
+
+TEST(ScriptGrammar, KeyQueueHoldsAtMostSixtyFourEvents) {
+  GameDir dir("");
+  // 31 Backspace presses (62 events), then A and B: the device keeps 64
+  // events, so A goes in and B is dropped.
+  std::string script = "tick 16\npress 57\ntick 16\ntick 60001 2\n";
+  for (int i = 0; i < 31; ++i) script += "press 14\n";
+  script += "press 30 48\ntick 16\nstate\ntick 16\nstate\n";
+  auto r = RunScript(dir, script);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  auto s = r.States();
+  ASSERT_EQ(s.size(), 2u);
+  EXPECT_EQ(s[0]["entryName"], "A");
+  EXPECT_EQ(s[1]["entryName"], "A");
+}
+
+TEST(ScriptGrammar, ClickQuitsAfterThePassAndSkipsTheRest) {
+  GameDir dir;
+  auto r = RunScript(dir, "tick 16\nclick\ntick 16\nstate\ntick 16\nstate\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  auto s = r.States();
+  ASSERT_EQ(s.size(), 1u);
+  EXPECT_EQ(s[0]["quitRequested"], true);
+  EXPECT_EQ(dir.Read("rapikosc.ini"), kEmptyRanking);
+}
+
+TEST(ScriptGrammar, MissingScriptFileIsAnError) {
+  GameDir dir;
+  auto r = RunBinary({"--headless", "--script", dir.File("nope.txt"), "--dir", dir.Path()});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.err.find("nope.txt"), std::string::npos);
+  EXPECT_FALSE(dir.Exists("rapikosc.ini"));
+}
+
+TEST(ScriptGrammar, ScreenshotWritesAPng) {
+  GameDir dir;
+  auto r = RunScript(dir, "tick 16\nscreenshot " + dir.File("shot one.png") + "\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::string png = dir.Read("shot one.png");
+  ASSERT_GT(png.size(), 8u);
+  EXPECT_EQ(png.substr(1, 3), "PNG");
+
+  auto bad = RunScript(dir, "tick 16\nscreenshot " + dir.File("no/such/folder/x.png") + "\n");
+  EXPECT_EQ(bad.exitCode, 2);
+  EXPECT_EQ(bad.err.rfind("script line 2: ", 0), 0u);
+}
+
+}  // namespace
