@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
+#include <functional>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "media/platform.h"
@@ -20,22 +22,25 @@ class HeadlessPlatform {
   HeadlessPlatform(const HeadlessPlatform&) = delete;
   HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
 
-  // The root object of this platform's devices.
+  // The root object of this platform's devices. The objects may outlive the
+  // platform; what they log then goes nowhere.
   std::shared_ptr<Root> CreateRoot();
 
-  // The virtual tick count.
-  uint32_t Tick() const { return tick_; }
-  void SetTick(uint32_t tick) { tick_ = tick; }
-  void Advance(uint32_t ms) { tick_ += ms; }
+  // The virtual tick count. Like the real one it wraps at 2^32.
+  uint32_t Tick() const;
+  void SetTick(uint32_t tick);
+  void Advance(uint32_t ms);
 
   // Queues a key event in the keyboard device (whether or not it exists
-  // yet); an event queued while 64 wait is dropped. Returns false if dropped.
+  // yet), time-stamped with the tick count; an event queued while 64 wait is
+  // dropped. Returns false if dropped.
   bool QueueKey(int32_t keyCode, int32_t data);
-  size_t PendingKeys() const { return keys_.size(); }
+  size_t PendingKeys() const;
 
-  // Every operation on the back buffer since ClearFrame, and the flips.
-  const std::vector<SurfaceOp>& FrameOps() const { return frameOps_; }
-  void ClearFrame() { frameOps_.clear(); }
+  // Every operation on the back buffer and the primary since ClearFrame, the
+  // flips included, in order.
+  const std::vector<SurfaceOp>& FrameOps() const;
+  void ClearFrame();
 
   // Sound calls since the last take: "sndHit.rewind", "sndHit.play".
   std::vector<std::string> TakeSoundLog();
@@ -44,33 +49,31 @@ class HeadlessPlatform {
   bool IsSoundPlaying(const std::string& field) const;
 
   // Every platform call in order, e.g. "Display.SetDisplayMode(640,480,8)",
-  // for checking the order of start-up and shutdown.
-  const std::vector<std::string>& CallLog() const { return callLog_; }
+  // and "Release.<object>" when an object is destroyed, for checking the
+  // order of start-up and shutdown. Per-frame drawing and sound plays are
+  // not in it (FrameOps and the sound log have them).
+  const std::vector<std::string>& CallLog() const;
 
   // The screen as shown after the last flip (all index 0 before any flip),
   // and its palette.
-  const std::vector<uint8_t>& ScreenPixels() const { return screen_; }
-  const Palette& ScreenPalette() const { return screenPalette_; }
+  const std::vector<uint8_t>& ScreenPixels() const;
+  const Palette& ScreenPalette() const;
 
-  // Internal wiring for the device objects of this platform.
+  // Where the embedded glyph sheet and sounds come from: FindResource unless
+  // a test gives its own.
+  void SetResources(std::function<std::span<const uint8_t>(std::string_view)> lookup);
+
+  // Internal wiring for the device objects of this platform; shared with
+  // them so that they stay safe to release after the platform is gone.
   struct Impl;
   Impl& impl() { return *impl_; }
 
  private:
-  friend struct Impl;
-  uint32_t tick_ = 0;
-  std::deque<KeyEvent> keys_;
-  int32_t keySequence_ = 0;
-  std::vector<SurfaceOp> frameOps_;
-  std::vector<std::string> soundLog_;
-  std::vector<std::string> callLog_;
-  std::vector<uint8_t> screen_;
-  Palette screenPalette_;
-  std::unique_ptr<Impl> impl_;
+  std::shared_ptr<Impl> impl_;
 };
 
 // Writes 8-bit pixels through their palette as a PNG file. Throws
-// PlatformError when the file cannot be written.
+// PlatformError naming the path when the file cannot be written.
 void WritePng(const std::string& path, const std::vector<uint8_t>& pixels, int32_t width,
               int32_t height, const Palette& palette);
 

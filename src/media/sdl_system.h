@@ -2,7 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <span>
+#include <string_view>
 
 #include "media/platform.h"
 
@@ -11,6 +14,9 @@ namespace media {
 struct SdlOptions {
   bool window = false;  // a window instead of the desktop's full screen
   int32_t scale = 1;    // window size as a multiple of 640 x 480
+  // Where the embedded glyph sheet and sounds come from; FindResource when
+  // empty. Tests give their own.
+  std::function<std::span<const uint8_t>(std::string_view)> resources;
 };
 
 // Throws PlatformError with one clear line when SDL cannot start.

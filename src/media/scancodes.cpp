@@ -1,0 +1,106 @@
+// PC set-1 key codes (the numbering the game uses) of SDL's physical keys.
+#include "media/scancodes.h"
+
+#include <array>
+#include <cstddef>
+
+namespace media {
+namespace {
+
+// SDL scancodes are the USB HID keyboard usage numbers; this file uses the
+// numbers themselves so that it needs no SDL header. The names are SDL's.
+struct Pair {
+  int32_t sdl;
+  int32_t set1;
+};
+
+constexpr Pair kKeys[] = {
+    // Letters: SDL_SCANCODE_A (4) .. SDL_SCANCODE_Z (29).
+    {4, 30}, {5, 48}, {6, 46}, {7, 32}, {8, 18}, {9, 33}, {10, 34}, {11, 35}, {12, 23},
+    {13, 36}, {14, 37}, {15, 38}, {16, 50}, {17, 49}, {18, 24}, {19, 25}, {20, 16}, {21, 19},
+    {22, 31}, {23, 20}, {24, 22}, {25, 47}, {26, 17}, {27, 45}, {28, 21}, {29, 44},
+    // Digits 1..9, 0: SDL 30..39.
+    {30, 2}, {31, 3}, {32, 4}, {33, 5}, {34, 6}, {35, 7}, {36, 8}, {37, 9}, {38, 10}, {39, 11},
+    {40, 28},   // RETURN
+    {41, 1},    // ESCAPE
+    {42, 14},   // BACKSPACE
+    {43, 15},   // TAB
+    {44, 57},   // SPACE
+    {45, 12},   // MINUS
+    {46, 13},   // EQUALS
+    {47, 26},   // LEFTBRACKET
+    {48, 27},   // RIGHTBRACKET
+    {49, 43},   // BACKSLASH
+    {50, 43},   // NONUSHASH: the same key position on ISO keyboards
+    {51, 39},   // SEMICOLON
+    {52, 40},   // APOSTROPHE
+    {53, 41},   // GRAVE
+    {54, 51},   // COMMA
+    {55, 52},   // PERIOD
+    {56, 53},   // SLASH
+    {57, 58},   // CAPSLOCK
+    // F1..F10: SDL 58..67; F11, F12: 68, 69.
+    {58, 59}, {59, 60}, {60, 61}, {61, 62}, {62, 63}, {63, 64}, {64, 65}, {65, 66}, {66, 67},
+    {67, 68}, {68, 87}, {69, 88},
+    {70, 183},  // PRINTSCREEN (SysRq)
+    {71, 70},   // SCROLLLOCK
+    {72, 197},  // PAUSE
+    {73, 210},  // INSERT
+    {74, 199},  // HOME
+    {75, 201},  // PAGEUP
+    {76, 211},  // DELETE
+    {77, 207},  // END
+    {78, 209},  // PAGEDOWN
+    {79, 205},  // RIGHT
+    {80, 203},  // LEFT
+    {81, 208},  // DOWN
+    {82, 200},  // UP
+    {83, 69},   // NUMLOCKCLEAR
+    {84, 181},  // KP_DIVIDE
+    {85, 55},   // KP_MULTIPLY
+    {86, 74},   // KP_MINUS
+    {87, 78},   // KP_PLUS
+    {88, 156},  // KP_ENTER
+    // KP_1..KP_9: SDL 89..97; KP_0: 98.
+    {89, 79}, {90, 80}, {91, 81}, {92, 75}, {93, 76}, {94, 77}, {95, 71}, {96, 72}, {97, 73},
+    {98, 82},
+    {99, 83},   // KP_PERIOD
+    {100, 86},  // NONUSBACKSLASH: the extra key of ISO keyboards
+    {101, 221}, // APPLICATION (menu key)
+    {103, 141}, // KP_EQUALS
+    {104, 100}, {105, 101}, {106, 102},  // F13, F14, F15
+    {133, 179}, // KP_COMMA
+    // Japanese keyboards.
+    {135, 115}, // INTERNATIONAL1: the "ro" key
+    {136, 112}, // INTERNATIONAL2: katakana / hiragana
+    {137, 125}, // INTERNATIONAL3: yen
+    {138, 121}, // INTERNATIONAL4: henkan (convert)
+    {139, 123}, // INTERNATIONAL5: muhenkan (no convert)
+    {224, 29},  // LCTRL
+    {225, 42},  // LSHIFT
+    {226, 56},  // LALT
+    {227, 219}, // LGUI
+    {228, 157}, // RCTRL
+    {229, 54},  // RSHIFT
+    {230, 184}, // RALT
+    {231, 220}, // RGUI
+};
+
+constexpr int32_t kTableSize = 232;
+
+constexpr std::array<int32_t, kTableSize> BuildTable() {
+  std::array<int32_t, kTableSize> table{};
+  for (const Pair& p : kKeys) table[static_cast<std::size_t>(p.sdl)] = p.set1;
+  return table;
+}
+
+constexpr std::array<int32_t, kTableSize> kTable = BuildTable();
+
+}  // namespace
+
+int32_t Set1FromSdlScancode(int32_t scancode) {
+  if (scancode < 0 || scancode >= kTableSize) return 0;
+  return kTable[static_cast<std::size_t>(scancode)];
+}
+
+}  // namespace media

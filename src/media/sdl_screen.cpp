@@ -1,0 +1,179 @@
+// The window (or full screen) that shows the flipped 8-bit frame.
+#include "media/sdl_screen.h"
+
+#include <string>
+
+#include "media/platform.h"
+
+namespace media {
+namespace {
+
+constexpr int32_t kWidth = 640;
+constexpr int32_t kHeight = 480;
+constexpr int32_t kMaxScale = 8;
+// Without vertical sync the flip waits out the rest of a 60 Hz refresh, so
+// the loop never spins a core.
+constexpr double kRefreshMs = 16.0;
+
+[[noreturn]] void Fail(const std::string& what) {
+  throw PlatformError(what + ": " + SDL_GetError());
+}
+
+}  // namespace
+
+SdlScreen::SdlScreen(SdlContextPtr context)
+    : context_(std::move(context)),
+      options_(context_->Options()), argb_(static_cast<size_t>(kWidth) * kHeight, 0xFF000000u) {}
+
+SdlScreen::~SdlScreen() { Close(); }
+
+void SdlScreen::Open() {
+  if (window_) return;
+  if (options_.window && (options_.scale < 1 || options_.scale > kMaxScale)) {
+    throw PlatformError("window scale " + std::to_string(options_.scale) + " is not between 1 and " +
+                        std::to_string(kMaxScale));
+  }
+  // Crisp pixels: the 640 x 480 picture is scaled by nearest neighbour.
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+  fullscreen_ = !options_.window;
+  const int32_t scale = options_.window ? options_.scale : 1;
+  const Uint32 flags = fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+  window_ = SDL_CreateWindow("Rapiko", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                             kWidth * scale, kHeight * scale, flags);
+  if (!window_) Fail("cannot open the window");
+
+  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  if (!renderer_) {
+    std::string error = SDL_GetError();
+    Close();
+    throw PlatformError("cannot draw in the window: " + error);
+  }
+  SDL_RendererInfo info{};
+  vsync_ = SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC);
+  CreateTexture();
+  UpdateScaling();
+  SDL_ShowCursor(fullscreen_ ? SDL_DISABLE : SDL_ENABLE);
+}
+
+void SdlScreen::Close() {
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) {
+    SDL_SetWindowFullscreen(window_, 0);
+    SDL_DestroyWindow(window_);
+    SDL_ShowCursor(SDL_ENABLE);
+  }
+  texture_ = nullptr;
+  renderer_ = nullptr;
+  window_ = nullptr;
+}
+
+void SdlScreen::CreateTexture() {
+  if (texture_) SDL_DestroyTexture(texture_);
+  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                               kWidth, kHeight);
+  if (!texture_) Fail("cannot make the screen texture");
+}
+
+void SdlScreen::UpdateScaling() {
+  if (!renderer_) return;
+  SDL_RenderSetLogicalSize(renderer_, kWidth, kHeight);
+  // Whole multiples keep every pixel the same size; below 2x a whole
+  // multiple would leave the picture at 1x, so fill the screen instead.
+  int w = 0;
+  int h = 0;
+  SDL_GetRendererOutputSize(renderer_, &w, &h);
+  const bool integer = w >= 2 * kWidth && h >= 2 * kHeight;
+  SDL_RenderSetIntegerScale(renderer_, integer ? SDL_TRUE : SDL_FALSE);
+}
+
+void SdlScreen::ToggleFullscreen() {
+  if (!window_) return;
+  fullscreen_ = !fullscreen_;
+  if (SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+    fullscreen_ = !fullscreen_;  // the old mode stays
+    return;
+  }
+  if (!fullscreen_) {
+    const int32_t scale = options_.window ? options_.scale : 1;
+    SDL_SetWindowSize(window_, kWidth * scale, kHeight * scale);
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  }
+  SDL_ShowCursor(fullscreen_ ? SDL_DISABLE : SDL_ENABLE);
+  UpdateScaling();
+  if (haveFrame_) Show();
+}
+
+void SdlScreen::OnWindowEvent(const SDL_WindowEvent& event) {
+  if (!window_ || event.windowID != SDL_GetWindowID(window_)) return;
+  switch (event.event) {
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      UpdateScaling();
+      [[fallthrough]];
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      // Never leave the window black until the next flip.
+      if (haveFrame_) Show();
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlScreen::OnRenderReset() {
+  if (!renderer_) return;
+  CreateTexture();
+  UpdateScaling();
+  if (haveFrame_) Show();
+}
+
+bool SdlScreen::Show() {
+  if (SDL_UpdateTexture(texture_, nullptr, argb_.data(), kWidth * 4) != 0) return false;
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  SDL_RenderPresent(renderer_);
+  return true;
+}
+
+void SdlScreen::Present(const std::vector<uint8_t>& pixels, int32_t width, int32_t height,
+                        const Palette& palette) {
+  if (!renderer_) return;  // the display mode was restored: nothing to show on
+  if (width != kWidth || height != kHeight ||
+      pixels.size() != static_cast<size_t>(kWidth) * kHeight) {
+    throw PlatformError("flip of a " + std::to_string(width) + " x " + std::to_string(height) +
+                        " frame on a 640 x 480 screen");
+  }
+  uint32_t lut[256];
+  for (size_t i = 0; i < 256; ++i) {
+    const Color& c = palette.Colors()[i];
+    lut[i] = 0xFF000000u | (static_cast<uint32_t>(c.r) << 16) | (static_cast<uint32_t>(c.g) << 8) | c.b;
+  }
+  for (size_t i = 0; i < pixels.size(); ++i) argb_[i] = lut[pixels[i]];
+  haveFrame_ = true;
+  if (!Show()) {
+    // A texture lost with its device: make it again once, then give up.
+    CreateTexture();
+    if (!Show()) Fail("cannot show the frame");
+  }
+  PaceFrame();
+}
+
+void SdlScreen::PaceFrame() {
+  // Even with vertical sync a present can return at once (a hidden window, a
+  // compositor that ignores it), so every flip is held to one refresh period.
+  const uint64_t frequency = SDL_GetPerformanceFrequency();
+  uint64_t now = SDL_GetPerformanceCounter();
+  if (lastFlip_ != 0 && now > lastFlip_) {
+    const double ms = static_cast<double>(now - lastFlip_) * 1000.0 / static_cast<double>(frequency);
+    if (ms < kRefreshMs - 1.0) {
+      SDL_Delay(static_cast<Uint32>(kRefreshMs - ms));
+      now = SDL_GetPerformanceCounter();
+    }
+  }
+  lastFlip_ = now;
+}
+
+}  // namespace media
