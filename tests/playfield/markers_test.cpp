@@ -80,19 +80,6 @@ TEST(LockMarkers, SitOnTheLetterAndAreCutOffAboveTheScreen) {
   }
 }
 
-TEST(LockMarkers, XHalvesToEven) {
-  Rig r;
-  r.g.targets[6] = {100.5, 10.0, 0.0, 30};  // 109.5 -> 110
-  r.g.targets[7] = {101.5, 10.0, 0.0, 30};  // 110.5 -> 110
-  r.g.lockQueue[0] = 6;
-  r.g.lockQueue[1] = 7;
-  DrawLockMarkers(r.g);
-  const auto blits = r.Only("blit");
-  ASSERT_EQ(blits.size(), 2u);
-  EXPECT_EQ(blits[0].x, 110);
-  EXPECT_EQ(blits[1].x, 110);
-}
-
 TEST(LockMarkers, OnlyLockedFallingLettersInSlotOrder) {
   Rig r;
   r.g.targets[4] = {200.0, 50.0, 0.0, 30};

@@ -166,21 +166,6 @@ TEST(SpawnPlacement, FirstWordIsWordOneThenThreeDrawsPickTheNext) {
   EXPECT_EQ(r.g.pacing.letterPos, 1);
 }
 
-TEST(SpawnPlacement, EveryWordComesUpOverManyWords) {
-  Rig r;
-  r.g.rng.Seed(11);
-  LoadWords(r.g, {"A", "B", "C", "D"});
-  r.g.level = 20;  // no pause after a word
-  std::array<int, 5> seen{};
-  for (int i = 0; i < 400; ++i) {
-    r.g.pacing.spawnClock = 400;
-    r.g.ringHead = r.g.ringTail;  // keep the ring from filling
-    UpdateTargets(r.g, 0);
-    ++seen[r.g.pacing.wordIndex];
-  }
-  for (int w = 1; w <= 4; ++w) EXPECT_GT(seen[w], 50) << "word " << w;
-}
-
 TEST(FpsLine, CountsFramesOfAWindowOfAtLeastOneSecond) {
   Rig r;
   for (int i = 1; i <= 62; ++i) {
