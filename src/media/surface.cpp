@@ -1,2 +1,234 @@
-// Placeholder until this file is written.
-namespace {}
+// Software 8-bit surfaces: blits with colour key and palette translation,
+// boxes, text and the flip chain.
+#include <algorithm>
+#include <cstring>
+
+#include "media/font.h"
+#include "media/surface.h"
+#include "media/text.h"
+
+namespace media {
+namespace {
+
+// A surface without a palette shows every index as black.
+const Palette& PaletteOrBlack(const std::shared_ptr<Palette>& palette) {
+  static const Palette kBlack;
+  return palette ? *palette : kBlack;
+}
+
+}  // namespace
+
+SoftSurface::SoftSurface(int32_t width, int32_t height, std::string label)
+    : width_(width), height_(height), label_(std::move(label)) {
+  if (width < 0 || height < 0) throw PlatformError("surface size must not be negative");
+  pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+}
+
+void SoftSurface::Report(const SurfaceOp& op) const {
+  if (observer_) observer_->OnSurfaceOp(op);
+}
+
+uint8_t SoftSurface::ScreenIndex(Rgb rgb) const { return PaletteOrBlack(palette_).Nearest(rgb); }
+
+const uint8_t* SoftSurface::TranslationFrom(const SoftSurface& source) {
+  const auto& from = PaletteOrBlack(source.palette_).Colors();
+  const auto& to = PaletteOrBlack(palette_).Colors();
+  if (lutValid_ && from == lutSourceColors_ && to == lutTargetColors_) {
+    return lutIdentity_ ? nullptr : lut_.data();
+  }
+  lutSourceColors_ = from;
+  lutTargetColors_ = to;
+  lutIdentity_ = from == to;
+  if (!lutIdentity_) {
+    const Palette& target = PaletteOrBlack(palette_);
+    for (size_t i = 0; i < 256; ++i) {
+      const Color& c = from[i];
+      lut_[i] = target.Nearest(MakeRgb(c.r, c.g, c.b));
+    }
+  }
+  lutValid_ = true;
+  return lutIdentity_ ? nullptr : lut_.data();
+}
+
+bool SoftSurface::FastBlit(int32_t x, int32_t y, Surface& source, Rect rect, BlitFlags flags) {
+  auto* soft = dynamic_cast<SoftSurface*>(&source);
+  const bool drawn = soft != nullptr && CopyFrom(x, y, *soft, rect, flags);
+  if (observer_) {
+    SurfaceOp op;
+    op.kind = SurfaceOp::Kind::Blit;
+    op.x = x;
+    op.y = y;
+    op.src = soft ? soft->Label() : std::string();
+    op.rect = rect;
+    op.flags = static_cast<int32_t>(flags);
+    op.drawn = drawn;
+    Report(op);
+  }
+  return drawn;
+}
+
+bool SoftSurface::CopyFrom(int32_t x, int32_t y, const SoftSurface& source, Rect rect,
+                           BlitFlags flags) {
+  if (rect == Rect{}) rect = Rect{0, 0, source.width_, source.height_};
+  if (rect.left >= rect.right || rect.top >= rect.bottom) return false;
+  // A rectangle reaching outside the source is refused, never read.
+  if (rect.left < 0 || rect.top < 0 || rect.right > source.width_ || rect.bottom > source.height_) {
+    return false;
+  }
+  const int64_t w = int64_t{rect.right} - rect.left;
+  const int64_t h = int64_t{rect.bottom} - rect.top;
+  if (x < 0 || y < 0 || x + w > width_ || y + h > height_) return false;
+
+  const uint8_t* lut = TranslationFrom(source);
+  const bool keyed = flags == BlitFlags::KeySrcWait && source.colorKey_.has_value();
+  const uint8_t key = source.colorKey_.value_or(0);
+  const size_t width = static_cast<size_t>(w);
+
+  const uint8_t* from = source.pixels_.data() + static_cast<size_t>(rect.top) * source.width_ +
+                        static_cast<size_t>(rect.left);
+  size_t fromStride = static_cast<size_t>(source.width_);
+  std::vector<uint8_t> copy;
+  if (&source == this) {
+    // The rectangles may overlap: read from a copy of the source rectangle.
+    copy.resize(width * static_cast<size_t>(h));
+    for (int64_t row = 0; row < h; ++row) {
+      std::memcpy(copy.data() + static_cast<size_t>(row) * width,
+                  from + static_cast<size_t>(row) * fromStride, width);
+    }
+    from = copy.data();
+    fromStride = width;
+  }
+
+  for (int64_t row = 0; row < h; ++row) {
+    const uint8_t* s = from + static_cast<size_t>(row) * fromStride;
+    uint8_t* d = pixels_.data() + static_cast<size_t>(y + row) * width_ + static_cast<size_t>(x);
+    if (!keyed && !lut) {
+      std::memcpy(d, s, width);
+    } else if (!keyed) {
+      for (size_t i = 0; i < width; ++i) d[i] = lut[s[i]];
+    } else if (!lut) {
+      for (size_t i = 0; i < width; ++i) {
+        if (s[i] != key) d[i] = s[i];
+      }
+    } else {
+      for (size_t i = 0; i < width; ++i) {
+        if (s[i] != key) d[i] = lut[s[i]];
+      }
+    }
+  }
+  return true;
+}
+
+void SoftSurface::DrawBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+  SurfaceOp op;
+  op.kind = SurfaceOp::Kind::Box;
+  op.rect = Rect{x1, y1, x2, y2};
+  op.fore = fore_;
+  op.fill = fill_;
+  Report(op);
+
+  if (x2 <= x1 || y2 <= y1) return;
+  // Like GDI's Rectangle: the box covers x1..x2-1 and y1..y2-1.
+  const int64_t left = x1;
+  const int64_t right = int64_t{x2} - 1;
+  const int64_t top = y1;
+  const int64_t bottom = int64_t{y2} - 1;
+  const int64_t clipLeft = std::max<int64_t>(left, 0);
+  const int64_t clipRight = std::min<int64_t>(right, width_ - 1);
+  const int64_t clipTop = std::max<int64_t>(top, 0);
+  const int64_t clipBottom = std::min<int64_t>(bottom, height_ - 1);
+  if (clipLeft > clipRight || clipTop > clipBottom) return;
+
+  const uint8_t fore = ScreenIndex(fore_);
+  const uint8_t fill = ScreenIndex(fill_);
+  const size_t span = static_cast<size_t>(clipRight - clipLeft + 1);
+  for (int64_t yy = clipTop; yy <= clipBottom; ++yy) {
+    uint8_t* row = pixels_.data() + static_cast<size_t>(yy) * width_;
+    if (yy == top || yy == bottom) {
+      std::memset(row + clipLeft, fore, span);
+      continue;
+    }
+    std::memset(row + clipLeft, fill, span);
+    if (left == clipLeft) row[left] = fore;
+    if (right == clipRight) row[right] = fore;
+  }
+}
+
+void SoftSurface::DrawText(int32_t x, int32_t y, const std::string& text) {
+  SurfaceOp op;
+  op.kind = SurfaceOp::Kind::Text;
+  op.x = x;
+  op.y = y;
+  op.text = text;
+  op.fore = fore_;
+  Report(op);
+
+  const Font* font = EmbeddedFont();
+  if (!font) return;
+  const uint8_t ink = ScreenIndex(fore_);
+  const int64_t firstRow = std::max<int64_t>(0, -int64_t{y});
+  const int64_t lastRow = std::min<int64_t>(font->Height(), int64_t{height_} - y);
+  int64_t pen = x;
+  for (char32_t cp : DecodeGameText(text)) {
+    const Glyph* glyph = font->GlyphFor(cp);
+    if (!glyph) continue;
+    if (pen >= width_) break;
+    const int64_t firstCol = std::max<int64_t>(0, -pen);
+    const int64_t lastCol = std::min<int64_t>(glyph->width, width_ - pen);
+    for (int64_t gy = firstRow; gy < lastRow; ++gy) {
+      uint8_t* row = pixels_.data() + static_cast<size_t>(y + gy) * width_;
+      for (int64_t gx = firstCol; gx < lastCol; ++gx) {
+        if (glyph->Ink(static_cast<int32_t>(gx), static_cast<int32_t>(gy))) row[pen + gx] = ink;
+      }
+    }
+    pen += glyph->width;
+  }
+}
+
+void SoftSurface::SetForeColor(Rgb rgb) {
+  fore_ = rgb;
+  SurfaceOp op;
+  op.kind = SurfaceOp::Kind::Fore;
+  op.rgb = rgb;
+  Report(op);
+}
+
+void SoftSurface::SetFillColor(Rgb rgb) {
+  fill_ = rgb;
+  SurfaceOp op;
+  op.kind = SurfaceOp::Kind::Fill;
+  op.rgb = rgb;
+  Report(op);
+}
+
+void SoftSurface::AttachBackBuffer(std::shared_ptr<SoftSurface> back, Presenter* presenter) {
+  back_ = std::move(back);
+  presenter_ = presenter;
+  if (back_ && palette_) back_->palette_ = palette_;
+}
+
+void SoftSurface::Flip() {
+  if (!back_) throw PlatformError("flip on a surface that is not a flip chain");
+  if (presenter_) {
+    const Palette& palette = PaletteOrBlack(palette_ ? palette_ : back_->palette_);
+    presenter_->Present(back_->pixels_, back_->width_, back_->height_, palette);
+  }
+  SurfaceOp op;
+  op.kind = SurfaceOp::Kind::Flip;
+  Report(op);
+}
+
+std::shared_ptr<Surface> SoftSurface::GetAttachedSurface() {
+  if (!back_) throw PlatformError("surface has no attached back buffer");
+  return back_;
+}
+
+void SoftSurface::SetColorKey(uint8_t index) { colorKey_ = index; }
+
+void SoftSurface::SetPalette(std::shared_ptr<Palette> palette) {
+  palette_ = std::move(palette);
+  // The back buffer of a flip chain is shown through the primary's palette.
+  if (back_ && back_.get() != this) back_->palette_ = palette_;
+}
+
+}  // namespace media

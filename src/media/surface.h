@@ -97,8 +97,12 @@ class SoftSurface : public Surface {
   void AttachBackBuffer(std::shared_ptr<SoftSurface> back, Presenter* presenter);
 
  private:
-  const std::vector<uint8_t>& TranslationFrom(const SoftSurface& source);
+  bool CopyFrom(int32_t x, int32_t y, const SoftSurface& source, Rect rect, BlitFlags flags);
+  // The index translation from source's palette to this one's; nullptr when
+  // it is the identity.
+  const uint8_t* TranslationFrom(const SoftSurface& source);
   uint8_t ScreenIndex(Rgb rgb) const;
+  void Report(const SurfaceOp& op) const;
 
   int32_t width_;
   int32_t height_;
@@ -111,10 +115,13 @@ class SoftSurface : public Surface {
   SurfaceObserver* observer_ = nullptr;
   std::shared_ptr<SoftSurface> back_;
   Presenter* presenter_ = nullptr;
-  // Cached index translation from a source palette to this surface's.
-  const Palette* lutSource_ = nullptr;
-  const Palette* lutTarget_ = nullptr;
-  std::vector<uint8_t> lut_;
+  // Cached index translation from a source palette to this surface's, valid
+  // while the two palettes hold the colours it was made from.
+  bool lutValid_ = false;
+  bool lutIdentity_ = false;
+  std::array<Color, 256> lutSourceColors_{};
+  std::array<Color, 256> lutTargetColors_{};
+  std::array<uint8_t, 256> lut_{};
 };
 
 // A BMP file read into an 8-bit surface with its palette. Throws
