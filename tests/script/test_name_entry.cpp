@@ -131,7 +131,8 @@ TEST(NameEntry, NamesTheFontCannotShowAreDrawnAndDumpedSafely) {
   EXPECT_EQ(r.States()[0]["entryName"], "\u00ff\u0001\u0080");
   EXPECT_EQ(r.States()[0]["rankNames"][0], "\u3042\u0007");
   bool shown = false;
-  for (const json& op : r.Frames()[0]["ops"]) {
+  const json ops = r.Frames().at(0)["ops"];
+  for (const json& op : ops) {
     if (op["op"] == "text" && op["x"] == 180) shown = op["text"] == "\u00ff\u0001\u0080";
   }
   EXPECT_TRUE(shown);

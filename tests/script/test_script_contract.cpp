@@ -118,7 +118,7 @@ TEST(ScriptGrammar, TickWithZeroPassesRunsNothing) {
   GameDir dir;
   auto r = RunScript(dir, "tick 16 0\nframe\nstate\n");
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_TRUE(r.Frames()[0]["ops"].empty());
+  EXPECT_TRUE(r.Frames().at(0)["ops"].empty());
   EXPECT_EQ(r.States()[0]["tickCount"], 0);
 }
 

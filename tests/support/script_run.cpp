@@ -100,7 +100,8 @@ RunResult RunBinary(const std::vector<std::string>& args) {
   std::istringstream lines(r.out);
   std::string line;
   while (std::getline(lines, line)) {
-    if (!line.empty()) r.lines.push_back(nlohmann::json::parse(line));
+    // Only a headless run prints JSON; --help and --version print text.
+    if (!line.empty() && line[0] == '{') r.lines.push_back(nlohmann::json::parse(line));
   }
   return r;
 }
