@@ -227,21 +227,21 @@ TEST_F(GlyphSheet, NothingStraysOutsideTheKnownPictures) {
 
 // --- sounds --------------------------------------------------------------------
 
-struct SoundSpec {
+struct ExpectedSound {
   const char* file;
   uint32_t rate;
   uint32_t bits;
   size_t dataBytes;
 };
 
-const SoundSpec kSounds[] = {
+const ExpectedSound kSounds[] = {
     {"kyan.wav", 22050, 8, 5385},   {"shot.wav", 22050, 16, 5760},   {"hit.wav", 11025, 8, 6207},
     {"fueen.wav", 22050, 16, 96234}, {"start.wav", 22050, 16, 16444}, {"end.wav", 22050, 8, 33856},
     {"type.wav", 22050, 8, 3697},
 };
 
 TEST(SoundAssets, HaveTheirFormatAndDataSize) {
-  for (const SoundSpec& s : kSounds) {
+  for (const ExpectedSound& s : kSounds) {
     SCOPED_TRACE(s.file);
     auto wav = ParseWav(ReadAsset(s.file));
     ASSERT_TRUE(wav) << "not a RIFF WAVE file";
@@ -258,7 +258,7 @@ TEST(SoundAssets, HaveTheirFormatAndDataSize) {
 
 TEST(SoundAssets, AreAudibleUnclippedAndFadeInAndOut) {
   std::set<std::vector<uint8_t>> distinct;
-  for (const SoundSpec& s : kSounds) {
+  for (const ExpectedSound& s : kSounds) {
     SCOPED_TRACE(s.file);
     auto wav = ParseWav(ReadAsset(s.file));
     ASSERT_TRUE(wav && wav->hasData && !wav->data.empty());
