@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config make
   libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils imagemagick
   clang libclang-rt-dev
 )
 

@@ -1,0 +1,154 @@
+// A private X server (Xvfb) with the game in it, driven by xdotool.
+#include "e2e/xsession.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace e2e {
+
+namespace {
+
+bool DisplayFree(int n) {
+  struct stat st {};
+  const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
+  const std::string sock = "/tmp/.X11-unix/X" + std::to_string(n);
+  return stat(lock.c_str(), &st) != 0 && stat(sock.c_str(), &st) != 0;
+}
+
+bool SocketReady(int n) {
+  struct stat st {};
+  const std::string sock = "/tmp/.X11-unix/X" + std::to_string(n);
+  return stat(sock.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+pid_t XSession::Spawn(const std::vector<std::string>& argv, bool quiet) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    setenv("DISPLAY", display_.c_str(), 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    if (quiet) {
+      const int null = open("/dev/null", O_WRONLY);
+      dup2(null, 1);
+      dup2(null, 2);
+    }
+    std::vector<std::string> copy = argv;
+    std::vector<char*> args;
+    for (std::string& a : copy) args.push_back(a.data());
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+XSession::XSession() {
+  int n = 80 + static_cast<int>(getpid() % 100);
+  for (int tries = 0; tries < 100 && !DisplayFree(n); ++tries) n = 80 + (n - 80 + 1) % 400;
+  display_ = ":" + std::to_string(n);
+  xvfb_ = Spawn({"Xvfb", display_, "-screen", "0", "640x480x24", "-nolisten", "tcp"}, true);
+  for (int i = 0; i < 100 && !SocketReady(n); ++i) SleepMs(50);
+  if (!SocketReady(n)) {
+    kill(xvfb_, SIGKILL);
+    waitpid(xvfb_, nullptr, 0);
+    xvfb_ = -1;
+  }
+}
+
+XSession::~XSession() {
+  if (game_ > 0) {
+    kill(game_, SIGKILL);
+    waitpid(game_, nullptr, 0);
+  }
+  if (xvfb_ > 0) {
+    kill(xvfb_, SIGTERM);
+    waitpid(xvfb_, nullptr, 0);
+  }
+}
+
+pid_t XSession::StartGame(const std::string& dir) {
+  game_ = Spawn({RAPIKO_BINARY, "--dir", dir}, false);
+  return game_;
+}
+
+bool XSession::Xdotool(const std::vector<std::string>& args) {
+  std::vector<std::string> argv = {"xdotool"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  const pid_t pid = Spawn(argv, true);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool XSession::WaitForWindow(int timeoutMs) {
+  for (int waited = 0; waited < timeoutMs; waited += 100) {
+    if (Xdotool({"search", "--onlyvisible", "--name", "Rapiko"})) return true;
+    SleepMs(100);
+  }
+  return false;
+}
+
+std::vector<Pixel> XSession::Screenshot(const std::string& path) {
+  const pid_t pid = Spawn({"import", "-display", display_, "-window", "root", path}, true);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  std::vector<Pixel> out;
+  SDL_Surface* loaded = IMG_Load(path.c_str());
+  if (!loaded) return out;
+  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB24, 0);
+  SDL_FreeSurface(loaded);
+  if (!rgb) return out;
+  if (rgb->w == 640 && rgb->h == 480) {
+    out.resize(640 * 480);
+    for (int y = 0; y < 480; ++y) {
+      const auto* row = static_cast<const uint8_t*>(rgb->pixels) + y * rgb->pitch;
+      for (int x = 0; x < 640; ++x) out[y * 640 + x] = {row[3 * x], row[3 * x + 1], row[3 * x + 2]};
+    }
+  }
+  SDL_FreeSurface(rgb);
+  return out;
+}
+
+std::optional<int> XSession::WaitForExit(int timeoutMs) {
+  for (int waited = 0; waited <= timeoutMs; waited += 50) {
+    int status = 0;
+    if (waitpid(game_, &status, WNOHANG) == game_) {
+      game_ = -1;
+      return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    SleepMs(50);
+  }
+  return std::nullopt;
+}
+
+double XSession::GameCpuSeconds() const {
+  std::ifstream in("/proc/" + std::to_string(game_) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const size_t close = text.rfind(')');
+  if (close == std::string::npos) return -1;
+  std::istringstream fields(text.substr(close + 2));
+  std::string f;
+  long long utime = 0, stime = 0;
+  for (int i = 3; i <= 15 && fields >> f; ++i) {
+    if (i == 14) utime = std::stoll(f);
+    if (i == 15) stime = std::stoll(f);
+  }
+  return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+Pixel At(const std::vector<Pixel>& screen, int x, int y) { return screen.at(y * 640 + x); }
+
+}  // namespace e2e

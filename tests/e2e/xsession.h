@@ -1,0 +1,51 @@
+// A private X server (Xvfb) with the game in it, driven by xdotool.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+struct Pixel {
+  uint8_t r = 0, g = 0, b = 0;
+};
+
+class XSession {
+ public:
+  // Starts Xvfb with a 640 x 480 screen on a free display number.
+  XSession();
+  ~XSession();
+  XSession(const XSession&) = delete;
+  XSession& operator=(const XSession&) = delete;
+
+  bool Ok() const { return xvfb_ > 0; }
+  const std::string& Display() const { return display_; }
+
+  // Starts the game full screen with the given game folder.
+  pid_t StartGame(const std::string& dir);
+  // Waits until the game's window is mapped; false after the timeout.
+  bool WaitForWindow(int timeoutMs);
+  // Runs xdotool with the arguments; true when it exited 0.
+  bool Xdotool(const std::vector<std::string>& args);
+  // The whole screen as pixels (640 x 480), empty when the capture failed.
+  std::vector<Pixel> Screenshot(const std::string& path);
+  // Waits for the game to end; its exit status, or nothing after the timeout.
+  std::optional<int> WaitForExit(int timeoutMs);
+  // CPU time (user + system) the game has used so far, in seconds.
+  double GameCpuSeconds() const;
+
+ private:
+  pid_t Spawn(const std::vector<std::string>& argv, bool quiet);
+  std::string display_;
+  pid_t xvfb_ = -1;
+  pid_t game_ = -1;
+};
+
+Pixel At(const std::vector<Pixel>& screen, int x, int y);
+void SleepMs(int ms);
+
+}  // namespace e2e
