@@ -1,6 +1,9 @@
 // Reading and safely writing "rapikosc.ini": the last typed name and the ten ranking places.
 #include "ranking/ranking_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
@@ -8,9 +11,6 @@
 #include <cstring>
 #include <optional>
 #include <string_view>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace ranking {
 namespace {

@@ -1,4 +1,6 @@
 // Tests of name entry editing, the ranking key and the insertion of a result.
+#include "ranking/name_entry.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -6,7 +8,6 @@
 #include <limits>
 #include <string>
 
-#include "ranking/name_entry.h"
 #include "support/fakes.h"
 #include "typing/key_tables.h"
 
@@ -122,7 +123,9 @@ class InsertRankingTest : public ::testing::Test {
     g.entryName = "NEW";
   }
   // Sets the keys so that the result with the given score has key `key`.
-  int32_t ScoreFor(int32_t key) const { return key - ranking::ComputeRankKey(g.level, g.maxLevel, 0); }
+  int32_t ScoreFor(int32_t key) const {
+    return key - ranking::ComputeRankKey(g.level, g.maxLevel, 0);
+  }
   core::GameState g;
 };
 

@@ -1,11 +1,12 @@
 // Tests of the ranking file's bytes and of reading it back, damaged files included.
+#include "ranking/ranking_file.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 
 #include "core/game_state.h"
-#include "ranking/ranking_file.h"
 
 namespace {
 
@@ -165,7 +166,8 @@ TEST(RankingReadTest, KeyTexts) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     core::GameState g = Previous();
-    ranking::LoadRankingFromBytes(g, "\"N\"\r\n\"P0\"\r\n" + std::string(c.text) + "\r\n\"P1\"\r\n7\r\n");
+    ranking::LoadRankingFromBytes(
+        g, "\"N\"\r\n\"P0\"\r\n" + std::string(c.text) + "\r\n\"P1\"\r\n7\r\n");
     EXPECT_EQ(g.rankKeys[0], c.ok ? c.key : -1);
     EXPECT_EQ(g.rankKeys[1], c.ok ? 7 : -2);  // the first error ends the reading
   }

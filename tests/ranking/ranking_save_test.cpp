@@ -1,5 +1,7 @@
 // Tests of loading and saving the ranking file on disk, and of keeping the old file on failure.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -9,9 +11,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include "core/game_state.h"
 #include "ranking/ranking_file.h"
@@ -87,7 +86,8 @@ TEST_F(RankingSaveTest, SaveThenLoadGivesTheSameValues) {
 }
 
 TEST_F(RankingSaveTest, SaveReplacesAnOlderFile) {
-  std::ofstream(file, std::ios::binary) << "old contents that are longer than the new ones will be, surely";
+  std::ofstream(file, std::ios::binary)
+      << "old contents that are longer than the new ones will be, surely";
   core::GameState g;
   ranking::SaveRanking(g, dir);
   EXPECT_EQ(Read(file).substr(0, 4), "\"\"\r\n");
@@ -106,7 +106,8 @@ TEST_F(RankingSaveTest, NoFileLeavesTheRankingAsItWas) {
 }
 
 TEST_F(RankingSaveTest, ReadOnlyFolderKeepsTheOldFile) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not stop root; the write-limit test covers this";
+  if (geteuid() == 0)
+    GTEST_SKIP() << "permissions do not stop root; the write-limit test covers this";
   const std::string old = ranking::RankingFileBytes(Sample());
   std::ofstream(file, std::ios::binary) << old;
   fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
@@ -153,8 +154,8 @@ TEST_F(RankingSaveTest, FolderThatIsAFile) {
     ranking::SaveRanking(core::GameState{}, notAFolder);
     ADD_FAILURE() << "saved into a file";
   } catch (const ranking::SaveError& e) {
-    EXPECT_EQ(std::string(e.what()),
-              "cannot write the ranking file " + notAFolder + "rapikosc.ini: " + std::strerror(ENOTDIR));
+    EXPECT_EQ(std::string(e.what()), "cannot write the ranking file " + notAFolder +
+                                         "rapikosc.ini: " + std::strerror(ENOTDIR));
   }
   EXPECT_EQ(Read(dir + "plain"), "x");
 }

@@ -1,4 +1,6 @@
 // Tests of the judgement of key presses during play: locks, wrong keys, firing and the key batch.
+#include "typing/judge.h"
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -6,7 +8,6 @@
 #include <vector>
 
 #include "support/fakes.h"
-#include "typing/judge.h"
 
 namespace {
 
@@ -30,9 +31,7 @@ class JudgeTest : public ::testing::Test {
     r.g.ringHead = head;
     r.g.ringTail = slot;
   }
-  std::vector<int16_t> Locks() const {
-    return {r.g.lockQueue.begin(), r.g.lockQueue.begin() + 8};
-  }
+  std::vector<int16_t> Locks() const { return {r.g.lockQueue.begin(), r.g.lockQueue.begin() + 8}; }
   Rig r;
 };
 
@@ -144,7 +143,8 @@ TEST_F(JudgeTest, TryLockRefusals) {
 TEST_F(JudgeTest, DamagedIndicesNeverReachOutsideTheTables) {
   r.g.targets[0].keyCode = kA;
   r.g.targets[100].keyCode = kA;
-  for (const int16_t index : {int16_t{0}, int16_t{100}, int16_t{-1}, int16_t{32767}, int16_t{-32768}}) {
+  for (const int16_t index :
+       {int16_t{0}, int16_t{100}, int16_t{-1}, int16_t{32767}, int16_t{-32768}}) {
     EXPECT_FALSE(typing::TryLock(r.g, index, kA)) << index;
   }
   r.g.ringHead = 150;
@@ -216,8 +216,8 @@ TEST_F(JudgeTest, EscSetsTheQuitFlagAndTheBatchGoesOn) {
 TEST_F(JudgeTest, ReleasesAndEmptyRecordsDoNothing) {
   Field(1, {kA});
   r.keys->Up(kB);
-  r.keys->queue.push_back({0, 128, 0, 0});    // code 0 going down
-  r.keys->queue.push_back({kB, 129, 0, 0});   // data other than exactly 128
+  r.keys->queue.push_back({0, 128, 0, 0});   // code 0 going down
+  r.keys->queue.push_back({kB, 129, 0, 0});  // data other than exactly 128
   r.keys->Down(kA);
   r.keys->Up(kA);
   typing::ReadPlayKeys(r.g);

@@ -1,4 +1,6 @@
 // Tests of the key code tables: characters, glyph cells and word character codes.
+#include "typing/key_tables.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -6,7 +8,6 @@
 #include <utility>
 
 #include "core/game_state.h"
-#include "typing/key_tables.h"
 
 namespace {
 

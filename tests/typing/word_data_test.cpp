@@ -1,4 +1,6 @@
 // Tests of the word data reader: item syntax, dropped items, capacity limits and damaged files.
+#include "typing/word_data.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,7 +12,6 @@
 
 #include "core/game_state.h"
 #include "typing/key_tables.h"
-#include "typing/word_data.h"
 
 namespace {
 
@@ -35,7 +36,8 @@ Texts Words(const core::GameState& g) {
 // count good words of length letters each, one per line.
 std::string WordList(int count, int length) {
   std::string out;
-  for (int i = 0; i < count; ++i) out += std::string(static_cast<size_t>(length), static_cast<char>('A' + i % 26)) + "\r\n";
+  for (int i = 0; i < count; ++i)
+    out += std::string(static_cast<size_t>(length), static_cast<char>('A' + i % 26)) + "\r\n";
   return out;
 }
 
@@ -57,7 +59,8 @@ void ExpectSane(const core::GameState& g) {
     EXPECT_GE(g.words[w].size(), 3u);
     EXPECT_LE(g.wordStart[w], g.wordStart[w + 1] - 2) << "word " << w;
   }
-  for (int i = 0; i < g.letterCount; ++i) EXPECT_TRUE(IsWordCode(g.letterKeys[i])) << "position " << i;
+  for (int i = 0; i < g.letterCount; ++i)
+    EXPECT_TRUE(IsWordCode(g.letterKeys[i])) << "position " << i;
 }
 
 TEST(WordDataTest, CommaAndLineSeparatedWordsInUpperCase) {
@@ -72,7 +75,8 @@ TEST(WordDataTest, CommaAndLineSeparatedWordsInUpperCase) {
 }
 
 TEST(WordDataTest, AnyLineEndAndNoneAtTheEnd) {
-  for (const std::string bytes : {"cat,Dog\nEMU\n", "cat,Dog\rEMU\r", "cat,Dog\r\nEMU", "cat\r\n\ndog\r\r\nemu"}) {
+  for (const std::string bytes :
+       {"cat,Dog\nEMU\n", "cat,Dog\rEMU\r", "cat,Dog\r\nEMU", "cat\r\n\ndog\r\r\nemu"}) {
     const core::GameState g = Load(bytes);
     EXPECT_EQ(Words(g), (Texts{"CAT", "DOG", "EMU"})) << bytes;
     EXPECT_EQ(g.letterCount, 9);
@@ -90,7 +94,8 @@ TEST(WordDataTest, ItemWithAForeignCharacterIsDroppedWhole) {
   EXPECT_EQ(Load("NEW YORK\r\n").wordCount, 0);
   EXPECT_EQ(Words(Load("NEW,YORK\r\n")), (Texts{"NEW", "YORK"}));
   // Dropped letters are taken back: the next good word starts where they did.
-  const core::GameState g = Load("cat\r\nit's\r\ndots.\r\ncaf\xE9\r\nsnake_case\r\nc\0t\r\nemu\r\n"s);
+  const core::GameState g =
+      Load("cat\r\nit's\r\ndots.\r\ncaf\xE9\r\nsnake_case\r\nc\0t\r\nemu\r\n"s);
   EXPECT_EQ(Words(g), (Texts{"CAT", "EMU"}));
   EXPECT_EQ(g.wordStart[2], 3);
   EXPECT_EQ(Letters(g), (Codes{46, 30, 20, 18, 50, 22}));
@@ -107,7 +112,8 @@ TEST(WordDataTest, QuotedItems) {
   EXPECT_EQ(Words(Load("\"a,b,c\"\r\nowl\r\n")), (Texts{"OWL"}));
   EXPECT_EQ(Words(Load("\"cat\",\"dog\"\r\n")), (Texts{"CAT", "DOG"}));
   // Text after the closing quote, up to the separator, is ignored.
-  EXPECT_EQ(Words(Load("\"cat\" junk!,dog\r\n\"emu\"x\r\nyak")), (Texts{"CAT", "DOG", "EMU", "YAK"}));
+  EXPECT_EQ(Words(Load("\"cat\" junk!,dog\r\n\"emu\"x\r\nyak")),
+            (Texts{"CAT", "DOG", "EMU", "YAK"}));
   // Blanks inside quotes are kept, and drop the item.
   EXPECT_EQ(Words(Load("\" cat\",\"dog \",emu")), (Texts{"EMU"}));
   // A quote left open runs to the next quote, across line ends, or to the end.
