@@ -19,6 +19,14 @@ constexpr double kRefreshMs = 16.0;
   throw PlatformError(what + ": " + SDL_GetError());
 }
 
+// The first display's desktop area (the window's display once it exists).
+SDL_Rect DesktopBounds(SDL_Window* window = nullptr) {
+  const int display = window ? SDL_GetWindowDisplayIndex(window) : 0;
+  SDL_Rect bounds{0, 0, kWidth, kHeight};
+  if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) != 0) return {0, 0, kWidth, kHeight};
+  return bounds;
+}
+
 }  // namespace
 
 SdlScreen::SdlScreen(SdlContextPtr context)
@@ -36,10 +44,16 @@ void SdlScreen::Open() {
   // Crisp pixels: the 640 x 480 picture is scaled by nearest neighbour.
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
   fullscreen_ = !options_.window;
-  const int32_t scale = options_.window ? options_.scale : 1;
-  const Uint32 flags = fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
-  window_ = SDL_CreateWindow("Rapiko", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                             kWidth * scale, kHeight * scale, flags);
+  if (fullscreen_) {
+    // Made as large as the desktop from the start, so that it covers the
+    // screen even where no window manager honours the full-screen request.
+    const SDL_Rect desktop = DesktopBounds();
+    window_ = SDL_CreateWindow("Rapiko", desktop.x, desktop.y, desktop.w, desktop.h,
+                               SDL_WINDOW_FULLSCREEN_DESKTOP);
+  } else {
+    window_ = SDL_CreateWindow("Rapiko", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               kWidth * options_.scale, kHeight * options_.scale, 0);
+  }
   if (!window_) Fail("cannot open the window");
 
   renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
@@ -91,6 +105,11 @@ void SdlScreen::UpdateScaling() {
 void SdlScreen::ToggleFullscreen() {
   if (!window_) return;
   fullscreen_ = !fullscreen_;
+  if (fullscreen_) {
+    const SDL_Rect desktop = DesktopBounds(window_);
+    SDL_SetWindowPosition(window_, desktop.x, desktop.y);
+    SDL_SetWindowSize(window_, desktop.w, desktop.h);
+  }
   if (SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
     fullscreen_ = !fullscreen_;  // the old mode stays
     return;
