@@ -72,6 +72,8 @@ void JudgeKey(core::GameState& g, int16_t keyCode) {
 
 bool TryLock(core::GameState& g, int16_t targetIndex, int16_t keyCode) {
   if (targetIndex < kFirstRingSlot || targetIndex > kLastRingSlot) return false;
+  // Code 0 marks a slot without a letter; it must never lock a gone letter.
+  if (keyCode == 0) return false;
   if (g.targets[static_cast<std::size_t>(targetIndex)].keyCode != keyCode) return false;
   for (int slot = 0; slot < kLockSlots; ++slot) {
     if (g.lockQueue[static_cast<std::size_t>(slot)] == targetIndex) return false;

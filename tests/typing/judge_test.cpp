@@ -136,6 +136,8 @@ TEST_F(JudgeTest, TryLockRefusals) {
   EXPECT_FALSE(typing::TryLock(r.g, 1, kB));
   r.g.lockQueue[5] = 2;  // locked already, in any slot
   EXPECT_FALSE(typing::TryLock(r.g, 2, kB));
+  r.g.targets[1].keyCode = 0;  // a letter already hit
+  EXPECT_FALSE(typing::TryLock(r.g, 1, 0));
   EXPECT_EQ(r.g.lockCount, 0);
   EXPECT_TRUE(r.sounds.empty());
 }
