@@ -23,7 +23,7 @@ namespace media {
 
 struct Glyph {
   char32_t codePoint = 0;
-  int32_t width = 0;           // 8 (half-width) or 16 (full-width)
+  int32_t width = 0;              // 8 (half-width) or 16 (full-width)
   const uint8_t* rows = nullptr;  // height rows of width / 8 bytes
 
   bool Ink(int32_t x, int32_t y) const {

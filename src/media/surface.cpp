@@ -1,10 +1,11 @@
 // Software 8-bit surfaces: blits with colour key and palette translation,
 // boxes, text and the flip chain.
+#include "media/surface.h"
+
 #include <algorithm>
 #include <cstring>
 
 #include "media/font.h"
-#include "media/surface.h"
 #include "media/text.h"
 
 namespace media {
@@ -33,21 +34,20 @@ uint8_t SoftSurface::ScreenIndex(Rgb rgb) const { return PaletteOrBlack(palette_
 const uint8_t* SoftSurface::TranslationFrom(const SoftSurface& source) {
   const auto& from = PaletteOrBlack(source.palette_).Colors();
   const auto& to = PaletteOrBlack(palette_).Colors();
-  if (lutValid_ && from == lutSourceColors_ && to == lutTargetColors_) {
-    return lutIdentity_ ? nullptr : lut_.data();
-  }
-  lutSourceColors_ = from;
-  lutTargetColors_ = to;
-  lutIdentity_ = from == to;
-  if (!lutIdentity_) {
+  // Checked first and not cached, so that the per-frame background copy does
+  // not evict the sprite sheet's table.
+  if (from == to) return nullptr;
+  if (!lutValid_ || from != lutSourceColors_ || to != lutTargetColors_) {
     const Palette& target = PaletteOrBlack(palette_);
     for (size_t i = 0; i < 256; ++i) {
       const Color& c = from[i];
       lut_[i] = target.Nearest(MakeRgb(c.r, c.g, c.b));
     }
+    lutSourceColors_ = from;
+    lutTargetColors_ = to;
+    lutValid_ = true;
   }
-  lutValid_ = true;
-  return lutIdentity_ ? nullptr : lut_.data();
+  return lut_.data();
 }
 
 bool SoftSurface::FastBlit(int32_t x, int32_t y, Surface& source, Rect rect, BlitFlags flags) {

@@ -118,7 +118,6 @@ class SoftSurface : public Surface {
   // Cached index translation from a source palette to this surface's, valid
   // while the two palettes hold the colours it was made from.
   bool lutValid_ = false;
-  bool lutIdentity_ = false;
   std::array<Color, 256> lutSourceColors_{};
   std::array<Color, 256> lutTargetColors_{};
   std::array<uint8_t, 256> lut_{};

@@ -29,8 +29,8 @@ struct BmpFile {
   uint16_t bitsPerPixel = 8;
   uint32_t compression = 0;
   uint32_t colorsUsed = 0;
-  std::vector<Color> palette;      // the entries written
-  std::vector<uint8_t> pixelData;  // as stored
+  std::vector<Color> palette;           // the entries written
+  std::vector<uint8_t> pixelData;       // as stored
   std::optional<uint32_t> pixelOffset;  // default: right after the palette
 
   std::vector<uint8_t> Bytes() const {
@@ -247,7 +247,8 @@ TEST(LoadBmp8, RefusesPicturesThatAreNot256Colours) {
   for (uint16_t bits : {1, 4, 16, 24, 32}) {
     BmpFile f = Plain3x2();
     f.bitsPerPixel = bits;
-    EXPECT_EQ(ErrorOf(f.Bytes()), "not a 256-colour picture (" + std::to_string(bits) + " bits per pixel)");
+    EXPECT_EQ(ErrorOf(f.Bytes()),
+              "not a 256-colour picture (" + std::to_string(bits) + " bits per pixel)");
   }
   BmpFile core = Plain3x2();
   core.headerSize = 12;
@@ -287,7 +288,7 @@ TEST(LoadBmp8, RefusesOtherCompressionsHeadersAndPalettes) {
 
 TEST(LoadBmp8, RefusesEmptyAndHugeSizesBeforeAllocating) {
   const std::pair<int32_t, int32_t> sizes[] = {
-      {0, 2}, {-1, 2}, {16385, 2}, {INT32_MAX, 2}, {INT32_MIN, 2},
+      {0, 2}, {-1, 2},    {16385, 2},  {INT32_MAX, 2}, {INT32_MIN, 2},
       {3, 0}, {3, 16385}, {3, -16385}, {3, INT32_MIN}, {3, INT32_MAX},
   };
   for (const auto& [w, h] : sizes) {

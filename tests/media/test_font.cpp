@@ -57,11 +57,10 @@ TEST(EmbeddedFont, ReplacementGlyphIsVisibleAndUsedForMissingCharacters) {
 
 // A small well-formed font: 'A' (8 wide) and U+FFFD (16 wide), height 2.
 std::vector<uint8_t> TinyFont() {
-  return {'R', 'F', 'N', 'T', 1, 2, 2, 0,
-          0x41, 0, 0, 0, 8,                // 'A', 8 wide
-          0xFD, 0xFF, 0, 0, 16,            // U+FFFD, 16 wide
-          0x81, 0x7E,                      // 'A': two rows of one byte
-          0xF0, 0x0F, 0x0F, 0xF0};         // U+FFFD: two rows of two bytes
+  return {'R',  'F',  'N',  'T', 1,  2, 2, 0, 0x41, 0, 0, 0, 8,  // 'A', 8 wide
+          0xFD, 0xFF, 0,    0,   16,                             // U+FFFD, 16 wide
+          0x81, 0x7E,                                            // 'A': two rows of one byte
+          0xF0, 0x0F, 0x0F, 0xF0};                               // U+FFFD: two rows of two bytes
 }
 
 TEST(FontParse, ReadsAWellFormedFont) {
@@ -101,12 +100,12 @@ TEST(FontParse, RejectsDamagedData) {
     data[offset] = value;
     return !Font::Parse(data).has_value();
   };
-  EXPECT_TRUE(broken(0, 'X'));   // magic
-  EXPECT_TRUE(broken(4, 2));     // version
-  EXPECT_TRUE(broken(5, 0));     // height 0
-  EXPECT_TRUE(broken(12, 12));   // width neither 8 nor 16
-  EXPECT_TRUE(broken(10, 1));    // U+10041 before U+FFFD: not ascending
-  EXPECT_TRUE(broken(16, 0x11)); // code point above U+10FFFF
+  EXPECT_TRUE(broken(0, 'X'));    // magic
+  EXPECT_TRUE(broken(4, 2));      // version
+  EXPECT_TRUE(broken(5, 0));      // height 0
+  EXPECT_TRUE(broken(12, 12));    // width neither 8 nor 16
+  EXPECT_TRUE(broken(10, 1));     // U+10041 before U+FFFD: not ascending
+  EXPECT_TRUE(broken(16, 0x11));  // code point above U+10FFFF
 }
 
 TEST(FontParse, TheEmbeddedResourceIsExactlyAWellFormedFont) {
@@ -200,7 +199,8 @@ TEST_F(TextTest, ClippedAtEveryEdgeOfTheSurface) {
     surface.DrawText(spot[0], spot[1], text);
     for (int32_t y = 0; y < surface.Height(); ++y) {
       for (int32_t x = 0; x < surface.Width(); ++x) {
-        const bool ink = GlyphInks('W', spot[0], spot[1], x, y) || GlyphInks('M', spot[0] + 8, spot[1], x, y);
+        const bool ink =
+            GlyphInks('W', spot[0], spot[1], x, y) || GlyphInks('M', spot[0] + 8, spot[1], x, y);
         ASSERT_EQ(surface.At(x, y), ink ? kInk : kPaper) << x << "," << y;
       }
     }
@@ -241,13 +241,13 @@ TEST(DecodeGameText, Utf8SequencesBecomeCodePoints) {
 
 TEST(DecodeGameText, BytesStartingNoValidSequenceAreLatin1) {
   EXPECT_EQ(DecodeGameText("caf\xE9"), U"caf\u00E9");
-  EXPECT_EQ(DecodeGameText("\xC0\xAF"), U"\u00C0\u00AF");                 // overlong '/'
-  EXPECT_EQ(DecodeGameText("\xE0\x80\xAF"), U"\u00E0\u0080\u00AF");       // overlong, 3 bytes
-  EXPECT_EQ(DecodeGameText("\xED\xA0\x80"), U"\u00ED\u00A0\u0080");       // surrogate
+  EXPECT_EQ(DecodeGameText("\xC0\xAF"), U"\u00C0\u00AF");                      // overlong '/'
+  EXPECT_EQ(DecodeGameText("\xE0\x80\xAF"), U"\u00E0\u0080\u00AF");            // overlong, 3 bytes
+  EXPECT_EQ(DecodeGameText("\xED\xA0\x80"), U"\u00ED\u00A0\u0080");            // surrogate
   EXPECT_EQ(DecodeGameText("\xF4\x90\x80\x80"), U"\u00F4\u0090\u0080\u0080");  // above U+10FFFF
-  EXPECT_EQ(DecodeGameText("\xE5\x90"), U"\u00E5\u0090");                 // cut off at the end
-  EXPECT_EQ(DecodeGameText("\xE5\x90Z"), U"\u00E5\u0090Z");               // cut off by a letter
-  EXPECT_EQ(DecodeGameText("\x80\xFF\xFE"), U"\u0080\u00FF\u00FE");       // stray bytes
+  EXPECT_EQ(DecodeGameText("\xE5\x90"), U"\u00E5\u0090");                      // cut off at the end
+  EXPECT_EQ(DecodeGameText("\xE5\x90Z"), U"\u00E5\u0090Z");          // cut off by a letter
+  EXPECT_EQ(DecodeGameText("\x80\xFF\xFE"), U"\u0080\u00FF\u00FE");  // stray bytes
   // A valid sequence right after a broken one is still read as UTF-8.
   EXPECT_EQ(DecodeGameText("\xE9\xC3\xA9"), U"\u00E9\u00E9");
 }

@@ -46,7 +46,8 @@ void Fill(SoftSurface& s, uint8_t index) { std::fill(s.Pixels().begin(), s.Pixel
 std::shared_ptr<SoftSurface> Numbered(int32_t w, int32_t h, std::shared_ptr<Palette> palette) {
   auto s = std::make_shared<SoftSurface>(w, h, "sprite");
   for (int32_t y = 0; y < h; ++y) {
-    for (int32_t x = 0; x < w; ++x) s->Pixels()[static_cast<size_t>(y * w + x)] = static_cast<uint8_t>(10 * y + x + 1);
+    for (int32_t x = 0; x < w; ++x)
+      s->Pixels()[static_cast<size_t>(y * w + x)] = static_cast<uint8_t>(10 * y + x + 1);
   }
   s->SetPalette(std::move(palette));
   return s;
@@ -68,14 +69,18 @@ std::vector<std::string> Picture(const SoftSurface& s, const std::map<uint8_t, c
 }
 
 TEST(Palette, NearestTakesSmallestDistanceAndLowestIndexOnTie) {
-  const auto p = MakePalette({{5, Color{10, 10, 10}}, {7, Color{10, 10, 10}}, {9, kRed},
-                              {3, Color{0, 0, 100}}, {4, Color{0, 0, 120}}, {200, kWhite}});
-  EXPECT_EQ(p->Nearest(MakeRgb(9, 9, 9)), 5);        // 5 and 7 are equal: lowest wins
+  const auto p = MakePalette({{5, Color{10, 10, 10}},
+                              {7, Color{10, 10, 10}},
+                              {9, kRed},
+                              {3, Color{0, 0, 100}},
+                              {4, Color{0, 0, 120}},
+                              {200, kWhite}});
+  EXPECT_EQ(p->Nearest(MakeRgb(9, 9, 9)), 5);  // 5 and 7 are equal: lowest wins
   EXPECT_EQ(p->Nearest(MakeRgb(250, 10, 0)), 9);
-  EXPECT_EQ(p->Nearest(MakeRgb(0, 0, 110)), 3);      // equally far from 3 and 4
+  EXPECT_EQ(p->Nearest(MakeRgb(0, 0, 110)), 3);  // equally far from 3 and 4
   EXPECT_EQ(p->Nearest(MakeRgb(0, 0, 111)), 4);
   EXPECT_EQ(p->Nearest(MakeRgb(255, 255, 255)), 200);
-  EXPECT_EQ(p->Nearest(MakeRgb(0, 0, 0)), 0);        // black: the unset entries, lowest first
+  EXPECT_EQ(p->Nearest(MakeRgb(0, 0, 0)), 0);  // black: the unset entries, lowest first
   // Red, green and blue are weighed by their own byte of the colour number.
   const auto rgb = MakePalette({{1, kRed}, {2, kGreen}, {3, kBlue}});
   EXPECT_EQ(rgb->Nearest(0x0000FF), 1);
@@ -95,11 +100,16 @@ TEST(FastBlit, DestinationMustLieWhollyOnTheSurface) {
   const auto grey = GreyPalette();
   const auto src = Numbered(5, 4, grey);
   const EdgeCase cases[] = {
-      {"flush left", 0, 3, true},    {"one off left", -1, 3, false},
-      {"flush top", 7, 0, true},     {"one off top", 7, -1, false},
-      {"flush right", 15, 3, true},  {"one off right", 16, 3, false},
-      {"flush bottom", 7, 6, true},  {"one off bottom", 7, 7, false},
-      {"far away", 1000, 1000, false}, {"huge negative", INT32_MIN, INT32_MIN, false},
+      {"flush left", 0, 3, true},
+      {"one off left", -1, 3, false},
+      {"flush top", 7, 0, true},
+      {"one off top", 7, -1, false},
+      {"flush right", 15, 3, true},
+      {"one off right", 16, 3, false},
+      {"flush bottom", 7, 6, true},
+      {"one off bottom", 7, 7, false},
+      {"far away", 1000, 1000, false},
+      {"huge negative", INT32_MIN, INT32_MIN, false},
       {"huge positive", INT32_MAX, INT32_MAX, false},
   };
   for (const EdgeCase& c : cases) {
@@ -123,18 +133,19 @@ TEST(FastBlit, EmptyOrOutOfSourceRectanglesCopyNothing) {
   const auto grey = GreyPalette();
   const auto src = Numbered(5, 4, grey);
   const Rect refused[] = {
-      {2, 0, 2, 4},    // left == right
-      {0, 3, 5, 3},    // top == bottom
-      {3, 0, 2, 4},    // left > right
-      {0, 4, 5, 1},    // top > bottom
-      {0, 0, 6, 4},    // right beyond the source
-      {0, 0, 5, 5},    // bottom beyond the source
-      {-1, 0, 3, 3},   // left before the source
-      {0, -1, 3, 3},   // top above the source
+      {2, 0, 2, 4},   // left == right
+      {0, 3, 5, 3},   // top == bottom
+      {3, 0, 2, 4},   // left > right
+      {0, 4, 5, 1},   // top > bottom
+      {0, 0, 6, 4},   // right beyond the source
+      {0, 0, 5, 5},   // bottom beyond the source
+      {-1, 0, 3, 3},  // left before the source
+      {0, -1, 3, 3},  // top above the source
       {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX},
   };
   for (const Rect& r : refused) {
-    SCOPED_TRACE(::testing::Message() << r.left << "," << r.top << "," << r.right << "," << r.bottom);
+    SCOPED_TRACE(::testing::Message()
+                 << r.left << "," << r.top << "," << r.right << "," << r.bottom);
     SoftSurface dst(20, 10, "back");
     dst.SetPalette(grey);
     EXPECT_FALSE(dst.FastBlit(2, 2, *src, r, BlitFlags::Wait));
@@ -202,8 +213,10 @@ TEST(FastBlit, OnlyTheSourceKeyIndexIsTransparent) {
 }
 
 TEST(FastBlit, TranslatesColoursToTheDestinationPalette) {
-  const auto srcPal = MakePalette({{1, kRed}, {2, kGreen}, {3, Color{250, 250, 250}}, {128, kBlue}});
-  const auto dstPal = MakePalette({{200, kRed}, {100, kGreen}, {7, kWhite}, {128, Color{0, 0, 250}}, {60, kBlue}});
+  const auto srcPal =
+      MakePalette({{1, kRed}, {2, kGreen}, {3, Color{250, 250, 250}}, {128, kBlue}});
+  const auto dstPal =
+      MakePalette({{200, kRed}, {100, kGreen}, {7, kWhite}, {128, Color{0, 0, 250}}, {60, kBlue}});
   auto src = std::make_shared<SoftSurface>(5, 1, "sprite");
   src->Pixels() = {1, 2, 3, 128, 0};
   src->SetPalette(srcPal);
@@ -252,6 +265,17 @@ TEST(FastBlit, TranslationFollowsPaletteChanges) {
   *shared = *MakePalette({{1, kGreen}});
   ASSERT_TRUE(dst.FastBlit(0, 0, *src, Rect{}, BlitFlags::Wait));
   EXPECT_EQ(dst.At(0, 0), 40);
+
+  // Sources with different palettes in turn each get their own colours.
+  auto other = std::make_shared<SoftSurface>(1, 1, "background");
+  other->Pixels() = {1};
+  other->SetPalette(MakePalette({{1, kRed}}));
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(dst.FastBlit(0, 0, *other, Rect{}, BlitFlags::Wait));
+    EXPECT_EQ(dst.At(0, 0), 30);
+    ASSERT_TRUE(dst.FastBlit(0, 0, *src, Rect{}, BlitFlags::Wait));
+    EXPECT_EQ(dst.At(0, 0), 40);
+  }
 }
 
 TEST(FastBlit, SurfacesWithoutPaletteCountAsBlack) {
@@ -313,7 +337,9 @@ class BoxTest : public ::testing::Test {
     surface.SetForeColor(MakeRgb(250, 0, 0));
     surface.SetFillColor(MakeRgb(0, 240, 10));
   }
-  std::vector<std::string> Pic() const { return Picture(surface, {{0, 'k'}, {1, 'R'}, {2, 'g'}, {3, '.'}}); }
+  std::vector<std::string> Pic() const {
+    return Picture(surface, {{0, 'k'}, {1, 'R'}, {2, 'g'}, {3, '.'}});
+  }
   SoftSurface surface{10, 6, "back"};
 };
 
