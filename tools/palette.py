@@ -31,26 +31,49 @@ SQUARE_GREEN = 19
 SQUARE_CYAN = 20
 SQUARE_RED = RED
 
-# Background picture colours.
-SKY_FIRST, SKY_COUNT = 22, 106      # indices 22..127
-HILL_FAR_FIRST, HILL_COUNT = 129, 32  # 129..160
-HILL_NEAR_FIRST = 161                 # 161..192
-STAR_FIRST, STAR_COUNT = 193, 8       # 193..200
+# Background picture colours: a pale dawn sky with soft clouds over low hills,
+# light everywhere so that dark purple text reads on it.
+SKY_FIRST, SKY_COUNT = 22, 64         # 22..85, top to horizon
+# Clouds over the sky: CLOUD_ROWS sky shades (sampled between CLOUD_SKY_TOP
+# and CLOUD_SKY_BOTTOM on the sky ramp) times CLOUD_LEVELS cover steps.
+CLOUD_FIRST, CLOUD_ROWS, CLOUD_LEVELS = 86, 6, 7  # 86..127
+CLOUD_SKY_TOP, CLOUD_SKY_BOTTOM = 0.0, 0.75
+HILL_FAR_FIRST, HILL_COUNT = 129, 24  # 129..152
+HILL_NEAR_FIRST = 153                 # 153..176
 
-SKY_TOP = (12, 14, 42)
-SKY_BOTTOM = (66, 40, 92)
-HILL_FAR_TOP, HILL_FAR_BOTTOM = (44, 30, 76), (30, 22, 58)
-HILL_NEAR_TOP, HILL_NEAR_BOTTOM = (30, 22, 56), (14, 12, 32)
-STAR_DIM, STAR_BRIGHT = (70, 72, 110), (170, 170, 205)
+# Sky stops (position on the ramp, colour): powder blue to a warm pale peach.
+SKY_STOPS = ((0.0, (164, 188, 234)), (0.5, (198, 206, 240)),
+             (0.8, (228, 214, 234)), (1.0, (246, 222, 214)))
+CLOUD = (238, 238, 248)  # at full cover; thinner cloud shows the sky
+HILL_FAR_TOP, HILL_FAR_BOTTOM = (200, 188, 220), (188, 178, 210)
+HILL_NEAR_TOP, HILL_NEAR_BOTTOM = (178, 196, 170), (166, 186, 160)
+
+
+def _round(rgb):
+    return tuple(int(math.floor(v + 0.5)) for v in rgb)
 
 
 def _lerp(a, b, t):
-    return tuple(int(math.floor(x + (y - x) * t + 0.5)) for x, y in zip(a, b))
+    return _round(x + (y - x) * t for x, y in zip(a, b))
 
 
 def _ramp(first, count, top, bottom, table):
     for i in range(count):
         table[first + i] = _lerp(top, bottom, i / (count - 1))
+
+
+def sky(t):
+    """Colour of the sky ramp at t in [0, 1] (unrounded)."""
+    for (t0, c0), (t1, c1) in zip(SKY_STOPS, SKY_STOPS[1:]):
+        if t <= t1:
+            u = (t - t0) / (t1 - t0)
+            return tuple(a + (b - a) * u for a, b in zip(c0, c1))
+    return SKY_STOPS[-1][1]
+
+
+def cloud_row_t(row):
+    """Sky ramp position that cloud row `row` is mixed from."""
+    return CLOUD_SKY_TOP + (CLOUD_SKY_BOTTOM - CLOUD_SKY_TOP) * row / (CLOUD_ROWS - 1)
 
 
 def build():
@@ -79,10 +102,15 @@ def build():
     table[SQUARE_CYAN] = (170, 255, 255)
     table[21] = (128, 128, 128)
     table[BLUE_KEY] = (0, 0, 255)
-    _ramp(SKY_FIRST, SKY_COUNT, SKY_TOP, SKY_BOTTOM, table)
+    for i in range(SKY_COUNT):
+        table[SKY_FIRST + i] = _round(sky(i / (SKY_COUNT - 1)))
+    for row in range(CLOUD_ROWS):
+        under = sky(cloud_row_t(row))
+        for level in range(CLOUD_LEVELS):
+            table[CLOUD_FIRST + row * CLOUD_LEVELS + level] = _lerp(
+                under, CLOUD, (level + 1) / CLOUD_LEVELS)
     _ramp(HILL_FAR_FIRST, HILL_COUNT, HILL_FAR_TOP, HILL_FAR_BOTTOM, table)
     _ramp(HILL_NEAR_FIRST, HILL_COUNT, HILL_NEAR_TOP, HILL_NEAR_BOTTOM, table)
-    _ramp(STAR_FIRST, STAR_COUNT, STAR_DIM, STAR_BRIGHT, table)
     # The spare entries form a grey ramp: harmless, and far from the key.
     spare = [i for i in range(256) if table[i] is None]
     for n, i in enumerate(spare):

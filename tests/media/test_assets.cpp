@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <compare>
 #include <cstdint>
 #include <cstdlib>
@@ -297,6 +298,39 @@ TEST(BackgroundAsset, HoldsEveryColourTheGlyphSheetShows) {
   for (uint8_t i : used) {
     const Rgb c = sheet->palette[i];
     EXPECT_TRUE(colours.count(c)) << "sheet index " << int{i};
+  }
+}
+
+// Relative luminance (0 dark to 1 light) of an sRGB colour.
+double Luminance(Rgb c) {
+  auto linear = [](uint8_t v) {
+    const double s = v / 255.0;
+    return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(c.r) + 0.7152 * linear(c.g) + 0.0722 * linear(c.b);
+}
+
+double Contrast(Rgb a, Rgb b) {
+  const double la = Luminance(a);
+  const double lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST(BackgroundAsset, LetsDarkPurpleTextReadEverywhere) {
+  // The frame rate line and the score pop-ups are drawn straight onto the
+  // picture in dark purple, anywhere on it; 4.5 : 1 is the usual floor for
+  // text that must read. A dark picture misses it almost everywhere.
+  const Rgb text{102, 0, 51};
+  EXPECT_NEAR(Contrast(Rgb{0, 0, 0}, Rgb{255, 255, 255}), 21.0, 1e-9);
+  EXPECT_LT(Contrast(text, Rgb{70, 50, 110}), 4.5) << "a dusky violet would pass";
+  auto back = ParseBmp8(ReadAsset("back.bmp"));
+  ASSERT_TRUE(back);
+  for (int32_t y = 0; y < back->height; ++y) {
+    for (int32_t x = 0; x < back->width; ++x) {
+      const Rgb c = back->palette[back->At(x, y)];
+      ASSERT_GE(Contrast(text, c), 4.5) << "at " << x << "," << y << ": " << int{c.r} << "," << int{c.g} << ","
+                                        << int{c.b};
+    }
   }
 }
 
