@@ -44,7 +44,8 @@ void CopyTopLeft(const SoftSurface& from, SoftSurface& into) {
   auto& dst = into.Pixels();
   for (int32_t y = 0; y < into.Height(); ++y) {
     std::memcpy(dst.data() + static_cast<size_t>(y) * into.Width(),
-                src.data() + static_cast<size_t>(y) * from.Width(), static_cast<size_t>(into.Width()));
+                src.data() + static_cast<size_t>(y) * from.Width(),
+                static_cast<size_t>(into.Width()));
   }
 }
 

@@ -15,8 +15,8 @@ namespace media {
 
 // Makes an empty surface; a backend passes its own to add logging or to keep
 // what the surface relies on alive.
-using SurfaceMaker =
-    std::function<std::shared_ptr<SoftSurface>(int32_t width, int32_t height, const std::string& label)>;
+using SurfaceMaker = std::function<std::shared_ptr<SoftSurface>(int32_t width, int32_t height,
+                                                                const std::string& label)>;
 
 // Finds an embedded file by name; an empty span when there is none.
 using ResourceLookup = std::function<std::span<const uint8_t>(std::string_view name)>;

@@ -21,7 +21,7 @@ constexpr size_t kKeyQueueLimit = 64;
 // The game state field that holds each sound resource's buffer.
 std::string SoundField(const std::string& resource) {
   static const std::map<std::string, std::string> kFields = {
-      {"WAVKYAN", "sndKyan"}, {"WAVSHOT", "sndShot"},   {"WAVHIT", "sndHit"},
+      {"WAVKYAN", "sndKyan"},   {"WAVSHOT", "sndShot"},   {"WAVHIT", "sndHit"},
       {"WAVFUEEN", "sndFueen"}, {"WAVSTART", "sndStart"}, {"WAVEND", "sndEnd"},
       {"WAVTYPE", "sndType"}};
   auto it = kFields.find(resource);
@@ -105,7 +105,8 @@ std::shared_ptr<SoftSurface> MakeLogged(const std::shared_ptr<SoftSurface>& surf
 class HeadlessDisplay : public Display {
  public:
   explicit HeadlessDisplay(ImplPtr impl)
-      : impl_(std::move(impl)), make_([impl = impl_](int32_t w, int32_t h, const std::string& label) {
+      : impl_(std::move(impl)),
+        make_([impl = impl_](int32_t w, int32_t h, const std::string& label) {
           return std::make_shared<HeadlessSurface>(w, h, label, impl);
         }) {}
   ~HeadlessDisplay() override { impl_->Log("Release.Display"); }
@@ -293,7 +294,9 @@ class HeadlessRoot : public Root {
 HeadlessPlatform::HeadlessPlatform() : impl_(std::make_shared<Impl>()) {}
 HeadlessPlatform::~HeadlessPlatform() = default;
 
-std::shared_ptr<Root> HeadlessPlatform::CreateRoot() { return std::make_shared<HeadlessRoot>(impl_); }
+std::shared_ptr<Root> HeadlessPlatform::CreateRoot() {
+  return std::make_shared<HeadlessRoot>(impl_);
+}
 
 uint32_t HeadlessPlatform::Tick() const { return impl_->tick; }
 void HeadlessPlatform::SetTick(uint32_t tick) { impl_->tick = tick; }

@@ -14,6 +14,7 @@ struct Pair {
   int32_t set1;
 };
 
+// clang-format off
 constexpr Pair kKeys[] = {
     // Letters: SDL_SCANCODE_A (4) .. SDL_SCANCODE_Z (29).
     {4, 30}, {5, 48}, {6, 46}, {7, 32}, {8, 18}, {9, 33}, {10, 34}, {11, 35}, {12, 23},
@@ -85,6 +86,7 @@ constexpr Pair kKeys[] = {
     {230, 184}, // RALT
     {231, 220}, // RGUI
 };
+// clang-format on
 
 constexpr int32_t kTableSize = 232;
 

@@ -13,7 +13,9 @@ namespace {
 constexpr size_t kKeyQueueLimit = 64;
 constexpr int32_t kKeyDownData = 128;
 
-bool IsEnter(SDL_Scancode code) { return code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER; }
+bool IsEnter(SDL_Scancode code) {
+  return code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER;
+}
 
 }  // namespace
 

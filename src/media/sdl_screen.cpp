@@ -11,8 +11,8 @@ namespace {
 constexpr int32_t kWidth = 640;
 constexpr int32_t kHeight = 480;
 constexpr int32_t kMaxScale = 8;
-// Without vertical sync the flip waits out the rest of a 60 Hz refresh, so
-// the loop never spins a core.
+// Every flip lasts at least one 60 Hz refresh period, so the loop never
+// spins a core, with or without vertical sync.
 constexpr double kRefreshMs = 16.0;
 
 [[noreturn]] void Fail(const std::string& what) {
@@ -31,15 +31,16 @@ SDL_Rect DesktopBounds(SDL_Window* window = nullptr) {
 
 SdlScreen::SdlScreen(SdlContextPtr context)
     : context_(std::move(context)),
-      options_(context_->Options()), argb_(static_cast<size_t>(kWidth) * kHeight, 0xFF000000u) {}
+      options_(context_->Options()),
+      argb_(static_cast<size_t>(kWidth) * kHeight, 0xFF000000u) {}
 
 SdlScreen::~SdlScreen() { Close(); }
 
 void SdlScreen::Open() {
   if (window_) return;
   if (options_.window && (options_.scale < 1 || options_.scale > kMaxScale)) {
-    throw PlatformError("window scale " + std::to_string(options_.scale) + " is not between 1 and " +
-                        std::to_string(kMaxScale));
+    throw PlatformError("window scale " + std::to_string(options_.scale) +
+                        " is not between 1 and " + std::to_string(kMaxScale));
   }
   // Crisp pixels: the 640 x 480 picture is scaled by nearest neighbour.
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
@@ -63,8 +64,6 @@ void SdlScreen::Open() {
     Close();
     throw PlatformError("cannot draw in the window: " + error);
   }
-  SDL_RendererInfo info{};
-  vsync_ = SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC);
   CreateTexture();
   UpdateScaling();
   SDL_ShowCursor(fullscreen_ ? SDL_DISABLE : SDL_ENABLE);
@@ -168,7 +167,8 @@ void SdlScreen::Present(const std::vector<uint8_t>& pixels, int32_t width, int32
   uint32_t lut[256];
   for (size_t i = 0; i < 256; ++i) {
     const Color& c = palette.Colors()[i];
-    lut[i] = 0xFF000000u | (static_cast<uint32_t>(c.r) << 16) | (static_cast<uint32_t>(c.g) << 8) | c.b;
+    lut[i] =
+        0xFF000000u | (static_cast<uint32_t>(c.r) << 16) | (static_cast<uint32_t>(c.g) << 8) | c.b;
   }
   for (size_t i = 0; i < pixels.size(); ++i) argb_[i] = lut[pixels[i]];
   haveFrame_ = true;
@@ -181,12 +181,15 @@ void SdlScreen::Present(const std::vector<uint8_t>& pixels, int32_t width, int32
 }
 
 void SdlScreen::PaceFrame() {
-  // Even with vertical sync a present can return at once (a hidden window, a
-  // compositor that ignores it), so every flip is held to one refresh period.
+  // Whether or not the renderer reports vertical sync, a present can return
+  // at once (no sync offered, a hidden window, a compositor that ignores
+  // it), so rather than trust the renderer's flags every flip is held to one
+  // refresh period. With real 60 Hz sync the wait is already over.
   const uint64_t frequency = SDL_GetPerformanceFrequency();
   uint64_t now = SDL_GetPerformanceCounter();
   if (lastFlip_ != 0 && now > lastFlip_) {
-    const double ms = static_cast<double>(now - lastFlip_) * 1000.0 / static_cast<double>(frequency);
+    const double ms =
+        static_cast<double>(now - lastFlip_) * 1000.0 / static_cast<double>(frequency);
     if (ms < kRefreshMs - 1.0) {
       SDL_Delay(static_cast<Uint32>(kRefreshMs - ms));
       now = SDL_GetPerformanceCounter();

@@ -24,7 +24,6 @@ class SdlScreen : public Presenter {
   void Close();
   bool IsOpen() const { return window_ != nullptr; }
   bool IsFullscreen() const { return fullscreen_; }
-  bool HasVsync() const { return vsync_; }
   SDL_Window* Window() const { return window_; }
 
   void ToggleFullscreen();
@@ -51,7 +50,6 @@ class SdlScreen : public Presenter {
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   bool fullscreen_ = false;
-  bool vsync_ = false;
   bool haveFrame_ = false;
   std::vector<uint32_t> argb_;
   uint64_t lastFlip_ = 0;

@@ -53,7 +53,10 @@ class SdlAudio {
 class SdlSoundBuffer : public SoundBuffer {
  public:
   SdlSoundBuffer(std::shared_ptr<SdlAudio> audio, std::string name, Mix_Chunk* chunk)
-      : audio_(std::move(audio)), name_(std::move(name)), chunk_(chunk), channel_(audio_->NextChannel()) {}
+      : audio_(std::move(audio)),
+        name_(std::move(name)),
+        chunk_(chunk),
+        channel_(audio_->NextChannel()) {}
   ~SdlSoundBuffer() override {
     Mix_HaltChannel(channel_);
     Mix_FreeChunk(chunk_);

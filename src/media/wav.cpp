@@ -20,7 +20,9 @@ bool IsTag(const uint8_t* p, const char* tag) {
   return p[0] == tag[0] && p[1] == tag[1] && p[2] == tag[2] && p[3] == tag[3];
 }
 
-[[noreturn]] void Fail(const std::string& what) { throw PlatformError("damaged sound (" + what + ")"); }
+[[noreturn]] void Fail(const std::string& what) {
+  throw PlatformError("damaged sound (" + what + ")");
+}
 
 }  // namespace
 

@@ -2,6 +2,8 @@
 // temporary folder to put them in.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -11,8 +13,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <unistd.h>
 
 #include "media/surface.h"
 
@@ -141,7 +141,8 @@ class TempDir {
   std::string File(const std::string& name) const { return (path_ / name).string(); }
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
     std::ofstream out(path_ / name, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return File(name);
   }
 

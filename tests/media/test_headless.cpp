@@ -67,7 +67,8 @@ struct Devices {
     sprite->SetColorKey(128);
     sound = root->CreateSoundDevice();
     sound->SetCooperativeLevel(SoundLevel::Priority);
-    for (const char* name : kSoundNames) buffers.push_back(sound->CreateSoundBufferFromResource(name));
+    for (const char* name : kSoundNames)
+      buffers.push_back(sound->CreateSoundBufferFromResource(name));
     input = root->CreateInput();
     keyboard = input->CreateKeyboardDevice();
     keyboard->SetDataFormatKeyboard();
@@ -209,9 +210,11 @@ TEST(HeadlessFrame, ScreenIsTheFlippedFrameThroughTheBackPalette) {
   const auto& screen = f.platform.ScreenPixels();
   ASSERT_EQ(screen.size(), 640u * 480u);
   for (int32_t y : {0, 1, 240, 479}) {
-    for (int32_t x : {0, 1, 320, 639}) EXPECT_EQ(screen[y * 640 + x], BackPixel(x, y)) << x << "," << y;
+    for (int32_t x : {0, 1, 320, 639})
+      EXPECT_EQ(screen[y * 640 + x], BackPixel(x, y)) << x << "," << y;
   }
-  for (int i : {0, 1, 128, 200, 255}) EXPECT_EQ(f.platform.ScreenPalette().Colors()[i], backend_test::TestColor(i));
+  for (int i : {0, 1, 128, 200, 255})
+    EXPECT_EQ(f.platform.ScreenPalette().Colors()[i], backend_test::TestColor(i));
 
   // Drawing after the flip is not on the screen until the next flip.
   d.back->FastBlit(0, 0, *d.sprite, Rect{0, 0, 49, 37}, BlitFlags::Wait);
@@ -288,11 +291,14 @@ TEST(HeadlessPictures, BackBmpErrorsAreOneLineNamingTheFile) {
   };
   for (const Case& c : cases) {
     TempDir dir("rapiko-back-" + c.name);
-    const std::string path = c.bytes.empty() ? dir.File("back.bmp") : dir.Write("back.bmp", c.bytes);
+    const std::string path =
+        c.bytes.empty() ? dir.File("back.bmp") : dir.Write("back.bmp", c.bytes);
     for (int which = 0; which < 2; ++which) {
       try {
-        if (which == 0) display->LoadPaletteFromFile(path);
-        else display->CreateSurfaceFromFile(path, 640, 480);
+        if (which == 0)
+          display->LoadPaletteFromFile(path);
+        else
+          display->CreateSurfaceFromFile(path, 640, 480);
         ADD_FAILURE() << c.name << ": no error";
       } catch (const PlatformError& e) {
         const std::string message = e.what();
@@ -397,7 +403,8 @@ TEST(HeadlessSound, LengthComesFromTheSoundsOwnFormat) {
   Fixture f;
   // 16-bit 22050 Hz: 44100 bytes a second; 5760 bytes last 130.6 ms.
   f.resources.files["WAVSHOT"] = MakeWav(22050, 16, 5760, true);
-  auto shot = f.platform.CreateRoot()->CreateSoundDevice()->CreateSoundBufferFromResource("WAVSHOT");
+  auto shot =
+      f.platform.CreateRoot()->CreateSoundDevice()->CreateSoundBufferFromResource("WAVSHOT");
   shot->Play();
   f.platform.Advance(130);
   EXPECT_TRUE(f.platform.IsSoundPlaying("sndShot"));
@@ -414,8 +421,8 @@ TEST(HeadlessSound, TheProgramsOwnSoundsHaveTheirTableLengths) {
     const char* field;
     uint32_t lastPlayingMs;  // playing then, stopped a millisecond later
   };
-  const Expect table[] = {{"WAVKYAN", "sndKyan", 244}, {"WAVHIT", "sndHit", 562},
-                          {"WAVFUEEN", "sndFueen", 2182}};
+  const Expect table[] = {
+      {"WAVKYAN", "sndKyan", 244}, {"WAVHIT", "sndHit", 562}, {"WAVFUEEN", "sndFueen", 2182}};
   for (const Expect& e : table) {
     auto buffer = device->CreateSoundBufferFromResource(e.resource);
     platform.SetTick(0);
@@ -434,7 +441,8 @@ TEST(HeadlessSound, MissingOrDamagedWaveFailsAtCreation) {
   truncated.resize(truncated.size() - 10);
   std::vector<uint8_t> noData = MakeWav(1000, 8, 0);
   noData.resize(noData.size() - 8);  // drop the data chunk's header
-  for (const auto& bytes : {std::vector<uint8_t>{}, std::vector<uint8_t>{'R', 'I', 'F', 'F'}, truncated, noData}) {
+  for (const auto& bytes :
+       {std::vector<uint8_t>{}, std::vector<uint8_t>{'R', 'I', 'F', 'F'}, truncated, noData}) {
     f.resources.files["WAVHIT"] = bytes;
     try {
       device->CreateSoundBufferFromResource("WAVHIT");
@@ -454,7 +462,7 @@ TEST(WaveInfo, ReadsFormatAndDataSizePastOtherChunks) {
   EXPECT_EQ(info.bytesPerSecond, 11025u);
   EXPECT_EQ(info.bitsPerSample, 8);
   EXPECT_EQ(info.dataBytes, 6207u);
-  EXPECT_TRUE(info.PlaysAt(562));   // 6207 / 11025 s = 563.0 ms
+  EXPECT_TRUE(info.PlaysAt(562));  // 6207 / 11025 s = 563.0 ms
   EXPECT_FALSE(info.PlaysAt(563));
   EXPECT_FALSE(info.PlaysAt(0xFFFFFFFFu));
 }

@@ -39,24 +39,29 @@ TEST(Scancodes, LettersAndDigitsOfTheMainBlock) {
 
 TEST(Scancodes, NumberPad) {
   const std::map<SDL_Scancode, int32_t> pad = {
-      {SDL_SCANCODE_KP_7, 71}, {SDL_SCANCODE_KP_8, 72},        {SDL_SCANCODE_KP_9, 73},
-      {SDL_SCANCODE_KP_MINUS, 74}, {SDL_SCANCODE_KP_4, 75},    {SDL_SCANCODE_KP_5, 76},
-      {SDL_SCANCODE_KP_6, 77}, {SDL_SCANCODE_KP_PLUS, 78},     {SDL_SCANCODE_KP_1, 79},
-      {SDL_SCANCODE_KP_2, 80}, {SDL_SCANCODE_KP_3, 81},        {SDL_SCANCODE_KP_0, 82},
+      {SDL_SCANCODE_KP_7, 71},      {SDL_SCANCODE_KP_8, 72},        {SDL_SCANCODE_KP_9, 73},
+      {SDL_SCANCODE_KP_MINUS, 74},  {SDL_SCANCODE_KP_4, 75},        {SDL_SCANCODE_KP_5, 76},
+      {SDL_SCANCODE_KP_6, 77},      {SDL_SCANCODE_KP_PLUS, 78},     {SDL_SCANCODE_KP_1, 79},
+      {SDL_SCANCODE_KP_2, 80},      {SDL_SCANCODE_KP_3, 81},        {SDL_SCANCODE_KP_0, 82},
       {SDL_SCANCODE_KP_PERIOD, 83}, {SDL_SCANCODE_KP_MULTIPLY, 55}, {SDL_SCANCODE_NUMLOCKCLEAR, 69},
       {SDL_SCANCODE_KP_ENTER, 156}, {SDL_SCANCODE_KP_DIVIDE, 181}};
-  for (const auto& [scancode, code] : pad) EXPECT_EQ(Code(scancode), code) << SDL_GetScancodeName(scancode);
+  for (const auto& [scancode, code] : pad)
+    EXPECT_EQ(Code(scancode), code) << SDL_GetScancodeName(scancode);
 }
 
 TEST(Scancodes, ExtendedKeysHave128Added) {
   const std::map<SDL_Scancode, int32_t> keys = {
-      {SDL_SCANCODE_UP, 200},     {SDL_SCANCODE_LEFT, 203},     {SDL_SCANCODE_RIGHT, 205},
-      {SDL_SCANCODE_DOWN, 208},   {SDL_SCANCODE_HOME, 199},     {SDL_SCANCODE_END, 207},
-      {SDL_SCANCODE_PAGEUP, 201}, {SDL_SCANCODE_PAGEDOWN, 209}, {SDL_SCANCODE_INSERT, 210},
-      {SDL_SCANCODE_DELETE, 211}, {SDL_SCANCODE_RCTRL, 157},    {SDL_SCANCODE_RALT, 184},
-      {SDL_SCANCODE_LGUI, 219},   {SDL_SCANCODE_RGUI, 220},     {SDL_SCANCODE_APPLICATION, 221},
-      {SDL_SCANCODE_PRINTSCREEN, 183}, {SDL_SCANCODE_PAUSE, 197}};
-  for (const auto& [scancode, code] : keys) EXPECT_EQ(Code(scancode), code) << SDL_GetScancodeName(scancode);
+      {SDL_SCANCODE_UP, 200},          {SDL_SCANCODE_LEFT, 203},
+      {SDL_SCANCODE_RIGHT, 205},       {SDL_SCANCODE_DOWN, 208},
+      {SDL_SCANCODE_HOME, 199},        {SDL_SCANCODE_END, 207},
+      {SDL_SCANCODE_PAGEUP, 201},      {SDL_SCANCODE_PAGEDOWN, 209},
+      {SDL_SCANCODE_INSERT, 210},      {SDL_SCANCODE_DELETE, 211},
+      {SDL_SCANCODE_RCTRL, 157},       {SDL_SCANCODE_RALT, 184},
+      {SDL_SCANCODE_LGUI, 219},        {SDL_SCANCODE_RGUI, 220},
+      {SDL_SCANCODE_APPLICATION, 221}, {SDL_SCANCODE_PRINTSCREEN, 183},
+      {SDL_SCANCODE_PAUSE, 197}};
+  for (const auto& [scancode, code] : keys)
+    EXPECT_EQ(Code(scancode), code) << SDL_GetScancodeName(scancode);
 }
 
 TEST(Scancodes, EveryMainBlockCodeHasAKeyAndNoCodeTwoKeys) {

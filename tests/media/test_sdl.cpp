@@ -30,8 +30,10 @@ void UseDummyDrivers() {
 // Sounds long enough to be still playing whenever the test looks.
 backend_test::Resources TestResources() {
   backend_test::Resources r;
-  r.files["ABC"] = MakeBmp(348, 262, [](int32_t x, int32_t y) { return static_cast<uint8_t>((x + y) % 256); });
-  for (const char* name : {"WAVKYAN", "WAVSHOT", "WAVHIT", "WAVFUEEN", "WAVSTART", "WAVEND", "WAVTYPE"}) {
+  r.files["ABC"] =
+      MakeBmp(348, 262, [](int32_t x, int32_t y) { return static_cast<uint8_t>((x + y) % 256); });
+  for (const char* name :
+       {"WAVKYAN", "WAVSHOT", "WAVHIT", "WAVFUEEN", "WAVSTART", "WAVEND", "WAVTYPE"}) {
     r.files[name] = MakeWav(22050, 8, 22050 * 30);
   }
   return r;
@@ -84,7 +86,9 @@ class SdlBackend : public ::testing::Test {
 
 TEST_F(SdlBackend, StartUpFlipsAndShutsDown) {
   TempDir dir("rapiko-sdl");
-  const std::string back = dir.Write("back.bmp", MakeBmp(640, 480, [](int32_t x, int32_t) { return static_cast<uint8_t>(x % 256); }));
+  const std::string back = dir.Write("back.bmp", MakeBmp(640, 480, [](int32_t x, int32_t) {
+                                       return static_cast<uint8_t>(x % 256);
+                                     }));
   auto display = root->CreateDisplay();
   display->SetCooperativeLevel(CooperativeLevel::FullscreenExclusive);
   display->SetDisplayMode(640, 480, 8);
@@ -147,7 +151,8 @@ TEST_F(SdlBackend, TheProgramsOwnSoundsLoad) {
   auto system2 = CreateSdlSystem(options);
   auto device = system2->CreateRoot()->CreateSoundDevice();
   std::vector<std::shared_ptr<SoundBuffer>> buffers;
-  for (const char* name : {"WAVKYAN", "WAVSHOT", "WAVHIT", "WAVFUEEN", "WAVSTART", "WAVEND", "WAVTYPE"}) {
+  for (const char* name :
+       {"WAVKYAN", "WAVSHOT", "WAVHIT", "WAVFUEEN", "WAVSTART", "WAVEND", "WAVTYPE"}) {
     EXPECT_NO_THROW(buffers.push_back(device->CreateSoundBufferFromResource(name))) << name;
   }
   ASSERT_EQ(buffers.size(), 7u);
@@ -417,7 +422,8 @@ TEST(SdlPng, WritesAReadablePngOfTheFrame) {
   WritePng(path, pixels, 640, 480, Palette(colors));
 
   std::ifstream in(path, std::ios::binary);
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
   const std::vector<uint8_t> signature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   ASSERT_GE(bytes.size(), signature.size());
   EXPECT_TRUE(std::equal(signature.begin(), signature.end(), bytes.begin()));
