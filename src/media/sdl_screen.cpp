@@ -27,6 +27,25 @@ SDL_Rect DesktopBounds(SDL_Window* window = nullptr) {
   return bounds;
 }
 
+// Whether the renderer draws through an OpenGL that runs on the processor
+// (Mesa's llvmpipe or softpipe, or another software rasteriser).
+bool OnSoftwareOpenGl(SDL_Renderer* renderer) {
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(renderer, &info) != 0 || !info.name) return false;
+  if (std::string(info.name).rfind("opengl", 0) != 0) return false;
+  using GetString = const unsigned char* (*)(unsigned int);
+  auto glGetString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+  if (!glGetString) return false;
+  constexpr unsigned int kGlRenderer = 0x1F01;
+  const unsigned char* name = glGetString(kGlRenderer);
+  if (!name) return false;
+  const std::string text(reinterpret_cast<const char*>(name));
+  for (const char* soft : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"}) {
+    if (text.find(soft) != std::string::npos) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 SdlScreen::SdlScreen(SdlContextPtr context)
@@ -59,6 +78,13 @@ void SdlScreen::Open() {
 
   renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
   if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  if (renderer_ && OnSoftwareOpenGl(renderer_)) {
+    // A GL rasterised on the processor (as under Xvfb) costs several times
+    // what SDL's own software renderer does for one 640 x 480 picture.
+    SDL_DestroyRenderer(renderer_);
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  }
   if (!renderer_) {
     std::string error = SDL_GetError();
     Close();
