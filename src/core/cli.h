@@ -13,9 +13,9 @@ struct Options {
   bool version = false;
   bool window = false;
   int32_t scale = 1;
-  std::string dir;        // empty: the program's folder
+  std::string dir;  // empty: the program's folder
   bool headless = false;
-  std::string script;     // with headless: a path, or "-" for standard input
+  std::string script;  // with headless: a path, or "-" for standard input
 };
 
 // Parses the arguments after the program name. On a fault returns nothing

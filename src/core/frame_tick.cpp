@@ -18,8 +18,9 @@ namespace {
 void PlayRound(GameState& g, int32_t& elapsedMs) {
   // The clock saturates rather than wrap; a round ends long before.
   const int64_t played = static_cast<int64_t>(g.roundTime) + elapsedMs;
-  g.roundTime = played > INT32_MAX ? INT32_MAX : played < INT32_MIN ? INT32_MIN
-                                                                    : static_cast<int32_t>(played);
+  g.roundTime = played > INT32_MAX   ? INT32_MAX
+                : played < INT32_MIN ? INT32_MIN
+                                     : static_cast<int32_t>(played);
   if (g.roundTime > kRoundLengthMs) {
     g.roundTime = 0;
     g.sndEnd->Play();

@@ -33,8 +33,9 @@ void DrawTitleScreen(GameState& g) {
   back.SetFillColor(kPalePink);
   back.SetForeColor(kDarkPurple);
   back.DrawBox(10, 235, 350, 470);
-  back.DrawText(50, 242, std::to_string(g.level) + "/" + std::to_string(g.maxLevel) + "  " +
-                             std::to_string(g.score) + "  ");
+  back.DrawText(50, 242,
+                std::to_string(g.level) + "/" + std::to_string(g.maxLevel) + "  " +
+                    std::to_string(g.score) + "  ");
   for (int i = 0; i <= 9; ++i) {
     const int32_t key = g.rankKeys[i];
     const int32_t levelPart = key / 10000000;

@@ -31,8 +31,8 @@ struct Rect {
 };
 
 enum class BlitFlags : int32_t {
-  Wait = 16,         // plain copy
-  KeySrcWait = 17,   // copy, skipping source pixels of the source's colour key
+  Wait = 16,        // plain copy
+  KeySrcWait = 17,  // copy, skipping source pixels of the source's colour key
 };
 
 // One buffered keyboard event. data is exactly 128 when the key went down.
@@ -79,8 +79,8 @@ class Display {
   virtual std::shared_ptr<Surface> CreatePrimarySurface(int32_t backBufferCount) = 0;
   virtual std::shared_ptr<Surface> CreateSurfaceFromFile(const std::string& path, int32_t width,
                                                          int32_t height) = 0;
-  virtual std::shared_ptr<Surface> CreateSurfaceFromResource(const std::string& name,
-                                                             int32_t width, int32_t height) = 0;
+  virtual std::shared_ptr<Surface> CreateSurfaceFromResource(const std::string& name, int32_t width,
+                                                             int32_t height) = 0;
   virtual std::shared_ptr<Palette> LoadPaletteFromFile(const std::string& path) = 0;
 };
 

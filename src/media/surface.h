@@ -63,8 +63,8 @@ class Presenter {
 };
 
 // The platform's initial fore and fill colours before anything sets them.
-constexpr Rgb kInitialForeColor = 0;           // black
-constexpr Rgb kInitialFillColor = 0xFFFFFF;    // white
+constexpr Rgb kInitialForeColor = 0;         // black
+constexpr Rgb kInitialFillColor = 0xFFFFFF;  // white
 
 class SoftSurface : public Surface {
  public:

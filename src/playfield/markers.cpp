@@ -45,7 +45,8 @@ void DrawLockMarkers(core::GameState& g) {
 
 void DrawLockGauge(core::GameState& g) {
   const int count = std::clamp<int>(g.lockCount, 0, kLockSlots);
-  for (int i = count; i < kLockSlots; ++i) BlitSprite(g, kGaugeX, kGaugeY + kGaugePitch * i, kGaugeFree);
+  for (int i = count; i < kLockSlots; ++i)
+    BlitSprite(g, kGaugeX, kGaugeY + kGaugePitch * i, kGaugeFree);
   for (int i = 0; i < count; ++i) BlitSprite(g, kGaugeX, kGaugeY + kGaugePitch * i, kGaugeTaken);
 }
 

@@ -115,7 +115,8 @@ void UpdateShot(core::GameState& g, int32_t elapsedMs) {
   DrawTrail(g);
 
   core::TrailPoint& head = g.shotTrail[0];
-  if (!Inside(head, 0) && !Inside(g.shotTrail[kTrailPoints - 1], -kCellHeight) && g.lockCount == 0) {
+  if (!Inside(head, 0) && !Inside(g.shotTrail[kTrailPoints - 1], -kCellHeight) &&
+      g.lockCount == 0) {
     g.shotActive = false;
     g.combo = 0;
     return;

@@ -33,7 +33,8 @@ bool WordsLoaded(const core::GameState& g) { return LastWord(g) > 0 && g.letterC
 
 // Whether idx names a stored letter.
 bool IsLetterIndex(const core::GameState& g, int32_t idx) {
-  const int32_t last = std::min<int32_t>(g.letterCount, static_cast<int32_t>(g.letterKeys.size())) - 1;
+  const int32_t last =
+      std::min<int32_t>(g.letterCount, static_cast<int32_t>(g.letterKeys.size())) - 1;
   return idx >= 0 && idx <= last;
 }
 
@@ -106,7 +107,8 @@ void DrawAndMoveLiveRange(core::GameState& g, int32_t elapsedMs) {
   const int32_t head = g.ringHead;
   const int32_t tail = g.ringTail;
   if (tail > head) {
-    for (int32_t i = std::min(tail - 1, int32_t{kRingLast}); i >= std::max(head, int32_t{kRingFirst}); --i) {
+    for (int32_t i = std::min(tail - 1, int32_t{kRingLast});
+         i >= std::max(head, int32_t{kRingFirst}); --i) {
       DrawAndMoveTarget(g, static_cast<int16_t>(i), elapsedMs);
     }
   } else if (tail < head) {

@@ -22,7 +22,9 @@ constexpr int16_t kRingFirst = 1;
 constexpr int16_t kRingLast = 99;
 
 inline bool IsRingSlot(int32_t i) { return i >= kRingFirst && i <= kRingLast; }
-inline int16_t NextRingSlot(int16_t i) { return i >= kRingLast ? kRingFirst : static_cast<int16_t>(i + 1); }
+inline int16_t NextRingSlot(int16_t i) {
+  return i >= kRingLast ? kRingFirst : static_cast<int16_t>(i + 1);
+}
 
 // speed (pixels per second) x elapsedMs / 1000: the product in integers, as
 // the game always formed it, then the division in doubles.

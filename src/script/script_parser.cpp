@@ -47,7 +47,8 @@ uint64_t ParseNumber(const std::string& word, uint64_t low, uint64_t high, const
 void ExpectArgs(const std::vector<std::string>& words, size_t low, size_t high, int64_t line) {
   const size_t args = words.size() - 1;
   if (args < low || args > high) {
-    std::string want = low == high ? std::to_string(low) : std::to_string(low) + " or " + std::to_string(high);
+    std::string want =
+        low == high ? std::to_string(low) : std::to_string(low) + " or " + std::to_string(high);
     throw ScriptError(line, "'" + words[0] + "' takes " + want + " argument" +
                                 (high == 1 && low == 1 ? "" : "s") + ", got " +
                                 std::to_string(args));
@@ -82,7 +83,8 @@ std::optional<Command> ParseLine(const std::string& raw, int64_t line) {
   if (name == "start") {
     ExpectArgs(words, 1, 1, line);
     cmd.kind = Command::Kind::Start;
-    cmd.startTick = static_cast<uint32_t>(ParseNumber(words[1], 0, 4294967295ULL, "tick count", line));
+    cmd.startTick =
+        static_cast<uint32_t>(ParseNumber(words[1], 0, 4294967295ULL, "tick count", line));
   } else if (name == "down" || name == "up") {
     ExpectArgs(words, 1, 1, line);
     cmd.kind = name == "down" ? Command::Kind::Down : Command::Kind::Up;
@@ -106,7 +108,7 @@ std::optional<Command> ParseLine(const std::string& raw, int64_t line) {
       if (code == 0) {
         const unsigned char byte = static_cast<unsigned char>(text[i]);
         const std::string shown = byte >= 0x20 && byte < 0x7F ? std::string("'") + text[i] + "'"
-                                                               : "byte " + std::to_string(byte);
+                                                              : "byte " + std::to_string(byte);
         throw ScriptError(line, "'type' cannot type " + shown);
       }
       cmd.keys.push_back(code);
@@ -119,7 +121,8 @@ std::optional<Command> ParseLine(const std::string& raw, int64_t line) {
     cmd.kind = Command::Kind::Tick;
     cmd.ms = static_cast<uint32_t>(ParseNumber(words[1], 0, 2147483647ULL, "milliseconds", line));
     if (words.size() == 3) {
-      cmd.passes = static_cast<uint32_t>(ParseNumber(words[2], 0, 2147483647ULL, "pass count", line));
+      cmd.passes =
+          static_cast<uint32_t>(ParseNumber(words[2], 0, 2147483647ULL, "pass count", line));
     }
   } else if (name == "state" || name == "frame") {
     ExpectArgs(words, 0, 0, line);

@@ -21,11 +21,11 @@ struct Command {
   enum class Kind { Start, Down, Up, Press, Type, Click, Tick, State, Frame, Screenshot };
   Kind kind = Kind::State;
   int64_t line = 0;
-  uint32_t startTick = 0;       // start
-  std::vector<int32_t> keys;    // down, up, press, type (in order)
-  uint32_t ms = 0;              // tick
-  uint32_t passes = 1;          // tick
-  std::string path;             // screenshot
+  uint32_t startTick = 0;     // start
+  std::vector<int32_t> keys;  // down, up, press, type (in order)
+  uint32_t ms = 0;            // tick
+  uint32_t passes = 1;        // tick
+  std::string path;           // screenshot
 };
 
 // The key code that types c in a `type` command, or 0 when none does.

@@ -85,8 +85,7 @@ void ScriptedSystem::Execute(const Command& cmd) {
       break;
     case Command::Kind::State:
       if (game_) {
-        out_ << StateJson(*game_, static_cast<int32_t>(platform_.Tick()),
-                          platform_.TakeSoundLog())
+        out_ << StateJson(*game_, static_cast<int32_t>(platform_.Tick()), platform_.TakeSoundLog())
              << '\n'
              << std::flush;
       }

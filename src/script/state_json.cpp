@@ -65,7 +65,7 @@ std::string StateJson(const core::GameState& g, int32_t tickCount,
   j["wordStart"] = starts;
   j["letterKeys"] = g.letterKeys;
   const core::Pacing& p = g.pacing;
-  j["pacing"] = {{"shotStepX", p.shotStepX}, {"shotStepY", p.shotStepY},
+  j["pacing"] = {{"shotStepX", p.shotStepX},   {"shotStepY", p.shotStepY},
                  {"spawnClock", p.spawnClock}, {"fpsValue", p.fpsValue},
                  {"fpsFrames", p.fpsFrames},   {"fpsClock", p.fpsClock},
                  {"letterPos", p.letterPos},   {"wordIndex", p.wordIndex},
@@ -80,16 +80,21 @@ std::string FrameJson(const std::vector<media::SurfaceOp>& ops) {
     using Kind = media::SurfaceOp::Kind;
     switch (op.kind) {
       case Kind::Blit:
-        list.push_back({{"op", "blit"}, {"x", op.x}, {"y", op.y}, {"src", op.src},
-                        {"rect", RectJson(op.rect)}, {"flags", op.flags}, {"drawn", op.drawn}});
+        list.push_back({{"op", "blit"},
+                        {"x", op.x},
+                        {"y", op.y},
+                        {"src", op.src},
+                        {"rect", RectJson(op.rect)},
+                        {"flags", op.flags},
+                        {"drawn", op.drawn}});
         break;
       case Kind::Box:
-        list.push_back({{"op", "box"}, {"rect", RectJson(op.rect)}, {"fore", op.fore},
-                        {"fill", op.fill}});
+        list.push_back(
+            {{"op", "box"}, {"rect", RectJson(op.rect)}, {"fore", op.fore}, {"fill", op.fill}});
         break;
       case Kind::Text:
-        list.push_back({{"op", "text"}, {"x", op.x}, {"y", op.y}, {"text", Text(op.text)},
-                        {"fore", op.fore}});
+        list.push_back(
+            {{"op", "text"}, {"x", op.x}, {"y", op.y}, {"text", Text(op.text)}, {"fore", op.fore}});
         break;
       case Kind::Fore:
         list.push_back({{"op", "fore"}, {"rgb", op.rgb}});

@@ -51,9 +51,15 @@ TEST(CommandLine, ParsesEveryOption) {
 }
 
 TEST(CommandLine, RejectsFaultsWithAMessage) {
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {"--scale"}, {"--scale", "9"}, {"--scale", "x"}, {"--dir"}, {"--dir", ""},
-           {"--headless"}, {"--script", "a"}, {"-x"}, {"play"}}) {
+  for (const auto& args : std::vector<std::vector<std::string>>{{"--scale"},
+                                                                {"--scale", "9"},
+                                                                {"--scale", "x"},
+                                                                {"--dir"},
+                                                                {"--dir", ""},
+                                                                {"--headless"},
+                                                                {"--script", "a"},
+                                                                {"-x"},
+                                                                {"play"}}) {
     std::string error;
     EXPECT_FALSE(core::ParseCommandLine(args, error)) << args[0];
     EXPECT_FALSE(error.empty());

@@ -29,7 +29,8 @@ TEST(RealWindow, ShowsTheBackgroundStartsARoundAndQuitsOnAClick) {
   ASSERT_EQ(title.size(), 640u * 480u);
   // Away from the title panel the screen is the background picture, pixel
   // for pixel: full screen, unscaled at 640 x 480.
-  for (auto [px, py] : {std::pair{600, 20}, {500, 100}, {630, 470}, {400, 150}, {0, 0}, {639, 479}}) {
+  for (auto [px, py] :
+       {std::pair{600, 20}, {500, 100}, {630, 470}, {400, 150}, {0, 0}, {639, 479}}) {
     EXPECT_TRUE(Same(At(title, px, py), color(px, py))) << px << "," << py;
   }
   // The ranking panel is pale pink.

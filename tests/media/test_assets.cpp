@@ -1,4 +1,5 @@
-// Checks the committed assets (glyph sheet, sounds, background, word list) straight from their bytes.
+// Checks the committed assets (glyph sheet, sounds, background, word list) straight from their
+// bytes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -58,8 +59,9 @@ std::optional<Bmp8> ParseBmp8(const std::vector<uint8_t>& d) {
   if (offset + stride * static_cast<size_t>(bmp.height) > d.size()) return std::nullopt;
   for (int32_t y = 0; y < bmp.height; ++y) {
     const size_t row = offset + stride * static_cast<size_t>(bmp.height - 1 - y);
-    bmp.pixels.insert(bmp.pixels.end(), d.begin() + static_cast<std::ptrdiff_t>(row),
-                      d.begin() + static_cast<std::ptrdiff_t>(row + static_cast<size_t>(bmp.width)));
+    bmp.pixels.insert(
+        bmp.pixels.end(), d.begin() + static_cast<std::ptrdiff_t>(row),
+        d.begin() + static_cast<std::ptrdiff_t>(row + static_cast<size_t>(bmp.width)));
   }
   return bmp;
 }
@@ -121,7 +123,9 @@ constexpr int32_t kCellH = 37;
 
 struct Rect {
   int32_t left, top, right, bottom;  // right and bottom exclusive
-  bool Holds(int32_t x, int32_t y) const { return x >= left && x < right && y >= top && y < bottom; }
+  bool Holds(int32_t x, int32_t y) const {
+    return x >= left && x < right && y >= top && y < bottom;
+  }
 };
 
 // Cells of the sheet's 7 x 6 grid that hold a character (column by column).
@@ -173,7 +177,8 @@ TEST_F(GlyphSheet, HasTheSizeAndAPaletteWithOnlyTheKeyPureBlue) {
 
 TEST_F(GlyphSheet, EndsInABlackStrip) {
   for (int32_t y = 0; y < sheet_.height; ++y) {
-    for (int32_t x : {346, 347}) EXPECT_EQ(sheet_.palette[sheet_.At(x, y)], (Rgb{0, 0, 0})) << x << "," << y;
+    for (int32_t x : {346, 347})
+      EXPECT_EQ(sheet_.palette[sheet_.At(x, y)], (Rgb{0, 0, 0})) << x << "," << y;
   }
 }
 
@@ -212,10 +217,13 @@ TEST_F(GlyphSheet, PicturesLieInTheirSourceRectangles) {
 
 TEST_F(GlyphSheet, NothingStraysOutsideTheKnownPictures) {
   std::vector<Rect> allowed = LetterCells();
-  allowed.insert(allowed.end(), {kMarker, kGaugeFree, kGaugeTaken, kGlow,
-                                 {300, 80, 332, 96},     // red bar
-                                 {217, 238, 307, 253},   // the four small squares
-                                 {346, 0, 348, 262}});   // black strip
+  allowed.insert(allowed.end(), {kMarker,
+                                 kGaugeFree,
+                                 kGaugeTaken,
+                                 kGlow,
+                                 {300, 80, 332, 96},    // red bar
+                                 {217, 238, 307, 253},  // the four small squares
+                                 {346, 0, 348, 262}});  // black strip
   for (int32_t y = 0; y < sheet_.height; ++y) {
     for (int32_t x = 0; x < sheet_.width; ++x) {
       if (sheet_.At(x, y) == kKey) continue;
@@ -236,7 +244,7 @@ struct ExpectedSound {
 };
 
 const ExpectedSound kSounds[] = {
-    {"kyan.wav", 22050, 8, 5385},   {"shot.wav", 22050, 16, 5760},   {"hit.wav", 11025, 8, 6207},
+    {"kyan.wav", 22050, 8, 5385},    {"shot.wav", 22050, 16, 5760},   {"hit.wav", 11025, 8, 6207},
     {"fueen.wav", 22050, 16, 96234}, {"start.wav", 22050, 16, 16444}, {"end.wav", 22050, 8, 33856},
     {"type.wav", 22050, 8, 3697},
 };
@@ -283,10 +291,12 @@ TEST(BackgroundAsset, IsA640By480PictureWithTheGameColoursInItsPalette) {
   EXPECT_EQ(back->width, 640);
   EXPECT_EQ(back->height, 480);
   const std::set<Rgb> colours(back->palette.begin(), back->palette.end());
-  for (Rgb c : {Rgb{102, 0, 51}, Rgb{255, 230, 230}, Rgb{255, 255, 255}, Rgb{255, 0, 0}, Rgb{0, 0, 0}}) {
+  for (Rgb c :
+       {Rgb{102, 0, 51}, Rgb{255, 230, 230}, Rgb{255, 255, 255}, Rgb{255, 0, 0}, Rgb{0, 0, 0}}) {
     EXPECT_TRUE(colours.count(c)) << int{c.r} << "," << int{c.g} << "," << int{c.b};
   }
-  for (uint8_t p : back->pixels) ASSERT_NE(back->palette[p], kKeyBlue) << "the picture shows pure blue";
+  for (uint8_t p : back->pixels)
+    ASSERT_NE(back->palette[p], kKeyBlue) << "the picture shows pure blue";
 }
 
 TEST(BackgroundAsset, HoldsEveryColourTheGlyphSheetShows) {
@@ -328,8 +338,8 @@ TEST(BackgroundAsset, LetsDarkPurpleTextReadEverywhere) {
   for (int32_t y = 0; y < back->height; ++y) {
     for (int32_t x = 0; x < back->width; ++x) {
       const Rgb c = back->palette[back->At(x, y)];
-      ASSERT_GE(Contrast(text, c), 4.5) << "at " << x << "," << y << ": " << int{c.r} << "," << int{c.g} << ","
-                                        << int{c.b};
+      ASSERT_GE(Contrast(text, c), 4.5)
+          << "at " << x << "," << y << ": " << int{c.r} << "," << int{c.g} << "," << int{c.b};
     }
   }
 }

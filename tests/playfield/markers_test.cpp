@@ -1,7 +1,8 @@
 // Tests of the lock-on markers and the lock gauge.
+#include "playfield/markers.h"
+
 #include <gtest/gtest.h>
 
-#include "playfield/markers.h"
 #include "support/fakes.h"
 
 namespace {
@@ -63,9 +64,9 @@ struct MarkerCase {
 };
 
 TEST(LockMarkers, SitOnTheLetterAndAreCutOffAboveTheScreen) {
-  for (MarkerCase c : {MarkerCase{100.7, 96, 102}, MarkerCase{-2.0, 96, 0}, MarkerCase{-1.5, 96, 0},
-                       MarkerCase{-2.5, 98, 0}, MarkerCase{-31.5, 126, 0},
-                       MarkerCase{-32.0, 127, 0}}) {
+  for (MarkerCase c :
+       {MarkerCase{100.7, 96, 102}, MarkerCase{-2.0, 96, 0}, MarkerCase{-1.5, 96, 0},
+        MarkerCase{-2.5, 98, 0}, MarkerCase{-31.5, 126, 0}, MarkerCase{-32.0, 127, 0}}) {
     Rig r;
     r.g.targets[6] = {100.4, c.y, 0.0, 30};
     r.g.lockQueue[2] = 6;
@@ -84,7 +85,7 @@ TEST(LockMarkers, OnlyLockedFallingLettersInSlotOrder) {
   Rig r;
   r.g.targets[4] = {200.0, 50.0, 0.0, 30};
   r.g.targets[9] = {300.0, 50.0, 0.0, 31};
-  r.g.targets[5] = {400.0, 50.0, 0.0, 0};  // hit already
+  r.g.targets[5] = {400.0, 50.0, 0.0, 0};         // hit already
   r.g.lockQueue = {9, 0, 5, 0, 4, 0, 0, 250, 0};  // 250 names no slot
   DrawLockMarkers(r.g);
   const auto blits = r.Only("blit");

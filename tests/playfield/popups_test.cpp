@@ -1,11 +1,12 @@
 // Tests of the score pop-ups: lifetime, glow and text, replacement, long frames.
+#include "playfield/popups.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "core/arith.h"
 #include "media/surface.h"
-#include "playfield/popups.h"
 #include "playfield/shot.h"
 #include "support/fakes.h"
 

@@ -1,10 +1,11 @@
 // Tests of the homing shot: trail, end of flight, hits and scoring, steering.
+#include "playfield/shot.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "playfield/shot.h"
 #include "support/fakes.h"
 
 namespace {

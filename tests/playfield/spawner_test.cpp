@@ -1,10 +1,11 @@
 // Tests of the spawner: pacing, word placement, the FPS line, the ring and the idle cases.
+#include "playfield/spawner.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
 
 #include "core/arith.h"
-#include "playfield/spawner.h"
 #include "support/fakes.h"
 #include "word_fixture.h"
 
@@ -275,7 +276,7 @@ TEST(SpawnIdle, WordOneHundredEndsInsideTheTable) {
 TEST(SpawnIdle, DamagedPacingNeverReadsOutsideTheTables) {
   Rig r;
   LoadWords(r.g, {"CAT", "DOG"});
-  r.g.pacing.wordIndex = 300;  // past the words
+  r.g.pacing.wordIndex = 300;   // past the words
   r.g.pacing.letterPos = 5000;  // past every letter
   r.g.pacing.spawnClock = 400;
   UpdateTargets(r.g, 0);

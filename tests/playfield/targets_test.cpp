@@ -1,8 +1,9 @@
 // Tests of the falling letters: the bottom-out, the cut-off drawing, fall and drift.
+#include "playfield/targets.h"
+
 #include <gtest/gtest.h>
 
 #include "playfield/spawner.h"
-#include "playfield/targets.h"
 #include "support/fakes.h"
 
 namespace {
@@ -27,7 +28,7 @@ TEST(BottomOut, ALetterSpawnedAtTheTopIsLostInFrame939) {
   EXPECT_EQ(r.g.targets[1].keyCode, 0);
   EXPECT_EQ(r.g.level, 1);
   EXPECT_EQ(r.sounds, std::vector<std::string>{"sndFueen.play"});  // no rewind
-  EXPECT_TRUE(r.Only("blit").empty());  // never drawn past the line
+  EXPECT_TRUE(r.Only("blit").empty());                             // never drawn past the line
 }
 
 TEST(BottomOut, ClearsTheFieldAndCostsTwoLevels) {

@@ -115,9 +115,27 @@ class RankingCrashTest : public ::testing::Test {
 // The outcome of one traced save killed at its k-th system-call stop.
 enum class Traced { kKilled, kFinished, kNoPtrace };
 
+struct TraceResult {
+  Traced outcome = Traced::kFinished;
+  std::string where;  // the stop it was killed at, for messages
+};
+
+// "entry of system call 82" or "exit of system call 82".
+std::string DescribeStop(pid_t pid, int64_t& lastCall) {
+  __ptrace_syscall_info info{};
+  if (ptrace(PTRACE_GET_SYSCALL_INFO, pid, reinterpret_cast<void*>(sizeof info), &info) <= 0) {
+    return "an unknown stop";
+  }
+  if (info.op == PTRACE_SYSCALL_INFO_ENTRY) {
+    lastCall = static_cast<int64_t>(info.entry.nr);
+    return "entry of system call " + std::to_string(lastCall);
+  }
+  return "exit of system call " + std::to_string(lastCall);
+}
+
 // Forks a child that saves newRanking under ptrace, and kills it with
 // SIGKILL at its k-th system-call stop (entries and exits both count).
-Traced SaveKilledAtStop(const core::GameState& ranking, const std::string& dir, int k) {
+TraceResult SaveKilledAtStop(const core::GameState& ranking, const std::string& dir, int k) {
   const pid_t pid = fork();
   if (pid == 0) {
     if (ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0) _exit(kNotAllowed);
@@ -128,34 +146,36 @@ Traced SaveKilledAtStop(const core::GameState& ranking, const std::string& dir, 
   waitpid(pid, &status, 0);
   if (WIFEXITED(status)) {
     EXPECT_EQ(WEXITSTATUS(status), kNotAllowed);
-    return Traced::kNoPtrace;
+    return {Traced::kNoPtrace, ""};
   }
   EXPECT_TRUE(WIFSTOPPED(status) && WSTOPSIG(status) == SIGSTOP);
   ptrace(PTRACE_SETOPTIONS, pid, nullptr,
          reinterpret_cast<void*>(PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL));
   int stops = 0;
   int deliver = 0;
+  int64_t lastCall = -1;
   for (;;) {
     ptrace(PTRACE_SYSCALL, pid, nullptr, reinterpret_cast<void*>(static_cast<intptr_t>(deliver)));
     waitpid(pid, &status, 0);
     if (WIFEXITED(status)) {
       EXPECT_EQ(WEXITSTATUS(status), kSaved);
-      return Traced::kFinished;
+      return {Traced::kFinished, ""};
     }
     if (WIFSIGNALED(status)) {
       ADD_FAILURE() << "the saving child died of signal " << WTERMSIG(status);
-      return Traced::kFinished;
+      return {Traced::kFinished, ""};
     }
     deliver = 0;
     if (WSTOPSIG(status) != (SIGTRAP | 0x80)) {
       deliver = WSTOPSIG(status);  // a real signal: pass it on
       continue;
     }
+    const std::string where = DescribeStop(pid, lastCall);
     if (++stops == k) {
       kill(pid, SIGKILL);
       waitpid(pid, &status, 0);
       EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-      return Traced::kKilled;
+      return {Traced::kKilled, where};
     }
   }
 }
@@ -197,7 +217,8 @@ TEST_F(RankingCrashTest, KillAtEverySystemCallLeavesTheOldOrTheNewFileWhole) {
   int firstNew = 0;
   bool finished = false;
   for (int k = 1; k < 5000 && !finished; ++k) {
-    const Traced outcome = SaveKilledAtStop(newRanking, dir, k);
+    const TraceResult traced = SaveKilledAtStop(newRanking, dir, k);
+    const Traced outcome = traced.outcome;
     if (outcome == Traced::kNoPtrace) {
       std::cout << "ptrace is not allowed here: killing a looping saver at random instead\n";
       const int kills =
@@ -216,12 +237,12 @@ TEST_F(RankingCrashTest, KillAtEverySystemCallLeavesTheOldOrTheNewFileWhole) {
     if (now == newBytes) {
       if (firstNew == 0) firstNew = k;
     } else {
-      EXPECT_EQ(now, oldBytes) << "killed at system-call stop " << k;
+      EXPECT_EQ(now, oldBytes) << "killed at stop " << k << ", " << traced.where;
       // Once in place, the new file stays: the save never goes back.
-      EXPECT_EQ(firstNew, 0) << "the old file came back at stop " << k;
+      EXPECT_EQ(firstNew, 0) << "the old file came back at stop " << k << ", " << traced.where;
     }
     for (const std::string& name : Others()) {
-      EXPECT_EQ(name.rfind("rapikosc.ini.", 0), 0u) << "a stray file: " << name;
+      EXPECT_EQ(name.rfind("rapikosc.ini.", 0), 0u) << "a stray file: " << name << " after " << traced.where;
     }
     leftovers += Reset(oldBytes);
   }

@@ -37,8 +37,9 @@ TEST(NameEntry, EditsInOneFrameThenBackspaceInTheNext) {
 TEST(NameEntry, NamesAreCutToTenCharactersEachFrame) {
   GameDir dir("");
   dir.Write("rapikosc.ini", RankingFile("ABCDEFGHIJKL", std::vector<int>(10, 0)));
-  auto r = RunScript(dir, std::string(kToNameEntry) +
-                              "tick 16\nstate\ntype m\ntick 16\nstate\npress 14\ntype n\ntick 16\nstate\n");
+  auto r = RunScript(
+      dir, std::string(kToNameEntry) +
+               "tick 16\nstate\ntype m\ntick 16\nstate\npress 14\ntype n\ntick 16\nstate\n");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.States()[0]["entryName"], "ABCDEFGHIJ");
   EXPECT_EQ(r.States()[1]["entryName"], "ABCDEFGHIJ");
@@ -47,7 +48,8 @@ TEST(NameEntry, NamesAreCutToTenCharactersEachFrame) {
 
 TEST(NameEntry, NumberPadKeysTypeTheirCharacters) {
   GameDir dir("");
-  auto r = RunScript(dir, std::string(kToNameEntry) + "press 71 78 83 82 74 55 57 42\ntick 16\nstate\n");
+  auto r =
+      RunScript(dir, std::string(kToNameEntry) + "press 71 78 83 82 74 55 57 42\ntick 16\nstate\n");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.States()[0]["entryName"], "7+.0-");
 }

@@ -27,9 +27,13 @@ TEST(CommandLine, HelpVersionAndBadOptions) {
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.out.rfind("Rapiko ", 0), 0u);
 
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {"--bogus"}, {"--headless"}, {"--script", "x"}, {"--scale", "0"}, {"--dir"},
-           {"--headless", "--script", "-", "--window"}}) {
+  for (const auto& args :
+       std::vector<std::vector<std::string>>{{"--bogus"},
+                                             {"--headless"},
+                                             {"--script", "x"},
+                                             {"--scale", "0"},
+                                             {"--dir"},
+                                             {"--headless", "--script", "-", "--window"}}) {
     auto r = RunBinary(args);
     EXPECT_EQ(r.exitCode, 2) << args[0];
     EXPECT_NE(r.err.find("Usage:"), std::string::npos) << args[0];
@@ -54,7 +58,8 @@ TEST(ScriptGrammar, StandardInputScript) {
 
 TEST(ScriptGrammar, CommentsBlankLinesAndCrLfAreAccepted) {
   GameDir dir;
-  auto r = RunScript(dir, "# a comment\r\n\r\n   \t\r\n  # indented comment\r\nstart 7\r\nstate\r\n");
+  auto r =
+      RunScript(dir, "# a comment\r\n\r\n   \t\r\n  # indented comment\r\nstart 7\r\nstate\r\n");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   ASSERT_EQ(r.States().size(), 1u);
   EXPECT_EQ(r.States()[0]["tickCount"], 7);

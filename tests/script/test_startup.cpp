@@ -85,8 +85,8 @@ const char* kStartRound = "press 57\ntick 16\n";
 
 TEST(MainLoop, ElapsedTimeIsRightWhereTheCounterCrossesTwoToThe31) {
   GameDir dir("");
-  auto r = RunScript(dir, std::string("start 2147483600\n") + kStartRound +
-                              "tick 30\nstate\ntick 40\nstate\n");
+  auto r = RunScript(
+      dir, std::string("start 2147483600\n") + kStartRound + "tick 30\nstate\ntick 40\nstate\n");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   auto s = r.States();
   EXPECT_EQ(s[0]["tickCount"], 2147483646);
@@ -114,9 +114,11 @@ TEST(MainLoop, FirstPassGetsTheTimeSinceStartUp) {
 TEST(MainLoop, ClickDuringARoundQuitsWithoutEnteringTheResult) {
   GameDir dir("");
   std::string ranking = "\"OLD\"\r\n";
-  for (int i = 0; i < 10; ++i) ranking += "\"P" + std::to_string(i) + "\"\r\n" + std::to_string(100 - i) + "\r\n";
+  for (int i = 0; i < 10; ++i)
+    ranking += "\"P" + std::to_string(i) + "\"\r\n" + std::to_string(100 - i) + "\r\n";
   dir.Write("rapikosc.ini", ranking);
-  auto r = RunScript(dir, std::string(kStartRound) + "tick 1000 5\nclick\ntick 16\nstate\ntick 16\n");
+  auto r =
+      RunScript(dir, std::string(kStartRound) + "tick 1000 5\nclick\ntick 16\nstate\ntick 16\n");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.States()[0]["quitRequested"], true);
   EXPECT_EQ(r.States()[0]["gameMode"], 1);

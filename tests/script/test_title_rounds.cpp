@@ -30,28 +30,39 @@ json Op(std::initializer_list<std::pair<const std::string, json>> members) { ret
 std::vector<json> TitleOps(int titleBarFore, const std::string& result,
                            const std::vector<std::pair<std::string, int>>& places) {
   std::vector<json> ops;
-  ops.push_back({{"op", "blit"}, {"x", 0}, {"y", 0}, {"src", "background"},
-                 {"rect", {0, 0, 0, 0}}, {"flags", 16}, {"drawn", true}});
+  ops.push_back({{"op", "blit"},
+                 {"x", 0},
+                 {"y", 0},
+                 {"src", "background"},
+                 {"rect", {0, 0, 0, 0}},
+                 {"flags", 16},
+                 {"drawn", true}});
   ops.push_back({{"op", "fill"}, {"rgb", kDarkPurple}});
-  ops.push_back({{"op", "box"}, {"rect", {10, 210, 350, 235}}, {"fore", titleBarFore},
+  ops.push_back({{"op", "box"},
+                 {"rect", {10, 210, 350, 235}},
+                 {"fore", titleBarFore},
                  {"fill", kDarkPurple}});
   ops.push_back({{"op", "fore"}, {"rgb", kWhite}});
-  ops.push_back({{"op", "text"}, {"x", 50}, {"y", 213}, {"text", "Rapiko Ver1.03"}, {"fore", kWhite}});
+  ops.push_back(
+      {{"op", "text"}, {"x", 50}, {"y", 213}, {"text", "Rapiko Ver1.03"}, {"fore", kWhite}});
   ops.push_back({{"op", "fill"}, {"rgb", kPalePink}});
   ops.push_back({{"op", "fore"}, {"rgb", kDarkPurple}});
-  ops.push_back({{"op", "box"}, {"rect", {10, 235, 350, 470}}, {"fore", kDarkPurple},
-                 {"fill", kPalePink}});
+  ops.push_back(
+      {{"op", "box"}, {"rect", {10, 235, 350, 470}}, {"fore", kDarkPurple}, {"fill", kPalePink}});
   ops.push_back({{"op", "text"}, {"x", 50}, {"y", 242}, {"text", result}, {"fore", kDarkPurple}});
   for (size_t i = 0; i < places.size(); ++i) {
     const int fore = places[i].second;
     ops.push_back({{"op", "fore"}, {"rgb", fore}});
-    ops.push_back({{"op", "text"}, {"x", 50}, {"y", 260 + 18 * static_cast<int>(i)},
-                   {"text", places[i].first}, {"fore", fore}});
+    ops.push_back({{"op", "text"},
+                   {"x", 50},
+                   {"y", 260 + 18 * static_cast<int>(i)},
+                   {"text", places[i].first},
+                   {"fore", fore}});
   }
   ops.push_back({{"op", "fore"}, {"rgb", kDarkPurple}});
   ops.push_back({{"op", "fill"}, {"rgb", kPalePink}});
-  ops.push_back({{"op", "text"}, {"x", 100}, {"y", 445}, {"text", "Hit SPACE Key"},
-                 {"fore", kDarkPurple}});
+  ops.push_back(
+      {{"op", "text"}, {"x", 100}, {"y", 445}, {"text", "Hit SPACE Key"}, {"fore", kDarkPurple}});
   ops.push_back({{"op", "flip"}});
   return ops;
 }
@@ -74,10 +85,11 @@ TEST(TitleScreen, FirstFrameWithoutRankingFile) {
 
 TEST(TitleScreen, SplitsKeysAndMarksPlacesWithTheCurrentScore) {
   GameDir dir("");
-  dir.Write("rapikosc.ini", RankingFile("ME", {2147483647, 51234567, 40300000, 30400007, 100000,
-                                               99999, 0, -1, -123456789, -2147483648},
-                                        {"AAA", "B,B", "CCC", "DDD", "EEE", "FFF", "", "HHH",
-                                         "III", "JJJ"}));
+  dir.Write("rapikosc.ini",
+            RankingFile("ME",
+                        {2147483647, 51234567, 40300000, 30400007, 100000, 99999, 0, -1, -123456789,
+                         -2147483648},
+                        {"AAA", "B,B", "CCC", "DDD", "EEE", "FFF", "", "HHH", "III", "JJJ"}));
   auto r = RunScript(dir, "tick 16\ntick 16\nframe\n");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const std::vector<std::pair<std::string, int>> places = {
@@ -183,12 +195,19 @@ TEST(Round, ClockStatusLinesAndEndIntoNameEntry) {
   const json& ops = frames[4]["ops"];
   ASSERT_EQ(ops.size(), 8u);
   EXPECT_EQ(ops[1], json({{"op", "fore"}, {"rgb", kDarkPurple}}));
-  EXPECT_EQ(ops[2], json({{"op", "box"}, {"rect", {50, 395, 400, 445}}, {"fore", kDarkPurple},
+  EXPECT_EQ(ops[2], json({{"op", "box"},
+                          {"rect", {50, 395, 400, 445}},
+                          {"fore", kDarkPurple},
                           {"fill", kPalePink}}));
-  EXPECT_EQ(ops[3], json({{"op", "text"}, {"x", 60}, {"y", 400}, {"text", "名前を入力:"},
+  EXPECT_EQ(
+      ops[3],
+      json(
+          {{"op", "text"}, {"x", 60}, {"y", 400}, {"text", "名前を入力:"}, {"fore", kDarkPurple}}));
+  EXPECT_EQ(ops[4], json({{"op", "text"},
+                          {"x", 60},
+                          {"y", 420},
+                          {"text", "Enterで決定　Back spaceで一文字消す"},
                           {"fore", kDarkPurple}}));
-  EXPECT_EQ(ops[4], json({{"op", "text"}, {"x", 60}, {"y", 420},
-                          {"text", "Enterで決定　Back spaceで一文字消す"}, {"fore", kDarkPurple}}));
   EXPECT_EQ(ops[5], json({{"op", "fore"}, {"rgb", kRed}}));
   EXPECT_EQ(ops[6], json({{"op", "text"}, {"x", 180}, {"y", 400}, {"text", ""}, {"fore", kRed}}));
   EXPECT_EQ(ops[7]["op"], "flip");

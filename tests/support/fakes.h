@@ -24,7 +24,8 @@ struct DrawCall {
 
 class RecordingSurface : public media::Surface {
  public:
-  RecordingSurface(std::string label, std::vector<DrawCall>* log) : label_(std::move(label)), log_(log) {}
+  RecordingSurface(std::string label, std::vector<DrawCall>* log)
+      : label_(std::move(label)), log_(log) {}
   bool FastBlit(int32_t x, int32_t y, media::Surface& source, media::Rect rect,
                 media::BlitFlags flags) override;
   void DrawBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
@@ -44,7 +45,8 @@ class RecordingSurface : public media::Surface {
 
 class LoggingSoundBuffer : public media::SoundBuffer {
  public:
-  LoggingSoundBuffer(std::string name, std::vector<std::string>* log) : name_(std::move(name)), log_(log) {}
+  LoggingSoundBuffer(std::string name, std::vector<std::string>* log)
+      : name_(std::move(name)), log_(log) {}
   void Play() override { log_->push_back(name_ + ".play"); }
   void SetCurrentPosition(int32_t) override { log_->push_back(name_ + ".rewind"); }
 
@@ -63,7 +65,10 @@ class QueueKeyboard : public media::KeyboardDevice {
   int32_t GetDeviceData(std::span<media::KeyEvent> events) override;
   void Down(int32_t key);
   void Up(int32_t key);
-  void Press(int32_t key) { Down(key); Up(key); }
+  void Press(int32_t key) {
+    Down(key);
+    Up(key);
+  }
   std::deque<media::KeyEvent> queue;
 };
 

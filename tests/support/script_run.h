@@ -1,10 +1,9 @@
 // Runs the game binary headless on a script in a scratch game folder.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 namespace testing_support {
 
