@@ -6,7 +6,8 @@ BUILD_FUZZ ?= build-fuzz
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build play play-window test test-sanitize bench fuzz fuzz-ci ci clean
+.PHONY: all deps configure build play play-window test test-sanitize bench fuzz fuzz-ci \
+        format format-check ci clean
 
 all: build
 
@@ -52,8 +53,17 @@ fuzz: deps
 fuzz-ci:
 	$(MAKE) fuzz FUZZ_SECONDS=60
 
+SOURCES = $(shell git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
+                    'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' 'fuzz/*.h')
+
+format:
+	clang-format -i $(SOURCES)
+
+format-check: deps
+	clang-format --dry-run --Werror $(SOURCES)
+
 # What CI runs.
-ci: test test-sanitize
+ci: format-check test test-sanitize fuzz-ci
 
 clean:
 	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_BENCH) $(BUILD_FUZZ)

@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
-  clang libclang-rt-dev
+  clang libclang-rt-dev clang-format
 )
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
