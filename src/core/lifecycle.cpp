@@ -3,6 +3,7 @@
 
 #include "core/devices.h"
 #include "core/frame_tick.h"
+#include "core/title.h"
 #include "ranking/ranking_file.h"
 #include "typing/key_tables.h"
 #include "typing/word_data.h"
@@ -23,26 +24,10 @@ class QuitOnWindowEvents : public media::WindowEvents {
   GameState& g_;
 };
 
+// The start-up values are those of a round reset, on the title screen.
 void SetStartValues(GameState& g) {
+  ResetRound(g);
   g.gameMode = kModeTitle;
-  g.score = 0;
-  g.combo = 0;
-  g.hitCount = 0;
-  g.level = 3;
-  g.maxLevel = 3;
-  g.ringHead = 1;
-  g.ringTail = 1;
-  for (int i = 0; i <= 7; ++i) {
-    g.lockQueue[i] = 0;
-    g.popups[i].x = 0.0;
-    g.popups[i].y = 0.0;
-    g.popups[i].timeLeft = 0;
-  }
-  g.lockTail = 0;
-  g.lockHead = 0;
-  g.lockCount = 0;
-  g.shotActive = false;
-  for (Target& t : g.targets) t = Target{};
   g.quitRequested = false;
 }
 
