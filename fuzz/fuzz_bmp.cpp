@@ -71,7 +71,8 @@ media::Rect RectFrom(const uint8_t* data, size_t size, int32_t w, int32_t h) {
 void Exercise(media::SoftSurface& picture, const uint8_t* data, size_t size) {
   const int32_t w = picture.Width();
   const int32_t h = picture.Height();
-  if (w <= 0 || h <= 0 || picture.Pixels().size() != static_cast<size_t>(w) * static_cast<size_t>(h)) {
+  if (w <= 0 || h <= 0 ||
+      picture.Pixels().size() != static_cast<size_t>(w) * static_cast<size_t>(h)) {
     Broken("picture with a bad size");
   }
   if (!picture.GetPalette()) Broken("picture without a palette");
@@ -79,7 +80,8 @@ void Exercise(media::SoftSurface& picture, const uint8_t* data, size_t size) {
   auto back = Make(kScreenWidth, kScreenHeight, "back");
   std::array<media::Color, 256> grey{};
   for (size_t i = 0; i < grey.size(); ++i) {
-    grey[i] = media::Color{static_cast<uint8_t>(i), static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i)};
+    grey[i] = media::Color{static_cast<uint8_t>(i), static_cast<uint8_t>(i),
+                           static_cast<uint8_t>(255 - i)};
   }
   back->SetPalette(std::make_shared<media::Palette>(grey));
   const bool fits = w <= kScreenWidth && h <= kScreenHeight;
@@ -91,7 +93,8 @@ void Exercise(media::SoftSurface& picture, const uint8_t* data, size_t size) {
   const int32_t x = size > 4 ? data[4] * 3 - 100 : 0;
   const int32_t y = size > 5 ? data[5] * 2 - 60 : 0;
   back->FastBlit(x, y, picture, rect, media::BlitFlags::KeySrcWait);
-  picture.FastBlit(0, 0, *back, media::Rect{0, 0, std::min(w, kScreenWidth), std::min(h, kScreenHeight)},
+  picture.FastBlit(0, 0, *back,
+                   media::Rect{0, 0, std::min(w, kScreenWidth), std::min(h, kScreenHeight)},
                    media::BlitFlags::KeySrcWait);
   picture.FastBlit(x / 4, y / 4, picture, rect, media::BlitFlags::Wait);  // overlapping self-copy
 }
@@ -133,9 +136,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckError(e, path);
   }
   try {
-    auto sheet = media::LoadSheetFromResource("ABC", std::span<const uint8_t>(data, size), kSheetWidth,
-                                              kSheetHeight, Make);
-    if (sheet->Width() != kSheetWidth || sheet->Height() != kSheetHeight) Broken("sheet with a bad size");
+    auto sheet = media::LoadSheetFromResource("ABC", std::span<const uint8_t>(data, size),
+                                              kSheetWidth, kSheetHeight, Make);
+    if (sheet->Width() != kSheetWidth || sheet->Height() != kSheetHeight)
+      Broken("sheet with a bad size");
     Exercise(*sheet, data, size);
   } catch (const media::PlatformError& e) {
     CheckError(e, "ABC");

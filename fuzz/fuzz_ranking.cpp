@@ -12,9 +12,7 @@ namespace {
 
 // A name the file format can carry: it is written between double quotes on
 // one line.
-bool Writable(const std::string& name) {
-  return name.find_first_of("\"\r\n") == std::string::npos;
-}
+bool Writable(const std::string& name) { return name.find_first_of("\"\r\n") == std::string::npos; }
 
 [[noreturn]] void Broken(const char* what, int place) {
   std::fprintf(stderr, "ranking round trip broken: %s (place %d)\n", what, place);

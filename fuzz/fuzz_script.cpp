@@ -13,7 +13,8 @@
 namespace {
 
 [[noreturn]] void Broken(const char* what, int64_t line) {
-  std::fprintf(stderr, "script parser broken: %s (line %lld)\n", what, static_cast<long long>(line));
+  std::fprintf(stderr, "script parser broken: %s (line %lld)\n", what,
+               static_cast<long long>(line));
   std::abort();
 }
 

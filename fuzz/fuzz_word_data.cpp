@@ -52,8 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(letters >= 0 && letters <= 1001, "letterCount out of range", letters);
   Check(g.wordStart[static_cast<size_t>(words) + 1] == letters, "no end marker after the last word",
         g.wordStart[static_cast<size_t>(words) + 1], letters);
-  if (words > 0) Check(g.wordStart[1] == 0, "first word does not start at 0", g.wordStart[1]);
-  else Check(letters == 0, "letters without words", letters);
+  if (words > 0)
+    Check(g.wordStart[1] == 0, "first word does not start at 0", g.wordStart[1]);
+  else
+    Check(letters == 0, "letters without words", letters);
 
   for (int i = 0; i < letters; ++i) {
     const int code = g.letterKeys[static_cast<size_t>(i)];

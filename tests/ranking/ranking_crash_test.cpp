@@ -1,4 +1,5 @@
-// Tests that the ranking file survives the program dying at any moment of a save, and failing writes.
+// Tests that the ranking file survives the program dying at any moment of a save, and failing
+// writes.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sched.h>
@@ -221,8 +222,8 @@ TEST_F(RankingCrashTest, KillAtEverySystemCallLeavesTheOldOrTheNewFileWhole) {
     const Traced outcome = traced.outcome;
     if (outcome == Traced::kNoPtrace) {
       std::cout << "ptrace is not allowed here: killing a looping saver at random instead\n";
-      const int kills =
-          KillLoopingSaver(dir, file, newRanking, oldRanking, oldBytes, [&] { return Reset(oldBytes); }, leftovers);
+      const int kills = KillLoopingSaver(
+          dir, file, newRanking, oldRanking, oldBytes, [&] { return Reset(oldBytes); }, leftovers);
       std::cout << kills << " random kills, " << leftovers << " temporary files left behind\n";
       return;
     }
@@ -242,7 +243,8 @@ TEST_F(RankingCrashTest, KillAtEverySystemCallLeavesTheOldOrTheNewFileWhole) {
       EXPECT_EQ(firstNew, 0) << "the old file came back at stop " << k << ", " << traced.where;
     }
     for (const std::string& name : Others()) {
-      EXPECT_EQ(name.rfind("rapikosc.ini.", 0), 0u) << "a stray file: " << name << " after " << traced.where;
+      EXPECT_EQ(name.rfind("rapikosc.ini.", 0), 0u)
+          << "a stray file: " << name << " after " << traced.where;
     }
     leftovers += Reset(oldBytes);
   }
@@ -256,8 +258,9 @@ TEST_F(RankingCrashTest, KillAtEverySystemCallLeavesTheOldOrTheNewFileWhole) {
 TEST_F(RankingCrashTest, KillAtRandomMomentsOfRepeatedSaves) {
   Reset(oldBytes);
   size_t leftovers = 0;
-  const int kills = KillLoopingSaver(dir, file, newRanking, oldRanking, oldBytes,
-                                     [&] { return Reset(ReadFile(file)); }, leftovers);
+  const int kills = KillLoopingSaver(
+      dir, file, newRanking, oldRanking, oldBytes, [&] { return Reset(ReadFile(file)); },
+      leftovers);
   EXPECT_EQ(kills, 300);
   std::cout << kills << " random kills, " << leftovers << " temporary files left behind\n";
 }
@@ -278,7 +281,8 @@ TEST_F(RankingCrashTest, DiskFullAtAnyLengthKeepsTheOldFile) {
         ranking::SaveRanking(newRanking, dir);
       } catch (const ranking::SaveError& e) {
         const std::string message = e.what();
-        if (write(pipeFds[1], message.data(), message.size()) != static_cast<ssize_t>(message.size())) {
+        if (write(pipeFds[1], message.data(), message.size()) !=
+            static_cast<ssize_t>(message.size())) {
           return kNotAllowed;
         }
         return kSaveFailed;
@@ -288,7 +292,8 @@ TEST_F(RankingCrashTest, DiskFullAtAnyLengthKeepsTheOldFile) {
     close(pipeFds[1]);
     std::string message;
     char buffer[512];
-    for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) message.append(buffer, static_cast<size_t>(n));
+    for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+      message.append(buffer, static_cast<size_t>(n));
     close(pipeFds[0]);
 
     if (limit == newBytes.size()) {
@@ -328,7 +333,8 @@ TEST_F(RankingCrashTest, FolderWithoutWritePermissionKeepsTheOldFile) {
   const ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
   close(pipeFds[0]);
   fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
-  if (code == kNotAllowed) GTEST_SKIP() << "no user namespace here; the next test stops root another way";
+  if (code == kNotAllowed)
+    GTEST_SKIP() << "no user namespace here; the next test stops root another way";
   ASSERT_EQ(code, kSaveFailed);
   EXPECT_EQ(std::string(buffer, static_cast<size_t>(std::max<ssize_t>(n, 0))),
             "cannot write the ranking file " + file + ": " + std::strerror(EACCES));
@@ -347,7 +353,8 @@ TEST_F(RankingCrashTest, TemporaryNameTakenKeepsTheOldFile) {
     ranking::SaveRanking(newRanking, dir);
     ADD_FAILURE() << "saved although the temporary name is a folder";
   } catch (const ranking::SaveError& e) {
-    EXPECT_EQ(std::string(e.what()), "cannot write the ranking file " + file + ": " + std::strerror(EISDIR));
+    EXPECT_EQ(std::string(e.what()),
+              "cannot write the ranking file " + file + ": " + std::strerror(EISDIR));
   }
   EXPECT_EQ(ReadFile(file), oldBytes);
   EXPECT_EQ(ReadFile(blocker + "/inside"), "x");
@@ -359,8 +366,8 @@ TEST_F(RankingCrashTest, MissingFolderIsAClearError) {
     ranking::SaveRanking(newRanking, missing);
     ADD_FAILURE() << "saved into a folder that does not exist";
   } catch (const ranking::SaveError& e) {
-    EXPECT_EQ(std::string(e.what()),
-              "cannot write the ranking file " + missing + "rapikosc.ini: " + std::strerror(ENOENT));
+    EXPECT_EQ(std::string(e.what()), "cannot write the ranking file " + missing +
+                                         "rapikosc.ini: " + std::strerror(ENOENT));
   }
   EXPECT_FALSE(fs::exists(missing));
 }
@@ -391,7 +398,8 @@ TEST(RankingCrashGame, ReadOnlyGameFolderKeepsTheOldRanking) {
   game.Write("rapikosc.ini", old);
   game.Write("script.txt", "tick 16\nstate\n");
   const std::string errPath = game.Path() + ".err";
-  fs::permissions(game.Path(), fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
+  fs::permissions(game.Path(), fs::perms::owner_read | fs::perms::owner_exec,
+                  fs::perm_options::replace);
   const int code = InChild([&] {
     const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int null = open("/dev/null", O_RDWR);
@@ -400,8 +408,8 @@ TEST(RankingCrashGame, ReadOnlyGameFolderKeepsTheOldRanking) {
     dup2(null, 0);
     dup2(null, 1);
     dup2(err, 2);
-    execl(RAPIKO_BINARY, RAPIKO_BINARY, "--headless", "--script", game.File("script.txt").c_str(), "--dir",
-          game.Path().c_str(), static_cast<char*>(nullptr));
+    execl(RAPIKO_BINARY, RAPIKO_BINARY, "--headless", "--script", game.File("script.txt").c_str(),
+          "--dir", game.Path().c_str(), static_cast<char*>(nullptr));
     return 127;
   });
   fs::permissions(game.Path(), fs::perms::owner_all, fs::perm_options::add);
