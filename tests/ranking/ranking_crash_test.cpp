@@ -1,5 +1,4 @@
-// Tests that the ranking file survives the program dying at any moment of a save, and failing
-// writes.
+// Tests that the ranking file survives a kill at any moment of a save, and failing writes.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sched.h>
