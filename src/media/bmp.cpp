@@ -14,6 +14,9 @@ constexpr size_t kFileHeaderSize = 14;
 constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kInfoHeaderSize = 40;
 constexpr int64_t kMaxSide = 16384;
+// A few bytes of RLE8 can describe any size; past 16 million pixels (far
+// beyond any picture the game uses) it is refused before allocating.
+constexpr int64_t kMaxPixels = int64_t{1} << 24;
 constexpr uint32_t kRgb = 0;
 constexpr uint32_t kRle8 = 1;
 
@@ -89,7 +92,8 @@ Header ReadHeader(const Bytes& in) {
     h.topDown = true;
     h.height = -h.height;
   }
-  if (h.width <= 0 || h.width > kMaxSide || h.height <= 0 || h.height > kMaxSide) {
+  if (h.width <= 0 || h.width > kMaxSide || h.height <= 0 || h.height > kMaxSide ||
+      int64_t{h.width} * h.height > kMaxPixels) {
     Fail("bad picture size (" + std::to_string(h.width) + "x" +
          std::to_string(h.topDown ? -h.height : h.height) + ")");
   }

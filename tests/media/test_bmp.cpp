@@ -288,8 +288,8 @@ TEST(LoadBmp8, RefusesOtherCompressionsHeadersAndPalettes) {
 
 TEST(LoadBmp8, RefusesEmptyAndHugeSizesBeforeAllocating) {
   const std::pair<int32_t, int32_t> sizes[] = {
-      {0, 2}, {-1, 2},    {16385, 2},  {INT32_MAX, 2}, {INT32_MIN, 2},
-      {3, 0}, {3, 16385}, {3, -16385}, {3, INT32_MIN}, {3, INT32_MAX},
+      {0, 2},     {-1, 2},     {16385, 2},     {INT32_MAX, 2}, {INT32_MIN, 2}, {3, 0},
+      {3, 16385}, {3, -16385}, {3, INT32_MIN}, {3, INT32_MAX}, {16384, 16384}, {4097, 4096},
   };
   for (const auto& [w, h] : sizes) {
     BmpFile f = Plain3x2();
