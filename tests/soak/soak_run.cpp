@@ -8,7 +8,6 @@
 #include <memory>
 #include <sstream>
 
-#include "core/frame_tick.h"
 #include "core/lifecycle.h"
 #include "ranking/ranking_file.h"
 #include "soak/invariants.h"
@@ -77,11 +76,9 @@ class Session {
         system_(StartTick(session, seed_)),
         bot_(seed_) {}
 
-  uint64_t Seed() const { return seed_; }
   core::GameState& Game() { return *g_; }
   SoakSystem& System() { return system_; }
   const std::optional<std::string>& Failure() const { return failure_; }
-  bool AskedToQuit() const { return quitAsked_; }
 
   void Fail(const std::string& what) {
     std::ostringstream s;
