@@ -1,7 +1,9 @@
 // Reading and safely writing "rapikosc.ini": the last typed name and the ten ranking places.
 #include "ranking/ranking_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -176,6 +178,32 @@ std::string RankingFileBytes(const core::GameState& g) {
   return out;
 }
 
+namespace {
+
+// A game killed while saving leaves its temporary file behind; the next save
+// removes those whose process is gone.
+void RemoveStaleTemporaries(const std::string& myPath) {
+  DIR* dir = ::opendir(myPath.c_str());
+  if (!dir) return;
+  const std::string prefix = "rapikosc.ini.tmp-";
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.rfind(prefix, 0) != 0) continue;
+    const std::string digits = name.substr(prefix.size());
+    if (digits.empty() || digits.size() > 9 ||
+        digits.find_first_not_of("0123456789") != std::string::npos) {
+      continue;
+    }
+    const pid_t pid = static_cast<pid_t>(std::stol(digits));
+    if (pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH) {
+      ::unlink((myPath + name).c_str());
+    }
+  }
+  ::closedir(dir);
+}
+
+}  // namespace
+
 void SaveRanking(const core::GameState& g, const std::string& myPath) {
   const std::string path = FilePath(myPath);
   const std::string temp = path + ".tmp-" + std::to_string(::getpid());
@@ -196,6 +224,7 @@ void SaveRanking(const core::GameState& g, const std::string& myPath) {
     Fail(path, error);
   }
   SyncFolder(myPath, path);
+  RemoveStaleTemporaries(myPath);
 }
 
 }  // namespace ranking

@@ -1,6 +1,7 @@
 // Tests of loading and saving the ranking file on disk, and of keeping the old file on failure.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -158,6 +159,26 @@ TEST_F(RankingSaveTest, FolderThatIsAFile) {
                                          "rapikosc.ini: " + std::strerror(ENOTDIR));
   }
   EXPECT_EQ(Read(dir + "plain"), "x");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RankingSaveTest, ASaveRemovesTemporariesOfGamesThatDied) {
+  const pid_t dead = fork();
+  if (dead == 0) _exit(0);
+  waitpid(dead, nullptr, 0);
+  const std::string stale = file + ".tmp-" + std::to_string(dead);
+  const std::string live = file + ".tmp-" + std::to_string(getppid());
+  const std::string other = file + ".tmp-notapid";
+  for (const std::string& p : {stale, live, other}) std::ofstream(p) << "partial";
+  core::GameState g;
+  ranking::SaveRanking(g, dir);
+  EXPECT_FALSE(fs::exists(stale));
+  EXPECT_TRUE(fs::exists(live));
+  EXPECT_TRUE(fs::exists(other));
+  EXPECT_EQ(Read(file), ranking::RankingFileBytes(g));
 }
 
 }  // namespace
