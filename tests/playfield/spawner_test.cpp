@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/arith.h"
 #include "support/fakes.h"
 
@@ -11,20 +13,16 @@ namespace {
 using playfield::UpdateTargets;
 using testing_support::Rig;
 
-// A stand-in key code per character; only its being non-zero and distinct matters.
-int16_t CodeOf(char c) { return static_cast<int16_t>(c - 'A' + 16); }
+int16_t CodeOf(char c) { return static_cast<int16_t>(c - 'A' + 16); }  // any distinct code
 
 // Fills the word tables the way the word data file leaves them.
 void LoadWords(core::GameState& g, const std::vector<std::string>& words) {
-  int16_t letters = 0;
-  for (size_t w = 1; w <= words.size(); ++w) {
-    g.words[w] = words[w - 1];
-    g.wordStart[w] = letters;
-    for (char c : words[w - 1]) g.letterKeys[letters++] = CodeOf(c);
+  for (const std::string& word : words) {
+    g.words[++g.wordCount] = word;
+    g.wordStart[g.wordCount] = g.letterCount;
+    for (char c : word) g.letterKeys[g.letterCount++] = CodeOf(c);
   }
-  g.wordCount = static_cast<int16_t>(words.size());
-  g.letterCount = letters;
-  g.wordStart[words.size() + 1] = letters;
+  g.wordStart[g.wordCount + 1] = g.letterCount;
 }
 
 // Runs frames until a letter is spawned; returns how many frames that took.
@@ -38,33 +36,21 @@ int FramesUntilSpawn(Rig& r, int32_t ms) {
 }
 
 TEST(SpawnPacing, ThresholdInARowAndThePauseAfterTheWord) {
-  struct Case {
-    int16_t level;
-    int32_t ms;
-    int frames;
-    int32_t pause;
-  };
   // 19 x 16 = 304 > 297; 30 x 10 = 300 > 297 but not > 300.
-  for (Case c : {Case{3, 16, 19, -1020}, Case{3, 10, 30, -1020}, Case{0, 10, 31, -1200}}) {
+  for (auto [level, ms, frames, pause] :
+       {std::tuple{3, 16, 19, -1020}, {3, 10, 30, -1020}, {0, 10, 31, -1200}}) {
     Rig r;
-    r.g.level = c.level;
+    r.g.level = static_cast<int16_t>(level);
     LoadWords(r.g, {"CAT"});
     for (int i = 1; i <= 3; ++i) {
-      EXPECT_EQ(FramesUntilSpawn(r, c.ms), c.frames) << "level " << c.level;
-      EXPECT_EQ(r.g.targets[i].keyCode, CodeOf("CAT"[i - 1]));
-      EXPECT_EQ(r.g.targets[i].vx, 0.0);
-      EXPECT_EQ(r.g.targets[i].x, 100.0 + 97.5 * i);  // 197.5, 295, 392.5
+      EXPECT_EQ(FramesUntilSpawn(r, ms), frames) << "level " << level;
+      const core::Target& t = r.g.targets[i];  // at 197.5, 295, 392.5
+      EXPECT_EQ(std::tuple(t.x, t.vx, t.keyCode),
+                std::tuple(100 + 97.5 * i, 0.0, CodeOf("CAT"[i - 1])));
     }
-    EXPECT_EQ(r.g.pacing.spawnClock, c.pause);
+    EXPECT_EQ(r.g.pacing.spawnClock, pause);
+    if (ms == 16) EXPECT_EQ(FramesUntilSpawn(r, ms), 83);  // -1020 + 16n > 297
   }
-  Rig r;
-  LoadWords(r.g, {"CAT"});
-  for (int i = 0; i < 3; ++i) FramesUntilSpawn(r, 16);
-  EXPECT_EQ(FramesUntilSpawn(r, 16), 83);  // -1020 + 16n > 297
-  EXPECT_EQ(r.g.pacing.spawnClock, 0);
-  UpdateTargets(r.g, 5000);  // one letter per frame however long, the overrun lost
-  EXPECT_EQ(r.g.ringTail, 6);
-  EXPECT_EQ(r.g.pacing.spawnClock, 0);
 }
 
 TEST(SpawnPlacement, FirstWordIsWordOneLaterWordsAreDrawn) {
@@ -72,16 +58,13 @@ TEST(SpawnPlacement, FirstWordIsWordOneLaterWordsAreDrawn) {
   r.g.rng.Seed(7);
   LoadWords(r.g, {"AB", "CD", "EF", "GH", "IJ"});
   core::Random expected = r.g.rng;
-  FramesUntilSpawn(r, 16);
-  FramesUntilSpawn(r, 16);
-  EXPECT_EQ(r.g.targets[1].keyCode, CodeOf('A'));
-  EXPECT_EQ(r.g.targets[2].keyCode, CodeOf('B'));
+  for (int i = 0; i < 3; ++i) FramesUntilSpawn(r, 16);
+  EXPECT_EQ(std::tuple(r.g.targets[1].keyCode, r.g.targets[2].keyCode),
+            std::tuple(CodeOf('A'), CodeOf('B')));
   const double r1 = expected.NextDouble(), r2 = expected.NextDouble();
   const int w = static_cast<int>(expected.NextDouble() * 5 + 1);
-  FramesUntilSpawn(r, 16);
   EXPECT_EQ(r.g.pacing.wordX, core::RoundHalfEven(r1 * 390 + 100));
   EXPECT_EQ(r.g.pacing.wordVx, r2 < 0.5 ? -150 : 0);
-  EXPECT_EQ(r.g.pacing.wordIndex, w);
   EXPECT_EQ(r.g.targets[3].keyCode, CodeOf(r.g.words[w][0]));
 }
 
@@ -93,70 +76,49 @@ TEST(SpawnPlacement, DriftOnlyFromLevelFive) {
     r.g.pacing = {.spawnClock = 400, .wordIndex = 1, .wordX = 250, .wordVx = -150};
     UpdateTargets(r.g, 0);
     const core::Target& t = r.g.targets[1];
+    const auto drift = level == 4 ? std::tuple(100 + 390 / 6.0, 0.0) : std::tuple(250.0, -150.0);
+    EXPECT_EQ(std::tuple(t.x, t.vx), drift) << "level " << level;
     EXPECT_EQ(t.y, -37.0);
-    EXPECT_EQ(t.x, level == 4 ? 100.0 + 390.0 / 6.0 : 250.0) << "level " << level;
-    EXPECT_EQ(t.vx, level == 4 ? 0.0 : -150.0) << "level " << level;
   }
 }
 
 TEST(FpsLine, ShowsTheFramesOfTheLastWindow) {
   Rig r;
-  for (int i = 1; i <= 63; ++i) {
-    r.draws.clear();
-    UpdateTargets(r.g, 16);
-    const auto texts = r.Only("text");
-    ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0].y, 460);
-    EXPECT_EQ(texts[0].text, i < 63 ? "FPS 0" : "FPS 63") << "frame " << i;  // 1008 ms
-  }
+  for (int i = 0; i < 62; ++i) UpdateTargets(r.g, 16);
+  EXPECT_EQ(r.Only("text").back().text, "FPS 0");
+  UpdateTargets(r.g, 16);  // 63 x 16 = 1008 ms
+  const auto texts = r.Only("text");
+  EXPECT_EQ(std::tuple(texts.size(), texts.back().y, texts.back().text),
+            std::tuple(63u, 460, "FPS 63"));
 }
 
-TEST(RingDrawing, SpawnIntoSlot99WrapsAndDrawsNewestToOldest) {
+TEST(Ring, AFullRingWaitsThenASpawnInto99WrapsAndDrawsNewestToOldest) {
   Rig r;
   LoadWords(r.g, {"ABCDEFGHIJ"});
-  for (int i = 60; i <= 98; ++i) r.g.targets[i] = {double(i + 100), 100.0, 0.0, CodeOf('A')};
-  r.g.ringHead = 60;
-  r.g.ringTail = 99;
+  for (int i = 1; i <= 99; ++i) r.g.targets[i] = {i + 100.0, 100.0, 0.0, CodeOf('Z')};
+  r.g.ringTail = 99;  // 98 letters live: the ring is full
   r.g.pacing.spawnClock = 400;
-  UpdateTargets(r.g, 0);
-  EXPECT_EQ(r.g.ringTail, 1);
+  UpdateTargets(r.g, 16);
+  EXPECT_EQ(std::tuple(r.g.ringTail, r.g.targets[99].keyCode), std::tuple(99, CodeOf('Z')));
+  r.g.ringHead = 2;  // the oldest letter was hit: the waiting letter comes at once
+  UpdateTargets(r.g, 16);
+  EXPECT_EQ(std::tuple(r.g.ringTail, r.g.targets[99].keyCode), std::tuple(1, CodeOf('A')));
   r.draws.clear();
   r.g.targets[99].x = 199;
   UpdateTargets(r.g, 16);
   const auto blits = r.Only("blit");
-  ASSERT_EQ(blits.size(), 40u);
-  for (size_t k = 0; k < blits.size(); ++k) EXPECT_EQ(blits[k].x, 199 - static_cast<int>(k));
+  ASSERT_EQ(blits.size(), 98u);  // 99 down to 2, and nothing from 0 down
+  for (int k = 0; k < 98; ++k) EXPECT_EQ(blits[k].x, 199 - k);
 }
 
-TEST(RingDrawing, EmptyRangeDrawsNothingButEverySlotIsTestedForTheBottom) {
+TEST(SpawnIdle, NoWordsNothingSpawnsYetEverySlotIsTestedForTheBottom) {
   Rig r;
-  r.g.ringHead = r.g.ringTail = 40;
+  r.g.ringHead = r.g.ringTail = 40;  // empty range
   r.g.targets[99] = {200.0, 450.0, 0.0, CodeOf('A')};
-  UpdateTargets(r.g, 16);
-  EXPECT_TRUE(r.Only("blit").empty());
-  EXPECT_EQ(r.sounds, std::vector<std::string>{"sndFueen.play"});
-}
-
-TEST(SpawnIdle, NoWordsNothingSpawnsAndLetterPosStays) {
-  Rig r;
   for (int i = 0; i < 2000; ++i) UpdateTargets(r.g, 16);
-  EXPECT_EQ(r.g.ringTail, 1);
-  EXPECT_EQ(r.g.pacing.letterPos, 0);
-}
-
-TEST(SpawnIdle, AFullRingIsNeverOverwritten) {
-  Rig r;
-  LoadWords(r.g, {"ABCDEFGHIJ"});
-  for (int i = 1; i <= 99; ++i) r.g.targets[i] = {200.0, 100.0, 0.0, CodeOf('Z')};
-  r.g.ringHead = 10;
-  r.g.ringTail = 9;  // 98 letters live
-  r.g.pacing.spawnClock = 400;
-  UpdateTargets(r.g, 16);
-  EXPECT_EQ(r.g.ringTail, 9);
-  EXPECT_EQ(r.g.targets[9].keyCode, CodeOf('Z'));
-  r.g.ringHead = 11;  // the oldest letter was hit: the waiting letter comes at once
-  UpdateTargets(r.g, 16);
-  EXPECT_EQ(r.g.targets[9].keyCode, CodeOf('A'));
+  EXPECT_EQ(r.sounds, std::vector<std::string>{"sndFueen.play"});
+  EXPECT_TRUE(r.Only("blit").empty());
+  EXPECT_EQ(std::tuple(r.g.ringTail, r.g.pacing.letterPos), std::tuple(1, 0));
 }
 
 TEST(SpawnIdle, WordOneHundredEndsInsideTheTable) {
