@@ -35,7 +35,7 @@ test-sanitize: deps
 	cmake -S . -B $(BUILD_SAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRAPIKO_SANITIZE=ON
 	cmake --build $(BUILD_SAN) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-	  ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS) -LE slow
+	  ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS) -LE "slow|e2e"
 
 bench: deps
 	cmake -S . -B $(BUILD_BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAPIKO_TESTS=OFF -DRAPIKO_BENCH=ON
