@@ -1,5 +1,4 @@
-// Small BMP and WAVE files built in memory for the backend tests, and a
-// temporary folder to put them in.
+// Small BMP and WAVE files built in memory for the media tests, and a temporary folder.
 #pragma once
 
 #include <unistd.h>
@@ -18,97 +17,84 @@
 
 namespace backend_test {
 
-inline void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v & 0xFF));
-  out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
-}
-inline void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-inline void PutTag(std::vector<uint8_t>& out, const char* tag) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(tag[i]));
+// Appends v little-endian in `bytes` bytes.
+inline void Put(std::vector<uint8_t>& out, uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
-// The palette every test picture uses: entry i is (i, 255 - i, i / 2), and
-// entry 128 is pure blue like the glyph sheet's background.
+// Entry i of the test palette is (i, 255 - i, i / 2); entry 128 is pure blue
+// like the glyph sheet's background.
 inline media::Color TestColor(int i) {
   if (i == 128) return {0, 0, 255};
   return {static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i / 2)};
 }
 
-// An uncompressed BMP, bottom-up, of bitsPerPixel 8 (with the test palette)
-// or 24 (grey). pixel(x, y) gives the palette index.
-inline std::vector<uint8_t> MakeBmp(int32_t width, int32_t height,
-                                    const std::function<uint8_t(int32_t, int32_t)>& pixel,
-                                    int bitsPerPixel = 8) {
-  const uint32_t paletteBytes = bitsPerPixel == 8 ? 1024 : 0;
-  const uint32_t rowBytes = (static_cast<uint32_t>(width) * (bitsPerPixel / 8) + 3) & ~3u;
-  const uint32_t pixelOffset = 14 + 40 + paletteBytes;
-  std::vector<uint8_t> out;
-  out.push_back('B');
-  out.push_back('M');
-  Put32(out, pixelOffset + rowBytes * static_cast<uint32_t>(height));
-  Put32(out, 0);
-  Put32(out, pixelOffset);
-  Put32(out, 40);
-  Put32(out, static_cast<uint32_t>(width));
-  Put32(out, static_cast<uint32_t>(height));
-  Put16(out, 1);
-  Put16(out, static_cast<uint32_t>(bitsPerPixel));
-  Put32(out, 0);  // no compression
-  Put32(out, rowBytes * static_cast<uint32_t>(height));
-  Put32(out, 2835);
-  Put32(out, 2835);
-  Put32(out, bitsPerPixel == 8 ? 256 : 0);
-  Put32(out, 0);
-  for (int i = 0; i < (bitsPerPixel == 8 ? 256 : 0); ++i) {
-    const media::Color c = TestColor(i);
-    out.push_back(c.b);
-    out.push_back(c.g);
-    out.push_back(c.r);
-    out.push_back(0);
-  }
-  for (int32_t row = height - 1; row >= 0; --row) {
-    size_t written = 0;
-    for (int32_t x = 0; x < width; ++x) {
-      const uint8_t index = pixel(x, row);
-      for (int b = 0; b < bitsPerPixel / 8; ++b) out.push_back(index);
-      written += static_cast<size_t>(bitsPerPixel / 8);
+// A BMP file put together field by field, so that a test can break any field.
+struct BmpFile {
+  uint32_t headerSize = 40;  // 12: the old core header
+  int32_t width = 0;
+  int32_t height = 0;  // negative: top-down
+  uint16_t bits = 8;
+  uint32_t compression = 0;
+  std::vector<media::Color> palette;
+  std::vector<uint8_t> data;  // the pixel data as stored
+
+  std::vector<uint8_t> Bytes() const {
+    const bool core = headerSize == 12;
+    std::vector<uint8_t> h;
+    Put(h, headerSize, 4);
+    Put(h, static_cast<uint32_t>(width), core ? 2 : 4);
+    Put(h, static_cast<uint32_t>(height), core ? 2 : 4);
+    Put(h, 1, 2);
+    Put(h, bits, 2);
+    if (!core) {
+      for (uint32_t v : {compression, static_cast<uint32_t>(data.size()), 2835u, 2835u,
+                         static_cast<uint32_t>(palette.size()), 0u})
+        Put(h, v, 4);
+      h.resize(headerSize, 0);
     }
-    for (; written < rowBytes; ++written) out.push_back(0);
+    for (const media::Color& c : palette) {
+      h.insert(h.end(), {c.b, c.g, c.r});
+      if (!core) h.push_back(0);
+    }
+    std::vector<uint8_t> out = {'B', 'M'};
+    Put(out, static_cast<uint32_t>(14 + h.size() + data.size()), 4);
+    Put(out, 0, 4);
+    Put(out, static_cast<uint32_t>(14 + h.size()), 4);
+    out.insert(out.end(), h.begin(), h.end());
+    out.insert(out.end(), data.begin(), data.end());
+    return out;
   }
-  return out;
+};
+
+// An uncompressed picture whose pixel (x, y) is pixel(x, y): 8 bits with the
+// test palette, or 24 bits of grey.
+inline BmpFile Bmp(int32_t width, int32_t height,
+                   const std::function<uint8_t(int32_t, int32_t)>& pixel, uint16_t bits = 8,
+                   bool topDown = false) {
+  BmpFile f;
+  f.width = width;
+  f.height = topDown ? -height : height;
+  f.bits = bits;
+  for (int i = 0; bits == 8 && i < 256; ++i) f.palette.push_back(TestColor(i));
+  for (int32_t i = 0; i < height; ++i) {
+    const int32_t y = topDown ? i : height - 1 - i;
+    for (int32_t x = 0; x < width; ++x) f.data.insert(f.data.end(), bits / 8, pixel(x, y));
+    while (f.data.size() % 4) f.data.push_back(0);
+  }
+  return f;
 }
 
-// A PCM WAVE file of dataBytes bytes of silence; a LIST chunk before the
-// data when withList.
-inline std::vector<uint8_t> MakeWav(uint32_t rate, uint16_t bits, uint32_t dataBytes,
-                                    bool withList = false) {
-  const uint16_t blockAlign = static_cast<uint16_t>(bits / 8);
-  std::vector<uint8_t> body;
-  PutTag(body, "WAVE");
-  PutTag(body, "fmt ");
-  Put32(body, 16);
-  Put16(body, 1);
-  Put16(body, 1);
-  Put32(body, rate);
-  Put32(body, rate * blockAlign);
-  Put16(body, blockAlign);
-  Put16(body, bits);
-  if (withList) {
-    PutTag(body, "LIST");
-    Put32(body, 5);  // odd: padded with one byte
-    body.insert(body.end(), {'I', 'N', 'F', 'O', 'x', 0});
-  }
-  PutTag(body, "data");
-  Put32(body, dataBytes);
-  body.insert(body.end(), dataBytes, bits == 8 ? 128 : 0);
-  if (dataBytes & 1) body.push_back(0);
-  std::vector<uint8_t> out;
-  PutTag(out, "RIFF");
-  Put32(out, static_cast<uint32_t>(body.size()));
-  out.insert(out.end(), body.begin(), body.end());
+// A mono PCM WAVE file of dataBytes bytes of silence.
+inline std::vector<uint8_t> MakeWav(uint32_t rate, uint16_t bits, uint32_t dataBytes) {
+  std::vector<uint8_t> out = {'R', 'I', 'F', 'F'};
+  Put(out, 36 + dataBytes, 4);
+  out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+  for (uint32_t v : {16u, 1u | 1u << 16, rate, rate * bits / 8, bits / 8u | bits << 16})
+    Put(out, v, 4);
+  out.insert(out.end(), {'d', 'a', 't', 'a'});
+  Put(out, dataBytes, 4);
+  out.insert(out.end(), dataBytes, bits == 8 ? 128 : 0);
   return out;
 }
 
@@ -116,38 +102,29 @@ inline std::vector<uint8_t> MakeWav(uint32_t rate, uint16_t bits, uint32_t dataB
 struct Resources {
   std::map<std::string, std::vector<uint8_t>, std::less<>> files;
   std::function<std::span<const uint8_t>(std::string_view)> Lookup() const {
-    return [this](std::string_view name) -> std::span<const uint8_t> {
-      auto it = files.find(name);
-      if (it == files.end()) return {};
-      return {it->second.data(), it->second.size()};
+    return [this](std::string_view name) {
+      const auto it = files.find(name);
+      return it == files.end() ? std::span<const uint8_t>() : std::span<const uint8_t>(it->second);
     };
   }
 };
 
 // A folder of its own under the system's temporary folder, removed after.
-class TempDir {
- public:
-  explicit TempDir(const std::string& name)
-      : path_(std::filesystem::temp_directory_path() /
-              (name + "-" + std::to_string(getpid()) + "-" +
-               std::to_string(reinterpret_cast<uintptr_t>(this)))) {
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
+struct TempDir {
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() /
+      ("rapiko-media-" + std::to_string(getpid()) + "-" + std::to_string(uintptr_t(this)));
+  TempDir() { std::filesystem::create_directories(path); }
   ~TempDir() {
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(path, ignored);
   }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  std::string File(const std::string& name) const { return (path / name).string(); }
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
-    std::ofstream out(path_ / name, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return File(name);
   }
-
- private:
-  std::filesystem::path path_;
 };
 
 }  // namespace backend_test
