@@ -3,11 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/game_state.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-using namespace std::string_literals;
 using Codes = std::vector<int16_t>;
 using Texts = std::vector<std::string>;
 
@@ -25,238 +25,104 @@ core::GameState Load(const std::string& bytes) {
   return g;
 }
 
-Codes Letters(const core::GameState& g) {
-  return {g.letterKeys.begin(), g.letterKeys.begin() + g.letterCount};
+// Checks that the tables hold exactly these words, back to back, as key codes.
+void ExpectWords(const core::GameState& g, const Texts& words) {
+  ASSERT_EQ(Texts(g.words.begin() + 1, g.words.begin() + 1 + g.wordCount), words);
+  Codes codes;
+  for (size_t w = 0; w < words.size(); ++w) {
+    EXPECT_EQ(g.wordStart[w + 1], static_cast<int>(codes.size())) << words[w];
+    for (char c : words[w]) codes.push_back(typing::WordCharCode(c));
+  }
+  EXPECT_EQ(Codes(g.letterKeys.begin(), g.letterKeys.begin() + g.letterCount), codes);
+  EXPECT_EQ(g.wordStart[words.size() + 1], g.letterCount);  // where the last word ends
 }
 
-Texts Words(const core::GameState& g) {
-  return {g.words.begin() + 1, g.words.begin() + 1 + g.wordCount};
-}
-
-// count good words of length letters each, one per line.
+// count lines of length letters each.
 std::string WordList(int count, int length) {
-  std::string out;
-  for (int i = 0; i < count; ++i)
-    out += std::string(static_cast<size_t>(length), static_cast<char>('A' + i % 26)) + "\r\n";
+  std::string line = std::string(length, 'A') + "\n", out;
+  for (int i = 0; i < count; ++i) out += line;
   return out;
 }
 
-bool IsWordCode(int16_t code) {
-  for (const char c : "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-"s) {
-    if (typing::WordCharCode(c) == code) return true;
-  }
-  return false;
-}
-
-// What every reading must keep, whatever the bytes.
-void ExpectSane(const core::GameState& g) {
-  ASSERT_GE(g.wordCount, 0);
-  ASSERT_LE(g.wordCount, 100);
-  ASSERT_GE(g.letterCount, 0);
-  ASSERT_LE(g.letterCount, 1001);
-  EXPECT_EQ(g.wordStart[g.wordCount + 1], g.letterCount);
-  for (int w = 1; w <= g.wordCount; ++w) {
-    EXPECT_GE(g.words[w].size(), 3u);
-    EXPECT_LE(g.wordStart[w], g.wordStart[w + 1] - 2) << "word " << w;
-  }
-  for (int i = 0; i < g.letterCount; ++i)
-    EXPECT_TRUE(IsWordCode(g.letterKeys[i])) << "position " << i;
-}
-
-TEST(WordDataTest, CommaAndLineSeparatedWordsInUpperCase) {
+TEST(WordData, CatDogEmu) {
   const core::GameState g = Load("cat,Dog\r\nEMU\r\n");
-  EXPECT_EQ(Words(g), (Texts{"CAT", "DOG", "EMU"}));
-  EXPECT_EQ(Letters(g), (Codes{46, 30, 20, 32, 24, 34, 18, 50, 22}));
-  EXPECT_EQ(g.wordStart[1], 0);
-  EXPECT_EQ(g.wordStart[2], 3);
-  EXPECT_EQ(g.wordStart[3], 6);
-  EXPECT_EQ(g.wordStart[4], 9);  // where the last word ends
-  EXPECT_EQ(g.letterCount, 9);
+  ExpectWords(g, {"CAT", "DOG", "EMU"});
+  EXPECT_EQ(Codes(g.letterKeys.begin(), g.letterKeys.begin() + 9),
+            (Codes{46, 30, 20, 32, 24, 34, 18, 50, 22}));
+  EXPECT_EQ(std::tuple(g.wordStart[1], g.wordStart[2], g.wordStart[3], g.letterCount),
+            std::tuple(0, 3, 6, 9));
 }
 
-TEST(WordDataTest, AnyLineEndAndNoneAtTheEnd) {
-  for (const std::string bytes :
-       {"cat,Dog\nEMU\n", "cat,Dog\rEMU\r", "cat,Dog\r\nEMU", "cat\r\n\ndog\r\r\nemu"}) {
-    const core::GameState g = Load(bytes);
-    EXPECT_EQ(Words(g), (Texts{"CAT", "DOG", "EMU"})) << bytes;
-    EXPECT_EQ(g.letterCount, 9);
+TEST(WordData, ItemSyntaxAndDroppedItems) {
+  const std::vector<std::pair<std::string, Texts>> cases = {
+      {"ab\r\n\r\n,,x,\nfox\r  \r\ngo,owl", {"FOX", "OWL"}},  // short and empty items
+      {"NEW YORK\r\n", {}},
+      {"NEW,YORK", {"NEW", "YORK"}},
+      {"cat\nit's\ndots.\ncaf\xE9\nsnake_case\nemu", {"CAT", "EMU"}},  // dropped whole
+      {"X-1,2024", {"X-1", "2024"}},  // digits and the hyphen are letters
+      {"\"a,b,c\"\r\nowl", {"OWL"}},  // a quoted comma drops the item
+      {"\"cat\" junk!,dog\r\n\"emu\"x", {"CAT", "DOG", "EMU"}},  // after the closing quote: ignored
+      {"\t cat \t, \tdog \r\nemu\t", {"CAT", "DOG", "EMU"}},     // tabs and blanks trimmed
+      {"c at,ca\"t,owl", {"OWL"}},  // a blank or a quote inside an unquoted item drops it
+  };
+  for (const auto& [bytes, words] : cases) {
+    SCOPED_TRACE(bytes);
+    ExpectWords(Load(bytes), words);
   }
 }
 
-TEST(WordDataTest, ShortAndEmptyItemsLeaveNoTrace) {
-  const core::GameState g = Load("ab\r\n\r\n,,x,\r\nfox\r\n  \r\ngo,owl");
-  EXPECT_EQ(Words(g), (Texts{"FOX", "OWL"}));
-  EXPECT_EQ(g.wordStart[2], 3);
-  EXPECT_EQ(g.letterCount, 6);
-}
-
-TEST(WordDataTest, ItemWithAForeignCharacterIsDroppedWhole) {
-  EXPECT_EQ(Load("NEW YORK\r\n").wordCount, 0);
-  EXPECT_EQ(Words(Load("NEW,YORK\r\n")), (Texts{"NEW", "YORK"}));
-  // Dropped letters are taken back: the next good word starts where they did.
-  const core::GameState g =
-      Load("cat\r\nit's\r\ndots.\r\ncaf\xE9\r\nsnake_case\r\nc\0t\r\nemu\r\n"s);
-  EXPECT_EQ(Words(g), (Texts{"CAT", "EMU"}));
-  EXPECT_EQ(g.wordStart[2], 3);
-  EXPECT_EQ(Letters(g), (Codes{46, 30, 20, 18, 50, 22}));
-}
-
-TEST(WordDataTest, DigitsAndHyphenAreLetters) {
-  const core::GameState g = Load("X-1\r\n2024\r\n");
-  EXPECT_EQ(Words(g), (Texts{"X-1", "2024"}));
-  EXPECT_EQ(Letters(g), (Codes{45, 12, 2, 3, 11, 3, 5}));
-}
-
-TEST(WordDataTest, QuotedItems) {
-  // A comma between quotes belongs to the item, which is then dropped for it.
-  EXPECT_EQ(Words(Load("\"a,b,c\"\r\nowl\r\n")), (Texts{"OWL"}));
-  EXPECT_EQ(Words(Load("\"cat\",\"dog\"\r\n")), (Texts{"CAT", "DOG"}));
-  // Text after the closing quote, up to the separator, is ignored.
-  EXPECT_EQ(Words(Load("\"cat\" junk!,dog\r\n\"emu\"x\r\nyak")),
-            (Texts{"CAT", "DOG", "EMU", "YAK"}));
-  // Blanks inside quotes are kept, and drop the item.
-  EXPECT_EQ(Words(Load("\" cat\",\"dog \",emu")), (Texts{"EMU"}));
-  // A quote left open runs to the next quote, across line ends, or to the end.
-  EXPECT_EQ(Words(Load("\"cat\r\ndog\",emu")), (Texts{"EMU"}));
-  EXPECT_EQ(Words(Load("emu,\"cat")), (Texts{"EMU", "CAT"}));
-  EXPECT_EQ(Words(Load("\"\",\"ab\",yak")), (Texts{"YAK"}));
-}
-
-TEST(WordDataTest, BlanksAndTabsAroundUnquotedItems) {
-  EXPECT_EQ(Words(Load("\t  cat, \tdog\r\n \t emu")), (Texts{"CAT", "DOG", "EMU"}));
-  EXPECT_EQ(Words(Load("cat  \t,dog \r\nemu\t")), (Texts{"CAT", "DOG", "EMU"}));
-  EXPECT_EQ(Load("cat  \t,dog \r\nemu\t").letterCount, 9);
-  // Blanks inside an item are not trimmed: they drop it.
-  EXPECT_EQ(Words(Load("c at,d\tog,owl")), (Texts{"OWL"}));
-}
-
-TEST(WordDataTest, QuoteInsideAnUnquotedItemIsAnOrdinaryCharacter) {
-  EXPECT_EQ(Words(Load("ca\"t,dog\r\n")), (Texts{"DOG"}));
-  EXPECT_EQ(Words(Load("cat\"\r\n\"dog\"")), (Texts{"DOG"}));
-}
-
-TEST(WordDataTest, OnlyTheFirstHundredWordsAreRead) {
-  std::string bytes;
-  for (int i = 1; i <= 150; ++i) bytes += "w" + std::to_string(1000 + i) + "\r\n";
-  const core::GameState g = Load(bytes);
-  EXPECT_EQ(g.wordCount, 100);
-  EXPECT_EQ(g.words[100], "W1100");
-  EXPECT_EQ(g.letterCount, 500);
-  EXPECT_EQ(g.wordStart[100], 495);
-  EXPECT_EQ(g.wordStart[101], 500);  // the entry past the table marks the end
-  ExpectSane(g);
-}
-
-TEST(WordDataTest, ReadingStopsOnceAThousandPositionsAreUsed) {
-  const core::GameState g = Load(WordList(50, 20) + "cat\r\n");
-  EXPECT_EQ(g.wordCount, 50);
-  EXPECT_EQ(g.letterCount, 1000);
-  EXPECT_EQ(g.wordStart[51], 1000);
-}
-
-TEST(WordDataTest, WordRunningPastTheLastPositionIsCut) {
-  // 45 words of 22 letters and one of 5: 995 positions in use.
-  const std::string before = WordList(45, 22) + "ZZZZZ\r\n";
-  const core::GameState g = Load(before + "abcdefgh\r\nowl\r\n");
-  EXPECT_EQ(g.wordCount, 47);
-  EXPECT_EQ(g.letterCount, 1001);
-  EXPECT_EQ(g.words[47], "ABCDEFGH");  // the whole text, though only six letters fit
-  EXPECT_EQ(g.wordStart[47], 995);
-  EXPECT_EQ(g.wordStart[48], 1001);
+TEST(WordData, CapacityLimits) {
+  std::string hundredFifty;
+  for (int i = 1000; i < 1150; ++i) hundredFifty += "w" + std::to_string(i) + "\n";
+  core::GameState g = Load(hundredFifty);
+  EXPECT_EQ(std::tuple(g.wordCount, g.words[100], g.letterCount), std::tuple(100, "W1099", 500));
+  g = Load(WordList(50, 20) + "cat");  // 1000 positions in use: no further item
+  EXPECT_EQ(std::tuple(g.wordCount, g.letterCount), std::tuple(50, 1000));
+  g = Load(WordList(45, 22) + "ZZZZZ\nabcdefgh\nowl");  // 995 in use, then eight letters
+  EXPECT_EQ(std::tuple(g.wordCount, g.words[47], g.wordStart[47], g.letterCount),
+            std::tuple(47, "ABCDEFGH", 995, 1001));
   EXPECT_EQ(Codes(g.letterKeys.begin() + 995, g.letterKeys.end()), (Codes{30, 48, 46, 32, 18, 33}));
-  ExpectSane(g);
-
-  // A foreign character before the cut point drops the item as usual...
-  const core::GameState dropped = Load(before + "abcd'efgh\r\nowl\r\n");
-  EXPECT_EQ(dropped.wordCount, 47);
-  EXPECT_EQ(dropped.words[47], "OWL");
-  EXPECT_EQ(dropped.letterCount, 998);
-  // ...one after it is never looked at.
-  const core::GameState cut = Load(before + "abcdefg'\r\nowl\r\n");
-  EXPECT_EQ(cut.wordCount, 47);
-  EXPECT_EQ(cut.letterCount, 1001);
+  EXPECT_EQ(g.wordStart[48], 1001);
 }
 
-TEST(WordDataTest, ItemLongerThan32767CharactersEndsTheReading) {
-  const core::GameState tooLong = Load("cat\r\n" + std::string(32768, 'a') + "\r\ndog\r\n");
-  EXPECT_EQ(Words(tooLong), (Texts{"CAT"}));
-  EXPECT_EQ(tooLong.letterCount, 3);
-  const core::GameState quoted = Load("cat,\"" + std::string(40000, 'a') + "\",dog");
-  EXPECT_EQ(Words(quoted), (Texts{"CAT"}));
-  // 32767 is still an item: it is taken and cut at the last position.
-  const core::GameState longest = Load("cat\r\n" + std::string(32767, 'a') + "\r\ndog\r\n");
-  EXPECT_EQ(longest.wordCount, 2);
-  EXPECT_EQ(longest.words[2].size(), 32767u);
-  EXPECT_EQ(longest.letterCount, 1001);
-  ExpectSane(longest);
+TEST(WordData, AnItemLongerThan32767CharactersEndsTheReading) {
+  ExpectWords(Load("cat\n" + std::string(32768, 'a') + "\ndog"), {"CAT"});
+  EXPECT_EQ(Load("cat\n" + std::string(32767, 'a') + "\ndog").wordCount, 2);  // cut at 1001
 }
 
-TEST(WordDataTest, VeryLongLinesOfShortItems) {
-  const core::GameState empties = Load(std::string(200000, ',') + "cat");
-  EXPECT_EQ(Words(empties), (Texts{"CAT"}));
-  std::string many;
-  for (int i = 0; i < 20000; ++i) many += "emu,";
-  const core::GameState full = Load(many);
-  EXPECT_EQ(full.wordCount, 100);
-  EXPECT_EQ(full.letterCount, 300);
-}
-
-TEST(WordDataTest, BinaryJunkNeverBreaksTheTables) {
+TEST(WordData, JunkBytesNeverBreakTheTables) {
+  std::set<int16_t> wordCodes;
+  for (char c : std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-"))
+    wordCodes.insert(typing::WordCharCode(c));
   uint32_t state = 12345;
-  const auto next = [&state] {
-    state = state * 1664525u + 1013904223u;
-    return state >> 24;
-  };
-  // Bytes biased toward the characters that steer the reader.
-  const std::string steering = "\"\r\n, \tcatDOG-1";
+  const auto next = [&state] { return (state = state * 1664525u + 1013904223u) >> 24; };
+  const std::string steering = "\"\r\n, \tcatDOG-1";  // bytes that steer the reader
   for (int round = 0; round < 2000; ++round) {
     std::string bytes;
-    const uint32_t length = next() * 8;
-    for (uint32_t i = 0; i < length; ++i) {
+    for (uint32_t i = 0, n = next() * 8; i < n; ++i) {
       const uint32_t r = next();
       bytes += r < 160 ? steering[r % steering.size()] : static_cast<char>(next());
     }
-    SCOPED_TRACE(round);
-    ExpectSane(Load(bytes));
+    const core::GameState g = Load(bytes);
+    ASSERT_TRUE(g.wordCount >= 0 && g.wordCount <= 100 && g.letterCount <= 1001) << round;
+    ASSERT_EQ(g.wordStart[g.wordCount + 1], g.letterCount) << round;
+    for (int w = 1; w <= g.wordCount; ++w) ASSERT_GE(g.wordStart[w + 1] - g.wordStart[w], 3);
+    for (int i = 0; i < g.letterCount; ++i) ASSERT_TRUE(wordCodes.count(g.letterKeys[i])) << round;
   }
 }
 
-TEST(WordDataTest, EndMarkerFollowsAnEmptyReading) {
-  core::GameState g;
-  g.wordStart[1] = 77;
-  typing::LoadWordDataFromBytes(g, "");
-  EXPECT_EQ(g.wordCount, 0);
-  EXPECT_EQ(g.wordStart[1], 0);
-}
-
-class WordFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "rapiko-words-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir = pattern + "/";
-  }
-  void TearDown() override { std::filesystem::remove_all(dir); }
-  std::string dir;
-};
-
-TEST_F(WordFileTest, ReadsTheFileInTheGameFolder) {
+TEST(WordData, ReadsRapdataIniInTheGameFolderAndAMissingFileGivesNoWords) {
+  std::string dir = (std::filesystem::temp_directory_path() / "rapiko-words-XXXXXX").string();
+  ASSERT_NE(mkdtemp(dir.data()), nullptr);
+  dir += "/";
   std::ofstream(dir + "rapdata.ini", std::ios::binary) << "cat,Dog\r\nEMU\r\n";
   core::GameState g;
   typing::LoadWordData(g, dir);
-  EXPECT_EQ(Words(g), (Texts{"CAT", "DOG", "EMU"}));
-  EXPECT_EQ(g.letterCount, 9);
-}
-
-TEST_F(WordFileTest, MissingOrUnreadableFileGivesNoWords) {
-  core::GameState g;
-  typing::LoadWordData(g, dir);
-  EXPECT_EQ(g.wordCount, 0);
-  EXPECT_EQ(g.letterCount, 0);
-  std::filesystem::create_directory(dir + "rapdata.ini");  // opens, but cannot be read
-  typing::LoadWordData(g, dir);
-  EXPECT_EQ(g.wordCount, 0);
-  EXPECT_EQ(g.letterCount, 0);
+  ExpectWords(g, {"CAT", "DOG", "EMU"});
+  std::filesystem::remove_all(dir);
+  core::GameState none;
+  typing::LoadWordData(none, dir);
+  EXPECT_EQ(std::tuple(none.wordCount, none.letterCount), std::tuple(0, 0));
 }
 
 }  // namespace
