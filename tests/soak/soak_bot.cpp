@@ -1,24 +1,26 @@
 // A bot player for the soak test: reads the game each pass and queues key events.
-#include "soak/soak_bot.h"
-
 #include <algorithm>
 #include <array>
 #include <utility>
+#include <vector>
 
-#include "soak/invariants.h"
+#include "soak/soak.h"
 
 namespace soak {
 
 namespace {
 
-constexpr int32_t kKeyUp = 0;
-
-// Elapsed times of a pass and how often each comes, per ten thousand passes.
-using Weights = std::array<std::pair<int32_t, int>, 7>;
-constexpr Weights kJumpyElapsed = {
-    {{0, 400}, {1, 600}, {16, 2500}, {33, 2000}, {100, 2000}, {1000, 2475}, {40000, 25}}};
-constexpr Weights kSteadyElapsed = {
-    {{0, 100}, {1, 100}, {16, 4000}, {33, 5700}, {100, 90}, {1000, 10}, {40000, 0}}};
+// The falling letters a key press could still lock, oldest first.
+std::vector<int16_t> UnlockedTargets(const core::GameState& g) {
+  std::vector<int16_t> out;
+  const auto locks = g.lockQueue.begin() + 8;
+  for (int16_t i : LiveSlots(g)) {
+    if (g.targets[i].keyCode != 0 && std::find(g.lockQueue.begin(), locks, i) == locks) {
+      out.push_back(i);
+    }
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -29,42 +31,21 @@ uint64_t BotRandom::Next() {
   return z ^ (z >> 31);
 }
 
-int BotRandom::Below(int n) { return static_cast<int>(Next() % static_cast<uint64_t>(n)); }
-
-bool BotRandom::Chance(double p) { return static_cast<double>(Next() >> 11) * 0x1.0p-53 < p; }
-
-std::vector<int16_t> UnlockedTargets(const core::GameState& g) {
-  std::vector<int16_t> out;
-  for (int16_t i : LiveSlots(g)) {
-    if (g.targets[i].keyCode == 0) continue;
-    const bool locked =
-        std::find(g.lockQueue.begin(), g.lockQueue.begin() + 8, i) != g.lockQueue.begin() + 8;
-    if (!locked) out.push_back(i);
-  }
-  return out;
-}
-
-void SoakBot::Down(media::HeadlessPlatform& platform, int32_t code) {
-  if (!platform.QueueKey(code, core::kKeyDown)) ++stats_.dropped;
-}
-
-void SoakBot::Up(media::HeadlessPlatform& platform, int32_t code) {
-  ++stats_.releases;
-  if (!platform.QueueKey(code, kKeyUp)) ++stats_.dropped;
+void SoakBot::Down(media::HeadlessPlatform& platform, int32_t code, int32_t data) {
+  if (!platform.QueueKey(code, data)) ++dropped_;
 }
 
 void SoakBot::Press(media::HeadlessPlatform& platform, int32_t code) {
   Down(platform, code);
-  if (rng_.Chance(0.5)) Up(platform, code);
+  if (rng_.Chance(0.5)) Down(platform, code, 0);
 }
 
-// Any key but Esc, which would quit.
-int32_t SoakBot::WrongCode() { return rng_.Between(2, 255); }
-
 int32_t SoakBot::NextElapsedMs() {
-  const Weights& weights = style_ == PlayStyle::Steady ? kSteadyElapsed : kJumpyElapsed;
+  // Elapsed times and how often each comes, per ten thousand passes.
+  static constexpr std::array<std::pair<int32_t, int>, 7> kWeights = {
+      {{0, 400}, {1, 600}, {16, 2500}, {33, 2000}, {100, 2000}, {1000, 2475}, {40000, 25}}};
   int pick = rng_.Below(10000);
-  for (const auto& [ms, weight] : weights) {
+  for (const auto& [ms, weight] : kWeights) {
     if (pick < weight) return ms;
     pick -= weight;
   }
@@ -72,25 +53,17 @@ int32_t SoakBot::NextElapsedMs() {
 }
 
 void SoakBot::Act(const core::GameState& g, media::HeadlessPlatform& platform) {
-  if (style_ == PlayStyle::Jumpy && rng_.Chance(0.005)) {
-    Burst(g, platform);
-    return;
-  }
-  switch (g.gameMode) {
-    case core::kModeTitle:
-      Title(platform);
-      break;
-    case core::kModePlaying:
-      Play(g, platform);
-      break;
-    case core::kModeNameEntry:
-      NameEntry(g, platform);
-      break;
-    default:
-      break;
+  if (rng_.Chance(0.005)) return Burst(g, platform);
+  if (g.gameMode == core::kModePlaying) Play(g, platform);
+  if (g.gameMode == core::kModeNameEntry) NameEntry(g, platform);
+  if (g.gameMode == core::kModeTitle) {
+    if (rng_.Chance(0.1)) Press(platform, WrongCode());
+    if (rng_.Chance(0.25)) Press(platform, core::kKeySpace);
+    // Two starts in one frame reset twice; the round still begins once.
+    if (rng_.Chance(0.02)) Press(platform, core::kKeySpace);
   }
   // A release of any key, Esc included, must do nothing.
-  if (rng_.Chance(0.05)) Up(platform, rng_.Between(1, 255));
+  if (rng_.Chance(0.05)) Down(platform, rng_.Between(1, 255), 0);
 }
 
 void SoakBot::Play(const core::GameState& g, media::HeadlessPlatform& platform) {
@@ -102,26 +75,13 @@ void SoakBot::Play(const core::GameState& g, media::HeadlessPlatform& platform) 
     for (int k = 0; k < n; ++k) {
       std::swap(open[k], open[k + rng_.Below(static_cast<int>(open.size()) - k)]);
       Press(platform, g.targets[open[k]].keyCode);
-      ++stats_.rightKeys;
       locks = std::min(locks + 1, 8);
     }
   }
-  if (rng_.Chance(style_ == PlayStyle::Steady ? 0.0005 : 0.02)) {
-    Press(platform, WrongCode());
-    ++stats_.wrongKeys;
-  }
-  const bool canFire = locks > 0 && !g.shotActive;
-  if ((canFire && rng_.Chance(0.6)) || rng_.Chance(0.03)) {
+  if (rng_.Chance(0.02)) Press(platform, WrongCode());
+  if ((locks > 0 && !g.shotActive && rng_.Chance(0.6)) || rng_.Chance(0.03)) {
     Press(platform, rng_.Chance(0.5) ? core::kKeySpace : core::kKeyEnter);
-    ++stats_.fires;
   }
-}
-
-void SoakBot::Title(media::HeadlessPlatform& platform) {
-  if (rng_.Chance(0.1)) Press(platform, WrongCode());
-  if (rng_.Chance(0.25)) Press(platform, core::kKeySpace);
-  // Two starts in one frame reset twice; the round still begins once.
-  if (rng_.Chance(0.02)) Press(platform, core::kKeySpace);
 }
 
 void SoakBot::NameEntry(const core::GameState& g, media::HeadlessPlatform& platform) {
@@ -129,41 +89,31 @@ void SoakBot::NameEntry(const core::GameState& g, media::HeadlessPlatform& platf
   for (int32_t code = 2; code < static_cast<int32_t>(g.keyChars.size()); ++code) {
     if (!g.keyChars[code].empty()) typing.push_back(code);
   }
-  if (typing.empty()) typing.push_back(core::kKeySpace);
-  if (rng_.Chance(0.5)) {
+  if (!typing.empty() && rng_.Chance(0.5)) {
     // Now and then far more than the ten characters a name may hold.
     const int n = rng_.Chance(0.1) ? rng_.Between(11, 20) : rng_.Between(1, 3);
-    for (int k = 0; k < n; ++k)
+    for (int k = 0; k < n; ++k) {
       Press(platform, typing[rng_.Below(static_cast<int>(typing.size()))]);
-    stats_.nameKeys += n;
+    }
   }
   if (rng_.Chance(0.15)) Press(platform, core::kKeyBackspace);
   if (rng_.Chance(0.05)) Press(platform, WrongCode());
   if (rng_.Chance(0.12)) Press(platform, core::kKeyEnter);
 }
 
+// More events than the device holds, so some are dropped.
 void SoakBot::Burst(const core::GameState& g, media::HeadlessPlatform& platform) {
-  // More than the device holds, so some are dropped.
-  ++stats_.bursts;
   std::vector<int16_t> open = UnlockedTargets(g);
-  const int n = rng_.Between(65, 100);
-  for (int k = 0; k < n; ++k) {
-    int kind = rng_.Below(10);
-    if (kind < 4 && open.empty()) kind = 9;
-    if (kind < 4) {
+  for (int k = rng_.Between(65, 100); k > 0; --k) {
+    const int kind = rng_.Below(3);
+    if (kind == 0 && !open.empty()) {
       // Each open letter once, so these stay right keys.
       const int pick = rng_.Below(static_cast<int>(open.size()));
       Down(platform, g.targets[open[pick]].keyCode);
       open.erase(open.begin() + pick);
-      ++stats_.rightKeys;
-    } else if (kind < 6) {
-      Down(platform, WrongCode());
-      ++stats_.wrongKeys;
-    } else if (kind < 7) {
-      Down(platform, rng_.Chance(0.5) ? core::kKeySpace : core::kKeyEnter);
-      ++stats_.fires;
     } else {
-      Up(platform, rng_.Between(1, 255));
+      Down(platform, kind == 1 ? WrongCode() : rng_.Between(1, 255),
+           kind == 1 ? core::kKeyDown : 0);
     }
   }
 }

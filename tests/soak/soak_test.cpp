@@ -1,32 +1,24 @@
 // The soak: a bot plays RAPIKO_SOAK_ROUNDS rounds (200 by default) in-process
-// while every invariant is checked after every pass.
+// with every invariant checked after every pass; and checks of the soak itself.
+#include "soak/soak.h"
+
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdio>
+#include <cmath>
 #include <cstdlib>
+#include <functional>
+#include <iostream>
 #include <string>
+#include <utility>
 
-#include "core/frame_tick.h"
-#include "core/lifecycle.h"
-#include "soak/soak_bot.h"
-#include "soak/soak_run.h"
-#include "soak/soak_system.h"
 #include "support/script_run.h"
 
 namespace {
 
-constexpr int64_t kDefaultRounds = 200;
-constexpr uint64_t kDefaultSeed = 20240611;
-
-// A whole non-negative number from the environment, or the default.
-bool EnvNumber(const char* name, uint64_t fallback, uint64_t& value) {
+// A whole number from the environment, or the fallback when it is unset.
+uint64_t EnvNumber(const char* name, uint64_t fallback) {
   const char* text = std::getenv(name);
-  value = fallback;
-  if (text == nullptr || *text == '\0') return true;
-  char* end = nullptr;
-  value = std::strtoull(text, &end, 10);
-  return *end == '\0' && *text != '-';
+  return text != nullptr && *text != '\0' ? std::strtoull(text, nullptr, 10) : fallback;
 }
 
 std::string DefaultWords() {
@@ -34,112 +26,98 @@ std::string DefaultWords() {
 }
 
 TEST(Soak, BotPlaysRoundsWithEveryInvariantHolding) {
-  uint64_t rounds = 0;
-  uint64_t seed = 0;
-  ASSERT_TRUE(EnvNumber("RAPIKO_SOAK_ROUNDS", kDefaultRounds, rounds))
-      << "RAPIKO_SOAK_ROUNDS must be a whole number";
-  ASSERT_TRUE(EnvNumber("RAPIKO_SOAK_SEED", kDefaultSeed, seed))
-      << "RAPIKO_SOAK_SEED must be a whole number";
-  const std::string words = DefaultWords();
-  ASSERT_FALSE(words.empty());
-
+  const uint64_t rounds = EnvNumber("RAPIKO_SOAK_ROUNDS", 200);
+  const uint64_t seed = EnvNumber("RAPIKO_SOAK_SEED", 20240611);
+  ASSERT_GT(rounds, 0u) << "RAPIKO_SOAK_ROUNDS must be a whole number above 0";
   testing_support::GameDir dir("");
-  soak::SoakRun run({seed, static_cast<int64_t>(rounds), 10}, dir.Path(), words);
-  const auto started = std::chrono::steady_clock::now();
-  const std::optional<std::string> failure = run.Run();
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-
-  const soak::SoakTotals& t = run.Totals();
-  std::printf(
-      "soak: seed %llu, %lld rounds, %lld passes, %lld sessions, %.1f s wall time\n"
-      "soak: %lld hits, %lld bottom-outs, %lld wrong-key cues, %lld name entries (%lld closed)\n"
-      "soak: highest level %d; %lld rounds went past level 4, %lld past level 20 "
-      "(%lld had a head start)\n"
-      "soak: bot keys: %lld right, %lld wrong, %lld fire, %lld releases, %lld bursts, "
-      "%lld dropped by the full device\n",
-      static_cast<unsigned long long>(seed), static_cast<long long>(t.rounds),
-      static_cast<long long>(t.passes), static_cast<long long>(t.sessions), seconds,
-      static_cast<long long>(t.hits), static_cast<long long>(t.bottomOuts),
-      static_cast<long long>(t.wrongCues), static_cast<long long>(t.nameEntries),
-      static_cast<long long>(t.namesEntered), t.highestLevel,
-      static_cast<long long>(t.roundsPastLevel4), static_cast<long long>(t.roundsPastLevel20),
-      static_cast<long long>(t.headStarts), static_cast<long long>(t.bot.rightKeys),
-      static_cast<long long>(t.bot.wrongKeys), static_cast<long long>(t.bot.fires),
-      static_cast<long long>(t.bot.releases), static_cast<long long>(t.bot.bursts),
-      static_cast<long long>(t.bot.dropped));
-  RecordProperty("rounds", std::to_string(t.rounds));
-  RecordProperty("passes", std::to_string(t.passes));
-
-  if (failure) FAIL() << *failure;
+  soak::SoakTotals t;
+  const auto failure =
+      soak::RunSoak({seed, static_cast<int64_t>(rounds), 10}, dir.Path(), DefaultWords(), t);
+  std::cout << "soak: seed " << seed << ", " << t.rounds << " rounds, " << t.passes << " passes, "
+            << t.hits << " hits, " << t.bottomOuts << " bottom-outs, " << t.wrongCues
+            << " wrong-key cues, " << t.nameEntries << " name entries (" << t.namesEntered
+            << " closed), highest level " << t.highestLevel << ", " << t.dropped
+            << " keys dropped\n";
+  ASSERT_FALSE(failure) << *failure;
   EXPECT_EQ(t.rounds, static_cast<int64_t>(rounds));
   if (rounds >= 50) {
     // A soak that never met these would prove little.
     EXPECT_GT(t.hits, 0);
     EXPECT_GT(t.bottomOuts, 0);
     EXPECT_GT(t.wrongCues, 0);
-    EXPECT_GT(t.nameEntries, 0);
     EXPECT_GT(t.namesEntered, 0);
     EXPECT_LT(t.nameEntries, t.rounds) << "no round ended below the tenth place";
-    EXPECT_GT(t.bot.dropped, 0);
+    EXPECT_GT(t.dropped, 0);
+    EXPECT_GT(t.highestLevel, 20);
   }
 }
 
 TEST(Soak, SameSeedPlaysTheSameGame) {
-  const std::string words = DefaultWords();
-  soak::SoakTotals first;
-  for (int run = 0; run < 2; ++run) {
+  soak::SoakTotals t[2];
+  for (soak::SoakTotals& totals : t) {
     testing_support::GameDir dir("");
-    soak::SoakRun r({77, 3, 2}, dir.Path(), words);
-    const auto failure = r.Run();
-    if (failure) FAIL() << *failure;
-    if (run == 0) {
-      first = r.Totals();
-      continue;
-    }
-    EXPECT_EQ(r.Totals().passes, first.passes);
-    EXPECT_EQ(r.Totals().hits, first.hits);
-    EXPECT_EQ(r.Totals().bot.rightKeys, first.bot.rightKeys);
+    const auto failure = soak::RunSoak({77, 3, 2}, dir.Path(), DefaultWords(), totals);
+    ASSERT_FALSE(failure) << *failure;
   }
+  EXPECT_GT(t[0].hits, 0);
+  EXPECT_EQ(t[1].passes, t[0].passes);
+  EXPECT_EQ(t[1].hits, t[0].hits);
+  EXPECT_EQ(t[1].dropped, t[0].dropped);
+  EXPECT_EQ(t[1].lastRanking, t[0].lastRanking);
 }
 
-// The bot's right letters are right by the game's own judgement: each locks
-// a letter and none plays the wrong-key cue.
-TEST(SoakBot, UnlockedTargetsAreTheLettersTheGameLocks) {
-  testing_support::GameDir dir(DefaultWords());
-  soak::SoakSystem system(1234);
+// Mid-round: three letters falling, the two oldest locked, the lock ring
+// wrapping from slot 7 to slot 0.
+core::GameState SoundState() {
   core::GameState g;
-  core::StartUp(g, system, core::MyPath(dir.Path()));
-  media::HeadlessPlatform& platform = system.Platform();
-  platform.QueueKey(core::kKeySpace, core::kKeyDown);
-  int32_t ms = 16;
-  int locked = 0;
-  for (int pass = 0; pass < 4000 && locked < 20; ++pass) {
-    const std::vector<int16_t> open = soak::UnlockedTargets(g);
-    const int before = g.lockCount;
-    int pressed = 0;
-    for (int16_t t : open) {
-      if (before + pressed == 8) break;
-      platform.QueueKey(g.targets[t].keyCode, core::kKeyDown);
-      ++pressed;
-    }
-    if (g.lockCount == 8) platform.QueueKey(core::kKeySpace, core::kKeyDown);
-    platform.TakeSoundLog();
-    platform.Advance(static_cast<uint32_t>(ms));
-    platform.ClearFrame();
-    const int hitsBefore = g.hitCount;
-    core::FrameTick(g, ms);
-    if (g.gameMode != core::kModePlaying) continue;
-    for (const std::string& sound : platform.TakeSoundLog()) {
-      ASSERT_NE(sound, "sndKyan.play") << "pass " << pass;
-    }
-    // Hits of this pass take locks away again; a bottom-out empties the queue.
-    if (g.hitCount == hitsBefore && g.lockCount != 0) {
-      EXPECT_EQ(g.lockCount, before + pressed) << "pass " << pass;
-    }
-    locked += pressed;
+  g.gameMode = core::kModePlaying;
+  g.level = 4;
+  g.maxLevel = 5;
+  g.roundTime = 5000;
+  g.ringHead = 98;
+  g.ringTail = 2;
+  for (int i : {98, 99, 1}) {
+    g.targets[i].keyCode = 30;
+    g.targets[i].x = 150.0 + i;
   }
-  EXPECT_GE(locked, 20);
+  g.lockQueue[7] = 98;
+  g.lockQueue[0] = 99;
+  g.lockHead = 7;
+  g.lockCount = 2;
+  g.lockTail = 1;
+  g.rankKeys = {900, 800, 800, 5, 0, 0, 0, 0, 0, -3};
+  return g;
+}
+
+TEST(Soak, CheckerNamesEachBrokenRule) {
+  EXPECT_TRUE(soak::CheckInvariants(SoundState(), core::kModeNameEntry).empty());
+  const struct {
+    const char* expected;
+    std::function<void(core::GameState&)> breakIt;
+  } cases[] = {
+      {"gameMode", [](core::GameState& g) { g.gameMode = 3; }},
+      {"ringTail", [](core::GameState& g) { g.ringTail = 100; }},
+      {"lock slot 4", [](core::GameState& g) { std::swap(g.lockQueue[0], g.lockQueue[4]); }},
+      {"locked twice", [](core::GameState& g) { g.lockQueue[0] = 98; }},
+      {"maxLevel", [](core::GameState& g) { g.level = 6; }},
+      {"rankKeys[3]", [](core::GameState& g) { g.rankKeys[4] = 6; }},
+      {"target 1 is not", [](core::GameState& g) { g.targets[1].y = NAN; }},
+      {"live range", [](core::GameState& g) { g.targets[50].keyCode = 18; }},
+      {"walls", [](core::GameState& g) { g.targets[1].x = 490.5; }},
+      {"roundTime", [](core::GameState& g) { g.roundTime = 120001; }},
+      {"entryName", [](core::GameState& g) { g.entryName = "ABCDEFGHIJK"; }},
+  };
+  for (const auto& c : cases) {
+    core::GameState g = SoundState();
+    c.breakIt(g);
+    std::string all;
+    for (const std::string& line : soak::CheckInvariants(g, core::kModeNameEntry)) all += line;
+    EXPECT_NE(all.find(c.expected), std::string::npos) << c.expected << " in: " << all;
+  }
+  // A long name from the ranking file is fine until name entry cuts it.
+  core::GameState g = SoundState();
+  g.entryName = "ABCDEFGHIJK";
+  EXPECT_TRUE(soak::CheckInvariants(g, core::kModeTitle).empty());
 }
 
 }  // namespace
