@@ -118,6 +118,14 @@ std::unique_ptr<System> CreateSdlSystem(const SdlOptions& options) {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     throw PlatformError(std::string("no display: ") + SDL_GetError());
   }
+  // With no window system SDL falls back to drivers that show nothing; only
+  // take those when asked for by name.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const std::string name = driver ? driver : "";
+  if ((name == "offscreen" || name == "dummy") && !SDL_getenv("SDL_VIDEODRIVER")) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    throw PlatformError("no display: no window system found (is DISPLAY or WAYLAND_DISPLAY set?)");
+  }
   // Keys come as key events only; no text input or input method.
   SDL_StopTextInput();
   ResourceLookup resources = options.resources;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "support/bmp_bytes.h"
 #include "support/script_run.h"
@@ -133,6 +134,24 @@ TEST(MainLoop, EscOnTheTitleQuitsAfterTheFrame) {
   EXPECT_EQ(r.Frames()[0]["ops"].back()["op"], "flip");
   EXPECT_TRUE(r.States().empty());
   EXPECT_TRUE(dir.Exists("rapikosc.ini"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(StartUp, WithoutAWindowSystemTheGameSaysSoAndStops) {
+  GameDir dir;
+  std::vector<std::pair<std::string, std::string>> saved;
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
+    if (const char* v = std::getenv(name)) saved.emplace_back(name, v);
+    unsetenv(name);
+  }
+  auto r = testing_support::RunBinary({"--dir", dir.Path()});
+  for (const auto& [name, value] : saved) setenv(name.c_str(), value.c_str(), 1);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("rapiko: no display"), std::string::npos) << r.err;
+  EXPECT_FALSE(dir.Exists("rapikosc.ini"));
 }
 
 }  // namespace
