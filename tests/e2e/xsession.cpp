@@ -4,8 +4,8 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,23 +15,6 @@
 #include <thread>
 
 namespace e2e {
-
-namespace {
-
-bool DisplayFree(int n) {
-  struct stat st {};
-  const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
-  const std::string sock = "/tmp/.X11-unix/X" + std::to_string(n);
-  return stat(lock.c_str(), &st) != 0 && stat(sock.c_str(), &st) != 0;
-}
-
-bool SocketReady(int n) {
-  struct stat st {};
-  const std::string sock = "/tmp/.X11-unix/X" + std::to_string(n);
-  return stat(sock.c_str(), &st) == 0;
-}
-
-}  // namespace
 
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -56,16 +39,39 @@ pid_t XSession::Spawn(const std::vector<std::string>& argv, bool quiet) {
 }
 
 XSession::XSession() {
-  int n = 80 + static_cast<int>(getpid() % 100);
-  for (int tries = 0; tries < 100 && !DisplayFree(n); ++tries) n = 80 + (n - 80 + 1) % 400;
-  display_ = ":" + std::to_string(n);
-  xvfb_ = Spawn({"Xvfb", display_, "-screen", "0", "640x480x24", "-nolisten", "tcp"}, true);
-  for (int i = 0; i < 100 && !SocketReady(n); ++i) SleepMs(50);
-  if (!SocketReady(n)) {
-    kill(xvfb_, SIGKILL);
-    waitpid(xvfb_, nullptr, 0);
-    xvfb_ = -1;
+  // Xvfb picks a free display itself and writes its number once it accepts
+  // connections, so parallel tests neither collide nor race its start.
+  int fds[2];
+  if (pipe(fds) != 0) return;
+  xvfb_ = fork();
+  if (xvfb_ == 0) {
+    close(fds[0]);
+    const int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
+    const std::string fd = std::to_string(fds[1]);
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten",
+           "tcp", static_cast<char*>(nullptr));
+    _exit(127);
   }
+  close(fds[1]);
+  std::string number;
+  pollfd p{fds[0], POLLIN, 0};
+  while (poll(&p, 1, 15000) > 0) {
+    char c = 0;
+    if (read(fds[0], &c, 1) != 1 || c == '\n') break;
+    number += c;
+  }
+  close(fds[0]);
+  if (number.empty()) {
+    if (xvfb_ > 0) {
+      kill(xvfb_, SIGKILL);
+      waitpid(xvfb_, nullptr, 0);
+    }
+    xvfb_ = -1;
+    return;
+  }
+  display_ = ":" + number;
 }
 
 XSession::~XSession() {
@@ -95,6 +101,10 @@ bool XSession::Xdotool(const std::vector<std::string>& args) {
 
 bool XSession::WaitForWindow(int timeoutMs) {
   for (int waited = 0; waited < timeoutMs; waited += 100) {
+    if (game_ > 0 && waitpid(game_, nullptr, WNOHANG) == game_) {
+      game_ = -1;
+      return false;  // the game ended before showing a window
+    }
     if (Xdotool({"search", "--onlyvisible", "--name", "Rapiko"})) return true;
     SleepMs(100);
   }
