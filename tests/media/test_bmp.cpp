@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "media/backend_test_files.h"
+#include "support/test_files.h"
 
 namespace media {
 namespace {
 
-using backend_test::BmpFile;
+using test_files::BmpFile;
 
 std::shared_ptr<SoftSurface> Load(const std::vector<uint8_t>& bytes) {
   return LoadBmp8(bytes.data(), bytes.size(), "picture");
@@ -30,7 +30,7 @@ std::vector<uint8_t> Row(const SoftSurface& s, int32_t y) {
 
 // 3 x 2, top row 1 2 3, bottom row 4 5 6.
 BmpFile Plain(bool topDown = false) {
-  return backend_test::Bmp(
+  return test_files::Bmp(
       3, 2, [](int32_t x, int32_t y) { return static_cast<uint8_t>(1 + x + 3 * y); }, 8, topDown);
 }
 
@@ -57,7 +57,7 @@ TEST(LoadBmp8, ReadsBottomUpTopDownAndCoreHeaderPictures) {
     ASSERT_EQ(s->Height(), 2);
     EXPECT_EQ(Row(*s, 0), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_EQ(Row(*s, 1), (std::vector<uint8_t>{4, 5, 6}));
-    EXPECT_EQ(s->GetPalette()->Colors()[200], backend_test::TestColor(200));
+    EXPECT_EQ(s->GetPalette()->Colors()[200], test_files::TestColor(200));
   }
 }
 

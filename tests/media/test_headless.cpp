@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "media/backend_test_files.h"
 #include "media/headless.h"
+#include "support/test_files.h"
 
 namespace media {
 namespace {
 
-using backend_test::Bmp;
+using test_files::Bmp;
 
 constexpr const char* kSounds[] = {"WAVKYAN", "WAVSHOT", "WAVHIT",  "WAVFUEEN",
                                    "WAVTYPE", "WAVEND",  "WAVSTART"};
@@ -25,7 +25,7 @@ uint8_t SheetPixel(int32_t x, int32_t y) { return x >= 346 ? 0 : (7 * x + y) % 2
 struct Headless : ::testing::Test {
   void SetUp() override {
     resources.files["ABC"] = Bmp(348, 262, SheetPixel).Bytes();
-    for (const char* name : kSounds) resources.files[name] = backend_test::MakeWav(1000, 8, 100);
+    for (const char* name : kSounds) resources.files[name] = test_files::MakeWav(1000, 8, 100);
     platform.SetResources(resources.Lookup());
     backPath = dir.Write("back.bmp", Bmp(640, 480, BackPixel).Bytes());
     auto root = platform.CreateRoot();
@@ -42,8 +42,8 @@ struct Headless : ::testing::Test {
     keyboard->Acquire();
   }
 
-  backend_test::Resources resources;
-  backend_test::TempDir dir;
+  test_files::Resources resources;
+  test_files::TempDir dir;
   std::string backPath;
   HeadlessPlatform platform;
   std::shared_ptr<Display> display;
@@ -85,7 +85,7 @@ TEST_F(Headless, ScreenIsTheFrameOfTheLastFlip) {
   for (int32_t y : {0, 240, 479}) {
     for (int32_t x : {0, 1, 639}) EXPECT_EQ(platform.ScreenPixels()[y * 640 + x], BackPixel(x, y));
   }
-  EXPECT_EQ(platform.ScreenPalette().Colors()[200], backend_test::TestColor(200));
+  EXPECT_EQ(platform.ScreenPalette().Colors()[200], test_files::TestColor(200));
   back->FastBlit(0, 0, *sprite, Rect{0, 0, 49, 37}, BlitFlags::Wait);
   EXPECT_EQ(platform.ScreenPixels()[1], BackPixel(1, 0));  // not until the next flip
   primary->Flip();
@@ -121,7 +121,7 @@ TEST_F(Headless, BackBmpErrorsAreOneLineNamingTheFile) {
     return "no error";
   };
   for (const auto& c : cases) {
-    backend_test::TempDir other;
+    test_files::TempDir other;
     const std::string path =
         c.bytes.empty() ? other.File("back.bmp") : other.Write("back.bmp", c.bytes);
     const std::string expected = path + ": " + c.problem;

@@ -6,16 +6,16 @@
 
 #include <cstdlib>
 
-#include "media/backend_test_files.h"
 #include "media/headless.h"
 #include "media/sdl_context.h"
 #include "media/sdl_screen.h"
 #include "media/sdl_system.h"
+#include "support/test_files.h"
 
 namespace media {
 namespace {
 
-using backend_test::TestColor;
+using test_files::TestColor;
 
 Palette TestPalette() {
   std::array<Color, 256> colors{};
@@ -44,7 +44,7 @@ class SdlBackend : public ::testing::Test {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     // Thirty seconds: still playing whenever the test looks.
     for (const char* name : {"WAVKYAN", "WAVSHOT"})
-      resources.files[name] = backend_test::MakeWav(22050, 8, 22050 * 30);
+      resources.files[name] = test_files::MakeWav(22050, 8, 22050 * 30);
     SdlOptions options;
     options.window = true;
     options.resources = resources.Lookup();
@@ -53,7 +53,7 @@ class SdlBackend : public ::testing::Test {
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
   }
 
-  backend_test::Resources resources;
+  test_files::Resources resources;
   std::unique_ptr<System> system;
   std::shared_ptr<Root> root;
 };
@@ -118,7 +118,7 @@ TEST_F(SdlBackend, MouseButtonAndCloseRequestReachTheWindowEvents) {
 }
 
 TEST(SdlPng, WritesAReadablePng) {
-  backend_test::TempDir dir;
+  test_files::TempDir dir;
   const std::string path = dir.File("shot.png");
   WritePng(path, {0, 1, 2, 128, 200, 255}, 3, 2, TestPalette());
   SDL_Surface* loaded = IMG_Load(path.c_str());

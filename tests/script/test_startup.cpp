@@ -4,14 +4,21 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "support/bmp_bytes.h"
 #include "support/script_run.h"
+#include "support/test_files.h"
 
 namespace {
 
 using testing_support::GameDir;
-using testing_support::MakeBmp;
 using testing_support::RunScript;
+
+// A back.bmp of the given size and depth, as file bytes.
+std::string Picture(int32_t width, int32_t height, uint16_t bits) {
+  const auto bytes = test_files::Bmp(
+                         width, height, [](int32_t, int32_t) { return 1; }, bits)
+                         .Bytes();
+  return std::string(bytes.begin(), bytes.end());
+}
 
 void ExpectStartFails(const GameDir& dir, const std::string& mention) {
   auto r = RunScript(dir, "tick 16\nstate\n");
@@ -36,17 +43,17 @@ TEST(StartUp, BackgroundPictureProblemsStopWithOneLine) {
   }
   {
     GameDir dir;
-    dir.Write("back.bmp", MakeBmp(320, 200, 8));
+    dir.Write("back.bmp", Picture(320, 200, 8));
     ExpectStartFails(dir, "320");
   }
   {
     GameDir dir;
-    dir.Write("back.bmp", MakeBmp(640, 480, 24));
+    dir.Write("back.bmp", Picture(640, 480, 24));
     ExpectStartFails(dir, "24");
   }
   {
     GameDir dir;
-    dir.Write("back.bmp", MakeBmp(640, 480, 8).substr(0, 5000));
+    dir.Write("back.bmp", Picture(640, 480, 8).substr(0, 5000));
     ExpectStartFails(dir, "");
   }
 }

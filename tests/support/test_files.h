@@ -1,4 +1,4 @@
-// Small BMP and WAVE files built in memory for the media tests, and a temporary folder.
+// Small BMP and WAVE files built in memory for tests, and a temporary folder.
 #pragma once
 
 #include <unistd.h>
@@ -15,7 +15,7 @@
 
 #include "media/surface.h"
 
-namespace backend_test {
+namespace test_files {
 
 // Appends v little-endian in `bytes` bytes.
 inline void Put(std::vector<uint8_t>& out, uint32_t v, int bytes) {
@@ -127,4 +127,4 @@ struct TempDir {
   }
 };
 
-}  // namespace backend_test
+}  // namespace test_files
