@@ -6,7 +6,7 @@ BUILD_FUZZ ?= build-fuzz
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build play play-window test test-sanitize bench fuzz fuzz-ci \
+.PHONY: all deps configure build play play-window test golden-update test-sanitize bench fuzz fuzz-ci \
         format format-check ci clean
 
 all: build
@@ -29,6 +29,10 @@ play-window: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Rewrites tests/golden/*.expected.jsonl from the current game; read the diff.
+golden-update: build
+	RAPIKO_UPDATE_GOLDEN=1 $(BUILD)/tests/test_golden
 
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps

@@ -1,0 +1,112 @@
+// Golden games: every tests/golden/NAME.script is run headless and its whole
+// output compared with NAME.expected.jsonl. RAPIKO_UPDATE_GOLDEN=1 rewrites
+// the expected files instead (then read the diff before committing it).
+//
+// Beside a script: NAME.words becomes the game folder's rapdata.ini (else the
+// default word list), NAME.ranking its rapikosc.ini before the run. Comment
+// lines "# golden: no-words" (no word file at all) and "# golden: args A B"
+// (more arguments for the game) set up the rest. The expected file holds the
+// run's standard output, then one line {"golden": {...}} with the exit
+// status, standard error and the ranking file after the run.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "support/script_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::GameDir;
+using testing_support::ReadFileBytes;
+
+const fs::path kGoldenDir = fs::path(RAPIKO_SOURCE_DIR) / "tests" / "golden";
+
+std::vector<std::string> GoldenNames() {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(kGoldenDir)) {
+    if (entry.path().extension() == ".script") names.push_back(entry.path().stem().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::string> Directive(const std::string& script, const std::string& word) {
+  std::istringstream lines(script);
+  std::string line;
+  const std::string prefix = "# golden: " + word;
+  while (std::getline(lines, line)) {
+    if (line.rfind(prefix, 0) != 0) continue;
+    std::istringstream rest(line.substr(prefix.size()));
+    std::vector<std::string> args{word};
+    for (std::string a; rest >> a;) args.push_back(a);
+    return args;
+  }
+  return {};
+}
+
+std::string Actual(const std::string& name) {
+  const fs::path base = kGoldenDir / name;
+  const std::string script = ReadFileBytes(base.string() + ".script");
+  const fs::path words = base.string() + ".words";
+  const fs::path ranking = base.string() + ".ranking";
+  GameDir dir("");
+  if (fs::exists(words)) {
+    dir.Write("rapdata.ini", ReadFileBytes(words.string()));
+  } else if (Directive(script, "no-words").empty()) {
+    dir.Write("rapdata.ini", ReadFileBytes(std::string(RAPIKO_ASSETS_DIR) + "/rapdata.ini"));
+  }
+  if (fs::exists(ranking)) dir.Write("rapikosc.ini", ReadFileBytes(ranking.string()));
+  std::vector<std::string> extra = Directive(script, "args");
+  if (!extra.empty()) extra.erase(extra.begin());
+  const auto r = testing_support::RunScript(dir, script, extra);
+  nlohmann::json trailer = {{"exitCode", r.exitCode},
+                            {"stderr", r.err},
+                            {"rapikosc.ini", dir.Read("rapikosc.ini")}};
+  return r.out + nlohmann::json{{"golden", trailer}}.dump(
+                     -1, ' ', false, nlohmann::json::error_handler_t::replace) +
+         "\n";
+}
+
+// The first line where the two differ, cut to a readable length.
+std::string FirstDifference(const std::string& expected, const std::string& actual) {
+  std::istringstream e(expected), a(actual);
+  std::string le, la;
+  for (int line = 1;; ++line) {
+    const bool moreE = static_cast<bool>(std::getline(e, le));
+    const bool moreA = static_cast<bool>(std::getline(a, la));
+    if (!moreE && !moreA) return "no difference";
+    if (le != la || moreE != moreA) {
+      size_t at = 0;
+      while (at < le.size() && at < la.size() && le[at] == la[at]) ++at;
+      const size_t from = at > 60 ? at - 60 : 0;
+      return "line " + std::to_string(line) + ", column " + std::to_string(at + 1) +
+             "\n  expected: ..." + le.substr(from, 160) + "\n  actual:   ..." +
+             la.substr(from, 160);
+    }
+  }
+}
+
+class Golden : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Golden, RunMatchesExpected) {
+  const std::string name = GetParam();
+  const std::string expectedPath = (kGoldenDir / (name + ".expected.jsonl")).string();
+  const std::string actual = Actual(name);
+  if (const char* update = std::getenv("RAPIKO_UPDATE_GOLDEN"); update && *update == '1') {
+    std::ofstream(expectedPath, std::ios::binary | std::ios::trunc) << actual;
+    GTEST_SKIP() << "rewrote " << name << ".expected.jsonl";
+  }
+  const std::string expected = ReadFileBytes(expectedPath);
+  ASSERT_FALSE(expected.empty()) << "no " << expectedPath << " (RAPIKO_UPDATE_GOLDEN=1 writes it)";
+  EXPECT_TRUE(expected == actual) << name << ": " << FirstDifference(expected, actual);
+}
+
+INSTANTIATE_TEST_SUITE_P(Games, Golden, ::testing::ValuesIn(GoldenNames()),
+                         [](const auto& info) { return info.param; });
+
+}  // namespace
