@@ -64,11 +64,11 @@ std::string Actual(const std::string& name) {
   std::vector<std::string> extra = Directive(script, "args");
   if (!extra.empty()) extra.erase(extra.begin());
   const auto r = testing_support::RunScript(dir, script, extra);
-  nlohmann::json trailer = {{"exitCode", r.exitCode},
-                            {"stderr", r.err},
-                            {"rapikosc.ini", dir.Read("rapikosc.ini")}};
-  return r.out + nlohmann::json{{"golden", trailer}}.dump(
-                     -1, ' ', false, nlohmann::json::error_handler_t::replace) +
+  nlohmann::json trailer = {
+      {"exitCode", r.exitCode}, {"stderr", r.err}, {"rapikosc.ini", dir.Read("rapikosc.ini")}};
+  return r.out +
+         nlohmann::json{{"golden", trailer}}.dump(-1, ' ', false,
+                                                  nlohmann::json::error_handler_t::replace) +
          "\n";
 }
 
