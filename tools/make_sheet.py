@@ -15,6 +15,7 @@ SHEET_WIDTH = 346          # columns 346 and 347 are the black strip
 CELL_W, CELL_H = 49, 37
 PEN = 3.0                  # stroke radius of the letters
 OUTLINE = 2.0              # outline width around them
+EDGE_SHIFT = 1.6           # offset of the lit and shaded edges inside the pen
 DESIGN_HEIGHT = 22         # cap line to base line in the stroke designs
 SCALE_X, SCALE_Y = 1.25, 23 / 22  # design units to pixels: wide, open shapes
 
@@ -85,9 +86,9 @@ def draw_glyph(sheet, char, cell_x, cell_y):
                 continue
             if d > PEN:
                 sheet.set(px, py, pal.GLYPH_OUTLINE)
-            elif distance(segs, x - 1.6, y - 1.6) > PEN:
+            elif distance(segs, x - EDGE_SHIFT, y - EDGE_SHIFT) > PEN:
                 sheet.set(px, py, pal.GLYPH_LIGHT)   # lit upper-left edge
-            elif distance(segs, x + 1.6, y + 1.6) > PEN:
+            elif distance(segs, x + EDGE_SHIFT, y + EDGE_SHIFT) > PEN:
                 sheet.set(px, py, pal.GLYPH_SHADE)   # shaded lower-right edge
             else:
                 sheet.set(px, py, pal.GLYPH_FILL)
