@@ -7,6 +7,7 @@ namespace {
 
 using nlohmann::json;
 using testing_support::GameDir;
+using testing_support::ReadFileBytes;
 using testing_support::RunScript;
 
 json StateFor(const std::string& words) {
@@ -55,6 +56,20 @@ TEST(WordFile, AWordPastTheLetterLimitIsCutAndEndsTheReading) {
   EXPECT_EQ(s["words"][100], "ABCDEFGH");
   EXPECT_EQ(s["letterKeys"][995], 30);
   EXPECT_EQ(s["letterKeys"][1000], 33);  // F, the sixth letter
+}
+
+TEST(WordFile, TheShippedPracticeListsLoadWhole) {
+  for (const char* name : {"home", "top", "bottom", "digits", "english"}) {
+    const std::string text =
+        ReadFileBytes(std::string(RAPIKO_ASSETS_DIR) + "/words/" + name + ".ini");
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+      lines.push_back(text.substr(at, end - at));
+    ASSERT_FALSE(lines.empty()) << name;
+    const json s = StateFor(text);
+    ASSERT_EQ(s["wordCount"], lines.size()) << name;
+    for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(s["words"][i + 1], lines[i]) << name;
+  }
 }
 
 }  // namespace
