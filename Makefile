@@ -3,11 +3,13 @@ BUILD ?= build
 BUILD_SAN ?= build-sanitize
 BUILD_BENCH ?= build-bench
 BUILD_FUZZ ?= build-fuzz
+BUILD_PACKAGE ?= build-package
+PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
 .PHONY: all deps configure build play play-window test golden-update test-sanitize bench fuzz fuzz-ci \
-        format format-check ci clean
+        install install-check package format format-check ci clean
 
 all: build
 
@@ -33,6 +35,22 @@ test: build
 # Rewrites tests/golden/*.expected.jsonl from the current game; read the diff.
 golden-update: build
 	RAPIKO_UPDATE_GOLDEN=1 $(BUILD)/tests/test_golden
+
+# Installs under PREFIX (default /usr/local); DESTDIR stages the install elsewhere.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# Installs into a scratch folder and validates what it installed.
+install-check: build
+	scripts/install-check.sh $(BUILD)
+
+# A Debian package of the same files, installed under /usr.
+package: deps
+	cmake -S . -B $(BUILD_PACKAGE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAPIKO_TESTS=OFF \
+	  -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build $(BUILD_PACKAGE) -j $(JOBS)
+	cd $(BUILD_PACKAGE) && cpack -G DEB
+	@ls $(BUILD_PACKAGE)/*.deb
 
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps
@@ -67,7 +85,7 @@ format-check: deps
 	clang-format --dry-run --Werror $(SOURCES)
 
 # What CI runs.
-ci: format-check test test-sanitize fuzz-ci
+ci: format-check test install-check test-sanitize fuzz-ci
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_BENCH) $(BUILD_FUZZ)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_BENCH) $(BUILD_FUZZ) $(BUILD_PACKAGE)

@@ -9,13 +9,15 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   clang libclang-rt-dev clang-format
+  desktop-file-utils appstream groff-base dpkg-dev
 )
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
   echo "This is not a Debian-like system. Install the equivalents of:" >&2
   printf '  %s\n' "${packages[@]}" >&2
   echo "(SDL2 with SDL2_mixer and SDL2_image, nlohmann-json, GoogleTest, Google Benchmark," >&2
-  echo " CMake, Ninja, pkg-config; Xvfb and xdotool for the window test; clang for fuzzing)" >&2
+  echo " CMake, Ninja, pkg-config; Xvfb and xdotool for the window test; clang for fuzzing;" >&2
+  echo " desktop-file-utils, AppStream and groff to check the install)" >&2
   exit 0
 fi
 

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs the build in BUILD_DIR into a scratch DESTDIR, checks that every
+# file is in its place, and validates the desktop entry, the AppStream
+# metadata and the manual page as installed.
+set -euo pipefail
+build=${1:?usage: install-check.sh BUILD_DIR}
+prefix=/usr/local
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+
+DESTDIR="$stage" cmake --install "$build" --prefix "$prefix" >/dev/null
+root="$stage$prefix"
+app_id=io.github.rapiko.Rapiko
+
+fail=0
+expect() {
+  for f in "$@"; do
+    if [[ ! -f "$root/$f" ]]; then
+      echo "install-check: missing $prefix/$f" >&2
+      fail=1
+    fi
+  done
+}
+expect bin/rapiko share/rapiko/back.bmp share/rapiko/rapdata.ini \
+  share/applications/$app_id.desktop share/metainfo/$app_id.metainfo.xml share/man/man6/rapiko.6
+for list in home top bottom digits english; do expect "share/rapiko/words/$list.ini"; done
+for size in 48 64 128 256; do expect "share/icons/hicolor/${size}x$size/apps/rapiko.png"; done
+[[ -x "$root/bin/rapiko" ]] || { echo "install-check: bin/rapiko is not executable" >&2; fail=1; }
+# Nothing lands outside the prefix.
+stray=$(cd "$stage" && find . -mindepth 1 -not -path ".$prefix" -not -path ".$prefix/*" \
+  -not -path "./usr" | head -5)
+[[ -z "$stray" ]] || { echo "install-check: outside the prefix: $stray" >&2; fail=1; }
+
+desktop-file-validate "$root/share/applications/$app_id.desktop" || fail=1
+appstreamcli validate --no-net "$root/share/metainfo/$app_id.metainfo.xml" >/dev/null || {
+  appstreamcli validate --no-net "$root/share/metainfo/$app_id.metainfo.xml" >&2 || true
+  fail=1
+}
+# The metadata, the desktop entry and the icons agree with one another.
+appstreamcli validate-tree --no-net "$root" >/dev/null || {
+  appstreamcli validate-tree --no-net "$root" >&2 || true
+  fail=1
+}
+man_warnings=$(groff -man -ww -z "$root/share/man/man6/rapiko.6" 2>&1)
+[[ -z "$man_warnings" ]] || { echo "install-check: rapiko.6: $man_warnings" >&2; fail=1; }
+
+if ((fail)); then
+  echo "install-check: FAILED" >&2
+  exit 1
+fi
+echo "install-check: installed files, desktop entry, metadata and manual page are good"
