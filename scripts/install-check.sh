@@ -10,7 +10,6 @@ trap 'rm -rf "$stage"' EXIT
 
 DESTDIR="$stage" cmake --install "$build" --prefix "$prefix" >/dev/null
 root="$stage$prefix"
-app_id=io.github.rapiko.Rapiko
 
 fail=0
 expect() {
@@ -21,8 +20,16 @@ expect() {
     fi
   done
 }
-expect bin/rapiko share/rapiko/back.bmp share/rapiko/rapdata.ini \
-  share/applications/$app_id.desktop share/metainfo/$app_id.metainfo.xml share/man/man6/rapiko.6
+# One desktop entry and one metadata file, named by the application's ID.
+desktop=("$root"/share/applications/*.desktop)
+metainfo=("$root"/share/metainfo/*.metainfo.xml)
+if ((${#desktop[@]} != 1 || ${#metainfo[@]} != 1)) ||
+  [[ $(basename "${desktop[0]}" .desktop) != $(basename "${metainfo[0]}" .metainfo.xml) ]]; then
+  echo "install-check: want one desktop entry and one metadata file of one ID" >&2
+  fail=1
+fi
+expect bin/rapiko share/rapiko/back.bmp share/rapiko/rapdata.ini share/man/man6/rapiko.6 \
+  "${desktop[0]#"$root/"}" "${metainfo[0]#"$root/"}"
 for list in home top bottom digits english; do expect "share/rapiko/words/$list.ini"; done
 for size in 48 64 128 256; do expect "share/icons/hicolor/${size}x$size/apps/rapiko.png"; done
 [[ -x "$root/bin/rapiko" ]] || { echo "install-check: bin/rapiko is not executable" >&2; fail=1; }
@@ -31,12 +38,12 @@ stray=$(cd "$stage" && find . -mindepth 1 -not -path ".$prefix" -not -path ".$pr
   -not -path "./usr" | head -5)
 [[ -z "$stray" ]] || { echo "install-check: outside the prefix: $stray" >&2; fail=1; }
 
-desktop-file-validate "$root/share/applications/$app_id.desktop" || fail=1
-appstreamcli validate --no-net "$root/share/metainfo/$app_id.metainfo.xml" >/dev/null || {
-  appstreamcli validate --no-net "$root/share/metainfo/$app_id.metainfo.xml" >&2 || true
+desktop-file-validate "${desktop[0]}" || fail=1
+appstreamcli validate --no-net "${metainfo[0]}" >/dev/null || {
+  appstreamcli validate --no-net "${metainfo[0]}" >&2 || true
   fail=1
 }
-# The metadata, the desktop entry and the icons agree with one another.
+# The metadata and the desktop entry it launches agree with one another.
 appstreamcli validate-tree --no-net "$root" >/dev/null || {
   appstreamcli validate-tree --no-net "$root" >&2 || true
   fail=1
