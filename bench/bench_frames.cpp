@@ -18,7 +18,7 @@ void BM_PlayPass(benchmark::State& state) {
   const bench::PlaySnapshot full(game.State());
 
   game.Pass(kPassMs);
-  const core::GameState& g = game.State();
+  const state::GameState& g = game.State();
   if (g.lockCount != 8 || g.ringTail != 31 || !g.shotActive || g.popups[7].timeLeft <= 0) {
     state.SkipWithError("the field did not stay full for a pass");
     return;
@@ -37,14 +37,14 @@ BENCHMARK(BM_PlayPass)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAg
 void BM_TitlePass(benchmark::State& state) {
   bench::GameFolder folder;
   bench::HeadlessGame game(folder, 5000);
-  core::GameState& g = game.State();
+  state::GameState& g = game.State();
   for (int i = 0; i < 10; ++i) {
     g.rankKeys[i] = (20 - i) * 10000000 + (25 - i) * 100000 + 300 - i;
     g.rankNames[i] = "PLAYER" + std::to_string(i);
   }
   g.score = 297;  // one place drawn in red
   for (auto _ : state) game.Pass(kPassMs);
-  if (g.gameMode != core::kModeTitle) state.SkipWithError("left the title screen");
+  if (g.gameMode != state::kModeTitle) state.SkipWithError("left the title screen");
 }
 BENCHMARK(BM_TitlePass)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
 

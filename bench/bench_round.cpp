@@ -2,8 +2,8 @@
 // to the first flipped frame.
 #include <benchmark/benchmark.h>
 
-#include "core/frame_tick.h"
-#include "core/lifecycle.h"
+#include "game/frame_tick.h"
+#include "game/lifecycle.h"
 #include "headless_game.h"
 
 namespace {
@@ -36,10 +36,10 @@ void BM_StartUpToFirstFrame(benchmark::State& state) {
   const std::string myPath = folder.MyPath();
   for (auto _ : state) {
     auto system = std::make_unique<bench::BenchSystem>();
-    auto g = std::make_unique<core::GameState>();
-    core::StartUp(*g, *system, myPath);
+    auto g = std::make_unique<state::GameState>();
+    game::StartUp(*g, *system, myPath);
     int32_t elapsedMs = 0;
-    core::FrameTick(*g, elapsedMs);
+    game::FrameTick(*g, elapsedMs);
     benchmark::DoNotOptimize(system->Platform().ScreenPixels().data());
     state.PauseTiming();
     g.reset();

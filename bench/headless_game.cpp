@@ -9,9 +9,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "core/frame_tick.h"
-#include "core/lifecycle.h"
-#include "core/title.h"
+#include "game/frame_tick.h"
+#include "game/lifecycle.h"
+#include "game/title.h"
 
 namespace bench {
 
@@ -28,7 +28,7 @@ constexpr std::array<int16_t, 26> kLetterCodes = {30, 48, 46, 32, 18, 33, 34, 35
                                                   31, 20, 22, 47, 17, 45, 21, 44};
 
 // Falling letters a key could still lock, oldest first.
-std::vector<int16_t> OpenLetters(const core::GameState& g) {
+std::vector<int16_t> OpenLetters(const state::GameState& g) {
   std::vector<int16_t> open;
   for (int i = g.ringHead; i != g.ringTail; i = i == 99 ? 1 : i + 1) {
     if (g.targets[i].keyCode == 0) continue;
@@ -55,46 +55,46 @@ GameFolder::~GameFolder() {
   fs::remove_all(path_, ec);
 }
 
-std::string GameFolder::MyPath() const { return core::MyPath(path_); }
+std::string GameFolder::MyPath() const { return game::MyPath(path_); }
 
 HeadlessGame::HeadlessGame(const GameFolder& folder, uint32_t startTick)
-    : g_(std::make_unique<core::GameState>()), myPath_(folder.MyPath()) {
+    : g_(std::make_unique<state::GameState>()), myPath_(folder.MyPath()) {
   system_.Platform().SetTick(startTick);
-  core::StartUp(*g_, system_, myPath_);
+  game::StartUp(*g_, system_, myPath_);
 }
 
 void HeadlessGame::Pass(int32_t elapsedMs) {
   media::HeadlessPlatform& platform = system_.Platform();
   platform.Advance(static_cast<uint32_t>(elapsedMs));
   platform.ClearFrame();
-  core::FrameTick(*g_, elapsedMs);
+  game::FrameTick(*g_, elapsedMs);
   platform.TakeSoundLog();
 }
 
 void HeadlessGame::Press(int32_t keyCode) {
-  system_.Platform().QueueKey(keyCode, core::kKeyDown);
+  system_.Platform().QueueKey(keyCode, state::kKeyDown);
   system_.Platform().QueueKey(keyCode, 0);
 }
 
 int64_t HeadlessGame::PlayRound(int32_t passMs) {
-  core::GameState& g = *g_;
+  state::GameState& g = *g_;
   int64_t passes = 0;
-  Press(core::kKeySpace);
-  while (g.gameMode != core::kModePlaying && passes < kPassLimit) {
+  Press(state::kKeySpace);
+  while (g.gameMode != state::kModePlaying && passes < kPassLimit) {
     Pass(passMs);
     ++passes;
   }
-  while (g.gameMode == core::kModePlaying && passes < kPassLimit) {
+  while (g.gameMode == state::kModePlaying && passes < kPassLimit) {
     const std::vector<int16_t> open = OpenLetters(g);
     const size_t free = static_cast<size_t>(8 - g.lockCount);
     for (size_t k = 0; k < std::min(free, open.size()); ++k) Press(g.targets[open[k]].keyCode);
-    if ((g.lockCount > 0 || !open.empty()) && !g.shotActive) Press(core::kKeySpace);
+    if ((g.lockCount > 0 || !open.empty()) && !g.shotActive) Press(state::kKeySpace);
     Pass(passMs);
     ++passes;
   }
-  if (g.gameMode == core::kModeNameEntry) {
-    Press(core::kKeyEnter);
-    while (g.gameMode != core::kModeTitle && passes < kPassLimit) {
+  if (g.gameMode == state::kModeNameEntry) {
+    Press(state::kKeyEnter);
+    while (g.gameMode != state::kModeTitle && passes < kPassLimit) {
       Pass(passMs);
       ++passes;
     }
@@ -103,9 +103,9 @@ int64_t HeadlessGame::PlayRound(int32_t passMs) {
 }
 
 void HeadlessGame::FillField() {
-  core::GameState& g = *g_;
-  core::ResetRound(g);
-  g.gameMode = core::kModePlaying;
+  state::GameState& g = *g_;
+  game::ResetRound(g);
+  g.gameMode = state::kModePlaying;
   g.level = 10;
   g.maxLevel = 10;
   g.roundTime = 60000;
@@ -115,7 +115,7 @@ void HeadlessGame::FillField() {
   g.ringHead = 1;
   g.ringTail = 31;
   for (int i = 1; i <= 30; ++i) {
-    core::Target& t = g.targets[i];
+    state::Target& t = g.targets[i];
     t.keyCode = kLetterCodes[static_cast<size_t>(i) % kLetterCodes.size()];
     t.x = 100.0 + (i * 53) % 390;
     t.y = 12.0 * i + 0.3;
@@ -137,9 +137,9 @@ void HeadlessGame::FillField() {
   g.pacing.spawnClock = 0;
 }
 
-void HeadlessGame::ShutDown() { core::ShutDown(*g_, system_, myPath_); }
+void HeadlessGame::ShutDown() { game::ShutDown(*g_, system_, myPath_); }
 
-PlaySnapshot::PlaySnapshot(const core::GameState& g)
+PlaySnapshot::PlaySnapshot(const state::GameState& g)
     : gameMode(g.gameMode),
       level(g.level),
       maxLevel(g.maxLevel),
@@ -159,7 +159,7 @@ PlaySnapshot::PlaySnapshot(const core::GameState& g)
       popups(g.popups),
       pacing(g.pacing) {}
 
-void PlaySnapshot::RestoreInto(core::GameState& g) const {
+void PlaySnapshot::RestoreInto(state::GameState& g) const {
   g.gameMode = gameMode;
   g.level = level;
   g.maxLevel = maxLevel;

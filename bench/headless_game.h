@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "core/game_state.h"
-#include "media/headless.h"
+#include "media/headless/headless.h"
 #include "media/platform.h"
+#include "state/game_state.h"
 
 namespace bench {
 
@@ -49,7 +49,7 @@ class HeadlessGame {
   // Runs start-up in the folder; the tick count then seeds the game.
   HeadlessGame(const GameFolder& folder, uint32_t startTick);
 
-  core::GameState& State() { return *g_; }
+  state::GameState& State() { return *g_; }
   media::HeadlessPlatform& Platform() { return system_.Platform(); }
 
   // One pass of the main loop's body: the clock moves on, the frame log of
@@ -71,26 +71,26 @@ class HeadlessGame {
 
  private:
   BenchSystem system_;
-  std::unique_ptr<core::GameState> g_;
+  std::unique_ptr<state::GameState> g_;
   std::string myPath_;
 };
 
 // The play fields of a game, copied out and back, so that a benchmark can
 // replay the same frame again and again.
 struct PlaySnapshot {
-  explicit PlaySnapshot(const core::GameState& g);
-  void RestoreInto(core::GameState& g) const;
+  explicit PlaySnapshot(const state::GameState& g);
+  void RestoreInto(state::GameState& g) const;
 
   int16_t gameMode, level, maxLevel, combo, hitCount;
   int32_t score, roundTime;
-  std::array<core::Target, 101> targets;
+  std::array<state::Target, 101> targets;
   int16_t ringHead, ringTail;
   std::array<int16_t, 9> lockQueue;
   int16_t lockTail, lockHead, lockCount;
   bool shotActive;
-  std::array<core::TrailPoint, 11> shotTrail;
-  std::array<core::Popup, 9> popups;
-  core::Pacing pacing;
+  std::array<state::TrailPoint, 11> shotTrail;
+  std::array<state::Popup, 9> popups;
+  state::Pacing pacing;
 };
 
 }  // namespace bench

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/game_state.h"
 #include "ranking/ranking_file.h"
+#include "state/game_state.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ bool Writable(const std::string& name) { return name.find_first_of("\"\r\n") == 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  core::GameState g;
+  state::GameState g;
   ranking::LoadRankingFromBytes(g, std::string(reinterpret_cast<const char*>(data), size));
 
   bool writable = Writable(g.entryName);
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes = ranking::RankingFileBytes(g);
   if (!writable) return 0;
 
-  core::GameState back;
+  state::GameState back;
   ranking::LoadRankingFromBytes(back, bytes);
   if (back.entryName != g.entryName) Broken("entryName differs", -1);
   for (int place = 0; place < 10; ++place) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 #include "typing/word_data.h"
 
 namespace {
@@ -43,7 +43,7 @@ void Check(bool ok, const char* what, long a = 0, long b = 0) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  core::GameState g;
+  state::GameState g;
   typing::LoadWordDataFromBytes(g, std::string(reinterpret_cast<const char*>(data), size));
 
   const int words = g.wordCount;

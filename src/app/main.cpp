@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "core/cli.h"
-#include "core/game_state.h"
-#include "core/lifecycle.h"
-#include "media/sdl_system.h"
+#include "app/cli.h"
+#include "game/lifecycle.h"
+#include "media/sdl/system.h"
 #include "ranking/ranking_file.h"
 #include "script/run_script.h"
+#include "state/game_state.h"
 
 #ifndef RAPIKO_VERSION
 #define RAPIKO_VERSION "0"
@@ -17,16 +17,16 @@
 
 namespace {
 
-int RunInteractive(const core::Options& options, const std::string& myPath) {
+int RunInteractive(const app::Options& options, const std::string& myPath) {
   try {
     media::SdlOptions sdl;
     sdl.window = options.window;
     sdl.scale = options.scale;
     std::unique_ptr<media::System> system = media::CreateSdlSystem(sdl);
-    auto game = std::make_unique<core::GameState>();
-    core::StartUp(*game, *system, myPath);
-    core::RunMainLoop(*game, *system);
-    core::ShutDown(*game, *system, myPath);
+    auto game = std::make_unique<state::GameState>();
+    game::StartUp(*game, *system, myPath);
+    game::RunMainLoop(*game, *system);
+    game::ShutDown(*game, *system, myPath);
     return 0;
   } catch (const ranking::SaveError& e) {
     std::cerr << "rapiko: " << e.what() << '\n';
@@ -41,13 +41,13 @@ int RunInteractive(const core::Options& options, const std::string& myPath) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;
-  const auto options = core::ParseCommandLine(args, error);
+  const auto options = app::ParseCommandLine(args, error);
   if (!options) {
-    std::cerr << "rapiko: " << error << "\n\n" << core::UsageText();
+    std::cerr << "rapiko: " << error << "\n\n" << app::UsageText();
     return 2;
   }
   if (options->help) {
-    std::cout << core::UsageText();
+    std::cout << app::UsageText();
     return 0;
   }
   if (options->version) {
@@ -55,8 +55,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   const std::string folder =
-      options->dir.empty() ? core::ProgramFolder(argc > 0 ? argv[0] : "") : options->dir;
-  const std::string myPath = core::MyPath(folder);
+      options->dir.empty() ? app::ProgramFolder(argc > 0 ? argv[0] : "") : options->dir;
+  const std::string myPath = game::MyPath(folder);
   if (options->headless) {
     return script::RunScriptedGame(options->script, myPath, std::cout, std::cerr);
   }

@@ -1,8 +1,6 @@
 // Our own reader of 256-colour BMP files (plain and RLE8) into 8-bit
 // surfaces, strict about bounds so that any damaged file fails cleanly.
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "media/surface.h"
@@ -203,23 +201,6 @@ std::shared_ptr<SoftSurface> LoadBmp8(const uint8_t* data, size_t size, const st
   }
   surface->SetPalette(std::move(palette));
   return surface;
-}
-
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) Fail("cannot read: " + std::string(std::strerror(errno)));
-  std::vector<uint8_t> bytes;
-  uint8_t chunk[65536];
-  for (;;) {
-    const size_t got = std::fread(chunk, 1, sizeof chunk, file);
-    bytes.insert(bytes.end(), chunk, chunk + got);
-    if (got < sizeof chunk) break;
-  }
-  const bool failed = std::ferror(file) != 0;
-  const int error = errno;
-  std::fclose(file);
-  if (failed) Fail("cannot read: " + std::string(std::strerror(error)));
-  return bytes;
 }
 
 }  // namespace media

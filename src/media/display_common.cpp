@@ -6,12 +6,10 @@
 #include <cstring>
 #include <string>
 
+#include "media/files.h"
+
 namespace media {
 namespace {
-
-constexpr int32_t kScreenWidth = 640;
-constexpr int32_t kScreenHeight = 480;
-constexpr int32_t kScreenBits = 8;
 
 // One line "<what>: <problem>", whether or not the lower layer already named
 // the file.
@@ -23,14 +21,12 @@ constexpr int32_t kScreenBits = 8;
 }
 
 std::shared_ptr<SoftSurface> DecodeBmpFile(const std::string& path, const std::string& label) {
-  std::vector<uint8_t> bytes;
-  try {
-    bytes = ReadWholeFile(path);
-  } catch (const std::exception& e) {
-    Rethrow(path, e);
+  const FileRead file = ReadWholeFile(path);
+  if (!file.opened || !file.complete) {
+    throw PlatformError(path + ": cannot read: " + std::strerror(file.error));
   }
   try {
-    return LoadBmp8(bytes.data(), bytes.size(), label);
+    return LoadBmp8(reinterpret_cast<const uint8_t*>(file.bytes.data()), file.bytes.size(), label);
   } catch (const std::exception& e) {
     Rethrow(path, e);
   }

@@ -20,6 +20,11 @@ class PlatformError : public std::runtime_error {
 using Rgb = int32_t;
 constexpr Rgb MakeRgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
 
+// The one display mode: a 640 x 480 frame of 8-bit palette indices.
+constexpr int32_t kScreenWidth = 640;
+constexpr int32_t kScreenHeight = 480;
+constexpr int32_t kScreenBits = 8;
+
 // Source rectangle: left, top, right, bottom; right and bottom exclusive.
 // All zero means the whole source.
 struct Rect {
@@ -35,7 +40,10 @@ enum class BlitFlags : int32_t {
   KeySrcWait = 17,  // copy, skipping source pixels of the source's colour key
 };
 
-// One buffered keyboard event. data is exactly 128 when the key went down.
+// KeyEvent data of a key that went down (0 when it went up).
+constexpr int32_t kKeyDown = 128;
+
+// One buffered keyboard event. data is exactly kKeyDown when the key went down.
 struct KeyEvent {
   int32_t keyCode = 0;
   int32_t data = 0;

@@ -126,6 +126,5 @@ class SoftSurface : public Surface {
 // A BMP file read into an 8-bit surface with its palette. Throws
 // PlatformError naming the problem when the data is not a 256-colour BMP.
 std::shared_ptr<SoftSurface> LoadBmp8(const uint8_t* data, size_t size, const std::string& label);
-std::vector<uint8_t> ReadWholeFile(const std::string& path);  // throws PlatformError
 
 }  // namespace media

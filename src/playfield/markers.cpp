@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/arith.h"
 #include "playfield/sprites.h"
+#include "state/arith.h"
 
 namespace playfield {
 namespace {
@@ -20,30 +20,30 @@ constexpr media::Rect kGaugeTaken{300, 127, 332, 143};
 constexpr int32_t kGaugeX = 12;
 constexpr int32_t kGaugeY = 200;
 constexpr int32_t kGaugePitch = 18;
-constexpr int kLockSlots = 8;
+using state::kLockSlots;
 
 }  // namespace
 
-void DrawLockMarkers(core::GameState& g) {
+void DrawLockMarkers(state::GameState& g) {
   for (int j = 0; j < kLockSlots; ++j) {
     const int32_t slot = g.lockQueue[j];
     if (slot < 0 || slot >= static_cast<int32_t>(g.targets.size())) continue;
-    const core::Target& t = g.targets[slot];
+    const state::Target& t = g.targets[slot];
     if (t.keyCode == 0) continue;  // empty lock slot (slot 0 never holds a letter)
 
     media::Rect src{kMarkerLeft, kMarkerTop, kMarkerRight, kMarkerBottom};
     int32_t destY = 0;
     if (t.y < -2) {
       // Mostly above the screen: cut the top rows off; empty once the top reaches 127.
-      src.top = core::RoundHalfEven(95 - t.y);
+      src.top = state::RoundHalfEven(95 - t.y);
     } else {
-      destY = core::Saturate32(int64_t{core::FloorToInt(t.y)} + 2);
+      destY = state::Saturate32(int64_t{state::FloorToInt(t.y)} + 2);
     }
-    BlitSprite(g, core::RoundHalfEven(t.x + 9), destY, src);
+    BlitSprite(g, state::RoundHalfEven(t.x + 9), destY, src);
   }
 }
 
-void DrawLockGauge(core::GameState& g) {
+void DrawLockGauge(state::GameState& g) {
   const int count = std::clamp<int>(g.lockCount, 0, kLockSlots);
   for (int i = count; i < kLockSlots; ++i)
     BlitSprite(g, kGaugeX, kGaugeY + kGaugePitch * i, kGaugeFree);

@@ -1,11 +1,11 @@
 // Lock-on markers on locked letters, and the lock gauge.
 #pragma once
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 namespace playfield {
 
-void DrawLockMarkers(core::GameState& g);
-void DrawLockGauge(core::GameState& g);
+void DrawLockMarkers(state::GameState& g);
+void DrawLockGauge(state::GameState& g);
 
 }  // namespace playfield

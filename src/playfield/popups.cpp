@@ -4,29 +4,29 @@
 #include <algorithm>
 #include <string>
 
-#include "core/arith.h"
 #include "playfield/sprites.h"
+#include "state/arith.h"
 
 namespace playfield {
 
-void UpdatePopups(core::GameState& g, int32_t elapsedMs) {
-  for (int k = 0; k < 8; ++k) {
-    core::Popup& p = g.popups[k];
+void UpdatePopups(state::GameState& g, int32_t elapsedMs) {
+  for (int k = 0; k < state::kLockSlots; ++k) {
+    state::Popup& p = g.popups[k];
     if (p.timeLeft <= 0) continue;
 
     // Stops at 0 instead of leaving the 16-bit range on a very long frame;
     // the pop-up still shows in this frame either way.
-    p.timeLeft = core::Saturate16(std::max<int64_t>(int64_t{p.timeLeft} - elapsedMs, 0));
+    p.timeLeft = state::Saturate16(std::max<int64_t>(int64_t{p.timeLeft} - elapsedMs, 0));
 
     const double r1 = g.rng.NextDouble();
     const double r2 = g.rng.NextDouble();
-    const int32_t gx = core::RoundHalfEven(p.x + r1 * 10);
-    const int32_t gy = core::RoundHalfEven(p.y + r2 * 10);
+    const int32_t gx = state::RoundHalfEven(p.x + r1 * 10);
+    const int32_t gy = state::RoundHalfEven(p.y + r2 * 10);
 
     p.y += StepFor(20, elapsedMs);
 
     BlitSprite(g, gx, gy, media::Rect{kGlowLeft, kGlowTop, kGlowRight, kGlowBottom});
-    g.backBuffer->DrawText(core::RoundHalfEven(p.x), core::RoundHalfEven(p.y),
+    g.backBuffer->DrawText(state::RoundHalfEven(p.x), state::RoundHalfEven(p.y),
                            " + " + std::to_string(p.points));
   }
 }

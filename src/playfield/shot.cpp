@@ -5,14 +5,14 @@
 #include <cmath>
 #include <limits>
 
-#include "core/arith.h"
 #include "playfield/sprites.h"
+#include "state/arith.h"
 
 namespace playfield {
 namespace {
 
 constexpr int kTrailPoints = 6;  // the head and five earlier positions
-constexpr int kLockSlots = 8;
+using state::kLockSlots;
 constexpr double kPi = 3.14159265358979;
 constexpr int16_t kPopupMs = 300;
 constexpr int16_t kMaxInt16 = std::numeric_limits<int16_t>::max();
@@ -20,34 +20,34 @@ constexpr int16_t kMaxInt16 = std::numeric_limits<int16_t>::max();
 // that every tenth hit still raises the level.
 constexpr int32_t kHitCountStepBack = 30000;
 
-bool Inside(const core::TrailPoint& p, double top) {
-  return p.x >= 0 && p.x <= 640 && p.y >= top && p.y <= 480;
+bool Inside(const state::TrailPoint& p, double top) {
+  return p.x >= 0 && p.x <= media::kScreenWidth && p.y >= top && p.y <= media::kScreenHeight;
 }
 
-void DrawTrail(core::GameState& g) {
+void DrawTrail(state::GameState& g) {
   for (int i = kTrailPoints - 1; i >= 0; --i) {
-    const core::TrailPoint& p = g.shotTrail[i];
+    const state::TrailPoint& p = g.shotTrail[i];
     media::Rect src{kGlowLeft, kGlowTop, kGlowRight, kGlowBottom};
     int32_t destY = 0;
     if (p.y < 0) {
-      src.top = core::RoundHalfEven(kGlowTop - p.y);
+      src.top = state::RoundHalfEven(kGlowTop - p.y);
     } else {
-      destY = core::RoundHalfEven(p.y);
+      destY = state::RoundHalfEven(p.y);
     }
-    BlitSprite(g, core::RoundHalfEven(p.x), destY, src);
+    BlitSprite(g, state::RoundHalfEven(p.x), destY, src);
   }
 }
 
 // The slot of the letter at the head of the lock queue (0, no letter, when
 // the queue holds something that is not a target slot).
-int16_t HeadLockTarget(const core::GameState& g) {
+int16_t HeadLockTarget(const state::GameState& g) {
   if (g.lockHead < 0 || g.lockHead >= kLockSlots) return 0;
   const int16_t t = g.lockQueue[g.lockHead];
   return (t >= 0 && t < static_cast<int32_t>(g.targets.size())) ? t : 0;
 }
 
 // Moves ringHead past letters that are gone, stopping at a falling one or at ringTail.
-void AdvanceRingHead(core::GameState& g) {
+void AdvanceRingHead(state::GameState& g) {
   for (int guard = 0; guard < kRingLast && IsRingSlot(g.ringHead); ++guard) {
     if (g.targets[g.ringHead].keyCode != 0) return;
     g.ringHead = NextRingSlot(g.ringHead);
@@ -55,29 +55,29 @@ void AdvanceRingHead(core::GameState& g) {
   }
 }
 
-void ScoreHit(core::GameState& g, int16_t t) {
-  core::Target& target = g.targets[t];
+void ScoreHit(state::GameState& g, int16_t t) {
+  state::Target& target = g.targets[t];
   target.keyCode = 0;
   g.sndHit->SetCurrentPosition(0);
 
   const int32_t combo = int32_t{g.combo} + 1;
-  g.combo = core::Saturate16(combo > g.level ? g.level : combo);
+  g.combo = state::Saturate16(combo > g.level ? g.level : combo);
 
   int32_t hits = int32_t{g.hitCount} + 1;
   if (hits > kMaxInt16) hits -= kHitCountStepBack;
   g.hitCount = static_cast<int16_t>(hits);
 
-  g.score = core::Saturate32(int64_t{g.score} + g.combo);
+  g.score = state::Saturate32(int64_t{g.score} + g.combo);
   g.sndHit->Play();
 
-  core::Popup& popup = g.popups[g.lockHead];
+  state::Popup& popup = g.popups[g.lockHead];
   popup.timeLeft = kPopupMs;
   popup.x = target.x;
   popup.y = target.y;
   popup.points = g.combo;
 
   if (g.hitCount % 10 == 0) {
-    g.level = core::Saturate16(int32_t{g.level} + 1);
+    g.level = state::Saturate16(int32_t{g.level} + 1);
     if (g.level > g.maxLevel) g.maxLevel = g.level;
   }
 
@@ -89,9 +89,9 @@ void ScoreHit(core::GameState& g, int16_t t) {
 }
 
 // One pixel per millisecond toward the letter at the head of the queue.
-void Steer(core::GameState& g, int32_t elapsedMs) {
-  const core::Target& target = g.targets[HeadLockTarget(g)];
-  const core::TrailPoint& head = g.shotTrail[0];
+void Steer(state::GameState& g, int32_t elapsedMs) {
+  const state::Target& target = g.targets[HeadLockTarget(g)];
+  const state::TrailPoint& head = g.shotTrail[0];
   const double dx = head.x - target.x;
   const double dy = head.y - target.y;
   if (dx != 0) {
@@ -109,12 +109,12 @@ void Steer(core::GameState& g, int32_t elapsedMs) {
 
 }  // namespace
 
-void UpdateShot(core::GameState& g, int32_t elapsedMs) {
+void UpdateShot(state::GameState& g, int32_t elapsedMs) {
   if (!g.shotActive) return;
 
   DrawTrail(g);
 
-  core::TrailPoint& head = g.shotTrail[0];
+  state::TrailPoint& head = g.shotTrail[0];
   if (!Inside(head, 0) && !Inside(g.shotTrail[kTrailPoints - 1], -kCellHeight) &&
       g.lockCount == 0) {
     g.shotActive = false;
@@ -124,7 +124,7 @@ void UpdateShot(core::GameState& g, int32_t elapsedMs) {
 
   if (g.lockCount > 0 && g.lockHead >= 0 && g.lockHead < kLockSlots) {
     const int16_t t = HeadLockTarget(g);
-    const core::Target& target = g.targets[t];
+    const state::Target& target = g.targets[t];
     if (std::abs(target.x - head.x) < 10 && std::abs(target.y - head.y) < 15) ScoreHit(g, t);
   }
 

@@ -3,10 +3,10 @@
 
 #include <cstdint>
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 namespace playfield {
 
-void UpdateShot(core::GameState& g, int32_t elapsedMs);
+void UpdateShot(state::GameState& g, int32_t elapsedMs);
 
 }  // namespace playfield

@@ -8,9 +8,9 @@
 #include <limits>
 #include <string>
 
-#include "core/arith.h"
 #include "playfield/sprites.h"
 #include "playfield/targets.h"
+#include "state/arith.h"
 
 namespace playfield {
 namespace {
@@ -21,18 +21,18 @@ constexpr double kRowLeft = 100.0;
 constexpr double kRowWidth = 390.0;
 constexpr double kSpawnY = -37.0;
 
-int32_t AddSaturated(int32_t a, int32_t b) { return core::Saturate32(int64_t{a} + b); }
+int32_t AddSaturated(int32_t a, int32_t b) { return state::Saturate32(int64_t{a} + b); }
 
 // The highest word number that may be current: its entry and the one after it
 // lie inside the word tables even when the data claims more.
-int32_t LastWord(const core::GameState& g) {
+int32_t LastWord(const state::GameState& g) {
   return std::min<int32_t>(g.wordCount, static_cast<int32_t>(g.words.size()) - 1);
 }
 
-bool WordsLoaded(const core::GameState& g) { return LastWord(g) > 0 && g.letterCount > 0; }
+bool WordsLoaded(const state::GameState& g) { return LastWord(g) > 0 && g.letterCount > 0; }
 
 // Whether idx names a stored letter.
-bool IsLetterIndex(const core::GameState& g, int32_t idx) {
+bool IsLetterIndex(const state::GameState& g, int32_t idx) {
   const int32_t last =
       std::min<int32_t>(g.letterCount, static_cast<int32_t>(g.letterKeys.size())) - 1;
   return idx >= 0 && idx <= last;
@@ -43,8 +43,8 @@ int64_t CharCount(const std::string& s) {
 }
 
 // Places the next letter of the current word (or of a new one) into the ring.
-void SpawnLetter(core::GameState& g) {
-  core::Pacing& p = g.pacing;
+void SpawnLetter(state::GameState& g) {
+  state::Pacing& p = g.pacing;
   if (p.wordIndex == 0) p.wordIndex = 1;  // the first word of a run is the first of the data
   p.wordIndex = static_cast<int16_t>(std::clamp<int32_t>(p.wordIndex, 1, LastWord(g)));
 
@@ -55,7 +55,7 @@ void SpawnLetter(core::GameState& g) {
   const bool lastLetter = p.letterPos == length - 1 || start + p.letterPos == g.letterCount - 1;
   if (lastLetter) {
     const int64_t chars = CharCount(g.words[w]);
-    p.spawnClock = core::Saturate32(-(chars * (20 - int64_t{g.level})) * 20);
+    p.spawnClock = state::Saturate32(-(chars * (20 - int64_t{g.level})) * 20);
   } else {
     p.spawnClock = 0;
   }
@@ -68,19 +68,19 @@ void SpawnLetter(core::GameState& g) {
     const double r1 = g.rng.NextDouble();
     const double r2 = g.rng.NextDouble();
     const double r3 = g.rng.NextDouble();
-    p.wordX = core::Saturate16(core::RoundHalfEven(r1 * 390 + 100));
-    p.wordVx = core::Saturate16(core::RoundHalfEven(std::floor(2 * r2 - 1) * 150));
+    p.wordX = state::Saturate16(state::RoundHalfEven(r1 * 390 + 100));
+    p.wordVx = state::Saturate16(state::RoundHalfEven(std::floor(2 * r2 - 1) * 150));
     p.letterPos = 0;
-    const int32_t chosen = core::RoundHalfEven(std::floor(r3 * g.wordCount + 1));
+    const int32_t chosen = state::RoundHalfEven(std::floor(r3 * g.wordCount + 1));
     p.wordIndex = static_cast<int16_t>(std::clamp<int32_t>(chosen, 1, LastWord(g)));
   }
 
   const int32_t letter = g.wordStart[p.wordIndex] + p.letterPos;
   if (!IsLetterIndex(g, letter)) return;  // damaged word table: place nothing
 
-  core::Target& t = g.targets[g.ringTail];
+  state::Target& t = g.targets[g.ringTail];
   t.keyCode = g.letterKeys[letter];
-  p.letterPos = core::Saturate16(int32_t{p.letterPos} + 1);
+  p.letterPos = state::Saturate16(int32_t{p.letterPos} + 1);
 
   if (g.level > 4 && p.wordVx != 0) {
     // A drifting word: every letter starts at the word's x.
@@ -96,14 +96,14 @@ void SpawnLetter(core::GameState& g) {
   g.ringTail = NextRingSlot(g.ringTail);
 }
 
-void DrawFpsLine(core::GameState& g) {
+void DrawFpsLine(state::GameState& g) {
   char digits[64];
   std::snprintf(digits, sizeof digits, "%.0f", g.pacing.fpsValue);
   g.backBuffer->DrawText(0, 460, std::string("FPS ") + digits);
 }
 
 // Newest first, so the older letters lie on top.
-void DrawAndMoveLiveRange(core::GameState& g, int32_t elapsedMs) {
+void DrawAndMoveLiveRange(state::GameState& g, int32_t elapsedMs) {
   const int32_t head = g.ringHead;
   const int32_t tail = g.ringTail;
   if (tail > head) {
@@ -123,8 +123,8 @@ void DrawAndMoveLiveRange(core::GameState& g, int32_t elapsedMs) {
 
 }  // namespace
 
-void UpdateTargets(core::GameState& g, int32_t elapsedMs) {
-  core::Pacing& p = g.pacing;
+void UpdateTargets(state::GameState& g, int32_t elapsedMs) {
+  state::Pacing& p = g.pacing;
   p.spawnClock = AddSaturated(p.spawnClock, elapsedMs);
   p.fpsClock = AddSaturated(p.fpsClock, elapsedMs);
   p.fpsFrames += 1;

@@ -3,10 +3,10 @@
 
 #include <cstdint>
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 namespace playfield {
 
-void UpdateTargets(core::GameState& g, int32_t elapsedMs);
+void UpdateTargets(state::GameState& g, int32_t elapsedMs);
 
 }  // namespace playfield

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "core/game_state.h"
 #include "media/platform.h"
+#include "state/game_state.h"
 
 namespace playfield {
 
@@ -17,14 +17,10 @@ constexpr int32_t kGlowTop = 222;
 constexpr int32_t kGlowRight = 49;
 constexpr int32_t kGlowBottom = 259;
 
-// The target ring runs over slots 1 to 99.
-constexpr int16_t kRingFirst = 1;
-constexpr int16_t kRingLast = 99;
-
-inline bool IsRingSlot(int32_t i) { return i >= kRingFirst && i <= kRingLast; }
-inline int16_t NextRingSlot(int16_t i) {
-  return i >= kRingLast ? kRingFirst : static_cast<int16_t>(i + 1);
-}
+using state::IsRingSlot;
+using state::kRingFirst;
+using state::kRingLast;
+using state::NextRingSlot;
 
 // speed (pixels per second) x elapsedMs / 1000: the product in integers, as
 // the game always formed it, then the division in doubles.
@@ -34,7 +30,7 @@ inline double StepFor(int64_t perSecond, int32_t elapsedMs) {
 
 // Keyed copy from the glyph sheet; a refused blit (off the screen, empty
 // rectangle) is simply not drawn.
-inline void BlitSprite(core::GameState& g, int32_t x, int32_t y, media::Rect rect) {
+inline void BlitSprite(state::GameState& g, int32_t x, int32_t y, media::Rect rect) {
   g.backBuffer->FastBlit(x, y, *g.spriteSurface, rect, media::BlitFlags::KeySrcWait);
 }
 

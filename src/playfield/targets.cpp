@@ -5,8 +5,8 @@
 #include <cmath>
 #include <tuple>
 
-#include "core/arith.h"
 #include "playfield/sprites.h"
+#include "state/arith.h"
 
 namespace playfield {
 namespace {
@@ -15,26 +15,26 @@ constexpr double kBottomLine = 443.0;  // y past which a letter's cell leaves th
 constexpr double kLeftWall = 100.0;
 constexpr double kRightWall = 490.0;
 
-constexpr int32_t kTargetSlots = std::tuple_size_v<decltype(core::GameState::targets)>;
+constexpr int32_t kTargetSlots = std::tuple_size_v<decltype(state::GameState::targets)>;
 
 bool IsTargetSlot(int32_t i) { return i >= 0 && i < kTargetSlots; }
 
 // Codes without a cell show the cell at (0, 0).
-core::KeyGlyph GlyphOf(const core::GameState& g, int16_t keyCode) {
+state::KeyGlyph GlyphOf(const state::GameState& g, int16_t keyCode) {
   if (keyCode < 0 || keyCode >= static_cast<int32_t>(g.keyGlyphs.size())) return {};
   return g.keyGlyphs[keyCode];
 }
 
 }  // namespace
 
-void CheckBottomOut(core::GameState& g, int16_t index) {
+void CheckBottomOut(state::GameState& g, int16_t index) {
   if (!IsTargetSlot(index)) return;
-  const core::Target& t = g.targets[index];
+  const state::Target& t = g.targets[index];
   if (!(t.y > kBottomLine && t.keyCode != 0)) return;
 
   // A lost letter clears the whole field and costs two levels.
   g.sndFueen->Play();
-  for (int j = 0; j < 8; ++j) g.lockQueue[j] = 0;
+  for (int j = 0; j < state::kLockSlots; ++j) g.lockQueue[j] = 0;
   g.lockCount = 0;
   g.lockTail = 0;
   g.lockHead = 0;
@@ -42,26 +42,26 @@ void CheckBottomOut(core::GameState& g, int16_t index) {
   g.ringHead = kRingFirst;
   g.hitCount = 0;
   g.level = static_cast<int16_t>(std::max(int32_t{g.level} - 2, 0));
-  for (core::Target& each : g.targets) each = core::Target{};
+  for (state::Target& each : g.targets) each = state::Target{};
 }
 
-void DrawAndMoveTarget(core::GameState& g, int16_t index, int32_t elapsedMs) {
+void DrawAndMoveTarget(state::GameState& g, int16_t index, int32_t elapsedMs) {
   if (!IsTargetSlot(index)) return;
-  core::Target& t = g.targets[index];
+  state::Target& t = g.targets[index];
   if (t.keyCode == 0) return;  // a hit letter is neither drawn nor moved
 
-  const core::KeyGlyph cell = GlyphOf(g, t.keyCode);
+  const state::KeyGlyph cell = GlyphOf(g, t.keyCode);
   const int32_t gx = cell.x;
   const int32_t gy = cell.y;
   media::Rect src{gx, gy, gx + kCellWidth, gy + kCellHeight};
   int32_t destY = 0;
   if (t.y < 0) {
     // Above the screen the top rows are cut off and the rest is drawn at y 0.
-    src.top = core::RoundHalfEven(gy - t.y);
+    src.top = state::RoundHalfEven(gy - t.y);
   } else {
-    destY = core::RoundHalfEven(t.y);
+    destY = state::RoundHalfEven(t.y);
   }
-  BlitSprite(g, core::RoundHalfEven(t.x), destY, src);
+  BlitSprite(g, state::RoundHalfEven(t.x), destY, src);
 
   // Drawn where it stood; the move shows from the next frame.
   t.y += StepFor(4 * int64_t{g.level} + 20, elapsedMs);

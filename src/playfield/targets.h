@@ -3,11 +3,11 @@
 
 #include <cstdint>
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 namespace playfield {
 
-void CheckBottomOut(core::GameState& g, int16_t index);
-void DrawAndMoveTarget(core::GameState& g, int16_t index, int32_t elapsedMs);
+void CheckBottomOut(state::GameState& g, int16_t index);
+void DrawAndMoveTarget(state::GameState& g, int16_t index, int32_t elapsedMs);
 
 }  // namespace playfield

@@ -1,18 +1,18 @@
-// Name entry and the insertion of a result into the ranking.
+// The name-entry screen, its keys, and the insertion of a result into the ranking.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 namespace ranking {
 
-// level x 10000000 + maxLevel x 100000 + score, held at the 32-bit limits
-// instead of overflowing.
-int32_t ComputeRankKey(int16_t level, int16_t maxLevel, int32_t score);
+// One frame of name entry: the box and its texts, this frame's keys; on
+// Enter, back to the title with the result entered.
+void UpdateNameEntry(state::GameState& g);
 
-std::string ReadNameKeys(core::GameState& g, const std::string& name);
-void InsertRanking(core::GameState& g, int32_t score);
+std::string ReadNameKeys(state::GameState& g, const std::string& name);
+void InsertRanking(state::GameState& g, int32_t score);
 
 }  // namespace ranking

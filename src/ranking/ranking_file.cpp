@@ -14,11 +14,13 @@
 #include <optional>
 #include <string_view>
 
+#include "media/files.h"
+
 namespace ranking {
 namespace {
 
 constexpr const char* kFileName = "rapikosc.ini";
-constexpr std::size_t kPlaces = 10;
+constexpr std::size_t kPlaces = state::kRankPlaces;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
@@ -95,7 +97,7 @@ std::optional<int32_t> ParseKey(std::string_view text) {
   return static_cast<int32_t>(negative ? -value : value);
 }
 
-void ReadRanking(core::GameState& g, std::string_view bytes, bool complete) {
+void ReadRanking(state::GameState& g, std::string_view bytes, bool complete) {
   ValueReader reader(bytes, complete);
   // The first failure ends the reading; what was read before it stays.
   std::optional<std::string> value = reader.Next();
@@ -151,23 +153,17 @@ void SyncFolder(const std::string& myPath, const std::string& path) {
 
 }  // namespace
 
-void LoadRankingFromBytes(core::GameState& g, const std::string& bytes) {
+void LoadRankingFromBytes(state::GameState& g, const std::string& bytes) {
   ReadRanking(g, bytes, true);
 }
 
-void LoadRanking(core::GameState& g, const std::string& myPath) {
-  std::FILE* f = std::fopen(FilePath(myPath).c_str(), "rb");
-  if (f == nullptr) return;  // no file: the ranking stays as it is
-  std::string bytes;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-  const bool complete = std::ferror(f) == 0;
-  std::fclose(f);
-  ReadRanking(g, bytes, complete);
+void LoadRanking(state::GameState& g, const std::string& myPath) {
+  const media::FileRead file = media::ReadWholeFile(FilePath(myPath));
+  if (!file.opened) return;  // no file: the ranking stays as it is
+  ReadRanking(g, file.bytes, file.complete);
 }
 
-std::string RankingFileBytes(const core::GameState& g) {
+std::string RankingFileBytes(const state::GameState& g) {
   std::string out;
   const auto quoted = [&out](const std::string& text) { out += '"' + text + "\"\r\n"; };
   quoted(g.entryName);
@@ -204,7 +200,7 @@ void RemoveStaleTemporaries(const std::string& myPath) {
 
 }  // namespace
 
-void SaveRanking(const core::GameState& g, const std::string& myPath) {
+void SaveRanking(const state::GameState& g, const std::string& myPath) {
   const std::string path = FilePath(myPath);
   const std::string temp = path + ".tmp-" + std::to_string(::getpid());
   const std::string bytes = RankingFileBytes(g);

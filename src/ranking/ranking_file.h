@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 namespace ranking {
 
@@ -13,12 +13,12 @@ class SaveError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-void LoadRanking(core::GameState& g, const std::string& myPath);
-void LoadRankingFromBytes(core::GameState& g, const std::string& bytes);
+void LoadRanking(state::GameState& g, const std::string& myPath);
+void LoadRankingFromBytes(state::GameState& g, const std::string& bytes);
 // The file's exact bytes for the ranking held in g.
-std::string RankingFileBytes(const core::GameState& g);
+std::string RankingFileBytes(const state::GameState& g);
 // Writes a temporary file beside the old one and renames it over it, so the
 // old ranking survives any failure. Throws SaveError with a clear message.
-void SaveRanking(const core::GameState& g, const std::string& myPath);
+void SaveRanking(const state::GameState& g, const std::string& myPath);
 
 }  // namespace ranking

@@ -5,10 +5,10 @@
 #include <iostream>
 #include <memory>
 
-#include "core/game_state.h"
-#include "core/lifecycle.h"
+#include "game/lifecycle.h"
 #include "ranking/ranking_file.h"
 #include "script/scripted_system.h"
+#include "state/game_state.h"
 
 namespace script {
 
@@ -29,16 +29,16 @@ int RunScriptedGame(const std::string& scriptPath, const std::string& myPath, st
     ScriptedSystem system(reader, out);
     system.ReadPrologue();
     // The state outlives nothing of the platform: it is released first.
-    auto game = std::make_unique<core::GameState>();
+    auto game = std::make_unique<state::GameState>();
     system.SetGame(game.get());
     try {
-      core::StartUp(*game, system, myPath);
+      game::StartUp(*game, system, myPath);
     } catch (const media::PlatformError& e) {
       err << "start-up failed: " << e.what() << '\n';
       return 1;
     }
-    core::RunMainLoop(*game, system);
-    core::ShutDown(*game, system, myPath);
+    game::RunMainLoop(*game, system);
+    game::ShutDown(*game, system, myPath);
     return 0;
   } catch (const ScriptError& e) {
     err << e.what() << '\n';

@@ -5,16 +5,10 @@
 #include <cstring>
 #include <vector>
 
+#include "media/sdl/png.h"
 #include "script/state_json.h"
 
 namespace script {
-
-namespace {
-
-constexpr int32_t kScreenWidth = 640;
-constexpr int32_t kScreenHeight = 480;
-
-}  // namespace
 
 ScriptedSystem::ScriptedSystem(ScriptReader& reader, std::ostream& out)
     : reader_(reader), out_(out) {}
@@ -68,7 +62,7 @@ void ScriptedSystem::Execute(const Command& cmd) {
     case Command::Kind::Start:
       throw ScriptError(cmd.line, "'start' is only allowed as the first command");
     case Command::Kind::Down:
-      platform_.QueueKey(cmd.keys[0], 128);
+      platform_.QueueKey(cmd.keys[0], media::kKeyDown);
       break;
     case Command::Kind::Up:
       platform_.QueueKey(cmd.keys[0], 0);
@@ -76,7 +70,7 @@ void ScriptedSystem::Execute(const Command& cmd) {
     case Command::Kind::Press:
     case Command::Kind::Type:
       for (int32_t key : cmd.keys) {
-        platform_.QueueKey(key, 128);
+        platform_.QueueKey(key, media::kKeyDown);
         platform_.QueueKey(key, 0);
       }
       break;
@@ -95,9 +89,10 @@ void ScriptedSystem::Execute(const Command& cmd) {
       break;
     case Command::Kind::Screenshot: {
       std::vector<uint8_t> pixels = platform_.ScreenPixels();
-      pixels.resize(static_cast<size_t>(kScreenWidth) * kScreenHeight, 0);
+      pixels.resize(static_cast<size_t>(media::kScreenWidth) * media::kScreenHeight, 0);
       try {
-        media::WritePng(cmd.path, pixels, kScreenWidth, kScreenHeight, platform_.ScreenPalette());
+        media::WritePng(cmd.path, pixels, media::kScreenWidth, media::kScreenHeight,
+                        platform_.ScreenPalette());
       } catch (const media::PlatformError& e) {
         throw ScriptError(cmd.line, std::string("screenshot: ") + e.what());
       }

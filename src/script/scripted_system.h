@@ -6,10 +6,10 @@
 #include <optional>
 #include <ostream>
 
-#include "core/game_state.h"
-#include "media/headless.h"
+#include "media/headless/headless.h"
 #include "media/platform.h"
 #include "script/script_parser.h"
+#include "state/game_state.h"
 
 namespace script {
 
@@ -21,7 +21,7 @@ class ScriptedSystem : public media::System {
   // clock. Start-up runs after this.
   void ReadPrologue();
   // The game whose state `state` prints; set once start-up has begun.
-  void SetGame(const core::GameState* game) { game_ = game; }
+  void SetGame(const state::GameState* game) { game_ = game; }
 
   std::shared_ptr<media::Root> CreateRoot() override { return platform_.CreateRoot(); }
   uint32_t GetTickCount() override { return platform_.Tick(); }
@@ -38,7 +38,7 @@ class ScriptedSystem : public media::System {
   ScriptReader& reader_;
   std::ostream& out_;
   media::HeadlessPlatform platform_;
-  const core::GameState* game_ = nullptr;
+  const state::GameState* game_ = nullptr;
   std::optional<Command> pending_;  // the command that ended the prologue
   uint32_t passesLeft_ = 0;
   uint32_t passMs_ = 0;

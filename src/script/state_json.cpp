@@ -1,6 +1,7 @@
 // The JSON lines that a headless run prints: the game state and the frame.
 #include "script/state_json.h"
 
+#include <map>
 #include <nlohmann/json.hpp>
 
 #include "media/text.h"
@@ -15,9 +16,21 @@ json Text(const std::string& bytes) { return media::ToJsonUtf8(bytes); }
 
 json RectJson(const media::Rect& r) { return json::array({r.left, r.top, r.right, r.bottom}); }
 
+// "WAVHIT.play" as "sndHit.play": the field of the game state that holds
+// each sound resource's buffer.
+std::string FieldCall(const std::string& call) {
+  static const std::map<std::string, std::string> kFields = {
+      {"WAVKYAN", "sndKyan"},   {"WAVSHOT", "sndShot"},   {"WAVHIT", "sndHit"},
+      {"WAVFUEEN", "sndFueen"}, {"WAVSTART", "sndStart"}, {"WAVEND", "sndEnd"},
+      {"WAVTYPE", "sndType"}};
+  const size_t dot = call.find('.');
+  const auto it = kFields.find(call.substr(0, dot));
+  return it == kFields.end() ? call : it->second + call.substr(dot);
+}
+
 }  // namespace
 
-std::string StateJson(const core::GameState& g, int32_t tickCount,
+std::string StateJson(const state::GameState& g, int32_t tickCount,
                       const std::vector<std::string>& sounds) {
   json j;
   j["gameMode"] = g.gameMode;
@@ -44,16 +57,16 @@ std::string StateJson(const core::GameState& g, int32_t tickCount,
   for (const std::string& n : g.rankNames) names.push_back(Text(n));
   j["rankNames"] = names;
   json targets = json::array();
-  for (const core::Target& t : g.targets) {
+  for (const state::Target& t : g.targets) {
     targets.push_back({{"x", t.x}, {"y", t.y}, {"vx", t.vx}, {"keyCode", t.keyCode}});
   }
   j["targets"] = targets;
   j["lockQueue"] = g.lockQueue;
   json trail = json::array();
-  for (const core::TrailPoint& p : g.shotTrail) trail.push_back({{"x", p.x}, {"y", p.y}});
+  for (const state::TrailPoint& p : g.shotTrail) trail.push_back({{"x", p.x}, {"y", p.y}});
   j["shotTrail"] = trail;
   json popups = json::array();
-  for (const core::Popup& p : g.popups) {
+  for (const state::Popup& p : g.popups) {
     popups.push_back({{"x", p.x}, {"y", p.y}, {"timeLeft", p.timeLeft}, {"points", p.points}});
   }
   j["popups"] = popups;
@@ -64,13 +77,15 @@ std::string StateJson(const core::GameState& g, int32_t tickCount,
   for (size_t i = 0; i <= 100; ++i) starts.push_back(g.wordStart[i]);
   j["wordStart"] = starts;
   j["letterKeys"] = g.letterKeys;
-  const core::Pacing& p = g.pacing;
+  const state::Pacing& p = g.pacing;
   j["pacing"] = {{"shotStepX", p.shotStepX},   {"shotStepY", p.shotStepY},
                  {"spawnClock", p.spawnClock}, {"fpsValue", p.fpsValue},
                  {"fpsFrames", p.fpsFrames},   {"fpsClock", p.fpsClock},
                  {"letterPos", p.letterPos},   {"wordIndex", p.wordIndex},
                  {"wordX", p.wordX},           {"wordVx", p.wordVx}};
-  j["sounds"] = sounds;
+  json calls = json::array();
+  for (const std::string& call : sounds) calls.push_back(FieldCall(call));
+  j["sounds"] = calls;
   return j.dump();
 }
 

@@ -4,13 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "core/game_state.h"
 #include "media/surface.h"
+#include "state/game_state.h"
 
 namespace script {
 
 // One line (without line end) with every member of the `state` command.
-std::string StateJson(const core::GameState& g, int32_t tickCount,
+// sounds are the headless platform's calls by resource ("WAVHIT.play"); the
+// line names them by the game state field that holds the buffer ("sndHit.play").
+std::string StateJson(const state::GameState& g, int32_t tickCount,
                       const std::vector<std::string>& sounds);
 
 // One line with the platform operations of the last pass.

@@ -5,21 +5,21 @@
 #include <array>
 #include <cstddef>
 
-#include "core/arith.h"
+#include "state/arith.h"
 
 namespace typing {
 namespace {
 
 constexpr std::size_t kBatchSize = 65;
-constexpr int kLockSlots = 8;
-constexpr int kFirstRingSlot = 1;
-constexpr int kLastRingSlot = 99;
+using state::kLockSlots;
+constexpr int kFirstRingSlot = state::kRingFirst;
+constexpr int kLastRingSlot = state::kRingLast;
 constexpr double kShotStartX = 320.0;
 constexpr double kShotStartY = 470.0;
 constexpr std::size_t kTrailPointsReset = 10;  // points 0 to 9
 
 // Tries indices from..to (inclusive, within the ring's slots) in order.
-bool LockFirstIn(core::GameState& g, int from, int to, int16_t keyCode) {
+bool LockFirstIn(state::GameState& g, int from, int to, int16_t keyCode) {
   for (int i = std::max(from, kFirstRingSlot); i <= std::min(to, kLastRingSlot); ++i) {
     if (TryLock(g, static_cast<int16_t>(i), keyCode)) return true;
   }
@@ -28,32 +28,32 @@ bool LockFirstIn(core::GameState& g, int from, int to, int16_t keyCode) {
 
 }  // namespace
 
-void ReadPlayKeys(core::GameState& g) {
+void ReadPlayKeys(state::GameState& g) {
   std::array<media::KeyEvent, kBatchSize> batch{};
   g.keyboard->GetDeviceData(batch);
   // Every record is examined; the reported count is not needed because
   // records the read did not fill still carry key code 0.
   for (const media::KeyEvent& e : batch) {
-    if (e.keyCode == 0 || e.data != core::kKeyDown) continue;
-    if (e.keyCode == core::kKeyEsc) {
+    if (e.keyCode == 0 || e.data != media::kKeyDown) continue;
+    if (e.keyCode == state::kKeyEsc) {
       g.quitRequested = true;  // the rest of the batch is still handled
-    } else if (e.keyCode == core::kKeyEnter || e.keyCode == core::kKeySpace) {
+    } else if (e.keyCode == state::kKeyEnter || e.keyCode == state::kKeySpace) {
       FireShot(g);
     } else {
       // Codes beyond 16 bits match no letter; they judge as a wrong key.
-      JudgeKey(g, core::Saturate16(e.keyCode));
+      JudgeKey(g, state::Saturate16(e.keyCode));
     }
   }
 }
 
-void FireShot(core::GameState& g) {
+void FireShot(state::GameState& g) {
   if (g.shotActive || g.lockCount == 0) return;
   g.shotActive = true;
   g.sndShot->Play();
   for (std::size_t i = 0; i < kTrailPointsReset; ++i) g.shotTrail[i] = {kShotStartX, kShotStartY};
 }
 
-void JudgeKey(core::GameState& g, int16_t keyCode) {
+void JudgeKey(state::GameState& g, int16_t keyCode) {
   // A full lock queue turns keys away without judging them.
   if (g.lockCount >= kLockSlots) return;
   bool locked = false;
@@ -70,7 +70,7 @@ void JudgeKey(core::GameState& g, int16_t keyCode) {
   g.level = static_cast<int16_t>(std::max(0, g.level - 1));
 }
 
-bool TryLock(core::GameState& g, int16_t targetIndex, int16_t keyCode) {
+bool TryLock(state::GameState& g, int16_t targetIndex, int16_t keyCode) {
   if (targetIndex < kFirstRingSlot || targetIndex > kLastRingSlot) return false;
   // Code 0 marks a slot without a letter; it must never lock a gone letter.
   if (keyCode == 0) return false;
@@ -82,7 +82,7 @@ bool TryLock(core::GameState& g, int16_t targetIndex, int16_t keyCode) {
   if (g.lockTail < 0 || g.lockTail >= kLockSlots) return false;
   g.lockQueue[static_cast<std::size_t>(g.lockTail)] = targetIndex;
   g.lockTail = static_cast<int16_t>((g.lockTail + 1) % kLockSlots);
-  g.lockCount = core::Saturate16(int64_t{g.lockCount} + 1);
+  g.lockCount = state::Saturate16(int64_t{g.lockCount} + 1);
   g.sndType->SetCurrentPosition(0);
   g.sndType->Play();
   return true;

@@ -3,13 +3,13 @@
 
 #include <cstdint>
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 namespace typing {
 
-void ReadPlayKeys(core::GameState& g);
-void FireShot(core::GameState& g);
-void JudgeKey(core::GameState& g, int16_t keyCode);
-bool TryLock(core::GameState& g, int16_t targetIndex, int16_t keyCode);
+void ReadPlayKeys(state::GameState& g);
+void FireShot(state::GameState& g);
+void JudgeKey(state::GameState& g, int16_t keyCode);
+bool TryLock(state::GameState& g, int16_t targetIndex, int16_t keyCode);
 
 }  // namespace typing

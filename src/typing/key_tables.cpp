@@ -46,14 +46,14 @@ constexpr WordChar kWordChars[] = {
 
 }  // namespace
 
-void BuildKeyTables(core::GameState& g) {
+void BuildKeyTables(state::GameState& g) {
   for (std::string& s : g.keyChars) s.clear();
   for (const KeyRun& run : kKeyRuns) {
     for (std::size_t i = 0; run.chars[i] != '\0'; ++i) {
       g.keyChars[static_cast<std::size_t>(run.first) + i] = std::string(1, run.chars[i]);
     }
   }
-  for (core::KeyGlyph& cell : g.keyGlyphs) cell = {};
+  for (state::KeyGlyph& cell : g.keyGlyphs) cell = {};
   for (const WordChar& w : kWordChars) {
     g.keyGlyphs[static_cast<std::size_t>(w.code)] = {w.x, w.y};
   }

@@ -3,11 +3,11 @@
 
 #include <cstdint>
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 namespace typing {
 
-void BuildKeyTables(core::GameState& g);
+void BuildKeyTables(state::GameState& g);
 
 // The key code that types a word character (upper case), or 0 for a
 // character that words may not hold.

@@ -2,19 +2,19 @@
 #include "typing/word_data.h"
 
 #include <cstddef>
-#include <cstdio>
 #include <string_view>
 
+#include "media/files.h"
 #include "typing/key_tables.h"
 
 namespace typing {
 namespace {
 
-constexpr int kMaxWords = 100;
-// No new item is started once this many letter positions are in use.
-constexpr int kLetterStop = 1000;
+using state::kMaxWords;
 // The highest position of letterKeys; a word running past it is cut there.
-constexpr int kLastLetterPos = 1000;
+constexpr int kLastLetterPos = state::kMaxLetters - 1;
+// No new item is started once this many letter positions are in use.
+constexpr int kLetterStop = kLastLetterPos;
 constexpr std::size_t kMinWordLength = 3;
 // An item's length is a 16-bit count: a longer item ends the reading.
 constexpr std::size_t kMaxItemLength = 32767;
@@ -87,7 +87,7 @@ enum class Entry { kDropped, kStored, kCut };
 
 // Enters item as the next word, or drops it for a character outside the
 // word table. Letters past the last position cut the word there.
-Entry EnterWord(core::GameState& g, std::string_view item) {
+Entry EnterWord(state::GameState& g, std::string_view item) {
   const int16_t first = g.letterCount;
   int pos = first;
   bool cut = false;
@@ -110,7 +110,7 @@ Entry EnterWord(core::GameState& g, std::string_view item) {
   return cut ? Entry::kCut : Entry::kStored;
 }
 
-void ReadWords(core::GameState& g, std::string_view bytes, bool complete) {
+void ReadWords(state::GameState& g, std::string_view bytes, bool complete) {
   // A fresh reading: whatever the tables held before, indices start sane.
   g.wordCount = 0;
   g.letterCount = 0;
@@ -128,22 +128,14 @@ void ReadWords(core::GameState& g, std::string_view bytes, bool complete) {
 
 }  // namespace
 
-void LoadWordDataFromBytes(core::GameState& g, const std::string& bytes) {
+void LoadWordDataFromBytes(state::GameState& g, const std::string& bytes) {
   ReadWords(g, bytes, true);
 }
 
-void LoadWordData(core::GameState& g, const std::string& myPath) {
-  std::string bytes;
-  bool complete = true;
-  if (std::FILE* f = std::fopen((myPath + "rapdata.ini").c_str(), "rb")) {
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-    complete = std::ferror(f) == 0;
-    std::fclose(f);
-  }
+void LoadWordData(state::GameState& g, const std::string& myPath) {
+  const media::FileRead file = media::ReadWholeFile(myPath + "rapdata.ini");
   // A missing or unreadable file leaves the tables empty, without a message.
-  ReadWords(g, bytes, complete);
+  ReadWords(g, file.bytes, !file.opened || file.complete);
 }
 
 }  // namespace typing

@@ -3,12 +3,12 @@
 
 #include <string>
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 namespace typing {
 
-void LoadWordData(core::GameState& g, const std::string& myPath);
+void LoadWordData(state::GameState& g, const std::string& myPath);
 // The same reading, from the file's bytes (for tests and fuzzing).
-void LoadWordDataFromBytes(core::GameState& g, const std::string& bytes);
+void LoadWordDataFromBytes(state::GameState& g, const std::string& bytes);
 
 }  // namespace typing

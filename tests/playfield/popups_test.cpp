@@ -6,8 +6,8 @@
 #include <memory>
 #include <tuple>
 
-#include "core/arith.h"
 #include "media/surface.h"
+#include "state/arith.h"
 #include "support/fakes.h"
 
 namespace {
@@ -42,7 +42,7 @@ TEST(Popups, GlowJittersAndTheTextSinksAGlowBelowTheScreenIsRefused) {
   r.g.backBuffer = back;
   r.g.spriteSurface = std::make_shared<media::SoftSurface>(348, 262, "sprite");
   r.g.rng.Seed(3);
-  core::Random expected = r.g.rng;
+  state::Random expected = r.g.rng;
   r.g.popups[0] = {200.0, 445.0, 300, 3};  // gy + 37 > 480 whatever the jitter
   r.g.popups[5] = {100.0, 200.4, 300, 7};
   UpdatePopups(r.g, 16);
@@ -54,8 +54,8 @@ TEST(Popups, GlowJittersAndTheTextSinksAGlowBelowTheScreenIsRefused) {
   const double r1 = expected.NextDouble(), r2 = expected.NextDouble();
   const media::SurfaceOp& glow = log.ops[2];  // placed before the sink
   EXPECT_EQ(std::tuple(glow.drawn, glow.x, glow.y, glow.rect),
-            std::tuple(true, core::RoundHalfEven(100 + r1 * 10),
-                       core::RoundHalfEven(200.4 + r2 * 10), media::Rect{0, 222, 49, 259}));
+            std::tuple(true, state::RoundHalfEven(100 + r1 * 10),
+                       state::RoundHalfEven(200.4 + r2 * 10), media::Rect{0, 222, 49, 259}));
   const media::SurfaceOp& text = log.ops[3];  // at the sunk position
   EXPECT_EQ(std::tuple(text.text, text.x, text.y), std::tuple(" + 7", 100, 201));
   EXPECT_DOUBLE_EQ(r.g.popups[5].y, 200.72);  // 20 px per second

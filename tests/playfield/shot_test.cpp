@@ -69,7 +69,7 @@ TEST(ShotHit, TheStepsOfAHitInOrder) {
   EXPECT_EQ(r.sounds, (std::vector<std::string>{"sndHit.rewind", "sndHit.play"}));
   EXPECT_EQ(r.g.targets[4].x, 305.0);  // gone, but its position stays
   EXPECT_EQ(std::tuple(r.g.combo, r.g.hitCount, r.g.score), std::tuple(1, 1, 11));
-  const core::Popup& p = r.g.popups[7];  // replaced
+  const state::Popup& p = r.g.popups[7];  // replaced
   EXPECT_EQ(std::tuple(p.timeLeft, p.x, p.y, p.points), std::tuple(300, 305.0, 205.0, 1));
   EXPECT_EQ(std::tuple(r.g.lockQueue[7], r.g.lockHead, r.g.lockCount), std::tuple(0, 0, 0));
   // No lock left: the shot coasts on the step of the frame before, whatever the frame time.

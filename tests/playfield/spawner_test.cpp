@@ -5,7 +5,7 @@
 
 #include <tuple>
 
-#include "core/arith.h"
+#include "state/arith.h"
 #include "support/fakes.h"
 
 namespace {
@@ -16,7 +16,7 @@ using testing_support::Rig;
 int16_t CodeOf(char c) { return static_cast<int16_t>(c - 'A' + 16); }  // any distinct code
 
 // Fills the word tables the way the word data file leaves them.
-void LoadWords(core::GameState& g, const std::vector<std::string>& words) {
+void LoadWords(state::GameState& g, const std::vector<std::string>& words) {
   for (const std::string& word : words) {
     g.words[++g.wordCount] = word;
     g.wordStart[g.wordCount] = g.letterCount;
@@ -44,12 +44,14 @@ TEST(SpawnPacing, ThresholdInARowAndThePauseAfterTheWord) {
     LoadWords(r.g, {"CAT"});
     for (int i = 1; i <= 3; ++i) {
       EXPECT_EQ(FramesUntilSpawn(r, ms), frames) << "level " << level;
-      const core::Target& t = r.g.targets[i];  // at 197.5, 295, 392.5
+      const state::Target& t = r.g.targets[i];  // at 197.5, 295, 392.5
       EXPECT_EQ(std::tuple(t.x, t.vx, t.keyCode),
                 std::tuple(100 + 97.5 * i, 0.0, CodeOf("CAT"[i - 1])));
     }
     EXPECT_EQ(r.g.pacing.spawnClock, pause);
-    if (ms == 16) EXPECT_EQ(FramesUntilSpawn(r, ms), 83);  // -1020 + 16n > 297
+    if (ms == 16) {
+      EXPECT_EQ(FramesUntilSpawn(r, ms), 83);  // -1020 + 16n > 297
+    }
   }
 }
 
@@ -57,13 +59,13 @@ TEST(SpawnPlacement, FirstWordIsWordOneLaterWordsAreDrawn) {
   Rig r;
   r.g.rng.Seed(7);
   LoadWords(r.g, {"AB", "CD", "EF", "GH", "IJ"});
-  core::Random expected = r.g.rng;
+  state::Random expected = r.g.rng;
   for (int i = 0; i < 3; ++i) FramesUntilSpawn(r, 16);
   EXPECT_EQ(std::tuple(r.g.targets[1].keyCode, r.g.targets[2].keyCode),
             std::tuple(CodeOf('A'), CodeOf('B')));
   const double r1 = expected.NextDouble(), r2 = expected.NextDouble();
   const int w = static_cast<int>(expected.NextDouble() * 5 + 1);
-  EXPECT_EQ(r.g.pacing.wordX, core::RoundHalfEven(r1 * 390 + 100));
+  EXPECT_EQ(r.g.pacing.wordX, state::RoundHalfEven(r1 * 390 + 100));
   EXPECT_EQ(r.g.pacing.wordVx, r2 < 0.5 ? -150 : 0);
   EXPECT_EQ(r.g.targets[3].keyCode, CodeOf(r.g.words[w][0]));
 }
@@ -75,7 +77,7 @@ TEST(SpawnPlacement, DriftOnlyFromLevelFive) {
     LoadWords(r.g, {"DRIFT"});
     r.g.pacing = {.spawnClock = 400, .wordIndex = 1, .wordX = 250, .wordVx = -150};
     UpdateTargets(r.g, 0);
-    const core::Target& t = r.g.targets[1];
+    const state::Target& t = r.g.targets[1];
     const auto drift = level == 4 ? std::tuple(100 + 390 / 6.0, 0.0) : std::tuple(250.0, -150.0);
     EXPECT_EQ(std::tuple(t.x, t.vx), drift) << "level " << level;
     EXPECT_EQ(t.y, -37.0);

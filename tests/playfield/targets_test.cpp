@@ -50,7 +50,7 @@ TEST(BottomOut, ClearsTheFieldOnceAndCostsTwoLevels) {
     EXPECT_EQ(std::tuple(r.g.level, r.g.maxLevel, r.g.hitCount), std::tuple(after, before, 0));
     EXPECT_EQ(std::tuple(r.g.lockCount, r.g.lockTail, r.g.lockQueue[1]), std::tuple(0, 0, 0));
     EXPECT_EQ(std::tuple(r.g.ringHead, r.g.ringTail), std::tuple(1, 1));
-    for (const core::Target& t : r.g.targets)
+    for (const state::Target& t : r.g.targets)
       EXPECT_EQ(std::tuple(t.x, t.y, t.vx, t.keyCode), std::tuple(0.0, 0.0, 0.0, 0));
   }
 }

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "ranking/rank_key.h"
 #include "ranking/ranking_file.h"
 #include "support/fakes.h"
 #include "typing/key_tables.h"
@@ -76,13 +77,13 @@ TEST(InsertRankingTest, ResultGoesBelowEveryKeyNotLowerThanItsOwn) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    core::GameState g;
+    state::GameState g;
     for (int i = 0; i < 10; ++i) {
       g.rankKeys[i] = 10000000 * (10 - i);
       g.rankNames[i] = "P" + std::to_string(i);
     }
     g.rankKeys[4] = g.rankKeys[3];
-    const core::GameState old = g;
+    const state::GameState old = g;
     g.entryName = "NEW";
     ranking::InsertRanking(g, c.score);
     std::istringstream order(c.order);
@@ -98,12 +99,12 @@ TEST(InsertRankingTest, KeyIsHeldAtTheLimitAndReadsBack) {
   EXPECT_EQ(ranking::ComputeRankKey(4, 7, 1234), 40701234);
   EXPECT_EQ(ranking::ComputeRankKey(214, 74, 83647), 2147483647);  // exactly fits
   EXPECT_EQ(ranking::ComputeRankKey(214, 214, 0), 2147483647);
-  core::GameState g;
+  state::GameState g;
   g.level = g.maxLevel = 215;
   g.entryName = "TOP";
   ranking::InsertRanking(g, 99999);
   EXPECT_EQ(g.rankKeys[0], 2147483647);
-  core::GameState back;
+  state::GameState back;
   ranking::LoadRankingFromBytes(back, ranking::RankingFileBytes(g));
   EXPECT_EQ(back.rankKeys[0], 2147483647);
   EXPECT_EQ(back.rankNames[0], "TOP");

@@ -5,13 +5,13 @@
 
 #include <string>
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 namespace {
 
 // A state whose every field differs from what the test files hold.
-core::GameState Previous() {
-  core::GameState g;
+state::GameState Previous() {
+  state::GameState g;
   g.entryName = "OLD";
   for (int i = 0; i < 10; ++i) {
     g.rankNames[i] = "OLD" + std::to_string(i);
@@ -45,9 +45,9 @@ std::string WithFourthKey(const std::string& key) {
 TEST(RankingFileTest, BytesOfAnEmptyAndAFilledRanking) {
   std::string empty = "\"\"\r\n";
   for (int i = 0; i < 10; ++i) empty += "\"\"\r\n0\r\n";
-  EXPECT_EQ(ranking::RankingFileBytes(core::GameState{}), empty);
+  EXPECT_EQ(ranking::RankingFileBytes(state::GameState{}), empty);
 
-  core::GameState g;
+  state::GameState g;
   g.entryName = "ME,TOO";
   const char* names[] = {"ANNA", "BOB", "CY", "DAN", "EVE", "FAY", "GUS", "HAL", "IDA", "JO"};
   for (int i = 0; i < 10; ++i) {
@@ -82,8 +82,8 @@ TEST(RankingFileTest, ReadingStopsAtTheFirstFailure) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    const core::GameState old = Previous();
-    core::GameState g = Previous();
+    const state::GameState old = Previous();
+    state::GameState g = Previous();
     ranking::LoadRankingFromBytes(g, c.bytes);
     EXPECT_EQ(g.entryName, c.namesRead > 0 ? "N" : "OLD");
     for (int i = 0; i < 10; ++i) {
@@ -94,7 +94,7 @@ TEST(RankingFileTest, ReadingStopsAtTheFirstFailure) {
 }
 
 TEST(RankingFileTest, ValueSyntax) {
-  core::GameState g;
+  state::GameState g;
   // An unclosed quote ends at its line end; commas outside quotes separate values.
   ranking::LoadRankingFromBytes(g,
                                 "\"OPEN, NO CLOSE\r\n\"A,B\"\r\n-2147483648\r\n"

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "core/game_state.h"
 #include "ranking/ranking_file.h"
+#include "state/game_state.h"
 #include "support/script_run.h"
 
 namespace {
@@ -28,8 +28,8 @@ using testing_support::ReadFileBytes;
 
 constexpr const char* kNotAllowed = "not allowed here";
 
-core::GameState Ranking(const std::string& name, int32_t best) {
-  core::GameState g;
+state::GameState Ranking(const std::string& name, int32_t best) {
+  state::GameState g;
   g.entryName = name;
   for (int i = 0; i < 10; ++i) {
     g.rankNames[i] = name + std::to_string(i);
@@ -39,7 +39,7 @@ core::GameState Ranking(const std::string& name, int32_t best) {
 }
 
 // The save's error message, or "" when it went through.
-std::string TrySave(const core::GameState& g, const std::string& dir) {
+std::string TrySave(const state::GameState& g, const std::string& dir) {
   try {
     ranking::SaveRanking(g, dir);
   } catch (const ranking::SaveError& e) {
@@ -52,7 +52,7 @@ enum class Traced { kKilled, kFinished, kNoPtrace };
 
 // Saves g in a traced child and kills it at its k-th system-call stop
 // (entries and exits both count), unless the save finishes first.
-Traced SaveKilledAtStop(const core::GameState& g, const std::string& dir, int k) {
+Traced SaveKilledAtStop(const state::GameState& g, const std::string& dir, int k) {
   const pid_t pid = fork();
   if (pid == 0) {
     if (ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0) _exit(4);
@@ -140,8 +140,8 @@ class RankingSaveTest : public ::testing::Test {
   testing_support::GameDir game{""};
   const std::string dir = game.Path() + "/";
   const std::string file = dir + "rapikosc.ini";
-  const core::GameState oldRanking = Ranking("OLD", 90000000);
-  const core::GameState newRanking = Ranking("NEW,ER", 500);  // a comma, negative keys
+  const state::GameState oldRanking = Ranking("OLD", 90000000);
+  const state::GameState newRanking = Ranking("NEW,ER", 500);  // a comma, negative keys
   const std::string oldBytes = ranking::RankingFileBytes(oldRanking);
   const std::string newBytes = ranking::RankingFileBytes(newRanking);
 };
@@ -150,7 +150,7 @@ TEST_F(RankingSaveTest, SaveThenLoadAndNoFile) {
   ranking::SaveRanking(newRanking, dir);
   EXPECT_EQ(ReadFileBytes(file), newBytes);
   EXPECT_TRUE(Others().empty());
-  core::GameState back = oldRanking;
+  state::GameState back = oldRanking;
   ranking::LoadRanking(back, dir);
   EXPECT_EQ(back.entryName, "NEW,ER");
   EXPECT_EQ(back.rankNames, newRanking.rankNames);

@@ -14,7 +14,7 @@ bool Finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
 
 }  // namespace
 
-std::vector<int16_t> LiveSlots(const core::GameState& g) {
+std::vector<int16_t> LiveSlots(const state::GameState& g) {
   std::vector<int16_t> slots;
   if (!InRing(g.ringHead) || !InRing(g.ringTail)) return slots;
   for (int i = g.ringHead; i != g.ringTail; i = i == 99 ? 1 : i + 1) {
@@ -23,7 +23,7 @@ std::vector<int16_t> LiveSlots(const core::GameState& g) {
   return slots;
 }
 
-std::vector<std::string> CheckInvariants(const core::GameState& g, int16_t modeBefore) {
+std::vector<std::string> CheckInvariants(const state::GameState& g, int16_t modeBefore) {
   std::vector<std::string> out;
   const auto fail = [&out](const auto&... parts) {
     std::ostringstream s;
@@ -43,7 +43,7 @@ std::vector<std::string> CheckInvariants(const core::GameState& g, int16_t modeB
   for (size_t i = 0; i + 1 < g.rankKeys.size(); ++i) {
     if (g.rankKeys[i] < g.rankKeys[i + 1]) fail("rankKeys[", i, "] is below the next place's");
   }
-  if (modeBefore == core::kModeNameEntry && g.entryName.size() > 10) {
+  if (modeBefore == state::kModeNameEntry && g.entryName.size() > 10) {
     fail("entryName \"", g.entryName, "\" is longer than 10 after a name-entry frame");
   }
 
@@ -76,7 +76,7 @@ std::vector<std::string> CheckInvariants(const core::GameState& g, int16_t modeB
   std::vector<bool> live(101, false);
   for (int16_t i : LiveSlots(g)) live[i] = true;
   for (size_t i = 0; i < g.targets.size(); ++i) {
-    const core::Target& t = g.targets[i];
+    const state::Target& t = g.targets[i];
     if (!Finite(t.x, t.y) || !std::isfinite(t.vx)) fail("target ", i, " is not a number");
     if (t.keyCode != 0 && !live[i]) fail("target ", i, " holds a letter outside the live range");
     if (t.keyCode != 0 && (t.x < 100.0 || t.x > 490.0)) fail("target ", i, " is past the walls");
@@ -86,13 +86,13 @@ std::vector<std::string> CheckInvariants(const core::GameState& g, int16_t modeB
   }
   if (!Finite(g.pacing.shotStepX, g.pacing.shotStepY)) fail("shot step is not a number");
   for (int k = 0; k <= 7; ++k) {
-    const core::Popup& p = g.popups[k];
+    const state::Popup& p = g.popups[k];
     if (p.timeLeft < 0 || !Finite(p.x, p.y)) fail("pop-up ", k, " is broken");
   }
   return out;
 }
 
-std::string DescribeState(const core::GameState& g) {
+std::string DescribeState(const state::GameState& g) {
   std::ostringstream s;
   s << "mode " << g.gameMode << " level " << g.level << "/" << g.maxLevel << " score " << g.score
     << " combo " << g.combo << " hits " << g.hitCount << " roundTime " << g.roundTime << " ring "

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/game_state.h"
-#include "media/headless.h"
+#include "media/headless/headless.h"
+#include "state/game_state.h"
 
 namespace soak {
 
@@ -30,18 +30,18 @@ class SoakBot {
   void Reseed(uint64_t seed) { rng_ = BotRandom(seed); }
   // Queues this pass's key events for the game as it stands. Never presses
   // Esc: quitting is the driver's decision.
-  void Act(const core::GameState& g, media::HeadlessPlatform& platform);
+  void Act(const state::GameState& g, media::HeadlessPlatform& platform);
   // The elapsed time of the next pass, from 0 ms to now and then 40 s.
   int32_t NextElapsedMs();
   int64_t Dropped() const { return dropped_; }  // events the full device refused
 
  private:
-  void Down(media::HeadlessPlatform& platform, int32_t code, int32_t data = core::kKeyDown);
+  void Down(media::HeadlessPlatform& platform, int32_t code, int32_t data = media::kKeyDown);
   void Press(media::HeadlessPlatform& platform, int32_t code);
   int32_t WrongCode() { return rng_.Between(2, 255); }  // any key but Esc
-  void Play(const core::GameState& g, media::HeadlessPlatform& platform);
-  void NameEntry(const core::GameState& g, media::HeadlessPlatform& platform);
-  void Burst(const core::GameState& g, media::HeadlessPlatform& platform);
+  void Play(const state::GameState& g, media::HeadlessPlatform& platform);
+  void NameEntry(const state::GameState& g, media::HeadlessPlatform& platform);
+  void Burst(const state::GameState& g, media::HeadlessPlatform& platform);
 
   BotRandom rng_;
   int64_t dropped_ = 0;
@@ -49,11 +49,11 @@ class SoakBot {
 
 // Every rule that g breaks, one line each; empty when it is sound. modeBefore
 // is the mode the pass started in: names are cut only by a name-entry frame.
-std::vector<std::string> CheckInvariants(const core::GameState& g, int16_t modeBefore);
+std::vector<std::string> CheckInvariants(const state::GameState& g, int16_t modeBefore);
 // The live part of the target ring, oldest first.
-std::vector<int16_t> LiveSlots(const core::GameState& g);
+std::vector<int16_t> LiveSlots(const state::GameState& g);
 // A one-line picture of the fields the invariants are about, for failure reports.
-std::string DescribeState(const core::GameState& g);
+std::string DescribeState(const state::GameState& g);
 
 struct SoakConfig {
   uint64_t seed = 0;

@@ -11,7 +11,7 @@ namespace soak {
 namespace {
 
 // The falling letters a key press could still lock, oldest first.
-std::vector<int16_t> UnlockedTargets(const core::GameState& g) {
+std::vector<int16_t> UnlockedTargets(const state::GameState& g) {
   std::vector<int16_t> out;
   const auto locks = g.lockQueue.begin() + 8;
   for (int16_t i : LiveSlots(g)) {
@@ -52,21 +52,21 @@ int32_t SoakBot::NextElapsedMs() {
   return 16;
 }
 
-void SoakBot::Act(const core::GameState& g, media::HeadlessPlatform& platform) {
+void SoakBot::Act(const state::GameState& g, media::HeadlessPlatform& platform) {
   if (rng_.Chance(0.005)) return Burst(g, platform);
-  if (g.gameMode == core::kModePlaying) Play(g, platform);
-  if (g.gameMode == core::kModeNameEntry) NameEntry(g, platform);
-  if (g.gameMode == core::kModeTitle) {
+  if (g.gameMode == state::kModePlaying) Play(g, platform);
+  if (g.gameMode == state::kModeNameEntry) NameEntry(g, platform);
+  if (g.gameMode == state::kModeTitle) {
     if (rng_.Chance(0.1)) Press(platform, WrongCode());
-    if (rng_.Chance(0.25)) Press(platform, core::kKeySpace);
+    if (rng_.Chance(0.25)) Press(platform, state::kKeySpace);
     // Two starts in one frame reset twice; the round still begins once.
-    if (rng_.Chance(0.02)) Press(platform, core::kKeySpace);
+    if (rng_.Chance(0.02)) Press(platform, state::kKeySpace);
   }
   // A release of any key, Esc included, must do nothing.
   if (rng_.Chance(0.05)) Down(platform, rng_.Between(1, 255), 0);
 }
 
-void SoakBot::Play(const core::GameState& g, media::HeadlessPlatform& platform) {
+void SoakBot::Play(const state::GameState& g, media::HeadlessPlatform& platform) {
   std::vector<int16_t> open = UnlockedTargets(g);
   int locks = g.lockCount;
   if (!open.empty() && rng_.Chance(0.7)) {
@@ -80,11 +80,11 @@ void SoakBot::Play(const core::GameState& g, media::HeadlessPlatform& platform) 
   }
   if (rng_.Chance(0.02)) Press(platform, WrongCode());
   if ((locks > 0 && !g.shotActive && rng_.Chance(0.6)) || rng_.Chance(0.03)) {
-    Press(platform, rng_.Chance(0.5) ? core::kKeySpace : core::kKeyEnter);
+    Press(platform, rng_.Chance(0.5) ? state::kKeySpace : state::kKeyEnter);
   }
 }
 
-void SoakBot::NameEntry(const core::GameState& g, media::HeadlessPlatform& platform) {
+void SoakBot::NameEntry(const state::GameState& g, media::HeadlessPlatform& platform) {
   std::vector<int32_t> typing;
   for (int32_t code = 2; code < static_cast<int32_t>(g.keyChars.size()); ++code) {
     if (!g.keyChars[code].empty()) typing.push_back(code);
@@ -96,13 +96,13 @@ void SoakBot::NameEntry(const core::GameState& g, media::HeadlessPlatform& platf
       Press(platform, typing[rng_.Below(static_cast<int>(typing.size()))]);
     }
   }
-  if (rng_.Chance(0.15)) Press(platform, core::kKeyBackspace);
+  if (rng_.Chance(0.15)) Press(platform, state::kKeyBackspace);
   if (rng_.Chance(0.05)) Press(platform, WrongCode());
-  if (rng_.Chance(0.12)) Press(platform, core::kKeyEnter);
+  if (rng_.Chance(0.12)) Press(platform, state::kKeyEnter);
 }
 
 // More events than the device holds, so some are dropped.
-void SoakBot::Burst(const core::GameState& g, media::HeadlessPlatform& platform) {
+void SoakBot::Burst(const state::GameState& g, media::HeadlessPlatform& platform) {
   std::vector<int16_t> open = UnlockedTargets(g);
   for (int k = rng_.Between(65, 100); k > 0; --k) {
     const int kind = rng_.Below(3);
@@ -113,7 +113,7 @@ void SoakBot::Burst(const core::GameState& g, media::HeadlessPlatform& platform)
       open.erase(open.begin() + pick);
     } else {
       Down(platform, kind == 1 ? WrongCode() : rng_.Between(1, 255),
-           kind == 1 ? core::kKeyDown : 0);
+           kind == 1 ? media::kKeyDown : 0);
     }
   }
 }

@@ -7,8 +7,8 @@
 #include <sstream>
 #include <vector>
 
-#include "core/lifecycle.h"
-#include "media/headless.h"
+#include "game/lifecycle.h"
+#include "media/headless/headless.h"
 #include "ranking/ranking_file.h"
 #include "soak/soak.h"
 #include "support/script_run.h"
@@ -74,20 +74,20 @@ class Session {
         bot_(DeriveSeed(config.seed, session)) {}
 
   bool Play(const std::string& dir) {
-    const std::string myPath = core::MyPath(dir);
-    core::StartUp(g_, system_, myPath);
+    const std::string myPath = game::MyPath(dir);
+    game::StartUp(g_, system_, myPath);
     // What the last session wrote is what this one starts with.
     if (ranking::RankingFileBytes(g_) != totals_.lastRanking) {
       return Fail("the ranking read at start-up differs from the one last written");
     }
-    if (const auto broken = CheckInvariants(g_, core::kModeTitle); !broken.empty()) {
+    if (const auto broken = CheckInvariants(g_, state::kModeTitle); !broken.empty()) {
       return Fail("after start-up: " + broken.front());
     }
-    core::RunMainLoop(g_, system_);
+    game::RunMainLoop(g_, system_);
     totals_.dropped += bot_.Dropped();
     if (failure) return false;
     if (!g_.quitRequested) return Fail("the main loop ended without the quit flag");
-    core::ShutDown(g_, system_, myPath);
+    game::ShutDown(g_, system_, myPath);
     totals_.lastRanking = testing_support::ReadFileBytes(dir + "/rapikosc.ini");
     if (totals_.lastRanking != ranking::RankingFileBytes(g_)) {
       return Fail("the ranking file written at shutdown does not hold the ranking");
@@ -117,7 +117,7 @@ class Session {
     } else if (++quitPasses_ > kQuitPasses) {
       return Fail("the game did not quit after Esc or a click");
     } else if (session_ % 2 == 0) {
-      system_.platform.QueueKey(core::kKeyEsc, core::kKeyDown);
+      system_.platform.QueueKey(state::kKeyEsc, media::kKeyDown);
     } else {
       ++system_.clicks;
     }
@@ -141,20 +141,21 @@ class Session {
       return Fail("a pass did not end with its one flip");
     }
     for (const std::string& sound : system_.platform.TakeSoundLog()) {
-      totals_.hits += sound == "sndHit.play";
-      totals_.bottomOuts += sound == "sndFueen.play";
-      totals_.wrongCues += sound == "sndKyan.play";
-      totals_.endCues += sound == "sndEnd.play";
+      totals_.hits += sound == "WAVHIT.play";
+      totals_.bottomOuts += sound == "WAVFUEEN.play";
+      totals_.wrongCues += sound == "WAVKYAN.play";
+      totals_.endCues += sound == "WAVEND.play";
     }
     if (g_.quitRequested && quitPasses_ == 0) return Fail("the game quit on its own");
-    if (modeBefore_ == core::kModeTitle && g_.gameMode == core::kModePlaying) StartRound();
-    if (modeBefore_ == core::kModePlaying && g_.gameMode != core::kModePlaying) {
+    if (modeBefore_ == state::kModeTitle && g_.gameMode == state::kModePlaying) StartRound();
+    if (modeBefore_ == state::kModePlaying && g_.gameMode != state::kModePlaying) {
       ++roundsPlayed_;
       ++totals_.rounds;
-      totals_.nameEntries += g_.gameMode == core::kModeNameEntry;
+      totals_.nameEntries += g_.gameMode == state::kModeNameEntry;
       totals_.highestLevel = std::max(totals_.highestLevel, g_.maxLevel);
     }
-    totals_.namesEntered += modeBefore_ == core::kModeNameEntry && g_.gameMode == core::kModeTitle;
+    totals_.namesEntered +=
+        modeBefore_ == state::kModeNameEntry && g_.gameMode == state::kModeTitle;
     passesInMode_ = g_.gameMode == modeBefore_ ? passesInMode_ + 1 : 0;
     if (passesInMode_ > kStuckPasses) return Fail("stuck in mode " + std::to_string(g_.gameMode));
     return true;
@@ -177,12 +178,12 @@ class Session {
   SoakTotals& totals_;
   SoakSystem system_;
   SoakBot bot_;
-  core::GameState g_;
+  state::GameState g_;
   int64_t roundsPlayed_ = 0;
   int64_t passInSession_ = 0;
   int64_t passesInMode_ = 0;
   int64_t quitPasses_ = 0;
-  int16_t modeBefore_ = core::kModeTitle;
+  int16_t modeBefore_ = state::kModeTitle;
 };
 
 }  // namespace
@@ -194,7 +195,7 @@ std::optional<std::string> RunSoak(const SoakConfig& config, const std::string& 
       // A first run again now and then, so that results keep reaching the
       // ranking once it is full of the best keys.
       std::filesystem::remove(dir + "/rapikosc.ini");
-      totals.lastRanking = ranking::RankingFileBytes(core::GameState{});
+      totals.lastRanking = ranking::RankingFileBytes(state::GameState{});
     }
     std::filesystem::remove(dir + "/rapdata.ini");
     if (const std::string list = WordsOfSession(session, words); !list.empty()) {

@@ -68,9 +68,9 @@ TEST(Soak, SameSeedPlaysTheSameGame) {
 
 // Mid-round: three letters falling, the two oldest locked, the lock ring
 // wrapping from slot 7 to slot 0.
-core::GameState SoundState() {
-  core::GameState g;
-  g.gameMode = core::kModePlaying;
+state::GameState SoundState() {
+  state::GameState g;
+  g.gameMode = state::kModePlaying;
   g.level = 4;
   g.maxLevel = 5;
   g.roundTime = 5000;
@@ -90,34 +90,34 @@ core::GameState SoundState() {
 }
 
 TEST(Soak, CheckerNamesEachBrokenRule) {
-  EXPECT_TRUE(soak::CheckInvariants(SoundState(), core::kModeNameEntry).empty());
+  EXPECT_TRUE(soak::CheckInvariants(SoundState(), state::kModeNameEntry).empty());
   const struct {
     const char* expected;
-    std::function<void(core::GameState&)> breakIt;
+    std::function<void(state::GameState&)> breakIt;
   } cases[] = {
-      {"gameMode", [](core::GameState& g) { g.gameMode = 3; }},
-      {"ringTail", [](core::GameState& g) { g.ringTail = 100; }},
-      {"lock slot 4", [](core::GameState& g) { std::swap(g.lockQueue[0], g.lockQueue[4]); }},
-      {"locked twice", [](core::GameState& g) { g.lockQueue[0] = 98; }},
-      {"maxLevel", [](core::GameState& g) { g.level = 6; }},
-      {"rankKeys[3]", [](core::GameState& g) { g.rankKeys[4] = 6; }},
-      {"target 1 is not", [](core::GameState& g) { g.targets[1].y = NAN; }},
-      {"live range", [](core::GameState& g) { g.targets[50].keyCode = 18; }},
-      {"walls", [](core::GameState& g) { g.targets[1].x = 490.5; }},
-      {"roundTime", [](core::GameState& g) { g.roundTime = 120001; }},
-      {"entryName", [](core::GameState& g) { g.entryName = "ABCDEFGHIJK"; }},
+      {"gameMode", [](state::GameState& g) { g.gameMode = 3; }},
+      {"ringTail", [](state::GameState& g) { g.ringTail = 100; }},
+      {"lock slot 4", [](state::GameState& g) { std::swap(g.lockQueue[0], g.lockQueue[4]); }},
+      {"locked twice", [](state::GameState& g) { g.lockQueue[0] = 98; }},
+      {"maxLevel", [](state::GameState& g) { g.level = 6; }},
+      {"rankKeys[3]", [](state::GameState& g) { g.rankKeys[4] = 6; }},
+      {"target 1 is not", [](state::GameState& g) { g.targets[1].y = NAN; }},
+      {"live range", [](state::GameState& g) { g.targets[50].keyCode = 18; }},
+      {"walls", [](state::GameState& g) { g.targets[1].x = 490.5; }},
+      {"roundTime", [](state::GameState& g) { g.roundTime = 120001; }},
+      {"entryName", [](state::GameState& g) { g.entryName = "ABCDEFGHIJK"; }},
   };
   for (const auto& c : cases) {
-    core::GameState g = SoundState();
+    state::GameState g = SoundState();
     c.breakIt(g);
     std::string all;
-    for (const std::string& line : soak::CheckInvariants(g, core::kModeNameEntry)) all += line;
+    for (const std::string& line : soak::CheckInvariants(g, state::kModeNameEntry)) all += line;
     EXPECT_NE(all.find(c.expected), std::string::npos) << c.expected << " in: " << all;
   }
   // A long name from the ranking file is fine until name entry cuts it.
-  core::GameState g = SoundState();
+  state::GameState g = SoundState();
   g.entryName = "ABCDEFGHIJK";
-  EXPECT_TRUE(soak::CheckInvariants(g, core::kModeTitle).empty());
+  EXPECT_TRUE(soak::CheckInvariants(g, state::kModeTitle).empty());
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/game_state.h"
 #include "media/platform.h"
+#include "state/game_state.h"
 
 namespace testing_support {
 
@@ -75,7 +75,7 @@ class QueueKeyboard : public media::KeyboardDevice {
 // A GameState wired to the fakes above, with the start-up values of play.
 struct Rig {
   Rig();
-  core::GameState g;
+  state::GameState g;
   std::vector<DrawCall> draws;
   std::vector<std::string> sounds;
   std::shared_ptr<QueueKeyboard> keys;

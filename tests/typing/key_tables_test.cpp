@@ -7,12 +7,12 @@
 #include <string>
 #include <tuple>
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 namespace {
 
 TEST(KeyTables, EveryKeyCodeTypesItsCharacterAndWordCharactersRoundTrip) {
-  core::GameState g;
+  state::GameState g;
   typing::BuildKeyTables(g);
   // Unshifted US keys by first code (the last row is the number pad); all others type nothing.
   std::array<std::string, 256> expected;
@@ -28,7 +28,7 @@ TEST(KeyTables, EveryKeyCodeTypesItsCharacterAndWordCharactersRoundTrip) {
   // The glyph sheet holds the cells column by column, six to a column, one cell left blank.
   const std::string sheet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ- 1234567890";
   int withCell = 0;
-  for (const core::KeyGlyph& cell : g.keyGlyphs) withCell += (cell.x != 0 || cell.y != 0);
+  for (const state::KeyGlyph& cell : g.keyGlyphs) withCell += (cell.x != 0 || cell.y != 0);
   EXPECT_EQ(withCell, 36);  // every other code shows the cell of A at (0, 0)
   for (int p = 0; p < static_cast<int>(sheet.size()); ++p) {
     if (sheet[p] == ' ') continue;

@@ -11,7 +11,7 @@
 #include <tuple>
 #include <vector>
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 #include "typing/key_tables.h"
 
 namespace {
@@ -19,14 +19,14 @@ namespace {
 using Codes = std::vector<int16_t>;
 using Texts = std::vector<std::string>;
 
-core::GameState Load(const std::string& bytes) {
-  core::GameState g;
+state::GameState Load(const std::string& bytes) {
+  state::GameState g;
   typing::LoadWordDataFromBytes(g, bytes);
   return g;
 }
 
 // Checks that the tables hold exactly these words, back to back, as key codes.
-void ExpectWords(const core::GameState& g, const Texts& words) {
+void ExpectWords(const state::GameState& g, const Texts& words) {
   ASSERT_EQ(Texts(g.words.begin() + 1, g.words.begin() + 1 + g.wordCount), words);
   Codes codes;
   for (size_t w = 0; w < words.size(); ++w) {
@@ -45,7 +45,7 @@ std::string WordList(int count, int length) {
 }
 
 TEST(WordData, CatDogEmu) {
-  const core::GameState g = Load("cat,Dog\r\nEMU\r\n");
+  const state::GameState g = Load("cat,Dog\r\nEMU\r\n");
   ExpectWords(g, {"CAT", "DOG", "EMU"});
   EXPECT_EQ(Codes(g.letterKeys.begin(), g.letterKeys.begin() + 9),
             (Codes{46, 30, 20, 32, 24, 34, 18, 50, 22}));
@@ -75,7 +75,7 @@ TEST(WordData, ItemSyntaxAndDroppedItems) {
 TEST(WordData, CapacityLimits) {
   std::string hundredFifty;
   for (int i = 1000; i < 1150; ++i) hundredFifty += "w" + std::to_string(i) + "\n";
-  core::GameState g = Load(hundredFifty);
+  state::GameState g = Load(hundredFifty);
   EXPECT_EQ(std::tuple(g.wordCount, g.words[100], g.letterCount), std::tuple(100, "W1099", 500));
   g = Load(WordList(50, 20) + "cat");  // 1000 positions in use: no further item
   EXPECT_EQ(std::tuple(g.wordCount, g.letterCount), std::tuple(50, 1000));
@@ -104,7 +104,7 @@ TEST(WordData, JunkBytesNeverBreakTheTables) {
       const uint32_t r = next();
       bytes += r < 160 ? steering[r % steering.size()] : static_cast<char>(next());
     }
-    const core::GameState g = Load(bytes);
+    const state::GameState g = Load(bytes);
     ASSERT_TRUE(g.wordCount >= 0 && g.wordCount <= 100 && g.letterCount <= 1001) << round;
     ASSERT_EQ(g.wordStart[g.wordCount + 1], g.letterCount) << round;
     for (int w = 1; w <= g.wordCount; ++w) ASSERT_GE(g.wordStart[w + 1] - g.wordStart[w], 3);
@@ -117,11 +117,11 @@ TEST(WordData, ReadsRapdataIniInTheGameFolderAndAMissingFileGivesNoWords) {
   ASSERT_NE(mkdtemp(dir.data()), nullptr);
   dir += "/";
   std::ofstream(dir + "rapdata.ini", std::ios::binary) << "cat,Dog\r\nEMU\r\n";
-  core::GameState g;
+  state::GameState g;
   typing::LoadWordData(g, dir);
   ExpectWords(g, {"CAT", "DOG", "EMU"});
   std::filesystem::remove_all(dir);
-  core::GameState none;
+  state::GameState none;
   typing::LoadWordData(none, dir);
   EXPECT_EQ(std::tuple(none.wordCount, none.letterCount), std::tuple(0, 0));
 }

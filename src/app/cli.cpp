@@ -1,0 +1,99 @@
+// The command line of the program.
+#include "app/cli.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace app {
+
+std::string UsageText() {
+  return "Usage: rapiko [--window [--scale N]] [--dir DIR]\n"
+         "       rapiko --headless --script FILE [--dir DIR]\n"
+         "\n"
+         "A keyboard-practice arcade game: type the falling letters, fire with Space.\n"
+         "\n"
+         "Options:\n"
+         "  --window          play in a window instead of full screen\n"
+         "  --scale N         window size as N times 640 x 480 (1 to 8; implies --window)\n"
+         "  --dir DIR         game folder with back.bmp, rapdata.ini and rapikosc.ini\n"
+         "                    (default: the folder of the program)\n"
+         "  --headless        run without window or sound, driven by a script\n"
+         "  --script FILE     the script of a headless run ('-' for standard input)\n"
+         "  --help            show this help and exit\n"
+         "  --version         show the version and exit\n";
+}
+
+std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
+  Options o;
+  bool scaleGiven = false;
+  bool scriptGiven = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](const char* name) -> std::optional<std::string> {
+      if (i + 1 >= args.size()) {
+        error = std::string(name) + " needs a value";
+        return std::nullopt;
+      }
+      return args[++i];
+    };
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+    } else if (a == "--version") {
+      o.version = true;
+    } else if (a == "--window") {
+      o.window = true;
+    } else if (a == "--headless") {
+      o.headless = true;
+    } else if (a == "--scale") {
+      auto v = value("--scale");
+      if (!v) return std::nullopt;
+      if (v->size() != 1 || (*v)[0] < '1' || (*v)[0] > '8') {
+        error = "--scale takes a whole number from 1 to 8, not '" + *v + "'";
+        return std::nullopt;
+      }
+      o.scale = (*v)[0] - '0';
+      scaleGiven = true;
+    } else if (a == "--dir") {
+      auto v = value("--dir");
+      if (!v) return std::nullopt;
+      if (v->empty()) {
+        error = "--dir needs a folder";
+        return std::nullopt;
+      }
+      o.dir = *v;
+    } else if (a == "--script") {
+      auto v = value("--script");
+      if (!v) return std::nullopt;
+      o.script = *v;
+      scriptGiven = true;
+    } else {
+      error = "unknown option '" + a + "'";
+      return std::nullopt;
+    }
+  }
+  if (o.help || o.version) return o;
+  if (scaleGiven) o.window = true;
+  if (o.headless && !scriptGiven) {
+    error = "--headless needs --script FILE";
+    return std::nullopt;
+  }
+  if (scriptGiven && !o.headless) {
+    error = "--script is only for --headless runs";
+    return std::nullopt;
+  }
+  if (o.headless && o.window) {
+    error = "--window and --headless do not go together";
+    return std::nullopt;
+  }
+  return o;
+}
+
+std::string ProgramFolder(const std::string& argv0) {
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec || exe.empty()) exe = std::filesystem::absolute(argv0, ec);
+  std::string folder = exe.parent_path().string();
+  return folder.empty() ? "." : folder;
+}
+
+}  // namespace app

@@ -1,0 +1,30 @@
+// The command line of the program.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace app {
+
+struct Options {
+  bool help = false;
+  bool version = false;
+  bool window = false;
+  int32_t scale = 1;
+  std::string dir;  // empty: the program's folder
+  bool headless = false;
+  std::string script;  // with headless: a path, or "-" for standard input
+};
+
+// Parses the arguments after the program name. On a fault returns nothing
+// and sets error to one line saying what is wrong.
+std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
+
+std::string UsageText();
+
+// The folder holding the running program (from /proc/self/exe, else argv0).
+std::string ProgramFolder(const std::string& argv0);
+
+}  // namespace app

@@ -1,0 +1,97 @@
+// Start-up, the main loop and shutdown of the program.
+#include "game/lifecycle.h"
+
+#include "game/devices.h"
+#include "game/frame_tick.h"
+#include "game/title.h"
+#include "ranking/ranking_file.h"
+#include "typing/key_tables.h"
+#include "typing/word_data.h"
+
+namespace game {
+
+namespace {
+
+// Window messages: any mouse button, or closing the window, quits after
+// the current pass.
+class QuitOnWindowEvents : public media::WindowEvents {
+ public:
+  explicit QuitOnWindowEvents(state::GameState& g) : g_(g) {}
+  void OnMouseDown() override { g_.quitRequested = true; }
+  void OnCloseRequest() override { g_.quitRequested = true; }
+
+ private:
+  state::GameState& g_;
+};
+
+// The start-up values are those of a round reset, on the title screen.
+void SetStartValues(state::GameState& g) {
+  ResetRound(g);
+  g.gameMode = state::kModeTitle;
+  g.quitRequested = false;
+}
+
+}  // namespace
+
+std::string MyPath(const std::string& folder) {
+  if (!folder.empty() && folder.back() == '/') return folder;
+  return folder + '/';
+}
+
+int32_t ElapsedMs(uint32_t now, uint32_t last) {
+  // Unsigned subtraction is modulo 2^32; the result read as signed is the
+  // true small difference even where the signed counter overflows.
+  return static_cast<int32_t>(now - last);
+}
+
+void StartUp(state::GameState& g, media::System& system, const std::string& myPath) {
+  InitDisplay(g, system, myPath);
+  InitSound(g, system);
+  InitKeyboard(g, system);
+  typing::BuildKeyTables(g);
+  ranking::LoadRanking(g, myPath);
+  g.rng.Seed(system.GetTickCount());
+  typing::LoadWordData(g, myPath);
+  SetStartValues(g);
+}
+
+void RunMainLoop(state::GameState& g, media::System& system) {
+  QuitOnWindowEvents events(g);
+  uint32_t lastTick = system.GetTickCount();
+  for (;;) {
+    if (!system.BeginPass() || g.quitRequested) break;
+    const uint32_t now = system.GetTickCount();
+    int32_t elapsedMs = ElapsedMs(now, lastTick);
+    lastTick = now;
+    FrameTick(g, elapsedMs);
+    system.DispatchMessages(events);
+  }
+}
+
+void ShutDown(state::GameState& g, media::System& system, const std::string& myPath) {
+  ranking::SaveRanking(g, myPath);
+  if (g.ddraw) {
+    g.ddraw->RestoreDisplayMode();
+    g.ddraw->SetCooperativeLevel(media::CooperativeLevel::Normal);
+  }
+  QuitOnWindowEvents events(g);
+  system.DispatchMessages(events);
+  g.screenPalette.reset();
+  g.backBuffer.reset();
+  g.primarySurface.reset();
+  g.ddraw.reset();
+  g.sndKyan.reset();
+  g.sndShot.reset();
+  g.sndHit.reset();
+  g.sndFueen.reset();
+  g.sndStart.reset();
+  g.sndEnd.reset();
+  g.sndType.reset();
+  g.dsound.reset();
+  if (g.keyboard) g.keyboard->Unacquire();
+  g.dinput.reset();
+  g.keyboard.reset();
+  g.dx.reset();
+}
+
+}  // namespace game

@@ -1,0 +1,23 @@
+// Start-up, the main loop and shutdown of the program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "media/platform.h"
+#include "state/game_state.h"
+
+namespace game {
+
+// The folder text ending in one path separator.
+std::string MyPath(const std::string& folder);
+
+// The difference of two tick counts, modulo 2^32: also right on the pass
+// where the counter crosses 2^31 or 2^32.
+int32_t ElapsedMs(uint32_t now, uint32_t last);
+
+void StartUp(state::GameState& g, media::System& system, const std::string& myPath);
+void RunMainLoop(state::GameState& g, media::System& system);
+void ShutDown(state::GameState& g, media::System& system, const std::string& myPath);
+
+}  // namespace game

@@ -1,0 +1,78 @@
+// The title screen with the ranking, and the round reset.
+#include "game/title.h"
+
+#include <array>
+#include <string>
+
+#include "ranking/rank_key.h"
+#include "state/colours.h"
+
+namespace game {
+
+void ReadTitleKeys(state::GameState& g) {
+  std::array<media::KeyEvent, 5> events{};
+  g.keyboard->GetDeviceData(events);
+  // Every record is looked at: Space twice resets twice, Esc with Space
+  // both starts and quits.
+  for (const media::KeyEvent& e : events) {
+    if (e.data != media::kKeyDown) continue;
+    if (e.keyCode == state::kKeyEsc) {
+      g.quitRequested = true;
+    } else if (e.keyCode == state::kKeySpace) {
+      ResetRound(g);
+      g.sndStart->Play();
+      g.gameMode = state::kModePlaying;
+    }
+  }
+}
+
+void DrawTitleScreen(state::GameState& g) {
+  media::Surface& back = *g.backBuffer;
+  // The title bar's outline keeps whatever fore colour the last frame left.
+  back.SetFillColor(state::kDarkPurple);
+  back.DrawBox(10, 210, 350, 235);
+  back.SetForeColor(state::kWhite);
+  back.DrawText(50, 213, "Rapiko Ver1.03");
+  back.SetFillColor(state::kPalePink);
+  back.SetForeColor(state::kDarkPurple);
+  back.DrawBox(10, 235, 350, 470);
+  back.DrawText(50, 242,
+                std::to_string(g.level) + "/" + std::to_string(g.maxLevel) + "  " +
+                    std::to_string(g.score) + "  ");
+  for (int i = 0; i < state::kRankPlaces; ++i) {
+    const ranking::RankParts place = ranking::SplitRankKey(g.rankKeys[i]);
+    back.SetForeColor(place.score == g.score ? state::kPureRed : state::kDarkPurple);
+    // "st" on every place, as the game has always shown it.
+    back.DrawText(50, 260 + 18 * i,
+                  std::to_string(i + 1) + "st " + std::to_string(place.level) + "/" +
+                      std::to_string(place.maxLevel) + "  " + std::to_string(place.score) + "  " +
+                      g.rankNames[i]);
+  }
+  back.SetForeColor(state::kDarkPurple);
+  back.SetFillColor(state::kPalePink);
+  back.DrawText(100, 445, "Hit SPACE Key");
+}
+
+void ResetRound(state::GameState& g) {
+  g.level = 3;
+  g.maxLevel = 3;
+  g.ringHead = state::kRingFirst;
+  g.ringTail = state::kRingFirst;
+  g.score = 0;
+  g.combo = 0;
+  g.hitCount = 0;
+  for (int i = 0; i < state::kLockSlots; ++i) {
+    g.lockQueue[i] = 0;
+    g.popups[i].x = 0.0;
+    g.popups[i].y = 0.0;
+    g.popups[i].timeLeft = 0;
+  }
+  g.lockTail = 0;
+  g.lockHead = 0;
+  g.lockCount = 0;
+  g.shotActive = false;
+  for (state::Target& t : g.targets) t = state::Target{};
+  g.entryDone = false;
+}
+
+}  // namespace game

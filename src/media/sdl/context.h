@@ -1,0 +1,61 @@
+// What every SDL device object shares: SDL's lifetime, the options, the
+// embedded files, the key event queue and the screen.
+#pragma once
+
+#include <SDL.h>
+
+#include <deque>
+#include <memory>
+
+#include "media/display_common.h"
+#include "media/platform.h"
+#include "media/sdl/system.h"
+
+namespace media {
+
+class SdlScreen;
+
+// Held by every SDL object so that SDL's video and events stay up until the
+// last of them is released, whatever order the game releases them in.
+class SdlContext {
+ public:
+  SdlContext(const SdlOptions& options, ResourceLookup resources);
+  ~SdlContext();
+  SdlContext(const SdlContext&) = delete;
+  SdlContext& operator=(const SdlContext&) = delete;
+
+  const SdlOptions& Options() const { return options_; }
+  std::span<const uint8_t> Resource(std::string_view name) const { return resources_(name); }
+
+  // The window, once the display has made one (for Alt+Enter and redraws).
+  void SetScreen(std::weak_ptr<SdlScreen> screen) { screen_ = std::move(screen); }
+  std::shared_ptr<SdlScreen> Screen() const { return screen_.lock(); }
+
+  // The keyboard device's queue: filled only while it is acquired.
+  void SetCollectingKeys(bool on);
+  // Takes a key event from SDL into the queue (or toggles full screen on
+  // Alt+Enter). Other event types are ignored.
+  void OnKeyEvent(const SDL_KeyboardEvent& key);
+  // Moves the key events that SDL holds now into the queue, leaving every
+  // other event for the message step.
+  void PumpKeys();
+  std::deque<KeyEvent>& Keys() { return keys_; }
+
+ private:
+  SdlOptions options_;
+  ResourceLookup resources_;
+  std::weak_ptr<SdlScreen> screen_;
+  std::deque<KeyEvent> keys_;
+  bool collecting_ = false;
+  int32_t sequence_ = 0;
+  SDL_Scancode swallowedRelease_ = SDL_SCANCODE_UNKNOWN;
+};
+
+using SdlContextPtr = std::shared_ptr<SdlContext>;
+
+// The device objects of the SDL backend.
+std::shared_ptr<Display> MakeSdlDisplay(SdlContextPtr context);
+std::shared_ptr<SoundDevice> MakeSdlSoundDevice(SdlContextPtr context);
+std::shared_ptr<Input> MakeSdlInput(SdlContextPtr context);
+
+}  // namespace media

@@ -1,0 +1,129 @@
+// Sound through SDL_mixer: one channel and one chunk per sound buffer.
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <string>
+
+#include "media/sdl/context.h"
+#include "media/wav.h"
+
+namespace media {
+namespace {
+
+constexpr int kFrequency = 44100;
+constexpr int kChannels = 2;
+constexpr int kChunkSize = 512;
+// Seven buffers, each on its own channel, with room to spare.
+constexpr int kMixChannels = 16;
+
+// The open audio device; closed when the device and its last buffer are gone.
+class SdlAudio {
+ public:
+  explicit SdlAudio(SdlContextPtr context) : context_(std::move(context)) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) Fail();
+    if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, kChannels, kChunkSize) != 0) {
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      Fail();
+    }
+    allocated_ = Mix_AllocateChannels(kMixChannels);
+  }
+  ~SdlAudio() {
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  SdlAudio(const SdlAudio&) = delete;
+  SdlAudio& operator=(const SdlAudio&) = delete;
+
+  int NextChannel() {
+    if (next_ >= allocated_) allocated_ = Mix_AllocateChannels(next_ + kMixChannels);
+    return next_++;
+  }
+
+ private:
+  [[noreturn]] static void Fail() {
+    throw PlatformError(std::string("no sound device: ") + SDL_GetError() +
+                        " (set SDL_AUDIODRIVER=dummy to run without sound)");
+  }
+
+  SdlContextPtr context_;
+  int allocated_ = 0;
+  int next_ = 0;
+};
+
+class SdlSoundBuffer : public SoundBuffer {
+ public:
+  SdlSoundBuffer(std::shared_ptr<SdlAudio> audio, std::string name, Mix_Chunk* chunk)
+      : audio_(std::move(audio)),
+        name_(std::move(name)),
+        chunk_(chunk),
+        channel_(audio_->NextChannel()) {}
+  ~SdlSoundBuffer() override {
+    Mix_HaltChannel(channel_);
+    Mix_FreeChunk(chunk_);
+  }
+  SdlSoundBuffer(const SdlSoundBuffer&) = delete;
+  SdlSoundBuffer& operator=(const SdlSoundBuffer&) = delete;
+
+  // A buffer still playing goes on, so the sound is heard once.
+  void Play() override {
+    if (Mix_Playing(channel_)) return;
+    Start();
+  }
+
+  // Back to the start: a playing buffer restarts at once, a stopped one
+  // stays stopped until played.
+  void SetCurrentPosition(int32_t position) override {
+    if (position != 0) {
+      throw PlatformError(name_ + ": play position " + std::to_string(position) +
+                          " is not supported (only 0)");
+    }
+    if (Mix_Playing(channel_)) Start();
+  }
+
+ private:
+  void Start() {
+    if (Mix_PlayChannel(channel_, chunk_, 0) < 0) {
+      throw PlatformError(name_ + ": cannot play: " + Mix_GetError());
+    }
+  }
+
+  std::shared_ptr<SdlAudio> audio_;
+  std::string name_;
+  Mix_Chunk* chunk_;
+  int channel_;
+};
+
+class SdlSoundDevice : public SoundDevice {
+ public:
+  explicit SdlSoundDevice(SdlContextPtr context)
+      : context_(context), audio_(std::make_shared<SdlAudio>(std::move(context))) {}
+
+  void SetCooperativeLevel(SoundLevel) override {}
+
+  std::shared_ptr<SoundBuffer> CreateSoundBufferFromResource(const std::string& name) override {
+    std::span<const uint8_t> bytes = context_->Resource(name);
+    if (bytes.empty()) throw PlatformError(name + ": no such sound in the program");
+    try {
+      ReadWaveInfo(bytes);  // a clear message for a damaged file
+    } catch (const PlatformError& e) {
+      throw PlatformError(name + ": " + e.what());
+    }
+    // SDL_mixer converts each sound from its own format to the device's.
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
+    if (!chunk) throw PlatformError(name + ": damaged sound (" + Mix_GetError() + ")");
+    return std::make_shared<SdlSoundBuffer>(audio_, name, chunk);
+  }
+
+ private:
+  SdlContextPtr context_;
+  std::shared_ptr<SdlAudio> audio_;
+};
+
+}  // namespace
+
+std::shared_ptr<SoundDevice> MakeSdlSoundDevice(SdlContextPtr context) {
+  return std::make_shared<SdlSoundDevice>(std::move(context));
+}
+
+}  // namespace media

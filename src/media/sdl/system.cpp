@@ -1,0 +1,137 @@
+// The real machine through SDL: the system (clock, window messages), the
+// root object and the display.
+#include "media/sdl/system.h"
+
+#include <SDL.h>
+
+#include <string>
+
+#include "media/display_common.h"
+#include "media/resources.h"
+#include "media/sdl/context.h"
+#include "media/sdl/screen.h"
+
+namespace media {
+namespace {
+
+class SdlDisplay : public Display {
+ public:
+  explicit SdlDisplay(SdlContextPtr context)
+      : context_(std::move(context)), screen_(std::make_shared<SdlScreen>(context_)) {
+    context_->SetScreen(screen_);
+    // Each surface keeps the screen, its flips' presenter, alive.
+    make_ = [screen = screen_](int32_t w, int32_t h, const std::string& label) {
+      return std::shared_ptr<SoftSurface>(new SoftSurface(w, h, label),
+                                          [screen](SoftSurface* s) { delete s; });
+    };
+  }
+
+  void SetCooperativeLevel(CooperativeLevel) override {}
+  void SetDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel) override {
+    CheckDisplayMode(width, height, bitsPerPixel);
+    screen_->Open();
+  }
+  void RestoreDisplayMode() override { screen_->Close(); }
+
+  std::shared_ptr<Surface> CreatePrimarySurface(int32_t backBufferCount) override {
+    return MakeFlipChain(backBufferCount, screen_.get(), make_).primary;
+  }
+  std::shared_ptr<Surface> CreateSurfaceFromFile(const std::string& path, int32_t width,
+                                                 int32_t height) override {
+    return LoadBackgroundFromFile(path, width, height, make_);
+  }
+  std::shared_ptr<Surface> CreateSurfaceFromResource(const std::string& name, int32_t width,
+                                                     int32_t height) override {
+    return LoadSheetFromResource(name, context_->Resource(name), width, height, make_);
+  }
+  std::shared_ptr<Palette> LoadPaletteFromFile(const std::string& path) override {
+    return LoadPaletteFromBmpFile(path);
+  }
+
+ private:
+  SdlContextPtr context_;
+  std::shared_ptr<SdlScreen> screen_;
+  SurfaceMaker make_;
+};
+
+class SdlRoot : public Root {
+ public:
+  explicit SdlRoot(SdlContextPtr context) : context_(std::move(context)) {}
+  std::shared_ptr<Display> CreateDisplay() override { return MakeSdlDisplay(context_); }
+  std::shared_ptr<SoundDevice> CreateSoundDevice() override { return MakeSdlSoundDevice(context_); }
+  std::shared_ptr<Input> CreateInput() override { return MakeSdlInput(context_); }
+
+ private:
+  SdlContextPtr context_;
+};
+
+class SdlSystem : public System {
+ public:
+  explicit SdlSystem(SdlContextPtr context) : context_(std::move(context)) {}
+
+  std::shared_ptr<Root> CreateRoot() override { return std::make_shared<SdlRoot>(context_); }
+  uint32_t GetTickCount() override { return SDL_GetTicks(); }
+  bool BeginPass() override { return true; }
+
+  void DispatchMessages(WindowEvents& events) override {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+      switch (e.type) {
+        case SDL_MOUSEBUTTONDOWN:
+          events.OnMouseDown();
+          break;
+        case SDL_QUIT:
+          events.OnCloseRequest();
+          break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+          context_->OnKeyEvent(e.key);
+          break;
+        case SDL_WINDOWEVENT:
+          if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+            events.OnCloseRequest();
+          } else if (auto screen = context_->Screen()) {
+            screen->OnWindowEvent(e.window);
+          }
+          break;
+        case SDL_RENDER_TARGETS_RESET:
+        case SDL_RENDER_DEVICE_RESET:
+          if (auto screen = context_->Screen()) screen->OnRenderReset();
+          break;
+        default:
+          break;
+      }
+    }
+  }
+
+ private:
+  SdlContextPtr context_;
+};
+
+}  // namespace
+
+std::shared_ptr<Display> MakeSdlDisplay(SdlContextPtr context) {
+  return std::make_shared<SdlDisplay>(std::move(context));
+}
+
+std::unique_ptr<System> CreateSdlSystem(const SdlOptions& options) {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    throw PlatformError(std::string("no display: ") + SDL_GetError());
+  }
+  // With no window system SDL falls back to drivers that show nothing; only
+  // take those when asked for by name.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const std::string name = driver ? driver : "";
+  if ((name == "offscreen" || name == "dummy") && !SDL_getenv("SDL_VIDEODRIVER")) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    throw PlatformError("no display: no window system found (is DISPLAY or WAYLAND_DISPLAY set?)");
+  }
+  // Keys come as key events only; no text input or input method.
+  SDL_StopTextInput();
+  ResourceLookup resources = options.resources;
+  if (!resources) resources = FindResource;
+  auto context = std::make_shared<SdlContext>(options, std::move(resources));
+  return std::make_unique<SdlSystem>(std::move(context));
+}
+
+}  // namespace media

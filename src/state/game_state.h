@@ -1,0 +1,139 @@
+// GameState: the one record holding every variable of the game.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "media/platform.h"
+#include "state/random.h"
+
+namespace state {
+
+struct Target {
+  double x = 0.0;
+  double y = 0.0;
+  double vx = 0.0;
+  int16_t keyCode = 0;
+};
+
+struct Popup {
+  double x = 0.0;
+  double y = 0.0;
+  int16_t timeLeft = 0;
+  int16_t points = 0;
+};
+
+struct TrailPoint {
+  double x = 0.0;
+  double y = 0.0;
+};
+
+struct KeyGlyph {
+  int16_t x = 0;
+  int16_t y = 0;
+};
+
+struct Pacing {
+  double shotStepX = 0.0;
+  double shotStepY = 0.0;
+  int32_t spawnClock = 0;
+  double fpsValue = 0.0;
+  double fpsFrames = 0.0;
+  int32_t fpsClock = 0;
+  int16_t letterPos = 0;
+  int16_t wordIndex = 0;
+  int16_t wordX = 0;
+  int16_t wordVx = 0;
+};
+
+// Key codes with a role of their own (PC set-1 scan codes).
+constexpr int kKeyEsc = 1;
+constexpr int kKeyBackspace = 14;
+constexpr int kKeyEnter = 28;
+constexpr int kKeySpace = 57;
+
+enum GameMode : int16_t { kModeTitle = 0, kModePlaying = 1, kModeNameEntry = 2 };
+
+// A round lasts this long; roundTime counts up to it.
+constexpr int32_t kRoundLengthMs = 120000;
+
+// The ranking's places, best first.
+constexpr int kRankPlaces = 10;
+
+// The target ring runs over slots 1 to 99 and wraps from 99 to 1; slot 0
+// stays empty, so index 0 means "no letter".
+constexpr int16_t kRingFirst = 1;
+constexpr int16_t kRingLast = 99;
+inline bool IsRingSlot(int32_t i) { return i >= kRingFirst && i <= kRingLast; }
+inline int16_t NextRingSlot(int16_t i) {
+  return i >= kRingLast ? kRingFirst : static_cast<int16_t>(i + 1);
+}
+
+// At most this many locks wait; the lock queue is a ring over slots 0 to 7,
+// and each slot has the pop-up of the hit it leads to.
+constexpr int kLockSlots = 8;
+
+// The word table: words 1 to 100, letters 0 to 1000.
+constexpr int kMaxWords = 100;
+constexpr int kMaxLetters = 1001;
+
+struct GameState {
+  std::array<std::string, 256> keyChars{};
+
+  std::shared_ptr<media::Root> dx;
+  std::shared_ptr<media::Display> ddraw;
+  std::shared_ptr<media::Surface> primarySurface;
+  std::shared_ptr<media::Surface> backBuffer;
+  std::shared_ptr<media::Surface> backgroundSurface;
+  std::shared_ptr<media::Surface> spriteSurface;
+  std::shared_ptr<media::Palette> screenPalette;
+  std::shared_ptr<media::SoundDevice> dsound;
+  std::shared_ptr<media::SoundBuffer> sndKyan;
+  std::shared_ptr<media::SoundBuffer> sndShot;
+  std::shared_ptr<media::SoundBuffer> sndHit;
+  std::shared_ptr<media::SoundBuffer> sndFueen;
+  std::shared_ptr<media::SoundBuffer> sndStart;
+  std::shared_ptr<media::SoundBuffer> sndEnd;
+  std::shared_ptr<media::SoundBuffer> sndType;
+  std::shared_ptr<media::Input> dinput;
+  std::shared_ptr<media::KeyboardDevice> keyboard;
+
+  bool quitRequested = false;
+  int16_t gameMode = kModeTitle;
+  int32_t score = 0;
+  int16_t combo = 0;
+  int16_t hitCount = 0;
+  int16_t level = 0;
+  int16_t maxLevel = 0;
+  int32_t roundTime = 0;
+  std::array<int32_t, kRankPlaces> rankKeys{};
+  std::array<std::string, kRankPlaces> rankNames{};
+  std::string entryName;
+  std::array<Target, kRingLast + 2> targets{};  // slots 0 and 100 never hold a letter
+  int16_t ringHead = 0;
+  int16_t ringTail = 0;
+  std::array<int16_t, kLockSlots + 1> lockQueue{};  // slot 8 unused
+  int16_t lockTail = 0;
+  int16_t lockHead = 0;
+  int16_t lockCount = 0;
+  bool shotActive = false;
+  std::array<TrailPoint, 11> shotTrail{};
+  std::array<std::string, kMaxWords + 1> words{};
+  // One entry past the word table: wordStart[101] is kept at letterCount so
+  // that the end-of-word test of word 100 reads inside the table.
+  std::array<int16_t, kMaxWords + 2> wordStart{};
+  int16_t wordCount = 0;
+  int16_t letterCount = 0;
+  std::array<int16_t, kMaxLetters> letterKeys{};
+  std::array<KeyGlyph, 73> keyGlyphs{};
+  std::array<Popup, kLockSlots + 1> popups{};  // by lock slot; slot 8 unused
+  bool entryDone = false;
+  Pacing pacing;
+
+  // The random numbers of spawning and pop-ups, seeded once at start-up.
+  Random rng;
+};
+
+}  // namespace state

@@ -1,0 +1,100 @@
+// Tests of text drawing with the embedded font and of the decoding of game text bytes.
+#include "media/font.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "media/surface.h"
+#include "media/text.h"
+
+namespace media {
+namespace {
+
+const std::string kNamePrompt = "名前を入力:";
+const std::string kNameHelp = "Enterで決定\u3000Back spaceで一文字消す";
+
+const Font& TheFont() {
+  const Font* font = EmbeddedFont();
+  if (!font) throw std::runtime_error("the embedded font is missing or damaged");
+  return *font;
+}
+
+// A 64 x 40 surface of paper (index 9) with a white fore colour (ink, index 4).
+class TextTest : public ::testing::Test {
+ protected:
+  static constexpr uint8_t kPaper = 9;
+  static constexpr uint8_t kInk = 4;
+
+  void SetUp() override {
+    std::array<Color, 256> colors{};
+    colors[kPaper] = Color{0, 0, 200};
+    colors[kInk] = Color{250, 250, 250};
+    surface.SetPalette(std::make_shared<Palette>(colors));
+    std::fill(surface.Pixels().begin(), surface.Pixels().end(), kPaper);
+    surface.SetForeColor(MakeRgb(255, 255, 255));
+  }
+  size_t Inked() const {
+    return static_cast<size_t>(std::count(surface.Pixels().begin(), surface.Pixels().end(), kInk));
+  }
+
+  SoftSurface surface{64, 40, "back"};
+};
+
+TEST_F(TextTest, GlyphInkTakesTheForeColourAndTheRestShowsThrough) {
+  surface.DrawText(3, 5, "Ag");
+  const Glyph* a = TheFont().Find('A');
+  const Glyph* g = TheFont().Find('g');
+  ASSERT_TRUE(a && g);
+  for (int32_t y = 0; y < surface.Height(); ++y) {
+    for (int32_t x = 0; x < surface.Width(); ++x) {
+      const bool inA = x >= 3 && x < 11 && y >= 5 && y < 21 && a->Ink(x - 3, y - 5);
+      const bool inG = x >= 11 && x < 19 && y >= 5 && y < 21 && g->Ink(x - 11, y - 5);
+      ASSERT_EQ(surface.At(x, y), inA || inG ? kInk : kPaper) << x << "," << y;
+    }
+  }
+  EXPECT_GT(Inked(), 20u);
+}
+
+TEST_F(TextTest, ACharacterTheFontLacksDrawsTheReplacementGlyph) {
+  ASSERT_EQ(TheFont().Find(0x20AC), nullptr);  // the euro sign is not in the font
+  SoftSurface expected = surface;
+  expected.DrawText(2, 2, "\xEF\xBF\xBD");  // U+FFFD
+  surface.DrawText(2, 2, "\xE2\x82\xAC");
+  EXPECT_EQ(surface.Pixels(), expected.Pixels());
+  EXPECT_GT(Inked(), 30u);
+}
+
+TEST_F(TextTest, JapaneseTextsAreDrawable) {
+  for (const std::string& text : {kNamePrompt, kNameHelp}) {
+    for (char32_t cp : DecodeGameText(text)) EXPECT_NE(TheFont().Find(cp), nullptr) << uint32_t{cp};
+  }
+  surface.DrawText(0, 0, "名");
+  EXPECT_GT(Inked(), 30u);
+}
+
+TEST(DecodeGameText, Utf8IsKeptAndOtherBytesAreLatin1) {
+  EXPECT_EQ(DecodeGameText(kNameHelp), U"Enterで決定\u3000Back spaceで一文字消す");
+  EXPECT_EQ(DecodeGameText("\xC3\xA9\xF0\x9F\x98\x80"), U"\u00E9\U0001F600");
+  EXPECT_EQ(DecodeGameText("caf\xE9"), U"caf\u00E9");
+  EXPECT_EQ(DecodeGameText("\xC0\xAF"), U"\u00C0\u00AF");                      // overlong
+  EXPECT_EQ(DecodeGameText("\xED\xA0\x80"), U"\u00ED\u00A0\u0080");            // surrogate
+  EXPECT_EQ(DecodeGameText("\xF4\x90\x80\x80"), U"\u00F4\u0090\u0080\u0080");  // above U+10FFFF
+  EXPECT_EQ(DecodeGameText("\xE5\x90Z"), U"\u00E5\u0090Z");                    // cut short
+  EXPECT_EQ(DecodeGameText("\xE9\xC3\xA9"), U"\u00E9\u00E9");  // UTF-8 again after a stray byte
+}
+
+TEST(ToJsonUtf8, GivesValidUtf8OfTheSameText) {
+  EXPECT_EQ(ToJsonUtf8(kNamePrompt), kNamePrompt);
+  EXPECT_EQ(ToJsonUtf8("caf\xE9"), "caf\xC3\xA9");
+  std::string everyByte;
+  for (int b = 0; b < 256; ++b) everyByte.push_back(static_cast<char>(b));
+  everyByte += kNameHelp + "\xE5\x90";
+  const std::string json = ToJsonUtf8(everyByte);
+  EXPECT_EQ(DecodeGameText(json), DecodeGameText(everyByte));
+  EXPECT_EQ(ToJsonUtf8(json), json);  // nothing in it needed the Latin-1 fallback
+}
+
+}  // namespace
+}  // namespace media

@@ -1,0 +1,138 @@
+// Tests of the SDL backend on the dummy drivers: window, sound, keys, messages and PNG files.
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "media/headless/headless.h"
+#include "media/sdl/context.h"
+#include "media/sdl/png.h"
+#include "media/sdl/screen.h"
+#include "media/sdl/system.h"
+#include "support/test_files.h"
+
+namespace media {
+namespace {
+
+using test_files::TestColor;
+
+Palette TestPalette() {
+  std::array<Color, 256> colors{};
+  for (int i = 0; i < 256; ++i) colors[static_cast<size_t>(i)] = TestColor(i);
+  return Palette(colors);
+}
+
+struct Messages : WindowEvents {
+  int mouseDowns = 0, closeRequests = 0;
+  void OnMouseDown() override { ++mouseDowns; }
+  void OnCloseRequest() override { ++closeRequests; }
+};
+
+void Push(Uint32 type, SDL_Scancode scancode = SDL_SCANCODE_UNKNOWN) {
+  SDL_Event e{};
+  e.type = type;
+  e.key.keysym.scancode = scancode;
+  if (type == SDL_WINDOWEVENT) e.window.event = SDL_WINDOWEVENT_CLOSE;
+  ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+}
+
+class SdlBackend : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // Thirty seconds: still playing whenever the test looks.
+    for (const char* name : {"WAVKYAN", "WAVSHOT"})
+      resources.files[name] = test_files::MakeWav(22050, 8, 22050 * 30);
+    SdlOptions options;
+    options.window = true;
+    options.resources = resources.Lookup();
+    system = CreateSdlSystem(options);
+    root = system->CreateRoot();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  }
+
+  test_files::Resources resources;
+  std::unique_ptr<System> system;
+  std::shared_ptr<Root> root;
+};
+
+TEST_F(SdlBackend, TheWindowOpensAndShowsTheFrameThroughItsPalette) {
+  SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);  // the context below quits it again
+  SdlScreen screen(std::make_shared<SdlContext>(SdlOptions{true, 1, {}}, resources.Lookup()));
+  screen.Open();
+  ASSERT_NE(screen.Window(), nullptr);
+  std::vector<uint8_t> frame(640 * 480, 3);
+  frame[0] = 200;
+  screen.Present(frame, 640, 480, TestPalette());
+  SDL_Renderer* renderer = SDL_GetRenderer(screen.Window());
+  for (const auto& [x, index] : {std::pair{0, 200}, std::pair{1, 3}}) {
+    const SDL_Rect rect{x, 0, 1, 1};
+    uint8_t rgb[4] = {};
+    ASSERT_EQ(SDL_RenderReadPixels(renderer, &rect, SDL_PIXELFORMAT_RGB24, rgb, 4), 0);
+    EXPECT_EQ((Color{rgb[0], rgb[1], rgb[2]}), TestColor(index)) << x;
+  }
+}
+
+TEST_F(SdlBackend, SoundBuffersPlayOnTheirOwnChannels) {
+  auto device = root->CreateSoundDevice();
+  auto kyan = device->CreateSoundBufferFromResource("WAVKYAN");
+  auto shot = device->CreateSoundBufferFromResource("WAVSHOT");
+  kyan->SetCurrentPosition(0);  // stopped: stays stopped
+  EXPECT_EQ(Mix_Playing(-1), 0);
+  kyan->Play();
+  kyan->Play();
+  kyan->SetCurrentPosition(0);
+  EXPECT_EQ(Mix_Playing(-1), 1);
+  shot->Play();
+  EXPECT_EQ(Mix_Playing(-1), 2);
+}
+
+TEST_F(SdlBackend, KeysBecomeSet1EventsUpTo64) {
+  auto keyboard = root->CreateInput()->CreateKeyboardDevice();
+  keyboard->Acquire();
+  Push(SDL_KEYDOWN, SDL_SCANCODE_KP_ENTER);
+  for (int i = 0; i < 40; ++i) {
+    Push(SDL_KEYDOWN, SDL_Scancode(SDL_SCANCODE_A + i % 26));
+    Push(SDL_KEYUP, SDL_Scancode(SDL_SCANCODE_A + i % 26));
+  }
+  std::vector<KeyEvent> events(100);
+  ASSERT_EQ(keyboard->GetDeviceData(events), 64);
+  EXPECT_EQ(events[0].keyCode, 156);
+  EXPECT_EQ(events[0].data, 128);
+  EXPECT_EQ(events[2].keyCode, 30);  // the release of A
+  EXPECT_EQ(events[2].data, 0);
+  EXPECT_EQ(events[63].keyCode, 33);  // the press of F, the 32nd letter
+  EXPECT_EQ(keyboard->GetDeviceData(events), 0);
+}
+
+TEST_F(SdlBackend, MouseButtonAndCloseRequestReachTheWindowEvents) {
+  Push(SDL_MOUSEBUTTONDOWN);
+  Push(SDL_QUIT);
+  Push(SDL_WINDOWEVENT);
+  Messages messages;
+  system->DispatchMessages(messages);
+  EXPECT_EQ(messages.mouseDowns, 1);
+  EXPECT_EQ(messages.closeRequests, 2);
+}
+
+TEST(SdlPng, WritesAReadablePng) {
+  test_files::TempDir dir;
+  const std::string path = dir.File("shot.png");
+  WritePng(path, {0, 1, 2, 128, 200, 255}, 3, 2, TestPalette());
+  SDL_Surface* loaded = IMG_Load(path.c_str());
+  ASSERT_NE(loaded, nullptr) << IMG_GetError();
+  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB24, 0);
+  ASSERT_NE(rgb, nullptr);
+  EXPECT_EQ(rgb->w, 3);
+  EXPECT_EQ(rgb->h, 2);
+  const uint8_t* p = static_cast<uint8_t*>(rgb->pixels) + rgb->pitch + 3;  // (1, 1): index 200
+  EXPECT_EQ((Color{p[0], p[1], p[2]}), TestColor(200));
+  SDL_FreeSurface(rgb);
+  SDL_FreeSurface(loaded);
+}
+
+}  // namespace
+}  // namespace media

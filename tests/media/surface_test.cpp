@@ -1,0 +1,218 @@
+// Tests of the software surfaces: nearest palette entry, blits, boxes and the colours in force.
+#include "media/surface.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <string>
+#include <vector>
+
+namespace media {
+namespace {
+
+constexpr Color kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255};
+
+// The given entries; all others black.
+std::shared_ptr<Palette> MakePalette(std::initializer_list<std::pair<int, Color>> entries) {
+  std::array<Color, 256> colors{};
+  for (const auto& [index, color] : entries) colors[static_cast<size_t>(index)] = color;
+  return std::make_shared<Palette>(colors);
+}
+
+// Entry i is grey level i, so that every index has its own colour.
+const std::shared_ptr<Palette> kGrey = [] {
+  std::array<Color, 256> colors{};
+  for (int i = 0; i < 256; ++i) colors[i] = Color{uint8_t(i), uint8_t(i), uint8_t(i)};
+  return std::make_shared<Palette>(colors);
+}();
+
+SoftSurface Blank(int32_t w, int32_t h, std::shared_ptr<Palette> palette, uint8_t index = 0) {
+  SoftSurface s(w, h, "back");
+  s.SetPalette(std::move(palette));
+  std::fill(s.Pixels().begin(), s.Pixels().end(), index);
+  return s;
+}
+
+size_t Count(const SoftSurface& s, uint8_t index) {
+  return static_cast<size_t>(std::count(s.Pixels().begin(), s.Pixels().end(), index));
+}
+
+// A 5 x 4 grey source whose pixel (x, y) is 10 * y + x + 1.
+std::shared_ptr<SoftSurface> Numbered() {
+  auto s = std::make_shared<SoftSurface>(5, 4, "sprite");
+  for (int32_t i = 0; i < 20; ++i) s->Pixels()[i] = static_cast<uint8_t>(10 * (i / 5) + i % 5 + 1);
+  s->SetPalette(kGrey);
+  return s;
+}
+
+struct OpLog : SurfaceObserver {
+  void OnSurfaceOp(const SurfaceOp& op) override { ops.push_back(op); }
+  std::vector<SurfaceOp> ops;
+};
+
+TEST(Palette, NearestTakesTheSmallestDistanceAndTheLowestIndexOnATie) {
+  const auto p = MakePalette(
+      {{5, {9, 9, 9}}, {7, {9, 9, 9}}, {3, {0, 0, 100}}, {4, {0, 0, 120}}, {200, kBlue}});
+  EXPECT_EQ(p->Nearest(MakeRgb(9, 9, 8)), 5);
+  EXPECT_EQ(p->Nearest(MakeRgb(0, 0, 110)), 3);  // as far from 3 as from 4
+  EXPECT_EQ(p->Nearest(MakeRgb(0, 0, 111)), 4);
+  EXPECT_EQ(p->Nearest(0xFF0000), 200);  // blue is the high byte
+  EXPECT_EQ(p->Nearest(0), 0);           // black: the unset entries, lowest first
+}
+
+TEST(FastBlit, DestinationMustLieWhollyOnTheSurface) {
+  const auto src = Numbered();
+  // x, y, drawn: flush with each edge, one pixel past it, far away.
+  const int32_t cases[][3] = {{0, 3, 1},         {-1, 3, 0},       {7, 0, 1}, {7, -1, 0},
+                              {15, 3, 1},        {16, 3, 0},       {7, 6, 1}, {7, 7, 0},
+                              {INT32_MIN, 0, 0}, {INT32_MAX, 9, 0}};
+  for (const auto& [x, y, drawn] : cases) {
+    SoftSurface dst = Blank(20, 10, kGrey);
+    EXPECT_EQ(dst.FastBlit(x, y, *src, Rect{}, BlitFlags::Wait), drawn != 0) << x << "," << y;
+    EXPECT_EQ(Count(dst, 0), drawn ? 200u - 20u : 200u) << x << "," << y;
+    EXPECT_TRUE(!drawn || dst.At(x + 4, y + 3) == src->At(4, 3)) << x << "," << y;
+  }
+}
+
+TEST(FastBlit, CopiesTheSourceRectangleAndRefusesEmptyOrOutsideOnes) {
+  const auto src = Numbered();
+  SoftSurface dst = Blank(8, 6, kGrey);
+  ASSERT_TRUE(dst.FastBlit(4, 3, *src, Rect{1, 1, 4, 3}, BlitFlags::Wait));
+  for (int32_t y = 0; y < 6; ++y) {
+    for (int32_t x = 0; x < 8; ++x) {
+      const bool inside = x >= 4 && x < 7 && y >= 3 && y < 5;  // right and bottom exclusive
+      EXPECT_EQ(dst.At(x, y), inside ? src->At(x - 3, y - 2) : 0) << x << "," << y;
+    }
+  }
+  SoftSurface whole = Blank(5, 4, kGrey);
+  EXPECT_TRUE(whole.FastBlit(0, 0, *src, Rect{}, BlitFlags::Wait));  // all zero: the whole source
+  EXPECT_EQ(whole.Pixels(), src->Pixels());
+
+  // Empty ones, then ones reaching outside the source.
+  const Rect refused[] = {
+      {2, 0, 2, 4}, {0, 3, 5, 3},  {3, 0, 2, 4},  {0, 0, 6, 4},
+      {0, 0, 5, 5}, {-1, 0, 3, 3}, {0, -1, 3, 3}, {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}};
+  for (const Rect& r : refused) {
+    SoftSurface d = Blank(20, 10, kGrey);
+    EXPECT_FALSE(d.FastBlit(2, 2, *src, r, BlitFlags::Wait)) << r.left << "," << r.top;
+    EXPECT_EQ(Count(d, 0), 200u);
+  }
+}
+
+TEST(FastBlit, OnlyTheSourceKeyIndexIsTransparent) {
+  // 127, 128 and 129 are all pure blue; only 128 is the key.
+  const auto pal = MakePalette({{1, kWhite}, {127, kBlue}, {128, kBlue}, {129, kBlue}, {50, kRed}});
+  SoftSurface src = Blank(4, 1, pal);
+  src.Pixels() = {127, 128, 129, 1};
+  src.SetColorKey(128);
+  SoftSurface keyed = Blank(4, 1, pal, 50);
+  ASSERT_TRUE(keyed.FastBlit(0, 0, src, Rect{}, BlitFlags::KeySrcWait));
+  EXPECT_EQ(keyed.Pixels(), (std::vector<uint8_t>{127, 50, 129, 1}));
+  SoftSurface plain = Blank(4, 1, pal, 50);
+  ASSERT_TRUE(plain.FastBlit(0, 0, src, Rect{}, BlitFlags::Wait));
+  EXPECT_EQ(plain.Pixels(), src.Pixels());
+}
+
+TEST(FastBlit, TranslatesSpritePixelsToTheDestinationPalette) {
+  SoftSurface src = Blank(4, 1, MakePalette({{1, kRed}, {2, kGreen}, {128, kBlue}}));
+  src.Pixels() = {1, 2, 128, 0};
+  SoftSurface dst = Blank(4, 1, MakePalette({{200, kRed}, {100, kGreen}, {60, kBlue}}), 9);
+  ASSERT_TRUE(dst.FastBlit(0, 0, src, Rect{}, BlitFlags::Wait));
+  EXPECT_EQ(dst.Pixels(), (std::vector<uint8_t>{200, 100, 60, 0}));
+  // A palette changed in place is noticed.
+  *dst.GetPalette() = *MakePalette({{30, kRed}, {40, kGreen}, {50, kBlue}});
+  ASSERT_TRUE(dst.FastBlit(0, 0, src, Rect{}, BlitFlags::Wait));
+  EXPECT_EQ(dst.Pixels(), (std::vector<uint8_t>{30, 40, 50, 0}));
+}
+
+TEST(FastBlit, ReportsEachBlitToTheObserverAsPassed) {
+  const auto src = Numbered();
+  SoftSurface dst = Blank(20, 10, kGrey);
+  OpLog log;
+  dst.SetObserver(&log);
+  dst.FastBlit(3, 4, *src, Rect{}, BlitFlags::Wait);
+  dst.FastBlit(-1, 2, *src, Rect{1, 1, 3, 3}, BlitFlags::KeySrcWait);
+  ASSERT_EQ(log.ops.size(), 2u);
+  EXPECT_EQ(log.ops[0].kind, SurfaceOp::Kind::Blit);
+  EXPECT_EQ(log.ops[0].src, "sprite");
+  EXPECT_EQ(log.ops[0].rect, Rect{});  // as passed, not the whole source it stands for
+  EXPECT_TRUE(log.ops[0].drawn);
+  EXPECT_EQ(log.ops[1].x, -1);
+  EXPECT_EQ(log.ops[1].rect, (Rect{1, 1, 3, 3}));
+  EXPECT_EQ(log.ops[1].flags, 17);
+  EXPECT_FALSE(log.ops[1].drawn);
+}
+
+// A 10 x 6 surface of '.' with fore red 'R' and fill green 'g'.
+class BoxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    surface.SetForeColor(MakeRgb(250, 0, 0));
+    surface.SetFillColor(MakeRgb(0, 240, 10));
+  }
+  std::vector<std::string> Picture() const {
+    std::vector<std::string> rows(6);
+    for (int32_t y = 0; y < 6; ++y) {
+      for (int32_t x = 0; x < 10; ++x) {
+        const uint8_t v = surface.At(x, y);
+        rows[y] += v >= 3 && v <= 5 ? ".Rg"[v - 3] : '?';
+      }
+    }
+    return rows;
+  }
+  SoftSurface surface = Blank(10, 6, MakePalette({{3, kBlue}, {4, kRed}, {5, kGreen}}), 3);
+};
+
+TEST_F(BoxTest, OutlineInForeInsideInFillRightAndBottomExclusive) {
+  surface.DrawBox(2, 1, 7, 5);
+  surface.DrawBox(8, 1, 8, 5);  // empty
+  EXPECT_EQ(Picture(), (std::vector<std::string>{"..........", "..RRRRR...", "..RgggR...",
+                                                 "..RgggR...", "..RRRRR...", ".........."}));
+}
+
+TEST_F(BoxTest, ClippedAtEveryEdge) {
+  surface.DrawBox(-3, -2, 4, 3);
+  surface.DrawBox(7, 3, 12, 9);
+  EXPECT_EQ(Picture(), (std::vector<std::string>{"gggR......", "gggR......", "RRRR......",
+                                                 ".......RRR", ".......Rgg", ".......Rgg"}));
+  surface.DrawBox(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
+  EXPECT_EQ(Count(surface, 5), 60u);
+}
+
+TEST(ColourState, ForeAndFillStayInForceAcrossFlipsAndAreReported) {
+  auto back = std::make_shared<SoftSurface>(4, 3, "back");
+  SoftSurface primary(4, 3, "primary");
+  primary.AttachBackBuffer(back, nullptr);
+  primary.SetPalette(MakePalette({{1, kRed}, {3, kBlue}, {4, kWhite}}));
+  OpLog log;
+  back->SetObserver(&log);
+  back->DrawBox(0, 0, 3, 3);  // the initial colours: black outline, white inside
+  EXPECT_EQ(back->At(0, 0), 0);
+  EXPECT_EQ(back->At(1, 1), 4);
+  back->SetForeColor(MakeRgb(255, 0, 0));
+  primary.Flip();
+  back->DrawBox(0, 0, 3, 3);
+  EXPECT_EQ(back->At(0, 0), 1);
+  EXPECT_EQ(back->At(1, 1), 4);
+  back->SetFillColor(MakeRgb(0, 0, 255));
+  primary.Flip();
+  back->DrawBox(0, 0, 3, 3);
+  EXPECT_EQ(back->At(0, 0), 1);
+  EXPECT_EQ(back->At(1, 1), 3);
+  back->DrawText(1, 2, "Hi");
+
+  using K = SurfaceOp::Kind;
+  std::vector<K> kinds;
+  for (const SurfaceOp& op : log.ops) kinds.push_back(op.kind);
+  EXPECT_EQ(kinds, (std::vector<K>{K::Box, K::Fore, K::Box, K::Fill, K::Box, K::Text}));
+  EXPECT_EQ(log.ops[1].rgb, MakeRgb(255, 0, 0));
+  EXPECT_EQ(log.ops[3].rgb, MakeRgb(0, 0, 255));
+  EXPECT_EQ(log.ops[4].fore, MakeRgb(255, 0, 0));
+  EXPECT_EQ(log.ops[4].fill, MakeRgb(0, 0, 255));
+  EXPECT_EQ(log.ops[5].text, "Hi");
+  EXPECT_EQ(log.ops[5].fore, MakeRgb(255, 0, 0));
+}
+
+}  // namespace
+}  // namespace media
