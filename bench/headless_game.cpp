@@ -72,7 +72,7 @@ void HeadlessGame::Pass(int32_t elapsedMs) {
 }
 
 void HeadlessGame::Press(int32_t keyCode) {
-  system_.Platform().QueueKey(keyCode, state::kKeyDown);
+  system_.Platform().QueueKey(keyCode, media::kKeyDown);
   system_.Platform().QueueKey(keyCode, 0);
 }
 
