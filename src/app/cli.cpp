@@ -7,8 +7,9 @@
 namespace app {
 
 std::string UsageText() {
-  return "Usage: rapiko [--window [--scale N]] [--dir DIR]\n"
-         "       rapiko --headless --script FILE [--dir DIR]\n"
+  return "Usage: rapiko [--window [--scale N]] [--dir DIR] [--record FILE]\n"
+         "       rapiko --replay FILE [--window [--scale N]] [--dir DIR]\n"
+         "       rapiko --headless --script FILE [--dir DIR] [--record FILE]\n"
          "\n"
          "A keyboard-practice arcade game: type the falling letters, fire with Space.\n"
          "\n"
@@ -17,6 +18,11 @@ std::string UsageText() {
          "  --scale N         window size as N times 640 x 480 (1 to 8; implies --window)\n"
          "  --dir DIR         game folder with back.bmp, rapdata.ini and rapikosc.ini\n"
          "                    (default: the folder of the program)\n"
+         "  --record FILE     write the session as a script to FILE; a headless run\n"
+         "                    of that script plays it again exactly\n"
+         "  --replay FILE     show a recording in the window at its real pace (Esc\n"
+         "                    stops it; nothing is saved). The best round of each\n"
+         "                    session is kept in the game folder's replays/\n"
          "  --headless        run without window or sound, driven by a script\n"
          "  --script FILE     the script of a headless run ('-' for standard input)\n"
          "  --help            show this help and exit\n"
@@ -61,6 +67,22 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
         return std::nullopt;
       }
       o.dir = *v;
+    } else if (a == "--record") {
+      auto v = value("--record");
+      if (!v) return std::nullopt;
+      if (v->empty()) {
+        error = "--record needs a file";
+        return std::nullopt;
+      }
+      o.record = *v;
+    } else if (a == "--replay") {
+      auto v = value("--replay");
+      if (!v) return std::nullopt;
+      if (v->empty()) {
+        error = "--replay needs a file";
+        return std::nullopt;
+      }
+      o.replay = *v;
     } else if (a == "--script") {
       auto v = value("--script");
       if (!v) return std::nullopt;
@@ -79,6 +101,10 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
   }
   if (scriptGiven && !o.headless) {
     error = "--script is only for --headless runs";
+    return std::nullopt;
+  }
+  if (!o.replay.empty() && (o.headless || !o.record.empty())) {
+    error = "--replay goes with neither --headless nor --record";
     return std::nullopt;
   }
   if (o.headless && o.window) {

@@ -16,6 +16,8 @@ struct Options {
   std::string dir;  // empty: the program's folder
   bool headless = false;
   std::string script;  // with headless: a path, or "-" for standard input
+  std::string record;  // write the session as a script to this file
+  std::string replay;  // show this recording in the window
 };
 
 // Parses the arguments after the program name. On a fault returns nothing

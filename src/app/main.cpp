@@ -6,8 +6,12 @@
 
 #include "app/cli.h"
 #include "game/lifecycle.h"
+#include "media/files.h"
 #include "media/sdl/system.h"
 #include "ranking/ranking_file.h"
+#include "script/best_rounds.h"
+#include "script/recorder.h"
+#include "script/replay.h"
 #include "script/run_script.h"
 #include "state/game_state.h"
 
@@ -17,23 +21,55 @@
 
 namespace {
 
+media::SdlOptions WindowOptions(const app::Options& options) {
+  media::SdlOptions sdl;
+  sdl.window = options.window;
+  sdl.scale = options.scale;
+  return sdl;
+}
+
+// Every session is recorded, so that its best round can be kept; with
+// --record the recording also goes to a file as it is played. It starts
+// with the word list and the ranking as they were, so it replays the same.
 int RunInteractive(const app::Options& options, const std::string& myPath) {
   try {
-    media::SdlOptions sdl;
-    sdl.window = options.window;
-    sdl.scale = options.scale;
-    std::unique_ptr<media::System> system = media::CreateSdlSystem(sdl);
+    script::Recording memory;
+    std::unique_ptr<script::RecordingFile> file;
+    if (!options.record.empty()) file = std::make_unique<script::RecordingFile>(options.record);
+    script::Recording& recording = file ? file->Get() : memory;
+    for (const char* name : {"rapdata.ini", "rapikosc.ini"}) {
+      const media::FileRead bytes = media::ReadWholeFile(myPath + name);
+      if (bytes.opened && bytes.complete) recording.Note(script::FileNote(name, bytes.bytes));
+    }
+    std::unique_ptr<media::System> window = media::CreateSdlSystem(WindowOptions(options));
+    script::RecordingSystem system(*window, recording);
+    script::BestRounds best(myPath, recording);
     auto game = std::make_unique<state::GameState>();
-    game::StartUp(*game, *system, myPath);
-    game::RunMainLoop(*game, *system);
-    game::ShutDown(*game, *system, myPath);
+    system.SetGame(game.get(),
+                   [&best](int round, int32_t score) { best.RoundEnded(round, score); });
+    game::StartUp(*game, system, myPath);
+    game::RunMainLoop(*game, system);
+    game::ShutDown(*game, system, myPath);
+    if (file) file->Finish();
     return 0;
   } catch (const ranking::SaveError& e) {
     std::cerr << "rapiko: " << e.what() << '\n';
   } catch (const media::PlatformError& e) {
     std::cerr << "rapiko: " << e.what() << '\n';
+  } catch (const std::runtime_error& e) {  // the recording could not be written
+    std::cerr << "rapiko: " << e.what() << '\n';
   }
   return 1;
+}
+
+int RunReplay(const app::Options& options, const std::string& myPath) {
+  try {
+    std::unique_ptr<media::System> window = media::CreateSdlSystem(WindowOptions(options));
+    return script::RunReplay(options.replay, myPath, *window, std::cerr);
+  } catch (const media::PlatformError& e) {
+    std::cerr << "rapiko: " << e.what() << '\n';
+    return 1;
+  }
 }
 
 }  // namespace
@@ -58,7 +94,10 @@ int main(int argc, char** argv) {
       options->dir.empty() ? app::ProgramFolder(argc > 0 ? argv[0] : "") : options->dir;
   const std::string myPath = game::MyPath(folder);
   if (options->headless) {
-    return script::RunScriptedGame(options->script, myPath, std::cout, std::cerr);
+    return script::RunScriptedGame(options->script, myPath, std::cout, std::cerr, options->record);
+  }
+  if (!options->replay.empty()) {
+    return RunReplay(*options, myPath);
   }
   return RunInteractive(*options, myPath);
 }

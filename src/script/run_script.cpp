@@ -7,13 +7,14 @@
 
 #include "game/lifecycle.h"
 #include "ranking/ranking_file.h"
+#include "script/recorder.h"
 #include "script/scripted_system.h"
 #include "state/game_state.h"
 
 namespace script {
 
 int RunScriptedGame(const std::string& scriptPath, const std::string& myPath, std::ostream& out,
-                    std::ostream& err) {
+                    std::ostream& err, const std::string& recordPath) {
   std::ifstream file;
   std::istream* in = &std::cin;
   if (scriptPath != "-") {
@@ -25,12 +26,22 @@ int RunScriptedGame(const std::string& scriptPath, const std::string& myPath, st
     in = &file;
   }
   ScriptReader reader(*in);
+  std::unique_ptr<RecordingFile> record;
   try {
-    ScriptedSystem system(reader, out);
-    system.ReadPrologue();
+    if (!recordPath.empty()) record = std::make_unique<RecordingFile>(recordPath);
+  } catch (const std::runtime_error& e) {
+    err << e.what() << '\n';
+    return 1;
+  }
+  try {
+    ScriptedSystem scripted(reader, out);
+    scripted.ReadPrologue();
+    std::unique_ptr<RecordingSystem> recording;
+    if (record) recording = std::make_unique<RecordingSystem>(scripted, record->Get());
+    media::System& system = recording ? static_cast<media::System&>(*recording) : scripted;
     // The state outlives nothing of the platform: it is released first.
     auto game = std::make_unique<state::GameState>();
-    system.SetGame(game.get());
+    scripted.SetGame(game.get());
     try {
       game::StartUp(*game, system, myPath);
     } catch (const media::PlatformError& e) {
@@ -39,6 +50,7 @@ int RunScriptedGame(const std::string& scriptPath, const std::string& myPath, st
     }
     game::RunMainLoop(*game, system);
     game::ShutDown(*game, system, myPath);
+    if (record) record->Finish();
     return 0;
   } catch (const ScriptError& e) {
     err << e.what() << '\n';
@@ -47,6 +59,9 @@ int RunScriptedGame(const std::string& scriptPath, const std::string& myPath, st
     err << e.what() << '\n';
     return 1;
   } catch (const media::PlatformError& e) {
+    err << e.what() << '\n';
+    return 1;
+  } catch (const std::runtime_error& e) {  // the recording could not be written
     err << e.what() << '\n';
     return 1;
   }
