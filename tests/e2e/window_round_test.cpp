@@ -12,16 +12,24 @@ namespace {
 
 using testing_support::GameDir;
 
-TEST(RealWindow, AWholeRoundTypedByXdotoolScores) {
+// The round is recorded too: the recording replays headless to the same
+// ranking file, and --replay shows it until Esc, saving nothing.
+TEST(RealWindow, AWholeRoundTypedByXdotoolScoresAndReplays) {
   e2e::XSession x;
   ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
   // One word only, so every falling letter is an A.
   GameDir dir("AAA\r\n");
-  x.StartGame(dir.Path());
+  const std::string recording = dir.File("round.script");
+  x.StartGame(dir.Path(), {"--record", recording});
   ASSERT_TRUE(x.WaitForWindow(15000)) << "no window";
   x.Xdotool({"mousemove", "320", "240"});
-  e2e::SleepMs(500);
-  x.Xdotool({"key", "space"});
+  // The recording notes the round's start: Space again until it does (a
+  // busy machine may map the window before it reads keys).
+  for (int tries = 0; dir.Read("round.script").find("# round 1") == std::string::npos; ++tries) {
+    ASSERT_LT(tries, 40) << "the round did not start";
+    if (tries % 10 == 0) x.Xdotool({"key", "space"});
+    e2e::SleepMs(200);
+  }
   const auto start = std::chrono::steady_clock::now();
   const double cpuStart = x.GameCpuSeconds();
   auto seconds = [&] {
@@ -56,6 +64,20 @@ TEST(RealWindow, AWholeRoundTypedByXdotoolScores) {
   const long key = std::stol(ranking.substr(at));
   EXPECT_GT(key % 100000, 0) << ranking;
   EXPECT_LT(share, 0.10) << "the game should wait for the display, not spin";
+
+  GameDir again("AAA\r\n");
+  const auto replayed = testing_support::RunScript(again, dir.Read("round.script"));
+  ASSERT_EQ(replayed.exitCode, 0) << replayed.err;
+  EXPECT_EQ(again.Read("rapikosc.ini"), ranking);
+
+  x.StartGame(dir.Path(), {"--replay", recording});
+  ASSERT_TRUE(x.WaitForWindow(15000)) << "no replay window";
+  e2e::SleepMs(3000);
+  x.Xdotool({"key", "Escape"});
+  status = x.WaitForExit(15000);
+  ASSERT_TRUE(status.has_value()) << "the replay did not stop on Esc";
+  EXPECT_EQ(*status, 0);
+  EXPECT_EQ(dir.Read("rapikosc.ini"), ranking) << "a replay saves nothing";
 }
 
 }  // namespace

@@ -85,8 +85,10 @@ XSession::~XSession() {
   }
 }
 
-pid_t XSession::StartGame(const std::string& dir) {
-  game_ = Spawn({RAPIKO_BINARY, "--dir", dir}, false);
+pid_t XSession::StartGame(const std::string& dir, const std::vector<std::string>& args) {
+  std::vector<std::string> argv = {RAPIKO_BINARY, "--dir", dir};
+  argv.insert(argv.end(), args.begin(), args.end());
+  game_ = Spawn(argv, false);
   return game_;
 }
 

@@ -25,8 +25,8 @@ class XSession {
   bool Ok() const { return xvfb_ > 0; }
   const std::string& Display() const { return display_; }
 
-  // Starts the game full screen with the given game folder.
-  pid_t StartGame(const std::string& dir);
+  // Starts the game full screen with the given game folder and arguments.
+  pid_t StartGame(const std::string& dir, const std::vector<std::string>& args = {});
   // Waits until the game's window is mapped; false after the timeout.
   bool WaitForWindow(int timeoutMs);
   // Runs xdotool with the arguments; true when it exited 0.

@@ -1,0 +1,136 @@
+// Recordings: a recorded run replays to the same game, and the best round of a session is kept.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "game/lifecycle.h"
+#include "script/best_rounds.h"
+#include "script/recorder.h"
+#include "script/scripted_system.h"
+#include "support/script_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+using testing_support::GameDir;
+using testing_support::ReadFileBytes;
+using testing_support::RunScript;
+
+// The last state of a run, without the sound log (which depends on where
+// earlier state lines took it).
+json LastState(const testing_support::RunResult& r) {
+  json s = r.States().back();
+  s.erase("sounds");
+  return s;
+}
+
+// Every kind of input a recording must carry: keys read in batches, wrong
+// keys, clicks, name entry, Esc, odd pass lengths and a tick count that wraps.
+TEST(Recording, ARecordedRunReplaysToTheSameGameAndRanking) {
+  const std::string golden = std::string(RAPIKO_SOURCE_DIR) + "/tests/golden/";
+  const std::string cases[] = {
+      ReadFileBytes(golden + "bot_sloppy.script") + "state\n",
+      ReadFileBytes(golden + "name_entry.script"),
+      "start 4294967290\npress 57 57 57 57 57 57 30\ntick 3\ntick 0 2\ntype aaa\ntick 40 3\n"
+      "press 1 57\ntick 7\nstate\n",
+      "press 57\ntick 16\ntick 16 300\nclick\ntype cat\ntick 16\nstate\ntick 16\n",
+  };
+  for (const std::string& script : cases) {
+    GameDir played, replayed;
+    const auto original = RunScript(played, script + "state\n", {"--record", played.File("r")});
+    ASSERT_EQ(original.exitCode, 0) << original.err;
+    const auto again = RunScript(replayed, played.Read("r") + "state\n");
+    ASSERT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_EQ(LastState(again), LastState(original)) << script;
+    EXPECT_EQ(replayed.Read("rapikosc.ini"), played.Read("rapikosc.ini")) << script;
+  }
+}
+
+TEST(Recording, FilesRideAlongAsNotesAndComeBackWhole) {
+  script::Recording r;
+  std::string bytes;
+  for (int i = 0; i < 256; ++i) bytes += static_cast<char>(i);
+  for (const std::string& b : {std::string(), std::string("A"), std::string("AB"), bytes}) {
+    r.Note(script::FileNote("rapikosc.ini", b));
+  }
+  r.Note(script::FileNote("../escape", "x"));
+  const auto files = script::NotedFiles(r.Text());
+  ASSERT_EQ(files.size(), 4u);  // a name with a path is refused
+  EXPECT_EQ(files[1].second, "A");
+  EXPECT_EQ(files[2].second, "AB");
+  EXPECT_EQ(files[3].second, bytes);
+}
+
+// Plays a script in-process with a recording and the best-round keeper, as
+// an interactive session does.
+void PlaySession(const GameDir& dir, const std::string& text) {
+  std::istringstream in(text);
+  script::ScriptReader reader(in);
+  std::ostringstream out;
+  script::ScriptedSystem scripted(reader, out);
+  scripted.ReadPrologue();
+  script::Recording recording;
+  script::RecordingSystem system(scripted, recording);
+  script::BestRounds best(dir.Path() + "/", recording);
+  auto game = std::make_unique<state::GameState>();
+  scripted.SetGame(game.get());
+  system.SetGame(game.get(), [&](int round, int32_t score) { best.RoundEnded(round, score); });
+  const std::string folder = dir.Path() + "/";
+  game::StartUp(*game, system, folder);
+  game::RunMainLoop(*game, system);
+  game::ShutDown(*game, system, folder);
+}
+
+std::vector<std::string> Replays(const GameDir& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir.File("replays"))) {
+    names.push_back(e.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(BestRounds, TheSessionsBestRoundIsKeptAndReplaysToItsScore) {
+  GameDir dir("AAA\r\n");
+  dir.Write("rapikosc.ini", "\"\"\r\n");
+  // Round 1 scores nothing; round 2 locks and fires at every letter; round
+  // 3 is ended by Esc and is not a finished round.
+  std::string s = "press 57\ntick 16\ntick 16 7501\npress 28\ntick 16\npress 57\ntick 16\n";
+  for (int i = 0; i < 240; ++i) s += "press 30 57\ntick 16 31\n";
+  s += "tick 16 100\npress 28\ntick 16\npress 57\ntick 16 50\npress 1\ntick 16\n";
+  PlaySession(dir, s);
+  const auto kept = Replays(dir);
+  ASSERT_EQ(kept.size(), 1u);
+  const std::string file = dir.File("replays/" + kept[0]);
+  const std::string text = ReadFileBytes(file);
+  EXPECT_EQ(text.rfind("# replay from round 2\n", 0), 0u);
+  GameDir other("AAA\r\n");
+  other.Write("rapikosc.ini", "\"\"\r\n");
+  const auto r = RunScript(other, text + "state\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const int score = r.States().back()["score"];
+  EXPECT_GT(score, 0);
+  EXPECT_EQ(kept[0].substr(kept[0].rfind('-') + 1), std::to_string(score) + ".script");
+}
+
+TEST(BestRounds, OnlyTheTenHighestScoresStay) {
+  GameDir dir("");
+  fs::create_directories(dir.File("replays"));
+  for (int score : {5, 90, 7, 300, 12, 64, 8, 1, 77, 3, 40, 2}) {
+    dir.Write("replays/best-20260101-000000-" + std::to_string(score) + ".script", "");
+  }
+  dir.Write("replays/notes.txt", "mine");
+  script::Recording recording;
+  script::BestRounds best(dir.Path() + "/", recording);
+  best.RoundEnded(1, 6);
+  const auto kept = Replays(dir);
+  EXPECT_EQ(kept.size(), 11u);  // ten replays and the player's own file
+  EXPECT_TRUE(fs::exists(dir.File("replays/notes.txt")));
+  for (const char* gone : {"-1.script", "-2.script", "-3.script"}) {
+    EXPECT_FALSE(fs::exists(dir.File(std::string("replays/best-20260101-000000") + gone))) << gone;
+  }
+}
+
+}  // namespace
