@@ -4,11 +4,14 @@ reading the state every pass, and the commands it sent become the script.
 
     tests/golden/make_bot_game.py BINARY NAME [--seed S] [--skill fast|steady|sloppy]
                                   [--words FILE] [--player TEXT] [--rounds N]
+                                  [--passes P --frame-every F]
 
 Writes tests/golden/NAME.script (with NAME.words when --words is given); run
 the golden tests with RAPIKO_UPDATE_GOLDEN=1 afterwards to write the
 expected output. The recorded script keeps a state line every
 STATE_EVERY passes and around each round's end, not every pass the bot read.
+With --passes, the bot stops after P passes of its first round (then Esc),
+and keeps a frame line every F passes: a close look at play.
 """
 import argparse
 import json
@@ -89,7 +92,7 @@ def compress(lines):
     return out
 
 
-def play(binary, words, seed, skill, name, rounds):
+def play(binary, words, seed, skill, name, rounds, max_passes=0, frame_every=0):
     rng = random.Random(seed)
     folder = tempfile.mkdtemp(prefix="rapiko-bot-")
     try:
@@ -136,13 +139,17 @@ def play(binary, words, seed, skill, name, rounds):
             before = s
             s = g.state()
             ended = before["gameMode"] == 1 and s["gameMode"] != 1
+            if max_passes and passes >= max_passes:
+                break
+            if frame_every and passes % frame_every == 0:
+                g.note("frame")
             if passes % STATE_EVERY == 0 or ended or (before["gameMode"] == 2 and s["gameMode"] == 0):
                 g.note("state")
                 g.note("frame")
             if ended:
                 played += 1
         # Back on the title screen (after name entry, if any); then Esc.
-        while s["gameMode"] != 0:
+        while s["gameMode"] != 0 and not max_passes:
             if s["gameMode"] == 2:
                 g.send(f"type {name}")
                 g.send(f"press {ENTER}")
@@ -168,8 +175,10 @@ def main():
     ap.add_argument("--words", default=os.path.join(ASSETS, "rapdata.ini"))
     ap.add_argument("--player", default="BOT")
     ap.add_argument("--rounds", type=int, default=1)
+    ap.add_argument("--passes", type=int, default=0)
+    ap.add_argument("--frame-every", type=int, default=0)
     a = ap.parse_args()
-    sent = play(a.binary, a.words, a.seed, a.skill, a.player, a.rounds)
+    sent = play(a.binary, a.words, a.seed, a.skill, a.player, a.rounds, a.passes, a.frame_every)
     head = [f"# {a.skill} bot, {a.rounds} round(s), seed {a.seed}; recorded by make_bot_game.py"]
     with open(os.path.join(HERE, a.name + ".script"), "w") as f:
         f.write("\n".join(head + compress(sent)) + "\n")
