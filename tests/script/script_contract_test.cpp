@@ -41,28 +41,11 @@ TEST(CommandLine, HelpVersionAndBadOptions) {
   }
 }
 
-TEST(ScriptGrammar, EmptyScriptStartsAndShutsDown) {
-  GameDir dir;
-  auto r = RunScript(dir, "");
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_TRUE(r.out.empty());
-  EXPECT_EQ(dir.Read("rapikosc.ini"), kEmptyRanking);
-}
-
 TEST(ScriptGrammar, StandardInputScript) {
   GameDir dir;
   auto r = RunBinary({"--headless", "--script", "-", "--dir", dir.Path()});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(dir.Read("rapikosc.ini"), kEmptyRanking);
-}
-
-TEST(ScriptGrammar, CommentsBlankLinesAndCrLfAreAccepted) {
-  GameDir dir;
-  auto r =
-      RunScript(dir, "# a comment\r\n\r\n   \t\r\n  # indented comment\r\nstart 7\r\nstate\r\n");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  ASSERT_EQ(r.States().size(), 1u);
-  EXPECT_EQ(r.States()[0]["tickCount"], 7);
 }
 
 TEST(ScriptGrammar, ErrorsNameTheLineAndStopWithoutShutdown) {
@@ -97,75 +80,6 @@ TEST(ScriptGrammar, ErrorsNameTheLineAndStopWithoutShutdown) {
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     EXPECT_EQ(dir.Read("rapikosc.ini"), "\"KEEP\"\r\n") << c.script;
   }
-}
-
-TEST(ScriptGrammar, WhatEarlierLinesPrintedStaysPrinted) {
-  GameDir dir;
-  auto r = RunScript(dir, "state\ntick 16\nframe\nnonsense\nstate\n");
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_EQ(r.States().size(), 1u);
-  EXPECT_EQ(r.Frames().size(), 1u);
-  EXPECT_FALSE(dir.Exists("rapikosc.ini"));
-}
-
-TEST(ScriptGrammar, StartSetsTheSignedTickCountAndTicksAdvanceIt) {
-  GameDir dir;
-  auto r = RunScript(dir, "start 4294967295\nstate\ntick 16 3\nstate\ntick 0\nstate\n");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  auto s = r.States();
-  ASSERT_EQ(s.size(), 3u);
-  EXPECT_EQ(s[0]["tickCount"], -1);
-  EXPECT_EQ(s[1]["tickCount"], 47);
-  EXPECT_EQ(s[2]["tickCount"], 47);
-}
-
-TEST(ScriptGrammar, TickWithZeroPassesRunsNothing) {
-  GameDir dir;
-  auto r = RunScript(dir, "tick 16 0\nframe\nstate\n");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_TRUE(r.Frames().at(0)["ops"].empty());
-  EXPECT_EQ(r.States()[0]["tickCount"], 0);
-}
-
-TEST(ScriptGrammar, TypeMapsCharactersToMainKeyboardCodes) {
-  GameDir dir("");
-  dir.Write("rapikosc.ini", kEmptyRanking);
-  // Name entry is the one mode that shows what was typed; reach it by a
-  // finished round, then type every character the command knows.
-  auto r = RunScript(dir,
-                     "tick 16\npress 57\ntick 16\ntick 60001 2\n"
-                     "press 14 14 14 14 14 14 14 14 14 14 14 14\n"
-                     "type aZ0-=[];',.`\ntick 16\nstate\n");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  auto s = r.States();
-  ASSERT_EQ(s.size(), 1u);
-  EXPECT_EQ(s[0]["gameMode"], 2);
-  EXPECT_EQ(s[0]["entryName"], "AZ0-=[];',");
-}
-
-TEST(ScriptGrammar, KeyQueueHoldsAtMostSixtyFourEvents) {
-  GameDir dir("");
-  // 31 Backspace presses (62 events), then A and B: the device keeps 64
-  // events, so A goes in and B is dropped.
-  std::string script = "tick 16\npress 57\ntick 16\ntick 60001 2\n";
-  for (int i = 0; i < 31; ++i) script += "press 14\n";
-  script += "press 30 48\ntick 16\nstate\ntick 16\nstate\n";
-  auto r = RunScript(dir, script);
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  auto s = r.States();
-  ASSERT_EQ(s.size(), 2u);
-  EXPECT_EQ(s[0]["entryName"], "A");
-  EXPECT_EQ(s[1]["entryName"], "A");
-}
-
-TEST(ScriptGrammar, ClickQuitsAfterThePassAndSkipsTheRest) {
-  GameDir dir;
-  auto r = RunScript(dir, "tick 16\nclick\ntick 16\nstate\ntick 16\nstate\n");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  auto s = r.States();
-  ASSERT_EQ(s.size(), 1u);
-  EXPECT_EQ(s[0]["quitRequested"], true);
-  EXPECT_EQ(dir.Read("rapikosc.ini"), kEmptyRanking);
 }
 
 TEST(ScriptGrammar, MissingScriptFileIsAnError) {
