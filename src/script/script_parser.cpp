@@ -124,9 +124,11 @@ std::optional<Command> ParseLine(const std::string& raw, int64_t line) {
       cmd.passes =
           static_cast<uint32_t>(ParseNumber(words[2], 0, 2147483647ULL, "pass count", line));
     }
-  } else if (name == "state" || name == "frame") {
+  } else if (name == "state" || name == "frame" || name == "checksum") {
     ExpectArgs(words, 0, 0, line);
-    cmd.kind = name == "state" ? Command::Kind::State : Command::Kind::Frame;
+    cmd.kind = name == "state"   ? Command::Kind::State
+               : name == "frame" ? Command::Kind::Frame
+                                 : Command::Kind::Checksum;
   } else if (name == "screenshot") {
     if (words.size() < 2) throw ScriptError(line, "'screenshot' needs a file name");
     cmd.kind = Command::Kind::Screenshot;

@@ -87,6 +87,10 @@ void ScriptedSystem::Execute(const Command& cmd) {
     case Command::Kind::Frame:
       out_ << FrameJson(platform_.FrameOps()) << '\n' << std::flush;
       break;
+    case Command::Kind::Checksum:
+      out_ << ChecksumJson(platform_.ScreenPixels(), platform_.ScreenPalette()) << '\n'
+           << std::flush;
+      break;
     case Command::Kind::Screenshot: {
       std::vector<uint8_t> pixels = platform_.ScreenPixels();
       pixels.resize(static_cast<size_t>(media::kScreenWidth) * media::kScreenHeight, 0);

@@ -1,6 +1,7 @@
 // The JSON lines that a headless run prints: the game state and the frame.
 #include "script/state_json.h"
 
+#include <cstdio>
 #include <map>
 #include <nlohmann/json.hpp>
 
@@ -123,6 +124,20 @@ std::string FrameJson(const std::vector<media::SurfaceOp>& ops) {
     }
   }
   return json{{"ops", list}}.dump();
+}
+
+std::string ChecksumJson(const std::vector<uint8_t>& pixels, const media::Palette& palette) {
+  uint64_t hash = 0xcbf29ce484222325ULL;
+  const auto add = [&hash](uint8_t byte) { hash = (hash ^ byte) * 0x100000001b3ULL; };
+  for (const uint8_t p : pixels) add(p);
+  for (const media::Color& c : palette.Colors()) {
+    add(c.r);
+    add(c.g);
+    add(c.b);
+  }
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+  return json{{"checksum", hex}}.dump();
 }
 
 }  // namespace script

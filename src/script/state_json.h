@@ -18,4 +18,8 @@ std::string StateJson(const state::GameState& g, int32_t tickCount,
 // One line with the platform operations of the last pass.
 std::string FrameJson(const std::vector<media::SurfaceOp>& ops);
 
+// One line {"checksum": "<16 hex digits>"}: FNV-1a (64 bits) of the screen's
+// palette indices, row by row, then its 256 colours as red, green, blue.
+std::string ChecksumJson(const std::vector<uint8_t>& pixels, const media::Palette& palette);
+
 }  // namespace script

@@ -143,9 +143,11 @@ def play(binary, words, seed, skill, name, rounds, max_passes=0, frame_every=0):
                 break
             if frame_every and passes % frame_every == 0:
                 g.note("frame")
+                g.note("checksum")
             if passes % STATE_EVERY == 0 or ended or (before["gameMode"] == 2 and s["gameMode"] == 0):
                 g.note("state")
                 g.note("frame")
+                g.note("checksum")
             if ended:
                 played += 1
         # Back on the title screen (after name entry, if any); then Esc.
@@ -157,6 +159,7 @@ def play(binary, words, seed, skill, name, rounds, max_passes=0, frame_every=0):
             s = g.state()
         g.note("state")
         g.note("frame")
+        g.note("checksum")
         g.send(f"press {ESC}")
         g.send(f"tick {PASS_MS}")
         g.note("state")
