@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/cli.h"
+#include "app/game_folder.h"
 #include "game/lifecycle.h"
 #include "media/files.h"
 #include "media/sdl/system.h"
@@ -90,9 +91,15 @@ int main(int argc, char** argv) {
     std::cout << "Rapiko " << RAPIKO_VERSION << '\n';
     return 0;
   }
-  const std::string folder =
-      options->dir.empty() ? app::ProgramFolder(argc > 0 ? argv[0] : "") : options->dir;
-  const std::string myPath = game::MyPath(folder);
+  const std::string programFolder = app::ProgramFolder(argc > 0 ? argv[0] : "");
+  const auto folder =
+      app::ChooseGameFolder(options->dir, programFolder, programFolder + "/" RAPIKO_DATA_FROM_BIN,
+                            app::UserDirsFromEnvironment(), error);
+  if (!folder) {
+    std::cerr << "rapiko: " << error << '\n';
+    return 1;
+  }
+  const std::string myPath = game::MyPath(*folder);
   if (options->headless) {
     return script::RunScriptedGame(options->script, myPath, std::cout, std::cerr, options->record);
   }
