@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build in BUILD_DIR into a scratch DESTDIR, checks that every
-# file is in its place, and validates the desktop entry, the AppStream
-# metadata and the manual page as installed.
+# file is in its place, validates the desktop entry, the AppStream metadata
+# and the manual page as installed, and runs the installed program (a
+# scripted run) with a scratch home: it must make and seed the per-user
+# folder, write its ranking there and nothing beside itself.
 set -euo pipefail
 build=${1:?usage: install-check.sh BUILD_DIR}
 prefix=/usr/local
@@ -51,8 +53,44 @@ appstreamcli validate-tree --no-net "$root" >/dev/null || {
 man_warnings=$(groff -man -ww -z "$root/share/man/man6/rapiko.6" 2>&1)
 [[ -z "$man_warnings" ]] || { echo "install-check: rapiko.6: $man_warnings" >&2; fail=1; }
 
+# Runs the installed program at PREFIX_ROOT on a short script with the given
+# environment; the per-user folder USER_FOLDER must be seeded and hold the
+# ranking afterwards.
+run_installed() {
+  local prefix_root=$1 user_folder=$2
+  shift 2
+  local out
+  if ! out=$(printf 'tick 16\nstate\n' |
+    env -i PATH="$PATH" "$@" "$prefix_root/bin/rapiko" --headless --script - 2>&1); then
+    echo "install-check: the installed program failed: $out" >&2
+    fail=1
+    return
+  fi
+  [[ $out == *'"wordCount":100'* ]] || { echo "install-check: default words not read" >&2; fail=1; }
+  for f in back.bmp rapdata.ini; do
+    cmp -s "$prefix_root/share/rapiko/$f" "$user_folder/$f" ||
+      { echo "install-check: $user_folder/$f is not the installed $f" >&2; fail=1; }
+  done
+  [[ -f $user_folder/rapikosc.ini ]] ||
+    { echo "install-check: no ranking written in $user_folder" >&2; fail=1; }
+}
+home=$(mktemp -d)
+trap 'rm -rf "$stage" "$home"' EXIT
+before=$(cd "$stage" && find . | sort)
+run_installed "$root" "$home/xdg/rapiko" HOME="$home/home" XDG_DATA_HOME="$home/xdg"
+run_installed "$root" "$home/home/.local/share/rapiko" HOME="$home/home"
+after=$(cd "$stage" && find . | sort)
+[[ $before == "$after" ]] || {
+  echo "install-check: the program wrote beside itself:" >&2
+  diff <(echo "$before") <(echo "$after") >&2 || true
+  fail=1
+}
+# A moved prefix still finds its files.
+mv "$root" "$stage/moved"
+run_installed "$stage/moved" "$home/moved/rapiko" HOME="$home/home" XDG_DATA_HOME="$home/moved"
+
 if ((fail)); then
   echo "install-check: FAILED" >&2
   exit 1
 fi
-echo "install-check: installed files, desktop entry, metadata and manual page are good"
+echo "install-check: installed files, desktop entry, metadata, manual page and per-user folder are good"
