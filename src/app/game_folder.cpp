@@ -60,9 +60,9 @@ std::string PerUserFolder(const UserDirs& dirs) {
 }
 
 std::optional<std::string> ChooseGameFolder(const std::string& dirOption,
-                                             const std::string& programFolder,
-                                             const std::string& installedData,
-                                             const UserDirs& dirs, std::string& error) {
+                                            const std::string& programFolder,
+                                            const std::string& installedData, const UserDirs& dirs,
+                                            std::string& error) {
   if (!dirOption.empty()) return dirOption;
   std::error_code ec;
   if (fs::exists(fs::path(programFolder) / "back.bmp", ec)) return programFolder;

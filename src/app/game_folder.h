@@ -24,8 +24,8 @@ std::string PerUserFolder(const UserDirs& dirs);
 // (files already there are kept). On a fault returns nothing and sets error
 // to one line naming the folder or file.
 std::optional<std::string> ChooseGameFolder(const std::string& dirOption,
-                                             const std::string& programFolder,
-                                             const std::string& installedData,
-                                             const UserDirs& dirs, std::string& error);
+                                            const std::string& programFolder,
+                                            const std::string& installedData, const UserDirs& dirs,
+                                            std::string& error);
 
 }  // namespace app

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "media/platform.h"
+#include "media/sdl/icon.h"
 
 namespace media {
 namespace {
@@ -74,6 +75,7 @@ void SdlScreen::Open() {
                                kScreenWidth * options_.scale, kScreenHeight * options_.scale, 0);
   }
   if (!window_) Fail("cannot open the window");
+  SetWindowIcon(window_, context_->Resource("ICON"));
 
   renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
   if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
