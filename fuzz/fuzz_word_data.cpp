@@ -1,4 +1,4 @@
-// Fuzz target: the word data reader must keep every invariant of the word tables on any bytes.
+// Fuzz target: on any bytes the word reader keeps the tables' invariants and reports in one line.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -44,7 +44,11 @@ void Check(bool ok, const char* what, long a = 0, long b = 0) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   state::GameState g;
-  typing::LoadWordDataFromBytes(g, std::string(reinterpret_cast<const char*>(data), size));
+  const typing::WordReport report =
+      typing::LoadWordDataFromBytes(g, std::string(reinterpret_cast<const char*>(data), size));
+  const std::string line = typing::DescribeWordReport(report, "f");
+  Check(line.find('\n') == std::string::npos, "the report is more than one line");
+  Check(report.words == g.wordCount, "the report miscounts the words", report.words, g.wordCount);
 
   const int words = g.wordCount;
   const int letters = g.letterCount;

@@ -4,12 +4,16 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/word_lists.h"
+
 namespace app {
 
 std::string UsageText() {
-  return "Usage: rapiko [--window [--scale N]] [--dir DIR] [--record FILE]\n"
+  return "Usage: rapiko [--window [--scale N]] [--dir DIR] [--words LIST|FILE]\n"
+         "                     [--record FILE]\n"
          "       rapiko --replay FILE [--window [--scale N]] [--dir DIR]\n"
-         "       rapiko --headless --script FILE [--dir DIR] [--record FILE]\n"
+         "       rapiko --headless --script FILE [--dir DIR] [--words LIST|FILE]\n"
+         "                     [--record FILE]\n"
          "\n"
          "A keyboard-practice arcade game: type the falling letters, fire with Space.\n"
          "\n"
@@ -20,6 +24,12 @@ std::string UsageText() {
          "                    (default: the program's folder if it holds back.bmp, else\n"
          "                    $XDG_DATA_HOME/rapiko or ~/.local/share/rapiko, made and\n"
          "                    filled with the installed back.bmp and rapdata.ini)\n"
+         "  --words LIST      play a word list instead of the game folder's rapdata.ini:\n"
+         "                    LIST.ini from the game folder's words/, or one that comes\n"
+         "                    with the game: " +
+         ShippedWordLists() +
+         "\n"
+         "  --words FILE      play the words of FILE (a path: it holds a / or ends in .ini)\n"
          "  --record FILE     write the session as a script to FILE; a headless run\n"
          "                    of that script plays it again exactly\n"
          "  --replay FILE     show a recording in the window at its real pace (Esc\n"
@@ -69,6 +79,14 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
         return std::nullopt;
       }
       o.dir = *v;
+    } else if (a == "--words") {
+      auto v = value("--words");
+      if (!v) return std::nullopt;
+      if (v->empty()) {
+        error = "--words needs a list name or a file";
+        return std::nullopt;
+      }
+      o.words = *v;
     } else if (a == "--record") {
       auto v = value("--record");
       if (!v) return std::nullopt;
@@ -107,6 +125,10 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
   }
   if (!o.replay.empty() && (o.headless || !o.record.empty())) {
     error = "--replay goes with neither --headless nor --record";
+    return std::nullopt;
+  }
+  if (!o.replay.empty() && !o.words.empty()) {
+    error = "--replay plays the words the recording carries, so it takes no --words";
     return std::nullopt;
   }
   if (o.headless && o.window) {

@@ -13,7 +13,8 @@ struct Options {
   bool version = false;
   bool window = false;
   int32_t scale = 1;
-  std::string dir;  // empty: the program's folder
+  std::string dir;    // empty: the program's folder
+  std::string words;  // empty: the game folder's rapdata.ini; else a list name or a file
   bool headless = false;
   std::string script;  // with headless: a path, or "-" for standard input
   std::string record;  // write the session as a script to this file

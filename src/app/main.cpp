@@ -6,6 +6,7 @@
 
 #include "app/cli.h"
 #include "app/game_folder.h"
+#include "app/word_lists.h"
 #include "game/lifecycle.h"
 #include "media/files.h"
 #include "media/sdl/system.h"
@@ -15,6 +16,7 @@
 #include "script/replay.h"
 #include "script/run_script.h"
 #include "state/game_state.h"
+#include "typing/word_data.h"
 
 #ifndef RAPIKO_VERSION
 #define RAPIKO_VERSION "0"
@@ -31,15 +33,19 @@ media::SdlOptions WindowOptions(const app::Options& options) {
 
 // Every session is recorded, so that its best round can be kept; with
 // --record the recording also goes to a file as it is played. It starts
-// with the word list and the ranking as they were, so it replays the same.
-int RunInteractive(const app::Options& options, const std::string& myPath) {
+// with the word list played and the ranking as they were, so it replays
+// the same.
+int RunInteractive(const app::Options& options, const std::string& myPath,
+                   const std::string& wordFile) {
   try {
     script::Recording memory;
     std::unique_ptr<script::RecordingFile> file;
     if (!options.record.empty()) file = std::make_unique<script::RecordingFile>(options.record);
     script::Recording& recording = file ? file->Get() : memory;
-    for (const char* name : {"rapdata.ini", "rapikosc.ini"}) {
-      const media::FileRead bytes = media::ReadWholeFile(myPath + name);
+    const std::pair<std::string, std::string> files[] = {{typing::kWordFileName, wordFile},
+                                                         {"rapikosc.ini", myPath + "rapikosc.ini"}};
+    for (const auto& [name, path] : files) {
+      const media::FileRead bytes = media::ReadWholeFile(path);
       if (bytes.opened && bytes.complete) recording.Note(script::FileNote(name, bytes.bytes));
     }
     std::unique_ptr<media::System> window = media::CreateSdlSystem(WindowOptions(options));
@@ -48,7 +54,8 @@ int RunInteractive(const app::Options& options, const std::string& myPath) {
     auto game = std::make_unique<state::GameState>();
     system.SetGame(game.get(),
                    [&best](int round, int32_t score) { best.RoundEnded(round, score); });
-    game::StartUp(*game, system, myPath);
+    for (const std::string& note : game::StartUp(*game, system, myPath, wordFile))
+      std::cerr << "rapiko: " << note << '\n';
     game::RunMainLoop(*game, system);
     game::ShutDown(*game, system, myPath);
     if (file) file->Finish();
@@ -100,11 +107,24 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::string myPath = game::MyPath(*folder);
-  if (options->headless) {
-    return script::RunScriptedGame(options->script, myPath, std::cout, std::cerr, options->record);
-  }
   if (!options->replay.empty()) {
     return RunReplay(*options, myPath);
   }
-  return RunInteractive(*options, myPath);
+  std::string wordFile = myPath + typing::kWordFileName;
+  if (!options->words.empty()) {
+    const auto file = app::WordFileFor(
+        options->words,
+        app::WordListFolders(myPath, programFolder, programFolder + "/" RAPIKO_DATA_FROM_BIN),
+        error);
+    if (!file) {
+      std::cerr << "rapiko: " << error << '\n';
+      return 2;
+    }
+    wordFile = *file;
+  }
+  if (options->headless) {
+    return script::RunScriptedGame(options->script, myPath, wordFile, std::cout, std::cerr,
+                                   options->record);
+  }
+  return RunInteractive(*options, myPath, wordFile);
 }

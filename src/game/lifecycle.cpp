@@ -44,15 +44,20 @@ int32_t ElapsedMs(uint32_t now, uint32_t last) {
   return static_cast<int32_t>(now - last);
 }
 
-void StartUp(state::GameState& g, media::System& system, const std::string& myPath) {
+std::vector<std::string> StartUp(state::GameState& g, media::System& system,
+                                 const std::string& myPath, const std::string& wordFile) {
+  std::vector<std::string> notes;
   InitDisplay(g, system, myPath);
   InitSound(g, system);
   InitKeyboard(g, system);
   typing::BuildKeyTables(g);
   ranking::LoadRanking(g, myPath);
   g.rng.Seed(system.GetTickCount());
-  typing::LoadWordData(g, myPath);
+  const std::string words = wordFile.empty() ? myPath + typing::kWordFileName : wordFile;
+  const std::string wordNote = typing::DescribeWordReport(typing::LoadWordData(g, words), words);
+  if (!wordNote.empty()) notes.push_back(wordNote);
   SetStartValues(g);
+  return notes;
 }
 
 void RunMainLoop(state::GameState& g, media::System& system) {

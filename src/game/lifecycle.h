@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "media/platform.h"
 #include "state/game_state.h"
@@ -16,7 +17,11 @@ std::string MyPath(const std::string& folder);
 // where the counter crosses 2^31 or 2^32.
 int32_t ElapsedMs(uint32_t now, uint32_t last);
 
-void StartUp(state::GameState& g, media::System& system, const std::string& myPath);
+// Brings the game up from the game folder myPath; the words come from
+// wordFile, or from the folder's word file when it is empty. Returns the
+// lines to show the player on standard error (what the word file left out).
+std::vector<std::string> StartUp(state::GameState& g, media::System& system,
+                                 const std::string& myPath, const std::string& wordFile = {});
 void RunMainLoop(state::GameState& g, media::System& system);
 void ShutDown(state::GameState& g, media::System& system, const std::string& myPath);
 

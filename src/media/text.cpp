@@ -92,4 +92,28 @@ std::string ToJsonUtf8(const std::string& bytes) {
   return out;
 }
 
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+  const auto unit = [&](size_t i) -> char32_t {
+    const auto hi = static_cast<uint8_t>(bytes[bigEndian ? i : i + 1]);
+    const auto lo = static_cast<uint8_t>(bytes[bigEndian ? i + 1 : i]);
+    return static_cast<char32_t>(hi << 8 | lo);
+  };
+  std::string out;
+  out.reserve(bytes.size());
+  size_t i = 0;
+  for (; i + 1 < bytes.size(); i += 2) {
+    char32_t cp = unit(i);
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size()) {
+      const char32_t low = unit(i + 2);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+        i += 2;
+      }
+    }
+    AppendUtf8(out, cp);  // a surrogate left unpaired becomes U+FFFD
+  }
+  if (i < bytes.size()) AppendUtf8(out, 0xFFFD);
+  return out;
+}
+
 }  // namespace media

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace media {
 
@@ -16,5 +17,9 @@ std::string ToJsonUtf8(const std::string& bytes);
 // Appends one code point as UTF-8 (U+FFFD for surrogates and values above
 // U+10FFFF, which UTF-8 cannot carry).
 void AppendUtf8(std::string& out, char32_t cp);
+
+// UTF-16 text (after its byte-order mark) as UTF-8. An unpaired surrogate
+// and a last odd byte become U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian);
 
 }  // namespace media

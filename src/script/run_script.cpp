@@ -13,8 +13,9 @@
 
 namespace script {
 
-int RunScriptedGame(const std::string& scriptPath, const std::string& myPath, std::ostream& out,
-                    std::ostream& err, const std::string& recordPath) {
+int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
+                    const std::string& wordFile, std::ostream& out, std::ostream& err,
+                    const std::string& recordPath) {
   std::ifstream file;
   std::istream* in = &std::cin;
   if (scriptPath != "-") {
@@ -43,7 +44,8 @@ int RunScriptedGame(const std::string& scriptPath, const std::string& myPath, st
     auto game = std::make_unique<state::GameState>();
     scripted.SetGame(game.get());
     try {
-      game::StartUp(*game, system, myPath);
+      for (const std::string& note : game::StartUp(*game, system, myPath, wordFile))
+        err << note << '\n';
     } catch (const media::PlatformError& e) {
       err << "start-up failed: " << e.what() << '\n';
       return 1;

@@ -7,10 +7,12 @@
 namespace script {
 
 // Runs the game from the script at scriptPath ("-" for standard input) in
-// the game folder myPath. Returns the exit status: 0 done, 1 start-up or
-// shutdown failed, 2 script error. Error lines go to err. With recordPath,
-// the run is recorded there as a script of its own.
-int RunScriptedGame(const std::string& scriptPath, const std::string& myPath, std::ostream& out,
-                    std::ostream& err, const std::string& recordPath = "");
+// the game folder myPath, with the words of wordFile (empty: the folder's).
+// Returns the exit status: 0 done, 1 start-up or shutdown failed, 2 script
+// error. Error lines, and what start-up has to tell, go to err. With
+// recordPath, the run is recorded there as a script of its own.
+int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
+                    const std::string& wordFile, std::ostream& out, std::ostream& err,
+                    const std::string& recordPath = "");
 
 }  // namespace script

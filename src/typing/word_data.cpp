@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "media/files.h"
+#include "media/text.h"
 #include "typing/key_tables.h"
 
 namespace typing {
@@ -15,9 +16,6 @@ using state::kMaxWords;
 constexpr int kLastLetterPos = state::kMaxLetters - 1;
 // No new item is started once this many letter positions are in use.
 constexpr int kLetterStop = kLastLetterPos;
-constexpr std::size_t kMinWordLength = 3;
-// An item's length is a 16-bit count: a longer item ends the reading.
-constexpr std::size_t kMaxItemLength = 32767;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
@@ -28,23 +26,35 @@ char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 
 // double quote.
 class ItemReader {
  public:
+  enum class Result { kItem, kTooLong, kCutShort };
+
   // complete is false when a failed read cut the bytes short: an item that
   // runs into their end is then not trusted.
   ItemReader(std::string_view bytes, bool complete) : bytes_(bytes), complete_(complete) {}
 
   bool AtEnd() const { return pos_ >= bytes_.size(); }
+  // The line of the next thing that is not a blank or a separator; 0 when
+  // nothing else is left.
+  int NextItemLine() {
+    const std::size_t at = bytes_.find_first_not_of(" \t\r\n,", pos_);
+    return at == npos ? 0 : LineAt(at);
+  }
 
-  // The next item; false when reading must end here (an item too long for
-  // its count, or one cut by a failed read).
-  bool Next(std::string_view& item) {
+  // The line where the bytes end.
+  int LastLine() { return LineAt(bytes_.size()); }
+
+  // The next item and the line it starts on; kItem unless reading must end
+  // here (an item too long for its count, or one cut by a failed read).
+  Result Next(std::string_view& item, int& line) {
     while (pos_ < bytes_.size() && IsBlank(bytes_[pos_])) ++pos_;
+    line = LineAt(pos_);
     std::size_t start = pos_;
     std::size_t end = pos_;
     bool ranToEnd = false;
     if (pos_ < bytes_.size() && bytes_[pos_] == '"') {
       start = pos_ + 1;
       const std::size_t close = bytes_.find('"', start);
-      if (close == std::string_view::npos) {
+      if (close == npos) {
         end = pos_ = bytes_.size();
         ranToEnd = true;
       } else {
@@ -61,13 +71,15 @@ class ItemReader {
       while (end > start && IsBlank(bytes_[end - 1])) --end;
       ConsumeSeparator();
     }
-    if (ranToEnd && !complete_) return false;
-    if (end - start > kMaxItemLength) return false;
     item = bytes_.substr(start, end - start);
-    return true;
+    if (ranToEnd && !complete_) return Result::kCutShort;
+    if (end - start > kMaxItemLength) return Result::kTooLong;
+    return Result::kItem;
   }
 
  private:
+  static constexpr std::size_t npos = std::string_view::npos;
+
   void SkipToSeparator() {
     while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !IsLineEnd(bytes_[pos_])) ++pos_;
   }
@@ -78,9 +90,22 @@ class ItemReader {
     if (c == '\r' && pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
   }
 
+  // The line of position at, from 1, counting line ends as far as at (a
+  // quoted item may span lines). Positions asked for never go back.
+  int LineAt(std::size_t at) {
+    for (; counted_ < at; ++counted_) {
+      const char c = bytes_[counted_];
+      const bool crlf = c == '\r' && counted_ + 1 < bytes_.size() && bytes_[counted_ + 1] == '\n';
+      if (IsLineEnd(c) && !crlf) ++line_;
+    }
+    return line_;
+  }
+
   std::string_view bytes_;
   bool complete_;
   std::size_t pos_ = 0;
+  std::size_t counted_ = 0;
+  int line_ = 1;
 };
 
 enum class Entry { kDropped, kStored, kCut };
@@ -110,32 +135,81 @@ Entry EnterWord(state::GameState& g, std::string_view item) {
   return cut ? Entry::kCut : Entry::kStored;
 }
 
-void ReadWords(state::GameState& g, std::string_view bytes, bool complete) {
+WordReport ReadWords(state::GameState& g, std::string_view bytes, bool complete) {
   // A fresh reading: whatever the tables held before, indices start sane.
   g.wordCount = 0;
   g.letterCount = 0;
+  WordReport report;
+  report.empty = bytes.empty();
   ItemReader reader(bytes, complete);
   while (!reader.AtEnd()) {
-    if (g.wordCount >= kMaxWords || g.letterCount >= kLetterStop) break;
+    if (g.wordCount >= kMaxWords || g.letterCount >= kLetterStop) {
+      const auto limit =
+          g.wordCount >= kMaxWords ? WordProblem::kWordLimit : WordProblem::kLetterLimit;
+      if (const int line = reader.NextItemLine()) report.stopped = WordNote{limit, line, {}};
+      break;
+    }
     std::string_view item;
-    if (!reader.Next(item)) break;
-    if (item.size() < kMinWordLength) continue;
-    if (EnterWord(g, item) == Entry::kCut) break;
+    int line = 0;
+    const ItemReader::Result read = reader.Next(item, line);
+    if (read == ItemReader::Result::kTooLong) {
+      report.stopped = WordNote{WordProblem::kItemTooLong, line, {}};
+      break;
+    }
+    if (read == ItemReader::Result::kCutShort) break;  // told below, as the failed read
+    if (item.empty()) continue;
+    if (item.size() < kMinWordLength) {
+      report.Drop(WordProblem::kTooShort, line, item);
+      continue;
+    }
+    const Entry entry = EnterWord(g, item);
+    if (entry == Entry::kDropped) report.Drop(WordProblem::kBadCharacter, line, item);
+    if (entry == Entry::kCut) {
+      report.stopped = WordNote{WordProblem::kWordCut, line, std::string(item)};
+      break;
+    }
   }
+  if (!complete && !report.stopped)
+    report.stopped = WordNote{WordProblem::kReadFailed, reader.LastLine(), {}};
   // Lets the end-of-word test of the last word read inside the table.
   g.wordStart[static_cast<std::size_t>(g.wordCount) + 1] = g.letterCount;
+  report.words = g.wordCount;
+  return report;
+}
+
+// Text as editors save it: a UTF-8 byte-order mark is skipped, and UTF-16 of
+// either byte order (told by its mark) becomes UTF-8. Other bytes are read as
+// they are.
+std::string_view AsText(std::string_view bytes, std::string& converted) {
+  const auto startsWith = [&](std::string_view mark) {
+    return bytes.substr(0, mark.size()) == mark;
+  };
+  if (startsWith("\xEF\xBB\xBF")) return bytes.substr(3);
+  if (startsWith("\xFF\xFE") || startsWith("\xFE\xFF")) {
+    converted = media::Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
+    return converted;
+  }
+  return bytes;
+}
+
+WordReport ReadFileBytes(state::GameState& g, std::string_view bytes, bool complete) {
+  std::string converted;
+  return ReadWords(g, AsText(bytes, converted), complete);
 }
 
 }  // namespace
 
-void LoadWordDataFromBytes(state::GameState& g, const std::string& bytes) {
-  ReadWords(g, bytes, true);
+WordReport LoadWordDataFromBytes(state::GameState& g, const std::string& bytes) {
+  return ReadFileBytes(g, bytes, true);
 }
 
-void LoadWordData(state::GameState& g, const std::string& myPath) {
-  const media::FileRead file = media::ReadWholeFile(myPath + "rapdata.ini");
-  // A missing or unreadable file leaves the tables empty, without a message.
-  ReadWords(g, file.bytes, !file.opened || file.complete);
+WordReport LoadWordData(state::GameState& g, const std::string& path) {
+  const media::FileRead file = media::ReadWholeFile(path);
+  // A missing or unreadable file leaves the tables empty; start-up goes on.
+  WordReport report = ReadFileBytes(g, file.bytes, !file.opened || file.complete);
+  report.opened = file.opened;
+  report.error = file.error;
+  return report;
 }
 
 }  // namespace typing

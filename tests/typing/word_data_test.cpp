@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "state/game_state.h"
@@ -16,6 +17,7 @@
 
 namespace {
 
+using namespace std::string_literals;
 using Codes = std::vector<int16_t>;
 using Texts = std::vector<std::string>;
 
@@ -112,18 +114,92 @@ TEST(WordData, JunkBytesNeverBreakTheTables) {
   }
 }
 
-TEST(WordData, ReadsRapdataIniInTheGameFolderAndAMissingFileGivesNoWords) {
+TEST(WordData, ReadsTheFileAndAMissingFileGivesNoWords) {
   std::string dir = (std::filesystem::temp_directory_path() / "rapiko-words-XXXXXX").string();
   ASSERT_NE(mkdtemp(dir.data()), nullptr);
-  dir += "/";
-  std::ofstream(dir + "rapdata.ini", std::ios::binary) << "cat,Dog\r\nEMU\r\n";
+  const std::string path = dir + "/list.ini";
+  std::ofstream(path, std::ios::binary) << "cat,Dog\r\nEMU\r\n";
   state::GameState g;
-  typing::LoadWordData(g, dir);
+  EXPECT_EQ(typing::DescribeWordReport(typing::LoadWordData(g, path), path), "");
   ExpectWords(g, {"CAT", "DOG", "EMU"});
   std::filesystem::remove_all(dir);
   state::GameState none;
-  typing::LoadWordData(none, dir);
+  EXPECT_EQ(
+      typing::DescribeWordReport(typing::LoadWordData(none, path), path),
+      path + ": no words loaded, nothing will fall; cannot open it: No such file or directory");
   EXPECT_EQ(std::tuple(none.wordCount, none.letterCount), std::tuple(0, 0));
+}
+
+// UTF-16 of ASCII and Latin-1 text, with its byte-order mark.
+std::string Utf16(const std::string& latin1, bool bigEndian) {
+  std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char c : latin1) {
+    const char units[2] = {0, c};
+    out += bigEndian ? std::string(units, 2) : std::string{c, 0};
+  }
+  return out;
+}
+
+// The line the game would print for these bytes as the file "w.ini".
+std::string Said(const std::string& bytes) {
+  state::GameState g;
+  return typing::DescribeWordReport(typing::LoadWordDataFromBytes(g, bytes), "w.ini");
+}
+
+TEST(WordData, EditorsEncodingsReadLikeTheirUtf8Twin) {
+  const std::string twin = "cat,Dog\r\ncaf\xC3\xA9\r\nEMU";
+  const std::string latin1 = "cat,Dog\r\ncaf\xE9\r\nEMU";
+  ASSERT_EQ(Said(twin),
+            "w.ini: 1 item dropped (line 2 \"caf\xC3\xA9\": only A-Z, 0-9 and - are allowed)");
+  for (const std::string& bytes :
+       {"\xEF\xBB\xBF" + twin, Utf16(latin1, false), Utf16(latin1, true)}) {
+    SCOPED_TRACE(bytes);
+    ExpectWords(Load(bytes), {"CAT", "DOG", "EMU"});
+    EXPECT_EQ(Said(bytes), Said(twin));
+  }
+}
+
+TEST(WordData, TheLineThatSaysWhatWasLeftOut) {
+  const std::string bad = "only A-Z, 0-9 and - are allowed";
+  const std::string none = "w.ini: no words loaded, nothing will fall; ";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"cat\ndog\n\n,,\n", ""},
+      {"", none + "the file is empty"},
+      {"\xEF\xBB\xBF", none + "the file is empty"},
+      {" \r\n,\t,\n", none + "the file holds no items"},
+      // Line ends of every kind, and a quoted item across two lines.
+      {"cat\r\nab\r\"new\nyork\"\r\nno!\nx",
+       "w.ini: 4 items dropped (line 2 \"ab\": fewer than 3 "
+       "characters; line 3 \"new?york\": " +
+           bad + "; line 5 \"no!\": " + bad + "; ...)"},
+      {"it's,\t\x01\x02\x03,\"" + std::string(30, 'q') + "!\"",
+       none + "3 items dropped (line 1 \"it's\": " + bad + "; line 1 \"???\": " + bad +
+           "; line 1 \"qqqqqqqqqqqqqqqqqqqq...\": " + bad + ")"},
+      // UTF-16: a surrogate pair, then an unpaired surrogate and an odd last byte.
+      {"\xFF\xFE"
+       "x\0\x3D\xD8\x00\xDE"
+       "y\0,\0"
+       "a\0\x00\xDC"
+       "b\0"
+       "c"s,
+       none + "2 items dropped (line 1 \"x\xF0\x9F\x98\x80y\": " + bad +
+           "; line 1 \"a\xEF\xBF\xBD"
+           "b"
+           "\xEF\xBF\xBD\": " +
+           bad + ")"},
+      {WordList(150, 3), "w.ini: reading stopped at line 101: the 100-word limit"},
+      {WordList(100, 3) + "\r\n ,\n", ""},
+      {WordList(50, 20) + "\n\ncat", "w.ini: reading stopped at line 53: the 1001-letter limit"},
+      {WordList(45, 22) + "ZZZZZ\nab\nabcdefgh\nowl",
+       "w.ini: 1 item dropped (line 47 \"ab\": fewer "
+       "than 3 characters); reading stopped at line 48 \"abcdefgh\": cut at the 1001-letter limit"},
+      {"cat\n" + std::string(32768, 'a'),
+       "w.ini: reading stopped at line 2: an item longer than 32767 characters"},
+  };
+  for (const auto& [bytes, line] : cases) {
+    SCOPED_TRACE(bytes.substr(0, 80));
+    EXPECT_EQ(Said(bytes), line);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,42 @@
+// Finding the word file that --words names: a file by its path, or a list by its name.
+#include "app/word_lists.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace app {
+
+std::string ShippedWordLists() { return RAPIKO_WORD_LIST_NAMES; }
+
+std::vector<std::string> WordListFolders(const std::string& myPath,
+                                         const std::string& programFolder,
+                                         const std::string& dataFolder) {
+  std::vector<std::string> folders;
+  for (const std::string& folder : {myPath, programFolder, dataFolder}) {
+    const std::string words = (std::filesystem::path(folder) / "words").lexically_normal().string();
+    // The game folder is often the program's own.
+    if (std::find(folders.begin(), folders.end(), words) == folders.end()) folders.push_back(words);
+  }
+  return folders;
+}
+
+std::optional<std::string> WordFileFor(const std::string& value,
+                                       const std::vector<std::string>& folders,
+                                       std::string& error) {
+  const bool isPath = value.find('/') != std::string::npos || value.ends_with(".ini");
+  if (isPath) return value;
+  std::string looked;  // the folders that exist, to say where the list was sought
+  for (const std::string& folder : folders) {
+    std::error_code ec;
+    const std::string file = folder + "/" + value + ".ini";
+    if (std::filesystem::is_regular_file(file, ec)) return file;
+    if (std::filesystem::is_directory(folder, ec))
+      looked += (looked.empty() ? " in " : ", ") + folder;
+  }
+  error = "no word list '" + value + "'" + looked + " (the game comes with " + ShippedWordLists() +
+          "; a file needs a path, such as ./" + value + ")";
+  return std::nullopt;
+}
+
+}  // namespace app

@@ -1,0 +1,27 @@
+// Finding the word file that --words names: a file by its path, or a list by its name.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace app {
+
+// The lists that come with the game, by name ("bottom, digits, ...").
+std::string ShippedWordLists();
+
+// Where a list is looked for by name, in order: the game folder's words/,
+// then the lists beside the program (a build) and in the installed data
+// folder.
+std::vector<std::string> WordListFolders(const std::string& myPath,
+                                         const std::string& programFolder,
+                                         const std::string& dataFolder);
+
+// The word file for the value of --words. A value that holds a slash or
+// ends in ".ini" is a path, taken as it is; any other names a list, NAME.ini
+// in the first of folders that holds it. Nothing, with error set to one
+// line, when no folder holds it.
+std::optional<std::string> WordFileFor(const std::string& value,
+                                       const std::vector<std::string>& folders, std::string& error);
+
+}  // namespace app

@@ -1,0 +1,77 @@
+// What reading the word file left out, and the one line that tells the player.
+#include "typing/word_report.h"
+
+#include <cstring>
+
+#include "media/text.h"
+#include "state/game_state.h"
+#include "typing/word_data.h"
+
+namespace typing {
+namespace {
+
+// Long items are cut in the message: the line number finds the rest.
+constexpr std::size_t kShownItemLength = 20;
+
+// The item in quotes, readable on a terminal whatever its bytes.
+std::string Quoted(const std::string& item) {
+  const std::u32string text = media::DecodeGameText(item);
+  std::string out = "\"";
+  for (std::size_t i = 0; i < text.size() && i < kShownItemLength; ++i) {
+    const char32_t c = text[i];
+    media::AppendUtf8(out, (c < 0x20 || (c >= 0x7F && c < 0xA0)) ? U'?' : c);
+  }
+  if (text.size() > kShownItemLength) out += "...";
+  return out + "\"";
+}
+
+std::string Why(WordProblem problem, int error) {
+  switch (problem) {
+    case WordProblem::kBadCharacter:
+      return "only A-Z, 0-9 and - are allowed";
+    case WordProblem::kTooShort:
+      return "fewer than " + std::to_string(kMinWordLength) + " characters";
+    case WordProblem::kWordLimit:
+      return "the " + std::to_string(state::kMaxWords) + "-word limit";
+    case WordProblem::kLetterLimit:
+      return "the " + std::to_string(state::kMaxLetters) + "-letter limit";
+    case WordProblem::kWordCut:
+      return "cut at the " + std::to_string(state::kMaxLetters) + "-letter limit";
+    case WordProblem::kItemTooLong:
+      return "an item longer than " + std::to_string(kMaxItemLength) + " characters";
+    case WordProblem::kReadFailed:
+      return std::string("read error: ") + std::strerror(error);
+  }
+  return {};
+}
+
+std::string Describe(const WordNote& note, int error) {
+  std::string out = "line " + std::to_string(note.line);
+  if (!note.item.empty()) out += " " + Quoted(note.item);
+  return out + ": " + Why(note.problem, error);
+}
+
+}  // namespace
+
+void WordReport::Drop(WordProblem problem, int line, std::string_view item) {
+  if (firstDropped.size() < kShownDrops) firstDropped.push_back({problem, line, std::string(item)});
+  ++dropped;
+}
+
+std::string DescribeWordReport(const WordReport& r, const std::string& file) {
+  std::string what;
+  if (r.dropped > 0) {
+    what = std::to_string(r.dropped) + (r.dropped == 1 ? " item" : " items") + " dropped (";
+    for (std::size_t i = 0; i < r.firstDropped.size(); ++i)
+      what += (i ? "; " : "") + Describe(r.firstDropped[i], r.error);
+    what += r.dropped > static_cast<int>(r.firstDropped.size()) ? "; ...)" : ")";
+  }
+  if (r.stopped)
+    what += (what.empty() ? "" : "; ") + ("reading stopped at " + Describe(*r.stopped, r.error));
+  if (r.words > 0) return what.empty() ? what : file + ": " + what;
+  if (!r.opened) what = std::string("cannot open it: ") + std::strerror(r.error);
+  if (what.empty()) what = r.empty ? "the file is empty" : "the file holds no items";
+  return file + ": no words loaded, nothing will fall; " + what;
+}
+
+}  // namespace typing

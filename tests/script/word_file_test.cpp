@@ -1,0 +1,72 @@
+// Choosing the words: the shipped lists by name, a file by its path, the game folder's own lists.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <tuple>
+
+#include "support/script_run.h"
+
+namespace {
+
+using nlohmann::json;
+using testing_support::GameDir;
+using testing_support::ReadFileBytes;
+using testing_support::RunScript;
+
+TEST(WordFile, TheShippedPracticeListsLoadWholeByName) {
+  GameDir dir;
+  for (const char* name : {"home", "top", "bottom", "digits", "english"}) {
+    const std::string text =
+        ReadFileBytes(std::string(RAPIKO_ASSETS_DIR) + "/words/" + name + ".ini");
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+      lines.push_back(text.substr(at, end - at));
+    ASSERT_FALSE(lines.empty()) << name;
+    const auto r = RunScript(dir, "state\n", {"--words", name});
+    ASSERT_EQ(r.err, "") << name;  // nothing dropped, nothing cut
+    const json s = r.States().at(0);
+    ASSERT_EQ(s["wordCount"], lines.size()) << name;
+    for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(s["words"][i + 1], lines[i]) << name;
+  }
+}
+
+TEST(WordFile, WordsFromAFileOrAListInsteadOfRapdataIni) {
+  GameDir dir;  // its rapdata.ini holds CAT, DOG, EMU
+  dir.Write("mine.txt", "owl\nno!\n");
+  std::filesystem::create_directory(dir.File("words"));
+  dir.Write("words/home.ini", "yak");  // the game folder's list comes first
+  struct Case {
+    std::vector<std::string> args;
+    int exitCode;
+    std::string firstWord, err;
+  };
+  const std::vector<Case> cases = {
+      {{"--words", dir.File("mine.txt")},
+       0,
+       "OWL",
+       dir.File("mine.txt") +
+           ": 1 item dropped (line 2 \"no!\": only A-Z, 0-9 and - are allowed)\n"},
+      {{"--words", "home"}, 0, "YAK", ""},
+      {{"--words", dir.File("none.ini")},
+       0,
+       "",
+       dir.File("none.ini") +
+           ": no words loaded, nothing will fall; cannot open it: No such file or "
+           "directory\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args[1]);
+    dir.Remove("rapikosc.ini");
+    const auto r = RunScript(dir, "state\n", c.args);
+    EXPECT_EQ(std::tuple(r.exitCode, r.err), std::tuple(c.exitCode, c.err));
+    EXPECT_EQ(r.States().at(0)["words"][1], c.firstWord);
+    EXPECT_TRUE(dir.Exists("rapikosc.ini"));  // the ranking stays in the game folder
+  }
+  const auto r = RunScript(dir, "state\n", {"--words", "nosuch"});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.err.find("no word list 'nosuch' in " + dir.File("words") + ", "), std::string::npos)
+      << r.err;
+  EXPECT_TRUE(r.lines.empty());
+}
+
+}  // namespace
