@@ -3,7 +3,8 @@
 # file is in its place, validates the desktop entry, the AppStream metadata
 # and the manual page as installed, and runs the installed program (a
 # scripted run) with a scratch home: it must make and seed the per-user
-# folder, write its ranking there and nothing beside itself.
+# folder, write its ranking there and nothing beside itself, and find the
+# installed practice lists by name.
 set -euo pipefail
 build=${1:?usage: install-check.sh BUILD_DIR}
 prefix=/usr/local
@@ -88,6 +89,11 @@ after=$(cd "$stage" && find . | sort)
 # A moved prefix still finds its files.
 mv "$root" "$stage/moved"
 run_installed "$stage/moved" "$home/moved/rapiko" HOME="$home/home" XDG_DATA_HOME="$home/moved"
+# A practice list is found by name among the installed ones, wherever the prefix is.
+out=$(printf 'state\n' | env -i PATH="$PATH" HOME="$home/home" XDG_DATA_HOME="$home/moved" \
+  "$stage/moved/bin/rapiko" --headless --script - --words digits 2>&1) || true
+[[ $out == '{'*'"words":["","123",'* ]] ||
+  { echo "install-check: --words digits: ${out:0:200}" >&2; fail=1; }
 
 if ((fail)); then
   echo "install-check: FAILED" >&2
