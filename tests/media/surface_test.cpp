@@ -1,4 +1,5 @@
-// Tests of the software surfaces: nearest palette entry, blits, boxes and the colours in force.
+// The software surfaces at their edges: nearest palette entry, blits on and off
+// the surface, the colour key, boxes and their clipping.
 #include "media/surface.h"
 
 #include <gtest/gtest.h>
@@ -45,11 +46,6 @@ std::shared_ptr<SoftSurface> Numbered() {
   s->SetPalette(kGrey);
   return s;
 }
-
-struct OpLog : SurfaceObserver {
-  void OnSurfaceOp(const SurfaceOp& op) override { ops.push_back(op); }
-  std::vector<SurfaceOp> ops;
-};
 
 TEST(Palette, NearestTakesTheSmallestDistanceAndTheLowestIndexOnATie) {
   const auto p = MakePalette(
@@ -126,24 +122,6 @@ TEST(FastBlit, TranslatesSpritePixelsToTheDestinationPalette) {
   EXPECT_EQ(dst.Pixels(), (std::vector<uint8_t>{30, 40, 50, 0}));
 }
 
-TEST(FastBlit, ReportsEachBlitToTheObserverAsPassed) {
-  const auto src = Numbered();
-  SoftSurface dst = Blank(20, 10, kGrey);
-  OpLog log;
-  dst.SetObserver(&log);
-  dst.FastBlit(3, 4, *src, Rect{}, BlitFlags::Wait);
-  dst.FastBlit(-1, 2, *src, Rect{1, 1, 3, 3}, BlitFlags::KeySrcWait);
-  ASSERT_EQ(log.ops.size(), 2u);
-  EXPECT_EQ(log.ops[0].kind, SurfaceOp::Kind::Blit);
-  EXPECT_EQ(log.ops[0].src, "sprite");
-  EXPECT_EQ(log.ops[0].rect, Rect{});  // as passed, not the whole source it stands for
-  EXPECT_TRUE(log.ops[0].drawn);
-  EXPECT_EQ(log.ops[1].x, -1);
-  EXPECT_EQ(log.ops[1].rect, (Rect{1, 1, 3, 3}));
-  EXPECT_EQ(log.ops[1].flags, 17);
-  EXPECT_FALSE(log.ops[1].drawn);
-}
-
 // A 10 x 6 surface of '.' with fore red 'R' and fill green 'g'.
 class BoxTest : public ::testing::Test {
  protected:
@@ -178,40 +156,6 @@ TEST_F(BoxTest, ClippedAtEveryEdge) {
                                                  ".......RRR", ".......Rgg", ".......Rgg"}));
   surface.DrawBox(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
   EXPECT_EQ(Count(surface, 5), 60u);
-}
-
-TEST(ColourState, ForeAndFillStayInForceAcrossFlipsAndAreReported) {
-  auto back = std::make_shared<SoftSurface>(4, 3, "back");
-  SoftSurface primary(4, 3, "primary");
-  primary.AttachBackBuffer(back, nullptr);
-  primary.SetPalette(MakePalette({{1, kRed}, {3, kBlue}, {4, kWhite}}));
-  OpLog log;
-  back->SetObserver(&log);
-  back->DrawBox(0, 0, 3, 3);  // the initial colours: black outline, white inside
-  EXPECT_EQ(back->At(0, 0), 0);
-  EXPECT_EQ(back->At(1, 1), 4);
-  back->SetForeColor(MakeRgb(255, 0, 0));
-  primary.Flip();
-  back->DrawBox(0, 0, 3, 3);
-  EXPECT_EQ(back->At(0, 0), 1);
-  EXPECT_EQ(back->At(1, 1), 4);
-  back->SetFillColor(MakeRgb(0, 0, 255));
-  primary.Flip();
-  back->DrawBox(0, 0, 3, 3);
-  EXPECT_EQ(back->At(0, 0), 1);
-  EXPECT_EQ(back->At(1, 1), 3);
-  back->DrawText(1, 2, "Hi");
-
-  using K = SurfaceOp::Kind;
-  std::vector<K> kinds;
-  for (const SurfaceOp& op : log.ops) kinds.push_back(op.kind);
-  EXPECT_EQ(kinds, (std::vector<K>{K::Box, K::Fore, K::Box, K::Fill, K::Box, K::Text}));
-  EXPECT_EQ(log.ops[1].rgb, MakeRgb(255, 0, 0));
-  EXPECT_EQ(log.ops[3].rgb, MakeRgb(0, 0, 255));
-  EXPECT_EQ(log.ops[4].fore, MakeRgb(255, 0, 0));
-  EXPECT_EQ(log.ops[4].fill, MakeRgb(0, 0, 255));
-  EXPECT_EQ(log.ops[5].text, "Hi");
-  EXPECT_EQ(log.ops[5].fore, MakeRgb(255, 0, 0));
 }
 
 }  // namespace
