@@ -8,8 +8,9 @@ PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build play play-window test golden-update test-sanitize bench fuzz fuzz-ci \
-        install install-check package format format-check ci clean
+.PHONY: all deps configure build play play-window test golden-update test-sanitize bench \
+        bench-build bench-window fuzz fuzz-ci install install-check package format format-check \
+        ci clean
 
 all: build
 
@@ -59,10 +60,19 @@ test-sanitize: deps
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS) -LE "slow|e2e"
 
-bench: deps
+bench-build: deps
 	cmake -S . -B $(BUILD_BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAPIKO_TESTS=OFF -DRAPIKO_BENCH=ON
 	cmake --build $(BUILD_BENCH) -j $(JOBS)
+
+bench: bench-build
 	bench/run.sh $(BUILD_BENCH)
+
+# The real window under Xvfb at three screen sizes, beside the floor program;
+# BENCH_RUNS runs of BENCH_SECONDS per figure (about a minute and a half a run).
+BENCH_RUNS ?= 5
+BENCH_SECONDS ?= 8
+bench-window: bench-build
+	bench/window.sh $(BUILD_BENCH) --runs $(BENCH_RUNS) --seconds $(BENCH_SECONDS)
 
 # Fuzz each reader for FUZZ_SECONDS (default 600).
 FUZZ_SECONDS ?= 600
