@@ -26,8 +26,9 @@ echo "bench/run.sh: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg
 "$bench_bin" --benchmark_out="$work/bench.json" --benchmark_out_format=json "$@"
 "$memory_bin" >"$work/memory.txt"
 
-# The median wall time of a benchmark in microseconds, or n/a. The JSON
-# output has one member per line, which is all this reads.
+# The median wall time of a benchmark in microseconds; "failed" when it
+# stopped with an error, "absent" when it did not run (a filter left it out).
+# The JSON output has one member per line, which is all this reads.
 median() {
   awk -v want="$1" '
     /"name":/ { n = $0; sub(/^[^:]*: *"/, "", n); sub(/".*$/, "", n) }
@@ -38,8 +39,9 @@ median() {
       scale["ns"] = 1e-3; scale["us"] = 1; scale["ms"] = 1e3; scale["s"] = 1e6
       figure = sprintf("%.3f", t * scale[u])
     }
-    END { print (figure == "" || failed) ? "n/a" : figure }' "$work/bench.json"
+    END { print failed ? "failed" : figure == "" ? "absent" : figure }' "$work/bench.json"
 }
+in_ms() { awk -v v="$1" 'BEGIN { print v ~ /^[0-9.]+$/ ? v / 1000 : v }'; }
 
 peak_mb=$(awk '$1 == "vmhwm_kb" && $2 > 0 { printf "%.1f", $2 / 1024; f = 1 }
                END { if (!f) print "n/a" }' "$work/memory.txt")
@@ -50,8 +52,13 @@ broken=0
 # label, figure, unit, target, and the yardstick when the target is a ratio.
 row() {
   local label=$1 figure=$2 unit=$3 target=$4 per=${5:-} shown status
-  if [[ $figure == n/a || $per == n/a ]]; then
-    printf '%-46s %12s %16s  %s\n' "$label" "n/a" "" "NO FIGURE"
+  if [[ $figure == absent ]]; then
+    return
+  elif [[ $per == absent ]]; then
+    printf '%-46s %20s  %-10s  %s\n' "$label" "$figure $unit" "" "no yardstick: run BM_Reference too"
+    return
+  elif [[ $figure == failed || $figure == n/a || $per == failed ]]; then
+    printf '%-46s %20s  %-10s  %s\n' "$label" "-" "" "NO FIGURE (the benchmark failed)"
     broken=1
     return
   fi
@@ -70,17 +77,13 @@ row() {
 echo
 printf '%-46s %20s  %-10s  %s\n' "figure (median)" "measured" "target" "status"
 printf '%-46s %20s\n' "yardstick: a 640x480 frame through a palette" \
-  "$(awk -v v="$reference" 'BEGIN { if (v == "n/a") print v; else printf "%.1f us", v }')"
+  "$(awk -v v="$reference" 'BEGIN { if (v ~ /^[0-9.]+$/) printf "%.1f us", v; else print v }')"
 row "one play pass, full field" "$(median BM_PlayPass)" us 0.75 "$reference"
 row "one title pass, ranking filled" "$(median BM_TitlePass)" us 0.5 "$reference"
-for size in 1024x768 1920x1080; do
-  figure=$(median "BM_Present/$size")
-  [[ $figure == n/a ]] && continue
-  row "present a changed frame at $size" "$figure" us 4.0 "$reference"
+for size in 1024/768 1920/1080; do
+  row "present a whole frame at ${size/\//x}" "$(median "BM_Present/$size")" us 4.0 "$reference"
 done
-row "whole 120 s round at 16 ms passes" \
-  "$(awk -v v="$(median BM_WholeRound)" 'BEGIN { print v == "n/a" ? v : v / 1000 }')" ms 1000
-row "start-up to the first flipped frame" \
-  "$(awk -v v="$(median BM_StartUpToFirstFrame)" 'BEGIN { print v == "n/a" ? v : v / 1000 }')" ms 100
+row "whole 120 s round at 16 ms passes" "$(in_ms "$(median BM_WholeRound)")" ms 1000
+row "start-up to the first flipped frame" "$(in_ms "$(median BM_StartUpToFirstFrame)")" ms 100
 row "peak RSS of a round (${round_passes:-?} passes)" "$peak_mb" MB 50
 exit "$broken"

@@ -12,7 +12,7 @@ struct Options {
   bool help = false;
   bool version = false;
   bool window = false;
-  int32_t scale = 1;
+  int32_t scale = 0;  // window size as a multiple of 640 x 480; 0: the largest that fits
   std::string dir;    // empty: the program's folder
   std::string words;  // empty: the game folder's rapdata.ini; else a list name or a file
   bool headless = false;

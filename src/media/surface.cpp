@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "media/font.h"
-#include "media/text.h"
 
 namespace media {
 namespace {
@@ -181,22 +180,18 @@ void SoftSurface::DrawText(int32_t x, int32_t y, const std::string& text) {
   const Font* font = EmbeddedFont();
   if (!font) return;
   const uint8_t ink = ScreenIndex(fore_);
+  // The line's ink is worked out once and kept; drawing it is a masked copy.
+  const TextLines::Line& line = textLines_.Get(*font, text, x, width_);
+  if (line.width == 0) return;
   const int64_t firstRow = std::max<int64_t>(0, -int64_t{y});
   const int64_t lastRow = std::min<int64_t>(font->Height(), int64_t{height_} - y);
-  int64_t pen = x;
-  for (char32_t cp : DecodeGameText(text)) {
-    const Glyph* glyph = font->GlyphFor(cp);
-    if (!glyph) continue;
-    if (pen >= width_) break;
-    const int64_t firstCol = std::max<int64_t>(0, -pen);
-    const int64_t lastCol = std::min<int64_t>(glyph->width, width_ - pen);
-    for (int64_t gy = firstRow; gy < lastRow; ++gy) {
-      uint8_t* row = pixels_.data() + static_cast<size_t>(y + gy) * width_;
-      for (int64_t gx = firstCol; gx < lastCol; ++gx) {
-        if (glyph->Ink(static_cast<int32_t>(gx), static_cast<int32_t>(gy))) row[pen + gx] = ink;
-      }
-    }
-    pen += glyph->width;
+  const size_t left = static_cast<size_t>(int64_t{x} + line.firstColumn);
+  const size_t width = static_cast<size_t>(line.width);
+  for (int64_t gy = firstRow; gy < lastRow; ++gy) {
+    uint8_t* row = pixels_.data() + static_cast<size_t>(y + gy) * width_ + left;
+    const uint8_t* mask = line.ink.data() + static_cast<size_t>(gy) * width;
+    for (size_t i = 0; i < width; ++i)
+      row[i] = static_cast<uint8_t>((row[i] & ~mask[i]) | (ink & mask[i]));
   }
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "media/platform.h"
+#include "media/text_lines.h"
 
 namespace media {
 
@@ -121,6 +122,7 @@ class SoftSurface : public Surface {
   std::array<Color, 256> lutSourceColors_{};
   std::array<Color, 256> lutTargetColors_{};
   std::array<uint8_t, 256> lut_{};
+  TextLines textLines_;
 };
 
 // A BMP file read into an 8-bit surface with its palette. Throws

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -38,7 +39,7 @@ pid_t XSession::Spawn(const std::vector<std::string>& argv, bool quiet) {
   return pid;
 }
 
-XSession::XSession() {
+XSession::XSession(int width, int height) : width_(width), height_(height) {
   // Xvfb picks a free display itself and writes its number once it accepts
   // connections, so parallel tests neither collide nor race its start.
   int fds[2];
@@ -50,7 +51,8 @@ XSession::XSession() {
     dup2(null, 1);
     dup2(null, 2);
     const std::string fd = std::to_string(fds[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten",
+    const std::string size = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", size.c_str(), "-nolisten",
            "tcp", static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -92,6 +94,41 @@ pid_t XSession::StartGame(const std::string& dir, const std::vector<std::string>
   return game_;
 }
 
+std::optional<std::array<int, 4>> XSession::WindowGeometry() {
+  int fds[2];
+  if (pipe(fds) != 0) return std::nullopt;
+  const pid_t pid = fork();
+  if (pid == 0) {
+    setenv("DISPLAY", display_.c_str(), 1);
+    dup2(fds[1], 1);
+    close(fds[0]);
+    execlp("xdotool", "xdotool", "search", "--onlyvisible", "--name", "Rapiko", "getwindowgeometry",
+           "--shell", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fds[1]);
+  std::string text;
+  char buffer[256];
+  for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, n);
+  close(fds[0]);
+  waitpid(pid, nullptr, 0);
+  // Lines of NAME=VALUE: WINDOW, X, Y, WIDTH, HEIGHT, SCREEN.
+  std::array<int, 4> g{-1, -1, -1, -1};
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    const size_t eq = line.find('=');
+    if (eq == std::string::npos) continue;
+    const std::string name = line.substr(0, eq);
+    const int value = std::atoi(line.c_str() + eq + 1);
+    if (name == "X") g[0] = value;
+    if (name == "Y") g[1] = value;
+    if (name == "WIDTH") g[2] = value;
+    if (name == "HEIGHT") g[3] = value;
+  }
+  if (g[2] < 0 || g[3] < 0) return std::nullopt;
+  return g;
+}
+
 bool XSession::Xdotool(const std::vector<std::string>& args) {
   std::vector<std::string> argv = {"xdotool"};
   argv.insert(argv.end(), args.begin(), args.end());
@@ -123,11 +160,13 @@ std::vector<Pixel> XSession::Screenshot(const std::string& path) {
   SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB24, 0);
   SDL_FreeSurface(loaded);
   if (!rgb) return out;
-  if (rgb->w == 640 && rgb->h == 480) {
-    out.resize(640 * 480);
-    for (int y = 0; y < 480; ++y) {
+  if (rgb->w == width_ && rgb->h == height_) {
+    out.resize(static_cast<size_t>(width_) * height_);
+    for (int y = 0; y < height_; ++y) {
       const auto* row = static_cast<const uint8_t*>(rgb->pixels) + y * rgb->pitch;
-      for (int x = 0; x < 640; ++x) out[y * 640 + x] = {row[3 * x], row[3 * x + 1], row[3 * x + 2]};
+      for (int x = 0; x < width_; ++x) {
+        out[static_cast<size_t>(y) * width_ + x] = {row[3 * x], row[3 * x + 1], row[3 * x + 2]};
+      }
     }
   }
   SDL_FreeSurface(rgb);
@@ -161,6 +200,8 @@ double XSession::GameCpuSeconds() const {
   return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
-Pixel At(const std::vector<Pixel>& screen, int x, int y) { return screen.at(y * 640 + x); }
+Pixel At(const std::vector<Pixel>& screen, int x, int y, int screenWidth) {
+  return screen.at(static_cast<size_t>(y) * screenWidth + x);
+}
 
 }  // namespace e2e

@@ -3,6 +3,7 @@
 
 #include <sys/types.h>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,8 +17,8 @@ struct Pixel {
 
 class XSession {
  public:
-  // Starts Xvfb with a 640 x 480 screen on a free display number.
-  XSession();
+  // Starts Xvfb with a screen of the given size on a free display number.
+  explicit XSession(int width = 640, int height = 480);
   ~XSession();
   XSession(const XSession&) = delete;
   XSession& operator=(const XSession&) = delete;
@@ -31,7 +32,10 @@ class XSession {
   bool WaitForWindow(int timeoutMs);
   // Runs xdotool with the arguments; true when it exited 0.
   bool Xdotool(const std::vector<std::string>& args);
-  // The whole screen as pixels (640 x 480), empty when the capture failed.
+  // The game window's place and size on the screen (x, y, width, height);
+  // nothing when xdotool cannot find it.
+  std::optional<std::array<int, 4>> WindowGeometry();
+  // The whole screen as pixels, row by row, empty when the capture failed.
   std::vector<Pixel> Screenshot(const std::string& path);
   // Waits for the game to end; its exit status, or nothing after the timeout.
   std::optional<int> WaitForExit(int timeoutMs);
@@ -41,11 +45,14 @@ class XSession {
  private:
   pid_t Spawn(const std::vector<std::string>& argv, bool quiet);
   std::string display_;
+  int width_;
+  int height_;
   pid_t xvfb_ = -1;
   pid_t game_ = -1;
 };
 
-Pixel At(const std::vector<Pixel>& screen, int x, int y);
+// A pixel of a screenshot of a screen screenWidth wide.
+Pixel At(const std::vector<Pixel>& screen, int x, int y, int screenWidth = 640);
 void SleepMs(int ms);
 
 }  // namespace e2e

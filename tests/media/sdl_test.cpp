@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <tuple>
 
 #include "media/headless/headless.h"
 #include "media/sdl/context.h"
@@ -59,7 +61,19 @@ class SdlBackend : public ::testing::Test {
   std::shared_ptr<Root> root;
 };
 
-TEST_F(SdlBackend, TheWindowOpensAndShowsTheFrameThroughItsPalette) {
+// The colour of a pixel of the window's own surface.
+Color WindowPixel(SDL_Window* window, int x, int y) {
+  SDL_Surface* s = SDL_GetWindowSurface(window);
+  Uint32 v = 0;
+  std::memcpy(&v,
+              static_cast<const uint8_t*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel,
+              s->format->BytesPerPixel);
+  Color c;
+  SDL_GetRGB(v, s->format, &c.r, &c.g, &c.b);
+  return c;
+}
+
+TEST_F(SdlBackend, TheWindowShowsTheFrameThroughItsPaletteAndAResizeKeepsWholeMultiples) {
   SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);  // the context below quits it again
   SdlScreen screen(std::make_shared<SdlContext>(SdlOptions{true, 1, {}}, resources.Lookup()));
   screen.Open();
@@ -67,12 +81,28 @@ TEST_F(SdlBackend, TheWindowOpensAndShowsTheFrameThroughItsPalette) {
   std::vector<uint8_t> frame(640 * 480, 3);
   frame[0] = 200;
   screen.Present(frame, 640, 480, TestPalette());
-  SDL_Renderer* renderer = SDL_GetRenderer(screen.Window());
-  for (const auto& [x, index] : {std::pair{0, 200}, std::pair{1, 3}}) {
-    const SDL_Rect rect{x, 0, 1, 1};
-    uint8_t rgb[4] = {};
-    ASSERT_EQ(SDL_RenderReadPixels(renderer, &rect, SDL_PIXELFORMAT_RGB24, rgb, 4), 0);
-    EXPECT_EQ((Color{rgb[0], rgb[1], rgb[2]}), TestColor(index)) << x;
+  EXPECT_EQ(WindowPixel(screen.Window(), 0, 0), TestColor(200));
+  EXPECT_EQ(WindowPixel(screen.Window(), 1, 0), TestColor(3));
+
+  // 1400 x 1000 holds the picture twice over (1280 x 960), in the middle.
+  SDL_SetWindowSize(screen.Window(), 1400, 1000);
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+    if (e.type == SDL_WINDOWEVENT) screen.OnWindowEvent(e.window);
+  }
+  frame[1] = 200;  // the next frame changes one pixel
+  screen.Present(frame, 640, 480, TestPalette());
+  const Color black{0, 0, 0};
+  for (const auto& [x, y, want] : {std::tuple{59, 20, black},
+                                   {60, 19, black},
+                                   {60, 20, TestColor(200)},
+                                   {61, 21, TestColor(200)},
+                                   {63, 21, TestColor(200)},
+                                   {64, 20, TestColor(3)},
+                                   {1339, 979, TestColor(3)},
+                                   {1340, 979, black},
+                                   {1339, 980, black}}) {
+    EXPECT_EQ(WindowPixel(screen.Window(), x, y), want) << x << "," << y;
   }
 }
 

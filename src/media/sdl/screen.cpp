@@ -1,7 +1,9 @@
 // The window (or full screen) that shows the flipped 8-bit frame.
 #include "media/sdl/screen.h"
 
+#include <algorithm>
 #include <string>
+#include <thread>
 
 #include "media/platform.h"
 #include "media/sdl/icon.h"
@@ -10,122 +12,95 @@ namespace media {
 namespace {
 
 constexpr int32_t kMaxScale = 8;
-// Every flip lasts at least one 60 Hz refresh period, so the loop never
-// spins a core, with or without vertical sync.
-constexpr double kRefreshMs = 16.0;
+// Where the display does not tell its refresh rate.
+constexpr int kDefaultRefreshHz = 60;
 
 [[noreturn]] void Fail(const std::string& what) {
   throw PlatformError(what + ": " + SDL_GetError());
 }
 
-// The first display's desktop area (the window's display once it exists).
-SDL_Rect DesktopBounds(SDL_Window* window = nullptr) {
+int DisplayOf(SDL_Window* window) {
   const int display = window ? SDL_GetWindowDisplayIndex(window) : 0;
+  return display < 0 ? 0 : display;
+}
+
+// The desktop area of the window's display (the first display before there
+// is a window).
+SDL_Rect DesktopBounds(SDL_Window* window = nullptr) {
   SDL_Rect bounds{0, 0, kScreenWidth, kScreenHeight};
-  if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) != 0)
+  if (SDL_GetDisplayBounds(DisplayOf(window), &bounds) != 0) {
     return {0, 0, kScreenWidth, kScreenHeight};
+  }
   return bounds;
 }
 
-// Whether the renderer draws through an OpenGL that runs on the processor
-// (Mesa's llvmpipe or softpipe, or another software rasteriser).
-bool OnSoftwareOpenGl(SDL_Renderer* renderer) {
-  SDL_RendererInfo info{};
-  if (SDL_GetRendererInfo(renderer, &info) != 0 || !info.name) return false;
-  if (std::string(info.name).rfind("opengl", 0) != 0) return false;
-  using GetString = const unsigned char* (*)(unsigned int);
-  auto glGetString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
-  if (!glGetString) return false;
-  constexpr unsigned int kGlRenderer = 0x1F01;
-  const unsigned char* name = glGetString(kGlRenderer);
-  if (!name) return false;
-  const std::string text(reinterpret_cast<const char*>(name));
-  for (const char* soft : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"}) {
-    if (text.find(soft) != std::string::npos) return true;
-  }
-  return false;
+// The largest whole multiple of the picture that fits the desktop's usable
+// area (without its panels), at least 1.
+int32_t FittingScale(SDL_Window* window) {
+  SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
+  if (SDL_GetDisplayUsableBounds(DisplayOf(window), &usable) != 0) return 1;
+  return std::clamp(std::min(usable.w / kScreenWidth, usable.h / kScreenHeight), 1, kMaxScale);
 }
 
 }  // namespace
 
 SdlScreen::SdlScreen(SdlContextPtr context)
-    : context_(std::move(context)),
-      options_(context_->Options()),
-      argb_(static_cast<size_t>(kScreenWidth) * kScreenHeight, 0xFF000000u) {}
+    : context_(std::move(context)), options_(context_->Options()) {}
 
 SdlScreen::~SdlScreen() { Close(); }
 
+int32_t SdlScreen::WindowScale() const {
+  return options_.scale > 0 ? options_.scale : FittingScale(window_);
+}
+
 void SdlScreen::Open() {
   if (window_) return;
-  if (options_.window && (options_.scale < 1 || options_.scale > kMaxScale)) {
+  if (options_.scale < 0 || options_.scale > kMaxScale) {
     throw PlatformError("window scale " + std::to_string(options_.scale) +
                         " is not between 1 and " + std::to_string(kMaxScale));
   }
-  // Crisp pixels: the 640 x 480 picture is scaled by nearest neighbour.
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+  // Frames go to the window's own surface, in its own pixel format. On X11
+  // SDL would otherwise put an OpenGL texture behind that surface, loading a
+  // GL (one rasterised on the processor under Xvfb or a remote display) only
+  // to hand the X server what it takes directly. SDL_FRAMEBUFFER_ACCELERATION
+  // in the environment still decides.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && std::string(driver) == "x11") {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  }
   fullscreen_ = !options_.window;
   if (fullscreen_) {
     // Made as large as the desktop from the start, so that it covers the
     // screen even where no window manager honours the full-screen request.
     const SDL_Rect desktop = DesktopBounds();
     window_ = SDL_CreateWindow("Rapiko", desktop.x, desktop.y, desktop.w, desktop.h,
-                               SDL_WINDOW_FULLSCREEN_DESKTOP);
+                               SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE);
   } else {
+    const int32_t scale = WindowScale();
     window_ = SDL_CreateWindow("Rapiko", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               kScreenWidth * options_.scale, kScreenHeight * options_.scale, 0);
+                               kScreenWidth * scale, kScreenHeight * scale, SDL_WINDOW_RESIZABLE);
   }
   if (!window_) Fail("cannot open the window");
   SetWindowIcon(window_, context_->Resource("ICON"));
-
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
-  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
-  if (renderer_ && OnSoftwareOpenGl(renderer_)) {
-    // A GL rasterised on the processor (as under Xvfb) costs several times
-    // what SDL's own software renderer does for one 640 x 480 picture.
-    SDL_DestroyRenderer(renderer_);
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-  }
-  if (!renderer_) {
-    std::string error = SDL_GetError();
+  SDL_SetWindowMinimumSize(window_, kScreenWidth, kScreenHeight);
+  if (!SDL_GetWindowSurface(window_)) {
+    const std::string error = SDL_GetError();
     Close();
     throw PlatformError("cannot draw in the window: " + error);
   }
-  CreateTexture();
-  UpdateScaling();
+  UpdateRefreshPeriod();
   SDL_ShowCursor(fullscreen_ ? SDL_DISABLE : SDL_ENABLE);
 }
 
 void SdlScreen::Close() {
-  if (texture_) SDL_DestroyTexture(texture_);
-  if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) {
     SDL_SetWindowFullscreen(window_, 0);
     SDL_DestroyWindow(window_);
     SDL_ShowCursor(SDL_ENABLE);
   }
-  texture_ = nullptr;
-  renderer_ = nullptr;
   window_ = nullptr;
-}
-
-void SdlScreen::CreateTexture() {
-  if (texture_) SDL_DestroyTexture(texture_);
-  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                               kScreenWidth, kScreenHeight);
-  if (!texture_) Fail("cannot make the screen texture");
-}
-
-void SdlScreen::UpdateScaling() {
-  if (!renderer_) return;
-  SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
-  // Whole multiples keep every pixel the same size; below 2x a whole
-  // multiple would leave the picture at 1x, so fill the screen instead.
-  int w = 0;
-  int h = 0;
-  SDL_GetRendererOutputSize(renderer_, &w, &h);
-  const bool integer = w >= 2 * kScreenWidth && h >= 2 * kScreenHeight;
-  SDL_RenderSetIntegerScale(renderer_, integer ? SDL_TRUE : SDL_FALSE);
+  surface_ = nullptr;
+  scaler_.reset();
 }
 
 void SdlScreen::ToggleFullscreen() {
@@ -141,88 +116,115 @@ void SdlScreen::ToggleFullscreen() {
     return;
   }
   if (!fullscreen_) {
-    const int32_t scale = options_.window ? options_.scale : 1;
+    const int32_t scale = WindowScale();
     SDL_SetWindowSize(window_, kScreenWidth * scale, kScreenHeight * scale);
     SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
   SDL_ShowCursor(fullscreen_ ? SDL_DISABLE : SDL_ENABLE);
-  UpdateScaling();
-  if (haveFrame_) Show();
+  UpdateRefreshPeriod();
+  ShowAgain();
 }
 
 void SdlScreen::OnWindowEvent(const SDL_WindowEvent& event) {
   if (!window_ || event.windowID != SDL_GetWindowID(window_)) return;
   switch (event.event) {
     case SDL_WINDOWEVENT_SIZE_CHANGED:
-      UpdateScaling();
-      [[fallthrough]];
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_FOCUS_GAINED:
-      // Never leave the window black until the next flip.
-      if (haveFrame_) Show();
+      // Never leave the window black until the next changed frame.
+      ShowAgain();
       break;
     default:
       break;
   }
 }
 
-void SdlScreen::OnRenderReset() {
-  if (!renderer_) return;
-  CreateTexture();
-  UpdateScaling();
-  if (haveFrame_) Show();
+void SdlScreen::OnRenderReset() { ShowAgain(); }
+
+void SdlScreen::ShowAgain() {
+  if (!window_ || shown_.Empty()) return;
+  surface_ = nullptr;  // cleared and drawn whole
+  Show({});
 }
 
-bool SdlScreen::Show() {
-  if (SDL_UpdateTexture(texture_, nullptr, argb_.data(), kScreenWidth * 4) != 0) return false;
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
-  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-  SDL_RenderPresent(renderer_);
-  return true;
+void SdlScreen::Show(const std::vector<Band>& bands) {
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (!surface) return;  // none now (a minimised window): drawn on the next event
+  const bool fresh = surface != surface_ || surface->w != surfaceW_ || surface->h != surfaceH_;
+  if (fresh) {
+    surface_ = surface;
+    surfaceW_ = surface->w;
+    surfaceH_ = surface->h;
+    const Fit fit = fullscreen_ ? Fit::kWholeMultipleOrFill : Fit::kWholeMultiple;
+    scaler_.emplace(shown_.Width(), shown_.Height(),
+                    PlacePicture(shown_.Width(), shown_.Height(), surface->w, surface->h, fit));
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+  }
+  const auto& colors = shown_.GetPalette().Colors();
+  if (surface->format->format != lutFormat_ || colors != lutColors_) {
+    for (size_t i = 0; i < colors.size(); ++i) {
+      lut_[i] = SDL_MapRGB(surface->format, colors[i].r, colors[i].g, colors[i].b);
+    }
+    lutFormat_ = surface->format->format;
+    lutColors_ = colors;
+  }
+  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+  rects_.clear();
+  const auto draw = [&](const Band& band) {
+    scaler_->Convert(shown_.Pixels().data(), band, lut_, surface->format->BytesPerPixel,
+                     static_cast<uint8_t*>(surface->pixels), surface->pitch);
+    const Placement r = scaler_->ScreenRect(band);
+    rects_.push_back({r.x, r.y, r.width, r.height});
+  };
+  if (fresh) {
+    draw({0, 0, shown_.Width(), shown_.Height()});
+    rects_.assign(1, {0, 0, surface->w, surface->h});
+  } else {
+    for (const Band& band : bands) draw(band);
+  }
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  SDL_UpdateWindowSurfaceRects(window_, rects_.data(), static_cast<int>(rects_.size()));
 }
 
 void SdlScreen::Present(const std::vector<uint8_t>& pixels, int32_t width, int32_t height,
                         const Palette& palette) {
-  if (!renderer_) return;  // the display mode was restored: nothing to show on
+  if (!window_) return;  // the display mode was restored: nothing to show on
   if (width != kScreenWidth || height != kScreenHeight ||
       pixels.size() != static_cast<size_t>(kScreenWidth) * kScreenHeight) {
     throw PlatformError("flip of a " + std::to_string(width) + " x " + std::to_string(height) +
                         " frame on a 640 x 480 screen");
   }
-  uint32_t lut[256];
-  for (size_t i = 0; i < 256; ++i) {
-    const Color& c = palette.Colors()[i];
-    lut[i] =
-        0xFF000000u | (static_cast<uint32_t>(c.r) << 16) | (static_cast<uint32_t>(c.g) << 8) | c.b;
-  }
-  for (size_t i = 0; i < pixels.size(); ++i) argb_[i] = lut[pixels[i]];
-  haveFrame_ = true;
-  if (!Show()) {
-    // A texture lost with its device: make it again once, then give up.
-    CreateTexture();
-    if (!Show()) Fail("cannot show the frame");
-  }
-  PaceFrame();
+  // A frame equal to the one shown is not sent again; a new window surface
+  // (a new size) still gets the whole picture.
+  const std::vector<Band>& bands = shown_.Update(pixels, width, height, palette);
+  if (!bands.empty() || SDL_GetWindowSurface(window_) != surface_) Show(bands);
+  WaitForRefresh();
 }
 
-void SdlScreen::PaceFrame() {
-  // Whether or not the renderer reports vertical sync, a present can return
-  // at once (no sync offered, a hidden window, a compositor that ignores
-  // it), so rather than trust the renderer's flags every flip is held to one
-  // refresh period. With real 60 Hz sync the wait is already over.
-  const uint64_t frequency = SDL_GetPerformanceFrequency();
-  uint64_t now = SDL_GetPerformanceCounter();
-  if (lastFlip_ != 0 && now > lastFlip_) {
-    const double ms =
-        static_cast<double>(now - lastFlip_) * 1000.0 / static_cast<double>(frequency);
-    if (ms < kRefreshMs - 1.0) {
-      SDL_Delay(static_cast<Uint32>(kRefreshMs - ms));
-      now = SDL_GetPerformanceCounter();
-    }
+void SdlScreen::UpdateRefreshPeriod() {
+  SDL_DisplayMode mode{};
+  int hz = kDefaultRefreshHz;
+  if (SDL_GetCurrentDisplayMode(DisplayOf(window_), &mode) == 0 && mode.refresh_rate > 0) {
+    hz = mode.refresh_rate;
   }
-  lastFlip_ = now;
+  refreshPeriod_ = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+      std::chrono::duration<double>(1.0 / hz));
+}
+
+void SdlScreen::WaitForRefresh() {
+  // Each flip ends one refresh period after the last, on an absolute clock,
+  // so nothing is lost to rounding: 60 flips a second on a 60 Hz display.
+  // The window surface has no vertical sync to wait for, and the loop must
+  // never spin a core. A late flip does not wait; one more than a period
+  // late starts the count afresh instead of hurrying to catch up.
+  const auto now = std::chrono::steady_clock::now();
+  nextFlip_ += refreshPeriod_;
+  if (nextFlip_ > now) {
+    std::this_thread::sleep_until(nextFlip_);
+  } else if (now - nextFlip_ > refreshPeriod_) {
+    nextFlip_ = now;
+  }
 }
 
 }  // namespace media

@@ -3,10 +3,15 @@
 
 #include <SDL.h>
 
+#include <array>
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "media/frame_scaler.h"
 #include "media/sdl/context.h"
+#include "media/shown_frame.h"
 #include "media/surface.h"
 
 namespace media {
@@ -18,7 +23,8 @@ class SdlScreen : public Presenter {
   SdlScreen(const SdlScreen&) = delete;
   SdlScreen& operator=(const SdlScreen&) = delete;
 
-  // Makes the window: desktop full screen, or a window of the options' scale.
+  // Makes the window: desktop full screen, or a window (--scale times the
+  // picture, or the largest whole multiple that fits the desktop).
   void Open();
   // Leaves full screen and closes the window.
   void Close();
@@ -27,32 +33,45 @@ class SdlScreen : public Presenter {
   SDL_Window* Window() const { return window_; }
 
   void ToggleFullscreen();
-  // Window events from the message step: exposure redraws the last frame,
-  // a new size rescales.
+  // Window events from the message step: exposure shows the picture again,
+  // a new size places it anew.
   void OnWindowEvent(const SDL_WindowEvent& event);
-  // The renderer lost its textures (device reset): make them again.
+  // SDL lost what it drew with (device reset): draw everything again.
   void OnRenderReset();
 
-  // Converts the frame through its palette, shows it and paces the loop.
+  // Shows what changed since the last frame, then waits out the refresh
+  // period.
   void Present(const std::vector<uint8_t>& pixels, int32_t width, int32_t height,
                const Palette& palette) override;
 
  private:
-  void CreateTexture();
-  void UpdateScaling();
-  // Shows argb_ again; false if the texture could not take it.
-  bool Show();
-  void PaceFrame();
+  // The window's size as a multiple of the picture, when not full screen.
+  int32_t WindowScale() const;
+  // Converts the bands of the shown frame into the window's surface and
+  // presents them; everything, after clearing, when the surface is new.
+  void Show(const std::vector<Band>& bands);
+  // Shows the whole frame again after the window lost it.
+  void ShowAgain();
+  void UpdateRefreshPeriod();
+  void WaitForRefresh();
 
   SdlContextPtr context_;  // SDL stays up while the window lives
   SdlOptions options_;
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
   bool fullscreen_ = false;
-  bool haveFrame_ = false;
-  std::vector<uint32_t> argb_;
-  uint64_t lastFlip_ = 0;
+  ShownFrame shown_;
+  // The window surface drawn last, its size, and how the picture lies on it.
+  SDL_Surface* surface_ = nullptr;
+  int32_t surfaceW_ = 0;
+  int32_t surfaceH_ = 0;
+  std::optional<FrameScaler> scaler_;
+  // The shown palette in the surface's pixel format.
+  std::array<uint32_t, 256> lut_{};
+  uint32_t lutFormat_ = 0;
+  std::array<Color, 256> lutColors_{};
+  std::vector<SDL_Rect> rects_;
+  std::chrono::steady_clock::duration refreshPeriod_{};
+  std::chrono::steady_clock::time_point nextFlip_{};
 };
 
 }  // namespace media

@@ -13,7 +13,9 @@ namespace media {
 
 struct SdlOptions {
   bool window = false;  // a window instead of the desktop's full screen
-  int32_t scale = 1;    // window size as a multiple of 640 x 480
+  // Window size as a multiple of 640 x 480; 0: the largest whole multiple
+  // that fits the desktop's usable area.
+  int32_t scale = 0;
   // Where the embedded glyph sheet and sounds come from; FindResource when
   // empty. Tests give their own.
   std::function<std::span<const uint8_t>(std::string_view)> resources;
