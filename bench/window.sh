@@ -95,7 +95,7 @@ machine_busy() {
 vmhwm_kb() { awk '$1 == "VmHWM:" { print $2 }' /proc/"$1"/status; }
 # The counter file: frames presented, first present (us since the epoch),
 # passes.
-read_counter() { od -An -t d8 -N24 "$1" | awk '{ printf "%s %s %s\n", $1, $2, $3 }'; }
+read_counter() { od -An -v -w24 -t d8 -N24 "$1" | awk '{ printf "%s %s %s\n", $1, $2, $3 }'; }
 
 start_xvfb() {  # WxH: sets xvfb_pid and DISPLAY
   local fifo="$work/displayfd"
