@@ -4,12 +4,10 @@
 // Each of SDL's present calls made by the program (a renderer's present, a
 // window surface update, an OpenGL swap) is passed on to SDL and counted in
 // the file named by RAPIKO_PRESENT_COUNTER, mapped into memory so that
-// counting costs no system call: three little-endian 64-bit numbers, the
-// frames presented so far, the wall-clock time (CLOCK_REALTIME,
-// microseconds) at which the first present returned, and the calls of
-// SDL_GetTicks (the game reads that clock once a pass, so these are its
-// passes). SDL's calls inside itself are not seen, so a frame is counted
-// once however SDL carries it out.
+// counting costs no system call: two little-endian 64-bit numbers, the frames
+// presented so far and the wall-clock time (CLOCK_REALTIME, microseconds) at
+// which the first present returned. SDL's calls inside itself are not seen,
+// so a frame is counted once however SDL carries it out.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -25,7 +23,6 @@ namespace {
 struct Counter {
   uint64_t frames;
   int64_t firstPresentUs;
-  uint64_t ticks;
 };
 
 Counter* Shared() {
@@ -79,13 +76,6 @@ int SDL_UpdateWindowSurfaceRects(void* window, const void* rects, int count) {
   const int result = real(window, rects, count);
   Count();
   return result;
-}
-
-uint32_t SDL_GetTicks() {
-  static const auto real = Next<uint32_t (*)()>("SDL_GetTicks");
-  if (Counter* c = Shared())
-    std::atomic_ref<uint64_t>(c->ticks).fetch_add(1, std::memory_order_relaxed);
-  return real();
 }
 
 void SDL_GL_SwapWindow(void* window) {

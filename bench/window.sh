@@ -12,9 +12,8 @@
 #     (/proc/PID/task/*/schedstat), over S seconds after 2 s of settling;
 #     the game on its title screen, then in play (after Space, typed by
 #     xdotool with the pointer in the window; the letters fall untyped);
-#   - frames presented per second, and passes of the game's loop per second
-#     (its calls of SDL_GetTicks, one a pass), from the counter; the floor
-#     presents once a pass;
+#   - frames presented per second, from the counter (in play every frame
+#     differs from the last, so every pass presents);
 #   - CPU per presented frame: CPU time / frames presented in the same span;
 #   - the X server's CPU over the same span, per presented frame (work
 #     handed to the server is not free);
@@ -93,9 +92,8 @@ machine_busy() {
   awk '$1 == "cpu" { print $2 + $3 + $4 + $7 + $8 + $9; exit }' /proc/stat
 }
 vmhwm_kb() { awk '$1 == "VmHWM:" { print $2 }' /proc/"$1"/status; }
-# The counter file: frames presented, first present (us since the epoch),
-# passes.
-read_counter() { od -An -v -w24 -t d8 -N24 "$1" | awk '{ printf "%s %s %s\n", $1, $2, $3 }'; }
+# The counter file: frames presented, first present (us since the epoch).
+read_counter() { od -An -v -w16 -t d8 -N16 "$1" | awk '{ printf "%s %s\n", $1, $2 }'; }
 
 start_xvfb() {  # WxH: sets xvfb_pid and DISPLAY
   local fifo="$work/displayfd"
@@ -121,7 +119,7 @@ launch() {
   app_pid=$!
   local i frames first
   for i in $(seq 150); do
-    read -r frames first _ < <(read_counter "$app_counter") || true
+    read -r frames first < <(read_counter "$app_counter") || true
     if [[ ${frames:-0} -gt 0 ]]; then
       app_first_ms=$(( (first - app_t0) / 1000 ))
       return 0
@@ -136,22 +134,20 @@ launch() {
 
 # Measures the running program for $seconds and appends one row.
 measure() {  # size what phase
-  local c0 x0 b0 f0 p0 t0 c1 x1 b1 f1 p1 t1 first
+  local c0 x0 b0 f0 t0 c1 x1 b1 f1 t1 first
   c0=$(cpu_ns "$app_pid"); x0=$(cpu_ns "$xvfb_pid"); b0=$(machine_busy)
-  read -r f0 first p0 < <(read_counter "$app_counter"); t0=$(now_us)
+  read -r f0 first < <(read_counter "$app_counter"); t0=$(now_us)
   sleep "$seconds"
   c1=$(cpu_ns "$app_pid"); x1=$(cpu_ns "$xvfb_pid"); b1=$(machine_busy)
-  read -r f1 first p1 < <(read_counter "$app_counter"); t1=$(now_us)
+  read -r f1 first < <(read_counter "$app_counter"); t1=$(now_us)
   awk -v run="$run" -v size="$1" -v what="$2" -v phase="$3" -v c="$((c1 - c0))" \
     -v x="$((x1 - x0))" -v b="$((b1 - b0))" -v f="$((f1 - f0))" -v t="$((t1 - t0))" \
-    -v p="$((p1 - p0))" -v tck="$clk_tck" -v first="$app_first_ms" 'BEGIN {
+    -v tck="$clk_tck" -v first="$app_first_ms" 'BEGIN {
       wall_ns = t * 1000
       others = (b * 1e9 / tck - c - x) / wall_ns
       if (others < 0) others = 0
-      if (p == 0) p = f
-      printf "%s %s %s %s %.4f %.3f %.4f %.4f %d %.3f %.3f\n", run, size, what, phase,
-        c / wall_ns, f * 1e6 / t, f ? c / f / 1e6 : -1, f ? x / f / 1e6 : -1, first, others,
-        p * 1e6 / t
+      printf "%s %s %s %s %.4f %.3f %.4f %.4f %d %.3f\n", run, size, what, phase,
+        c / wall_ns, f * 1e6 / t, f ? c / f / 1e6 : -1, f ? x / f / 1e6 : -1, first, others
     }' >>"$work/rows"
 }
 add_memory() {  # size what: VmHWM in KiB of the running program
@@ -202,7 +198,7 @@ done
 # Every run's figures, for whoever wants more than the medians.
 if [[ -n $raw ]]; then
   {
-    echo "# run screen program phase cpu_share fps cpu_ms_per_frame xserver_ms_per_frame first_picture_ms others_busy_cores passes_per_s"
+    echo "# run screen program phase cpu_share fps cpu_ms_per_frame xserver_ms_per_frame first_picture_ms others_busy_cores"
     cat "$work/rows"
     echo "# run screen program vmhwm_kb"
     cat "$work/memory"
@@ -222,7 +218,7 @@ awk -v runs="$runs" '
     k = $2 " " $3 " " $4
     if (!(k in seen)) { seen[k] = 1; order[++rows] = k }
     add(k " share", $5); add(k " fps", $6); add(k " perframe", $7); add(k " xperframe", $8)
-    add(k " first", $9); add(k " others", $10); add(k " passes", $11)
+    add(k " first", $9); add(k " others", $10)
     if ($3 == "floor") { floor_share[$1, $2] = $5; floor_frame[$1, $2] = $7 }
     else if ($4 == "play") { add($2 " playratio", $7 / floor_frame[$1, $2]) }
     else { add($2 " titleratio", $5 / floor_share[$1, $2]) }
@@ -232,14 +228,14 @@ awk -v runs="$runs" '
   { add($2 " " $3 " memory", $4 / 1024) }
   END {
     printf "\nmedians of %d run(s)\n", runs
-    printf "%-10s %-12s %13s %9s %9s %9s %13s %10s %9s %13s\n", "screen", "program", "CPU/frame",
-      "CPU", "frames/s", "passes/s", "X srv/frame", "VmHWM", "1st pic", "others busy"
+    printf "%-10s %-12s %13s %9s %9s %13s %10s %9s %13s\n", "screen", "program", "CPU/frame",
+      "CPU", "frames/s", "X srv/frame", "VmHWM", "1st pic", "others busy"
     for (r = 1; r <= rows; ++r) {
       k = order[r]; split(k, p, " ")
-      printf "%-10s %-12s %10.3f ms %7.1f %% %9.1f %9.1f %10.3f ms %6.1f MiB %6d ms %8.2f cores\n",
+      printf "%-10s %-12s %10.3f ms %7.1f %% %9.1f %10.3f ms %6.1f MiB %6d ms %8.2f cores\n",
         p[1], p[2] " " p[3], median(k " perframe"), 100 * median(k " share"), median(k " fps"),
-        median(k " passes"), median(k " xperframe"), median(p[1] " " p[2] " memory"),
-        median(k " first"), median(k " others")
+        median(k " xperframe"), median(p[1] " " p[2] " memory"), median(k " first"),
+        median(k " others")
     }
     printf "\n%-10s %-48s %9s %14s  %s\n", "screen", "figure (median)", "measured", "target", "status"
     for (s = 1; s <= nsizes; ++s) {
@@ -248,7 +244,7 @@ awk -v runs="$runs" '
       row(z, "title: CPU per second / the floor", median(z " titleratio"), "x", 0.15, "<=")
       row(z, "peak memory (VmHWM)", median(z " game memory"), "MiB", 30, "<=")
       row(z, "start to first picture", median(z " game play first"), "ms", 250, "<=")
-      row(z, "passes per second in play", median(z " game play passes"), "", 60, "~")
+      row(z, "frames presented per second in play", median(z " game play fps"), "", 60, "~")
     }
   }
   function row(z, label, v, unit, target, how,   ok) {
