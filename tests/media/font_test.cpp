@@ -57,6 +57,29 @@ TEST_F(TextTest, GlyphInkTakesTheForeColourAndTheRestShowsThrough) {
   EXPECT_GT(Inked(), 20u);
 }
 
+TEST_F(TextTest, ALineDrawnAgainElsewhereOrCutAtAnEdgeShowsTheSameInk) {
+  // The same surface draws the same line again and again: kept lines must
+  // follow the place and the cut at each edge.
+  const Glyph* a = TheFont().Find('A');
+  const Glyph* g = TheFont().Find('g');
+  ASSERT_TRUE(a && g);
+  for (const auto& [px, py] : {std::pair{3, 5}, {-5, 5}, {50, 30}, {3, -9}, {60, 5}, {3, 5}}) {
+    std::fill(surface.Pixels().begin(), surface.Pixels().end(), kPaper);
+    surface.DrawText(px, py, "Ag");
+    int wrong = 0;
+    for (int32_t y = 0; y < surface.Height(); ++y) {
+      for (int32_t x = 0; x < surface.Width(); ++x) {
+        const int32_t gy = y - py;
+        const bool row = gy >= 0 && gy < 16;
+        const bool inA = row && x >= px && x < px + 8 && a->Ink(x - px, gy);
+        const bool inG = row && x >= px + 8 && x < px + 16 && g->Ink(x - px - 8, gy);
+        wrong += surface.At(x, y) != (inA || inG ? kInk : kPaper);
+      }
+    }
+    EXPECT_EQ(wrong, 0) << "at " << px << "," << py;
+  }
+}
+
 TEST_F(TextTest, ACharacterTheFontLacksDrawsTheReplacementGlyph) {
   ASSERT_EQ(TheFont().Find(0x20AC), nullptr);  // the euro sign is not in the font
   SoftSurface expected = surface;
