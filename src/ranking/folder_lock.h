@@ -1,0 +1,52 @@
+// The game folder's lock: one game at a time changes the files that the games of a folder share.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace ranking {
+
+// Why the lock could not be had: one line naming the lock file and the cause.
+class LockError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// An exclusive lock on a game folder, held while a game reads, changes and
+// writes back a file that other games in the same folder may change too (the
+// ranking, the round history). It is an flock(2) lock on the file
+// "rapikosc.ini.lock" in the folder, created on first use and never removed,
+// so it keeps working while the shared files themselves are replaced by
+// rename.
+//
+//     {
+//       ranking::FolderLock lock(myPath);  // waits while another game holds it
+//       ... read the shared file, change it, replace it or append to it ...
+//     }                                    // released here
+//
+// Hold it for a few file operations only, never while waiting for the player,
+// and never twice at once in one process: a second lock on the same folder
+// waits for the first just as another game would.
+//
+// Where the file system has no locks (some network file systems) the holder
+// goes ahead unlocked; Held() then says false.
+class FolderLock {
+ public:
+  // How long a game waits for another game's lock before giving up.
+  static constexpr int kWaitMs = 20000;
+
+  // myPath is the game folder ending in '/'. Throws LockError when the lock
+  // file cannot be opened or is not a plain file, or when another game holds
+  // the lock for longer than kWaitMs.
+  explicit FolderLock(const std::string& myPath);
+  ~FolderLock();
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+  bool Held() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
+
+}  // namespace ranking
