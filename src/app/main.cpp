@@ -2,6 +2,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/cli.h"
@@ -11,6 +12,7 @@
 #include "media/files.h"
 #include "media/sdl/system.h"
 #include "ranking/ranking_file.h"
+#include "ranking/ranking_save.h"
 #include "script/best_rounds.h"
 #include "script/recorder.h"
 #include "script/replay.h"
@@ -42,10 +44,12 @@ int RunInteractive(const app::Options& options, const std::string& myPath,
     std::unique_ptr<script::RecordingFile> file;
     if (!options.record.empty()) file = std::make_unique<script::RecordingFile>(options.record);
     script::Recording& recording = file ? file->Get() : memory;
-    const std::pair<std::string, std::string> files[] = {{typing::kWordFileName, wordFile},
-                                                         {"rapikosc.ini", myPath + "rapikosc.ini"}};
-    for (const auto& [name, path] : files) {
-      const media::FileRead bytes = media::ReadWholeFile(path);
+    const std::tuple<std::string, std::string, std::size_t> files[] = {
+        {typing::kWordFileName, wordFile, typing::kMaxWordFileBytes},
+        {ranking::kRankingFileName, myPath + ranking::kRankingFileName,
+         ranking::kMaxRankingFileBytes}};
+    for (const auto& [name, path, limit] : files) {
+      const media::FileRead bytes = media::ReadWholeFile(path, limit);
       if (bytes.opened && bytes.complete) recording.Note(script::FileNote(name, bytes.bytes));
     }
     std::unique_ptr<media::System> window = media::CreateSdlSystem(WindowOptions(options));
@@ -56,7 +60,8 @@ int RunInteractive(const app::Options& options, const std::string& myPath,
                    [&best](int round, int32_t score) { best.RoundEnded(round, score); });
     for (const std::string& note : game::StartUp(*game, system, myPath, wordFile))
       std::cerr << "rapiko: " << note << '\n';
-    game::RunMainLoop(*game, system);
+    game::RunMainLoop(*game, system, myPath,
+                      [](const std::string& line) { std::cerr << "rapiko: " << line << '\n'; });
     game::ShutDown(*game, system, myPath);
     if (file) file->Finish();
     return 0;

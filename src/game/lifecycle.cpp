@@ -1,10 +1,13 @@
 // Start-up, the main loop and shutdown of the program.
 #include "game/lifecycle.h"
 
+#include <cstddef>
+
 #include "game/devices.h"
 #include "game/frame_tick.h"
 #include "game/title.h"
 #include "ranking/ranking_file.h"
+#include "ranking/ranking_save.h"
 #include "typing/key_tables.h"
 #include "typing/word_data.h"
 
@@ -47,11 +50,14 @@ int32_t ElapsedMs(uint32_t now, uint32_t last) {
 std::vector<std::string> StartUp(state::GameState& g, media::System& system,
                                  const std::string& myPath, const std::string& wordFile) {
   std::vector<std::string> notes;
+  // A game that could never save says so before anything opens.
+  ranking::CheckFolderWritable(myPath);
   InitDisplay(g, system, myPath);
   InitSound(g, system);
   InitKeyboard(g, system);
   typing::BuildKeyTables(g);
-  ranking::LoadRanking(g, myPath);
+  const std::string rankingNote = ranking::LoadRanking(g, myPath);
+  if (!rankingNote.empty()) notes.push_back(rankingNote);
   g.rng.Seed(system.GetTickCount());
   const std::string words = wordFile.empty() ? myPath + typing::kWordFileName : wordFile;
   const std::string wordNote = typing::DescribeWordReport(typing::LoadWordData(g, words), words);
@@ -60,15 +66,29 @@ std::vector<std::string> StartUp(state::GameState& g, media::System& system,
   return notes;
 }
 
-void RunMainLoop(state::GameState& g, media::System& system) {
+void RunMainLoop(state::GameState& g, media::System& system, const std::string& myPath,
+                 const ReportLine& report) {
   QuitOnWindowEvents events(g);
   uint32_t lastTick = system.GetTickCount();
+  std::size_t triedResults = 0;  // unsaved results the last save attempt had
   for (;;) {
     if (!system.BeginPass() || g.quitRequested) break;
     const uint32_t now = system.GetTickCount();
     int32_t elapsedMs = ElapsedMs(now, lastTick);
     lastTick = now;
     FrameTick(g, elapsedMs);
+    // A result is saved the moment it is entered, so that a crash or a lost
+    // display cannot take it; a failed save is retried at the next entry
+    // and at shutdown.
+    if (g.unsavedResults.size() > triedResults) {
+      triedResults = g.unsavedResults.size();
+      try {
+        ranking::SaveRanking(g, myPath);
+        triedResults = 0;
+      } catch (const ranking::SaveError& e) {
+        report(e.what());
+      }
+    }
     system.DispatchMessages(events);
   }
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,21 @@ int32_t ElapsedMs(uint32_t now, uint32_t last);
 
 // Brings the game up from the game folder myPath; the words come from
 // wordFile, or from the folder's word file when it is empty. Returns the
-// lines to show the player on standard error (what the word file left out).
+// lines to show the player on standard error (a damaged or unreadable
+// ranking file, what the word file left out). Throws ranking::SaveError when
+// the folder cannot be written, media::PlatformError when a device or
+// back.bmp fails.
 std::vector<std::string> StartUp(state::GameState& g, media::System& system,
                                  const std::string& myPath, const std::string& wordFile = {});
-void RunMainLoop(state::GameState& g, media::System& system);
+
+// Takes one line about a problem the game goes on after (a save that failed
+// and will be tried again).
+using ReportLine = std::function<void(const std::string& line)>;
+
+// Runs until quitRequested, saving each entered result.
+void RunMainLoop(state::GameState& g, media::System& system, const std::string& myPath,
+                 const ReportLine& report);
+// Saves the ranking first: throws ranking::SaveError when it cannot.
 void ShutDown(state::GameState& g, media::System& system, const std::string& myPath);
 
 }  // namespace game

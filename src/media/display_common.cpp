@@ -21,9 +21,9 @@ namespace {
 }
 
 std::shared_ptr<SoftSurface> DecodeBmpFile(const std::string& path, const std::string& label) {
-  const FileRead file = ReadWholeFile(path);
-  if (!file.opened || !file.complete) {
-    throw PlatformError(path + ": cannot read: " + std::strerror(file.error));
+  const FileRead file = ReadWholeFile(path, kMaxBmpFileBytes);
+  if (!file.complete) {
+    throw PlatformError(path + ": cannot read: " + file.Problem(kMaxBmpFileBytes));
   }
   try {
     return LoadBmp8(reinterpret_cast<const uint8_t*>(file.bytes.data()), file.bytes.size(), label);

@@ -2,6 +2,7 @@
 // loaded from back.bmp and from the embedded glyph sheet.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -37,6 +38,10 @@ FlipChain MakeFlipChain(int32_t backBufferCount, Presenter* presenter, const Sur
 
 // The palette of a 256-colour BMP file. Errors are one line naming the file.
 std::shared_ptr<Palette> LoadPaletteFromBmpFile(const std::string& path);
+
+// The largest BMP file read: no 640 x 480 picture comes near it, in any depth
+// or compression.
+constexpr std::size_t kMaxBmpFileBytes = std::size_t{16} << 20;
 
 // A 256-colour BMP file of exactly width x height, with its own palette,
 // labelled "background". Errors are one line naming the file.

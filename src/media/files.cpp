@@ -1,25 +1,64 @@
 // Reading a whole file at once: the one loop that every file reader of the game shares.
 #include "media/files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <cstring>
 
 namespace media {
 
-FileRead ReadWholeFile(const std::string& path) {
+std::string FileRead::Problem(std::size_t maxBytes) const {
+  if (notPlain) return "not a plain file";
+  if (tooLarge) return "larger than " + std::to_string(maxBytes) + " bytes";
+  if (error != 0) return std::strerror(error);
+  return "";
+}
+
+FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes) {
   FileRead r;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
+  // Non-blocking, so that opening a FIFO returns at once; a plain file
+  // reads the same either way.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
     r.error = errno;
     return r;
   }
+  struct stat info {};
+  const bool statted = ::fstat(fd, &info) == 0;
+  if (!statted || !S_ISREG(info.st_mode)) {
+    r.error = statted ? 0 : errno;
+    r.notPlain = statted;
+    ::close(fd);
+    return r;
+  }
   r.opened = true;
+  r.mode = info.st_mode & 0777;
   char chunk[65536];
-  std::size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) r.bytes.append(chunk, got);
-  r.complete = std::ferror(file) == 0;
-  if (!r.complete) r.error = errno;
-  std::fclose(file);
+  for (;;) {
+    // One byte past the limit tells a file of exactly the limit from a larger one.
+    const std::size_t want = std::min(sizeof chunk, maxBytes + 1 - r.bytes.size());
+    const ssize_t got = ::read(fd, chunk, want);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      r.error = errno;
+      break;
+    }
+    if (got == 0) {
+      r.complete = true;
+      break;
+    }
+    r.bytes.append(chunk, static_cast<std::size_t>(got));
+    if (r.bytes.size() > maxBytes) {
+      r.bytes.resize(maxBytes);
+      r.tooLarge = true;
+      break;
+    }
+  }
+  ::close(fd);
   return r;
 }
 

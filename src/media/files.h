@@ -1,17 +1,29 @@
 // Reading a whole file at once: the one loop that every file reader of the game shares.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace media {
 
 struct FileRead {
-  bool opened = false;    // false: the file could not be opened (error says why)
-  bool complete = false;  // false: a read failed part way; bytes holds what came before
-  int error = 0;          // errno of the failure, 0 when there was none
+  bool opened = false;    // false: missing, unreadable or not a plain file (Problem() says which)
+  bool complete = false;  // false: a read failed part way or the file passed the size limit;
+                          // bytes holds what came before
+  bool notPlain = false;  // a folder, FIFO, device or socket: refused without reading
+  bool tooLarge = false;  // larger than the limit; bytes holds the limit's worth
+  int error = 0;          // errno of a failed open or read, 0 when there was none
+  uint32_t mode = 0;      // the file's permission bits, once opened
   std::string bytes;
+
+  // What went wrong, in a few words ("No such file or directory", "not a
+  // plain file", ...); empty when the whole file was read.
+  std::string Problem(std::size_t maxBytes) const;
 };
 
-FileRead ReadWholeFile(const std::string& path);
+// Reads the plain file at path, at most maxBytes of it. Anything else (a
+// FIFO, a device, a folder) is refused at once, never waited on.
+FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes);
 
 }  // namespace media

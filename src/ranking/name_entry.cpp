@@ -21,6 +21,7 @@ void UpdateNameEntry(state::GameState& g) {
   back.SetForeColor(state::kDarkPurple);
   back.DrawBox(50, 395, 400, 445);
   g.entryName = ReadNameKeys(g, g.entryName);
+  g.unsavedName = true;
   back.DrawText(60, 400, "名前を入力:");
   back.DrawText(60, 420, "Enterで決定　Back spaceで一文字消す");
   back.SetForeColor(state::kPureRed);
@@ -50,19 +51,25 @@ std::string ReadNameKeys(state::GameState& g, const std::string& name) {
   return text;
 }
 
-void InsertRanking(state::GameState& g, int32_t score) {
-  const int32_t key = ComputeRankKey(g.level, g.maxLevel, score);
+void InsertRankEntry(std::array<int32_t, kPlaces>& keys, std::array<std::string, kPlaces>& names,
+                     const state::RankEntry& entry) {
   for (std::size_t i = 0; i < kPlaces; ++i) {
     // Only a strictly lower key gives way, so ties go below the equal keys.
-    if (g.rankKeys[i] >= key) continue;
+    if (keys[i] >= entry.key) continue;
     for (std::size_t j = kPlaces - 1; j > i; --j) {
-      g.rankKeys[j] = g.rankKeys[j - 1];
-      g.rankNames[j] = g.rankNames[j - 1];
+      keys[j] = keys[j - 1];
+      names[j] = names[j - 1];
     }
-    g.rankKeys[i] = key;
-    g.rankNames[i] = g.entryName;
+    keys[i] = entry.key;
+    names[i] = entry.name;
     return;
   }
+}
+
+void InsertRanking(state::GameState& g, int32_t score) {
+  const state::RankEntry entry{ComputeRankKey(g.level, g.maxLevel, score), g.entryName};
+  InsertRankEntry(g.rankKeys, g.rankNames, entry);
+  g.unsavedResults.push_back(entry);
 }
 
 }  // namespace ranking

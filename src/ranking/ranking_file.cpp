@@ -1,16 +1,7 @@
-// Reading and safely writing "rapikosc.ini": the last typed name and the ten ranking places.
+// Reading "rapikosc.ini" (the last typed name and the ten ranking places) and its exact bytes.
 #include "ranking/ranking_file.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -19,7 +10,6 @@
 namespace ranking {
 namespace {
 
-constexpr const char* kFileName = "rapikosc.ini";
 constexpr std::size_t kPlaces = state::kRankPlaces;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -28,12 +18,13 @@ bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 // Reads comma- and line-separated values the way sequential text input does.
 class ValueReader {
  public:
-  // complete is false when a failed read cut the bytes short: a value that
-  // runs into their end is then not trusted.
+  // complete is false when the bytes are cut short: a value that runs into
+  // their end is then not trusted.
   ValueReader(std::string_view bytes, bool complete) : bytes_(bytes), complete_(complete) {}
 
   // The next value, or nothing at the end of the data.
   std::optional<std::string> Next() {
+    valueLine_ = line_;
     while (!AtEnd() && IsBlank(bytes_[pos_])) ++pos_;
     if (AtEnd()) return std::nullopt;
     std::size_t start = pos_;
@@ -58,6 +49,9 @@ class ValueReader {
     return std::string(bytes_.substr(start, end - start));
   }
 
+  // The line on which the value last asked for starts (or would have).
+  int ValueLine() const { return valueLine_; }
+
  private:
   bool AtEnd() const { return pos_ >= bytes_.size(); }
 
@@ -69,11 +63,14 @@ class ValueReader {
     if (AtEnd()) return;
     const char c = bytes_[pos_++];
     if (c == '\r' && !AtEnd() && bytes_[pos_] == '\n') ++pos_;
+    if (IsLineEnd(c)) ++line_;
   }
 
   std::string_view bytes_;
   bool complete_;
   std::size_t pos_ = 0;
+  int line_ = 1;
+  int valueLine_ = 1;
 };
 
 // Decimal text, blanks around it and one sign allowed, to a 32-bit key.
@@ -97,130 +94,105 @@ std::optional<int32_t> ParseKey(std::string_view text) {
   return static_cast<int32_t>(negative ? -value : value);
 }
 
-void ReadRanking(state::GameState& g, std::string_view bytes, bool complete) {
+// Reads the values into v; the first failure ends the reading and what was
+// read before it stays. Returns why the bytes are damaged, or "".
+std::string ReadValues(RankingValues& v, std::string_view bytes, bool complete) {
   ValueReader reader(bytes, complete);
-  // The first failure ends the reading; what was read before it stays.
-  std::optional<std::string> value = reader.Next();
-  if (!value) return;
-  g.entryName = std::move(*value);
+  std::string damage;
+  const auto where = [&reader](const std::string& what) {
+    return "line " + std::to_string(reader.ValueLine()) + ": " + what;
+  };
+  const auto name = [&](std::string& into) {
+    std::optional<std::string> value = reader.Next();
+    if (!value) return false;
+    if (value->size() > kMaxStoredNameLength) {
+      value->resize(kMaxStoredNameLength);
+      if (damage.empty()) {
+        damage = where("a name longer than " + std::to_string(kMaxStoredNameLength) + " bytes");
+      }
+    }
+    into = std::move(*value);
+    return true;
+  };
+  // The first damage found is the one reported.
+  const auto stop = [&](const std::string& what) { return damage.empty() ? where(what) : damage; };
+  const std::string early = "the file ends before its 21st value";
+  if (!name(v.entryName)) return stop(early);
   for (std::size_t place = 0; place < kPlaces; ++place) {
-    value = reader.Next();
-    if (!value) return;
-    g.rankNames[place] = std::move(*value);
-    value = reader.Next();
-    if (!value) return;
+    if (!name(v.rankNames[place])) return stop(early);
+    const std::optional<std::string> value = reader.Next();
+    if (!value) return stop(early);
     const std::optional<int32_t> key = ParseKey(*value);
-    if (!key) return;
-    g.rankKeys[place] = *key;
+    if (!key) return stop("a key that is not a whole number of 32 bits");
+    v.rankKeys[place] = *key;
   }
-}
-
-std::string FilePath(const std::string& myPath) { return myPath + kFileName; }
-
-[[noreturn]] void Fail(const std::string& path, int error) {
-  throw SaveError("cannot write the ranking file " + path + ": " + std::strerror(error));
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (n == 0) {
-      errno = ENOSPC;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
-// Makes the rename itself durable. A file system that cannot sync a folder
-// says EINVAL; the new file is in place there all the same.
-void SyncFolder(const std::string& myPath, const std::string& path) {
-  const std::string folder = myPath.empty() ? std::string(".") : myPath;
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) Fail(path, errno);
-  if (::fsync(fd) != 0 && errno != EINVAL) {
-    const int error = errno;
-    ::close(fd);
-    Fail(path, error);
-  }
-  ::close(fd);
+  return damage;
 }
 
 }  // namespace
 
-void LoadRankingFromBytes(state::GameState& g, const std::string& bytes) {
-  ReadRanking(g, bytes, true);
+RankingValues ValuesOf(const state::GameState& g) {
+  return RankingValues{g.entryName, g.rankNames, g.rankKeys};
 }
 
-void LoadRanking(state::GameState& g, const std::string& myPath) {
-  const media::FileRead file = media::ReadWholeFile(FilePath(myPath));
-  if (!file.opened) return;  // no file: the ranking stays as it is
-  ReadRanking(g, file.bytes, file.complete);
+void PutValues(state::GameState& g, const RankingValues& values) {
+  g.entryName = values.entryName;
+  g.rankNames = values.rankNames;
+  g.rankKeys = values.rankKeys;
 }
 
-std::string RankingFileBytes(const state::GameState& g) {
+std::string RankingFileBytes(const RankingValues& values) {
   std::string out;
   const auto quoted = [&out](const std::string& text) { out += '"' + text + "\"\r\n"; };
-  quoted(g.entryName);
+  quoted(values.entryName);
   for (std::size_t place = 0; place < kPlaces; ++place) {
-    quoted(g.rankNames[place]);
-    out += std::to_string(g.rankKeys[place]) + "\r\n";
+    quoted(values.rankNames[place]);
+    out += std::to_string(values.rankKeys[place]) + "\r\n";
   }
   return out;
 }
 
-namespace {
+std::string RankingFileBytes(const state::GameState& g) { return RankingFileBytes(ValuesOf(g)); }
 
-// A game killed while saving leaves its temporary file behind; the next save
-// removes those whose process is gone.
-void RemoveStaleTemporaries(const std::string& myPath) {
-  DIR* dir = ::opendir(myPath.c_str());
-  if (!dir) return;
-  const std::string prefix = "rapikosc.ini.tmp-";
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name.rfind(prefix, 0) != 0) continue;
-    const std::string digits = name.substr(prefix.size());
-    if (digits.empty() || digits.size() > 9 ||
-        digits.find_first_not_of("0123456789") != std::string::npos) {
-      continue;
-    }
-    const pid_t pid = static_cast<pid_t>(std::stol(digits));
-    if (pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH) {
-      ::unlink((myPath + name).c_str());
-    }
+RankingFile ReadRankingFile(const std::string& path, const RankingValues& start) {
+  RankingFile file;
+  file.values = start;
+  const media::FileRead read = media::ReadWholeFile(path, kMaxRankingFileBytes);
+  if (!read.opened && read.error == ENOENT) return file;
+  // A file that could not be read whole is never taken for an empty or a
+  // short ranking: that would overwrite places nobody could see.
+  if (!read.complete && !read.tooLarge) {
+    file.status = RankingFile::Status::kUnreadable;
+    file.problem = read.Problem(kMaxRankingFileBytes);
+    return file;
   }
-  ::closedir(dir);
+  file.status = RankingFile::Status::kRead;
+  file.mode = read.mode;
+  file.damage = ReadValues(file.values, read.bytes, read.complete);
+  if (read.tooLarge) file.damage = read.Problem(kMaxRankingFileBytes);
+  return file;
 }
 
-}  // namespace
-
-void SaveRanking(const state::GameState& g, const std::string& myPath) {
-  const std::string path = FilePath(myPath);
-  const std::string temp = path + ".tmp-" + std::to_string(::getpid());
-  const std::string bytes = RankingFileBytes(g);
-
-  // The old file is replaced only by a complete, synced new one.
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) Fail(path, errno);
-  if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
-    const int error = errno;
-    ::close(fd);
-    ::unlink(temp.c_str());
-    Fail(path, error);
+std::string LoadRanking(state::GameState& g, const std::string& myPath) {
+  const std::string path = myPath + kRankingFileName;
+  const RankingFile file = ReadRankingFile(path, ValuesOf(g));
+  PutValues(g, file.values);
+  if (file.status == RankingFile::Status::kUnreadable) {
+    return path + " cannot be read (" + file.problem +
+           "): the ranking starts empty and the file will not be overwritten";
   }
-  if (::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
-    const int error = errno;
-    ::unlink(temp.c_str());
-    Fail(path, error);
+  if (!file.damage.empty()) {
+    return path + " is damaged (" + file.damage + "): what could be read is used, and the file " +
+           "will be kept as " + kRankingFileName + ".bak when the ranking is saved";
   }
-  SyncFolder(myPath, path);
-  RemoveStaleTemporaries(myPath);
+  return "";
+}
+
+std::string LoadRankingFromBytes(state::GameState& g, const std::string& bytes) {
+  RankingValues values = ValuesOf(g);
+  std::string damage = ReadValues(values, bytes, true);
+  PutValues(g, values);
+  return damage;
 }
 
 }  // namespace ranking

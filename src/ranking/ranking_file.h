@@ -1,24 +1,57 @@
-// The ranking file "rapikosc.ini": read at start-up, written at shutdown.
+// The ranking file "rapikosc.ini": its bytes, and reading it, damaged or not.
 #pragma once
 
-#include <stdexcept>
+#include <array>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "state/game_state.h"
 
 namespace ranking {
 
-class SaveError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
+constexpr const char* kRankingFileName = "rapikosc.ini";
+// A larger ranking file is damaged: the game never writes one near this size.
+constexpr std::size_t kMaxRankingFileBytes = 64 * 1024;
+// Names read from the file are cut to this many bytes (the game types at most
+// 10); the title screen draws every name in every frame.
+constexpr std::size_t kMaxStoredNameLength = 64;
+
+// The 21 values the file holds.
+struct RankingValues {
+  std::string entryName;
+  std::array<std::string, state::kRankPlaces> rankNames{};
+  std::array<int32_t, state::kRankPlaces> rankKeys{};
 };
 
-void LoadRanking(state::GameState& g, const std::string& myPath);
-void LoadRankingFromBytes(state::GameState& g, const std::string& bytes);
-// The file's exact bytes for the ranking held in g.
+RankingValues ValuesOf(const state::GameState& g);
+void PutValues(state::GameState& g, const RankingValues& values);
+// The file's exact bytes for these values.
+std::string RankingFileBytes(const RankingValues& values);
 std::string RankingFileBytes(const state::GameState& g);
-// Writes a temporary file beside the old one and renames it over it, so the
-// old ranking survives any failure. Throws SaveError with a clear message.
-void SaveRanking(const state::GameState& g, const std::string& myPath);
+
+// The ranking file as found on disk.
+struct RankingFile {
+  enum class Status { kAbsent, kRead, kUnreadable };
+  Status status = Status::kAbsent;
+  // The values read; those the reading did not reach keep the start values.
+  RankingValues values;
+  // Why the file is damaged ("line 7: ..."): its reading stopped short of
+  // the 21 values, a name was cut, or it is too large. Empty when whole.
+  std::string damage;
+  std::string problem;  // why it cannot be read (kUnreadable)
+  uint32_t mode = 0;    // its permission bits (kRead)
+};
+
+// Reads the file at path over the given start values. Never blocks, never
+// reads more than kMaxRankingFileBytes.
+RankingFile ReadRankingFile(const std::string& path, const RankingValues& start);
+
+// Reads the ranking into g at start-up. Returns one line for the player when
+// the file exists but cannot be read, or is damaged; else "".
+std::string LoadRanking(state::GameState& g, const std::string& myPath);
+// Reads the file's bytes over the ranking in g; returns why they are damaged,
+// or "" when they are whole.
+std::string LoadRankingFromBytes(state::GameState& g, const std::string& bytes);
 
 }  // namespace ranking

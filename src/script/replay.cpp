@@ -8,13 +8,20 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "game/lifecycle.h"
+#include "media/display_common.h"
 #include "media/files.h"
+#include "ranking/ranking_file.h"
 #include "script/recorder.h"
+#include "typing/word_data.h"
 
 namespace script {
 namespace {
+
+// Hundreds of hours of play; no recording comes near it.
+constexpr std::size_t kMaxRecordingBytes = std::size_t{256} << 20;
 
 // The window's primary surface, whose flips are left out while the replay
 // runs through rounds nobody watches (a flip would wait for the display).
@@ -198,15 +205,17 @@ class ScratchFolder {
 
 int RunReplay(const std::string& path, const std::string& myPath, media::System& window,
               std::ostream& err) {
-  const media::FileRead file = media::ReadWholeFile(path);
+  const media::FileRead file = media::ReadWholeFile(path, kMaxRecordingBytes);
   if (!file.opened || !file.complete) {
     err << "cannot read the recording " << path << '\n';
     return 2;
   }
   try {
     ScratchFolder scratch;
-    for (const char* name : {"back.bmp", "rapdata.ini", "rapikosc.ini"}) {
-      const media::FileRead own = media::ReadWholeFile(myPath + name);
+    for (const auto& [name, limit] : {std::pair{"back.bmp", media::kMaxBmpFileBytes},
+                                      std::pair{"rapdata.ini", typing::kMaxWordFileBytes},
+                                      std::pair{"rapikosc.ini", ranking::kMaxRankingFileBytes}}) {
+      const media::FileRead own = media::ReadWholeFile(myPath + name, limit);
       if (own.opened) scratch.Write(name, own.bytes);
     }
     for (const auto& [name, bytes] : NotedFiles(file.bytes)) scratch.Write(name, bytes);
@@ -220,8 +229,9 @@ int RunReplay(const std::string& path, const std::string& myPath, media::System&
     auto game = std::make_unique<state::GameState>();
     replay.SetGame(game.get());
     const std::string folder = scratch.Path() + "/";
+    const game::ReportLine report = [&err](const std::string& line) { err << line << '\n'; };
     game::StartUp(*game, replay, folder);
-    game::RunMainLoop(*game, replay);
+    game::RunMainLoop(*game, replay, folder, report);
     game::ShutDown(*game, replay, folder);
     return 0;
   } catch (const ScriptError& e) {

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "game/lifecycle.h"
-#include "ranking/ranking_file.h"
+#include "ranking/ranking_save.h"
 #include "script/recorder.h"
 #include "script/scripted_system.h"
 #include "state/game_state.h"
@@ -43,6 +43,7 @@ int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
     // The state outlives nothing of the platform: it is released first.
     auto game = std::make_unique<state::GameState>();
     scripted.SetGame(game.get());
+    const game::ReportLine report = [&err](const std::string& line) { err << line << '\n'; };
     try {
       for (const std::string& note : game::StartUp(*game, system, myPath, wordFile))
         err << note << '\n';
@@ -50,7 +51,7 @@ int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
       err << "start-up failed: " << e.what() << '\n';
       return 1;
     }
-    game::RunMainLoop(*game, system);
+    game::RunMainLoop(*game, system, myPath, report);
     game::ShutDown(*game, system, myPath);
     if (record) record->Finish();
     return 0;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "media/platform.h"
 #include "state/random.h"
@@ -79,6 +80,12 @@ constexpr int kLockSlots = 8;
 constexpr int kMaxWords = 100;
 constexpr int kMaxLetters = 1001;
 
+// A result entered into the ranking: its key and the name it was entered under.
+struct RankEntry {
+  int32_t key = 0;
+  std::string name;
+};
+
 struct GameState {
   std::array<std::string, 256> keyChars{};
 
@@ -131,6 +138,13 @@ struct GameState {
   std::array<Popup, kLockSlots + 1> popups{};  // by lock slot; slot 8 unused
   bool entryDone = false;
   Pacing pacing;
+
+  // What this game changed in the ranking that the ranking file does not
+  // hold yet: the results entered, and whether a name was typed. A save
+  // applies them to the file as it is then, so games sharing a folder keep
+  // each other's results.
+  std::vector<RankEntry> unsavedResults;
+  bool unsavedName = false;
 
   // The random numbers of spawning and pop-ups, seeded once at start-up.
   Random rng;

@@ -204,11 +204,12 @@ WordReport LoadWordDataFromBytes(state::GameState& g, const std::string& bytes) 
 }
 
 WordReport LoadWordData(state::GameState& g, const std::string& path) {
-  const media::FileRead file = media::ReadWholeFile(path);
-  // A missing or unreadable file leaves the tables empty; start-up goes on.
+  const media::FileRead file = media::ReadWholeFile(path, kMaxWordFileBytes);
+  // A missing or unreadable file, or one that is not a plain file, leaves the
+  // tables empty; start-up goes on.
   WordReport report = ReadFileBytes(g, file.bytes, !file.opened || file.complete);
   report.opened = file.opened;
-  report.error = file.error;
+  report.failure = file.Problem(kMaxWordFileBytes);
   return report;
 }
 

@@ -16,6 +16,9 @@ inline constexpr std::size_t kMinWordLength = 3;
 // An item's length is a 16-bit count: a longer item ends the reading.
 inline constexpr std::size_t kMaxItemLength = 32767;
 
+// No word list comes near this; the reading stops there, as at a read error.
+inline constexpr std::size_t kMaxWordFileBytes = std::size_t{16} << 20;
+
 // Reads the word file at path into the word tables. A file that cannot be
 // opened or read leaves what was read; the report says what was left out.
 WordReport LoadWordData(state::GameState& g, const std::string& path);

@@ -1,8 +1,6 @@
 // What reading the word file left out, and the one line that tells the player.
 #include "typing/word_report.h"
 
-#include <cstring>
-
 #include "media/text.h"
 #include "state/game_state.h"
 #include "typing/word_data.h"
@@ -25,7 +23,7 @@ std::string Quoted(const std::string& item) {
   return out + "\"";
 }
 
-std::string Why(WordProblem problem, int error) {
+std::string Why(WordProblem problem, const std::string& failure) {
   switch (problem) {
     case WordProblem::kBadCharacter:
       return "only A-Z, 0-9 and - are allowed";
@@ -40,15 +38,15 @@ std::string Why(WordProblem problem, int error) {
     case WordProblem::kItemTooLong:
       return "an item longer than " + std::to_string(kMaxItemLength) + " characters";
     case WordProblem::kReadFailed:
-      return std::string("read error: ") + std::strerror(error);
+      return failure;
   }
   return {};
 }
 
-std::string Describe(const WordNote& note, int error) {
+std::string Describe(const WordNote& note, const std::string& failure) {
   std::string out = "line " + std::to_string(note.line);
   if (!note.item.empty()) out += " " + Quoted(note.item);
-  return out + ": " + Why(note.problem, error);
+  return out + ": " + Why(note.problem, failure);
 }
 
 }  // namespace
@@ -63,13 +61,13 @@ std::string DescribeWordReport(const WordReport& r, const std::string& file) {
   if (r.dropped > 0) {
     what = std::to_string(r.dropped) + (r.dropped == 1 ? " item" : " items") + " dropped (";
     for (std::size_t i = 0; i < r.firstDropped.size(); ++i)
-      what += (i ? "; " : "") + Describe(r.firstDropped[i], r.error);
+      what += (i ? "; " : "") + Describe(r.firstDropped[i], r.failure);
     what += r.dropped > static_cast<int>(r.firstDropped.size()) ? "; ...)" : ")";
   }
   if (r.stopped)
-    what += (what.empty() ? "" : "; ") + ("reading stopped at " + Describe(*r.stopped, r.error));
+    what += (what.empty() ? "" : "; ") + ("reading stopped at " + Describe(*r.stopped, r.failure));
   if (r.words > 0) return what.empty() ? what : file + ": " + what;
-  if (!r.opened) what = std::string("cannot open it: ") + std::strerror(r.error);
+  if (!r.opened) what = "cannot open it: " + r.failure;
   if (what.empty()) what = r.empty ? "the file is empty" : "the file holds no items";
   return file + ": no words loaded, nothing will fall; " + what;
 }

@@ -28,7 +28,7 @@ struct WordNote {
 // Filled by the reader; the game goes on whatever it says.
 struct WordReport {
   bool opened = true;                  // false: the file could not be opened
-  int error = 0;                       // errno of a failed open or read
+  std::string failure;                 // why opening or reading failed, in a few words
   bool empty = false;                  // the file holds no text at all
   int words = 0;                       // words loaded
   int dropped = 0;                     // items left out

@@ -8,7 +8,7 @@
 // (more arguments for the game) set up the rest. The expected file holds the
 // run's standard output, then one line {"golden": {...}} with the exit
 // status, standard error (the game folder's path written GAMEDIR) and the
-// ranking file after the run.
+// ranking file after the run, and its backup if one was made.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -70,6 +70,7 @@ std::string Actual(const std::string& name) {
     r.err.replace(at, dir.Path().size(), "GAMEDIR");
   nlohmann::json trailer = {
       {"exitCode", r.exitCode}, {"stderr", r.err}, {"rapikosc.ini", dir.Read("rapikosc.ini")}};
+  if (dir.Exists("rapikosc.ini.bak")) trailer["rapikosc.ini.bak"] = dir.Read("rapikosc.ini.bak");
   return r.out +
          nlohmann::json{{"golden", trailer}}.dump(-1, ' ', false,
                                                   nlohmann::json::error_handler_t::replace) +

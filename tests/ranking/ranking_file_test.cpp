@@ -64,27 +64,30 @@ TEST(RankingFileTest, BytesOfAnEmptyAndAFilledRanking) {
 
 // The first failure ends the reading: what came before it is read, the rest
 // keeps its old value; a place whose key fails has its name read already.
+// The damage is reported with the line where the reading stopped.
 TEST(RankingFileTest, ReadingStopsAtTheFirstFailure) {
   const struct {
     const char* what;
     std::string bytes;
-    int namesRead, keysRead;
+    int namesRead, keysRead, damagedLine;
   } cases[] = {
-      {"CR LF", Lines(21), 10, 10},
-      {"LF only", Lines(21, "\n"), 10, 10},
-      {"CR only", Lines(21, "\r"), 10, 10},
-      {"lines after the 21st", Lines(21) + "\"EXTRA\"\r\nnot a key\r\n", 10, 10},
-      {"cut after line 8", Lines(8), 4, 3},
-      {"letters as the fourth key", WithFourthKey("abc"), 4, 3},
-      {"key above 32 bits", WithFourthKey("2147483648"), 4, 3},
-      {"key below 32 bits", WithFourthKey("-2147483649"), 4, 3},
-      {"empty file", "", 0, 0},
+      {"CR LF", Lines(21), 10, 10, 0},
+      {"LF only", Lines(21, "\n"), 10, 10, 0},
+      {"CR only", Lines(21, "\r"), 10, 10, 0},
+      {"lines after the 21st", Lines(21) + "\"EXTRA\"\r\nnot a key\r\n", 10, 10, 0},
+      {"cut after line 8", Lines(8), 4, 3, 9},
+      {"letters as the fourth key", WithFourthKey("12abc"), 4, 3, 9},
+      {"a fraction as the fourth key", WithFourthKey("1.5"), 4, 3, 9},
+      {"key above 32 bits", WithFourthKey("2147483648"), 4, 3, 9},
+      {"key below 32 bits", WithFourthKey("-2147483649"), 4, 3, 9},
+      {"empty file", "", 0, 0, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const state::GameState old = Previous();
     state::GameState g = Previous();
-    ranking::LoadRankingFromBytes(g, c.bytes);
+    const std::string damage = ranking::LoadRankingFromBytes(g, c.bytes);
+    EXPECT_EQ(damage.empty() ? 0 : std::stoi(damage.substr(5)), c.damagedLine) << damage;
     EXPECT_EQ(g.entryName, c.namesRead > 0 ? "N" : "OLD");
     for (int i = 0; i < 10; ++i) {
       EXPECT_EQ(g.rankNames[i], i < c.namesRead ? "P" + std::to_string(i) : old.rankNames[i]);
@@ -95,10 +98,15 @@ TEST(RankingFileTest, ReadingStopsAtTheFirstFailure) {
 
 TEST(RankingFileTest, ValueSyntax) {
   state::GameState g;
-  // An unclosed quote ends at its line end; commas outside quotes separate values.
-  ranking::LoadRankingFromBytes(g,
-                                "\"OPEN, NO CLOSE\r\n\"A,B\"\r\n-2147483648\r\n"
-                                "\"X\",2147483647,Y,-7\r\n");
+  // An unclosed quote ends at its line end; commas outside quotes separate
+  // values; a name is cut at 64 bytes, and the file counts as damaged there.
+  const std::string damage =
+      ranking::LoadRankingFromBytes(g,
+                                    "\"OPEN, NO CLOSE\r\n\"A,B\"\r\n-2147483648\r\n"
+                                    "\"X\",2147483647,Y,-7\r\n" +
+                                        std::string(100, 'L') + "\r\n");
+  EXPECT_EQ(damage.substr(0, 7), "line 5:");
+  EXPECT_EQ(g.rankNames[3], std::string(64, 'L'));
   EXPECT_EQ(g.entryName, "OPEN, NO CLOSE");
   EXPECT_EQ(g.rankNames[0], "A,B");
   EXPECT_EQ(g.rankKeys[0], -2147483647 - 1);

@@ -22,8 +22,9 @@ std::vector<std::string> RunAndLog(const std::string& script, const GameDir& dir
     state::GameState g;
     system.SetGame(&g);
     const std::string myPath = game::MyPath(dir.Path());
+    const game::ReportLine report = [](const std::string& line) { ADD_FAILURE() << line; };
     game::StartUp(g, system, myPath);
-    game::RunMainLoop(g, system);
+    game::RunMainLoop(g, system, myPath, report);
     game::ShutDown(g, system, myPath);
     // What is left goes with the window.
   }

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "game/lifecycle.h"
+#include "ranking/ranking_file.h"
 #include "script/best_rounds.h"
 #include "script/recorder.h"
 #include "script/scripted_system.h"
@@ -78,8 +79,9 @@ void PlaySession(const GameDir& dir, const std::string& text) {
   scripted.SetGame(game.get());
   system.SetGame(game.get(), [&](int round, int32_t score) { best.RoundEnded(round, score); });
   const std::string folder = dir.Path() + "/";
+  const game::ReportLine report = [](const std::string& line) { ADD_FAILURE() << line; };
   game::StartUp(*game, system, folder);
-  game::RunMainLoop(*game, system);
+  game::RunMainLoop(*game, system, folder, report);
   game::ShutDown(*game, system, folder);
 }
 
@@ -94,7 +96,7 @@ std::vector<std::string> Replays(const GameDir& dir) {
 
 TEST(BestRounds, TheSessionsBestRoundIsKeptAndReplaysToItsScore) {
   GameDir dir("AAA\r\n");
-  dir.Write("rapikosc.ini", "\"\"\r\n");
+  dir.Write("rapikosc.ini", ranking::RankingFileBytes(state::GameState{}));
   // Round 1 scores nothing; round 2 locks and fires at every letter; round
   // 3 is ended by Esc and is not a finished round.
   std::string s = "press 57\ntick 16\ntick 16 7501\npress 28\ntick 16\npress 57\ntick 16\n";
@@ -107,7 +109,7 @@ TEST(BestRounds, TheSessionsBestRoundIsKeptAndReplaysToItsScore) {
   const std::string text = ReadFileBytes(file);
   EXPECT_EQ(text.rfind("# replay from round 2\n", 0), 0u);
   GameDir other("AAA\r\n");
-  other.Write("rapikosc.ini", "\"\"\r\n");
+  other.Write("rapikosc.ini", ranking::RankingFileBytes(state::GameState{}));
   const auto r = RunScript(other, text + "state\n");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const int score = r.States().back()["score"];

@@ -71,14 +71,15 @@ TEST(ScriptGrammar, ErrorsNameTheLineAndStopWithoutShutdown) {
       {"screenshot\n", "script line 1: "},
       {"click now\n", "script line 1: "},
   };
+  const std::string keep = "\"KEEP" + kEmptyRanking.substr(1);
   for (const Case& c : cases) {
     GameDir dir;
-    dir.Write("rapikosc.ini", "\"KEEP\"\r\n");
+    dir.Write("rapikosc.ini", keep);
     auto r = RunScript(dir, c.script);
     EXPECT_EQ(r.exitCode, 2) << c.script;
     EXPECT_EQ(r.err.rfind(c.message, 0), 0u) << c.script << " -> " << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-    EXPECT_EQ(dir.Read("rapikosc.ini"), "\"KEEP\"\r\n") << c.script;
+    EXPECT_EQ(dir.Read("rapikosc.ini"), keep) << c.script;
   }
 }
 

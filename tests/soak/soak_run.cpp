@@ -1,5 +1,7 @@
 // A soak run: the bot plays many rounds in-process, sessions of start-up,
 // main loop and shutdown in one game folder, with every pass checked.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +21,8 @@ namespace {
 
 constexpr int64_t kStuckPasses = 200000;  // a round takes a few hundred passes
 constexpr int64_t kQuitPasses = 100;      // from asking to quit to the loop's end
+// Nothing in a soak's folder is damaged, and every save goes through.
+const game::ReportLine kFailOnReport = [](const std::string& line) { ADD_FAILURE() << line; };
 
 uint64_t DeriveSeed(uint64_t seed, uint64_t k) {
   return BotRandom(seed ^ (k * 0xD1B54A32D192ED03ULL)).Next();
@@ -83,7 +87,7 @@ class Session {
     if (const auto broken = CheckInvariants(g_, state::kModeTitle); !broken.empty()) {
       return Fail("after start-up: " + broken.front());
     }
-    game::RunMainLoop(g_, system_);
+    game::RunMainLoop(g_, system_, myPath, kFailOnReport);
     totals_.dropped += bot_.Dropped();
     if (failure) return false;
     if (!g_.quitRequested) return Fail("the main loop ended without the quit flag");

@@ -2,9 +2,11 @@
 #include "support/script_run.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -67,7 +69,26 @@ std::vector<nlohmann::json> RunResult::Frames() const {
   return out;
 }
 
-RunResult RunBinary(const std::vector<std::string>& args) {
+namespace {
+
+int ExitCode(int status) {
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+[[noreturn]] void ExecGame(const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  std::string binary = RAPIKO_BINARY;
+  argv.push_back(binary.data());
+  std::vector<std::string> copy = args;
+  for (std::string& a : copy) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  execv(binary.c_str(), argv.data());
+  _exit(127);
+}
+
+}  // namespace
+
+RunResult RunBinary(const std::vector<std::string>& args, uid_t uid) {
   std::string tmpl = (fs::temp_directory_path() / "rapiko-run-XXXXXX").string();
   if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
   const std::string outPath = tmpl + "/out";
@@ -80,19 +101,13 @@ RunResult RunBinary(const std::vector<std::string>& args) {
     dup2(in, 0);
     dup2(out, 1);
     dup2(err, 2);
-    std::vector<char*> argv;
-    std::string binary = RAPIKO_BINARY;
-    argv.push_back(binary.data());
-    std::vector<std::string> copy = args;
-    for (std::string& a : copy) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execv(binary.c_str(), argv.data());
-    _exit(127);
+    if (uid != static_cast<uid_t>(-1) && setuid(uid) != 0) _exit(126);
+    ExecGame(args);
   }
   int status = 0;
   waitpid(pid, &status, 0);
   RunResult r;
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  r.exitCode = ExitCode(status);
   r.out = ReadFileBytes(outPath);
   r.err = ReadFileBytes(errPath);
   std::error_code ec;
@@ -107,12 +122,82 @@ RunResult RunBinary(const std::vector<std::string>& args) {
 }
 
 RunResult RunScript(const GameDir& dir, const std::string& script,
-                    const std::vector<std::string>& extraArgs) {
+                    const std::vector<std::string>& extraArgs, uid_t uid) {
   dir.Write("script.txt", script);
   std::vector<std::string> args = {"--headless", "--script", dir.File("script.txt"), "--dir",
                                    dir.Path()};
   args.insert(args.end(), extraArgs.begin(), extraArgs.end());
-  return RunBinary(args);
+  return RunBinary(args, uid);
+}
+
+LiveRun::LiveRun(const GameDir& dir)
+    : errPath_(dir.File("live-" + std::to_string(uintptr_t(this)))) {
+  int in[2], out[2];
+  // Close-on-exec, so that no other game started later holds this one's pipes open.
+  if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0)
+    throw std::runtime_error("pipe failed");
+  pid_ = fork();
+  if (pid_ == 0) {
+    const int err = open(errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(in[0], 0);
+    dup2(out[1], 1);
+    dup2(err, 2);
+    for (const int fd : {in[0], in[1], out[0], out[1], err}) close(fd);
+    ExecGame({"--headless", "--script", "-", "--dir", dir.Path()});
+  }
+  close(in[0]);
+  close(out[1]);
+  std::signal(SIGPIPE, SIG_IGN);  // a game that ended must not end the test
+  in_ = in[1];
+  out_ = out[0];
+}
+
+LiveRun::~LiveRun() {
+  if (pid_ > 0) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+  if (in_ >= 0) close(in_);
+  if (out_ >= 0) close(out_);
+  unlink(errPath_.c_str());
+}
+
+void LiveRun::Send(const std::string& commands) {
+  if (write(in_, commands.data(), commands.size()) != static_cast<ssize_t>(commands.size())) {
+    throw std::runtime_error("cannot send to the game");
+  }
+}
+
+std::optional<std::string> LiveRun::ReadLine(int timeoutMs) {
+  for (;;) {
+    const size_t end = pending_.find('\n');
+    if (end != std::string::npos) {
+      std::string line = pending_.substr(0, end);
+      pending_.erase(0, end + 1);
+      return line;
+    }
+    pollfd p{out_, POLLIN, 0};
+    if (poll(&p, 1, timeoutMs) <= 0) return std::nullopt;
+    char buffer[65536];
+    const ssize_t n = read(out_, buffer, sizeof buffer);
+    if (n <= 0) return std::nullopt;
+    pending_.append(buffer, static_cast<size_t>(n));
+  }
+}
+
+void LiveRun::Signal(int signal) const { kill(pid_, signal); }
+
+RunResult LiveRun::Finish() {
+  close(in_);
+  in_ = -1;
+  RunResult r;
+  while (auto line = ReadLine(-1)) r.out += *line + "\n";
+  int status = 0;
+  waitpid(pid_, &status, 0);
+  pid_ = -1;
+  r.exitCode = ExitCode(status);
+  r.err = ReadFileBytes(errPath_);
+  return r;
 }
 
 }  // namespace testing_support

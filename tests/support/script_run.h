@@ -1,7 +1,10 @@
 // Runs the game binary headless on a script in a scratch game folder.
 #pragma once
 
+#include <sys/types.h>
+
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,11 +40,38 @@ struct RunResult {
   std::vector<nlohmann::json> Frames() const;
 };
 
-// Runs `rapiko --headless --script FILE --dir DIR` on the script text.
+// Runs `rapiko --headless --script FILE --dir DIR` on the script text (as
+// the given user when uid is not -1).
 RunResult RunScript(const GameDir& dir, const std::string& script,
-                    const std::vector<std::string>& extraArgs = {});
-// Runs the binary with exactly these arguments (stdin from /dev/null).
-RunResult RunBinary(const std::vector<std::string>& args);
+                    const std::vector<std::string>& extraArgs = {},
+                    uid_t uid = static_cast<uid_t>(-1));
+// Runs the binary with exactly these arguments (stdin from /dev/null), as
+// the given user when uid is not -1.
+RunResult RunBinary(const std::vector<std::string>& args, uid_t uid = static_cast<uid_t>(-1));
+
+// A headless run fed through a pipe, a few commands at a time, as a program
+// driving the game would: for runs that must overlap or get a signal.
+class LiveRun {
+ public:
+  explicit LiveRun(const GameDir& dir);
+  ~LiveRun();
+  LiveRun(const LiveRun&) = delete;
+  LiveRun& operator=(const LiveRun&) = delete;
+
+  void Send(const std::string& commands);
+  // The next line of standard output, or nothing when none comes in time.
+  std::optional<std::string> ReadLine(int timeoutMs);
+  void Signal(int signal) const;
+  // Ends the script and waits for the end: exit status and standard error.
+  RunResult Finish();
+
+ private:
+  pid_t pid_ = -1;
+  int in_ = -1;
+  int out_ = -1;
+  std::string errPath_;
+  std::string pending_;
+};
 
 // Reads a whole file (empty when absent).
 std::string ReadFileBytes(const std::string& path);

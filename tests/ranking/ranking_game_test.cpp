@@ -1,0 +1,176 @@
+// The ranking file in whole games: shared folders, signals, unreadable, damaged and planted files.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "ranking/folder_lock.h"
+#include "ranking/ranking_file.h"
+#include "state/game_state.h"
+#include "support/script_run.h"
+
+namespace {
+
+using testing_support::GameDir;
+using testing_support::LiveRun;
+using testing_support::RunScript;
+
+// A round without words ends after 120001 ms; with an empty ranking the
+// result (key 30300000) goes to name entry, and the name is entered.
+std::string EnterResult(const std::string& name) {
+  return "press 57\ntick 16\ntick 60000 2\ntick 1\ntype " + name + "\npress 28\ntick 16\nstate\n";
+}
+
+state::GameState RankingIn(const GameDir& dir) {
+  state::GameState g;
+  ranking::LoadRankingFromBytes(g, dir.Read("rapikosc.ini"));
+  return g;
+}
+
+// Tests run as root here: a file of mode 000 is unreadable only to others.
+uid_t Unprivileged() { return geteuid() == 0 ? 65534 : static_cast<uid_t>(-1); }
+
+// The identity of a file: type, mode, size, inode and time of change.
+std::string Look(const std::string& path) {
+  struct stat s {};
+  if (lstat(path.c_str(), &s) != 0) return "absent";
+  return std::to_string(s.st_mode) + " " + std::to_string(s.st_size) + " " +
+         std::to_string(s.st_ino) + " " + std::to_string(s.st_mtim.tv_nsec);
+}
+
+TEST(SharedFolder, TwoGamesSavingAtOnceAndAnIdleOneKeepEveryResult) {
+  GameDir dir("");
+  LiveRun idle(dir), ann(dir), bob(dir);
+  idle.Send("tick 16\nstate\n");
+  ASSERT_TRUE(idle.ReadLine(10000));  // it has read the (absent) ranking
+  std::optional<ranking::FolderLock> lock(std::in_place, dir.Path() + "/");
+  dir.Write("rapikosc.ini.tmp-LiveSave0001", "another game's save, under way");
+  ann.Send(EnterResult("ANN"));
+  bob.Send(EnterResult("BOB"));
+  // Both wait for the lock: neither gets past its entry, nothing is touched.
+  EXPECT_FALSE(ann.ReadLine(1000));
+  EXPECT_FALSE(bob.ReadLine(0));
+  EXPECT_FALSE(dir.Exists("rapikosc.ini"));
+  EXPECT_TRUE(dir.Exists("rapikosc.ini.tmp-LiveSave0001"));
+  lock.reset();
+  ASSERT_TRUE(ann.ReadLine(10000));
+  ASSERT_TRUE(bob.ReadLine(10000));
+  for (LiveRun* run : {&ann, &bob, &idle}) EXPECT_EQ(run->Finish().exitCode, 0);
+  const state::GameState g = RankingIn(dir);
+  EXPECT_TRUE((g.rankNames[0] == "ANN" && g.rankNames[1] == "BOB") ||
+              (g.rankNames[0] == "BOB" && g.rankNames[1] == "ANN"))
+      << g.rankNames[0] << " " << g.rankNames[1];
+  EXPECT_EQ(g.rankKeys[1], 30300000);
+  EXPECT_EQ(g.rankKeys[2], 0);
+  EXPECT_EQ(g.entryName, g.rankNames[1]);  // the last name typed, by the later save
+  EXPECT_FALSE(dir.Exists("rapikosc.ini.tmp-LiveSave0001"));
+}
+
+// What cannot be read is reported at start-up and left as it is; nothing
+// waits on a FIFO.
+TEST(UnreadableFiles, AreReportedAndLeftAsTheyAre) {
+  const std::function<void(const std::string&)> fifo = [](const std::string& p) {
+    mkfifo(p.c_str(), 0644);
+  };
+  const struct {
+    const char* file;
+    std::function<void(const std::string&)> make;
+    int exitCode;
+    const char* problem;
+    long errLines;
+  } cases[] = {
+      {"rapikosc.ini", fifo, 1, "not a plain file", 2},
+      {"rapikosc.ini", [](const std::string& p) { mkdir(p.c_str(), 0755); }, 1, "not a plain file",
+       2},
+      {"rapikosc.ini",
+       [](const std::string& p) {
+         std::ofstream(p) << "\"KEEP\"\r\n";
+         chmod(p.c_str(), 0);
+       },
+       1, std::strerror(EACCES), 2},
+      {"back.bmp", fifo, 1, "not a plain file", 1},
+      {"rapdata.ini", fifo, 0, "not a plain file", 1},  // no words, as without the file
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + ": " + c.problem);
+    GameDir dir;
+    chmod(dir.Path().c_str(), 0777);
+    dir.Remove(c.file);
+    c.make(dir.File(c.file));
+    const std::string before = Look(dir.File(c.file));
+    const auto r = RunScript(dir, "tick 16\n", {}, Unprivileged());
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), c.errLines) << r.err;
+    EXPECT_EQ(Look(dir.File(c.file)), before);
+    EXPECT_NE(r.err.find(dir.File(c.file)), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(c.problem), std::string::npos) << r.err;
+  }
+}
+
+// A damaged ranking is reported at start-up, and its bytes are kept in
+// rapikosc.ini.bak before the file is written again.
+TEST(DamagedRanking, IsReportedAndBackedUpBeforeItIsOverwritten) {
+  const auto withSecondKey = [](const std::string& key) {
+    return "\"N\"\r\n\"A\"\r\n300\r\n\"B\"\r\n" + key + "\r\n\"C\"\r\n100\r\n";
+  };
+  std::string longNames = "\"N\"\r\n";
+  for (int i = 0; i < 10; ++i) longNames += std::string(1000, 'A' + i) + "\r\n9\r\n";
+  const struct {
+    const char* what;
+    std::string bytes;
+    off_t sparseSize;
+    const char* damage;
+  } cases[] = {
+      {"key past 32 bits", withSecondKey("2147483648"), 0, "line 5: a key"},
+      {"letters after the digits", withSecondKey("12abc"), 0, "line 5: a key"},
+      {"a fraction", withSecondKey("1.5"), 0, "line 5: a key"},
+      {"names of 1000 bytes", longNames, 0, "line 2: a name longer than 64 bytes"},
+      {"1 GB, sparse", "", off_t{1} << 30, "larger than 65536 bytes"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    GameDir dir;
+    dir.Write("rapikosc.ini", c.bytes);
+    if (c.sparseSize) {
+      ASSERT_EQ(truncate(dir.File("rapikosc.ini").c_str(), c.sparseSize), 0);
+    }
+    state::GameState read;
+    ranking::LoadRankingFromBytes(read, c.bytes);
+
+    const auto r = RunScript(dir, "tick 16\nstate\n");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err.rfind(dir.File("rapikosc.ini") + " is damaged (" + c.damage, 0), 0u) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    ASSERT_EQ(r.States().size(), 1u);
+    for (const auto& name : r.States()[0]["rankNames"]) {
+      EXPECT_LE(name.get<std::string>().size(), 64u);
+    }
+    EXPECT_EQ(dir.Read("rapikosc.ini"), ranking::RankingFileBytes(read));
+    if (c.sparseSize) {
+      EXPECT_EQ(std::filesystem::file_size(dir.File("rapikosc.ini.bak")), uintmax_t(c.sparseSize));
+    } else {
+      EXPECT_EQ(dir.Read("rapikosc.ini.bak"), c.bytes);
+    }
+  }
+}
+
+TEST(GameFolder, OneThatCannotBeWrittenIsReportedBeforeTheTitle) {
+  GameDir dir;
+  chmod(dir.Path().c_str(), Unprivileged() == static_cast<uid_t>(-1) ? 0555 : 0755);
+  const auto r = RunScript(dir, "tick 16\nstate\n", {}, Unprivileged());
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "the ranking cannot be saved in the game folder " + dir.Path() + ": " +
+                       std::strerror(EACCES) + "\n");
+}
+
+}  // namespace
