@@ -9,6 +9,7 @@
 #include "app/game_folder.h"
 #include "app/word_lists.h"
 #include "game/lifecycle.h"
+#include "game/quit_signals.h"
 #include "media/files.h"
 #include "media/sdl/system.h"
 #include "ranking/ranking_file.h"
@@ -112,6 +113,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::string myPath = game::MyPath(*folder);
+  game::CatchQuitSignals();
   if (!options->replay.empty()) {
     return RunReplay(*options, myPath);
   }

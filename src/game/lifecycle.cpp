@@ -5,6 +5,7 @@
 
 #include "game/devices.h"
 #include "game/frame_tick.h"
+#include "game/quit_signals.h"
 #include "game/title.h"
 #include "ranking/ranking_file.h"
 #include "ranking/ranking_save.h"
@@ -72,7 +73,9 @@ void RunMainLoop(state::GameState& g, media::System& system, const std::string& 
   uint32_t lastTick = system.GetTickCount();
   std::size_t triedResults = 0;  // unsaved results the last save attempt had
   for (;;) {
-    if (!system.BeginPass() || g.quitRequested) break;
+    if (!system.BeginPass()) break;
+    if (QuitSignalled()) g.quitRequested = true;
+    if (g.quitRequested) break;
     const uint32_t now = system.GetTickCount();
     int32_t elapsedMs = ElapsedMs(now, lastTick);
     lastTick = now;

@@ -31,7 +31,7 @@ std::vector<std::string> StartUp(state::GameState& g, media::System& system,
 // and will be tried again).
 using ReportLine = std::function<void(const std::string& line)>;
 
-// Runs until quitRequested, saving each entered result.
+// Runs until quitRequested (or a quit signal), saving each entered result.
 void RunMainLoop(state::GameState& g, media::System& system, const std::string& myPath,
                  const ReportLine& report);
 // Saves the ranking first: throws ranking::SaveError when it cannot.

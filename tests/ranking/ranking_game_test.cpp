@@ -75,6 +75,23 @@ TEST(SharedFolder, TwoGamesSavingAtOnceAndAnIdleOneKeepEveryResult) {
   EXPECT_FALSE(dir.Exists("rapikosc.ini.tmp-LiveSave0001"));
 }
 
+TEST(Signals, HangUpTerminateAndInterruptEndTheGameLikeEscAndKeepTheEntry) {
+  for (const int signal : {SIGHUP, SIGTERM, SIGINT}) {
+    SCOPED_TRACE(strsignal(signal));
+    GameDir dir("");
+    LiveRun run(dir);
+    run.Send(EnterResult("ANN"));
+    ASSERT_TRUE(run.ReadLine(10000));
+    EXPECT_EQ(RankingIn(dir).rankNames[0], "ANN");  // saved when entered
+    run.Signal(signal);
+    run.Send("tick 16\nstate\n");
+    const testing_support::RunResult r = run.Finish();
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "");  // the pass after the signal never ran
+    EXPECT_EQ(RankingIn(dir).rankNames[0], "ANN");
+  }
+}
+
 // What cannot be read is reported at start-up and left as it is; nothing
 // waits on a FIFO.
 TEST(UnreadableFiles, AreReportedAndLeftAsTheyAre) {

@@ -1,0 +1,28 @@
+// Hang-up, terminate and interrupt signals end the game the way Esc does.
+#include "game/quit_signals.h"
+
+#include <csignal>
+#include <initializer_list>
+
+namespace game {
+namespace {
+
+// The one value a signal handler may set; the process has one of it.
+volatile std::sig_atomic_t quitSignalled = 0;
+
+void NoteQuitSignal(int) { quitSignalled = 1; }
+
+}  // namespace
+
+void CatchQuitSignals() {
+  struct sigaction action {};
+  action.sa_handler = NoteQuitSignal;
+  sigemptyset(&action.sa_mask);
+  // Interrupted reads resume, so a scripted run reads its script whole.
+  action.sa_flags = SA_RESTART;
+  for (const int signal : {SIGHUP, SIGTERM, SIGINT}) sigaction(signal, &action, nullptr);
+}
+
+bool QuitSignalled() { return quitSignalled != 0; }
+
+}  // namespace game
