@@ -1,4 +1,4 @@
-// Reading a whole file at once: the one loop that every file reader of the game shares.
+// Reading and writing a whole file at once: the one reader every file reader of the game shares.
 #include "media/files.h"
 
 #include <fcntl.h>
@@ -60,6 +60,20 @@ FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes) {
   }
   ::close(fd);
   return r;
+}
+
+int WriteWholeFile(const std::string& path, std::string_view bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC, 0666);
+  if (fd < 0) return errno;
+  int error = 0;
+  while (!bytes.empty() && error == 0) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n > 0) bytes.remove_prefix(static_cast<std::size_t>(n));
+    if (n == 0) error = ENOSPC;
+    if (n < 0 && errno != EINTR) error = errno;
+  }
+  if (::close(fd) != 0 && error == 0) error = errno;
+  return error;
 }
 
 }  // namespace media

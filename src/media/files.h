@@ -1,9 +1,10 @@
-// Reading a whole file at once: the one loop that every file reader of the game shares.
+// Reading and writing a whole file at once: the one reader every file reader of the game shares.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace media {
 
@@ -25,5 +26,9 @@ struct FileRead {
 // Reads the plain file at path, at most maxBytes of it. Anything else (a
 // FIFO, a device, a folder) is refused at once, never waited on.
 FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes);
+
+// Writes bytes as the whole file at path, made or emptied first. Returns 0,
+// or the errno of the first failure, the closing included.
+int WriteWholeFile(const std::string& path, std::string_view bytes);
 
 }  // namespace media

@@ -99,9 +99,13 @@ TEST(ScriptGrammar, ScreenshotWritesAPng) {
   ASSERT_GT(png.size(), 8u);
   EXPECT_EQ(png.substr(1, 3), "PNG");
 
-  auto bad = RunScript(dir, "tick 16\nscreenshot " + dir.File("no/such/folder/x.png") + "\n");
-  EXPECT_EQ(bad.exitCode, 2);
-  EXPECT_EQ(bad.err.rfind("script line 2: ", 0), 0u);
+  // A file that cannot be made, or not written whole, is a script error.
+  for (const std::string& path : {dir.File("no/such/folder/x.png"), std::string("/dev/full")}) {
+    auto bad = RunScript(dir, "tick 16\nscreenshot " + path + "\n");
+    EXPECT_EQ(bad.exitCode, 2) << path;
+    EXPECT_EQ(bad.err.rfind("script line 2: screenshot: " + path + ": cannot write: ", 0), 0u)
+        << bad.err;
+  }
 }
 
 }  // namespace

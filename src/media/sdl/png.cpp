@@ -7,7 +7,34 @@
 #include <cstring>
 #include <memory>
 
+#include "media/files.h"
+
 namespace media {
+namespace {
+
+// An SDL stream that appends what is written to a string, so that the file
+// itself is written, and its every failure seen, by our own code.
+SDL_RWops* StringWriter(std::string& out) {
+  SDL_RWops* rw = SDL_AllocRW();
+  if (!rw) return nullptr;
+  rw->type = SDL_RWOPS_UNKNOWN;
+  rw->hidden.unknown.data1 = &out;
+  rw->size = [](SDL_RWops*) -> Sint64 { return -1; };
+  rw->seek = [](SDL_RWops*, Sint64, int) -> Sint64 { return -1; };
+  rw->read = [](SDL_RWops*, void*, size_t, size_t) -> size_t { return 0; };
+  rw->write = [](SDL_RWops* self, const void* data, size_t size, size_t count) -> size_t {
+    static_cast<std::string*>(self->hidden.unknown.data1)
+        ->append(static_cast<const char*>(data), size * count);
+    return count;
+  };
+  rw->close = [](SDL_RWops* self) -> int {
+    SDL_FreeRW(self);
+    return 0;
+  };
+  return rw;
+}
+
+}  // namespace
 
 void WritePng(const std::string& path, const std::vector<uint8_t>& pixels, int32_t width,
               int32_t height, const Palette& palette) {
@@ -34,8 +61,13 @@ void WritePng(const std::string& path, const std::vector<uint8_t>& pixels, int32
                 pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width),
                 static_cast<size_t>(width));
   }
-  if (IMG_SavePNG(surface.get(), path.c_str()) != 0) {
+  std::string png;
+  SDL_RWops* writer = StringWriter(png);
+  if (!writer || IMG_SavePNG_RW(surface.get(), writer, 1) != 0) {
     throw PlatformError(path + ": cannot write: " + IMG_GetError());
+  }
+  if (const int error = WriteWholeFile(path, png)) {
+    throw PlatformError(path + ": cannot write: " + std::strerror(error));
   }
 }
 
