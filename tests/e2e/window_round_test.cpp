@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 
 #include "e2e/xsession.h"
 #include "support/script_run.h"
@@ -31,7 +30,6 @@ TEST(RealWindow, AWholeRoundTypedByXdotoolScoresAndReplays) {
     e2e::SleepMs(200);
   }
   const auto start = std::chrono::steady_clock::now();
-  const double cpuStart = x.GameCpuSeconds();
   auto seconds = [&] {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   };
@@ -45,11 +43,6 @@ TEST(RealWindow, AWholeRoundTypedByXdotoolScoresAndReplays) {
     e2e::SleepMs(550);
   }
   while (seconds() < 123) e2e::SleepMs(100);
-  const double cpu = x.GameCpuSeconds() - cpuStart;
-  const double share = cpu / seconds();
-  std::printf("game CPU over the round: %.2f s in %.1f s = %.1f%% of one core\n", cpu, seconds(),
-              100.0 * share);
-  RecordProperty("cpu_percent", std::to_string(100.0 * share));
   // The result beats the empty ranking: name entry; Enter enters it.
   x.Xdotool({"key", "Return"});
   e2e::SleepMs(500);
@@ -63,7 +56,6 @@ TEST(RealWindow, AWholeRoundTypedByXdotoolScoresAndReplays) {
   for (int line = 0; line < 2; ++line) at = ranking.find('\n', at) + 1;
   const long key = std::stol(ranking.substr(at));
   EXPECT_GT(key % 100000, 0) << ranking;
-  EXPECT_LT(share, 0.10) << "the game should wait for the display, not spin";
 
   GameDir again("AAA\r\n");
   const auto replayed = testing_support::RunScript(again, dir.Read("round.script"));

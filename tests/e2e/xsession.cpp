@@ -185,21 +185,6 @@ std::optional<int> XSession::WaitForExit(int timeoutMs) {
   return std::nullopt;
 }
 
-double XSession::GameCpuSeconds() const {
-  std::ifstream in("/proc/" + std::to_string(game_) + "/stat");
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const size_t close = text.rfind(')');
-  if (close == std::string::npos) return -1;
-  std::istringstream fields(text.substr(close + 2));
-  std::string f;
-  long long utime = 0, stime = 0;
-  for (int i = 3; i <= 15 && fields >> f; ++i) {
-    if (i == 14) utime = std::stoll(f);
-    if (i == 15) stime = std::stoll(f);
-  }
-  return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
 Pixel At(const std::vector<Pixel>& screen, int x, int y, int screenWidth) {
   return screen.at(static_cast<size_t>(y) * screenWidth + x);
 }

@@ -39,8 +39,6 @@ class XSession {
   std::vector<Pixel> Screenshot(const std::string& path);
   // Waits for the game to end; its exit status, or nothing after the timeout.
   std::optional<int> WaitForExit(int timeoutMs);
-  // CPU time (user + system) the game has used so far, in seconds.
-  double GameCpuSeconds() const;
 
  private:
   pid_t Spawn(const std::vector<std::string>& argv, bool quiet);
