@@ -36,15 +36,18 @@ state::GameState RankingIn(const GameDir& dir) {
   return g;
 }
 
-// Tests run as root here: a file of mode 000 is unreadable only to others.
+// Root reads any file: under root, a file of mode 000 is unreadable only to
+// another user, so the game runs as nobody then.
 uid_t Unprivileged() { return geteuid() == 0 ? 65534 : static_cast<uid_t>(-1); }
 
-// The identity of a file: type, mode, size, inode and time of change.
+// What would change if the file were touched: type, mode, size, inode and
+// modification time.
 std::string Look(const std::string& path) {
   struct stat s {};
   if (lstat(path.c_str(), &s) != 0) return "absent";
   return std::to_string(s.st_mode) + " " + std::to_string(s.st_size) + " " +
-         std::to_string(s.st_ino) + " " + std::to_string(s.st_mtim.tv_nsec);
+         std::to_string(s.st_ino) + " " + std::to_string(s.st_mtim.tv_sec) + "." +
+         std::to_string(s.st_mtim.tv_nsec);
 }
 
 TEST(SharedFolder, TwoGamesSavingAtOnceAndAnIdleOneKeepEveryResult) {
@@ -167,8 +170,9 @@ TEST(DamagedRanking, IsReportedAndBackedUpBeforeItIsOverwritten) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.err.rfind(dir.File("rapikosc.ini") + " is damaged (" + c.damage, 0), 0u) << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-    ASSERT_EQ(r.States().size(), 1u);
-    for (const auto& name : r.States()[0]["rankNames"]) {
+    const auto states = r.States();
+    ASSERT_EQ(states.size(), 1u);
+    for (const auto& name : states[0]["rankNames"]) {
       EXPECT_LE(name.get<std::string>().size(), 64u);
     }
     EXPECT_EQ(dir.Read("rapikosc.ini"), ranking::RankingFileBytes(read));
