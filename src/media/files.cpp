@@ -2,12 +2,15 @@
 #include "media/files.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
+#include <string_view>
 
 namespace media {
 
@@ -74,6 +77,58 @@ int WriteWholeFile(const std::string& path, std::string_view bytes) {
   }
   if (::close(fd) != 0 && error == 0) error = errno;
   return error;
+}
+
+namespace {
+
+std::string RandomSuffix() {
+  static constexpr std::string_view kChars =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  unsigned char raw[kRandomNameLength];
+  if (::getrandom(raw, sizeof raw, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof raw)) {
+    // No random numbers yet (early at boot): the clock still makes a name
+    // no one can plant ahead of time.
+    timespec t{};
+    clock_gettime(CLOCK_REALTIME, &t);
+    uint64_t x = uint64_t(t.tv_nsec) ^ (uint64_t(t.tv_sec) << 30) ^ uint64_t(::getpid()) << 20;
+    for (unsigned char& c : raw) {
+      x = x * 6364136223846793005u + 1442695040888963407u;
+      c = static_cast<unsigned char>(x >> 56);
+    }
+  }
+  std::string suffix;
+  for (const unsigned char c : raw) suffix += kChars[c % kChars.size()];
+  return suffix;
+}
+
+}  // namespace
+
+std::string UnguessableName(const std::string& prefix) { return prefix + RandomSuffix(); }
+
+int CreateNewFile(const std::string& prefix, uint32_t mode, std::string& name) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = UnguessableName(prefix);
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                          static_cast<mode_t>(mode));
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) {
+      errno = ENOSPC;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
 }
 
 }  // namespace media

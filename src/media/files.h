@@ -31,4 +31,18 @@ FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes);
 // or the errno of the first failure, the closing included.
 int WriteWholeFile(const std::string& path, std::string_view bytes);
 
+// prefix followed by kRandomNameLength random letters and digits: a name no
+// one can plant a file or a link at ahead of time.
+constexpr std::size_t kRandomNameLength = 12;
+std::string UnguessableName(const std::string& prefix);
+
+// Makes a new file at an UnguessableName(prefix), for writing, with permission bits mode (before
+// the umask), and sets name to it. No one else can have made it or pointed it elsewhere: O_EXCL
+// never opens what exists and never follows a link, and the name cannot be guessed. Returns its
+// descriptor, or -1 with errno set.
+int CreateNewFile(const std::string& prefix, uint32_t mode, std::string& name);
+
+// Writes all of bytes to fd; false with errno set on a failure.
+bool WriteAll(int fd, std::string_view bytes);
+
 }  // namespace media

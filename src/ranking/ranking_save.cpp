@@ -15,6 +15,7 @@
 #include <optional>
 #include <string_view>
 
+#include "media/files.h"
 #include "ranking/folder_lock.h"
 #include "ranking/name_entry.h"
 #include "ranking/ranking_file.h"
@@ -22,59 +23,26 @@
 namespace ranking {
 namespace {
 
-// Temporary files are "rapikosc.ini.tmp-" and this many random letters and digits.
-constexpr std::size_t kSuffixLength = 12;
+// Temporary files are "rapikosc.ini.tmp-" and random letters and digits.
 constexpr const char* kTemporaryInfix = ".tmp-";
 constexpr const char* kBackupSuffix = ".bak";
 // A new file's permission bits before the umask; a replaced file keeps its own.
 constexpr mode_t kNewFileMode = 0644;
 
-std::string RandomSuffix() {
-  static constexpr std::string_view kChars =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  unsigned char raw[kSuffixLength];
-  if (::getrandom(raw, sizeof raw, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof raw)) {
-    // No random numbers yet (early at boot): the clock still makes a name
-    // no one can plant ahead of time.
-    timespec t{};
-    clock_gettime(CLOCK_REALTIME, &t);
-    uint64_t x = uint64_t(t.tv_nsec) ^ (uint64_t(t.tv_sec) << 30) ^ uint64_t(::getpid()) << 20;
-    for (unsigned char& c : raw) {
-      x = x * 6364136223846793005u + 1442695040888963407u;
-      c = static_cast<unsigned char>(x >> 56);
-    }
-  }
-  std::string suffix;
-  for (const unsigned char c : raw) suffix += kChars[c % kChars.size()];
-  return suffix;
-}
-
-std::string TemporaryName(const std::string& myPath) {
-  return myPath + kRankingFileName + kTemporaryInfix + RandomSuffix();
+std::string TemporaryPrefix(const std::string& myPath) {
+  return myPath + kRankingFileName + kTemporaryInfix;
 }
 
 bool IsTemporaryName(std::string_view name) {
   const std::string prefix = std::string(kRankingFileName) + kTemporaryInfix;
-  if (name.size() != prefix.size() + kSuffixLength || name.substr(0, prefix.size()) != prefix) {
+  if (name.size() != prefix.size() + media::kRandomNameLength ||
+      name.substr(0, prefix.size()) != prefix) {
     return false;
   }
   for (const char c : name.substr(prefix.size())) {
     if (!std::isalnum(static_cast<unsigned char>(c))) return false;
   }
   return true;
-}
-
-// A new file that no one else can have made or pointed elsewhere: O_EXCL
-// never opens what exists and never follows a link, and the name cannot be
-// guessed. Returns its descriptor, or -1 with errno set.
-int CreateTemporary(const std::string& myPath, std::string& name) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    name = TemporaryName(myPath);
-    const int fd =
-        ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kNewFileMode);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
 }
 
 // Temporaries of games killed while saving. Every save holds the lock while
@@ -89,22 +57,6 @@ void RemoveStaleTemporaries(const std::string& myPath) {
   ::closedir(dir);
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (n == 0) {
-      errno = ENOSPC;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 // Keeps the damaged file's bytes as the backup, whatever its size: a second
 // name for the same file, put in place by rename. Where the file system has
 // no second names, the damaged file itself becomes the backup, moments
@@ -112,7 +64,7 @@ bool WriteAll(int fd, std::string_view bytes) {
 bool KeepBackup(const std::string& myPath, const std::string& path) {
   const std::string backup = path + kBackupSuffix;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string name = TemporaryName(myPath);
+    const std::string name = media::UnguessableName(TemporaryPrefix(myPath));
     if (::link(path.c_str(), name.c_str()) == 0) {
       if (::rename(name.c_str(), backup.c_str()) == 0) return true;
       const int error = errno;
@@ -167,14 +119,14 @@ void SaveRanking(state::GameState& g, const std::string& myPath) {
 
   // The old file is replaced only by a complete, synced new one.
   std::string temp;
-  const int fd = CreateTemporary(myPath, temp);
+  const int fd = media::CreateNewFile(TemporaryPrefix(myPath), kNewFileMode, temp);
   if (fd < 0) fail(std::strerror(errno));
   const auto failWith = [&](int error, const std::string& what) {
     ::unlink(temp.c_str());
     fail(what + std::strerror(error));
   };
   const bool keepMode = disk.status == RankingFile::Status::kRead;
-  if ((keepMode && ::fchmod(fd, disk.mode) != 0) || !WriteAll(fd, RankingFileBytes(saved)) ||
+  if ((keepMode && ::fchmod(fd, disk.mode) != 0) || !media::WriteAll(fd, RankingFileBytes(saved)) ||
       ::fsync(fd) != 0) {
     const int error = errno;
     ::close(fd);
@@ -199,7 +151,7 @@ void SaveRanking(state::GameState& g, const std::string& myPath) {
 
 void CheckFolderWritable(const std::string& myPath) {
   std::string name;
-  const int fd = CreateTemporary(myPath, name);
+  const int fd = media::CreateNewFile(TemporaryPrefix(myPath), kNewFileMode, name);
   if (fd < 0) {
     throw SaveError("the ranking cannot be saved in the game folder " + FolderName(myPath) + ": " +
                     std::strerror(errno));

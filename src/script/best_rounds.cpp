@@ -1,14 +1,19 @@
 // The recording of each session's best round, kept in the game folder's replays/.
 #include "script/best_rounds.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <vector>
+
+#include "media/files.h"
+#include "ranking/folder_lock.h"
 
 namespace script {
 namespace {
@@ -54,6 +59,31 @@ void Prune(const fs::path& folder) {
   for (size_t i = kKeptReplays; i < kept.size(); ++i) fs::remove(folder / kept[i].second, ec);
 }
 
+// Writes text as file in folder, made if need be: through a new file of an
+// unguessable name, renamed into place, so a link or file planted in the
+// folder is never written through. False with errno set on failure.
+bool Keep(const fs::path& folder, const fs::path& file, const std::string& text) {
+  if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) return false;
+  struct stat info {};
+  if (::lstat(folder.c_str(), &info) != 0) return false;
+  if (!S_ISDIR(info.st_mode)) {
+    errno = ENOTDIR;  // a link or a file where the folder should be
+    return false;
+  }
+  std::string temp;
+  const int fd = media::CreateNewFile((folder / ".best-").string(), 0644, temp);
+  if (fd < 0) return false;
+  const bool written = media::WriteAll(fd, text);
+  const int error = errno;
+  if (::close(fd) != 0 || !written || ::rename(temp.c_str(), file.c_str()) != 0) {
+    const int failure = written ? errno : error;
+    ::unlink(temp.c_str());
+    errno = failure;
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 BestRounds::BestRounds(std::string myPath, const Recording& recording)
@@ -64,24 +94,27 @@ void BestRounds::RoundEnded(int round, int32_t score) {
   best_ = score;
   const fs::path folder = fs::path(myPath_) / "replays";
   const fs::path file = folder / ("best-" + LocalStamp() + "-" + std::to_string(score) + ".script");
-  const fs::path temp = folder / (".best-" + std::to_string(::getpid()) + ".tmp");
-  std::error_code ec;
-  fs::create_directories(folder, ec);
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out << "# replay from round " << round << "\n" << recording_.Text();
-    out.close();
-    if (!out || (fs::rename(temp, file, ec), ec)) {
-      fs::remove(temp, ec);
-      if (!warned_)
-        std::cerr << "rapiko: cannot keep the best round in " << folder.string() << '\n';
+  const std::string text =
+      "# replay from round " + std::to_string(round) + "\n" + recording_.Text();
+  try {
+    // Other games of the folder keep their best rounds here too.
+    ranking::FolderLock lock(myPath_);
+    if (!Keep(folder, file, text)) {
+      if (!warned_) {
+        std::cerr << "rapiko: cannot keep the best round in " << folder.string() << ": "
+                  << std::strerror(errno) << '\n';
+      }
       warned_ = true;
       return;
     }
+    std::error_code ec;
+    if (!file_.empty() && file_ != file.string()) fs::remove(file_, ec);
+    file_ = file.string();
+    Prune(folder);
+  } catch (const ranking::LockError& e) {
+    if (!warned_) std::cerr << "rapiko: " << e.what() << '\n';
+    warned_ = true;
   }
-  if (!file_.empty() && file_ != file.string()) fs::remove(file_, ec);
-  file_ = file.string();
-  Prune(folder);
 }
 
 }  // namespace script

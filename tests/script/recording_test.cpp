@@ -136,3 +136,18 @@ TEST(BestRounds, OnlyTheTenHighestScoresStay) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BestRounds, ALinkPlantedAsTheReplaysFolderIsNeverWrittenThrough) {
+  GameDir dir(""), elsewhere("");
+  fs::create_directory_symlink(elsewhere.Path(), dir.File("replays"));
+  script::Recording recording;
+  script::BestRounds best(dir.Path() + "/", recording);
+  best.RoundEnded(1, 5);
+  for (const auto& e : fs::directory_iterator(elsewhere.Path())) {
+    EXPECT_EQ(e.path().filename(), "back.bmp");
+  }
+}
+
+}  // namespace
