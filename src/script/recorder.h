@@ -37,6 +37,8 @@ class Recording {
  private:
   void Emit(std::string line);
   void FlushTicks();
+  // The line of the run of equal ticks under way: "tick MS" or "tick MS N".
+  std::string TickLine() const;
 
   std::string text_;                  // the finished lines
   std::vector<std::string> pending_;  // keys and clicks of the pass under way
