@@ -9,8 +9,8 @@
 namespace app {
 
 std::string UsageText() {
-  return "Usage: rapiko [--window [--scale N]] [--dir DIR] [--words LIST|FILE]\n"
-         "                     [--record FILE]\n"
+  return "Usage: rapiko [--window [--scale N]] [--keys MODE] [--mute] [--dir DIR]\n"
+         "                     [--words LIST|FILE] [--record FILE]\n"
          "       rapiko --replay FILE [--window [--scale N]] [--dir DIR]\n"
          "       rapiko --headless --script FILE [--dir DIR] [--words LIST|FILE]\n"
          "                     [--record FILE]\n"
@@ -21,6 +21,10 @@ std::string UsageText() {
          "  --window          play in a window instead of full screen (as large a whole\n"
          "                    multiple of 640 x 480 as fits the desktop)\n"
          "  --scale N         window size as N times 640 x 480 (1 to 8; implies --window)\n"
+         "  --keys MODE       'character' (default): a key counts as the character it types\n"
+         "                    on your keyboard layout; 'position': as the key in its place\n"
+         "                    on a US keyboard\n"
+         "  --mute            play without sound\n"
          "  --dir DIR         game folder with back.bmp, rapdata.ini and rapikosc.ini\n"
          "                    (default: the program's folder if it holds back.bmp, else\n"
          "                    $XDG_DATA_HOME/rapiko or ~/.local/share/rapiko, made and\n"
@@ -46,6 +50,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
   Options o;
   bool scaleGiven = false;
   bool scriptGiven = false;
+  bool keysGiven = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&](const char* name) -> std::optional<std::string> {
@@ -72,6 +77,17 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
       }
       o.scale = (*v)[0] - '0';
       scaleGiven = true;
+    } else if (a == "--mute") {
+      o.mute = true;
+    } else if (a == "--keys") {
+      auto v = value("--keys");
+      if (!v) return std::nullopt;
+      if (*v != "character" && *v != "position") {
+        error = "--keys takes 'character' or 'position', not '" + *v + "'";
+        return std::nullopt;
+      }
+      o.keysByPosition = *v == "position";
+      keysGiven = true;
     } else if (a == "--dir") {
       auto v = value("--dir");
       if (!v) return std::nullopt;
@@ -134,6 +150,10 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
   }
   if (o.headless && o.window) {
     error = "--window and --headless do not go together";
+    return std::nullopt;
+  }
+  if (o.headless && keysGiven) {
+    error = "--keys is for play; a script gives key codes";
     return std::nullopt;
   }
   return o;

@@ -12,9 +12,11 @@ struct Options {
   bool help = false;
   bool version = false;
   bool window = false;
-  int32_t scale = 0;  // window size as a multiple of 640 x 480; 0: the largest that fits
-  std::string dir;    // empty: the program's folder
-  std::string words;  // empty: the game folder's rapdata.ini; else a list name or a file
+  int32_t scale = 0;            // window size as a multiple of 640 x 480; 0: the largest that fits
+  std::string dir;              // empty: the program's folder
+  std::string words;            // empty: the game folder's rapdata.ini; else a list name or a file
+  bool keysByPosition = false;  // --keys position: keys by their place, not their character
+  bool mute = false;
   bool headless = false;
   std::string script;  // with headless: a path, or "-" for standard input
   std::string record;  // write the session as a script to this file

@@ -31,6 +31,9 @@ media::SdlOptions WindowOptions(const app::Options& options) {
   media::SdlOptions sdl;
   sdl.window = options.window;
   sdl.scale = options.scale;
+  sdl.keys = options.keysByPosition ? media::KeyReading::Position : media::KeyReading::Character;
+  sdl.mute = options.mute;
+  sdl.notice = [](const std::string& line) { std::cerr << "rapiko: " << line << '\n'; };
   return sdl;
 }
 

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "game/pause.h"
 #include "game/title.h"
 #include "playfield/markers.h"
 #include "playfield/popups.h"
@@ -46,6 +47,10 @@ void PlayRound(state::GameState& g, int32_t& elapsedMs) {
 }  // namespace
 
 void FrameTick(state::GameState& g, int32_t& elapsedMs) {
+  if (RoundPaused(g)) {
+    PauseFrame(g);  // the pass's time never reaches the round
+    return;
+  }
   g.backBuffer->FastBlit(0, 0, *g.backgroundSurface, media::Rect{}, media::BlitFlags::Wait);
   switch (g.gameMode) {  // read once: a change takes effect next frame
     case state::kModeTitle:

@@ -17,12 +17,14 @@ namespace game {
 namespace {
 
 // Window messages: any mouse button, or closing the window, quits after
-// the current pass.
-class QuitOnWindowEvents : public media::WindowEvents {
+// the current pass; the focus pauses and resumes a round.
+class GameWindowEvents : public media::WindowEvents {
  public:
-  explicit QuitOnWindowEvents(state::GameState& g) : g_(g) {}
+  explicit GameWindowEvents(state::GameState& g) : g_(g) {}
   void OnMouseDown() override { g_.quitRequested = true; }
   void OnCloseRequest() override { g_.quitRequested = true; }
+  void OnFocusLost() override { g_.hasFocus = false; }
+  void OnFocusGained() override { g_.hasFocus = true; }
 
  private:
   state::GameState& g_;
@@ -69,7 +71,7 @@ std::vector<std::string> StartUp(state::GameState& g, media::System& system,
 
 void RunMainLoop(state::GameState& g, media::System& system, const std::string& myPath,
                  const ReportLine& report) {
-  QuitOnWindowEvents events(g);
+  GameWindowEvents events(g);
   uint32_t lastTick = system.GetTickCount();
   std::size_t triedResults = 0;  // unsaved results the last save attempt had
   for (;;) {
@@ -102,7 +104,7 @@ void ShutDown(state::GameState& g, media::System& system, const std::string& myP
     g.ddraw->RestoreDisplayMode();
     g.ddraw->SetCooperativeLevel(media::CooperativeLevel::Normal);
   }
-  QuitOnWindowEvents events(g);
+  GameWindowEvents events(g);
   system.DispatchMessages(events);
   g.screenPalette.reset();
   g.backBuffer.reset();

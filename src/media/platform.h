@@ -144,6 +144,9 @@ class WindowEvents {
   virtual ~WindowEvents() = default;
   virtual void OnMouseDown() = 0;
   virtual void OnCloseRequest() = 0;
+  // The window lost the keyboard focus to another, or got it back.
+  virtual void OnFocusLost() = 0;
+  virtual void OnFocusGained() = 0;
 };
 
 // The machine around the game: clock, window messages, the program folder.

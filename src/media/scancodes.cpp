@@ -1,4 +1,4 @@
-// PC set-1 key codes (the numbering the game uses) of SDL's physical keys.
+// PC set-1 key codes (the numbering the game uses) of SDL's keys, by position or by character.
 #include "media/scancodes.h"
 
 #include <array>
@@ -98,11 +98,82 @@ constexpr std::array<int32_t, kTableSize> BuildTable() {
 
 constexpr std::array<int32_t, kTableSize> kTable = BuildTable();
 
+// The keys that type characters: SDL's A (4) to 0 (39), MINUS (45) to SLASH
+// (56), NONUSBACKSLASH (100), and the Japanese "ro" (135) and yen (137) keys.
+bool IsMainBlockKey(int32_t scancode) {
+  return (scancode >= 4 && scancode <= 39) || (scancode >= 45 && scancode <= 56) ||
+         scancode == 100 || scancode == 135 || scancode == 137;
+}
+
+// SDL's CAPSLOCK (57), LSHIFT (225) and RSHIFT (229): they choose what the
+// next key types and type nothing themselves.
+bool IsShiftKey(int32_t scancode) { return scancode == 57 || scancode == 225 || scancode == 229; }
+
+// The unshifted characters of a US keyboard, each row from its first set-1 code.
+struct UsRow {
+  int32_t first;
+  const char* chars;
+};
+constexpr UsRow kUsRows[] = {
+    {2, "1234567890-="}, {16, "qwertyuiop[]"}, {30, "asdfghjkl;'`"}, {43, "\\zxcvbnm,./"}};
+
+// SDL key codes of characters are the characters themselves; others carry this bit.
+constexpr int32_t kSdlScancodeMask = 1 << 30;
+
+// What a key gives as the rule below sees it: an ASCII character; kOther for
+// any other character, or for a key that the layout gives no character
+// (a dead key); 0 for nothing known.
+constexpr char32_t kOther = 0xFFFD;
+
+char32_t FromKeycode(int32_t keycode) {
+  if (keycode == 0) return 0;
+  if (keycode < 0 || (keycode & kSdlScancodeMask) != 0) return kOther;
+  return keycode < 0x80 ? static_cast<char32_t>(keycode) : kOther;
+}
+
+char32_t FromText(std::string_view text) {
+  if (text.empty()) return 0;
+  const auto first = static_cast<unsigned char>(text[0]);
+  return text.size() == 1 && first < 0x80 ? static_cast<char32_t>(first) : kOther;
+}
+
+bool IsWordCharacter(char32_t c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
+}
+
 }  // namespace
 
 int32_t Set1FromSdlScancode(int32_t scancode) {
   if (scancode < 0 || scancode >= kTableSize) return 0;
   return kTable[static_cast<std::size_t>(scancode)];
+}
+
+int32_t Set1FromUsCharacter(char32_t c) {
+  if (c >= 'A' && c <= 'Z') c = c - 'A' + 'a';
+  if (c == 0 || c >= 0x80) return 0;
+  for (const UsRow& row : kUsRows) {
+    const std::string_view chars = row.chars;
+    const size_t at = chars.find(static_cast<char>(c));
+    if (at != std::string_view::npos) return row.first + static_cast<int32_t>(at);
+  }
+  return 0;
+}
+
+int32_t Set1FromTypedKey(int32_t scancode, int32_t keycode, std::string_view text) {
+  if (IsShiftKey(scancode)) return 0;
+  const int32_t position = Set1FromSdlScancode(scancode);
+  if (!IsMainBlockKey(scancode)) return position;
+  // Letters, digits and '-' come first, so that a key whose own sign the
+  // words never use still types the digit it gives with Shift (AZERTY).
+  const char32_t candidates[] = {FromText(text), FromKeycode(keycode)};
+  for (char32_t c : candidates) {
+    if (IsWordCharacter(c)) return Set1FromUsCharacter(c);
+  }
+  for (char32_t c : candidates) {
+    if (const int32_t code = Set1FromUsCharacter(c)) return code;
+  }
+  if (candidates[0] != 0 || candidates[1] != 0) return kSet1OtherCharacter;
+  return position;
 }
 
 }  // namespace media

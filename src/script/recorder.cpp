@@ -1,4 +1,4 @@
-// Recording a game as a script: the seed, every pass's elapsed time, every key and click.
+// Recording a game as a script: the seed, each pass's time, every key, click and focus change.
 #include "script/recorder.h"
 
 #include <cstring>
@@ -15,6 +15,8 @@ void Recording::Key(const media::KeyEvent& e) {
 }
 
 void Recording::Click() { pending_.emplace_back("click"); }
+
+void Recording::Focus(bool gained) { pending_.emplace_back(gained ? "focus in" : "focus out"); }
 
 void Recording::Pass(uint32_t elapsedMs) {
   if (!pending_.empty() || elapsedMs != tickMs_) FlushTicks();
@@ -122,8 +124,9 @@ class RecordingRoot : public media::Root {
   Recording& recording_;
 };
 
-// Passes the window's messages on, noting the ones that end the game: a
-// click and a close request both quit, which a script's `click` does too.
+// Passes the window's messages on, noting the ones that end the game (a
+// click and a close request both quit, which a script's `click` does too)
+// and the focus changes that pause a round.
 class RecordingEvents : public media::WindowEvents {
  public:
   RecordingEvents(media::WindowEvents& inner, Recording& recording)
@@ -135,6 +138,14 @@ class RecordingEvents : public media::WindowEvents {
   void OnCloseRequest() override {
     recording_.Click();
     inner_.OnCloseRequest();
+  }
+  void OnFocusLost() override {
+    recording_.Focus(false);
+    inner_.OnFocusLost();
+  }
+  void OnFocusGained() override {
+    recording_.Focus(true);
+    inner_.OnFocusGained();
   }
 
  private:

@@ -1,4 +1,4 @@
-// Recording a game as a script: the seed, every pass's elapsed time, every key and click.
+// Recording a game as a script: the seed, each pass's time, every key, click and focus change.
 #pragma once
 
 #include <cstdint>
@@ -14,14 +14,15 @@
 namespace script {
 
 // The script lines of a session, as a headless run replays them: `start`,
-// then per pass the key events the game read in it, the clicks of its
-// message step, and `tick MS`. Runs of equal ticks are written as one
+// then per pass the key events the game read in it, the clicks and focus
+// changes of its message step, and `tick MS`. Runs of equal ticks are written as one
 // `tick MS N`.
 class Recording {
  public:
   void Start(uint32_t tick);
   void Key(const media::KeyEvent& e);
   void Click();
+  void Focus(bool gained);
   // Ends a pass that ran elapsedMs after the one before.
   void Pass(uint32_t elapsedMs);
   // A comment line, kept in its place among the passes.
@@ -64,7 +65,7 @@ class RecordingFile {
 
 // A system that records what another one delivers to the game: the tick
 // count at start-up, each pass's elapsed time, the keys the game reads and
-// the clicks and close requests of the message steps.
+// the clicks, close requests and focus changes of the message steps.
 class RecordingSystem : public media::System {
  public:
   RecordingSystem(media::System& inner, Recording& recording);

@@ -114,6 +114,9 @@ class StopOnWindowEvents : public media::WindowEvents {
   explicit StopOnWindowEvents(bool& stopped) : stopped_(stopped) {}
   void OnMouseDown() override { stopped_ = true; }
   void OnCloseRequest() override { stopped_ = true; }
+  // A replay shows what was recorded, focus or not.
+  void OnFocusLost() override {}
+  void OnFocusGained() override {}
 
  private:
   bool& stopped_;

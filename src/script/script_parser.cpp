@@ -116,6 +116,12 @@ std::optional<Command> ParseLine(const std::string& raw, int64_t line) {
   } else if (name == "click") {
     ExpectArgs(words, 0, 0, line);
     cmd.kind = Command::Kind::Click;
+  } else if (name == "focus") {
+    ExpectArgs(words, 1, 1, line);
+    if (words[1] != "in" && words[1] != "out") {
+      throw ScriptError(line, "'focus' takes 'in' or 'out', not '" + words[1] + "'");
+    }
+    cmd.kind = words[1] == "in" ? Command::Kind::FocusIn : Command::Kind::FocusOut;
   } else if (name == "tick") {
     ExpectArgs(words, 1, 2, line);
     cmd.kind = Command::Kind::Tick;

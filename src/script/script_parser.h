@@ -18,7 +18,21 @@ class ScriptError : public std::runtime_error {
 };
 
 struct Command {
-  enum class Kind { Start, Down, Up, Press, Type, Click, Tick, State, Frame, Checksum, Screenshot };
+  enum class Kind {
+    Start,
+    Down,
+    Up,
+    Press,
+    Type,
+    Click,
+    FocusOut,
+    FocusIn,
+    Tick,
+    State,
+    Frame,
+    Checksum,
+    Screenshot
+  };
   Kind kind = Kind::State;
   int64_t line = 0;
   uint32_t startTick = 0;     // start

@@ -75,7 +75,9 @@ void ScriptedSystem::Execute(const Command& cmd) {
       }
       break;
     case Command::Kind::Click:
-      ++clicks_;
+    case Command::Kind::FocusOut:
+    case Command::Kind::FocusIn:
+      messages_.push_back(cmd.kind);
       break;
     case Command::Kind::State:
       if (game_) {
@@ -108,7 +110,19 @@ void ScriptedSystem::Execute(const Command& cmd) {
 }
 
 void ScriptedSystem::DispatchMessages(media::WindowEvents& events) {
-  for (; clicks_ > 0; --clicks_) events.OnMouseDown();
+  for (; !messages_.empty(); messages_.pop_front()) {
+    switch (messages_.front()) {
+      case Command::Kind::FocusOut:
+        events.OnFocusLost();
+        break;
+      case Command::Kind::FocusIn:
+        events.OnFocusGained();
+        break;
+      default:
+        events.OnMouseDown();
+        break;
+    }
+  }
 }
 
 }  // namespace script

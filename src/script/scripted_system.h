@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -42,7 +43,8 @@ class ScriptedSystem : public media::System {
   std::optional<Command> pending_;  // the command that ended the prologue
   uint32_t passesLeft_ = 0;
   uint32_t passMs_ = 0;
-  int64_t clicks_ = 0;
+  // Clicks and focus changes for the next message step, in script order.
+  std::deque<Command::Kind> messages_;
 };
 
 }  // namespace script

@@ -146,6 +146,9 @@ struct GameState {
   std::vector<RankEntry> unsavedResults;
   bool unsavedName = false;
 
+  // The game's window has the keyboard focus; a round stands still without it.
+  bool hasFocus = true;
+
   // The random numbers of spawning and pop-ups, seeded once at start-up.
   Random rng;
 };

@@ -1,5 +1,6 @@
-// A whole round in the real window under Xvfb: xdotool types the falling
-// letters and fires; the result reaches the ranking file.
+// A whole round in the real window under Xvfb, on a French keyboard: xdotool
+// types the falling letters by character and fires; in name entry the same
+// name is typed on each layout in turn; the result reaches the ranking file.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,13 +12,25 @@ namespace {
 
 using testing_support::GameDir;
 
+// The name entry screen holding this name, as a script draws it.
+std::vector<e2e::Pixel> NameEntryScreen(const std::string& typed) {
+  GameDir dir("");
+  const std::string path = dir.File("entry.png");
+  auto r = testing_support::RunScript(dir, "tick 16\npress 57\ntick 16\ntick 60001 2\ntype " +
+                                               typed + "\ntick 16\nscreenshot " + path);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  return e2e::LoadScreen(path);
+}
+
 // The round is recorded too: the recording replays headless to the same
 // ranking file, and --replay shows it until Esc, saving nothing.
 TEST(RealWindow, AWholeRoundTypedByXdotoolScoresAndReplays) {
   e2e::XSession x;
   ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
-  // One word only, so every falling letter is an A.
+  // One word only, so every falling letter is an A; on AZERTY the key that
+  // types it is where a US keyboard has Q.
   GameDir dir("AAA\r\n");
+  ASSERT_TRUE(x.SetLayout("fr"));
   const std::string recording = dir.File("round.script");
   x.StartGame(dir.Path(), {"--record", recording});
   ASSERT_TRUE(x.WaitForWindow(15000)) << "no window";
@@ -43,7 +56,20 @@ TEST(RealWindow, AWholeRoundTypedByXdotoolScoresAndReplays) {
     e2e::SleepMs(550);
   }
   while (seconds() < 123) e2e::SleepMs(100);
-  // The result beats the empty ranking: name entry; Enter enters it.
+  // The result beats the empty ranking: name entry. The same name typed on
+  // each layout, switched while the game runs, shows as the same name.
+  const auto expected = NameEntryScreen("azqwym-2");
+  ASSERT_EQ(expected.size(), 640u * 480u);
+  for (const char* layout : {"fr", "de", "dvorak", "us"}) {
+    ASSERT_TRUE(x.SetLayout(layout));
+    x.Xdotool({"key", "--delay", "20", "BackSpace", "BackSpace", "BackSpace", "BackSpace",
+               "BackSpace", "BackSpace", "BackSpace", "BackSpace", "BackSpace", "BackSpace"});
+    x.Xdotool({"key", "--delay", "40", "a", "z", "q", "w", "y", "m", "minus", "2"});
+    EXPECT_FALSE(e2e::PollScreen(x, dir.File("entry.png"), 8000,
+                                 [&](const auto& s) { return s == expected; })
+                     .empty())
+        << layout << ": the name typed is not AZQWYM-2; see " << dir.File("entry.png");
+  }
   x.Xdotool({"key", "Return"});
   e2e::SleepMs(500);
   x.Xdotool({"click", "1"});
@@ -56,6 +82,7 @@ TEST(RealWindow, AWholeRoundTypedByXdotoolScoresAndReplays) {
   for (int line = 0; line < 2; ++line) at = ranking.find('\n', at) + 1;
   const long key = std::stol(ranking.substr(at));
   EXPECT_GT(key % 100000, 0) << ranking;
+  EXPECT_EQ(ranking.rfind("\"AZQWYM-2\"\r\n\"AZQWYM-2\"\r\n", 0), 0u) << ranking;
 
   GameDir again("AAA\r\n");
   const auto replayed = testing_support::RunScript(again, dir.Read("round.script"));

@@ -19,15 +19,21 @@ namespace e2e {
 
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-pid_t XSession::Spawn(const std::vector<std::string>& argv, bool quiet) {
+pid_t XSession::Spawn(const std::vector<std::string>& argv, bool quiet,
+                      const std::string& errPath) {
   const pid_t pid = fork();
   if (pid == 0) {
     setenv("DISPLAY", display_.c_str(), 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    for (const auto& [name, value] : env_) setenv(name.c_str(), value.c_str(), 1);
     if (quiet) {
       const int null = open("/dev/null", O_WRONLY);
       dup2(null, 1);
       dup2(null, 2);
+    }
+    if (!errPath.empty()) {
+      const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      dup2(err, 2);
     }
     std::vector<std::string> copy = argv;
     std::vector<char*> args;
@@ -52,8 +58,10 @@ XSession::XSession(int width, int height) : width_(width), height_(height) {
     dup2(null, 2);
     const std::string fd = std::to_string(fds[1]);
     const std::string size = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    // -noreset: without it the server resets when its last client leaves,
+    // and a layout set before the game starts would be lost.
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", size.c_str(), "-nolisten",
-           "tcp", static_cast<char*>(nullptr));
+           "tcp", "-noreset", static_cast<char*>(nullptr));
     _exit(127);
   }
   close(fds[1]);
@@ -87,14 +95,15 @@ XSession::~XSession() {
   }
 }
 
-pid_t XSession::StartGame(const std::string& dir, const std::vector<std::string>& args) {
+pid_t XSession::StartGame(const std::string& dir, const std::vector<std::string>& args,
+                          const std::string& errPath) {
   std::vector<std::string> argv = {RAPIKO_BINARY, "--dir", dir};
   argv.insert(argv.end(), args.begin(), args.end());
-  game_ = Spawn(argv, false);
+  game_ = Spawn(argv, false, errPath);
   return game_;
 }
 
-std::optional<std::array<int, 4>> XSession::WindowGeometry() {
+std::optional<std::string> XSession::Output(const std::vector<std::string>& argv) {
   int fds[2];
   if (pipe(fds) != 0) return std::nullopt;
   const pid_t pid = fork();
@@ -102,8 +111,11 @@ std::optional<std::array<int, 4>> XSession::WindowGeometry() {
     setenv("DISPLAY", display_.c_str(), 1);
     dup2(fds[1], 1);
     close(fds[0]);
-    execlp("xdotool", "xdotool", "search", "--onlyvisible", "--name", "Rapiko", "getwindowgeometry",
-           "--shell", static_cast<char*>(nullptr));
+    std::vector<std::string> copy = argv;
+    std::vector<char*> args;
+    for (std::string& a : copy) args.push_back(a.data());
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
     _exit(127);
   }
   close(fds[1]);
@@ -111,10 +123,19 @@ std::optional<std::array<int, 4>> XSession::WindowGeometry() {
   char buffer[256];
   for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, n);
   close(fds[0]);
-  waitpid(pid, nullptr, 0);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+  return text;
+}
+
+std::optional<std::array<int, 4>> XSession::WindowGeometry() {
+  const auto text = Output(
+      {"xdotool", "search", "--onlyvisible", "--name", "Rapiko", "getwindowgeometry", "--shell"});
+  if (!text) return std::nullopt;
   // Lines of NAME=VALUE: WINDOW, X, Y, WIDTH, HEIGHT, SCREEN.
   std::array<int, 4> g{-1, -1, -1, -1};
-  std::istringstream lines(text);
+  std::istringstream lines(*text);
   for (std::string line; std::getline(lines, line);) {
     const size_t eq = line.find('=');
     if (eq == std::string::npos) continue;
@@ -129,6 +150,38 @@ std::optional<std::array<int, 4>> XSession::WindowGeometry() {
   return g;
 }
 
+bool XSession::SetLayout(const std::string& layout) {
+  if (!Output({"setxkbmap", layout})) return false;
+  const auto query = Output({"setxkbmap", "-query"});
+  return query && query->find("layout:     " + layout + "\n") != std::string::npos;
+}
+
+bool XSession::FocusAway() {
+  const auto root = Output({"xwininfo", "-root"});
+  if (!root) return false;
+  const size_t at = root->find("Window id: ");
+  if (at == std::string::npos) return false;
+  const std::string id = root->substr(at + 11, root->find(' ', at + 11) - at - 11);
+  return Xdotool({"windowfocus", id});
+}
+
+bool XSession::GameRunning() {
+  if (game_ <= 0) return false;
+  int status = 0;
+  if (waitpid(game_, &status, WNOHANG) != game_) return true;
+  exited_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  game_ = -1;
+  return false;
+}
+
+bool XSession::WaitForTitle(int timeoutMs, const std::string& path) {
+  // The ranking panel is pale pink once the main loop runs; start-up, and
+  // with it the keyboard, is done by then.
+  return !PollScreen(*this, path, timeoutMs, [](const std::vector<Pixel>& s) {
+            return At(s, 340, 400) == Pixel{255, 230, 230};
+          }).empty();
+}
+
 bool XSession::Xdotool(const std::vector<std::string>& args) {
   std::vector<std::string> argv = {"xdotool"};
   argv.insert(argv.end(), args.begin(), args.end());
@@ -140,10 +193,7 @@ bool XSession::Xdotool(const std::vector<std::string>& args) {
 
 bool XSession::WaitForWindow(int timeoutMs) {
   for (int waited = 0; waited < timeoutMs; waited += 100) {
-    if (game_ > 0 && waitpid(game_, nullptr, WNOHANG) == game_) {
-      game_ = -1;
-      return false;  // the game ended before showing a window
-    }
+    if (!GameRunning()) return false;  // the game ended before showing a window
     if (Xdotool({"search", "--onlyvisible", "--name", "Rapiko"})) return true;
     SleepMs(100);
   }
@@ -154,32 +204,12 @@ std::vector<Pixel> XSession::Screenshot(const std::string& path) {
   const pid_t pid = Spawn({"import", "-display", display_, "-window", "root", path}, true);
   int status = 0;
   waitpid(pid, &status, 0);
-  std::vector<Pixel> out;
-  SDL_Surface* loaded = IMG_Load(path.c_str());
-  if (!loaded) return out;
-  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB24, 0);
-  SDL_FreeSurface(loaded);
-  if (!rgb) return out;
-  if (rgb->w == width_ && rgb->h == height_) {
-    out.resize(static_cast<size_t>(width_) * height_);
-    for (int y = 0; y < height_; ++y) {
-      const auto* row = static_cast<const uint8_t*>(rgb->pixels) + y * rgb->pitch;
-      for (int x = 0; x < width_; ++x) {
-        out[static_cast<size_t>(y) * width_ + x] = {row[3 * x], row[3 * x + 1], row[3 * x + 2]};
-      }
-    }
-  }
-  SDL_FreeSurface(rgb);
-  return out;
+  return LoadScreen(path, width_, height_);
 }
 
 std::optional<int> XSession::WaitForExit(int timeoutMs) {
   for (int waited = 0; waited <= timeoutMs; waited += 50) {
-    int status = 0;
-    if (waitpid(game_, &status, WNOHANG) == game_) {
-      game_ = -1;
-      return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
+    if (!GameRunning()) return exited_;
     SleepMs(50);
   }
   return std::nullopt;
@@ -187,6 +217,39 @@ std::optional<int> XSession::WaitForExit(int timeoutMs) {
 
 Pixel At(const std::vector<Pixel>& screen, int x, int y, int screenWidth) {
   return screen.at(static_cast<size_t>(y) * screenWidth + x);
+}
+
+bool operator==(Pixel a, Pixel b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+
+std::vector<Pixel> LoadScreen(const std::string& path, int width, int height) {
+  std::vector<Pixel> out;
+  SDL_Surface* loaded = IMG_Load(path.c_str());
+  if (!loaded) return out;
+  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB24, 0);
+  SDL_FreeSurface(loaded);
+  if (!rgb) return out;
+  if (rgb->w == width && rgb->h == height) {
+    out.resize(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+      const auto* row = static_cast<const uint8_t*>(rgb->pixels) + y * rgb->pitch;
+      for (int x = 0; x < width; ++x) {
+        out[static_cast<size_t>(y) * width + x] = {row[3 * x], row[3 * x + 1], row[3 * x + 2]};
+      }
+    }
+  }
+  SDL_FreeSurface(rgb);
+  return out;
+}
+
+std::vector<Pixel> PollScreen(XSession& x, const std::string& path, int timeoutMs,
+                              const std::function<bool(const std::vector<Pixel>&)>& ok) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  do {
+    std::vector<Pixel> screen = x.Screenshot(path);
+    if (!screen.empty() && ok(screen)) return screen;
+    SleepMs(100);
+  } while (std::chrono::steady_clock::now() < end);
+  return {};
 }
 
 }  // namespace e2e

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,10 +28,23 @@ class XSession {
   bool Ok() const { return xvfb_ > 0; }
   const std::string& Display() const { return display_; }
 
-  // Starts the game full screen with the given game folder and arguments.
-  pid_t StartGame(const std::string& dir, const std::vector<std::string>& args = {});
+  // Starts the game full screen with the given game folder and arguments;
+  // its standard error goes to errPath if given.
+  pid_t StartGame(const std::string& dir, const std::vector<std::string>& args = {},
+                  const std::string& errPath = "");
+  // Sets a variable in the environment of the programs started from now on.
+  void SetEnv(const std::string& name, const std::string& value) { env_[name] = value; }
+  // Switches the keyboard layout (setxkbmap); true once the server has it.
+  bool SetLayout(const std::string& layout);
+  // Gives the keyboard focus to the root window, away from the game.
+  bool FocusAway();
+  // Whether the game is still running.
+  bool GameRunning();
   // Waits until the game's window is mapped; false after the timeout.
   bool WaitForWindow(int timeoutMs);
+  // Waits until the title screen shows (at 640 x 480), and with it the game
+  // reads keys; screenshots go to path.
+  bool WaitForTitle(int timeoutMs, const std::string& path);
   // Runs xdotool with the arguments; true when it exited 0.
   bool Xdotool(const std::vector<std::string>& args);
   // The game window's place and size on the screen (x, y, width, height);
@@ -41,16 +56,28 @@ class XSession {
   std::optional<int> WaitForExit(int timeoutMs);
 
  private:
-  pid_t Spawn(const std::vector<std::string>& argv, bool quiet);
+  pid_t Spawn(const std::vector<std::string>& argv, bool quiet, const std::string& errPath = "");
+  // Runs a program to its end; its standard output, or nothing if it failed.
+  std::optional<std::string> Output(const std::vector<std::string>& argv);
   std::string display_;
   int width_;
   int height_;
+  std::map<std::string, std::string> env_;
   pid_t xvfb_ = -1;
   pid_t game_ = -1;
+  std::optional<int> exited_;  // the game's exit status once it has ended
 };
 
 // A pixel of a screenshot of a screen screenWidth wide.
 Pixel At(const std::vector<Pixel>& screen, int x, int y, int screenWidth = 640);
+bool operator==(Pixel a, Pixel b);
+// A picture file of the given size as pixels; empty when it cannot be read.
+std::vector<Pixel> LoadScreen(const std::string& path, int width = 640, int height = 480);
 void SleepMs(int ms);
+
+// Takes screenshots until ok(screen) holds; the last screen taken, or empty
+// when it did not hold within timeoutMs.
+std::vector<Pixel> PollScreen(XSession& x, const std::string& path, int timeoutMs,
+                              const std::function<bool(const std::vector<Pixel>&)>& ok);
 
 }  // namespace e2e

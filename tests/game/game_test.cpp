@@ -42,22 +42,33 @@ TEST(CommandLine, ParsesEveryOption) {
   EXPECT_TRUE(o->headless);
   EXPECT_EQ(o->script, "-");
 
+  o = app::ParseCommandLine({"--keys", "position", "--mute"}, error);
+  ASSERT_TRUE(o);
+  EXPECT_TRUE(o->keysByPosition);
+  EXPECT_TRUE(o->mute);
+
   o = app::ParseCommandLine({}, error);
   ASSERT_TRUE(o);
   EXPECT_FALSE(o->window);
   EXPECT_FALSE(o->headless);
+  EXPECT_FALSE(o->keysByPosition);
+  EXPECT_FALSE(o->mute);
 }
 
 TEST(CommandLine, RejectsFaultsWithAMessage) {
-  for (const auto& args : std::vector<std::vector<std::string>>{{"--scale"},
-                                                                {"--scale", "9"},
-                                                                {"--scale", "x"},
-                                                                {"--dir"},
-                                                                {"--dir", ""},
-                                                                {"--headless"},
-                                                                {"--script", "a"},
-                                                                {"-x"},
-                                                                {"play"}}) {
+  for (const auto& args :
+       std::vector<std::vector<std::string>>{{"--scale"},
+                                             {"--scale", "9"},
+                                             {"--scale", "x"},
+                                             {"--dir"},
+                                             {"--dir", ""},
+                                             {"--headless"},
+                                             {"--script", "a"},
+                                             {"-x"},
+                                             {"--keys"},
+                                             {"--keys", "qwerty"},
+                                             {"--headless", "--script", "-", "--keys", "position"},
+                                             {"play"}}) {
     std::string error;
     EXPECT_FALSE(app::ParseCommandLine(args, error)) << args[0];
     EXPECT_FALSE(error.empty());

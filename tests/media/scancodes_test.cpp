@@ -1,4 +1,4 @@
-// Tests of the SDL scancode to set-1 key code table.
+// Tests of the SDL key to set-1 key code translations, by position and by character.
 #include "media/scancodes.h"
 
 #include <SDL.h>
@@ -33,6 +33,60 @@ TEST(Scancodes, Set1CodesOfTheKeysTheGameReads) {
     EXPECT_EQ(Code(scancode), code) << SDL_GetScancodeName(scancode);
   EXPECT_EQ(Set1FromSdlScancode(-1), 0);
   EXPECT_EQ(Set1FromSdlScancode(SDL_NUM_SCANCODES), 0);
+}
+
+TEST(Scancodes, KeysByTheCharacterTheyTypeOnEachLayout) {
+  // What SDL reports for a press: the key's place, the layout's character
+  // for it without modifiers (SDL gives the digit row digits on AZERTY), and
+  // the text the press typed.
+  struct Case {
+    const char* what;
+    SDL_Scancode place;
+    SDL_Keycode keycode;
+    const char* text;
+    int32_t code;
+  };
+  const Case cases[] = {
+      {"us a", SDL_SCANCODE_A, 'a', "a", 30},
+      {"us shift a", SDL_SCANCODE_A, 'a', "A", 30},
+      {"us shift 1 (!)", SDL_SCANCODE_1, '1', "!", 2},
+      {"us shift = (+)", SDL_SCANCODE_EQUALS, '=', "+", 13},
+      {"us ctrl a (no text)", SDL_SCANCODE_A, 'a', "", 30},
+      {"fr a on the Q place", SDL_SCANCODE_Q, 'a', "a", 30},
+      {"fr q on the A place", SDL_SCANCODE_A, 'q', "q", 16},
+      {"fr m on the ; place", SDL_SCANCODE_SEMICOLON, 'm', "m", 50},
+      {"fr & key is 1", SDL_SCANCODE_1, '1', "&", 2},
+      {"fr shift & key is 1", SDL_SCANCODE_1, '1', "1", 2},
+      {"fr ' key is 4", SDL_SCANCODE_4, '4', "'", 5},
+      {"fr - key types -", SDL_SCANCODE_6, '6', "-", 12},
+      {"fr shift - key is 6", SDL_SCANCODE_6, '6', "6", 7},
+      {"fr ; key", SDL_SCANCODE_COMMA, ';', ";", 39},
+      {"fr shift ; key (.)", SDL_SCANCODE_COMMA, ';', ".", 52},
+      {"fr ! key", SDL_SCANCODE_SLASH, '!', "!", kSet1OtherCharacter},
+      {"de y on the Z place", SDL_SCANCODE_Z, 'y', "y", 21},
+      {"de z on the Y place", SDL_SCANCODE_Y, 'z', "z", 44},
+      {"de sharp s on the - place", SDL_SCANCODE_MINUS, 0xDF, "\xC3\x9F", kSet1OtherCharacter},
+      {"de - on the / place", SDL_SCANCODE_SLASH, '-', "-", 12},
+      {"de ^ key", SDL_SCANCODE_GRAVE, SDLK_CARET, "", kSet1OtherCharacter},
+      {"dvorak - on the ' place", SDL_SCANCODE_APOSTROPHE, '-', "-", 12},
+      {"dvorak o on the S place", SDL_SCANCODE_S, 'o', "o", 24},
+      {"input method text", SDL_SCANCODE_A, 'a', "\xE3\x81\x82", 30},
+      {"de dead acute", SDL_SCANCODE_EQUALS, SDL_SCANCODE_TO_KEYCODE(SDL_SCANCODE_UNKNOWN), "",
+       kSet1OtherCharacter},
+      {"layout unknown", SDL_SCANCODE_A, SDLK_UNKNOWN, "", 30},
+      {"pad 1 stays the pad", SDL_SCANCODE_KP_1, SDLK_KP_1, "1", 79},
+      {"pad - stays the pad", SDL_SCANCODE_KP_MINUS, SDLK_KP_MINUS, "-", 74},
+      {"space by place", SDL_SCANCODE_SPACE, ' ', " ", 57},
+      {"enter by place", SDL_SCANCODE_RETURN, SDLK_RETURN, "", 28},
+      {"backspace by place", SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, "", 14},
+      {"esc by place", SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, "", 1},
+      {"ctrl by place", SDL_SCANCODE_LCTRL, SDLK_LCTRL, "", 29},
+      {"shift is part of the next key", SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, "", 0},
+      {"caps lock too", SDL_SCANCODE_CAPSLOCK, SDLK_CAPSLOCK, "", 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Set1FromTypedKey(c.place, c.keycode, c.text), c.code) << c.what;
+  }
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ json LastState(const testing_support::RunResult& r) {
 }
 
 // Every kind of input a recording must carry: keys read in batches, wrong
-// keys, clicks, name entry, Esc, odd pass lengths and a tick count that wraps.
+// keys, clicks, focus changes (a pause), name entry, Esc, odd pass lengths
+// and a tick count that wraps.
 TEST(Recording, ARecordedRunReplaysToTheSameGameAndRanking) {
   const std::string golden = std::string(RAPIKO_SOURCE_DIR) + "/tests/golden/";
   const std::string cases[] = {
@@ -37,6 +38,7 @@ TEST(Recording, ARecordedRunReplaysToTheSameGameAndRanking) {
       "start 4294967290\npress 57 57 57 57 57 57 30\ntick 3\ntick 0 2\ntype aaa\ntick 40 3\n"
       "press 1 57\ntick 7\nstate\n",
       "press 57\ntick 16\ntick 16 300\nclick\ntype cat\ntick 16\nstate\ntick 16\n",
+      "press 57\ntick 16 200\nfocus out\ntick 16\ntype cat\ntick 20 50\nfocus in\ntick 16 9\n",
   };
   for (const std::string& script : cases) {
     GameDir played, replayed;

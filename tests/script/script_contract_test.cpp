@@ -70,6 +70,8 @@ TEST(ScriptGrammar, ErrorsNameTheLineAndStopWithoutShutdown) {
       {"state extra\n", "script line 1: "},
       {"screenshot\n", "script line 1: "},
       {"click now\n", "script line 1: "},
+      {"focus\n", "script line 1: "},
+      {"focus away\n", "script line 1: 'focus' takes 'in' or 'out', not 'away'"},
   };
   const std::string keep = "\"KEEP" + kEmptyRanking.substr(1);
   for (const Case& c : cases) {

@@ -16,6 +16,18 @@ bool IsEnter(SDL_Scancode code) {
   return code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER;
 }
 
+// The text that the press just taken from SDL typed: SDL queues it as the
+// next keyboard event. Empty when the press typed nothing.
+std::string TakeTypedText() {
+  SDL_Event next;
+  if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_TEXTINPUT) != 1 ||
+      next.type != SDL_TEXTINPUT) {
+    return {};
+  }
+  SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_TEXTINPUT, SDL_TEXTINPUT);
+  return next.text.text;
+}
+
 }  // namespace
 
 SdlContext::SdlContext(const SdlOptions& options, ResourceLookup resources)
@@ -28,9 +40,25 @@ void SdlContext::SetCollectingKeys(bool on) {
   if (!on) keys_.clear();
 }
 
+int32_t SdlContext::PressCode(const SDL_Keysym& key, const std::string& text) const {
+  const auto scancode = static_cast<int32_t>(key.scancode);
+  if (options_.keys == KeyReading::Position) return Set1FromSdlScancode(scancode);
+  return Set1FromTypedKey(scancode, static_cast<int32_t>(key.sym), text);
+}
+
+int32_t SdlContext::ReleaseCode(const SDL_Keysym& key) {
+  const auto at = static_cast<size_t>(key.scancode);
+  if (at >= pressedAs_.size()) return 0;
+  const int32_t code = pressedAs_[at] != 0 ? pressedAs_[at] : PressCode(key, {});
+  pressedAs_[at] = 0;
+  return code;
+}
+
 void SdlContext::OnKeyEvent(const SDL_KeyboardEvent& key) {
   const bool down = key.type == SDL_KEYDOWN;
   if (!down && key.type != SDL_KEYUP) return;
+  const std::string text =
+      down && options_.keys == KeyReading::Character ? TakeTypedText() : std::string();
   // Holding a key gives no further events.
   if (down && key.repeat) return;
   const SDL_Scancode code = key.keysym.scancode;
@@ -46,7 +74,8 @@ void SdlContext::OnKeyEvent(const SDL_KeyboardEvent& key) {
     return;
   }
 
-  const int32_t set1 = Set1FromSdlScancode(static_cast<int32_t>(code));
+  const int32_t set1 = down ? PressCode(key.keysym, text) : ReleaseCode(key.keysym);
+  if (down && static_cast<size_t>(code) < pressedAs_.size()) pressedAs_[code] = set1;
   if (set1 == 0 || !collecting_) return;
   // The device holds 64 unread events; newer ones are lost, as a full
   // hardware buffer would lose them.
@@ -62,10 +91,10 @@ void SdlContext::OnKeyEvent(const SDL_KeyboardEvent& key) {
 
 void SdlContext::PumpKeys() {
   SDL_PumpEvents();
-  SDL_Event events[16];
-  int n = 0;
-  while ((n = SDL_PeepEvents(events, 16, SDL_GETEVENT, SDL_KEYDOWN, SDL_KEYUP)) > 0) {
-    for (int i = 0; i < n; ++i) OnKeyEvent(events[i].key);
+  // One at a time, so that a press finds its text still queued after it.
+  SDL_Event e;
+  while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_KEYDOWN, SDL_TEXTINPUT) == 1) {
+    OnKeyEvent(e.key);  // text left over from a press already taken is ignored
   }
 }
 

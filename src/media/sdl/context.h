@@ -4,8 +4,10 @@
 
 #include <SDL.h>
 
+#include <array>
 #include <deque>
 #include <memory>
+#include <string>
 
 #include "media/display_common.h"
 #include "media/platform.h"
@@ -34,7 +36,8 @@ class SdlContext {
   // The keyboard device's queue: filled only while it is acquired.
   void SetCollectingKeys(bool on);
   // Takes a key event from SDL into the queue (or toggles full screen on
-  // Alt+Enter). Other event types are ignored.
+  // Alt+Enter). Other event types are ignored. A press takes the text it
+  // typed, which SDL queues right after it, with it.
   void OnKeyEvent(const SDL_KeyboardEvent& key);
   // Moves the key events that SDL holds now into the queue, leaving every
   // other event for the message step.
@@ -49,6 +52,12 @@ class SdlContext {
   bool collecting_ = false;
   int32_t sequence_ = 0;
   SDL_Scancode swallowedRelease_ = SDL_SCANCODE_UNKNOWN;
+  // The code each held key reported when it went down, so that its release
+  // reports the same one whatever Shift or the layout did meanwhile.
+  std::array<int32_t, SDL_NUM_SCANCODES> pressedAs_{};
+
+  int32_t PressCode(const SDL_Keysym& key, const std::string& text) const;
+  int32_t ReleaseCode(const SDL_Keysym& key);
 };
 
 using SdlContextPtr = std::shared_ptr<SdlContext>;

@@ -1,10 +1,11 @@
-// Sound through SDL_mixer: one channel and one chunk per sound buffer.
+// Sound through SDL_mixer: one channel and one chunk per sound buffer; silence without a device.
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <string>
 
 #include "media/sdl/context.h"
+#include "media/sdl/quiet.h"
 #include "media/wav.h"
 
 namespace media {
@@ -19,13 +20,19 @@ constexpr int kMixChannels = 16;
 // The open audio device; closed when the device and its last buffer are gone.
 class SdlAudio {
  public:
-  explicit SdlAudio(SdlContextPtr context) : context_(std::move(context)) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) Fail();
-    if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, kChannels, kChunkSize) != 0) {
-      SDL_QuitSubSystem(SDL_INIT_AUDIO);
-      Fail();
+  // The device, or nothing with the reason why there is none.
+  static std::shared_ptr<SdlAudio> Open(SdlContextPtr context, std::string& reason) {
+    QuietStderr quiet;  // the sound libraries' own account of a missing device
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+      reason = SDL_GetError();
+      return nullptr;
     }
-    allocated_ = Mix_AllocateChannels(kMixChannels);
+    if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, kChannels, kChunkSize) != 0) {
+      reason = Mix_GetError();
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      return nullptr;
+    }
+    return std::shared_ptr<SdlAudio>(new SdlAudio(std::move(context)));
   }
   ~SdlAudio() {
     Mix_CloseAudio();
@@ -40,10 +47,8 @@ class SdlAudio {
   }
 
  private:
-  [[noreturn]] static void Fail() {
-    throw PlatformError(std::string("no sound device: ") + SDL_GetError() +
-                        " (set SDL_AUDIODRIVER=dummy to run without sound)");
-  }
+  explicit SdlAudio(SdlContextPtr context)
+      : context_(std::move(context)), allocated_(Mix_AllocateChannels(kMixChannels)) {}
 
   SdlContextPtr context_;
   int allocated_ = 0;
@@ -93,10 +98,23 @@ class SdlSoundBuffer : public SoundBuffer {
   int channel_;
 };
 
+// A buffer of a game without sound: plays nothing, at once.
+class SilentSoundBuffer : public SoundBuffer {
+ public:
+  void Play() override {}
+  void SetCurrentPosition(int32_t) override {}
+};
+
 class SdlSoundDevice : public SoundDevice {
  public:
-  explicit SdlSoundDevice(SdlContextPtr context)
-      : context_(context), audio_(std::make_shared<SdlAudio>(std::move(context))) {}
+  explicit SdlSoundDevice(SdlContextPtr context) : context_(std::move(context)) {
+    if (context_->Options().mute) return;
+    std::string reason;
+    audio_ = SdlAudio::Open(context_, reason);
+    if (!audio_ && context_->Options().notice) {
+      context_->Options().notice("no sound device (" + reason + "); playing without sound");
+    }
+  }
 
   void SetCooperativeLevel(SoundLevel) override {}
 
@@ -108,6 +126,7 @@ class SdlSoundDevice : public SoundDevice {
     } catch (const PlatformError& e) {
       throw PlatformError(name + ": " + e.what());
     }
+    if (!audio_) return std::make_shared<SilentSoundBuffer>();
     // SDL_mixer converts each sound from its own format to the device's.
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;

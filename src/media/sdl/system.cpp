@@ -9,6 +9,8 @@
 #include "media/display_common.h"
 #include "media/resources.h"
 #include "media/sdl/context.h"
+#include "media/sdl/focus.h"
+#include "media/sdl/quiet.h"
 #include "media/sdl/screen.h"
 
 namespace media {
@@ -29,6 +31,7 @@ class SdlDisplay : public Display {
   void SetCooperativeLevel(CooperativeLevel) override {}
   void SetDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel) override {
     CheckDisplayMode(width, height, bitsPerPixel);
+    QuietStderr quiet;  // graphics drivers' chatter; a failure is reported in one line
     screen_->Open();
   }
   void RestoreDisplayMode() override { screen_->Close(); }
@@ -77,9 +80,14 @@ class SdlSystem : public System {
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
       switch (e.type) {
-        case SDL_MOUSEBUTTONDOWN:
-          events.OnMouseDown();
+        case SDL_MOUSEBUTTONDOWN: {
+          auto screen = context_->Screen();
+          const bool fullscreen = !screen || screen->IsFullscreen();
+          if (focus_.ClickCounts(e.button, screen ? screen->Window() : nullptr, fullscreen)) {
+            events.OnMouseDown();
+          }
           break;
+        }
         case SDL_QUIT:
           events.OnCloseRequest();
           break;
@@ -90,9 +98,10 @@ class SdlSystem : public System {
         case SDL_WINDOWEVENT:
           if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
             events.OnCloseRequest();
-          } else if (auto screen = context_->Screen()) {
-            screen->OnWindowEvent(e.window);
+            break;
           }
+          focus_.OnWindowEvent(e.window, events);
+          if (auto screen = context_->Screen()) screen->OnWindowEvent(e.window);
           break;
         case SDL_RENDER_TARGETS_RESET:
         case SDL_RENDER_DEVICE_RESET:
@@ -106,6 +115,7 @@ class SdlSystem : public System {
 
  private:
   SdlContextPtr context_;
+  SdlFocus focus_;
 };
 
 }  // namespace
@@ -115,9 +125,12 @@ std::shared_ptr<Display> MakeSdlDisplay(SdlContextPtr context) {
 }
 
 std::unique_ptr<System> CreateSdlSystem(const SdlOptions& options) {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-    throw PlatformError(std::string("no display: ") + SDL_GetError());
+  int started = 0;
+  {
+    QuietStderr quiet;  // the window systems that SDL tries and finds absent say so
+    started = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
   }
+  if (started != 0) throw PlatformError(std::string("no display: ") + SDL_GetError());
   // With no window system SDL falls back to drivers that show nothing; only
   // take those when asked for by name.
   const char* driver = SDL_GetCurrentVideoDriver();
@@ -126,8 +139,12 @@ std::unique_ptr<System> CreateSdlSystem(const SdlOptions& options) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     throw PlatformError("no display: no window system found (is DISPLAY or WAYLAND_DISPLAY set?)");
   }
-  // Keys come as key events only; no text input or input method.
-  SDL_StopTextInput();
+  // Read by the character they type, keys need the text that each one typed.
+  if (options.keys == KeyReading::Character) {
+    SDL_StartTextInput();
+  } else {
+    SDL_StopTextInput();
+  }
   ResourceLookup resources = options.resources;
   if (!resources) resources = FindResource;
   auto context = std::make_shared<SdlContext>(options, std::move(resources));

@@ -1,0 +1,38 @@
+// The pause of a round whose window has lost the keyboard focus.
+#include "game/pause.h"
+
+#include <array>
+
+namespace game {
+namespace {
+
+// Enough for the whole keyboard device, so nothing typed waits for the round.
+constexpr std::size_t kBatchSize = 65;
+
+// In the middle of the field: 120 x 36 pixels, "PAUSE" centred in it.
+constexpr int32_t kPanelLeft = 260;
+constexpr int32_t kPanelTop = 222;
+constexpr int32_t kPanelRight = 380;
+constexpr int32_t kPanelBottom = 258;
+constexpr int32_t kTextX = 300;
+constexpr int32_t kTextY = 232;
+
+}  // namespace
+
+bool RoundPaused(const state::GameState& g) {
+  return g.gameMode == state::kModePlaying && !g.hasFocus;
+}
+
+void PauseFrame(state::GameState& g) {
+  std::array<media::KeyEvent, kBatchSize> dropped{};
+  g.keyboard->GetDeviceData(dropped);
+  // The back buffer still holds the round's last frame. The panel takes the
+  // colours in force, those of the status box, so that the round draws on
+  // in the same colours afterwards.
+  media::Surface& back = *g.backBuffer;
+  back.DrawBox(kPanelLeft, kPanelTop, kPanelRight, kPanelBottom);
+  back.DrawText(kTextX, kTextY, "PAUSE");
+  g.primarySurface->Flip();
+}
+
+}  // namespace game
