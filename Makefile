@@ -75,8 +75,10 @@ bench: bench-build
 # BENCH_RUNS runs of BENCH_SECONDS per figure (about a minute and a half a run).
 BENCH_RUNS ?= 5
 BENCH_SECONDS ?= 8
+# A window manager to run on the benchmark's screen (icewm, say), as players have.
+BENCH_WM ?=
 bench-window: bench-build
-	bench/window.sh $(BUILD_BENCH) --runs $(BENCH_RUNS) --seconds $(BENCH_SECONDS)
+	bench/window.sh $(BUILD_BENCH) --runs $(BENCH_RUNS) --seconds $(BENCH_SECONDS) $(if $(BENCH_WM),--wm $(BENCH_WM))
 
 # Fuzz each reader for FUZZ_SECONDS (default 600).
 FUZZ_SECONDS ?= 600

@@ -4,10 +4,13 @@
 #
 #   bench/window.sh BUILD_DIR [--runs N] [--seconds S] [--sizes "WxH ..."]
 #                             [--game BINARY] [--shots DIR] [--raw FILE]
+#                             [--wm PROGRAM]
 #
-# For each run and size it starts one Xvfb screen of that size, then in turn
-# the floor program and the game, each full screen, with the frame counter
-# (bench/present_counter.cpp) loaded in front of SDL. Measured:
+# For each run and size it starts one Xvfb screen of that size (with --wm, a
+# window manager such as icewm on it, as on a player's desktop: without one
+# SDL waits up to 100 ms for a full-screen request that nobody answers), then
+# in turn the floor program and the game, each full screen, with the frame
+# counter (bench/present_counter.cpp) loaded in front of SDL. Measured:
 #   - CPU: the time on a processor of all the process's threads
 #     (/proc/PID/task/*/schedstat), over S seconds after 2 s of settling;
 #     the game on its title screen, then in play (after Space, typed by
@@ -28,7 +31,7 @@
 set -euo pipefail
 
 usage() {
-  sed -n '4,5p' "$0" | sed 's/^# *//' >&2
+  sed -n '5,7p' "$0" | sed 's/^# *//' >&2
   exit 2
 }
 
@@ -41,6 +44,7 @@ sizes="640x480 1024x768 1920x1080"
 game="$build/src/rapiko"
 shots=""
 raw=""
+wm=""
 while (($#)); do
   case $1 in
     --runs) runs=${2:?}; shift 2 ;;
@@ -49,6 +53,7 @@ while (($#)); do
     --game) game=${2:?}; shift 2 ;;
     --shots) shots=${2:?}; shift 2 ;;
     --raw) raw=${2:?}; shift 2 ;;
+    --wm) wm=${2:?}; shift 2 ;;
     *) usage ;;
   esac
 done
@@ -65,6 +70,7 @@ game_dir=$(dirname "$(realpath "$game")")
 
 work=$(mktemp -d)
 xvfb_pid=""
+wm_pid=""
 app_pid=""
 stop() {  # pid: TERM, then KILL after 3 s
   local pid=$1 i
@@ -75,6 +81,7 @@ stop() {  # pid: TERM, then KILL after 3 s
 }
 cleanup() {
   [[ -n $app_pid ]] && stop "$app_pid"
+  [[ -n $wm_pid ]] && stop "$wm_pid"
   [[ -n $xvfb_pid ]] && stop "$xvfb_pid"
   rm -rf "$work"
 }
@@ -107,6 +114,11 @@ start_xvfb() {  # WxH: sets xvfb_pid and DISPLAY
     exit 1
   fi
   export DISPLAY=":$number"
+  if [[ -n $wm ]]; then
+    $wm >/dev/null 2>&1 &
+    wm_pid=$!
+    sleep 1.5  # until it manages the screen
+  fi
 }
 
 # Starts a program with the frame counter; sets app_pid, app_t0 and app_counter.
@@ -159,7 +171,7 @@ shot() {
   import -display "$DISPLAY" -window root "$shots/$1.png"
 }
 
-echo "bench/window.sh: $runs run(s) of ${seconds} s per figure at $sizes; load average $(cut -d' ' -f1-3 /proc/loadavg)" >&2
+echo "bench/window.sh: $runs run(s) of ${seconds} s per figure at $sizes${wm:+ under $wm}; load average $(cut -d' ' -f1-3 /proc/loadavg)" >&2
 for run in $(seq "$runs"); do
   for size in $sizes; do
     start_xvfb "$size"
@@ -190,6 +202,7 @@ for run in $(seq "$runs"); do
     for i in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
     stop "$app_pid"; app_pid=""
 
+    [[ -n $wm_pid ]] && { stop "$wm_pid"; wm_pid=""; }
     stop "$xvfb_pid"; xvfb_pid=""
     echo "bench/window.sh: run $run at $size done" >&2
   done

@@ -13,7 +13,9 @@ namespace {
 
 constexpr int kFrequency = 44100;
 constexpr int kChannels = 2;
-constexpr int kChunkSize = 512;
+// 23 ms of sound per buffer: late by no more than a frame and a half, and
+// half the wake-ups of the mixing thread that a 512-frame buffer costs.
+constexpr int kChunkSize = 1024;
 // Seven buffers, each on its own channel, with room to spare.
 constexpr int kMixChannels = 16;
 
