@@ -9,13 +9,15 @@
 namespace app {
 
 std::string UsageText() {
-  return "Usage: rapiko [--window [--scale N]] [--keys MODE] [--mute] [--dir DIR]\n"
+  return "Usage: rapiko [--window [--scale N]] [--keys MODE] [--mute] [--practice] [--dir DIR]\n"
          "                     [--words LIST|FILE] [--record FILE]\n"
          "       rapiko --replay FILE [--window [--scale N]] [--dir DIR]\n"
-         "       rapiko --headless --script FILE [--dir DIR] [--words LIST|FILE]\n"
+         "       rapiko --headless --script FILE [--practice] [--dir DIR] [--words LIST|FILE]\n"
          "                     [--record FILE]\n"
+         "       rapiko --stats [--dir DIR]\n"
          "\n"
          "A keyboard-practice arcade game: type the falling letters, fire with Space.\n"
+         "On the title screen, Tab opens the statistics of your rounds.\n"
          "\n"
          "Options:\n"
          "  --window          play in a window instead of full screen (as large a whole\n"
@@ -42,6 +44,9 @@ std::string UsageText() {
          "                    session is kept in the game folder's replays/\n"
          "  --headless        run without window or sound, driven by a script\n"
          "  --script FILE     the script of a headless run ('-' for standard input)\n"
+         "  --practice        new words favour your weakest keys (from the history)\n"
+         "  --stats           print the statistics of the history (rapiko-history.csv)\n"
+         "                    and exit\n"
          "  --help            show this help and exit\n"
          "  --version         show the version and exit\n";
 }
@@ -68,6 +73,10 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
       o.window = true;
     } else if (a == "--headless") {
       o.headless = true;
+    } else if (a == "--stats") {
+      o.stats = true;
+    } else if (a == "--practice") {
+      o.practice = true;
     } else if (a == "--scale") {
       auto v = value("--scale");
       if (!v) return std::nullopt;
@@ -131,6 +140,11 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     }
   }
   if (o.help || o.version) return o;
+  if (o.stats && (o.headless || o.window || scaleGiven || o.practice || !o.record.empty() ||
+                  !o.replay.empty() || !o.words.empty())) {
+    error = "--stats goes only with --dir";
+    return std::nullopt;
+  }
   if (scaleGiven) o.window = true;
   if (o.headless && !scriptGiven) {
     error = "--headless needs --script FILE";
@@ -140,8 +154,8 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     error = "--script is only for --headless runs";
     return std::nullopt;
   }
-  if (!o.replay.empty() && (o.headless || !o.record.empty())) {
-    error = "--replay goes with neither --headless nor --record";
+  if (!o.replay.empty() && (o.headless || !o.record.empty() || o.practice)) {
+    error = "--replay goes with neither --headless, --record nor --practice";
     return std::nullopt;
   }
   if (!o.replay.empty() && !o.words.empty()) {

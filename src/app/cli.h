@@ -18,9 +18,11 @@ struct Options {
   bool keysByPosition = false;  // --keys position: keys by their place, not their character
   bool mute = false;
   bool headless = false;
-  std::string script;  // with headless: a path, or "-" for standard input
-  std::string record;  // write the session as a script to this file
-  std::string replay;  // show this recording in the window
+  std::string script;     // with headless: a path, or "-" for standard input
+  std::string record;     // write the session as a script to this file
+  std::string replay;     // show this recording in the window
+  bool stats = false;     // print the statistics of the history and exit
+  bool practice = false;  // new words favour the weakest keys of the history
 };
 
 // Parses the arguments after the program name. On a fault returns nothing

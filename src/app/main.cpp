@@ -19,6 +19,7 @@
 #include "script/replay.h"
 #include "script/run_script.h"
 #include "state/game_state.h"
+#include "stats/summary.h"
 #include "typing/word_data.h"
 
 #ifndef RAPIKO_VERSION
@@ -62,8 +63,10 @@ int RunInteractive(const app::Options& options, const std::string& myPath,
     auto game = std::make_unique<state::GameState>();
     system.SetGame(game.get(),
                    [&best](int round, int32_t score) { best.RoundEnded(round, score); });
-    for (const std::string& note : game::StartUp(*game, system, myPath, wordFile))
+    for (const std::string& note :
+         game::StartUp(*game, system, myPath, wordFile, {.practice = options.practice}))
       std::cerr << "rapiko: " << note << '\n';
+    if (options.practice) recording.Note(script::PracticeNote(game->progress.practiceKeys));
     game::RunMainLoop(*game, system, myPath,
                       [](const std::string& line) { std::cerr << "rapiko: " << line << '\n'; });
     game::ShutDown(*game, system, myPath);
@@ -116,6 +119,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::string myPath = game::MyPath(*folder);
+  if (options->stats) {
+    std::cout << stats::SummaryText(stats::ReadSummary(myPath), myPath);
+    return 0;
+  }
   game::CatchQuitSignals();
   if (!options->replay.empty()) {
     return RunReplay(*options, myPath);
@@ -134,7 +141,7 @@ int main(int argc, char** argv) {
   }
   if (options->headless) {
     return script::RunScriptedGame(options->script, myPath, wordFile, std::cout, std::cerr,
-                                   options->record);
+                                   options->record, {.practice = options->practice});
   }
   return RunInteractive(*options, myPath, wordFile);
 }

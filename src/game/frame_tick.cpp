@@ -12,6 +12,8 @@
 #include "ranking/name_entry.h"
 #include "ranking/rank_key.h"
 #include "state/arith.h"
+#include "stats/recording.h"
+#include "stats/stats_screen.h"
 #include "typing/judge.h"
 
 namespace game {
@@ -21,7 +23,8 @@ namespace {
 void PlayRound(state::GameState& g, int32_t& elapsedMs) {
   // The clock saturates rather than wrap; a round ends long before.
   g.roundTime = state::Saturate32(int64_t{g.roundTime} + elapsedMs);
-  if (g.roundTime > state::kRoundLengthMs) {
+  const bool roundEnds = g.roundTime > state::kRoundLengthMs;
+  if (roundEnds) {
     g.roundTime = 0;
     g.sndEnd->Play();
     const int32_t key = ranking::ComputeRankKey(g.level, g.maxLevel, g.score);
@@ -42,6 +45,8 @@ void PlayRound(state::GameState& g, int32_t& elapsedMs) {
   playfield::DrawLockMarkers(g);
   playfield::DrawLockGauge(g);
   playfield::UpdateShot(g, elapsedMs);
+  // The round's last frame counts too, so it is kept when that is done.
+  if (roundEnds) stats::FinishRound(g);
 }
 
 }  // namespace
@@ -54,8 +59,13 @@ void FrameTick(state::GameState& g, int32_t& elapsedMs) {
   g.backBuffer->FastBlit(0, 0, *g.backgroundSurface, media::Rect{}, media::BlitFlags::Wait);
   switch (g.gameMode) {  // read once: a change takes effect next frame
     case state::kModeTitle:
-      ReadTitleKeys(g);
-      DrawTitleScreen(g);
+      // The statistics screen stands in for the title while it is open.
+      if (g.progress.screenOpen) {
+        stats::UpdateStatsScreen(g);
+      } else {
+        ReadTitleKeys(g);
+        DrawTitleScreen(g);
+      }
       break;
     case state::kModePlaying:
       PlayRound(g, elapsedMs);

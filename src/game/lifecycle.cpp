@@ -9,6 +9,8 @@
 #include "game/title.h"
 #include "ranking/ranking_file.h"
 #include "ranking/ranking_save.h"
+#include "stats/history_file.h"
+#include "stats/recording.h"
 #include "typing/key_tables.h"
 #include "typing/word_data.h"
 
@@ -51,7 +53,8 @@ int32_t ElapsedMs(uint32_t now, uint32_t last) {
 }
 
 std::vector<std::string> StartUp(state::GameState& g, media::System& system,
-                                 const std::string& myPath, const std::string& wordFile) {
+                                 const std::string& myPath, const std::string& wordFile,
+                                 const StartOptions& options) {
   std::vector<std::string> notes;
   // A game that could never save says so before anything opens.
   ranking::CheckFolderWritable(myPath);
@@ -66,6 +69,12 @@ std::vector<std::string> StartUp(state::GameState& g, media::System& system,
   const std::string wordNote = typing::DescribeWordReport(typing::LoadWordData(g, words), words);
   if (!wordNote.empty()) notes.push_back(wordNote);
   SetStartValues(g);
+  stats::KeepHistory(g, myPath);
+  if (options.practiceKeys) {
+    g.progress.practiceKeys = *options.practiceKeys;
+  } else if (options.practice) {
+    stats::LoadPracticeKeys(g);
+  }
   return notes;
 }
 
@@ -74,6 +83,7 @@ void RunMainLoop(state::GameState& g, media::System& system, const std::string& 
   GameWindowEvents events(g);
   uint32_t lastTick = system.GetTickCount();
   std::size_t triedResults = 0;  // unsaved results the last save attempt had
+  std::size_t triedRounds = 0;   // the same for finished rounds not yet in the history
   for (;;) {
     if (!system.BeginPass()) break;
     if (QuitSignalled()) g.quitRequested = true;
@@ -91,6 +101,17 @@ void RunMainLoop(state::GameState& g, media::System& system, const std::string& 
         ranking::SaveRanking(g, myPath);
         triedResults = 0;
       } catch (const ranking::SaveError& e) {
+        report(e.what());
+      }
+    }
+    // So is a finished round appended to the history; one that cannot be
+    // written waits for the next round's end.
+    if (g.progress.unsavedRounds.size() > triedRounds) {
+      triedRounds = g.progress.unsavedRounds.size();
+      try {
+        stats::SaveFinishedRounds(g, myPath);
+        triedRounds = 0;
+      } catch (const stats::HistoryError& e) {
         report(e.what());
       }
     }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,13 @@ std::string MyPath(const std::string& folder);
 // where the counter crosses 2^31 or 2^32.
 int32_t ElapsedMs(uint32_t now, uint32_t last);
 
+// What the command line adds to a game.
+struct StartOptions {
+  bool practice = false;  // new words favour the weakest keys of the history
+  // Practice with these keys instead (a recorded practice session replayed).
+  std::optional<std::vector<int16_t>> practiceKeys = std::nullopt;
+};
+
 // Brings the game up from the game folder myPath; the words come from
 // wordFile, or from the folder's word file when it is empty. Returns the
 // lines to show the player on standard error (a damaged or unreadable
@@ -25,7 +33,8 @@ int32_t ElapsedMs(uint32_t now, uint32_t last);
 // the folder cannot be written, media::PlatformError when a device or
 // back.bmp fails.
 std::vector<std::string> StartUp(state::GameState& g, media::System& system,
-                                 const std::string& myPath, const std::string& wordFile = {});
+                                 const std::string& myPath, const std::string& wordFile = {},
+                                 const StartOptions& options = {});
 
 // Takes one line about a problem the game goes on after (a save that failed
 // and will be tried again).

@@ -6,6 +6,7 @@
 
 #include "ranking/rank_key.h"
 #include "state/colours.h"
+#include "stats/stats_screen.h"
 
 namespace game {
 
@@ -22,8 +23,12 @@ void ReadTitleKeys(state::GameState& g) {
       ResetRound(g);
       g.sndStart->Play();
       g.gameMode = state::kModePlaying;
+    } else if (e.keyCode == state::kKeyTab) {
+      stats::OpenStatsScreen(g);
     }
   }
+  // A round started in the same frame wins over the statistics.
+  if (g.gameMode != state::kModeTitle) g.progress.screenOpen = false;
 }
 
 void DrawTitleScreen(state::GameState& g) {
@@ -73,6 +78,7 @@ void ResetRound(state::GameState& g) {
   g.shotActive = false;
   for (state::Target& t : g.targets) t = state::Target{};
   g.entryDone = false;
+  g.progress.round = {};
 }
 
 }  // namespace game

@@ -58,6 +58,7 @@ void AdvanceRingHead(state::GameState& g) {
 void ScoreHit(state::GameState& g, int16_t t) {
   state::Target& target = g.targets[t];
   target.keyCode = 0;
+  state::Bump(g.progress.round.destroyed);
   g.sndHit->SetCurrentPosition(0);
 
   const int32_t combo = int32_t{g.combo} + 1;

@@ -38,6 +38,36 @@ bool IsLetterIndex(const state::GameState& g, int32_t idx) {
   return idx >= 0 && idx <= last;
 }
 
+// Practice: a word weighs 1, and this much more for each weak key it holds.
+constexpr int32_t kPracticeBoost = 3;
+
+int32_t PracticeWeight(const state::GameState& g, int32_t w) {
+  const int32_t end = std::min<int32_t>(g.wordStart[w + 1], g.letterCount);
+  int32_t weight = 1;
+  for (int16_t key : g.progress.practiceKeys) {
+    for (int32_t i = std::max<int32_t>(g.wordStart[w], 0); i < end; ++i) {
+      if (IsLetterIndex(g, i) && g.letterKeys[i] == key) {
+        weight += kPracticeBoost;
+        break;
+      }
+    }
+  }
+  return weight;
+}
+
+// The word that r picks when each word counts by its practice weight; with
+// no weak key in any word, the same word as the plain choice.
+int32_t PracticeWord(const state::GameState& g, double r) {
+  int64_t total = 0;
+  for (int32_t w = 1; w <= LastWord(g); ++w) total += PracticeWeight(g, w);
+  double left = r * static_cast<double>(total);
+  for (int32_t w = 1; w <= LastWord(g); ++w) {
+    left -= PracticeWeight(g, w);
+    if (left < 0) return w;
+  }
+  return LastWord(g);
+}
+
 int64_t CharCount(const std::string& s) {
   return static_cast<int64_t>(std::min<size_t>(s.size(), std::numeric_limits<int32_t>::max()));
 }
@@ -71,7 +101,9 @@ void SpawnLetter(state::GameState& g) {
     p.wordX = state::Saturate16(state::RoundHalfEven(r1 * 390 + 100));
     p.wordVx = state::Saturate16(state::RoundHalfEven(std::floor(2 * r2 - 1) * 150));
     p.letterPos = 0;
-    const int32_t chosen = state::RoundHalfEven(std::floor(r3 * g.wordCount + 1));
+    const int32_t chosen = g.progress.practiceKeys.empty()
+                               ? state::RoundHalfEven(std::floor(r3 * g.wordCount + 1))
+                               : PracticeWord(g, r3);
     p.wordIndex = static_cast<int16_t>(std::clamp<int32_t>(chosen, 1, LastWord(g)));
   }
 

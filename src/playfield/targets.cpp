@@ -42,7 +42,11 @@ void CheckBottomOut(state::GameState& g, int16_t index) {
   g.ringHead = kRingFirst;
   g.hitCount = 0;
   g.level = static_cast<int16_t>(std::max(int32_t{g.level} - 2, 0));
-  for (state::Target& each : g.targets) each = state::Target{};
+  for (state::Target& each : g.targets) {
+    if (each.keyCode != 0)
+      state::CountLost(g.progress.round, each.keyCode);  // every letter is lost
+    each = state::Target{};
+  }
 }
 
 void DrawAndMoveTarget(state::GameState& g, int16_t index, int32_t elapsedMs) {

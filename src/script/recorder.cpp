@@ -5,6 +5,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "stats/keys.h"
+
 namespace script {
 
 void Recording::Start(uint32_t tick) { Emit("start " + std::to_string(tick)); }
@@ -267,6 +269,27 @@ std::vector<std::pair<std::string, std::string>> NotedFiles(const std::string& s
     files.emplace_back(name, FromBase64(line.substr(blank + 1)));
   }
   return files;
+}
+
+std::string PracticeNote(const std::vector<int16_t>& keys) {
+  std::string text = "practice";
+  for (int16_t key : keys) text += " " + stats::KeyName(key);
+  return text;
+}
+
+std::optional<std::vector<int16_t>> NotedPracticeKeys(const std::string& scriptText) {
+  std::istringstream lines(scriptText);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line != "# practice" && line.rfind("# practice ", 0) != 0) continue;
+    std::istringstream names(line.substr(10));
+    std::vector<int16_t> keys;
+    for (std::string name; names >> name;) {
+      if (const auto key = stats::KeyCodeOfName(name)) keys.push_back(*key);
+    }
+    return keys;
+  }
+  return std::nullopt;
 }
 
 }  // namespace script

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,5 +102,10 @@ class RecordingSystem : public media::System {
 std::string FileNote(const std::string& name, const std::string& bytes);
 // The files noted in a script's text, by name.
 std::vector<std::pair<std::string, std::string>> NotedFiles(const std::string& scriptText);
+
+// A practice session's weak keys as a comment line, "# practice Q W P", and
+// back (nothing when the script has no such line): its words depend on them.
+std::string PracticeNote(const std::vector<int16_t>& keys);
+std::optional<std::vector<int16_t>> NotedPracticeKeys(const std::string& scriptText);
 
 }  // namespace script

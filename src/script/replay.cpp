@@ -233,7 +233,7 @@ int RunReplay(const std::string& path, const std::string& myPath, media::System&
     replay.SetGame(game.get());
     const std::string folder = scratch.Path() + "/";
     const game::ReportLine report = [&err](const std::string& line) { err << line << '\n'; };
-    game::StartUp(*game, replay, folder);
+    game::StartUp(*game, replay, folder, {}, {.practiceKeys = NotedPracticeKeys(file.bytes)});
     game::RunMainLoop(*game, replay, folder, report);
     game::ShutDown(*game, replay, folder);
     return 0;

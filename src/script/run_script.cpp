@@ -15,7 +15,7 @@ namespace script {
 
 int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
                     const std::string& wordFile, std::ostream& out, std::ostream& err,
-                    const std::string& recordPath) {
+                    const std::string& recordPath, const game::StartOptions& options) {
   std::ifstream file;
   std::istream* in = &std::cin;
   if (scriptPath != "-") {
@@ -45,8 +45,11 @@ int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
     scripted.SetGame(game.get());
     const game::ReportLine report = [&err](const std::string& line) { err << line << '\n'; };
     try {
-      for (const std::string& note : game::StartUp(*game, system, myPath, wordFile))
+      for (const std::string& note : game::StartUp(*game, system, myPath, wordFile, options))
         err << note << '\n';
+      if (record && options.practice) {
+        record->Get().Note(PracticeNote(game->progress.practiceKeys));
+      }
     } catch (const media::PlatformError& e) {
       err << "start-up failed: " << e.what() << '\n';
       return 1;

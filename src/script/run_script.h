@@ -4,6 +4,8 @@
 #include <ostream>
 #include <string>
 
+#include "game/lifecycle.h"
+
 namespace script {
 
 // Runs the game from the script at scriptPath ("-" for standard input) in
@@ -13,6 +15,6 @@ namespace script {
 // recordPath, the run is recorded there as a script of its own.
 int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
                     const std::string& wordFile, std::ostream& out, std::ostream& err,
-                    const std::string& recordPath = "");
+                    const std::string& recordPath = "", const game::StartOptions& options = {});
 
 }  // namespace script

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "media/platform.h"
+#include "state/progress.h"
 #include "state/random.h"
 
 namespace state {
@@ -52,6 +53,7 @@ struct Pacing {
 // Key codes with a role of their own (PC set-1 scan codes).
 constexpr int kKeyEsc = 1;
 constexpr int kKeyBackspace = 14;
+constexpr int kKeyTab = 15;
 constexpr int kKeyEnter = 28;
 constexpr int kKeySpace = 57;
 
@@ -151,6 +153,10 @@ struct GameState {
 
   // The random numbers of spawning and pop-ups, seeded once at start-up.
   Random rng;
+
+  // Counting and statistics; no rule of play reads it, except practice's
+  // choice of words.
+  Progress progress;
 };
 
 }  // namespace state

@@ -49,6 +49,7 @@ void ReadPlayKeys(state::GameState& g) {
 void FireShot(state::GameState& g) {
   if (g.shotActive || g.lockCount == 0) return;
   g.shotActive = true;
+  state::Bump(g.progress.round.shots);
   g.sndShot->Play();
   for (std::size_t i = 0; i < kTrailPointsReset; ++i) g.shotTrail[i] = {kShotStartX, kShotStartY};
 }
@@ -65,6 +66,7 @@ void JudgeKey(state::GameState& g, int16_t keyCode) {
              LockFirstIn(g, kFirstRingSlot, g.ringTail - 1, keyCode);
   }
   if (locked) return;
+  state::CountWrongKey(g.progress.round, keyCode);
   g.sndKyan->Play();
   g.hitCount = 0;
   g.level = static_cast<int16_t>(std::max(0, g.level - 1));
@@ -83,6 +85,7 @@ bool TryLock(state::GameState& g, int16_t targetIndex, int16_t keyCode) {
   g.lockQueue[static_cast<std::size_t>(g.lockTail)] = targetIndex;
   g.lockTail = static_cast<int16_t>((g.lockTail + 1) % kLockSlots);
   g.lockCount = state::Saturate16(int64_t{g.lockCount} + 1);
+  state::CountLock(g.progress.round, keyCode);
   g.sndType->SetCurrentPosition(0);
   g.sndType->Play();
   return true;

@@ -14,6 +14,8 @@ namespace {
 constexpr int32_t kMaxScale = 8;
 // Where the display does not tell its refresh rate.
 constexpr int kDefaultRefreshHz = 60;
+// The window's caption tells players the keys of the title screen.
+constexpr const char* kWindowTitle = "Rapiko - Space: play, Tab: statistics";
 
 [[noreturn]] void Fail(const std::string& what) {
   throw PlatformError(what + ": " + SDL_GetError());
@@ -73,11 +75,11 @@ void SdlScreen::Open() {
     // Made as large as the desktop from the start, so that it covers the
     // screen even where no window manager honours the full-screen request.
     const SDL_Rect desktop = DesktopBounds();
-    window_ = SDL_CreateWindow("Rapiko", desktop.x, desktop.y, desktop.w, desktop.h,
+    window_ = SDL_CreateWindow(kWindowTitle, desktop.x, desktop.y, desktop.w, desktop.h,
                                SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE);
   } else {
     const int32_t scale = WindowScale();
-    window_ = SDL_CreateWindow("Rapiko", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+    window_ = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                kScreenWidth * scale, kScreenHeight * scale, SDL_WINDOW_RESIZABLE);
   }
   if (!window_) Fail("cannot open the window");

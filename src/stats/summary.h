@@ -1,0 +1,35 @@
+// The statistics of the history: best and last round, averages, the chart, weak keys.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "state/progress.h"
+#include "stats/history_file.h"
+
+namespace stats {
+
+constexpr std::size_t kChartRounds = 30;    // the chart of pace and accuracy
+constexpr std::size_t kKeyMapRounds = 20;   // the key map and the weakest keys
+constexpr std::size_t kAverageRounds = 10;  // the last ten against the ten before
+constexpr std::size_t kWeakestKeys = 3;
+
+state::ProgressSummary Summarise(const HistoryRead& read);
+// Reads the history of the game folder and sums it up.
+state::ProgressSummary ReadSummary(const std::string& myPath);
+
+// Texts shared by the screen and the terminal.
+std::string RoundText(const state::RoundRecord& round);  // "456 points, level 7/9, ..."
+std::string AveragesText(const state::Averages& averages);
+std::string ChangeText(const state::Averages& now, const state::Averages& then);
+std::string DamagedText(int32_t lines);                    // "(2 damaged lines skipped)"
+std::string RecentLabel(const state::Averages& recent);    // "Last 10 rounds"
+std::string BeforeLabel(const state::Averages& before);    // "The 10 before"
+std::string WeakestText(const state::ProgressSummary& s);  // "Q 40% missed, ..."
+std::string Percent(double fraction);                      // 0.4 -> "40%"
+
+// What `rapiko --stats` prints: the summary as plain text lines, or one
+// line saying there is no history yet.
+std::string SummaryText(const state::ProgressSummary& s, const std::string& myPath);
+
+}  // namespace stats
