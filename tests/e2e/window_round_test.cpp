@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "e2e/xsession.h"
 #include "support/script_run.h"
@@ -20,6 +23,16 @@ std::vector<e2e::Pixel> NameEntryScreen(const std::string& typed) {
                                                typed + "\ntick 16\nscreenshot " + path);
   EXPECT_EQ(r.exitCode, 0) << r.err;
   return e2e::LoadScreen(path);
+}
+
+// The rounds of a history file, each from its score on (without the date and time).
+std::vector<std::string> HistoryRounds(const std::string& history) {
+  std::vector<std::string> rounds;
+  std::istringstream lines(history);
+  std::string line;
+  std::getline(lines, line);  // the header
+  while (std::getline(lines, line)) rounds.push_back(line.substr(line.find(',', 11) + 1));
+  return rounds;
 }
 
 // The round is recorded too: the recording replays headless to the same
@@ -83,11 +96,17 @@ TEST(RealWindow, AWholeRoundTypedByXdotoolScoresAndReplays) {
   const long key = std::stol(ranking.substr(at));
   EXPECT_GT(key % 100000, 0) << ranking;
   EXPECT_EQ(ranking.rfind("\"AZQWYM-2\"\r\n\"AZQWYM-2\"\r\n", 0), 0u) << ranking;
+  // The round is in the history once, with the ranking's score.
+  const std::string history = dir.Read("rapiko-history.csv");
+  const std::vector<std::string> rounds = HistoryRounds(history);
+  ASSERT_EQ(rounds.size(), 1u) << history;
+  EXPECT_EQ(rounds[0].substr(0, rounds[0].find(',')), std::to_string(key % 100000));
 
   GameDir again("AAA\r\n");
   const auto replayed = testing_support::RunScript(again, dir.Read("round.script"));
   ASSERT_EQ(replayed.exitCode, 0) << replayed.err;
   EXPECT_EQ(again.Read("rapikosc.ini"), ranking);
+  EXPECT_EQ(HistoryRounds(again.Read("rapiko-history.csv")), rounds) << "the same counts";
 
   x.StartGame(dir.Path(), {"--replay", recording});
   ASSERT_TRUE(x.WaitForWindow(15000)) << "no replay window";
@@ -97,6 +116,7 @@ TEST(RealWindow, AWholeRoundTypedByXdotoolScoresAndReplays) {
   ASSERT_TRUE(status.has_value()) << "the replay did not stop on Esc";
   EXPECT_EQ(*status, 0);
   EXPECT_EQ(dir.Read("rapikosc.ini"), ranking) << "a replay saves nothing";
+  EXPECT_EQ(dir.Read("rapiko-history.csv"), history);
 }
 
 }  // namespace

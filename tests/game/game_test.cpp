@@ -47,12 +47,21 @@ TEST(CommandLine, ParsesEveryOption) {
   EXPECT_TRUE(o->keysByPosition);
   EXPECT_TRUE(o->mute);
 
+  o = app::ParseCommandLine({"--headless", "--script", "-", "--practice"}, error);
+  ASSERT_TRUE(o);
+  EXPECT_TRUE(o->practice);
+
+  o = app::ParseCommandLine({"--stats", "--dir", "/x"}, error);
+  ASSERT_TRUE(o);
+  EXPECT_TRUE(o->stats);
+
   o = app::ParseCommandLine({}, error);
   ASSERT_TRUE(o);
   EXPECT_FALSE(o->window);
   EXPECT_FALSE(o->headless);
   EXPECT_FALSE(o->keysByPosition);
   EXPECT_FALSE(o->mute);
+  EXPECT_FALSE(o->stats || o->practice);
 }
 
 TEST(CommandLine, RejectsFaultsWithAMessage) {
@@ -64,6 +73,7 @@ TEST(CommandLine, RejectsFaultsWithAMessage) {
                                              {"--dir", ""},
                                              {"--headless"},
                                              {"--script", "a"},
+                                             {"--stats", "--window"},
                                              {"-x"},
                                              {"--keys"},
                                              {"--keys", "qwerty"},

@@ -3,18 +3,25 @@
 // the expected files instead (then read the diff before committing it).
 //
 // Beside a script: NAME.words becomes the game folder's rapdata.ini (else the
-// default word list), NAME.ranking its rapikosc.ini before the run. Comment
+// default word list), NAME.ranking its rapikosc.ini and NAME.history its
+// rapiko-history.csv before the run. Comment
 // lines "# golden: no-words" (no word file at all) and "# golden: args A B"
 // (more arguments for the game) set up the rest. The expected file holds the
 // run's standard output, then one line {"golden": {...}} with the exit
 // status, standard error (the game folder's path written GAMEDIR) and the
 // ranking file after the run, and its backup if one was made.
+//
+// With "# golden: history" (a run that starts without a history) the
+// trailer also holds the history file, its dates and times masked, and each
+// "# history: ..." comment of the script (what the bot counted of a finished
+// round) must be that round's line from the score on.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "support/script_run.h"
@@ -50,11 +57,34 @@ std::vector<std::string> Directive(const std::string& script, const std::string&
   return {};
 }
 
+// The history file with every line's local date and time masked.
+std::string MaskedHistory(const std::string& bytes) {
+  static const std::regex stamp(R"(^\d{4}-\d\d-\d\d,\d\d:\d\d:\d\d,)", std::regex::multiline);
+  return std::regex_replace(bytes, stamp, "YYYY-MM-DD,hh:mm:ss,");
+}
+
+// The history lines from the score on, and what the script's comments expect.
+void ExpectBotTallies(const std::string& script, const std::string& history) {
+  std::vector<std::string> expected, actual;
+  std::istringstream lines(script), rows(history);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (line.rfind("# history: ", 0) == 0) expected.push_back(line.substr(11));
+  }
+  std::getline(rows, line);  // the header
+  while (std::getline(rows, line)) {
+    const size_t third = line.find(',', line.find(',') + 1);
+    actual.push_back(line.substr(third + 1));
+  }
+  EXPECT_EQ(expected, actual);
+}
+
 std::string Actual(const std::string& name) {
   const fs::path base = kGoldenDir / name;
   const std::string script = ReadFileBytes(base.string() + ".script");
   const fs::path words = base.string() + ".words";
   const fs::path ranking = base.string() + ".ranking";
+  const fs::path history = base.string() + ".history";
   GameDir dir("");
   if (fs::exists(words)) {
     dir.Write("rapdata.ini", ReadFileBytes(words.string()));
@@ -62,6 +92,7 @@ std::string Actual(const std::string& name) {
     dir.Write("rapdata.ini", ReadFileBytes(std::string(RAPIKO_ASSETS_DIR) + "/rapdata.ini"));
   }
   if (fs::exists(ranking)) dir.Write("rapikosc.ini", ReadFileBytes(ranking.string()));
+  if (fs::exists(history)) dir.Write("rapiko-history.csv", ReadFileBytes(history.string()));
   std::vector<std::string> extra = Directive(script, "args");
   if (!extra.empty()) extra.erase(extra.begin());
   auto r = testing_support::RunScript(dir, script, extra);
@@ -71,6 +102,11 @@ std::string Actual(const std::string& name) {
   nlohmann::json trailer = {
       {"exitCode", r.exitCode}, {"stderr", r.err}, {"rapikosc.ini", dir.Read("rapikosc.ini")}};
   if (dir.Exists("rapikosc.ini.bak")) trailer["rapikosc.ini.bak"] = dir.Read("rapikosc.ini.bak");
+  if (!Directive(script, "history").empty()) {
+    const std::string history = dir.Read("rapiko-history.csv");
+    ExpectBotTallies(script, history);
+    trailer["rapiko-history.csv"] = MaskedHistory(history);
+  }
   return r.out +
          nlohmann::json{{"golden", trailer}}.dump(-1, ' ', false,
                                                   nlohmann::json::error_handler_t::replace) +

@@ -4,7 +4,7 @@ reading the state every pass, and the commands it sent become the script.
 
     tests/golden/make_bot_game.py BINARY NAME [--seed S] [--skill fast|steady|sloppy]
                                   [--words FILE] [--player TEXT] [--rounds N]
-                                  [--passes P --frame-every F]
+                                  [--passes P --frame-every F] [--history] [--esc-mid-round]
 
 Writes tests/golden/NAME.script (with NAME.words when --words is given); run
 the golden tests with RAPIKO_UPDATE_GOLDEN=1 afterwards to write the
@@ -12,6 +12,13 @@ expected output. The recorded script keeps a state line every
 STATE_EVERY passes and around each round's end, not every pass the bot read.
 With --passes, the bot stops after P passes of its first round (then Esc),
 and keeps a frame line every F passes: a close look at play.
+
+--history counts what the bot did in each round from the sounds of every
+pass (a lock, a wrong key, a shot, a hit, a letter falling out) and from the
+field it saw, and writes each finished round as a comment line
+"# history: ..." holding the history line the game must append for it (from
+the score on); the golden test compares them. --esc-mid-round starts one more
+round at the end and quits it with Esc, which must leave no line.
 """
 import argparse
 import json
@@ -27,6 +34,12 @@ ASSETS = os.path.join(HERE, "..", "..", "assets")
 PASS_MS = 16
 STATE_EVERY = 750
 SPACE, ENTER, ESC = 57, 28, 1
+# The keys words are typed with, by the character each types (the history's key names).
+WORD_KEYS = {30: "A", 48: "B", 46: "C", 32: "D", 18: "E", 33: "F", 34: "G", 35: "H", 23: "I",
+             36: "J", 37: "K", 38: "L", 50: "M", 49: "N", 24: "O", 25: "P", 16: "Q", 19: "R",
+             31: "S", 20: "T", 22: "U", 47: "V", 17: "W", 45: "X", 21: "Y", 44: "Z", 12: "-",
+             2: "1", 3: "2", 4: "3", 5: "4", 6: "5", 7: "6", 8: "7", 9: "8", 10: "9", 11: "0"}
+KEY_ORDER = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-"
 WRONG_KEYS = [16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 30, 31, 32, 33, 34, 35, 36, 37, 38,
               44, 45, 46, 47, 48, 49, 50]
 
@@ -78,6 +91,65 @@ def ring_order(s):
     return [i for i in slots if s["targets"][i]["keyCode"] != 0]
 
 
+class Tally:
+    """What the bot saw happen in one round, counted pass by pass."""
+
+    def __init__(self):
+        self.destroyed = self.locks = self.wrong = self.lost = self.shots = 0
+        self.keys = {}  # key code -> [locked, wrong, lost]
+
+    def key(self, code):
+        return self.keys.setdefault(code, [0, 0, 0])
+
+    def add_pass(self, before, after, pressed):
+        sounds = after["sounds"]
+        self.destroyed += sounds.count("sndHit.play")
+        self.shots += sounds.count("sndShot.play")
+        # The keys of the pass, judged on the field as it stood before it.
+        locked = locked_slots(before)
+        count = before["lockCount"]
+        locks = wrong = 0
+        for code in pressed:
+            if code in (SPACE, ENTER, ESC) or count >= 8:
+                continue
+            slot = next((i for i in ring_order(before)
+                         if before["targets"][i]["keyCode"] == code and i not in locked), None)
+            if slot is None:
+                self.key(code)[1] += 1
+                wrong += 1
+            else:
+                locked.add(slot)
+                count += 1
+                self.key(code)[0] += 1
+                locks += 1
+        if (locks, wrong) != (sounds.count("sndType.play"), sounds.count("sndKyan.play")):
+            raise RuntimeError(f"locks/wrong keys {locks}/{wrong} do not match the sounds {sounds}")
+        self.locks += locks
+        self.wrong += wrong
+        if "sndFueen.play" in sounds:
+            # Every letter on the field is lost, with the one spawned in this pass.
+            lost = [t["keyCode"] for t in before["targets"] if t["keyCode"] != 0]
+            p0, p1 = before["pacing"], after["pacing"]
+            if (p0["letterPos"], p0["wordIndex"]) != (p1["letterPos"], p1["wordIndex"]):
+                lost.append(after["letterKeys"][after["wordStart"][p1["wordIndex"]] + p1["letterPos"] - 1])
+            for code in lost:
+                self.key(code)[2] += 1
+            self.lost += len(lost)
+
+    def line(self, s):
+        """The history line's columns from the score on."""
+        judged = self.locks + self.wrong
+        accuracy = f"{100 * self.locks / judged:.1f}" if judged else ""
+        names = {c: WORD_KEYS.get(c, f"#{c}") for c in self.keys}
+        order = sorted(self.keys, key=lambda c: (KEY_ORDER.index(names[c]) if c in WORD_KEYS
+                                                 else len(KEY_ORDER) + c))
+        keys = " ".join(f"{names[c]}:{':'.join(map(str, self.keys[c]))}" for c in order
+                        if any(self.keys[c]))
+        return ",".join(map(str, [s["score"], s["level"], s["maxLevel"], self.destroyed, self.locks,
+                                  self.wrong, self.lost, self.shots, f"{self.destroyed / 2:.1f}",
+                                  accuracy, keys]))
+
+
 def compress(lines):
     """Runs of equal tick lines become one `tick MS N`."""
     out = []
@@ -92,7 +164,8 @@ def compress(lines):
     return out
 
 
-def play(binary, words, seed, skill, name, rounds, max_passes=0, frame_every=0):
+def play(binary, words, seed, skill, name, rounds, max_passes=0, frame_every=0, history=False,
+         esc_mid_round=False):
     rng = random.Random(seed)
     folder = tempfile.mkdtemp(prefix="rapiko-bot-")
     try:
@@ -104,6 +177,7 @@ def play(binary, words, seed, skill, name, rounds, max_passes=0, frame_every=0):
         passes = 0
         played = 0
         rest = 0
+        tally = Tally()
         s = g.state()
         while played < rounds:
             keys = []
@@ -138,7 +212,13 @@ def play(binary, words, seed, skill, name, rounds, max_passes=0, frame_every=0):
             passes += 1
             before = s
             s = g.state()
+            if before["gameMode"] == 1:
+                tally.add_pass(before, s, keys)
             ended = before["gameMode"] == 1 and s["gameMode"] != 1
+            if ended and history:
+                g.note("# history: " + tally.line(s))
+            if ended:
+                tally = Tally()
             if max_passes and passes >= max_passes:
                 break
             if frame_every and passes % frame_every == 0:
@@ -160,6 +240,11 @@ def play(binary, words, seed, skill, name, rounds, max_passes=0, frame_every=0):
         g.note("state")
         g.note("frame")
         g.note("checksum")
+        if esc_mid_round:
+            # One more round, quit half way: it must leave no history line.
+            g.send(f"press {SPACE}")
+            g.send(f"tick {PASS_MS} 400")
+            g.note("state")
         g.send(f"press {ESC}")
         g.send(f"tick {PASS_MS}")
         g.note("state")
@@ -180,9 +265,14 @@ def main():
     ap.add_argument("--rounds", type=int, default=1)
     ap.add_argument("--passes", type=int, default=0)
     ap.add_argument("--frame-every", type=int, default=0)
+    ap.add_argument("--history", action="store_true")
+    ap.add_argument("--esc-mid-round", action="store_true")
     a = ap.parse_args()
-    sent = play(a.binary, a.words, a.seed, a.skill, a.player, a.rounds, a.passes, a.frame_every)
+    sent = play(a.binary, a.words, a.seed, a.skill, a.player, a.rounds, a.passes, a.frame_every,
+                a.history, a.esc_mid_round)
     head = [f"# {a.skill} bot, {a.rounds} round(s), seed {a.seed}; recorded by make_bot_game.py"]
+    if a.history:
+        head.append("# golden: history")
     with open(os.path.join(HERE, a.name + ".script"), "w") as f:
         f.write("\n".join(head + compress(sent)) + "\n")
     if os.path.abspath(a.words) != os.path.abspath(os.path.join(ASSETS, "rapdata.ini")):

@@ -1,0 +1,187 @@
+// Statistics in whole runs: the screen from the title, rounds that leave no line, --stats.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+
+#include "game/lifecycle.h"
+#include "script/recorder.h"
+#include "script/scripted_system.h"
+#include "state/colours.h"
+#include "stats/history_file.h"
+#include "support/script_run.h"
+
+namespace {
+
+using testing_support::GameDir;
+using testing_support::RunBinary;
+using testing_support::RunScript;
+
+constexpr const char* kHistory = "rapiko-history.csv";
+
+// A history of `rounds` rounds in which Q is often missed.
+std::string History(int rounds) {
+  std::string bytes = std::string(stats::kHistoryHeader) + "\n";
+  for (int i = 1; i <= rounds; ++i) {
+    char date[16];
+    std::snprintf(date, sizeof date, "2025-02-%02d", i);
+    state::RoundRecord r{date, "09:30:00", 100 * i, 4, 6, {}};
+    r.counts = {.destroyed = 40 + i, .locks = 44, .wrongKeys = 4, .lost = 6, .shots = 12};
+    r.counts.keys[16] = {2, 2, 1};   // Q: 60% missed
+    r.counts.keys[30] = {20, 1, 0};  // A
+    bytes += stats::FormatRoundLine(r) + "\n";
+  }
+  return bytes;
+}
+
+bool HasText(const nlohmann::json& frame, int x, int y, const std::string& text) {
+  return std::any_of(frame["ops"].begin(), frame["ops"].end(), [&](const nlohmann::json& op) {
+    return op["op"] == "text" && op["x"] == x && op["y"] == y && op["text"] == text;
+  });
+}
+
+TEST(StatsScreen, TabOpensItAndTabSpaceOrEscGoBackToTheTitle) {
+  for (int close : {15, 57, 1}) {
+    GameDir dir;
+    dir.Write(kHistory, History(3));
+    // Frames: a title frame; the frame of Tab (still the title); the screen;
+    // the frame of the closing key (still the screen); the title again.
+    auto r = RunScript(dir,
+                       "tick 16\ntick 16\nframe\npress 15\ntick 16\nframe\ntick 16\nframe\n"
+                       "press " +
+                           std::to_string(close) + "\ntick 16\nframe\ntick 16\nframe\nstate\n");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto frames = r.Frames();
+    ASSERT_EQ(frames.size(), 5u);
+    EXPECT_EQ(frames[1], frames[0]);
+    EXPECT_EQ(frames[4], frames[0]) << "the title draws as before";
+    for (const auto& screen : {frames[2], frames[3]}) {
+      EXPECT_TRUE(HasText(screen, 20, 12, "Statistics"));
+      EXPECT_TRUE(HasText(screen, 132, 38, "3"));
+      EXPECT_TRUE(
+          HasText(screen, 132, 56, "300 points, level 4/6, 21.5 letters/min, 91.7% accuracy"));
+      EXPECT_TRUE(HasText(screen, 20, 446, "Weakest keys: Q: 60% missed, A: 5% missed"));
+    }
+    // Q is drawn in the darkest shade, inside the frame of a weakest key.
+    nlohmann::json keyBox, frame;  // the last two boxes before the text Q
+    for (const auto& op : frames[2]["ops"]) {
+      if (op["op"] == "text" && op["text"] == "Q") break;
+      if (op["op"] == "box") std::tie(frame, keyBox) = std::tuple(keyBox, op);
+    }
+    EXPECT_EQ(keyBox["fill"], state::kMissShades[4]);
+    EXPECT_EQ(frame["rect"],
+              (nlohmann::json{keyBox["rect"][0].get<int>() - 2, keyBox["rect"][1].get<int>() - 2,
+                              keyBox["rect"][2].get<int>() + 2, keyBox["rect"][3].get<int>() + 2}));
+    const auto state = r.States().back();
+    EXPECT_EQ(std::tuple(state["gameMode"], state["quitRequested"]), std::tuple(0, false));
+  }
+}
+
+TEST(StatsScreen, WithoutHistoryAndOtherKeysItStays) {
+  GameDir dir;
+  auto r = RunScript(dir, "press 15\ntick 16\npress 30 28\ntick 16\ntick 16\nframe\nstate\n");
+  const auto frame = r.Frames().back();
+  EXPECT_TRUE(HasText(frame, 20, 38, "No finished round yet: play one, and it shows here."));
+  EXPECT_TRUE(HasText(frame, 20, 446, "Weakest keys: none missed"));
+  EXPECT_EQ(r.States().back()["gameMode"], 0);
+}
+
+TEST(StatsScreen, SpaceInTheSameFrameStartsTheRoundInstead) {
+  GameDir dir;
+  // After the round and the name entry, the title comes back, not the statistics.
+  auto r = RunScript(dir,
+                     "press 15 57\ntick 16\ntick 16\nstate\ntick 1000 121\npress 28\n"
+                     "tick 16\ntick 16\nframe\n");
+  EXPECT_EQ(r.States()[0]["gameMode"], 1);
+  EXPECT_TRUE(HasText(r.Frames().back(), 50, 213, "Rapiko Ver1.03"));
+}
+
+TEST(History, ARoundEndedByEscOrAClickLeavesNoLineAFailedWriteIsReported) {
+  for (const std::string quit : {"press 1", "click"}) {
+    GameDir dir;
+    auto r = RunScript(dir, "press 57\ntick 16\ntick 16 500\n" + quit + "\ntick 16\n");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_FALSE(dir.Exists(kHistory)) << quit;
+  }
+  // The game goes on and ends as always; the lost line is named at the end.
+  GameDir dir;
+  std::filesystem::create_directory(dir.File(kHistory));
+  auto r = RunScript(dir, "press 57\ntick 16\ntick 1000 122\nstate\n");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.States().back()["gameMode"], 2);
+  EXPECT_EQ(r.err, "cannot write the history file " + dir.File(kHistory) + ": Is a directory\n");
+  EXPECT_TRUE(dir.Exists("rapikosc.ini"));
+}
+
+TEST(StatsCommand, EmptyNormalAndDamagedHistory) {
+  struct Case {
+    std::string history;  // empty: no file
+    std::vector<std::string> lines;
+  };
+  const std::string no = "No history yet: no finished round in ";
+  for (const Case& c : std::vector<Case>{
+           {"", {no + "DIR/rapiko-history.csv"}},
+           {History(12),
+            {"Rounds played:   12",
+             "Best round:      1200 points, level 4/6, 26.0 letters/min, 91.7% accuracy, "
+             "2025-02-12 09:30:00",
+             "Last round:      1200 points, level 4/6, 26.0 letters/min, 91.7% accuracy, "
+             "2025-02-12 09:30:00",
+             "Last 10 rounds:  750.0 points, 23.8 letters/min, 91.7% accuracy",
+             "The 2 before:    150.0 points, 20.8 letters/min, 91.7% accuracy",
+             "Change:          +600.0 points, +3.0 letters/min, +0.0% accuracy",
+             "Weakest keys:    Q: 60% missed, A: 5% missed (last 20 rounds)"}},
+           {History(1) + "2025-02-02,09:3\nnot a round\n",
+            {"Rounds played:   1 (2 damaged lines skipped)",
+             "Best round:      100 points, level 4/6, 20.5 letters/min, 91.7% accuracy, "
+             "2025-02-01 09:30:00",
+             "Last round:      100 points, level 4/6, 20.5 letters/min, 91.7% accuracy, "
+             "2025-02-01 09:30:00",
+             "Last 1 round:    100.0 points, 20.5 letters/min, 91.7% accuracy",
+             "Weakest keys:    Q: 60% missed, A: 5% missed (last 20 rounds)"}},
+           {"garbage\n", {no + "DIR/rapiko-history.csv (1 damaged line skipped)"}}}) {
+    GameDir dir;
+    if (!c.history.empty()) dir.Write(kHistory, c.history);
+    auto r = RunBinary({"--stats", "--dir", dir.Path() + "/"});
+    std::string expected;
+    for (std::string line : c.lines) {
+      if (const size_t at = line.find("DIR/"); at != std::string::npos) {
+        line.replace(at, 4, dir.Path() + "/");
+      }
+      expected += line + "\n";
+    }
+    EXPECT_EQ(std::tuple(r.exitCode, r.out, r.err), std::tuple(0, expected, ""));
+  }
+}
+
+TEST(Practice, ARecordedPracticeSessionNotesItsKeysForTheReplay) {
+  GameDir dir;
+  dir.Write(kHistory, History(2));
+  auto r = RunScript(dir, "tick 16\n", {"--practice", "--record", dir.File("session.script")});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::string recording = dir.Read("session.script");
+  EXPECT_NE(recording.find("\n# practice Q A\n"), std::string::npos) << recording;
+  EXPECT_EQ(script::NotedPracticeKeys(recording), (std::vector<int16_t>{16, 30}));
+  EXPECT_EQ(script::NotedPracticeKeys("start 1\ntick 16\n"), std::nullopt);
+}
+
+TEST(Practice, StartUpTakesTheWeakestKeysOfTheHistory) {
+  for (bool practice : {false, true}) {
+    GameDir dir;
+    dir.Write(kHistory, History(2));
+    std::istringstream in("tick 16\n");
+    std::ostringstream out;
+    script::ScriptReader reader(in);
+    script::ScriptedSystem system(reader, out);
+    system.ReadPrologue();
+    state::GameState g;
+    game::StartUp(g, system, game::MyPath(dir.Path()), {}, {.practice = practice});
+    const std::vector<int16_t> expected =
+        practice ? std::vector<int16_t>{16, 30} : std::vector<int16_t>{};
+    EXPECT_EQ(g.progress.practiceKeys, expected);
+  }
+}
+
+}  // namespace

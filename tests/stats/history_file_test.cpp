@@ -1,0 +1,106 @@
+// The history file: its lines written and read back, damaged lines skipped, safe appends.
+#include "stats/history_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/script_run.h"
+
+namespace {
+
+using testing_support::GameDir;
+
+const std::string kHeader(stats::kHistoryHeader);
+
+state::RoundRecord Round(int32_t score) {
+  state::RoundRecord r{"2025-03-04", "21:05:09", score, 4, 7, {}};
+  r.counts = {.destroyed = 61, .locks = 63, .wrongKeys = 5, .lost = 9, .shots = 20};
+  r.counts.keys[30] = {12, 1, 2};  // A
+  r.counts.keys[12] = {3, 0, 0};   // -
+  r.counts.keys[2] = {0, 2, 0};    // 1
+  r.counts.keys[15] = {0, 2, 0};   // Tab
+  return r;
+}
+
+TEST(HistoryLine, WrittenInItsColumnsAndReadBackWhole) {
+  const state::RoundRecord r = Round(123);
+  const std::string line = stats::FormatRoundLine(r);
+  EXPECT_EQ(
+      line,
+      "2025-03-04,21:05:09,123,4,7,61,63,5,9,20,30.5,92.6,A:12:1:2 1:0:2:0 -:3:0:0 #15:0:2:0");
+  EXPECT_EQ(stats::ParseRoundLine(line), r);
+  EXPECT_EQ(stats::ParseRoundLine(line + "\r"), r);
+
+  state::RoundRecord idle{"2025-03-04", "21:05:09", 0, 3, 3, {}};  // no key judged: no accuracy
+  EXPECT_EQ(stats::FormatRoundLine(idle), "2025-03-04,21:05:09,0,3,3,0,0,0,0,0,0.0,,");
+  EXPECT_EQ(stats::ParseRoundLine(stats::FormatRoundLine(idle)), idle);
+}
+
+TEST(HistoryLine, DamagedLinesAreSkippedAndCounted) {
+  const std::string good = stats::FormatRoundLine(Round(50));
+  const std::string damaged[] = {
+      "2025-03-04,21:05:09,123,4,7,61,63,5,9,20,30.5,92.6",                // a column short
+      good + ",x",                                                         // a column more
+      "2025-3-04,21:05:09,1,4,7,61,63,5,9,20,30.5,92.6,",                  // date
+      "2025-03-04,21:5:09,1,4,7,61,63,5,9,20,30.5,92.6,",                  // time
+      "2025-03-04,21:05:09,1,4,7,-1,63,5,9,20,30.5,92.6,",                 // a negative count
+      "2025-03-04,21:05:09,1,4,7,61,63,5,9,20,30,92.6,",                   // a figure's form
+      "2025-03-04,21:05:09,1,4,7,61,63,5,9,20,30.5,92.6,?:1:0:0",          // no such key
+      "2025-03-04,21:05:09,1,4,7,61,63,5,9,20,30.5,92.6,#30:1:0:0",        // A by its code
+      "2025-03-04,21:05:09,1,4,7,61,63,5,9,20,30.5,92.6,A:1:0:0 A:1:0:0",  // twice
+      "2025-03-04,21:05:09,1,4,7,61,63,5,9,20,30.5,92.6,A:1:0",            // a count short
+      "2025-03-04,21:05:09,1,4,7,61,6" + good,                             // cut, then glued
+  };
+  std::string bytes = kHeader + "\n" + good + "\n\n";
+  for (const std::string& line : damaged) {
+    EXPECT_FALSE(stats::ParseRoundLine(line)) << line;
+    bytes += line + "\r\n";
+  }
+  bytes += stats::FormatRoundLine(Round(70)) + "\n" + stats::FormatRoundLine(Round(60));
+  const stats::HistoryRead read = stats::ReadHistoryBytes(bytes, 2);
+  EXPECT_EQ(read.rounds, 3);
+  EXPECT_EQ(read.damagedLines, static_cast<int32_t>(std::size(damaged)));
+  EXPECT_EQ(read.best->score, 70);
+  ASSERT_EQ(read.tail.size(), 2u);
+  EXPECT_EQ(std::tuple(read.tail[0].score, read.tail[1].score), std::tuple(70, 60));
+}
+
+TEST(HistoryAppend, HeaderFirstThenLinesAndACutLineStaysApart) {
+  GameDir dir;
+  const std::string myPath = dir.Path() + "/";
+  stats::AppendRounds(myPath, {Round(1)});
+  const std::string first = kHeader + "\n" + stats::FormatRoundLine(Round(1)) + "\n";
+  EXPECT_EQ(dir.Read(stats::kHistoryFileName), first);
+
+  // A game killed mid-line left half a line: it is kept, and the next round
+  // starts a line of its own.
+  dir.Write(stats::kHistoryFileName, first + "2025-03-04,21:0");
+  stats::AppendRounds(myPath, {Round(2), Round(3)});
+  EXPECT_EQ(dir.Read(stats::kHistoryFileName), first + "2025-03-04,21:0\n" +
+                                                   stats::FormatRoundLine(Round(2)) + "\n" +
+                                                   stats::FormatRoundLine(Round(3)) + "\n");
+  const stats::HistoryRead read = stats::ReadHistory(myPath, 5);
+  EXPECT_EQ(std::tuple(read.rounds, read.damagedLines), std::tuple(3, 1));
+
+  // The append takes the ranking's folder lock: where that cannot be had,
+  // nothing is written.
+  const std::string before = dir.Read(stats::kHistoryFileName);
+  dir.Remove("rapikosc.ini.lock");  // made by the appends above
+  std::filesystem::create_directory(dir.File("rapikosc.ini.lock"));
+  EXPECT_THROW(stats::AppendRounds(myPath, {Round(9)}), stats::HistoryError);
+  EXPECT_EQ(dir.Read(stats::kHistoryFileName), before);
+  std::filesystem::remove(dir.File("rapikosc.ini.lock"));
+
+  // A history that cannot be written says so and names the file.
+  dir.Remove(stats::kHistoryFileName);
+  std::filesystem::create_directory(dir.File(stats::kHistoryFileName));
+  try {
+    stats::AppendRounds(myPath, {Round(4)});
+    ADD_FAILURE() << "no error";
+  } catch (const stats::HistoryError& e) {
+    EXPECT_NE(std::string(e.what()).find(dir.File(stats::kHistoryFileName)), std::string::npos);
+  }
+}
+
+}  // namespace
