@@ -18,17 +18,15 @@ using testing_support::GameDir;
 const std::string kWord = "AZQWYM-2";
 const std::string kTyped = "azqwym-2";
 
-bool Same(Pixel p, Pixel q) { return p == q; }
-
 // What the typing left on the screen: the status box's level line and the
 // lock gauge. A wrong key lowers the level; a lock fills a gauge cell.
 bool SameResult(const std::vector<Pixel>& a, const std::vector<Pixel>& b) {
   for (int y = 4; y < 20; ++y)
     for (int x = 4; x < 100; ++x)
-      if (!Same(At(a, x, y), At(b, x, y))) return false;
+      if (!(At(a, x, y) == At(b, x, y))) return false;
   for (int y = 200; y < 200 + 8 * 18; ++y)
     for (int x = 12; x < 44; ++x)
-      if (!Same(At(a, x, y), At(b, x, y))) return false;
+      if (!(At(a, x, y) == At(b, x, y))) return false;
   return true;
 }
 
@@ -42,7 +40,7 @@ std::vector<Pixel> Expected() {
   return e2e::LoadScreen(path);
 }
 
-bool Playing(const std::vector<Pixel>& s) { return Same(At(s, 2, 2), {102, 0, 51}); }
+bool Playing(const std::vector<Pixel>& s) { return At(s, 2, 2) == Pixel{102, 0, 51}; }
 
 // Starts a round, types the word by character once all of it has fallen into
 // view, and waits for the screen to show it locked at the starting level.

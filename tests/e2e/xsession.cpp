@@ -10,40 +10,15 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <cstring>
 #include <sstream>
 #include <thread>
 
 namespace e2e {
 
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-pid_t XSession::Spawn(const std::vector<std::string>& argv, bool quiet,
-                      const std::string& errPath) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    setenv("DISPLAY", display_.c_str(), 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    for (const auto& [name, value] : env_) setenv(name.c_str(), value.c_str(), 1);
-    if (quiet) {
-      const int null = open("/dev/null", O_WRONLY);
-      dup2(null, 1);
-      dup2(null, 2);
-    }
-    if (!errPath.empty()) {
-      const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      dup2(err, 2);
-    }
-    std::vector<std::string> copy = argv;
-    std::vector<char*> args;
-    for (std::string& a : copy) args.push_back(a.data());
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    _exit(127);
-  }
-  return pid;
-}
 
 XSession::XSession(int width, int height) : width_(width), height_(height) {
   // Xvfb picks a free display itself and writes its number once it accepts
@@ -99,32 +74,30 @@ pid_t XSession::StartGame(const std::string& dir, const std::vector<std::string>
                           const std::string& errPath) {
   std::vector<std::string> argv = {RAPIKO_BINARY, "--dir", dir};
   argv.insert(argv.end(), args.begin(), args.end());
-  game_ = Spawn(argv, false, errPath);
+  game_ = fork();
+  if (game_ == 0) {
+    setenv("DISPLAY", display_.c_str(), 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    for (const auto& [name, value] : env_) setenv(name.c_str(), value.c_str(), 1);
+    if (!errPath.empty()) dup2(open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+    std::vector<char*> cargs;
+    for (std::string& a : argv) cargs.push_back(a.data());
+    cargs.push_back(nullptr);
+    execv(cargs[0], cargs.data());
+    _exit(127);
+  }
   return game_;
 }
 
 std::optional<std::string> XSession::Output(const std::vector<std::string>& argv) {
-  int fds[2];
-  if (pipe(fds) != 0) return std::nullopt;
-  const pid_t pid = fork();
-  if (pid == 0) {
-    setenv("DISPLAY", display_.c_str(), 1);
-    dup2(fds[1], 1);
-    close(fds[0]);
-    std::vector<std::string> copy = argv;
-    std::vector<char*> args;
-    for (std::string& a : copy) args.push_back(a.data());
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    _exit(127);
-  }
-  close(fds[1]);
+  std::string command = "DISPLAY=" + display_;
+  for (const std::string& a : argv) command += " '" + a + "'";
+  FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+  if (!pipe) return std::nullopt;
   std::string text;
   char buffer[256];
-  for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, n);
-  close(fds[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+  const int status = pclose(pipe);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
   return text;
 }
@@ -135,16 +108,11 @@ std::optional<std::array<int, 4>> XSession::WindowGeometry() {
   if (!text) return std::nullopt;
   // Lines of NAME=VALUE: WINDOW, X, Y, WIDTH, HEIGHT, SCREEN.
   std::array<int, 4> g{-1, -1, -1, -1};
+  const char* names[] = {"X=", "Y=", "WIDTH=", "HEIGHT="};
   std::istringstream lines(*text);
   for (std::string line; std::getline(lines, line);) {
-    const size_t eq = line.find('=');
-    if (eq == std::string::npos) continue;
-    const std::string name = line.substr(0, eq);
-    const int value = std::atoi(line.c_str() + eq + 1);
-    if (name == "X") g[0] = value;
-    if (name == "Y") g[1] = value;
-    if (name == "WIDTH") g[2] = value;
-    if (name == "HEIGHT") g[3] = value;
+    for (int i = 0; i < 4; ++i)
+      if (line.rfind(names[i], 0) == 0) g[i] = std::atoi(line.c_str() + std::strlen(names[i]));
   }
   if (g[2] < 0 || g[3] < 0) return std::nullopt;
   return g;
@@ -185,10 +153,7 @@ bool XSession::WaitForTitle(int timeoutMs, const std::string& path) {
 bool XSession::Xdotool(const std::vector<std::string>& args) {
   std::vector<std::string> argv = {"xdotool"};
   argv.insert(argv.end(), args.begin(), args.end());
-  const pid_t pid = Spawn(argv, true);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return Output(argv).has_value();
 }
 
 bool XSession::WaitForWindow(int timeoutMs) {
@@ -201,9 +166,7 @@ bool XSession::WaitForWindow(int timeoutMs) {
 }
 
 std::vector<Pixel> XSession::Screenshot(const std::string& path) {
-  const pid_t pid = Spawn({"import", "-display", display_, "-window", "root", path}, true);
-  int status = 0;
-  waitpid(pid, &status, 0);
+  Output({"import", "-window", "root", path});
   return LoadScreen(path, width_, height_);
 }
 

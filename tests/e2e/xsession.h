@@ -56,7 +56,6 @@ class XSession {
   std::optional<int> WaitForExit(int timeoutMs);
 
  private:
-  pid_t Spawn(const std::vector<std::string>& argv, bool quiet, const std::string& errPath = "");
   // Runs a program to its end; its standard output, or nothing if it failed.
   std::optional<std::string> Output(const std::vector<std::string>& argv);
   std::string display_;

@@ -46,34 +46,22 @@ std::vector<Rect> LetterCells() {
   return cells;
 }
 
-class GlyphSheet : public ::testing::Test {
- protected:
-  bool AnyInk(const Rect& r) const {
-    for (int32_t y = r.top; y < r.bottom; ++y) {
-      for (int32_t x = r.left; x < r.right; ++x) {
-        if (sheet->At(x, y) != kKey) return true;
-      }
-    }
-    return false;
-  }
-  std::shared_ptr<SoftSurface> sheet = LoadAsset("abc.bmp");
-};
-
-TEST_F(GlyphSheet, Is348By262WithOnlyIndex128PureBlue) {
-  EXPECT_EQ(sheet->Width(), 348);
-  EXPECT_EQ(sheet->Height(), 262);
+TEST(GlyphSheet, IsOnlyLetterCellsAndPicturesInTheirPlacesOnIndex128PureBlue) {
+  const auto sheet = LoadAsset("abc.bmp");
+  ASSERT_EQ(sheet->Width(), 348);
+  ASSERT_EQ(sheet->Height(), 262);
   const auto& colors = sheet->GetPalette()->Colors();
   for (size_t i = 0; i < 256; ++i) EXPECT_EQ(colors[i] == kKeyBlue, i == kKey) << "entry " << i;
-}
-
-TEST_F(GlyphSheet, LetterCellsHoldInkAndTheEmptyCellIsEmpty) {
-  for (const Rect& c : LetterCells()) EXPECT_TRUE(AnyInk(c)) << c.left << "," << c.top;
-  EXPECT_FALSE(AnyInk({196, 111, 245, 148}));
-}
-
-TEST_F(GlyphSheet, PicturesLieInsideTheirSourceRectangles) {
-  for (const Rect& r : {kMarker, kGaugeTaken, kGaugeFree, kGlow}) EXPECT_TRUE(AnyInk(r));
+  const auto anyInk = [&](const Rect& r) {
+    for (int32_t y = r.top; y < r.bottom; ++y)
+      for (int32_t x = r.left; x < r.right; ++x)
+        if (sheet->At(x, y) != kKey) return true;
+    return false;
+  };
   std::vector<Rect> allowed = LetterCells();
+  for (const Rect& c : allowed) EXPECT_TRUE(anyInk(c)) << c.left << "," << c.top;
+  EXPECT_FALSE(anyInk({196, 111, 245, 148}));  // the empty cell
+  for (const Rect& r : {kMarker, kGaugeTaken, kGaugeFree, kGlow}) EXPECT_TRUE(anyInk(r));
   allowed.insert(allowed.end(),
                  {kMarker, kGaugeTaken, kGaugeFree, kGlow, kRedBar, kSquares, kStrip});
   for (int32_t y = 0; y < sheet->Height(); ++y) {

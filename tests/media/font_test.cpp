@@ -12,7 +12,6 @@
 namespace media {
 namespace {
 
-const std::string kNamePrompt = "名前を入力:";
 const std::string kNameHelp = "Enterで決定\u3000Back spaceで一文字消す";
 
 const Font& TheFont() {
@@ -42,24 +41,9 @@ class TextTest : public ::testing::Test {
   SoftSurface surface{64, 40, "back"};
 };
 
-TEST_F(TextTest, GlyphInkTakesTheForeColourAndTheRestShowsThrough) {
-  surface.DrawText(3, 5, "Ag");
-  const Glyph* a = TheFont().Find('A');
-  const Glyph* g = TheFont().Find('g');
-  ASSERT_TRUE(a && g);
-  for (int32_t y = 0; y < surface.Height(); ++y) {
-    for (int32_t x = 0; x < surface.Width(); ++x) {
-      const bool inA = x >= 3 && x < 11 && y >= 5 && y < 21 && a->Ink(x - 3, y - 5);
-      const bool inG = x >= 11 && x < 19 && y >= 5 && y < 21 && g->Ink(x - 11, y - 5);
-      ASSERT_EQ(surface.At(x, y), inA || inG ? kInk : kPaper) << x << "," << y;
-    }
-  }
-  EXPECT_GT(Inked(), 20u);
-}
-
-TEST_F(TextTest, ALineDrawnAgainElsewhereOrCutAtAnEdgeShowsTheSameInk) {
+TEST_F(TextTest, GlyphInkTakesTheForeColourWhereverTheLineIsDrawnOrCut) {
   // The same surface draws the same line again and again: kept lines must
-  // follow the place and the cut at each edge.
+  // follow the place and the cut at each edge; the rest shows through.
   const Glyph* a = TheFont().Find('A');
   const Glyph* g = TheFont().Find('g');
   ASSERT_TRUE(a && g);
@@ -78,23 +62,7 @@ TEST_F(TextTest, ALineDrawnAgainElsewhereOrCutAtAnEdgeShowsTheSameInk) {
     }
     EXPECT_EQ(wrong, 0) << "at " << px << "," << py;
   }
-}
-
-TEST_F(TextTest, ACharacterTheFontLacksDrawsTheReplacementGlyph) {
-  ASSERT_EQ(TheFont().Find(0x20AC), nullptr);  // the euro sign is not in the font
-  SoftSurface expected = surface;
-  expected.DrawText(2, 2, "\xEF\xBF\xBD");  // U+FFFD
-  surface.DrawText(2, 2, "\xE2\x82\xAC");
-  EXPECT_EQ(surface.Pixels(), expected.Pixels());
-  EXPECT_GT(Inked(), 30u);
-}
-
-TEST_F(TextTest, JapaneseTextsAreDrawable) {
-  for (const std::string& text : {kNamePrompt, kNameHelp}) {
-    for (char32_t cp : DecodeGameText(text)) EXPECT_NE(TheFont().Find(cp), nullptr) << uint32_t{cp};
-  }
-  surface.DrawText(0, 0, "名");
-  EXPECT_GT(Inked(), 30u);
+  EXPECT_GT(Inked(), 20u);
 }
 
 TEST(DecodeGameText, Utf8IsKeptAndOtherBytesAreLatin1) {
@@ -109,7 +77,7 @@ TEST(DecodeGameText, Utf8IsKeptAndOtherBytesAreLatin1) {
 }
 
 TEST(ToJsonUtf8, GivesValidUtf8OfTheSameText) {
-  EXPECT_EQ(ToJsonUtf8(kNamePrompt), kNamePrompt);
+  EXPECT_EQ(ToJsonUtf8("名前を入力:"), "名前を入力:");
   EXPECT_EQ(ToJsonUtf8("caf\xE9"), "caf\xC3\xA9");
   std::string everyByte;
   for (int b = 0; b < 256; ++b) everyByte.push_back(static_cast<char>(b));

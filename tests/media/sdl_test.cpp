@@ -1,18 +1,14 @@
-// Tests of the SDL backend on the dummy drivers: window, sound, keys, messages and PNG files.
+// Tests of the SDL backend on the dummy drivers: sound, keys, messages and PNG files; the
+// window's picture and the focusing click are looked at by the end-to-end tests.
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
-#include <tuple>
 
 #include "media/headless/headless.h"
-#include "media/sdl/context.h"
-#include "media/sdl/focus.h"
 #include "media/sdl/png.h"
-#include "media/sdl/screen.h"
 #include "media/sdl/system.h"
 #include "support/test_files.h"
 
@@ -28,27 +24,22 @@ Palette TestPalette() {
 }
 
 struct Messages : WindowEvents {
-  int mouseDowns = 0, closeRequests = 0, focusLost = 0, focusGained = 0;
+  int mouseDowns = 0, closeRequests = 0;
   void OnMouseDown() override { ++mouseDowns; }
   void OnCloseRequest() override { ++closeRequests; }
-  void OnFocusLost() override { ++focusLost; }
-  void OnFocusGained() override { ++focusGained; }
+  void OnFocusLost() override {}
+  void OnFocusGained() override {}
 };
 
+// Pushes an event of the given type; a text event when text is given.
 void Push(Uint32 type, SDL_Scancode scancode = SDL_SCANCODE_UNKNOWN, SDL_Keycode sym = 0,
-          Uint8 windowEvent = SDL_WINDOWEVENT_CLOSE) {
+          const char* text = nullptr) {
   SDL_Event e{};
   e.type = type;
   e.key.keysym.scancode = scancode;
   e.key.keysym.sym = sym;
-  if (type == SDL_WINDOWEVENT) e.window.event = windowEvent;
-  ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
-}
-
-void PushText(const char* text) {
-  SDL_Event e{};
-  e.type = SDL_TEXTINPUT;
-  SDL_strlcpy(e.text.text, text, sizeof e.text.text);
+  if (type == SDL_WINDOWEVENT) e.window.event = SDL_WINDOWEVENT_CLOSE;
+  if (text) SDL_strlcpy(e.text.text, text, sizeof e.text.text);
   ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
 }
 
@@ -81,53 +72,6 @@ class SdlBackend : public ::testing::Test {
   std::unique_ptr<System> system;
   std::shared_ptr<Root> root;
 };
-
-// The colour of a pixel of the window's own surface.
-Color WindowPixel(SDL_Window* window, int x, int y) {
-  SDL_Surface* s = SDL_GetWindowSurface(window);
-  Uint32 v = 0;
-  std::memcpy(&v,
-              static_cast<const uint8_t*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel,
-              s->format->BytesPerPixel);
-  Color c;
-  SDL_GetRGB(v, s->format, &c.r, &c.g, &c.b);
-  return c;
-}
-
-TEST_F(SdlBackend, TheWindowShowsTheFrameThroughItsPaletteAndAResizeKeepsWholeMultiples) {
-  SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);  // the context below quits it again
-  SdlOptions options;
-  options.window = true;
-  SdlScreen screen(std::make_shared<SdlContext>(options, resources.Lookup()));
-  screen.Open();
-  ASSERT_NE(screen.Window(), nullptr);
-  std::vector<uint8_t> frame(640 * 480, 3);
-  frame[0] = 200;
-  screen.Present(frame, 640, 480, TestPalette());
-  EXPECT_EQ(WindowPixel(screen.Window(), 0, 0), TestColor(200));
-  EXPECT_EQ(WindowPixel(screen.Window(), 1, 0), TestColor(3));
-
-  // 1400 x 1000 holds the picture twice over (1280 x 960), in the middle.
-  SDL_SetWindowSize(screen.Window(), 1400, 1000);
-  SDL_Event e;
-  while (SDL_PollEvent(&e)) {
-    if (e.type == SDL_WINDOWEVENT) screen.OnWindowEvent(e.window);
-  }
-  frame[1] = 200;  // the next frame changes one pixel
-  screen.Present(frame, 640, 480, TestPalette());
-  const Color black{0, 0, 0};
-  for (const auto& [x, y, want] : {std::tuple{59, 20, black},
-                                   {60, 19, black},
-                                   {60, 20, TestColor(200)},
-                                   {61, 21, TestColor(200)},
-                                   {63, 21, TestColor(200)},
-                                   {64, 20, TestColor(3)},
-                                   {1339, 979, TestColor(3)},
-                                   {1340, 979, black},
-                                   {1339, 980, black}}) {
-    EXPECT_EQ(WindowPixel(screen.Window(), x, y), want) << x << "," << y;
-  }
-}
 
 TEST_F(SdlBackend, SoundBuffersPlayOnTheirOwnChannels) {
   auto device = root->CreateSoundDevice();
@@ -182,77 +126,35 @@ TEST_F(SdlBackend, WithoutASoundDeviceOrMutedTheBuffersPlaySilently) {
   }
 }
 
-TEST_F(SdlBackend, KeysByCharacterTakeTheirTextAndReleaseAsPressed) {
-  auto keyboard = root->CreateInput()->CreateKeyboardDevice();
-  keyboard->Acquire();
+TEST_F(SdlBackend, KeysByCharacterTakeTheirTextAndReleaseAsPressedByPositionTheirPlace) {
   // AZERTY: the key in the Q place types a; the - key, pressed and then
   // released with Shift held, still releases as -; a press of the key in
-  // the 1 place without text still counts as 1.
-  Push(SDL_KEYDOWN, SDL_SCANCODE_Q, 'a');
-  PushText("a");
-  Push(SDL_KEYUP, SDL_SCANCODE_Q, 'a');
-  Push(SDL_KEYDOWN, SDL_SCANCODE_6, '6');
-  PushText("-");
-  Push(SDL_KEYUP, SDL_SCANCODE_6, '6');
-  Push(SDL_KEYDOWN, SDL_SCANCODE_1, '1');
-  std::vector<KeyEvent> events(10);
-  ASSERT_EQ(keyboard->GetDeviceData(events), 5);
-  const std::pair<int32_t, int32_t> expected[] = {{30, 128}, {30, 0}, {12, 128}, {12, 0}, {2, 128}};
-  for (size_t i = 0; i < 5; ++i) {
-    EXPECT_EQ(events[i].keyCode, expected[i].first) << i;
-    EXPECT_EQ(events[i].data, expected[i].second) << i;
+  // the 1 place without text still counts as 1. By position they are the
+  // keys in the US places: Q, 6 and 1.
+  for (const KeyReading keys : {KeyReading::Character, KeyReading::Position}) {
+    Start(keys);
+    auto keyboard = root->CreateInput()->CreateKeyboardDevice();
+    keyboard->Acquire();
+    Push(SDL_KEYDOWN, SDL_SCANCODE_Q, 'a');
+    Push(SDL_TEXTINPUT, {}, 0, "a");
+    Push(SDL_KEYUP, SDL_SCANCODE_Q, 'a');
+    Push(SDL_KEYDOWN, SDL_SCANCODE_6, '6');
+    Push(SDL_TEXTINPUT, {}, 0, "-");
+    Push(SDL_KEYUP, SDL_SCANCODE_6, '6');
+    Push(SDL_KEYDOWN, SDL_SCANCODE_1, '1');
+    std::vector<KeyEvent> events(10);
+    ASSERT_EQ(keyboard->GetDeviceData(events), 5);
+    const bool byPlace = keys == KeyReading::Position;
+    const std::pair<int32_t, int32_t> expected[] = {{byPlace ? 16 : 30, 128},
+                                                    {byPlace ? 16 : 30, 0},
+                                                    {byPlace ? 7 : 12, 128},
+                                                    {byPlace ? 7 : 12, 0},
+                                                    {2, 128}};
+    for (size_t i = 0; i < 5; ++i) {
+      EXPECT_EQ(events[i].keyCode, expected[i].first) << i << " " << byPlace;
+      EXPECT_EQ(events[i].data, expected[i].second) << i << " " << byPlace;
+    }
   }
-}
-
-TEST_F(SdlBackend, KeysByPositionIgnoreTheLayout) {
-  Start(KeyReading::Position);
-  auto keyboard = root->CreateInput()->CreateKeyboardDevice();
-  keyboard->Acquire();
-  Push(SDL_KEYDOWN, SDL_SCANCODE_Q, 'a');
-  Push(SDL_KEYUP, SDL_SCANCODE_Q, 'a');
-  std::vector<KeyEvent> events(10);
-  ASSERT_EQ(keyboard->GetDeviceData(events), 2);
-  EXPECT_EQ(events[0].keyCode, 16);
-  EXPECT_EQ(events[1].keyCode, 16);
-}
-
-TEST(SdlFocusClick, OnlyTheClickThatGivesAWindowItsFocusIsKeptFromTheGame) {
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
-  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-  SDL_Window* window = SDL_CreateWindow("focus", 0, 0, 64, 48, 0);
-  ASSERT_NE(window, nullptr) << SDL_GetError();
-  auto event = [](Uint8 what, Uint32 at) {
-    SDL_WindowEvent e{};
-    e.type = SDL_WINDOWEVENT;
-    e.event = what;
-    e.timestamp = at;
-    return e;
-  };
-  auto click = [](Uint32 at) {
-    SDL_MouseButtonEvent e{};
-    e.type = SDL_MOUSEBUTTONDOWN;
-    e.timestamp = at;
-    return e;
-  };
-  SdlFocus focus;
-  Messages messages;
-  // Never focused yet: the click gives the focus.
-  EXPECT_FALSE(focus.ClickCounts(click(100), window, false));
-  focus.OnWindowEvent(event(SDL_WINDOWEVENT_FOCUS_GAINED, 1000), messages);
-  // The window manager passes the focusing click on just after the focus...
-  EXPECT_FALSE(focus.ClickCounts(click(1010), window, false));
-  // ...and the next click is the player's.
-  EXPECT_TRUE(focus.ClickCounts(click(1100), window, false));
-  focus.OnWindowEvent(event(SDL_WINDOWEVENT_FOCUS_GAINED, 2000), messages);
-  EXPECT_TRUE(focus.ClickCounts(click(2500), window, false));  // long after the focus
-  focus.OnWindowEvent(event(SDL_WINDOWEVENT_FOCUS_LOST, 3000), messages);
-  EXPECT_FALSE(focus.ClickCounts(click(4000), window, false));
-  EXPECT_TRUE(focus.ClickCounts(click(4000), window, true));  // full screen: every click
-  focus.OnWindowEvent(event(SDL_WINDOWEVENT_EXPOSED, 5000), messages);
-  EXPECT_EQ(messages.focusGained, 2);
-  EXPECT_EQ(messages.focusLost, 1);
-  SDL_DestroyWindow(window);
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 TEST_F(SdlBackend, MouseButtonAndCloseRequestReachTheWindowEvents) {

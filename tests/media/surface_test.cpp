@@ -142,18 +142,15 @@ class BoxTest : public ::testing::Test {
   SoftSurface surface = Blank(10, 6, MakePalette({{3, kBlue}, {4, kRed}, {5, kGreen}}), 3);
 };
 
-TEST_F(BoxTest, OutlineInForeInsideInFillRightAndBottomExclusive) {
+TEST_F(BoxTest, OutlineInForeInsideInFillRightAndBottomExclusiveClippedAtEveryEdge) {
   surface.DrawBox(2, 1, 7, 5);
   surface.DrawBox(8, 1, 8, 5);  // empty
   EXPECT_EQ(Picture(), (std::vector<std::string>{"..........", "..RRRRR...", "..RgggR...",
                                                  "..RgggR...", "..RRRRR...", ".........."}));
-}
-
-TEST_F(BoxTest, ClippedAtEveryEdge) {
   surface.DrawBox(-3, -2, 4, 3);
   surface.DrawBox(7, 3, 12, 9);
-  EXPECT_EQ(Picture(), (std::vector<std::string>{"gggR......", "gggR......", "RRRR......",
-                                                 ".......RRR", ".......Rgg", ".......Rgg"}));
+  EXPECT_EQ(Picture(), (std::vector<std::string>{"gggR......", "gggRRRR...", "RRRRggR...",
+                                                 "..RgggRRRR", "..RRRRRRgg", ".......Rgg"}));
   surface.DrawBox(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
   EXPECT_EQ(Count(surface, 5), 60u);
 }

@@ -1,45 +1,336 @@
-// The soak: a bot plays RAPIKO_SOAK_ROUNDS rounds (200 by default) in-process
-// with every invariant checked after every pass.
-#include "soak/soak.h"
-
+// The soak: a bot plays RAPIKO_SOAK_ROUNDS rounds (200 by default) in-process,
+// in sessions of start-up, main loop and shutdown, with the invariants of the
+// state checked after every pass; a failure names the seed to replay.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
+#include <set>
+#include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "game/lifecycle.h"
+#include "media/headless/headless.h"
+#include "ranking/ranking_file.h"
 #include "support/script_run.h"
 
 namespace {
 
-// A whole number from the environment, or the fallback when it is unset.
+using state::GameState;
+
+// splitmix64: a fixed algorithm, so a seed gives the same run everywhere.
+struct Random {
+  uint64_t state;
+  uint64_t Next() {
+    uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+  }
+  int Below(int n) { return static_cast<int>(Next() % static_cast<uint64_t>(n)); }
+  int Between(int lo, int hi) { return lo + Below(hi - lo + 1); }
+  bool Chance(double p) { return static_cast<double>(Next() >> 11) * 0x1.0p-53 < p; }
+};
+
+bool InRing(int v) { return v >= 1 && v <= 99; }
+
+std::vector<int16_t> LiveSlots(const GameState& g) {
+  std::vector<int16_t> slots;
+  for (int i = g.ringHead; InRing(i) && InRing(g.ringTail) && i != g.ringTail; i = i % 99 + 1)
+    slots.push_back(static_cast<int16_t>(i));
+  return slots;
+}
+
+// Every rule g breaks, "; " after each; empty when it is sound. modeBefore is
+// the mode the pass started in: names are cut only by a name-entry frame.
+std::string Broken(const GameState& g, int16_t modeBefore) {
+  std::string out;
+  const auto need = [&out](bool ok, const std::string& what) { out += ok ? "" : what + "; "; };
+  need(g.gameMode >= 0 && g.gameMode <= 2, "gameMode outside 0..2");
+  need(InRing(g.ringHead) && InRing(g.ringTail), "target ring ends outside 1..99");
+  // Nothing lowers maxLevel within a round and every rise lifts it.
+  need(g.level >= 0 && g.level <= g.maxLevel, "level outside 0..maxLevel");
+  need(g.score >= 0 && g.hitCount >= 0, "negative score or hit count");
+  need(g.combo >= 0 && g.combo <= g.maxLevel, "combo outside 0..maxLevel");
+  need(g.roundTime >= 0 && g.roundTime <= 120000, "roundTime outside 0..120000");
+  need(std::is_sorted(g.rankKeys.rbegin(), g.rankKeys.rend()), "ranking keys out of order");
+  need(modeBefore != state::kModeNameEntry || g.entryName.size() <= 10, "name longer than 10");
+  // The lock ring: exactly the lockCount slots from lockHead on hold a lock,
+  // each a different target that still has its letter; slot 8 is never used.
+  need(g.lockHead >= 0 && g.lockHead <= 7 && g.lockCount >= 0 && g.lockCount <= 8 &&
+           g.lockTail == (g.lockHead + g.lockCount) % 8 && g.lockQueue[8] == 0,
+       "lock ring ends or count");
+  std::set<int16_t> locked;
+  for (int k = 0; k < 8; ++k) {
+    const int16_t t = g.lockQueue[(g.lockHead + k) % 8];
+    need((k < g.lockCount) == (t != 0), "lock slot filled out of turn");
+    if (t == 0) continue;
+    need(InRing(t) && locked.insert(t).second && g.targets[t].keyCode != 0,
+         "lock of target " + std::to_string(t) + " outside the ring, twice or without a letter");
+  }
+  // Letters leave the ring only by a hit or a bottom-out, which clear them.
+  std::vector<bool> live(g.targets.size(), false);
+  for (int16_t i : LiveSlots(g)) live[i] = true;
+  for (size_t i = 0; i < g.targets.size(); ++i) {
+    const state::Target& t = g.targets[i];
+    need(std::isfinite(t.x) && std::isfinite(t.y) && std::isfinite(t.vx), "target not a number");
+    if (t.keyCode == 0) continue;
+    need(live[i], "letter outside the live ring");
+    need(t.x >= 100.0 && t.x <= 490.0, "letter past the walls");
+  }
+  for (const auto& p : g.shotTrail) need(std::isfinite(p.x) && std::isfinite(p.y), "shot NaN");
+  need(std::isfinite(g.pacing.shotStepX) && std::isfinite(g.pacing.shotStepY), "shot step NaN");
+  for (const state::Popup& p : g.popups)
+    need(p.timeLeft >= 0 && std::isfinite(p.x) && std::isfinite(p.y), "pop-up broken");
+  return out;
+}
+
+// The headless platform, with a hook that plays each pass before the loop runs it.
+struct SoakSystem : media::System {
+  std::shared_ptr<media::Root> CreateRoot() override { return platform.CreateRoot(); }
+  uint32_t GetTickCount() override { return platform.Tick(); }
+  bool BeginPass() override { return hook(); }
+  void DispatchMessages(media::WindowEvents& events) override {
+    for (; clicks > 0; --clicks) events.OnMouseDown();
+  }
+  media::HeadlessPlatform platform;
+  std::function<bool()> hook;
+  int clicks = 0;
+};
+
+struct Totals {
+  int64_t rounds = 0, passes = 0, hits = 0, bottomOuts = 0, wrongCues = 0, endCues = 0;
+  int64_t nameEntries = 0, namesEntered = 0, dropped = 0;
+  int16_t highestLevel = 0;
+  std::string lastRanking;  // the bytes of the last ranking file written
+};
+
+// The bot: right letters, wrong keys, long names, releases of any key, and
+// now and then more events than the 64-event device holds. Never presses
+// Esc: quitting is the session's decision.
+struct Bot {
+  Random rng;
+  media::HeadlessPlatform& platform;
+  Totals& totals;
+
+  void Down(int32_t code, int32_t data = media::kKeyDown) {
+    totals.dropped += !platform.QueueKey(code, data);
+  }
+  void Press(int32_t code) {
+    Down(code);
+    if (rng.Chance(0.5)) Down(code, 0);
+  }
+  int32_t WrongCode() { return rng.Between(2, 255); }
+
+  void Act(const GameState& g) {
+    std::vector<int16_t> open;  // letters a press could still lock, oldest first
+    for (int16_t i : LiveSlots(g)) {
+      if (g.targets[i].keyCode != 0 && std::count(g.lockQueue.begin(), g.lockQueue.end(), i) == 0)
+        open.push_back(i);
+    }
+    if (rng.Chance(0.005)) {  // a burst: some events are dropped
+      for (int k = rng.Between(65, 100); k > 0; --k) {
+        const int kind = rng.Below(3);
+        if (kind == 0 && !open.empty()) {  // each open letter once: still right keys
+          const int pick = rng.Below(static_cast<int>(open.size()));
+          Down(g.targets[open[pick]].keyCode);
+          open.erase(open.begin() + pick);
+        } else {
+          Down(kind == 1 ? WrongCode() : rng.Between(1, 255), kind == 1 ? media::kKeyDown : 0);
+        }
+      }
+      return;
+    }
+    if (g.gameMode == state::kModePlaying) {
+      int locks = g.lockCount;
+      if (!open.empty() && rng.Chance(0.7)) {
+        for (int k = std::min<int>(rng.Between(1, 3), static_cast<int>(open.size())); k > 0; --k) {
+          const int pick = rng.Below(static_cast<int>(open.size()));
+          Press(g.targets[open[pick]].keyCode);
+          open.erase(open.begin() + pick);
+          locks = std::min(locks + 1, 8);
+        }
+      }
+      if (rng.Chance(0.02)) Press(WrongCode());
+      if ((locks > 0 && !g.shotActive && rng.Chance(0.6)) || rng.Chance(0.03))
+        Press(rng.Chance(0.5) ? state::kKeySpace : state::kKeyEnter);
+    } else if (g.gameMode == state::kModeNameEntry) {
+      std::vector<int32_t> typing;
+      for (int32_t code = 2; code < static_cast<int32_t>(g.keyChars.size()); ++code)
+        if (!g.keyChars[code].empty()) typing.push_back(code);
+      if (!typing.empty() && rng.Chance(0.5)) {
+        // Now and then far more than the ten characters a name may hold.
+        for (int k = rng.Chance(0.1) ? rng.Between(11, 20) : rng.Between(1, 3); k > 0; --k)
+          Press(typing[rng.Below(static_cast<int>(typing.size()))]);
+      }
+      if (rng.Chance(0.15)) Press(state::kKeyBackspace);
+      if (rng.Chance(0.05)) Press(WrongCode());
+      if (rng.Chance(0.12)) Press(state::kKeyEnter);
+    } else {
+      if (rng.Chance(0.1)) Press(WrongCode());
+      if (rng.Chance(0.25)) Press(state::kKeySpace);
+      // Two starts in one frame reset twice; the round still begins once.
+      if (rng.Chance(0.02)) Press(state::kKeySpace);
+    }
+    // A release of any key, Esc included, must do nothing.
+    if (rng.Chance(0.05)) Down(rng.Between(1, 255), 0);
+  }
+
+  // The elapsed time of the next pass, from 0 ms to now and then 40 s.
+  uint32_t NextElapsedMs() {
+    const int pick = rng.Below(10000);
+    for (const auto& [ms, below] :
+         {std::pair{0, 400}, {1, 1000}, {16, 3500}, {33, 5500}, {100, 7500}, {1000, 9975}})
+      if (pick < below) return static_cast<uint32_t>(ms);
+    return 40000;
+  }
+};
+
+// Word lists that lead the spawner down its less common roads.
+std::string WordsOfSession(int64_t session, const std::string& defaults) {
+  if (session % 10 == 3 || session % 10 == 7) return "AAA\r\nABBA\nBAB\r\nAAB\n";  // few keys
+  if (session % 10 == 9) return {};  // no word list: nothing falls
+  if (session % 10 != 5) return defaults;
+  std::string words;  // long words up to the letter capacity: the last is cut short
+  for (int i = 0; i < 40; ++i) words += "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-\n";
+  return words;
+}
+
+// Plays one session in dir; its first failure, or empty.
+std::string PlaySession(uint64_t seed, int64_t session, int64_t rounds, const std::string& dir,
+                        Totals& totals) {
+  GameState g;
+  SoakSystem system;
+  Random sessionRng{seed ^ (static_cast<uint64_t>(session) * 0xD1B54A32D192ED03ULL)};
+  Bot bot{{sessionRng.Next()}, system.platform, totals};
+  // Sessions start where the tick counter crosses 2^31 or wraps at 2^32.
+  const auto jitter = static_cast<uint32_t>(sessionRng.Below(200000));
+  system.platform.SetTick(session % 3 == 0   ? static_cast<uint32_t>(sessionRng.Next())
+                          : session % 3 == 1 ? 0x7FFFFFFFu - jitter
+                                             : 0xFFFFFFFFu - jitter);
+  int64_t played = 0, passes = 0, passesInMode = 0, quitPasses = 0;
+  int16_t modeBefore = state::kModeTitle;
+  std::string failure;
+  const auto fail = [&](const std::string& what) {
+    if (!failure.empty()) return false;  // the first one counts
+    std::ostringstream s;
+    s << "seed " << seed << " session " << session << " round " << totals.rounds << " pass "
+      << totals.passes << ": " << what << "\n  state: mode " << g.gameMode << " level " << g.level
+      << "/" << g.maxLevel << " score " << g.score << " ring " << g.ringHead << ".." << g.ringTail
+      << " locks " << g.lockHead << "+" << g.lockCount << "\n  to replay: RAPIKO_SOAK_SEED=" << seed
+      << " RAPIKO_SOAK_ROUNDS=" << totals.rounds + 1;
+    failure = s.str();
+    return false;
+  };
+  // The main loop's hook: checks the pass just run, then sets up the next.
+  system.hook = [&] {
+    if (passes > 0) {
+      if (const std::string broken = Broken(g, modeBefore); !broken.empty()) return fail(broken);
+      const auto& ops = system.platform.FrameOps();
+      const auto isFlip = [](const media::SurfaceOp& op) { return op.kind == op.Kind::Flip; };
+      if (std::count_if(ops.begin(), ops.end(), isFlip) != 1 || !isFlip(ops.back()))
+        return fail("a pass did not end with its one flip");
+      for (const std::string& sound : system.platform.TakeSoundLog()) {
+        totals.hits += sound == "WAVHIT.play";
+        totals.bottomOuts += sound == "WAVFUEEN.play";
+        totals.wrongCues += sound == "WAVKYAN.play";
+        totals.endCues += sound == "WAVEND.play";
+      }
+      if (g.quitRequested && quitPasses == 0) return fail("the game quit on its own");
+      if (modeBefore == state::kModeTitle && g.gameMode == state::kModePlaying) {
+        // A new round with its own bot seed; a quarter start higher up, so that
+        // drifting words, the pace above level 20 and ranking keys at their
+        // 32-bit limit come up quickly.
+        Random pick{seed ^ 0x5EEDu ^ (static_cast<uint64_t>(totals.rounds) << 20)};
+        bot.rng = {pick.Next()};
+        static constexpr int16_t kHeadStarts[] = {5, 6, 8, 12, 21, 25, 40, 100, 214};
+        if (pick.Chance(0.25)) g.level = g.maxLevel = kHeadStarts[pick.Below(9)];
+      }
+      if (modeBefore == state::kModePlaying && g.gameMode != state::kModePlaying) {
+        ++played;
+        ++totals.rounds;
+        totals.nameEntries += g.gameMode == state::kModeNameEntry;
+        totals.highestLevel = std::max(totals.highestLevel, g.maxLevel);
+      }
+      totals.namesEntered += modeBefore == state::kModeNameEntry && g.gameMode == state::kModeTitle;
+      passesInMode = g.gameMode == modeBefore ? passesInMode + 1 : 0;
+      // A round takes a few hundred passes.
+      if (passesInMode > 200000) return fail("stuck in mode " + std::to_string(g.gameMode));
+    }
+    if (g.quitRequested) return true;  // the loop ends at its quit test
+    if (played < rounds) {
+      bot.Act(g);
+    } else if (++quitPasses > 100) {
+      return fail("the game did not quit after Esc or a click");
+    } else if (session % 2 == 0) {
+      system.platform.QueueKey(state::kKeyEsc, media::kKeyDown);
+    } else {
+      ++system.clicks;
+    }
+    system.platform.Advance(bot.NextElapsedMs());
+    system.platform.ClearFrame();
+    modeBefore = g.gameMode;
+    ++passes;
+    ++totals.passes;
+    return true;
+  };
+
+  const std::string myPath = game::MyPath(dir);
+  game::StartUp(g, system, myPath);
+  // What the last session wrote is what this one starts with.
+  if (ranking::RankingFileBytes(g) != totals.lastRanking) fail("the ranking read differs");
+  if (const std::string broken = Broken(g, state::kModeTitle); !broken.empty()) fail(broken);
+  if (!failure.empty()) return failure;
+  // Nothing in a soak's folder is damaged, and every save goes through.
+  game::RunMainLoop(g, system, myPath, [](const std::string& line) { ADD_FAILURE() << line; });
+  if (!failure.empty()) return failure;
+  if (!g.quitRequested) fail("the main loop ended without the quit flag");
+  game::ShutDown(g, system, myPath);
+  totals.lastRanking = testing_support::ReadFileBytes(dir + "/rapikosc.ini");
+  if (totals.lastRanking != ranking::RankingFileBytes(g)) fail("the ranking saved differs");
+  return failure;
+}
+
 uint64_t EnvNumber(const char* name, uint64_t fallback) {
   const char* text = std::getenv(name);
   return text != nullptr && *text != '\0' ? std::strtoull(text, nullptr, 10) : fallback;
 }
 
-std::string DefaultWords() {
-  return testing_support::ReadFileBytes(std::string(RAPIKO_ASSETS_DIR) + "/rapdata.ini");
-}
-
 TEST(Soak, BotPlaysRoundsWithEveryInvariantHolding) {
-  const uint64_t rounds = EnvNumber("RAPIKO_SOAK_ROUNDS", 200);
+  const auto rounds = static_cast<int64_t>(EnvNumber("RAPIKO_SOAK_ROUNDS", 200));
   const uint64_t seed = EnvNumber("RAPIKO_SOAK_SEED", 20240611);
-  ASSERT_GT(rounds, 0u) << "RAPIKO_SOAK_ROUNDS must be a whole number above 0";
+  ASSERT_GT(rounds, 0) << "RAPIKO_SOAK_ROUNDS must be a whole number above 0";
   testing_support::GameDir dir("");
-  soak::SoakTotals t;
-  const auto failure =
-      soak::RunSoak({seed, static_cast<int64_t>(rounds), 10}, dir.Path(), DefaultWords(), t);
+  const std::string words =
+      testing_support::ReadFileBytes(std::string(RAPIKO_ASSETS_DIR) + "/rapdata.ini");
+  Totals t;
+  for (int64_t session = 0; t.rounds < rounds; ++session) {
+    if (session % 5 == 0) {
+      // A first run again now and then, so that results keep reaching the
+      // ranking once it is full of the best keys.
+      std::filesystem::remove(dir.File("rapikosc.ini"));
+      t.lastRanking = ranking::RankingFileBytes(GameState{});
+    }
+    dir.Remove("rapdata.ini");
+    if (const std::string list = WordsOfSession(session, words); !list.empty())
+      dir.Write("rapdata.ini", list);
+    const std::string failure =
+        PlaySession(seed, session, std::min<int64_t>(10, rounds - t.rounds), dir.Path(), t);
+    ASSERT_EQ(failure, "");
+  }
   std::cout << "soak: seed " << seed << ", " << t.rounds << " rounds, " << t.passes << " passes, "
             << t.hits << " hits, " << t.bottomOuts << " bottom-outs, " << t.wrongCues
             << " wrong-key cues, " << t.nameEntries << " name entries (" << t.namesEntered
             << " closed), highest level " << t.highestLevel << ", " << t.dropped
             << " keys dropped\n";
-  ASSERT_FALSE(failure) << *failure;
-  EXPECT_EQ(t.rounds, static_cast<int64_t>(rounds));
+  EXPECT_EQ(t.endCues, t.rounds) << "the end cue plays once a round";
   if (rounds >= 50) {
     // A soak that never met these would prove little.
     EXPECT_GT(t.hits, 0);
