@@ -1,27 +1,18 @@
-// Tests of the SDL backend on the dummy drivers: sound, keys, messages and PNG files; the
-// window's picture and the focusing click are looked at by the end-to-end tests.
+// Tests of the SDL backend on the dummy drivers: sound, keys and messages. The window's
+// picture, the focusing click and the PNG files of screenshots (compared with the
+// real screen) are looked at by the end-to-end tests.
 #include <SDL.h>
-#include <SDL_image.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "media/headless/headless.h"
-#include "media/sdl/png.h"
 #include "media/sdl/system.h"
 #include "support/test_files.h"
 
 namespace media {
 namespace {
-
-using test_files::TestColor;
-
-Palette TestPalette() {
-  std::array<Color, 256> colors{};
-  for (int i = 0; i < 256; ++i) colors[static_cast<size_t>(i)] = TestColor(i);
-  return Palette(colors);
-}
 
 struct Messages : WindowEvents {
   int mouseDowns = 0, closeRequests = 0;
@@ -165,22 +156,6 @@ TEST_F(SdlBackend, MouseButtonAndCloseRequestReachTheWindowEvents) {
   system->DispatchMessages(messages);
   EXPECT_EQ(messages.mouseDowns, 1);
   EXPECT_EQ(messages.closeRequests, 2);
-}
-
-TEST(SdlPng, WritesAReadablePng) {
-  test_files::TempDir dir;
-  const std::string path = dir.File("shot.png");
-  WritePng(path, {0, 1, 2, 128, 200, 255}, 3, 2, TestPalette());
-  SDL_Surface* loaded = IMG_Load(path.c_str());
-  ASSERT_NE(loaded, nullptr) << IMG_GetError();
-  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB24, 0);
-  ASSERT_NE(rgb, nullptr);
-  EXPECT_EQ(rgb->w, 3);
-  EXPECT_EQ(rgb->h, 2);
-  const uint8_t* p = static_cast<uint8_t*>(rgb->pixels) + rgb->pitch + 3;  // (1, 1): index 200
-  EXPECT_EQ((Color{p[0], p[1], p[2]}), TestColor(200));
-  SDL_FreeSurface(rgb);
-  SDL_FreeSurface(loaded);
 }
 
 }  // namespace
