@@ -61,11 +61,11 @@ std::string Broken(const GameState& g, int16_t modeBefore) {
   need(modeBefore != state::kModeNameEntry || g.entryName.size() <= 10, "name longer than 10");
   // The lock ring: exactly the lockCount slots from lockHead on hold a lock,
   // each a different target that still has its letter; slot 8 is never used.
-  need(g.lockHead >= 0 && g.lockHead <= 7 && g.lockCount >= 0 && g.lockCount <= 8 &&
-           g.lockTail == (g.lockHead + g.lockCount) % 8 && g.lockQueue[8] == 0,
-       "lock ring ends or count");
+  const bool lockRing = g.lockHead >= 0 && g.lockHead <= 7 && g.lockCount >= 0 &&
+                        g.lockCount <= 8 && g.lockTail == (g.lockHead + g.lockCount) % 8;
+  need(lockRing && g.lockQueue[8] == 0, "lock ring ends or count");
   std::set<int16_t> locked;
-  for (int k = 0; k < 8; ++k) {
+  for (int k = 0; lockRing && k < 8; ++k) {
     const int16_t t = g.lockQueue[(g.lockHead + k) % 8];
     need((k < g.lockCount) == (t != 0), "lock slot filled out of turn");
     if (t == 0) continue;
