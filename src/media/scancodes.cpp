@@ -105,9 +105,12 @@ bool IsMainBlockKey(int32_t scancode) {
          scancode == 100 || scancode == 135 || scancode == 137;
 }
 
-// SDL's CAPSLOCK (57), LSHIFT (225) and RSHIFT (229): they choose what the
-// next key types and type nothing themselves.
-bool IsShiftKey(int32_t scancode) { return scancode == 57 || scancode == 225 || scancode == 229; }
+// SDL's CAPSLOCK (57), the Ctrl, Shift, Alt (AltGr) and GUI keys (224 to 231)
+// and MODE (257, AltGr on some layouts): they choose what the next key types
+// or does and type nothing themselves, so the Alt of Alt+Enter costs no level.
+bool IsModifierKey(int32_t scancode) {
+  return scancode == 57 || (scancode >= 224 && scancode <= 231) || scancode == 257;
+}
 
 // The unshifted characters of a US keyboard, each row from its first set-1 code.
 struct UsRow {
@@ -160,7 +163,7 @@ int32_t Set1FromUsCharacter(char32_t c) {
 }
 
 int32_t Set1FromTypedKey(int32_t scancode, int32_t keycode, std::string_view text) {
-  if (IsShiftKey(scancode)) return 0;
+  if (IsModifierKey(scancode)) return 0;
   const int32_t position = Set1FromSdlScancode(scancode);
   if (!IsMainBlockKey(scancode)) return position;
   // Letters, digits and '-' come first, so that a key whose own sign the

@@ -80,9 +80,15 @@ TEST(Scancodes, KeysByTheCharacterTheyTypeOnEachLayout) {
       {"enter by place", SDL_SCANCODE_RETURN, SDLK_RETURN, "", 28},
       {"backspace by place", SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, "", 14},
       {"esc by place", SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, "", 1},
-      {"ctrl by place", SDL_SCANCODE_LCTRL, SDLK_LCTRL, "", 29},
       {"shift is part of the next key", SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, "", 0},
+      {"right shift too", SDL_SCANCODE_RSHIFT, SDLK_RSHIFT, "", 0},
       {"caps lock too", SDL_SCANCODE_CAPSLOCK, SDLK_CAPSLOCK, "", 0},
+      {"ctrl too", SDL_SCANCODE_LCTRL, SDLK_LCTRL, "", 0},
+      {"alt too (Alt+Enter)", SDL_SCANCODE_LALT, SDLK_LALT, "", 0},
+      {"altgr too", SDL_SCANCODE_RALT, SDLK_RALT, "", 0},
+      {"altgr as the mode key", SDL_SCANCODE_MODE, SDLK_MODE, "", 0},
+      {"right gui too", SDL_SCANCODE_RGUI, SDLK_RGUI, "", 0},
+      {"the key after the modifiers", SDL_SCANCODE_APPLICATION, SDLK_APPLICATION, "", 221},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Set1FromTypedKey(c.place, c.keycode, c.text), c.code) << c.what;
