@@ -3,8 +3,8 @@
 // the expected files instead (then read the diff before committing it).
 //
 // Beside a script: NAME.words becomes the game folder's rapdata.ini (else the
-// default word list), NAME.ranking its rapikosc.ini and NAME.history its
-// rapiko-history.csv before the run. Comment
+// default word list), NAME.ranking its rapikosc.ini, NAME.history its
+// rapiko-history.csv and NAME.bmp its back.bmp before the run. Comment
 // lines "# golden: no-words" (no word file at all) and "# golden: args A B"
 // (more arguments for the game) set up the rest. The expected file holds the
 // run's standard output, then one line {"golden": {...}} with the exit
@@ -82,17 +82,17 @@ void ExpectBotTallies(const std::string& script, const std::string& history) {
 std::string Actual(const std::string& name) {
   const fs::path base = kGoldenDir / name;
   const std::string script = ReadFileBytes(base.string() + ".script");
-  const fs::path words = base.string() + ".words";
-  const fs::path ranking = base.string() + ".ranking";
-  const fs::path history = base.string() + ".history";
   GameDir dir("");
-  if (fs::exists(words)) {
-    dir.Write("rapdata.ini", ReadFileBytes(words.string()));
-  } else if (Directive(script, "no-words").empty()) {
+  if (Directive(script, "no-words").empty()) {
     dir.Write("rapdata.ini", ReadFileBytes(std::string(RAPIKO_ASSETS_DIR) + "/rapdata.ini"));
   }
-  if (fs::exists(ranking)) dir.Write("rapikosc.ini", ReadFileBytes(ranking.string()));
-  if (fs::exists(history)) dir.Write("rapiko-history.csv", ReadFileBytes(history.string()));
+  for (const auto& [suffix, file] : {std::pair{".words", "rapdata.ini"},
+                                     {".ranking", "rapikosc.ini"},
+                                     {".history", "rapiko-history.csv"},
+                                     {".bmp", "back.bmp"}}) {
+    const std::string from = base.string() + suffix;
+    if (fs::exists(from)) dir.Write(file, ReadFileBytes(from));
+  }
   std::vector<std::string> extra = Directive(script, "args");
   if (!extra.empty()) extra.erase(extra.begin());
   auto r = testing_support::RunScript(dir, script, extra);

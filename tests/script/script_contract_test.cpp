@@ -1,7 +1,9 @@
-// The headless run's contract: command line, grammar, errors, exit statuses.
+// The headless run's contract: command line, grammar, errors, exit statuses; start-up without
+// a window system.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "support/script_run.h"
 
@@ -27,18 +29,28 @@ TEST(CommandLine, HelpVersionAndBadOptions) {
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.out.rfind("Rapiko ", 0), 0u);
 
-  for (const auto& args :
-       std::vector<std::vector<std::string>>{{"--bogus"},
-                                             {"--headless"},
-                                             {"--script", "x"},
-                                             {"--scale", "0"},
-                                             {"--dir"},
-                                             {"--headless", "--script", "-", "--window"}}) {
+  // Each fault of the parser is the command line's own test; here, what the program makes of one.
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"--bogus"}, {"--headless", "--script", "-", "--window"}}) {
     auto r = RunBinary(args);
     EXPECT_EQ(r.exitCode, 2) << args[0];
     EXPECT_NE(r.err.find("Usage:"), std::string::npos) << args[0];
     EXPECT_TRUE(r.out.empty());
   }
+}
+
+TEST(StartUp, WithoutAWindowSystemTheGameSaysSoAndStops) {
+  GameDir dir;
+  std::vector<std::pair<std::string, std::string>> saved;
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
+    if (const char* v = std::getenv(name)) saved.emplace_back(name, v);
+    unsetenv(name);
+  }
+  auto r = RunBinary({"--dir", dir.Path()});
+  for (const auto& [name, value] : saved) setenv(name.c_str(), value.c_str(), 1);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("rapiko: no display"), std::string::npos) << r.err;
+  EXPECT_FALSE(dir.Exists("rapikosc.ini"));
 }
 
 TEST(ScriptGrammar, StandardInputScript) {

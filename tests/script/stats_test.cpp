@@ -1,15 +1,15 @@
-// Statistics in whole runs: the screen from the title, rounds that leave no line, --stats.
+// Statistics in whole runs: rounds that leave no line, --stats, practice keys (the screen from
+// the title is a golden game: tests/golden/stats_*).
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
+#include <tuple>
 
 #include "game/lifecycle.h"
 #include "script/recorder.h"
 #include "script/scripted_system.h"
-#include "state/colours.h"
 #include "stats/history_file.h"
 #include "support/script_run.h"
 
@@ -36,76 +36,9 @@ std::string History(int rounds) {
   return bytes;
 }
 
-bool HasText(const nlohmann::json& frame, int x, int y, const std::string& text) {
-  return std::any_of(frame["ops"].begin(), frame["ops"].end(), [&](const nlohmann::json& op) {
-    return op["op"] == "text" && op["x"] == x && op["y"] == y && op["text"] == text;
-  });
-}
-
-TEST(StatsScreen, TabOpensItAndTabSpaceOrEscGoBackToTheTitle) {
-  for (int close : {15, 57, 1}) {
-    GameDir dir;
-    dir.Write(kHistory, History(3));
-    // Frames: a title frame; the frame of Tab (still the title); the screen;
-    // the frame of the closing key (still the screen); the title again.
-    auto r = RunScript(dir,
-                       "tick 16\ntick 16\nframe\npress 15\ntick 16\nframe\ntick 16\nframe\n"
-                       "press " +
-                           std::to_string(close) + "\ntick 16\nframe\ntick 16\nframe\nstate\n");
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    const auto frames = r.Frames();
-    ASSERT_EQ(frames.size(), 5u);
-    EXPECT_EQ(frames[1], frames[0]);
-    EXPECT_EQ(frames[4], frames[0]) << "the title draws as before";
-    for (const auto& screen : {frames[2], frames[3]}) {
-      EXPECT_TRUE(HasText(screen, 20, 12, "Statistics"));
-      EXPECT_TRUE(HasText(screen, 132, 38, "3"));
-      EXPECT_TRUE(
-          HasText(screen, 132, 56, "300 points, level 4/6, 21.5 letters/min, 91.7% accuracy"));
-      EXPECT_TRUE(HasText(screen, 20, 446, "Weakest keys: Q: 60% missed, A: 5% missed"));
-    }
-    // Q is drawn in the darkest shade, inside the frame of a weakest key.
-    nlohmann::json keyBox, frame;  // the last two boxes before the text Q
-    for (const auto& op : frames[2]["ops"]) {
-      if (op["op"] == "text" && op["text"] == "Q") break;
-      if (op["op"] == "box") std::tie(frame, keyBox) = std::tuple(keyBox, op);
-    }
-    EXPECT_EQ(keyBox["fill"], state::kMissShades[4]);
-    EXPECT_EQ(frame["rect"],
-              (nlohmann::json{keyBox["rect"][0].get<int>() - 2, keyBox["rect"][1].get<int>() - 2,
-                              keyBox["rect"][2].get<int>() + 2, keyBox["rect"][3].get<int>() + 2}));
-    const auto state = r.States().back();
-    EXPECT_EQ(std::tuple(state["gameMode"], state["quitRequested"]), std::tuple(0, false));
-  }
-}
-
-TEST(StatsScreen, WithoutHistoryAndOtherKeysItStays) {
-  GameDir dir;
-  auto r = RunScript(dir, "press 15\ntick 16\npress 30 28\ntick 16\ntick 16\nframe\nstate\n");
-  const auto frame = r.Frames().back();
-  EXPECT_TRUE(HasText(frame, 20, 38, "No finished round yet: play one, and it shows here."));
-  EXPECT_TRUE(HasText(frame, 20, 446, "Weakest keys: none missed"));
-  EXPECT_EQ(r.States().back()["gameMode"], 0);
-}
-
-TEST(StatsScreen, SpaceInTheSameFrameStartsTheRoundInstead) {
-  GameDir dir;
-  // After the round and the name entry, the title comes back, not the statistics.
-  auto r = RunScript(dir,
-                     "press 15 57\ntick 16\ntick 16\nstate\ntick 1000 121\npress 28\n"
-                     "tick 16\ntick 16\nframe\n");
-  EXPECT_EQ(r.States()[0]["gameMode"], 1);
-  EXPECT_TRUE(HasText(r.Frames().back(), 50, 213, "Rapiko Ver1.03"));
-}
-
-TEST(History, ARoundEndedByEscOrAClickLeavesNoLineAFailedWriteIsReported) {
-  for (const std::string quit : {"press 1", "click"}) {
-    GameDir dir;
-    auto r = RunScript(dir, "press 57\ntick 16\ntick 16 500\n" + quit + "\ntick 16\n");
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_FALSE(dir.Exists(kHistory)) << quit;
-  }
-  // The game goes on and ends as always; the lost line is named at the end.
+// A round ended by Esc or a click leaves no line (golden games stats_history, quit_click); a
+// line that cannot be written is named at the end, and the game goes on and ends as always.
+TEST(History, AFailedWriteIsReported) {
   GameDir dir;
   std::filesystem::create_directory(dir.File(kHistory));
   auto r = RunScript(dir, "press 57\ntick 16\ntick 1000 122\nstate\n");

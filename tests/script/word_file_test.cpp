@@ -1,4 +1,5 @@
-// Choosing the words: the shipped lists by name, a file by its path, the game folder's own lists.
+// Choosing the words: a file by its path, the game folder's own lists before the shipped ones
+// (each shipped list by name is a golden game: tests/golden/words_list_*).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,27 +9,8 @@
 
 namespace {
 
-using nlohmann::json;
 using testing_support::GameDir;
-using testing_support::ReadFileBytes;
 using testing_support::RunScript;
-
-TEST(WordFile, TheShippedPracticeListsLoadWholeByName) {
-  GameDir dir;
-  for (const char* name : {"home", "top", "bottom", "digits", "english"}) {
-    const std::string text =
-        ReadFileBytes(std::string(RAPIKO_ASSETS_DIR) + "/words/" + name + ".ini");
-    std::vector<std::string> lines;
-    for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
-      lines.push_back(text.substr(at, end - at));
-    ASSERT_FALSE(lines.empty()) << name;
-    const auto r = RunScript(dir, "state\n", {"--words", name});
-    ASSERT_EQ(r.err, "") << name;  // nothing dropped, nothing cut
-    const json s = r.States().at(0);
-    ASSERT_EQ(s["wordCount"], lines.size()) << name;
-    for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(s["words"][i + 1], lines[i]) << name;
-  }
-}
 
 TEST(WordFile, WordsFromAFileOrAListInsteadOfRapdataIni) {
   GameDir dir;  // its rapdata.ini holds CAT, DOG, EMU
