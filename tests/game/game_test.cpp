@@ -25,48 +25,35 @@ TEST(ElapsedMs, WrapAroundDifference) {
   EXPECT_EQ(game::ElapsedMs(100, 116), -16);
 }
 
+// Each line of options, and the fields it sets as a string of the option flags.
+std::string Flags(const app::Options& o) {
+  return std::string(o.window ? "window " : "") + (o.headless ? "headless " : "") +
+         (o.keysByPosition ? "position " : "") + (o.mute ? "mute " : "") +
+         (o.stats ? "stats " : "") + (o.practice ? "practice " : "") + "scale " +
+         std::to_string(o.scale) + " dir " + o.dir + " script " + o.script;
+}
+
 TEST(CommandLine, ParsesEveryOption) {
-  std::string error;
-  auto o = app::ParseCommandLine({"--window", "--scale", "3", "--dir", "/x"}, error);
-  ASSERT_TRUE(o);
-  EXPECT_TRUE(o->window);
-  EXPECT_EQ(o->scale, 3);
-  EXPECT_EQ(o->dir, "/x");
-
-  o = app::ParseCommandLine({"--scale", "2"}, error);
-  ASSERT_TRUE(o);
-  EXPECT_TRUE(o->window);
-
-  o = app::ParseCommandLine({"--headless", "--script", "-"}, error);
-  ASSERT_TRUE(o);
-  EXPECT_TRUE(o->headless);
-  EXPECT_EQ(o->script, "-");
-
-  o = app::ParseCommandLine({"--keys", "position", "--mute"}, error);
-  ASSERT_TRUE(o);
-  EXPECT_TRUE(o->keysByPosition);
-  EXPECT_TRUE(o->mute);
-
-  o = app::ParseCommandLine({"--headless", "--script", "-", "--practice"}, error);
-  ASSERT_TRUE(o);
-  EXPECT_TRUE(o->practice);
-
-  o = app::ParseCommandLine({"--stats", "--dir", "/x"}, error);
-  ASSERT_TRUE(o);
-  EXPECT_TRUE(o->stats);
-
-  o = app::ParseCommandLine({}, error);
-  ASSERT_TRUE(o);
-  EXPECT_FALSE(o->window);
-  EXPECT_FALSE(o->headless);
-  EXPECT_FALSE(o->keysByPosition);
-  EXPECT_FALSE(o->mute);
-  EXPECT_FALSE(o->stats || o->practice);
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--window", "--scale", "3", "--dir", "/x"}, "window scale 3 dir /x script "},
+      {{"--scale", "2"}, "window scale 2 dir  script "},
+      {{"--headless", "--script", "-", "--practice"}, "headless practice scale 0 dir  script -"},
+      {{"--keys", "position", "--mute"}, "position mute scale 0 dir  script "},
+      {{"--stats", "--dir", "/x"}, "stats scale 0 dir /x script "},
+      {{}, "scale 0 dir  script "},
+  };
+  for (const auto& [args, flags] : cases) {
+    std::string error;
+    const auto o = app::ParseCommandLine(args, error);
+    ASSERT_TRUE(o) << error;
+    EXPECT_EQ(Flags(*o), flags);
+  }
 }
 
 TEST(CommandLine, RejectsFaultsWithAMessage) {
   for (const auto& args :
        std::vector<std::vector<std::string>>{{"--scale"},
+                                             {"--scale", "0"},
                                              {"--scale", "9"},
                                              {"--scale", "x"},
                                              {"--dir"},

@@ -14,17 +14,7 @@ using playfield::UpdateShot;
 using playfield::UpdateTargets;
 using testing_support::Rig;
 
-int16_t CodeOf(char c) { return static_cast<int16_t>(c - 'A' + 16); }  // any distinct code
-
-// Fills the word tables the way the word data file leaves them.
-void LoadWords(state::GameState& g, const std::vector<std::string>& words) {
-  for (const std::string& word : words) {
-    g.words[++g.wordCount] = word;
-    g.wordStart[g.wordCount] = g.letterCount;
-    for (char c : word) g.letterKeys[g.letterCount++] = CodeOf(c);
-  }
-  g.wordStart[g.wordCount + 1] = g.letterCount;
-}
+constexpr auto CodeOf = Rig::CodeOf;
 
 TEST(ShotHit, ContactIsStrictlyCloserThanTenAndFifteen) {
   for (auto [x, y, hit] :
@@ -44,7 +34,7 @@ TEST(ShotHit, ContactIsStrictlyCloserThanTenAndFifteen) {
 
 TEST(Ring, AFullRingWaitsThenASpawnInto99WrapsAndDrawsNewestToOldest) {
   Rig r;
-  LoadWords(r.g, {"ABCDEFGHIJ"});
+  r.LoadWords({"ABCDEFGHIJ"});
   for (int i = 1; i <= 99; ++i) r.g.targets[i] = {i + 100.0, 100.0, 0.0, CodeOf('Z')};
   r.g.ringTail = 99;  // 98 letters live: the ring is full
   r.g.pacing.spawnClock = 400;
@@ -53,12 +43,11 @@ TEST(Ring, AFullRingWaitsThenASpawnInto99WrapsAndDrawsNewestToOldest) {
   r.g.ringHead = 2;  // the oldest letter was hit: the waiting letter comes at once
   UpdateTargets(r.g, 16);
   EXPECT_EQ(std::tuple(r.g.ringTail, r.g.targets[99].keyCode), std::tuple(1, CodeOf('A')));
-  r.draws.clear();
+  r.blits.clear();
   r.g.targets[99].x = 199;
   UpdateTargets(r.g, 16);
-  const auto blits = r.Only("blit");
-  ASSERT_EQ(blits.size(), 98u);  // 99 down to 2, and nothing from 0 down
-  for (int k = 0; k < 98; ++k) EXPECT_EQ(blits[k].x, 199 - k);
+  ASSERT_EQ(r.blits.size(), 98u);  // 99 down to 2, and nothing from 0 down
+  for (int k = 0; k < 98; ++k) EXPECT_EQ(r.blits[k], 199 - k);
 }
 
 TEST(SpawnIdle, NoWordsNothingSpawnsYetEverySlotIsTestedForTheBottom) {
@@ -67,7 +56,7 @@ TEST(SpawnIdle, NoWordsNothingSpawnsYetEverySlotIsTestedForTheBottom) {
   r.g.targets[99] = {200.0, 450.0, 0.0, CodeOf('A')};
   for (int i = 0; i < 2000; ++i) UpdateTargets(r.g, 16);
   EXPECT_EQ(r.sounds, std::vector<std::string>{"sndFueen.play"});
-  EXPECT_TRUE(r.Only("blit").empty());
+  EXPECT_TRUE(r.blits.empty());
   EXPECT_EQ(std::tuple(r.g.ringTail, r.g.pacing.letterPos), std::tuple(1, 0));
 }
 
@@ -75,7 +64,7 @@ TEST(SpawnIdle, WordOneHundredEndsInsideTheTable) {
   Rig r;
   std::vector<std::string> words(99, "AB");
   words.push_back("XYZ");
-  LoadWords(r.g, words);
+  r.LoadWords(words);
   for (int16_t end : {r.g.letterCount, int16_t{0}}) {  // 0: the second clause alone decides
     r.g.wordStart[101] = end;
     r.g.pacing = {.spawnClock = 400, .letterPos = 2, .wordIndex = 100};

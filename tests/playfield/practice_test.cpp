@@ -11,24 +11,14 @@ namespace {
 using playfield::UpdateTargets;
 using testing_support::Rig;
 
-int16_t CodeOf(char c) { return static_cast<int16_t>(c - 'A' + 16); }  // any distinct code
-
-void LoadWords(state::GameState& g, const std::vector<std::string>& words) {
-  for (const std::string& word : words) {
-    g.words[++g.wordCount] = word;
-    g.wordStart[g.wordCount] = g.letterCount;
-    for (char c : word) g.letterKeys[g.letterCount++] = CodeOf(c);
-  }
-  g.wordStart[g.wordCount + 1] = g.letterCount;
-}
+constexpr auto CodeOf = Rig::CodeOf;
 
 // The words chosen for `choices` new words from the seed: each one's index.
 std::vector<int16_t> ChosenWords(uint64_t seed, const std::vector<int16_t>& practiceKeys,
                                  int choices) {
   Rig r;
   r.g.rng.Seed(seed);
-  LoadWords(r.g,
-            {"ASDF", "QUIT", "HJKL", "FADS", "JAZZ", "SALAD", "FLASK", "DASH", "GLAD", "HALL"});
+  r.LoadWords({"ASDF", "QUIT", "HJKL", "FADS", "JAZZ", "SALAD", "FLASK", "DASH", "GLAD", "HALL"});
   r.g.progress.practiceKeys = practiceKeys;
   std::vector<int16_t> words;
   for (int i = 0; i < choices; ++i) {

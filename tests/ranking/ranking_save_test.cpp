@@ -162,9 +162,6 @@ class RankingSaveTest : public ::testing::Test {
       Reset();
     }
   }
-  std::string Message(int error) const {
-    return "cannot write the ranking file " + file + ": " + std::strerror(error);
-  }
 
   testing_support::GameDir game{""};
   const std::string dir = game.Path() + "/";
@@ -191,7 +188,9 @@ class RankingSaveTest : public ::testing::Test {
   }();
 };
 
-TEST_F(RankingSaveTest, EntersUnsavedResultsIntoTheFileAsItIsAndKeepsItsMode) {
+// Merging with the file as it is now, and saving when nothing changed or there is no file, are
+// whole games too (SharedFolder and the golden games).
+TEST_F(RankingSaveTest, EntersUnsavedResultsIntoTheFileAndKeepsItsMode) {
   // Temporaries of saves that died; only the save's own pattern is removed.
   for (const char* name : {"rapikosc.ini.tmp-AbCdEf123456", "rapikosc.ini.tmp-12345"}) {
     game.Write(name, "partial");
@@ -204,19 +203,6 @@ TEST_F(RankingSaveTest, EntersUnsavedResultsIntoTheFileAsItIsAndKeepsItsMode) {
   EXPECT_TRUE(g.unsavedResults.empty());
   EXPECT_FALSE(g.unsavedName);
   EXPECT_EQ(ranking::RankingFileBytes(g), newBytes);  // the game now shows the file
-
-  // A game that changed nothing writes back what is there, whatever it holds.
-  game.Write("rapikosc.ini", oldBytes);
-  state::GameState idle = player;
-  idle.unsavedResults.clear();
-  idle.unsavedName = false;
-  ranking::SaveRanking(idle, dir);
-  EXPECT_EQ(ReadFileBytes(file), oldBytes);
-  EXPECT_EQ(ranking::RankingFileBytes(idle), oldBytes);
-
-  fs::remove(file);  // no file: made with the empty ranking
-  ranking::SaveRanking(idle, dir);
-  EXPECT_EQ(ReadFileBytes(file), ranking::RankingFileBytes(state::GameState{}));
 }
 
 TEST_F(RankingSaveTest, KillAtEverySystemCallLeavesTheOldOrTheNewFileWhole) {
@@ -318,7 +304,8 @@ TEST_F(RankingSaveTest, FullDiskKeepsTheOldFile) {
       return setrlimit(RLIMIT_FSIZE, &small) == 0;
     });
     const bool fits = limit == newBytes.size();
-    EXPECT_EQ(r.message, fits ? "" : Message(EFBIG));
+    EXPECT_EQ(r.message,
+              fits ? "" : "cannot write the ranking file " + file + ": " + std::strerror(EFBIG));
     EXPECT_EQ(ReadFileBytes(file), fits ? newBytes : oldBytes);
     EXPECT_EQ(Others(), kJustTheLock);
   }

@@ -137,10 +137,6 @@ TEST(BestRounds, OnlyTheTenHighestScoresStay) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 TEST(BestRounds, ALinkPlantedAsTheReplaysFolderIsNeverWrittenThrough) {
   GameDir dir(""), elsewhere("");
   fs::create_directory_symlink(elsewhere.Path(), dir.File("replays"));

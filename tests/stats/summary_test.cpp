@@ -54,9 +54,4 @@ TEST(Summary, WeakestKeysOfTheLastTwentyRounds) {
   EXPECT_EQ(stats::WeakestText(s), "Z: 50% missed, Q: 50% missed, P: 50% missed");
 }
 
-TEST(Summary, TextWithoutHistory) {
-  EXPECT_EQ(stats::SummaryText(stats::Summarise({}), "games/"),
-            "No history yet: no finished round in games/rapiko-history.csv\n");
-}
-
 }  // namespace

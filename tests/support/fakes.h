@@ -1,5 +1,4 @@
-// Test doubles of the media objects: surfaces, sound buffers and a keyboard
-// that record what the game asks of them.
+// Test doubles of the media objects, and a GameState wired to them.
 #pragma once
 
 #include <deque>
@@ -12,35 +11,25 @@
 
 namespace testing_support {
 
-struct DrawCall {
-  std::string op;  // "blit", "box", "text", "fore", "fill", "flip"
-  int32_t x = 0, y = 0;
-  std::string src;
-  media::Rect rect;
-  int32_t flags = 0;
-  std::string text;
-  media::Rgb rgb = 0;
-};
-
-class RecordingSurface : public media::Surface {
+// A surface that logs where each blit lands, and draws nothing.
+class BlitLog : public media::Surface {
  public:
-  RecordingSurface(std::string label, std::vector<DrawCall>* log)
-      : label_(std::move(label)), log_(log) {}
-  bool FastBlit(int32_t x, int32_t y, media::Surface& source, media::Rect rect,
-                media::BlitFlags flags) override;
-  void DrawBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
-  void DrawText(int32_t x, int32_t y, const std::string& text) override;
-  void SetForeColor(media::Rgb rgb) override;
-  void SetFillColor(media::Rgb rgb) override;
-  void Flip() override;
+  explicit BlitLog(std::vector<int32_t>* xs) : xs_(xs) {}
+  bool FastBlit(int32_t x, int32_t, media::Surface&, media::Rect, media::BlitFlags) override {
+    xs_->push_back(x);
+    return true;
+  }
+  void DrawBox(int32_t, int32_t, int32_t, int32_t) override {}
+  void DrawText(int32_t, int32_t, const std::string&) override {}
+  void SetForeColor(media::Rgb) override {}
+  void SetFillColor(media::Rgb) override {}
+  void Flip() override {}
   std::shared_ptr<media::Surface> GetAttachedSurface() override { return nullptr; }
   void SetColorKey(uint8_t) override {}
   void SetPalette(std::shared_ptr<media::Palette>) override {}
-  const std::string& Label() const { return label_; }
 
  private:
-  std::string label_;
-  std::vector<DrawCall>* log_;
+  std::vector<int32_t>* xs_;
 };
 
 class LoggingSoundBuffer : public media::SoundBuffer {
@@ -63,24 +52,20 @@ class QueueKeyboard : public media::KeyboardDevice {
   void Acquire() override {}
   void Unacquire() override {}
   int32_t GetDeviceData(std::span<media::KeyEvent> events) override;
-  void Down(int32_t key);
-  void Up(int32_t key);
-  void Press(int32_t key) {
-    Down(key);
-    Up(key);
-  }
+  void Press(int32_t key) { queue.insert(queue.end(), {{key, 128, 0, 0}, {key, 0, 0, 0}}); }
   std::deque<media::KeyEvent> queue;
 };
 
 // A GameState wired to the fakes above, with the start-up values of play.
 struct Rig {
   Rig();
+  // Fills the word tables the way the word file leaves them, letter X as CodeOf(X).
+  void LoadWords(const std::vector<std::string>& words);
+  static int16_t CodeOf(char c) { return static_cast<int16_t>(c - 'A' + 16); }  // distinct codes
   state::GameState g;
-  std::vector<DrawCall> draws;
+  std::vector<int32_t> blits;  // the x of each blit, on any surface
   std::vector<std::string> sounds;
   std::shared_ptr<QueueKeyboard> keys;
-  // The draw calls of one kind, in order.
-  std::vector<DrawCall> Only(const std::string& op) const;
 };
 
 }  // namespace testing_support

@@ -6,10 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -55,17 +57,8 @@ void GameDir::Remove(const std::string& name) const {
 
 std::vector<nlohmann::json> RunResult::States() const {
   std::vector<nlohmann::json> out;
-  for (const auto& j : lines) {
-    if (j.contains("gameMode")) out.push_back(j);
-  }
-  return out;
-}
-
-std::vector<nlohmann::json> RunResult::Frames() const {
-  std::vector<nlohmann::json> out;
-  for (const auto& j : lines) {
-    if (j.contains("ops")) out.push_back(j);
-  }
+  std::copy_if(lines.begin(), lines.end(), std::back_inserter(out),
+               [](const nlohmann::json& j) { return j.contains("gameMode"); });
   return out;
 }
 

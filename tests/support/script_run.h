@@ -34,10 +34,8 @@ struct RunResult {
   int exitCode = -1;
   std::string out;
   std::string err;
-  std::vector<nlohmann::json> lines;  // stdout, one JSON object per line
-  // The lines that hold a state dump / a frame, in order.
-  std::vector<nlohmann::json> States() const;
-  std::vector<nlohmann::json> Frames() const;
+  std::vector<nlohmann::json> lines;           // stdout, one JSON object per line
+  std::vector<nlohmann::json> States() const;  // the state dumps, in order
 };
 
 // Runs `rapiko --headless --script FILE --dir DIR` on the script text (as
