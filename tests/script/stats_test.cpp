@@ -1,15 +1,12 @@
-// Statistics in whole runs: rounds that leave no line, --stats, practice keys (the screen from
-// the title is a golden game: tests/golden/stats_*).
+// Statistics in whole runs: a history that cannot be written, --stats, the practice keys (the
+// screen from the title and the rounds' lines are golden games: tests/golden/stats_*).
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <sstream>
 #include <tuple>
 
-#include "game/lifecycle.h"
 #include "script/recorder.h"
-#include "script/scripted_system.h"
 #include "stats/history_file.h"
 #include "support/script_run.h"
 
@@ -89,6 +86,8 @@ TEST(StatsCommand, EmptyNormalAndDamagedHistory) {
   }
 }
 
+// --practice takes the weakest keys of the history, and notes them in a recording for the replay
+// (without it, a history changes nothing of play: the golden game play_with_history).
 TEST(Practice, ARecordedPracticeSessionNotesItsKeysForTheReplay) {
   GameDir dir;
   dir.Write(kHistory, History(2));
@@ -98,23 +97,6 @@ TEST(Practice, ARecordedPracticeSessionNotesItsKeysForTheReplay) {
   EXPECT_NE(recording.find("\n# practice Q A\n"), std::string::npos) << recording;
   EXPECT_EQ(script::NotedPracticeKeys(recording), (std::vector<int16_t>{16, 30}));
   EXPECT_EQ(script::NotedPracticeKeys("start 1\ntick 16\n"), std::nullopt);
-}
-
-TEST(Practice, StartUpTakesTheWeakestKeysOfTheHistory) {
-  for (bool practice : {false, true}) {
-    GameDir dir;
-    dir.Write(kHistory, History(2));
-    std::istringstream in("tick 16\n");
-    std::ostringstream out;
-    script::ScriptReader reader(in);
-    script::ScriptedSystem system(reader, out);
-    system.ReadPrologue();
-    state::GameState g;
-    game::StartUp(g, system, game::MyPath(dir.Path()), {}, {.practice = practice});
-    const std::vector<int16_t> expected =
-        practice ? std::vector<int16_t>{16, 30} : std::vector<int16_t>{};
-    EXPECT_EQ(g.progress.practiceKeys, expected);
-  }
 }
 
 }  // namespace

@@ -64,10 +64,6 @@ std::vector<nlohmann::json> RunResult::States() const {
 
 namespace {
 
-int ExitCode(int status) {
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
 [[noreturn]] void ExecGame(const std::vector<std::string>& args) {
   std::vector<char*> argv;
   std::string binary = RAPIKO_BINARY;
@@ -82,36 +78,7 @@ int ExitCode(int status) {
 }  // namespace
 
 RunResult RunBinary(const std::vector<std::string>& args, uid_t uid) {
-  std::string tmpl = (fs::temp_directory_path() / "rapiko-run-XXXXXX").string();
-  if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-  const std::string outPath = tmpl + "/out";
-  const std::string errPath = tmpl + "/err";
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int in = open("/dev/null", O_RDONLY);
-    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    dup2(in, 0);
-    dup2(out, 1);
-    dup2(err, 2);
-    if (uid != static_cast<uid_t>(-1) && setuid(uid) != 0) _exit(126);
-    ExecGame(args);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  RunResult r;
-  r.exitCode = ExitCode(status);
-  r.out = ReadFileBytes(outPath);
-  r.err = ReadFileBytes(errPath);
-  std::error_code ec;
-  fs::remove_all(tmpl, ec);
-  std::istringstream lines(r.out);
-  std::string line;
-  while (std::getline(lines, line)) {
-    // Only a headless run prints JSON; --help and --version print text.
-    if (!line.empty() && line[0] == '{') r.lines.push_back(nlohmann::json::parse(line));
-  }
-  return r;
+  return LiveRun(args, uid).Finish();
 }
 
 RunResult RunScript(const GameDir& dir, const std::string& script,
@@ -124,7 +91,12 @@ RunResult RunScript(const GameDir& dir, const std::string& script,
 }
 
 LiveRun::LiveRun(const GameDir& dir)
-    : errPath_(dir.File("live-" + std::to_string(uintptr_t(this)))) {
+    : LiveRun({"--headless", "--script", "-", "--dir", dir.Path()}) {}
+
+LiveRun::LiveRun(const std::vector<std::string>& args, uid_t uid)
+    : errPath_((fs::temp_directory_path() /
+                ("rapiko-err-" + std::to_string(getpid()) + "-" + std::to_string(uintptr_t(this))))
+                   .string()) {
   int in[2], out[2];
   // Close-on-exec, so that no other game started later holds this one's pipes open.
   if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0)
@@ -136,7 +108,8 @@ LiveRun::LiveRun(const GameDir& dir)
     dup2(out[1], 1);
     dup2(err, 2);
     for (const int fd : {in[0], in[1], out[0], out[1], err}) close(fd);
-    ExecGame({"--headless", "--script", "-", "--dir", dir.Path()});
+    if (uid != static_cast<uid_t>(-1) && setuid(uid) != 0) _exit(126);
+    ExecGame(args);
   }
   close(in[0]);
   close(out[1]);
@@ -184,12 +157,19 @@ RunResult LiveRun::Finish() {
   close(in_);
   in_ = -1;
   RunResult r;
-  while (auto line = ReadLine(-1)) r.out += *line + "\n";
+  r.out = std::move(pending_);
+  char buffer[65536];
+  for (ssize_t n; (n = read(out_, buffer, sizeof buffer)) > 0;) r.out.append(buffer, size_t(n));
   int status = 0;
   waitpid(pid_, &status, 0);
   pid_ = -1;
-  r.exitCode = ExitCode(status);
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   r.err = ReadFileBytes(errPath_);
+  std::istringstream lines(r.out);
+  for (std::string line; std::getline(lines, line);) {
+    // Only a headless run prints JSON; --help and --version print text.
+    if (!line.empty() && line[0] == '{') r.lines.push_back(nlohmann::json::parse(line));
+  }
   return r;
 }
 

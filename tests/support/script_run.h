@@ -43,7 +43,7 @@ struct RunResult {
 RunResult RunScript(const GameDir& dir, const std::string& script,
                     const std::vector<std::string>& extraArgs = {},
                     uid_t uid = static_cast<uid_t>(-1));
-// Runs the binary with exactly these arguments (stdin from /dev/null), as
+// Runs the binary with exactly these arguments (standard input empty), as
 // the given user when uid is not -1.
 RunResult RunBinary(const std::vector<std::string>& args, uid_t uid = static_cast<uid_t>(-1));
 
@@ -51,7 +51,9 @@ RunResult RunBinary(const std::vector<std::string>& args, uid_t uid = static_cas
 // driving the game would: for runs that must overlap or get a signal.
 class LiveRun {
  public:
-  explicit LiveRun(const GameDir& dir);
+  explicit LiveRun(const GameDir& dir);  // a script from standard input
+  // The binary with exactly these arguments, as the given user when uid is not -1.
+  explicit LiveRun(const std::vector<std::string>& args, uid_t uid = static_cast<uid_t>(-1));
   ~LiveRun();
   LiveRun(const LiveRun&) = delete;
   LiveRun& operator=(const LiveRun&) = delete;
@@ -60,7 +62,7 @@ class LiveRun {
   // The next line of standard output, or nothing when none comes in time.
   std::optional<std::string> ReadLine(int timeoutMs);
   void Signal(int signal) const;
-  // Ends the script and waits for the end: exit status and standard error.
+  // Ends the script and waits for the end: the rest of the output, exit status, standard error.
   RunResult Finish();
 
  private:
