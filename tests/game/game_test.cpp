@@ -25,7 +25,7 @@ TEST(ElapsedMs, WrapAroundDifference) {
   EXPECT_EQ(game::ElapsedMs(100, 116), -16);
 }
 
-// Each line of options, and the fields it sets as a string of the option flags.
+// The fields an option line sets, as one string.
 std::string Flags(const app::Options& o) {
   return std::string(o.window ? "window " : "") + (o.headless ? "headless " : "") +
          (o.keysByPosition ? "position " : "") + (o.mute ? "mute " : "") +
