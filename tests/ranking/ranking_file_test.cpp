@@ -55,6 +55,7 @@ TEST(RankingFileTest, ReadingStopsAtTheFirstFailure) {
       {"LF only", Lines(21, "\n"), 10, 10, 0},
       {"CR only", Lines(21, "\r"), 10, 10, 0},
       {"lines after the 21st", Lines(21) + "\"EXTRA\"\r\nnot a key\r\n", 10, 10, 0},
+      {"no line end after the last key", Lines(21).substr(0, Lines(21).size() - 2), 10, 10, 0},
       {"cut after line 8", Lines(8), 4, 3, 9},
       {"letters as the fourth key", WithFourthKey("12abc"), 4, 3, 9},
       {"a fraction as the fourth key", WithFourthKey("1.5"), 4, 3, 9},
@@ -79,11 +80,12 @@ TEST(RankingFileTest, ReadingStopsAtTheFirstFailure) {
 TEST(RankingFileTest, ValueSyntax) {
   state::GameState g;
   // An unclosed quote ends at its line end; commas outside quotes separate
-  // values; a name is cut at 64 bytes, and the file counts as damaged there.
+  // values, blanks around them are dropped; a name is cut at 64 bytes, and
+  // the file counts as damaged there.
   const std::string damage =
       ranking::LoadRankingFromBytes(g,
                                     "\"OPEN, NO CLOSE\r\n\"A,B\"\r\n-2147483648\r\n"
-                                    "\"X\",2147483647,Y,-7\r\n" +
+                                    "\"X\", 2147483647,\tY ,-7\r\n" +
                                         std::string(100, 'L') + "\r\n");
   EXPECT_EQ(damage.substr(0, 7), "line 5:");
   EXPECT_EQ(g.rankNames[3], std::string(64, 'L'));
