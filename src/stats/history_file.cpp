@@ -102,22 +102,6 @@ std::string FilePath(const std::string& myPath) { return myPath + kHistoryFileNa
   throw HistoryError("cannot write the history file " + path + ": " + std::strerror(error));
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (n == 0) {
-      errno = ENOSPC;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 void AppendLocked(const std::string& myPath, const std::string& lines) {
   const std::string path = FilePath(myPath);
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
@@ -139,7 +123,7 @@ void AppendLocked(const std::string& myPath, const std::string& lines) {
     if (::pread(fd, &lastByte, 1, oldSize - 1) == 1 && lastByte != '\n') bytes = "\n";
   }
   bytes += lines;
-  if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
+  if (!media::WriteAll(fd, bytes) || ::fsync(fd) != 0) {
     const int error = errno;
     if (::ftruncate(fd, oldSize) == 0) ::fsync(fd);  // leave no part of this line
     ::close(fd);
