@@ -27,14 +27,7 @@ bool Inside(const state::TrailPoint& p, double top) {
 void DrawTrail(state::GameState& g) {
   for (int i = kTrailPoints - 1; i >= 0; --i) {
     const state::TrailPoint& p = g.shotTrail[i];
-    media::Rect src{kGlowLeft, kGlowTop, kGlowRight, kGlowBottom};
-    int32_t destY = 0;
-    if (p.y < 0) {
-      src.top = state::RoundHalfEven(kGlowTop - p.y);
-    } else {
-      destY = state::RoundHalfEven(p.y);
-    }
-    BlitSprite(g, state::RoundHalfEven(p.x), destY, src);
+    BlitSpriteCutAtTop(g, p.x, p.y, {kGlowLeft, kGlowTop, kGlowRight, kGlowBottom});
   }
 }
 

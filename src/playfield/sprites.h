@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "media/platform.h"
+#include "state/arith.h"
 #include "state/game_state.h"
 
 namespace playfield {
@@ -32,6 +33,18 @@ inline double StepFor(int64_t perSecond, int32_t elapsedMs) {
 // rectangle) is simply not drawn.
 inline void BlitSprite(state::GameState& g, int32_t x, int32_t y, media::Rect rect) {
   g.backBuffer->FastBlit(x, y, *g.spriteSurface, rect, media::BlitFlags::KeySrcWait);
+}
+
+// A sprite whose top may stand above the screen: the rows above it are cut
+// off and the rest is drawn at y 0.
+inline void BlitSpriteCutAtTop(state::GameState& g, double x, double y, media::Rect src) {
+  int32_t destY = 0;
+  if (y < 0) {
+    src.top = state::RoundHalfEven(src.top - y);
+  } else {
+    destY = state::RoundHalfEven(y);
+  }
+  BlitSprite(g, state::RoundHalfEven(x), destY, src);
 }
 
 }  // namespace playfield

@@ -57,15 +57,7 @@ void DrawAndMoveTarget(state::GameState& g, int16_t index, int32_t elapsedMs) {
   const state::KeyGlyph cell = GlyphOf(g, t.keyCode);
   const int32_t gx = cell.x;
   const int32_t gy = cell.y;
-  media::Rect src{gx, gy, gx + kCellWidth, gy + kCellHeight};
-  int32_t destY = 0;
-  if (t.y < 0) {
-    // Above the screen the top rows are cut off and the rest is drawn at y 0.
-    src.top = state::RoundHalfEven(gy - t.y);
-  } else {
-    destY = state::RoundHalfEven(t.y);
-  }
-  BlitSprite(g, state::RoundHalfEven(t.x), destY, src);
+  BlitSpriteCutAtTop(g, t.x, t.y, {gx, gy, gx + kCellWidth, gy + kCellHeight});
 
   // Drawn where it stood; the move shows from the next frame.
   t.y += StepFor(4 * int64_t{g.level} + 20, elapsedMs);
