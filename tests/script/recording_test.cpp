@@ -1,7 +1,10 @@
-// Recordings: a recorded run replays to the same game, and the best round of a session is kept.
+// Recordings: a recorded run replays to the same game, the best round of a session is kept;
+// the order of the platform calls of start-up and shutdown, in-process.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <sstream>
 
 #include "game/lifecycle.h"
@@ -67,8 +70,9 @@ TEST(Recording, FilesRideAlongAsNotesAndComeBackWhole) {
 }
 
 // Plays a script in-process with a recording and the best-round keeper, as
-// an interactive session does.
-void PlaySession(const GameDir& dir, const std::string& text) {
+// an interactive session does: the platform's calls, ending in "PlatformError"
+// where start-up failed.
+std::vector<std::string> PlayInProcess(const GameDir& dir, const std::string& text) {
   std::istringstream in(text);
   script::ScriptReader reader(in);
   std::ostringstream out;
@@ -77,14 +81,70 @@ void PlaySession(const GameDir& dir, const std::string& text) {
   script::Recording recording;
   script::RecordingSystem system(scripted, recording);
   script::BestRounds best(dir.Path() + "/", recording);
-  auto game = std::make_unique<state::GameState>();
-  scripted.SetGame(game.get());
-  system.SetGame(game.get(), [&](int round, int32_t score) { best.RoundEnded(round, score); });
-  const std::string folder = dir.Path() + "/";
-  const game::ReportLine report = [](const std::string& line) { ADD_FAILURE() << line; };
-  game::StartUp(*game, system, folder);
-  game::RunMainLoop(*game, system, folder, report);
-  game::ShutDown(*game, system, folder);
+  {
+    state::GameState g;  // what is left of it goes with the window
+    scripted.SetGame(&g);
+    system.SetGame(&g, [&](int round, int32_t score) { best.RoundEnded(round, score); });
+    const std::string folder = game::MyPath(dir.Path());
+    try {
+      game::StartUp(g, system, folder);
+      game::RunMainLoop(g, system, folder, [](const std::string& line) { ADD_FAILURE() << line; });
+      game::ShutDown(g, system, folder);
+    } catch (const media::PlatformError&) {
+      std::vector<std::string> log = scripted.Platform().CallLog();  // up to the failure
+      log.push_back("PlatformError");
+      return log;
+    }
+  }
+  return scripted.Platform().CallLog();
+}
+
+TEST(Lifecycle, StartUpAndShutdownCallThePlatformInOrder) {
+  GameDir dir;
+  const std::vector<std::string> log = PlayInProcess(dir, "tick 16\nclick\ntick 16\n");
+  // Before the bar, the first calls exactly: start-up, then shutdown after the ranking file.
+  // After it, releases in this order among the rest: the flip chain, the sounds in their order,
+  // the keyboard unacquired before the input objects go, the root last of the devices.
+  const std::string calls =
+      "Root.CreateDisplay Display.SetCooperativeLevel(17) Display.SetDisplayMode(640,480,8) "
+      "Display.CreatePrimarySurface(1) Surface.GetAttachedSurface "
+      "Display.LoadPaletteFromFile(back.bmp) Surface.SetPalette "
+      "Display.CreateSurfaceFromFile(back.bmp,640,480) "
+      "Display.CreateSurfaceFromResource(ABC,346,262) Surface.SetColorKey(128) "
+      "Root.CreateSoundDevice SoundDevice.SetCooperativeLevel(2) "
+      "SoundDevice.CreateSoundBuffer(WAVKYAN) SoundDevice.CreateSoundBuffer(WAVSHOT) "
+      "SoundDevice.CreateSoundBuffer(WAVHIT) SoundDevice.CreateSoundBuffer(WAVFUEEN) "
+      "SoundDevice.CreateSoundBuffer(WAVTYPE) SoundDevice.CreateSoundBuffer(WAVEND) "
+      "SoundDevice.CreateSoundBuffer(WAVSTART) Root.CreateInput Input.CreateKeyboardDevice "
+      "Keyboard.SetDataFormat Keyboard.SetCooperativeLevel(10) Keyboard.SetBufferSize(64) "
+      "Keyboard.Acquire Display.RestoreDisplayMode Display.SetCooperativeLevel(8) | "
+      "Release.Surface(primary) Release.SoundBuffer(WAVKYAN) Release.SoundBuffer(WAVSHOT) "
+      "Release.SoundBuffer(WAVHIT) Release.SoundBuffer(WAVFUEEN) Release.SoundBuffer(WAVSTART) "
+      "Release.SoundBuffer(WAVEND) Release.SoundBuffer(WAVTYPE) Release.SoundDevice "
+      "Keyboard.Unacquire Release.Input Release.Keyboard Release.Root";
+  const auto split = [](const std::string& text) {
+    std::istringstream in(text);
+    return std::vector<std::string>(std::istream_iterator<std::string>(in), {});
+  };
+  const std::vector<std::string> startUp = split(calls.substr(0, calls.find('|')));
+  ASSERT_GE(log.size(), startUp.size());
+  EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + long(startUp.size())), startUp);
+  auto from = log.begin() + long(startUp.size());
+  for (const std::string& call : split(calls.substr(calls.find('|') + 1))) {
+    from = std::find(from, log.end(), call);
+    ASSERT_NE(from, log.end()) << call << ": missing, or before the release above it";
+  }
+  EXPECT_TRUE(dir.Exists("rapikosc.ini"));
+}
+
+TEST(Lifecycle, NothingAfterTheFailedStep) {
+  GameDir dir;
+  dir.Remove("back.bmp");
+  const std::vector<std::string> log = PlayInProcess(dir, "");
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(log.back(), "PlatformError");
+  EXPECT_EQ(log[log.size() - 2], "Display.LoadPaletteFromFile(back.bmp)");
+  EXPECT_EQ(std::count(log.begin(), log.end(), "Root.CreateSoundDevice"), 0);
 }
 
 std::vector<std::string> Replays(const GameDir& dir) {
@@ -104,7 +164,7 @@ TEST(BestRounds, TheSessionsBestRoundIsKeptAndReplaysToItsScore) {
   std::string s = "press 57\ntick 16\ntick 16 7501\npress 28\ntick 16\npress 57\ntick 16\n";
   for (int i = 0; i < 240; ++i) s += "press 30 57\ntick 16 31\n";
   s += "tick 16 100\npress 28\ntick 16\npress 57\ntick 16 50\npress 1\ntick 16\n";
-  PlaySession(dir, s);
+  PlayInProcess(dir, s);
   const auto kept = Replays(dir);
   ASSERT_EQ(kept.size(), 1u);
   const std::string file = dir.File("replays/" + kept[0]);
