@@ -10,6 +10,7 @@
 
 #include "media/surface.h"
 #include "media/wav.h"
+#include "support/test_files.h"
 
 namespace media {
 namespace {
@@ -90,6 +91,10 @@ TEST(SoundAssets, HaveTheirFormatAndDataSize) {
               (std::vector<uint32_t>{1, 1, s.rate, s.bits, s.rate * s.bits / 8, s.dataBytes}))
         << s.file;
   }
+  // Every byte of a field counts, though these sounds leave the high ones zero.
+  const WaveInfo wide = ReadWaveInfo(test_files::MakeWav(0x12345678, 0x0108, 2));
+  EXPECT_EQ(wide.samplesPerSecond, 0x12345678u);
+  EXPECT_EQ(wide.bitsPerSample, 0x0108u);
 }
 
 // The contrast ratio of two sRGB colours (1 to 21).

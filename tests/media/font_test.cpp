@@ -14,38 +14,21 @@ namespace {
 
 const std::string kNameHelp = "Enterで決定\u3000Back spaceで一文字消す";
 
-const Font& TheFont() {
+TEST(Font, GlyphInkTakesTheForeColourWhereverTheLineIsDrawnOrCut) {
+  // Paper is index 9, white ink index 4. The same surface draws the same line
+  // again and again: kept lines must follow the place and the cut at each
+  // edge; the rest shows through.
+  constexpr uint8_t kPaper = 9, kInk = 4;
+  std::array<Color, 256> colors{};
+  colors[kPaper] = Color{0, 0, 200};
+  colors[kInk] = Color{250, 250, 250};
+  SoftSurface surface(64, 40, "back");
+  surface.SetPalette(std::make_shared<Palette>(colors));
+  surface.SetForeColor(MakeRgb(255, 255, 255));
   const Font* font = EmbeddedFont();
-  if (!font) throw std::runtime_error("the embedded font is missing or damaged");
-  return *font;
-}
-
-// A 64 x 40 surface of paper (index 9) with a white fore colour (ink, index 4).
-class TextTest : public ::testing::Test {
- protected:
-  static constexpr uint8_t kPaper = 9;
-  static constexpr uint8_t kInk = 4;
-
-  void SetUp() override {
-    std::array<Color, 256> colors{};
-    colors[kPaper] = Color{0, 0, 200};
-    colors[kInk] = Color{250, 250, 250};
-    surface.SetPalette(std::make_shared<Palette>(colors));
-    std::fill(surface.Pixels().begin(), surface.Pixels().end(), kPaper);
-    surface.SetForeColor(MakeRgb(255, 255, 255));
-  }
-  size_t Inked() const {
-    return static_cast<size_t>(std::count(surface.Pixels().begin(), surface.Pixels().end(), kInk));
-  }
-
-  SoftSurface surface{64, 40, "back"};
-};
-
-TEST_F(TextTest, GlyphInkTakesTheForeColourWhereverTheLineIsDrawnOrCut) {
-  // The same surface draws the same line again and again: kept lines must
-  // follow the place and the cut at each edge; the rest shows through.
-  const Glyph* a = TheFont().Find('A');
-  const Glyph* g = TheFont().Find('g');
+  ASSERT_TRUE(font);
+  const Glyph* a = font->Find('A');
+  const Glyph* g = font->Find('g');
   ASSERT_TRUE(a && g);
   for (const auto& [px, py] : {std::pair{3, 5}, {-5, 5}, {50, 30}, {3, -9}, {60, 5}, {3, 5}}) {
     std::fill(surface.Pixels().begin(), surface.Pixels().end(), kPaper);
@@ -62,7 +45,7 @@ TEST_F(TextTest, GlyphInkTakesTheForeColourWhereverTheLineIsDrawnOrCut) {
     }
     EXPECT_EQ(wrong, 0) << "at " << px << "," << py;
   }
-  EXPECT_GT(Inked(), 20u);
+  EXPECT_GT(std::count(surface.Pixels().begin(), surface.Pixels().end(), kInk), 20);
 }
 
 TEST(DecodeGameText, Utf8IsKeptAndOtherBytesAreLatin1) {
@@ -74,6 +57,13 @@ TEST(DecodeGameText, Utf8IsKeptAndOtherBytesAreLatin1) {
   EXPECT_EQ(DecodeGameText("\xF4\x90\x80\x80"), U"\u00F4\u0090\u0080\u0080");  // above U+10FFFF
   EXPECT_EQ(DecodeGameText("\xE5\x90Z"), U"\u00E5\u0090Z");                    // cut short
   EXPECT_EQ(DecodeGameText("\xE9\xC3\xA9"), U"\u00E9\u00E9");  // UTF-8 again after a stray byte
+  // UTF-16 word files: a high surrogate without its low half is one U+FFFD.
+  EXPECT_EQ(Utf16ToUtf8(std::string("\x3D\xD8"
+                                    "A\0",
+                                    4),
+                        false),
+            "\xEF\xBF\xBD"
+            "A");
 }
 
 TEST(ToJsonUtf8, GivesValidUtf8OfTheSameText) {

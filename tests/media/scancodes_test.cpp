@@ -27,10 +27,12 @@ TEST(Scancodes, Set1CodesOfTheKeysTheGameReads) {
       {SDL_SCANCODE_KP_0, 82},      {SDL_SCANCODE_KP_PERIOD, 83},  {SDL_SCANCODE_KP_MULTIPLY, 55},
       {SDL_SCANCODE_KP_ENTER, 156}, {SDL_SCANCODE_KP_DIVIDE, 181}, {SDL_SCANCODE_UP, 200},
       {SDL_SCANCODE_LEFT, 203},     {SDL_SCANCODE_RIGHT, 205},     {SDL_SCANCODE_DOWN, 208},
+      {SDL_SCANCODE_F7, 65},        {SDL_SCANCODE_END, 207},       {SDL_SCANCODE_F14, 101},
       {SDL_SCANCODE_UNKNOWN, 0},    {SDL_SCANCODE_MUTE, 0},
   };
   for (const auto& [scancode, code] : keys)
     EXPECT_EQ(Code(scancode), code) << SDL_GetScancodeName(scancode);
+  EXPECT_EQ(Code(SDL_SCANCODE_NONUSBACKSLASH), 86);  // the extra key of ISO keyboards
   EXPECT_EQ(Set1FromSdlScancode(-1), 0);
   EXPECT_EQ(Set1FromSdlScancode(SDL_NUM_SCANCODES), 0);
 }
@@ -80,14 +82,12 @@ TEST(Scancodes, KeysByTheCharacterTheyTypeOnEachLayout) {
       {"enter by place", SDL_SCANCODE_RETURN, SDLK_RETURN, "", 28},
       {"backspace by place", SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, "", 14},
       {"esc by place", SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, "", 1},
-      {"shift is part of the next key", SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, "", 0},
-      {"right shift too", SDL_SCANCODE_RSHIFT, SDLK_RSHIFT, "", 0},
-      {"caps lock too", SDL_SCANCODE_CAPSLOCK, SDLK_CAPSLOCK, "", 0},
-      {"ctrl too", SDL_SCANCODE_LCTRL, SDLK_LCTRL, "", 0},
-      {"alt too (Alt+Enter)", SDL_SCANCODE_LALT, SDLK_LALT, "", 0},
-      {"altgr too", SDL_SCANCODE_RALT, SDLK_RALT, "", 0},
+      // Modifiers are part of the next key, so the Alt of Alt+Enter costs no level.
+      {"caps lock", SDL_SCANCODE_CAPSLOCK, SDLK_CAPSLOCK, "", 0},
+      {"left ctrl, the first", SDL_SCANCODE_LCTRL, SDLK_LCTRL, "", 0},
       {"altgr as the mode key", SDL_SCANCODE_MODE, SDLK_MODE, "", 0},
-      {"right gui too", SDL_SCANCODE_RGUI, SDLK_RGUI, "", 0},
+      {"right gui, the last", SDL_SCANCODE_RGUI, SDLK_RGUI, "", 0},
+      {"jp yen key", SDL_SCANCODE_INTERNATIONAL3, 0xA5, "\xC2\xA5", kSet1OtherCharacter},
       {"the key after the modifiers", SDL_SCANCODE_APPLICATION, SDLK_APPLICATION, "", 221},
   };
   for (const Case& c : cases) {

@@ -84,6 +84,10 @@ TEST(FastBlit, CopiesTheSourceRectangleAndRefusesEmptyOrOutsideOnes) {
   SoftSurface whole = Blank(5, 4, kGrey);
   EXPECT_TRUE(whole.FastBlit(0, 0, *src, Rect{}, BlitFlags::Wait));  // all zero: the whole source
   EXPECT_EQ(whole.Pixels(), src->Pixels());
+  // Onto itself, overlapping: every row comes from the source as it was.
+  const auto self = Numbered();
+  ASSERT_TRUE(self->FastBlit(1, 1, *self, Rect{0, 0, 4, 3}, BlitFlags::Wait));
+  for (int32_t y = 1; y < 4; ++y) EXPECT_EQ(self->At(4, y), src->At(3, y - 1)) << y;
 
   // Empty ones, then ones reaching outside the source.
   const Rect refused[] = {
