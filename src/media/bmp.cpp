@@ -125,20 +125,22 @@ void ReadPlain(const Bytes& in, const Header& h, SoftSurface& out) {
   // The last row's padding may be missing; its pixels may not.
   in.Need(h.pixelOffset, static_cast<uint64_t>(stride * (h.height - 1) + h.width));
   const size_t width = static_cast<size_t>(h.width);
+  uint8_t* pixels = out.Pixels().data();
   for (int64_t row = 0; row < h.height; ++row) {
     const uint8_t* src = in.At(h.pixelOffset + static_cast<size_t>(row * stride));
-    std::memcpy(out.Pixels().data() + SurfaceRow(h, row) * width, src, width);
+    std::memcpy(pixels + SurfaceRow(h, row) * width, src, width);
   }
 }
 
 void ReadRle8(const Bytes& in, const Header& h, SoftSurface& out) {
   const size_t width = static_cast<size_t>(h.width);
+  uint8_t* pixels = out.Pixels().data();
   size_t p = h.pixelOffset;
   int64_t x = 0;
   int64_t row = 0;  // in stored order
   const auto put = [&](const uint8_t* values, uint8_t fill, int64_t count) {
     if (row >= h.height || x + count > h.width) Fail("damaged RLE data");
-    uint8_t* dst = out.Pixels().data() + SurfaceRow(h, row) * width + static_cast<size_t>(x);
+    uint8_t* dst = pixels + SurfaceRow(h, row) * width + static_cast<size_t>(x);
     if (values) {
       std::memcpy(dst, values, static_cast<size_t>(count));
     } else {

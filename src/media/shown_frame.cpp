@@ -15,7 +15,8 @@ constexpr int32_t kMergeGap = 8;
 }  // namespace
 
 const std::vector<Band>& ShownFrame::Update(const std::vector<uint8_t>& pixels, int32_t width,
-                                            int32_t height, const Palette& palette) {
+                                            int32_t height, const Palette& palette,
+                                            const std::vector<uint8_t>* changedRows) {
   bands_.clear();
   if (!known_ || width != width_ || height != height_ || pixels.size() != pixels_.size() ||
       !(palette.Colors() == palette_.Colors())) {
@@ -28,7 +29,9 @@ const std::vector<Band>& ShownFrame::Update(const std::vector<uint8_t>& pixels, 
     return bands_;
   }
   const size_t w = static_cast<size_t>(width);
+  if (changedRows && changedRows->size() != static_cast<size_t>(height)) changedRows = nullptr;
   for (int32_t y = 0; y < height; ++y) {
+    if (changedRows && !(*changedRows)[static_cast<size_t>(y)]) continue;
     const uint8_t* now = pixels.data() + static_cast<size_t>(y) * w;
     uint8_t* shown = pixels_.data() + static_cast<size_t>(y) * w;
     if (std::memcmp(now, shown, w) == 0) continue;

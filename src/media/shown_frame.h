@@ -15,9 +15,11 @@ class ShownFrame {
   // Compares a frame with the one shown and takes it as the one shown.
   // Returns the bands of rows that differ, each with the columns that differ
   // in it; all of the frame when its palette or size changed or after
-  // Forget; nothing when it equals the last.
+  // Forget; nothing when it equals the last. changedRows, when given, marks
+  // the rows that may differ; the others are not compared.
   const std::vector<Band>& Update(const std::vector<uint8_t>& pixels, int32_t width, int32_t height,
-                                  const Palette& palette);
+                                  const Palette& palette,
+                                  const std::vector<uint8_t>* changedRows = nullptr);
   // The screen lost the picture (a new size, a new mode): show all again.
   void Forget() { known_ = false; }
 

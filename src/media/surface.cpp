@@ -3,12 +3,18 @@
 #include "media/surface.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "media/font.h"
 
 namespace media {
 namespace {
+
+uint64_t NextVersion() {
+  static std::atomic<uint64_t> next{1};
+  return next.fetch_add(1, std::memory_order_relaxed);
+}
 
 // A surface without a palette shows every index as black.
 const Palette& PaletteOrBlack(const std::shared_ptr<Palette>& palette) {
@@ -19,9 +25,23 @@ const Palette& PaletteOrBlack(const std::shared_ptr<Palette>& palette) {
 }  // namespace
 
 SoftSurface::SoftSurface(int32_t width, int32_t height, std::string label)
-    : width_(width), height_(height), label_(std::move(label)) {
+    : width_(width), height_(height), label_(std::move(label)), version_(NextVersion()) {
   if (width < 0 || height < 0) throw PlatformError("surface size must not be negative");
   pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+  rowOrigins_.resize(static_cast<size_t>(height));
+  changedRows_.assign(static_cast<size_t>(height), 1);
+}
+
+std::vector<uint8_t>& SoftSurface::Pixels() {
+  Touch(0, height_);
+  return pixels_;
+}
+
+void SoftSurface::Touch(int64_t first, int64_t last) {
+  if (first >= last) return;
+  version_ = NextVersion();
+  std::fill(rowOrigins_.begin() + first, rowOrigins_.begin() + last, RowOrigin{});
+  std::fill(changedRows_.begin() + first, changedRows_.begin() + last, 1);
 }
 
 void SoftSurface::Report(const SurfaceOp& op) const {
@@ -109,10 +129,22 @@ bool SoftSurface::CopyFrom(int32_t x, int32_t y, const SoftSurface& source, Rect
     fromStride = width;
   }
 
+  const bool plain = !keyed && !lut;
+  bool wrote = false;
   for (int64_t row = 0; row < h; ++row) {
+    const size_t to = static_cast<size_t>(y + row);
+    if (plain && &source != this) {
+      const RowOrigin origin{&source, source.version_, rect.top + row, rect.left, x, w};
+      if (rowOrigins_[to] == origin) continue;  // these very bytes are there
+      rowOrigins_[to] = origin;
+    } else {
+      rowOrigins_[to] = RowOrigin{};
+    }
+    changedRows_[to] = 1;
+    wrote = true;
     const uint8_t* s = from + static_cast<size_t>(row) * fromStride;
-    uint8_t* d = pixels_.data() + static_cast<size_t>(y + row) * width_ + static_cast<size_t>(x);
-    if (!keyed && !lut) {
+    uint8_t* d = pixels_.data() + to * width_ + static_cast<size_t>(x);
+    if (plain) {
       std::memcpy(d, s, width);
     } else if (!keyed) {
       for (size_t i = 0; i < width; ++i) d[i] = lut[s[i]];
@@ -130,6 +162,7 @@ bool SoftSurface::CopyFrom(int32_t x, int32_t y, const SoftSurface& source, Rect
       }
     }
   }
+  if (wrote) version_ = NextVersion();
   return true;
 }
 
@@ -153,6 +186,7 @@ void SoftSurface::DrawBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   const int64_t clipBottom = std::min<int64_t>(bottom, height_ - 1);
   if (clipLeft > clipRight || clipTop > clipBottom) return;
 
+  Touch(clipTop, clipBottom + 1);
   const uint8_t fore = ScreenIndex(fore_);
   const uint8_t fill = ScreenIndex(fill_);
   const size_t span = static_cast<size_t>(clipRight - clipLeft + 1);
@@ -185,6 +219,7 @@ void SoftSurface::DrawText(int32_t x, int32_t y, const std::string& text) {
   if (line.width == 0) return;
   const int64_t firstRow = std::max<int64_t>(0, -int64_t{y});
   const int64_t lastRow = std::min<int64_t>(font->Height(), int64_t{height_} - y);
+  Touch(y + firstRow, y + lastRow);
   const size_t left = static_cast<size_t>(int64_t{x} + line.firstColumn);
   const size_t width = static_cast<size_t>(line.width);
   for (int64_t gy = firstRow; gy < lastRow; ++gy) {
@@ -221,7 +256,9 @@ void SoftSurface::Flip() {
   if (!back_) throw PlatformError("flip on a surface that is not a flip chain");
   if (presenter_) {
     const Palette& palette = PaletteOrBlack(palette_ ? palette_ : back_->palette_);
-    presenter_->Present(back_->pixels_, back_->width_, back_->height_, palette);
+    presenter_->Present(back_->pixels_, back_->width_, back_->height_, palette,
+                        &back_->changedRows_);
+    std::fill(back_->changedRows_.begin(), back_->changedRows_.end(), 0);
   }
   SurfaceOp op;
   op.kind = SurfaceOp::Kind::Flip;

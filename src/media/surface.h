@@ -59,8 +59,10 @@ class SurfaceObserver {
 class Presenter {
  public:
   virtual ~Presenter() = default;
+  // changedRows, when given, marks each row that may differ from the frame
+  // presented before; the others are the same bytes.
   virtual void Present(const std::vector<uint8_t>& pixels, int32_t width, int32_t height,
-                       const Palette& palette) = 0;
+                       const Palette& palette, const std::vector<uint8_t>* changedRows) = 0;
 };
 
 // The platform's initial fore and fill colours before anything sets them.
@@ -84,7 +86,9 @@ class SoftSurface : public Surface {
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
   const std::string& Label() const { return label_; }
-  std::vector<uint8_t>& Pixels() { return pixels_; }
+  // For writing the pixels directly: counts as a change of every row, so
+  // write through it before the surface is next drawn from or flipped.
+  std::vector<uint8_t>& Pixels();
   const std::vector<uint8_t>& Pixels() const { return pixels_; }
   uint8_t At(int32_t x, int32_t y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
   const std::shared_ptr<Palette>& GetPalette() const { return palette_; }
@@ -104,11 +108,32 @@ class SoftSurface : public Surface {
   const uint8_t* TranslationFrom(const SoftSurface& source);
   uint8_t ScreenIndex(Rgb rgb) const;
   void Report(const SurfaceOp& op) const;
+  // Rows first..last-1 were written by something other than a plain copy.
+  void Touch(int64_t first, int64_t last);
+
+  // Where a row's pixels last came from, when a plain copy (no key, same
+  // palette) of another surface's row wrote it and nothing wrote the row
+  // since: the same copy again would write the same bytes, so it is skipped.
+  // The background copied under every frame then costs nothing.
+  struct RowOrigin {
+    const SoftSurface* source = nullptr;
+    uint64_t sourceVersion = 0;
+    int64_t sourceRow = 0;
+    int64_t sourceLeft = 0;
+    int64_t x = 0;
+    int64_t width = 0;
+    bool operator==(const RowOrigin&) const = default;
+  };
 
   int32_t width_;
   int32_t height_;
   std::string label_;
   std::vector<uint8_t> pixels_;
+  // Unique among all surfaces of the process; renewed by every write.
+  uint64_t version_;
+  std::vector<RowOrigin> rowOrigins_;
+  // Rows written since the last flip, for the presenter.
+  std::vector<uint8_t> changedRows_;
   std::shared_ptr<Palette> palette_;
   std::optional<uint8_t> colorKey_;
   Rgb fore_ = kInitialForeColor;

@@ -46,7 +46,7 @@ struct HeadlessPlatform::Impl : SurfaceObserver, Presenter {
   void OnSurfaceOp(const SurfaceOp& op) override { frameOps.push_back(op); }
 
   void Present(const std::vector<uint8_t>& pixels, int32_t width, int32_t height,
-               const Palette& palette) override {
+               const Palette& palette, const std::vector<uint8_t>* /*changedRows*/) override {
     if (width == kScreenWidth && height == kScreenHeight) screen = pixels;
     screenPalette = palette;
   }

@@ -90,7 +90,11 @@ void SdlContext::OnKeyEvent(const SDL_KeyboardEvent& key) {
 }
 
 void SdlContext::PumpKeys() {
-  SDL_PumpEvents();
+  // Asking the display again a moment after the message step costs system
+  // calls each frame and finds nothing new.
+  if (SDL_GetPerformanceCounter() - lastPump_ > SDL_GetPerformanceFrequency() / 1000) {
+    SDL_PumpEvents();
+  }
   // One at a time, so that a press finds its text still queued after it.
   SDL_Event e;
   while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_KEYDOWN, SDL_TEXTINPUT) == 1) {

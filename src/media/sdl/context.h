@@ -42,6 +42,8 @@ class SdlContext {
   // Moves the key events that SDL holds now into the queue, leaving every
   // other event for the message step.
   void PumpKeys();
+  // The message step has just read everything the display sent.
+  void NotePumped() { lastPump_ = SDL_GetPerformanceCounter(); }
   std::deque<KeyEvent>& Keys() { return keys_; }
 
  private:
@@ -50,6 +52,7 @@ class SdlContext {
   std::weak_ptr<SdlScreen> screen_;
   std::deque<KeyEvent> keys_;
   bool collecting_ = false;
+  uint64_t lastPump_ = 0;
   int32_t sequence_ = 0;
   SDL_Scancode swallowedRelease_ = SDL_SCANCODE_UNKNOWN;
   // The code each held key reported when it went down, so that its release

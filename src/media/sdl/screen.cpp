@@ -190,8 +190,11 @@ void SdlScreen::Show(const std::vector<Band>& bands) {
 }
 
 void SdlScreen::Present(const std::vector<uint8_t>& pixels, int32_t width, int32_t height,
-                        const Palette& palette) {
-  if (!window_) return;  // the display mode was restored: nothing to show on
+                        const Palette& palette, const std::vector<uint8_t>* changedRows) {
+  if (!window_) {     // the display mode was restored: nothing to show on
+    shown_.Forget();  // rows changed now are not told again
+    return;
+  }
   if (width != kScreenWidth || height != kScreenHeight ||
       pixels.size() != static_cast<size_t>(kScreenWidth) * kScreenHeight) {
     throw PlatformError("flip of a " + std::to_string(width) + " x " + std::to_string(height) +
@@ -199,7 +202,7 @@ void SdlScreen::Present(const std::vector<uint8_t>& pixels, int32_t width, int32
   }
   // A frame equal to the one shown is not sent again; a new window surface
   // (a new size) still gets the whole picture.
-  const std::vector<Band>& bands = shown_.Update(pixels, width, height, palette);
+  const std::vector<Band>& bands = shown_.Update(pixels, width, height, palette, changedRows);
   if (!bands.empty() || SDL_GetWindowSurface(window_) != surface_) Show(bands);
   WaitForRefresh();
 }

@@ -42,7 +42,7 @@ class SdlScreen : public Presenter {
   // Shows what changed since the last frame, then waits out the refresh
   // period.
   void Present(const std::vector<uint8_t>& pixels, int32_t width, int32_t height,
-               const Palette& palette) override;
+               const Palette& palette, const std::vector<uint8_t>* changedRows) override;
 
  private:
   // The window's size as a multiple of the picture, when not full screen.

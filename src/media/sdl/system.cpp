@@ -111,6 +111,7 @@ class SdlSystem : public System {
           break;
       }
     }
+    context_->NotePumped();
   }
 
  private:

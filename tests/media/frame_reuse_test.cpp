@@ -1,0 +1,89 @@
+// A copy that would write the bytes already there is skipped, and the flip
+// tells the screen which rows may have changed: neither may ever leave a
+// stale pixel.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "media/shown_frame.h"
+#include "media/surface.h"
+
+namespace media {
+namespace {
+
+constexpr int32_t kW = 16, kH = 12;
+
+std::shared_ptr<SoftSurface> Filled(uint8_t first) {
+  auto s = std::make_shared<SoftSurface>(kW, kH, "picture");
+  auto& px = s->Pixels();
+  for (size_t i = 0; i < px.size(); ++i) px[i] = static_cast<uint8_t>(first + i % 7);
+  return s;
+}
+
+TEST(FrameReuse, WhatIsDrawnBetweenTwoEqualCopiesIsCoveredAgain) {
+  using Step = std::function<void(SoftSurface& back, SoftSurface& bg, SoftSurface& other)>;
+  const struct {
+    const char* name;
+    Step between;
+  } cases[] = {
+      {"box", [](SoftSurface& b, SoftSurface&, SoftSurface&) { b.DrawBox(2, 3, 9, 7); }},
+      {"text", [](SoftSurface& b, SoftSurface&, SoftSurface&) { b.DrawText(0, 0, "Ag"); }},
+      {"pixels written", [](SoftSurface& b, SoftSurface&, SoftSurface&) { b.Pixels()[40] = 99; }},
+      {"another picture",
+       [](SoftSurface& b, SoftSurface&, SoftSurface& o) { b.FastBlit(0, 0, o, {}, BlitFlags::Wait); }},
+      {"a part of itself",
+       [](SoftSurface& b, SoftSurface&, SoftSurface&) {
+         b.FastBlit(0, 0, b, {0, 4, kW, 8}, BlitFlags::Wait);
+       }},
+      {"keyed sprite",
+       [](SoftSurface& b, SoftSurface&, SoftSurface& o) {
+         o.SetColorKey(3);
+         b.FastBlit(1, 1, o, {0, 0, 5, 5}, BlitFlags::KeySrcWait);
+       }},
+      {"the picture changed", [](SoftSurface&, SoftSurface& bg, SoftSurface&) { bg.Pixels()[20] = 77; }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto back = Filled(200), bg = Filled(10), other = Filled(100);
+    ASSERT_TRUE(back->FastBlit(0, 0, *bg, {}, BlitFlags::Wait));
+    c.between(*back, *bg, *other);
+    ASSERT_TRUE(back->FastBlit(0, 0, *bg, {}, BlitFlags::Wait));
+    EXPECT_EQ(std::as_const(*back).Pixels(), std::as_const(*bg).Pixels());
+  }
+}
+
+// Remembers the bands the shown frame would send for each flip.
+struct BandsSeen : Presenter {
+  ShownFrame shown;
+  std::vector<Band> last;
+  void Present(const std::vector<uint8_t>& pixels, int32_t w, int32_t h, const Palette& palette,
+               const std::vector<uint8_t>* changedRows) override {
+    last = shown.Update(pixels, w, h, palette, changedRows);
+  }
+};
+
+TEST(FrameReuse, TheFlipSendsOnlyTheRowsThatChanged) {
+  BandsSeen screen;
+  SoftSurface primary(kW, kH, "primary");
+  auto back = std::make_shared<SoftSurface>(kW, kH, "back");
+  primary.AttachBackBuffer(back, &screen);
+  auto bg = Filled(10);
+  const auto frame = [&](const std::function<void()>& draw) {
+    back->FastBlit(0, 0, *bg, {}, BlitFlags::Wait);
+    draw();
+    primary.Flip();
+    EXPECT_EQ(screen.shown.Pixels(), std::as_const(*back).Pixels());
+    return screen.last;
+  };
+  EXPECT_EQ(frame([] {}), (std::vector<Band>{{0, 0, kW, kH}}));
+  EXPECT_TRUE(frame([] {}).empty());
+  EXPECT_EQ(frame([&] { back->DrawBox(2, 3, 9, 6); }), (std::vector<Band>{{2, 3, 9, 6}}));
+  EXPECT_EQ(frame([] {}), (std::vector<Band>{{2, 3, 9, 6}}));  // the box is gone again
+  bg->Pixels()[kW * 10 + 4] = 1;
+  EXPECT_EQ(frame([] {}), (std::vector<Band>{{4, 10, 5, 11}}));
+}
+
+}  // namespace
+}  // namespace media
