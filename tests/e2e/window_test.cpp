@@ -1,6 +1,8 @@
 // The real window under Xvfb: the background full screen, Space starts a
 // round, a mouse click ends the game with the ranking written; silence
-// without a sound device; the pause without the focus, and the focusing click.
+// without a sound device; the pause without the focus, and the focusing
+// click; --window fitting the desktop, Alt+Enter and a resized window kept
+// sharp and letterboxed; and keys read by place with --keys position.
 #include <gtest/gtest.h>
 
 #include "e2e/xsession.h"
@@ -13,17 +15,29 @@ using e2e::At;
 using e2e::Pixel;
 using testing_support::GameDir;
 
-bool Same(Pixel p, media::Color c) { return p.r == c.r && p.g == c.g && p.b == c.b; }
 // The status box's dark purple frame shows during a round.
-bool Playing(const std::vector<Pixel>& s) { return Same(At(s, 2, 2), {102, 0, 51}); }
+bool Playing(const std::vector<Pixel>& s) { return At(s, 2, 2) == Pixel{102, 0, 51}; }
+
+// The game folder's background picture, as a screen shows its pixel (x, y).
+std::function<Pixel(int, int)> Background(const GameDir& dir) {
+  const std::string bmp = dir.Read("back.bmp");
+  std::shared_ptr<media::SoftSurface> back =
+      media::LoadBmp8(reinterpret_cast<const uint8_t*>(bmp.data()), bmp.size(), "back");
+  return [back](int x, int y) {
+    const media::Color c = back->GetPalette()->Colors()[back->At(x, y)];
+    return Pixel{c.r, c.g, c.b};
+  };
+}
+
+// Points away from the title panel, where the screen is the background.
+const std::pair<int, int> kBackgroundPoints[] = {{600, 20},  {500, 100}, {630, 470},
+                                                 {400, 150}, {0, 0},     {639, 479}};
 
 TEST(RealWindow, ShowsTheBackgroundStartsARoundAndQuitsOnAClick) {
   e2e::XSession x;
   ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
   GameDir dir;
-  const std::string bmp = dir.Read("back.bmp");
-  auto back = media::LoadBmp8(reinterpret_cast<const uint8_t*>(bmp.data()), bmp.size(), "back");
-  auto color = [&](int px, int py) { return back->GetPalette()->Colors()[back->At(px, py)]; };
+  const auto background = Background(dir);
 
   // A sound driver with no device (ALSA without any configured): the game
   // says so in one line and plays silently.
@@ -31,25 +45,19 @@ TEST(RealWindow, ShowsTheBackgroundStartsARoundAndQuitsOnAClick) {
   x.SetEnv("SDL_AUDIODRIVER", "alsa");
   x.SetEnv("ALSA_CONFIG_PATH", dir.File("no-alsa.conf"));
   x.StartGame(dir.Path(), {}, dir.File("stderr.txt"));
-  // The ranking panel is pale pink once the title screen shows.
-  const auto title = e2e::PollScreen(x, dir.File("title.png"), 15000, [](const auto& s) {
-    return Same(At(s, 340, 400), {255, 230, 230});
-  });
-  ASSERT_FALSE(title.empty()) << "no title screen";
-  // Away from the title panel the screen is the background picture, pixel
-  // for pixel: full screen, unscaled at 640 x 480.
-  for (auto [px, py] :
-       {std::pair{600, 20}, {500, 100}, {630, 470}, {400, 150}, {0, 0}, {639, 479}}) {
-    EXPECT_TRUE(Same(At(title, px, py), color(px, py))) << px << "," << py;
-  }
+  ASSERT_TRUE(x.WaitForTitle(15000, dir.File("title.png"))) << "no title screen";
+  // Full screen, unscaled at 640 x 480: the background pixel for pixel.
+  const auto title = e2e::LoadScreen(dir.File("title.png"));
+  for (auto [px, py] : kBackgroundPoints)
+    EXPECT_TRUE(At(title, px, py) == background(px, py)) << px << "," << py;
 
   x.Xdotool({"mousemove", "320", "240"});
   x.Xdotool({"key", "space"});
   const auto play = e2e::PollScreen(x, dir.File("play.png"), 10000, Playing);
   ASSERT_FALSE(play.empty()) << "no round";
   // The status box of play is up, and the ranking panel has gone.
-  EXPECT_TRUE(Same(At(play, 90, 50), {255, 230, 230}));
-  EXPECT_TRUE(Same(At(play, 340, 400), color(340, 400)));
+  EXPECT_TRUE(At(play, 90, 50) == (Pixel{255, 230, 230}));
+  EXPECT_TRUE(At(play, 340, 400) == background(340, 400));
 
   x.Xdotool({"click", "1"});
   auto status = x.WaitForExit(15000);
@@ -66,7 +74,7 @@ TEST(RealWindow, ShowsTheBackgroundStartsARoundAndQuitsOnAClick) {
 
 // The pause panel: pale pink inside a dark purple frame, mid-field.
 bool Paused(const std::vector<Pixel>& s) {
-  return Same(At(s, 260, 240), {102, 0, 51}) && Same(At(s, 270, 250), {255, 230, 230});
+  return At(s, 260, 240) == Pixel{102, 0, 51} && At(s, 270, 250) == Pixel{255, 230, 230};
 }
 
 TEST(RealWindow, WithoutTheFocusTheRoundPausesAndTheFocusingClickDoesNotQuit) {
@@ -101,6 +109,110 @@ TEST(RealWindow, WithoutTheFocusTheRoundPausesAndTheFocusingClickDoesNotQuit) {
   x.Xdotool({"click", "1"});
   auto status = x.WaitForExit(15000);
   ASSERT_TRUE(status.has_value()) << "the game did not end on a click";
+  EXPECT_EQ(*status, 0);
+}
+
+TEST(RealWindow, AWindowFitsTheDesktopAfterAltEnterTooAndAResizedOneStaysSharpAndLetterboxed) {
+  constexpr int kScreenW = 1600, kScreenH = 1200;
+  e2e::XSession x(kScreenW, kScreenH);
+  ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
+  GameDir dir;
+  x.StartGame(dir.Path(), {"--window"});
+  ASSERT_TRUE(x.WaitForWindow(15000)) << "no window";
+  // 1600 x 1200 holds two times 640 x 480 but not three: so does the window
+  // at the start and when Alt+Enter brings it back from full screen.
+  const auto widthBecomes = [&](int width) {
+    auto g = x.WindowGeometry();
+    for (int tries = 0; tries < 50 && (!g || (*g)[2] != width); ++tries) {
+      e2e::SleepMs(100);
+      g = x.WindowGeometry();
+    }
+    EXPECT_TRUE(g && (*g)[2] == width && (*g)[3] == (width == kScreenW ? kScreenH : 960)) << width;
+  };
+  widthBecomes(1280);
+  x.Xdotool({"mousemove", "800", "600"});
+  x.Xdotool({"key", "alt+Return"});
+  widthBecomes(kScreenW);
+  x.Xdotool({"key", "alt+Return"});
+  widthBecomes(1280);
+
+  // Resized to 1500 x 1100 at the screen's corner: the picture stays 2x,
+  // 1280 x 960, in the middle of the window, black around it.
+  x.Xdotool({"search", "--onlyvisible", "--name", "Rapiko", "windowmove", "0", "0"});
+  x.Xdotool({"search", "--onlyvisible", "--name", "Rapiko", "windowsize", "1500", "1100"});
+  e2e::SleepMs(1000);
+  ASSERT_EQ(x.WindowGeometry(), (std::array<int, 4>{0, 0, 1500, 1100}));
+  const auto shot = x.Screenshot(dir.File("resized.png"));
+  ASSERT_EQ(shot.size(), size_t{kScreenW} * kScreenH);
+  auto at = [&](int px, int py) { return At(shot, px, py, kScreenW); };
+  constexpr int kLeft = 110, kTop = 70;  // (1500 - 1280) / 2, (1100 - 960) / 2
+  int notBlack = 0, blurred = 0;
+  for (int py = 0; py < 1100; ++py) {
+    for (int px = 0; px < 1500; ++px) {
+      const bool inside = px >= kLeft && px < kLeft + 1280 && py >= kTop && py < kTop + 960;
+      if (!inside) notBlack += (at(px, py) != Pixel{});
+      // Sharp: each picture pixel is a 2 x 2 square of one colour.
+      if (inside && (px - kLeft) % 2 == 0 && (py - kTop) % 2 == 0) {
+        const Pixel p = at(px, py);
+        blurred += !(at(px + 1, py) == p && at(px, py + 1) == p && at(px + 1, py + 1) == p);
+      }
+    }
+  }
+  EXPECT_EQ(notBlack, 0) << "the letterbox is black";
+  EXPECT_EQ(blurred, 0);
+  // ...and away from the title panel it is the background picture.
+  const auto background = Background(dir);
+  for (auto [px, py] : kBackgroundPoints)
+    EXPECT_TRUE(at(kLeft + 2 * px, kTop + 2 * py) == background(px, py)) << px << "," << py;
+  x.Xdotool({"key", "Escape"});
+  EXPECT_TRUE(x.WaitForExit(15000).has_value());
+}
+
+// By place (--keys position) on a French keyboard, the keys in the places
+// where a US keyboard has a z q w y m - 2 lock the word AZQWYM-2; typing by
+// character on each layout is the round test's name entry.
+TEST(RealWindow, KeysByPositionAreTheKeysInTheUsPlacesOnAnyLayout) {
+  e2e::XSession x;
+  ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
+  const std::string word = "AZQWYM-2\r\n";
+  // The same round typed right through a script: the picture to expect.
+  GameDir scripted(word);
+  auto r = testing_support::RunScript(scripted,
+                                      "tick 16\npress 57\ntick 16 200\ntype azqwym-2\n"
+                                      "tick 16\nscreenshot " +
+                                          scripted.File("want.png"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto expected = e2e::LoadScreen(scripted.File("want.png"));
+  ASSERT_EQ(expected.size(), 640u * 480u);
+  // What the typing left: the status box's level line (a wrong key lowers
+  // it) and the lock gauge (a lock fills a cell).
+  const auto sameResult = [&](const std::vector<Pixel>& s) {
+    const auto same = [&](int x0, int y0, int x1, int y1) {
+      for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+          if (!(At(s, x, y) == At(expected, x, y))) return false;
+      return true;
+    };
+    return same(4, 4, 100, 20) && same(12, 200, 44, 200 + 8 * 18);
+  };
+
+  ASSERT_TRUE(x.SetLayout("fr"));
+  GameDir dir(word);
+  x.StartGame(dir.Path(), {"--keys", "position"});
+  ASSERT_TRUE(x.WaitForTitle(15000, dir.File("shot.png"))) << "no title screen";
+  x.Xdotool({"mousemove", "320", "240"});
+  x.Xdotool({"key", "space"});
+  ASSERT_FALSE(e2e::PollScreen(x, dir.File("shot.png"), 10000, Playing).empty()) << "no round";
+  // The letters come one every 0.3 s of the game's clock and take 15 s to
+  // fall: after 3 s the whole word is on the field, well before it lands.
+  e2e::SleepMs(3000);
+  ASSERT_TRUE(x.Xdotool(
+      {"key", "--delay", "40", "q", "w", "a", "z", "y", "comma", "parenright", "eacute"}));
+  EXPECT_FALSE(e2e::PollScreen(x, dir.File("shot.png"), 8000, sameResult).empty())
+      << "the word did not lock; last screen in " << dir.File("shot.png");
+  x.Xdotool({"key", "Escape"});
+  auto status = x.WaitForExit(15000);
+  ASSERT_TRUE(status.has_value());
   EXPECT_EQ(*status, 0);
 }
 

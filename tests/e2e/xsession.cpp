@@ -182,8 +182,6 @@ Pixel At(const std::vector<Pixel>& screen, int x, int y, int screenWidth) {
   return screen.at(static_cast<size_t>(y) * screenWidth + x);
 }
 
-bool operator==(Pixel a, Pixel b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
-
 std::vector<Pixel> LoadScreen(const std::string& path, int width, int height) {
   std::vector<Pixel> out;
   SDL_Surface* loaded = IMG_Load(path.c_str());

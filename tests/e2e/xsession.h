@@ -15,6 +15,7 @@ namespace e2e {
 
 struct Pixel {
   uint8_t r = 0, g = 0, b = 0;
+  bool operator==(const Pixel&) const = default;
 };
 
 class XSession {
@@ -26,7 +27,6 @@ class XSession {
   XSession& operator=(const XSession&) = delete;
 
   bool Ok() const { return xvfb_ > 0; }
-  const std::string& Display() const { return display_; }
 
   // Starts the game full screen with the given game folder and arguments;
   // its standard error goes to errPath if given.
@@ -69,7 +69,6 @@ class XSession {
 
 // A pixel of a screenshot of a screen screenWidth wide.
 Pixel At(const std::vector<Pixel>& screen, int x, int y, int screenWidth = 640);
-bool operator==(Pixel a, Pixel b);
 // A picture file of the given size as pixels; empty when it cannot be read.
 std::vector<Pixel> LoadScreen(const std::string& path, int width = 640, int height = 480);
 void SleepMs(int ms);
