@@ -32,20 +32,15 @@ class XSession {
   // its standard error goes to errPath if given.
   pid_t StartGame(const std::string& dir, const std::vector<std::string>& args = {},
                   const std::string& errPath = "");
-  // Sets a variable in the environment of the programs started from now on.
   void SetEnv(const std::string& name, const std::string& value) { env_[name] = value; }
   // Switches the keyboard layout (setxkbmap); true once the server has it.
   bool SetLayout(const std::string& layout);
-  // Gives the keyboard focus to the root window, away from the game.
   bool FocusAway();
-  // Whether the game is still running.
   bool GameRunning();
-  // Waits until the game's window is mapped; false after the timeout.
   bool WaitForWindow(int timeoutMs);
   // Waits until the title screen shows (at 640 x 480), and with it the game
   // reads keys; screenshots go to path.
   bool WaitForTitle(int timeoutMs, const std::string& path);
-  // Runs xdotool with the arguments; true when it exited 0.
   bool Xdotool(const std::vector<std::string>& args);
   // The game window's place and size on the screen (x, y, width, height);
   // nothing when xdotool cannot find it.

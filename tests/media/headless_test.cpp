@@ -35,16 +35,12 @@ struct Headless : ::testing::Test {
 };
 
 TEST_F(Headless, BackBmpErrorsAreOneLineNamingTheFile) {
-  std::vector<uint8_t> damaged = Bmp(640, 480, BackPixel).Bytes();
-  damaged.resize(2000);
   const struct {
     std::vector<uint8_t> bytes;  // empty: no file
     std::string problem;
     bool paletteFails;
   } cases[] = {
       {{}, "cannot read: No such file or directory", true},
-      {damaged, "truncated", true},
-      {Bmp(640, 480, BackPixel, 24).Bytes(), "not a 256-colour picture (24 bits per pixel)", true},
       {Bmp(320, 200, BackPixel).Bytes(), "the picture is 320 x 200, not 640 x 480", false},
   };
   const auto errorOf = [](auto load) -> std::string {

@@ -12,7 +12,7 @@
 namespace media {
 namespace {
 
-constexpr Color kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255};
+constexpr Color kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255};
 
 // The given entries; all others black.
 std::shared_ptr<Palette> MakePalette(std::initializer_list<std::pair<int, Color>> entries) {
@@ -98,20 +98,6 @@ TEST(FastBlit, CopiesTheSourceRectangleAndRefusesEmptyOrOutsideOnes) {
     EXPECT_FALSE(d.FastBlit(2, 2, *src, r, BlitFlags::Wait)) << r.left << "," << r.top;
     EXPECT_EQ(Count(d, 0), 200u);
   }
-}
-
-TEST(FastBlit, OnlyTheSourceKeyIndexIsTransparent) {
-  // 127, 128 and 129 are all pure blue; only 128 is the key.
-  const auto pal = MakePalette({{1, kWhite}, {127, kBlue}, {128, kBlue}, {129, kBlue}, {50, kRed}});
-  SoftSurface src = Blank(4, 1, pal);
-  src.Pixels() = {127, 128, 129, 1};
-  src.SetColorKey(128);
-  SoftSurface keyed = Blank(4, 1, pal, 50);
-  ASSERT_TRUE(keyed.FastBlit(0, 0, src, Rect{}, BlitFlags::KeySrcWait));
-  EXPECT_EQ(keyed.Pixels(), (std::vector<uint8_t>{127, 50, 129, 1}));
-  SoftSurface plain = Blank(4, 1, pal, 50);
-  ASSERT_TRUE(plain.FastBlit(0, 0, src, Rect{}, BlitFlags::Wait));
-  EXPECT_EQ(plain.Pixels(), src.Pixels());
 }
 
 TEST(FastBlit, TranslatesSpritePixelsToTheDestinationPalette) {

@@ -67,17 +67,6 @@ namespace {
 // Far longer than any headless game of the suite takes.
 constexpr unsigned kGameSeconds = 60;
 
-[[noreturn]] void ExecGame(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  std::string binary = RAPIKO_BINARY;
-  argv.push_back(binary.data());
-  std::vector<std::string> copy = args;
-  for (std::string& a : copy) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  execv(binary.c_str(), argv.data());
-  _exit(127);
-}
-
 }  // namespace
 
 RunResult RunBinary(const std::vector<std::string>& args, uid_t uid) {
@@ -115,7 +104,13 @@ LiveRun::LiveRun(const std::vector<std::string>& args, uid_t uid)
     // A game that hangs (a loop that never ends) is ended by the alarm, which
     // outlives the exec, so its test fails at once instead of at CTest's limit.
     alarm(kGameSeconds);
-    ExecGame(args);
+    std::vector<std::string> argv = {RAPIKO_BINARY};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> cargs;
+    for (std::string& a : argv) cargs.push_back(a.data());
+    cargs.push_back(nullptr);
+    execv(cargs[0], cargs.data());
+    _exit(127);
   }
   close(in[0]);
   close(out[1]);
