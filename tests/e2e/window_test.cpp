@@ -1,8 +1,8 @@
 // The real window under Xvfb: the background full screen, Space starts a
-// round, a mouse click ends the game with the ranking written; silence
-// without a sound device; the pause without the focus, and the focusing
-// click; --window fitting the desktop, Alt+Enter and a resized window kept
-// sharp and letterboxed; and keys read by place with --keys position.
+// round, the pause without the focus, the focusing click, a mouse click ends
+// the game with the ranking written; silence without a sound device; and
+// --window fitting the desktop, Alt+Enter and a resized window kept sharp and
+// letterboxed. Keys typed on each layout are the whole-round test's.
 #include <gtest/gtest.h>
 
 #include "e2e/xsession.h"
@@ -33,27 +33,32 @@ std::function<Pixel(int, int)> Background(const GameDir& dir) {
 const std::pair<int, int> kBackgroundPoints[] = {{600, 20},  {500, 100}, {630, 470},
                                                  {400, 150}, {0, 0},     {639, 479}};
 
+// The pause panel: pale pink inside a dark purple frame, mid-field.
+bool Paused(const std::vector<Pixel>& s) {
+  return At(s, 260, 240) == Pixel{102, 0, 51} && At(s, 270, 250) == Pixel{255, 230, 230};
+}
+
 TEST(RealWindow, ShowsTheBackgroundStartsARoundAndQuitsOnAClick) {
   e2e::XSession x;
   ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
   GameDir dir;
   const auto background = Background(dir);
-
   // A sound driver with no device (ALSA without any configured): the game
   // says so in one line and plays silently.
   dir.Write("no-alsa.conf", "");
   x.SetEnv("SDL_AUDIODRIVER", "alsa");
   x.SetEnv("ALSA_CONFIG_PATH", dir.File("no-alsa.conf"));
   x.StartGame(dir.Path(), {}, dir.File("stderr.txt"));
-  ASSERT_TRUE(x.WaitForTitle(15000, dir.File("title.png"))) << "no title screen";
+  const std::string shot = dir.File("shot.png");
+  ASSERT_TRUE(x.WaitForTitle(15000, shot)) << "no title screen";
   // Full screen, unscaled at 640 x 480: the background pixel for pixel.
-  const auto title = e2e::LoadScreen(dir.File("title.png"));
+  const auto title = e2e::LoadScreen(shot);
   for (auto [px, py] : kBackgroundPoints)
     EXPECT_TRUE(At(title, px, py) == background(px, py)) << px << "," << py;
 
   x.Xdotool({"mousemove", "320", "240"});
   x.Xdotool({"key", "space"});
-  const auto play = e2e::PollScreen(x, dir.File("play.png"), 10000, Playing);
+  const auto play = e2e::PollScreen(x, shot, 10000, Playing);
   ASSERT_FALSE(play.empty()) << "no round";
   // The status box of play is up, and the ranking panel has gone.
   EXPECT_TRUE(At(play, 90, 50) == (Pixel{255, 230, 230}));
@@ -72,11 +77,6 @@ TEST(RealWindow, ShowsTheBackgroundStartsARoundAndQuitsOnAClick) {
   EXPECT_NE(err.find("); playing without sound\n"), std::string::npos) << err;
 }
 
-// The pause panel: pale pink inside a dark purple frame, mid-field.
-bool Paused(const std::vector<Pixel>& s) {
-  return At(s, 260, 240) == Pixel{102, 0, 51} && At(s, 270, 250) == Pixel{255, 230, 230};
-}
-
 TEST(RealWindow, WithoutTheFocusTheRoundPausesAndTheFocusingClickDoesNotQuit) {
   e2e::XSession x;
   ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
@@ -86,10 +86,10 @@ TEST(RealWindow, WithoutTheFocusTheRoundPausesAndTheFocusingClickDoesNotQuit) {
   ASSERT_TRUE(x.WaitForTitle(15000, shot)) << "no title screen";
   x.Xdotool({"mousemove", "320", "240"});
   x.Xdotool({"key", "space"});
-  ASSERT_FALSE(e2e::PollScreen(x, shot, 10000, Playing).empty()) << "no round";
+  const auto play = e2e::PollScreen(x, shot, 10000, Playing);
+  ASSERT_FALSE(play.empty()) << "no round";
   // Letters are falling: the field changes from one screenshot to the next.
-  auto moving = x.Screenshot(shot);
-  ASSERT_FALSE(e2e::PollScreen(x, shot, 5000, [&](const auto& s) { return s != moving; }).empty());
+  ASSERT_FALSE(e2e::PollScreen(x, shot, 5000, [&](const auto& s) { return s != play; }).empty());
 
   ASSERT_TRUE(x.FocusAway());
   const auto paused = e2e::PollScreen(x, dir.File("paused.png"), 5000, Paused);
@@ -166,54 +166,6 @@ TEST(RealWindow, AWindowFitsTheDesktopAfterAltEnterTooAndAResizedOneStaysSharpAn
     EXPECT_TRUE(at(kLeft + 2 * px, kTop + 2 * py) == background(px, py)) << px << "," << py;
   x.Xdotool({"key", "Escape"});
   EXPECT_TRUE(x.WaitForExit(15000).has_value());
-}
-
-// By place (--keys position) on a French keyboard, the keys in the places
-// where a US keyboard has a z q w y m - 2 lock the word AZQWYM-2; typing by
-// character on each layout is the round test's name entry.
-TEST(RealWindow, KeysByPositionAreTheKeysInTheUsPlacesOnAnyLayout) {
-  e2e::XSession x;
-  ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
-  const std::string word = "AZQWYM-2\r\n";
-  // The same round typed right through a script: the picture to expect.
-  GameDir scripted(word);
-  auto r = testing_support::RunScript(scripted,
-                                      "tick 16\npress 57\ntick 16 200\ntype azqwym-2\n"
-                                      "tick 16\nscreenshot " +
-                                          scripted.File("want.png"));
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  const auto expected = e2e::LoadScreen(scripted.File("want.png"));
-  ASSERT_EQ(expected.size(), 640u * 480u);
-  // What the typing left: the status box's level line (a wrong key lowers
-  // it) and the lock gauge (a lock fills a cell).
-  const auto sameResult = [&](const std::vector<Pixel>& s) {
-    const auto same = [&](int x0, int y0, int x1, int y1) {
-      for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x)
-          if (!(At(s, x, y) == At(expected, x, y))) return false;
-      return true;
-    };
-    return same(4, 4, 100, 20) && same(12, 200, 44, 200 + 8 * 18);
-  };
-
-  ASSERT_TRUE(x.SetLayout("fr"));
-  GameDir dir(word);
-  x.StartGame(dir.Path(), {"--keys", "position"});
-  ASSERT_TRUE(x.WaitForTitle(15000, dir.File("shot.png"))) << "no title screen";
-  x.Xdotool({"mousemove", "320", "240"});
-  x.Xdotool({"key", "space"});
-  ASSERT_FALSE(e2e::PollScreen(x, dir.File("shot.png"), 10000, Playing).empty()) << "no round";
-  // The letters come one every 0.3 s of the game's clock and take 15 s to
-  // fall: after 3 s the whole word is on the field, well before it lands.
-  e2e::SleepMs(3000);
-  ASSERT_TRUE(x.Xdotool(
-      {"key", "--delay", "40", "q", "w", "a", "z", "y", "comma", "parenright", "eacute"}));
-  EXPECT_FALSE(e2e::PollScreen(x, dir.File("shot.png"), 8000, sameResult).empty())
-      << "the word did not lock; last screen in " << dir.File("shot.png");
-  x.Xdotool({"key", "Escape"});
-  auto status = x.WaitForExit(15000);
-  ASSERT_TRUE(status.has_value());
-  EXPECT_EQ(*status, 0);
 }
 
 }  // namespace

@@ -12,8 +12,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <sstream>
 #include <thread>
 
 namespace e2e {
@@ -105,16 +103,11 @@ std::optional<std::string> XSession::Output(const std::vector<std::string>& argv
 std::optional<std::array<int, 4>> XSession::WindowGeometry() {
   const auto text = Output(
       {"xdotool", "search", "--onlyvisible", "--name", "Rapiko", "getwindowgeometry", "--shell"});
-  if (!text) return std::nullopt;
-  // Lines of NAME=VALUE: WINDOW, X, Y, WIDTH, HEIGHT, SCREEN.
-  std::array<int, 4> g{-1, -1, -1, -1};
-  const char* names[] = {"X=", "Y=", "WIDTH=", "HEIGHT="};
-  std::istringstream lines(*text);
-  for (std::string line; std::getline(lines, line);) {
-    for (int i = 0; i < 4; ++i)
-      if (line.rfind(names[i], 0) == 0) g[i] = std::atoi(line.c_str() + std::strlen(names[i]));
+  std::array<int, 4> g{};
+  if (!text || std::sscanf(text->c_str(), "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &g[0], &g[1],
+                           &g[2], &g[3]) != 4) {
+    return std::nullopt;
   }
-  if (g[2] < 0 || g[3] < 0) return std::nullopt;
   return g;
 }
 

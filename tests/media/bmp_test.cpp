@@ -31,7 +31,7 @@ std::vector<uint8_t> Row(const SoftSurface& s, int32_t y) {
 // 3 x 2, top row 1 2 3, bottom row 4 5 6.
 BmpFile Plain(bool topDown = false) {
   return test_files::Bmp(
-      3, 2, [](int32_t x, int32_t y) { return static_cast<uint8_t>(1 + x + 3 * y); }, 8, topDown);
+      3, 2, [](int32_t x, int32_t y) { return static_cast<uint8_t>(1 + x + 3 * y); }, topDown);
 }
 
 // 6 x 3 in RLE8: stored first "7 7 7 1 2 3", then an empty row, then "0 0 9 9 0 0".

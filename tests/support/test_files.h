@@ -67,19 +67,16 @@ struct BmpFile {
   }
 };
 
-// An uncompressed picture whose pixel (x, y) is pixel(x, y): 8 bits with the
-// test palette, or 24 bits of grey.
+// An uncompressed 8-bit picture with the test palette whose pixel (x, y) is pixel(x, y).
 inline BmpFile Bmp(int32_t width, int32_t height,
-                   const std::function<uint8_t(int32_t, int32_t)>& pixel, uint16_t bits = 8,
-                   bool topDown = false) {
+                   const std::function<uint8_t(int32_t, int32_t)>& pixel, bool topDown = false) {
   BmpFile f;
   f.width = width;
   f.height = topDown ? -height : height;
-  f.bits = bits;
-  for (int i = 0; bits == 8 && i < 256; ++i) f.palette.push_back(TestColor(i));
+  for (int i = 0; i < 256; ++i) f.palette.push_back(TestColor(i));
   for (int32_t i = 0; i < height; ++i) {
     const int32_t y = topDown ? i : height - 1 - i;
-    for (int32_t x = 0; x < width; ++x) f.data.insert(f.data.end(), bits / 8, pixel(x, y));
+    for (int32_t x = 0; x < width; ++x) f.data.push_back(pixel(x, y));
     while (f.data.size() % 4) f.data.push_back(0);
   }
   return f;
