@@ -23,7 +23,7 @@ std::shared_ptr<SoftSurface> Filled(uint8_t first) {
 }
 
 TEST(FrameReuse, WhatIsDrawnBetweenTwoEqualCopiesIsCoveredAgain) {
-  using Step = std::function<void(SoftSurface& back, SoftSurface& bg, SoftSurface& other)>;
+  using Step = std::function<void(SoftSurface & back, SoftSurface & bg, SoftSurface & other)>;
   const struct {
     const char* name;
     Step between;
@@ -31,8 +31,8 @@ TEST(FrameReuse, WhatIsDrawnBetweenTwoEqualCopiesIsCoveredAgain) {
       {"box", [](SoftSurface& b, SoftSurface&, SoftSurface&) { b.DrawBox(2, 3, 9, 7); }},
       {"text", [](SoftSurface& b, SoftSurface&, SoftSurface&) { b.DrawText(0, 0, "Ag"); }},
       {"pixels written", [](SoftSurface& b, SoftSurface&, SoftSurface&) { b.Pixels()[40] = 99; }},
-      {"another picture",
-       [](SoftSurface& b, SoftSurface&, SoftSurface& o) { b.FastBlit(0, 0, o, {}, BlitFlags::Wait); }},
+      {"another picture", [](SoftSurface& b, SoftSurface&,
+                             SoftSurface& o) { b.FastBlit(0, 0, o, {}, BlitFlags::Wait); }},
       {"a part of itself",
        [](SoftSurface& b, SoftSurface&, SoftSurface&) {
          b.FastBlit(0, 0, b, {0, 4, kW, 8}, BlitFlags::Wait);
@@ -42,7 +42,8 @@ TEST(FrameReuse, WhatIsDrawnBetweenTwoEqualCopiesIsCoveredAgain) {
          o.SetColorKey(3);
          b.FastBlit(1, 1, o, {0, 0, 5, 5}, BlitFlags::KeySrcWait);
        }},
-      {"the picture changed", [](SoftSurface&, SoftSurface& bg, SoftSurface&) { bg.Pixels()[20] = 77; }},
+      {"the picture changed",
+       [](SoftSurface&, SoftSurface& bg, SoftSurface&) { bg.Pixels()[20] = 77; }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
