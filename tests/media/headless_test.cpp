@@ -1,5 +1,5 @@
 // The headless platform where the golden games cannot look: the exact error of
-// each damaged back.bmp, and when a sound buffer counts as playing.
+// a missing or wrong-sized back.bmp, and when a sound buffer counts as playing.
 #include "media/headless/headless.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "media/wav.h"
 #include "support/test_files.h"
 
 namespace media {
@@ -60,6 +61,12 @@ TEST_F(Headless, BackBmpErrorsAreOneLineNamingTheFile) {
     EXPECT_EQ(errorOf([&] { display->LoadPaletteFromFile(path); }),
               c.paletteFails ? expected : "no error");
   }
+}
+
+TEST(ReadWaveInfo, EveryByteOfAFieldCounts) {
+  const WaveInfo wide = ReadWaveInfo(test_files::MakeWav(0x12345678, 0x0108, 2));
+  EXPECT_EQ(wide.samplesPerSecond, 0x12345678u);
+  EXPECT_EQ(wide.bitsPerSample, 0x0108u);
 }
 
 TEST_F(Headless, PlaySemanticsOnTheVirtualClock) {

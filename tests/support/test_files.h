@@ -22,10 +22,8 @@ inline void Put(std::vector<uint8_t>& out, uint32_t v, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
-// Entry i of the test palette is (i, 255 - i, i / 2); entry 128 is pure blue
-// like the glyph sheet's background.
+// Entry i of the test palette is (i, 255 - i, i / 2).
 inline media::Color TestColor(int i) {
-  if (i == 128) return {0, 0, 255};
   return {static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i / 2)};
 }
 
