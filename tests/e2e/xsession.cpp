@@ -14,6 +14,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include "support/script_run.h"
+
 namespace e2e {
 
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -70,7 +72,7 @@ XSession::~XSession() {
 
 pid_t XSession::StartGame(const std::string& dir, const std::vector<std::string>& args,
                           const std::string& errPath) {
-  std::vector<std::string> argv = {RAPIKO_BINARY, "--dir", dir};
+  std::vector<std::string> argv = {"--dir", dir};
   argv.insert(argv.end(), args.begin(), args.end());
   game_ = fork();
   if (game_ == 0) {
@@ -78,11 +80,7 @@ pid_t XSession::StartGame(const std::string& dir, const std::vector<std::string>
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     for (const auto& [name, value] : env_) setenv(name.c_str(), value.c_str(), 1);
     if (!errPath.empty()) dup2(open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-    std::vector<char*> cargs;
-    for (std::string& a : argv) cargs.push_back(a.data());
-    cargs.push_back(nullptr);
-    execv(cargs[0], cargs.data());
-    _exit(127);
+    testing_support::ExecGame(argv);
   }
   return game_;
 }

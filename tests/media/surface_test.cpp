@@ -112,34 +112,26 @@ TEST(FastBlit, TranslatesSpritePixelsToTheDestinationPalette) {
   EXPECT_EQ(dst.Pixels(), (std::vector<uint8_t>{30, 40, 50, 0}));
 }
 
-// A 10 x 6 surface of '.' with fore red 'R' and fill green 'g'.
-class BoxTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    surface.SetForeColor(MakeRgb(250, 0, 0));
-    surface.SetFillColor(MakeRgb(0, 240, 10));
-  }
-  std::vector<std::string> Picture() const {
+TEST(DrawBox, OutlineInForeInsideInFillRightAndBottomExclusiveClippedAtEveryEdge) {
+  // A 10 x 6 surface of '.' with fore red 'R' and fill green 'g'.
+  SoftSurface surface = Blank(10, 6, MakePalette({{3, kBlue}, {4, kRed}, {5, kGreen}}), 3);
+  surface.SetForeColor(MakeRgb(250, 0, 0));
+  surface.SetFillColor(MakeRgb(0, 240, 10));
+  const auto picture = [&] {
     std::vector<std::string> rows(6);
-    for (int32_t y = 0; y < 6; ++y) {
-      for (int32_t x = 0; x < 10; ++x) {
-        const uint8_t v = surface.At(x, y);
-        rows[y] += v >= 3 && v <= 5 ? ".Rg"[v - 3] : '?';
-      }
+    for (int32_t i = 0; i < 60; ++i) {
+      const uint8_t v = surface.Pixels()[i];
+      rows[i / 10] += v >= 3 && v <= 5 ? ".Rg"[v - 3] : '?';
     }
     return rows;
-  }
-  SoftSurface surface = Blank(10, 6, MakePalette({{3, kBlue}, {4, kRed}, {5, kGreen}}), 3);
-};
-
-TEST_F(BoxTest, OutlineInForeInsideInFillRightAndBottomExclusiveClippedAtEveryEdge) {
+  };
   surface.DrawBox(2, 1, 7, 5);
   surface.DrawBox(8, 1, 8, 5);  // empty
-  EXPECT_EQ(Picture(), (std::vector<std::string>{"..........", "..RRRRR...", "..RgggR...",
+  EXPECT_EQ(picture(), (std::vector<std::string>{"..........", "..RRRRR...", "..RgggR...",
                                                  "..RgggR...", "..RRRRR...", ".........."}));
   surface.DrawBox(-3, -2, 4, 3);
   surface.DrawBox(7, 3, 12, 9);
-  EXPECT_EQ(Picture(), (std::vector<std::string>{"gggR......", "gggRRRR...", "RRRRggR...",
+  EXPECT_EQ(picture(), (std::vector<std::string>{"gggR......", "gggRRRR...", "RRRRggR...",
                                                  "..RgggRRRR", "..RRRRRRgg", ".......Rgg"}));
   surface.DrawBox(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
   EXPECT_EQ(Count(surface, 5), 60u);

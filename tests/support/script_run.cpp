@@ -62,12 +62,15 @@ std::vector<nlohmann::json> RunResult::States() const {
   return out;
 }
 
-namespace {
-
-// Far longer than any headless game of the suite takes.
-constexpr unsigned kGameSeconds = 60;
-
-}  // namespace
+void ExecGame(const std::vector<std::string>& args) {
+  std::vector<std::string> argv = {RAPIKO_BINARY};
+  argv.insert(argv.end(), args.begin(), args.end());
+  std::vector<char*> cargs;
+  for (std::string& a : argv) cargs.push_back(a.data());
+  cargs.push_back(nullptr);
+  execv(cargs[0], cargs.data());
+  _exit(127);
+}
 
 RunResult RunBinary(const std::vector<std::string>& args, uid_t uid) {
   return LiveRun(args, uid).Finish();
@@ -103,14 +106,9 @@ LiveRun::LiveRun(const std::vector<std::string>& args, uid_t uid)
     if (uid != static_cast<uid_t>(-1) && setuid(uid) != 0) _exit(126);
     // A game that hangs (a loop that never ends) is ended by the alarm, which
     // outlives the exec, so its test fails at once instead of at CTest's limit.
-    alarm(kGameSeconds);
-    std::vector<std::string> argv = {RAPIKO_BINARY};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> cargs;
-    for (std::string& a : argv) cargs.push_back(a.data());
-    cargs.push_back(nullptr);
-    execv(cargs[0], cargs.data());
-    _exit(127);
+    // Far longer than any headless game of the suite takes.
+    alarm(60);
+    ExecGame(args);
   }
   close(in[0]);
   close(out[1]);

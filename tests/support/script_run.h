@@ -73,6 +73,8 @@ class LiveRun {
   std::string pending_;
 };
 
+// Replaces this process with the game binary run with these arguments.
+[[noreturn]] void ExecGame(const std::vector<std::string>& args);
 // Reads a whole file (empty when absent).
 std::string ReadFileBytes(const std::string& path);
 
