@@ -135,6 +135,11 @@ TEST(DrawBox, OutlineInForeInsideInFillRightAndBottomExclusiveClippedAtEveryEdge
                                                  "..RgggRRRR", "..RRRRRRgg", ".......Rgg"}));
   surface.DrawBox(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
   EXPECT_EQ(Count(surface, 5), 60u);
+  // Far below a wide surface of one row: only that row is written.
+  SoftSurface row = Blank(4096, 1, surface.GetPalette(), 3);
+  row.SetForeColor(MakeRgb(250, 0, 0));
+  row.DrawBox(0, 0, 4096, 100);
+  EXPECT_EQ(Count(row, 4), 4096u);
 }
 
 }  // namespace
