@@ -8,8 +8,6 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -98,40 +96,35 @@ TEST(Signals, HangUpTerminateAndInterruptEndTheGameLikeEscAndKeepTheEntry) {
 // What cannot be read is reported at start-up and left as it is; nothing
 // waits on a FIFO.
 TEST(UnreadableFiles, AreReportedAndLeftAsTheyAre) {
-  const std::function<void(const std::string&)> fifo = [](const std::string& p) {
-    mkfifo(p.c_str(), 0644);
-  };
   const struct {
     const char* file;
-    std::function<void(const std::string&)> make;
+    char kind;  // p: a FIFO, d: a folder, 0: a file of mode 000
     int exitCode;
     const char* problem;
     long errLines;
   } cases[] = {
-      {"rapikosc.ini", fifo, 1, "not a plain file", 2},
-      {"rapikosc.ini", [](const std::string& p) { mkdir(p.c_str(), 0755); }, 1, "not a plain file",
-       2},
-      {"rapikosc.ini",
-       [](const std::string& p) {
-         std::ofstream(p) << "\"KEEP\"\r\n";
-         chmod(p.c_str(), 0);
-       },
-       1, std::strerror(EACCES), 2},
-      {"back.bmp", fifo, 1, "not a plain file", 1},
-      {"rapdata.ini", fifo, 0, "not a plain file", 1},  // no words, as without the file
+      {"rapikosc.ini", 'p', 1, "not a plain file", 2},
+      {"rapikosc.ini", 'd', 1, "not a plain file", 2},
+      {"rapikosc.ini", '0', 1, std::strerror(EACCES), 2},
+      {"back.bmp", 'p', 1, "not a plain file", 1},
+      {"rapdata.ini", 'p', 0, "not a plain file", 1},  // no words, as without the file
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.file) + ": " + c.problem);
     GameDir dir;
     chmod(dir.Path().c_str(), 0777);
+    const std::string path = dir.File(c.file);
     dir.Remove(c.file);
-    c.make(dir.File(c.file));
-    const std::string before = Look(dir.File(c.file));
+    if (c.kind == 'p') mkfifo(path.c_str(), 0644);
+    if (c.kind == 'd') mkdir(path.c_str(), 0755);
+    if (c.kind == '0') dir.Write(c.file, "\"KEEP\"\r\n");
+    if (c.kind == '0') chmod(path.c_str(), 0);
+    const std::string before = Look(path);
     const auto r = RunScript(dir, "tick 16\n", {}, Unprivileged());
     EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), c.errLines) << r.err;
-    EXPECT_EQ(Look(dir.File(c.file)), before);
-    EXPECT_NE(r.err.find(dir.File(c.file)), std::string::npos) << r.err;
+    EXPECT_EQ(Look(path), before);
+    EXPECT_NE(r.err.find(path), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(c.problem), std::string::npos) << r.err;
   }
 }
