@@ -1,4 +1,5 @@
-// The history file: its lines written and read back, damaged lines skipped, safe appends.
+// The history file: its lines written and read back, safe appends (damaged lines skipped: the
+// golden game stats_damaged_lines).
 #include "stats/history_file.h"
 
 #include <gtest/gtest.h>
@@ -35,35 +36,6 @@ TEST(HistoryLine, WrittenInItsColumnsAndReadBackWhole) {
   state::RoundRecord idle{"2025-03-04", "21:05:09", 0, 3, 3, {}};  // no key judged: no accuracy
   EXPECT_EQ(stats::FormatRoundLine(idle), "2025-03-04,21:05:09,0,3,3,0,0,0,0,0,0.0,,");
   EXPECT_EQ(stats::ParseRoundLine(stats::FormatRoundLine(idle)), idle);
-}
-
-TEST(HistoryLine, DamagedLinesAreSkippedAndCounted) {
-  const std::string good = stats::FormatRoundLine(Round(50));
-  const std::string damaged[] = {
-      "2025-03-04,21:05:09,123,4,7,61,63,5,9,20,30.5,92.6",                // a column short
-      good + ",x",                                                         // a column more
-      "2025-3-04,21:05:09,1,4,7,61,63,5,9,20,30.5,92.6,",                  // date
-      "2025-03-04,21:5:09,1,4,7,61,63,5,9,20,30.5,92.6,",                  // time
-      "2025-03-04,21:05:09,1,4,7,-1,63,5,9,20,30.5,92.6,",                 // a negative count
-      "2025-03-04,21:05:09,1,4,7,61,63,5,9,20,30,92.6,",                   // a figure's form
-      "2025-03-04,21:05:09,1,4,7,61,63,5,9,20,30.5,92.6,?:1:0:0",          // no such key
-      "2025-03-04,21:05:09,1,4,7,61,63,5,9,20,30.5,92.6,#30:1:0:0",        // A by its code
-      "2025-03-04,21:05:09,1,4,7,61,63,5,9,20,30.5,92.6,A:1:0:0 A:1:0:0",  // twice
-      "2025-03-04,21:05:09,1,4,7,61,63,5,9,20,30.5,92.6,A:1:0",            // a count short
-      "2025-03-04,21:05:09,1,4,7,61,6" + good,                             // cut, then glued
-  };
-  std::string bytes = kHeader + "\n" + good + "\n\n";
-  for (const std::string& line : damaged) {
-    EXPECT_FALSE(stats::ParseRoundLine(line)) << line;
-    bytes += line + "\r\n";
-  }
-  bytes += stats::FormatRoundLine(Round(70)) + "\n" + stats::FormatRoundLine(Round(60));
-  const stats::HistoryRead read = stats::ReadHistoryBytes(bytes, 2);
-  EXPECT_EQ(read.rounds, 3);
-  EXPECT_EQ(read.damagedLines, static_cast<int32_t>(std::size(damaged)));
-  EXPECT_EQ(read.best->score, 70);
-  ASSERT_EQ(read.tail.size(), 2u);
-  EXPECT_EQ(std::tuple(read.tail[0].score, read.tail[1].score), std::tuple(70, 60));
 }
 
 TEST(HistoryAppend, HeaderFirstThenLinesAndACutLineStaysApart) {
