@@ -32,6 +32,16 @@ TEST(ShotHit, ContactIsStrictlyCloserThanTenAndFifteen) {
   }
 }
 
+TEST(ShotHit, AShotWithNothingLockedFliesOnUntilItIsPastTheRightEdge) {
+  for (auto [x, flying] : {std::pair{640.0, true}, {640.5, false}}) {
+    Rig r;
+    r.g.shotActive = true;
+    for (auto& p : r.g.shotTrail) p = {x, 200.0};
+    UpdateShot(r.g, 16);
+    EXPECT_EQ(r.g.shotActive, flying) << x;
+  }
+}
+
 TEST(Ring, AFullRingWaitsThenASpawnInto99WrapsAndDrawsNewestToOldest) {
   Rig r;
   r.LoadWords({"ABCDEFGHIJ"});

@@ -329,4 +329,20 @@ TEST_F(RankingSaveTest, APlantedLockLinkOrFifoIsRefusedWithoutFollowingOrBlockin
   }
 }
 
+// The folder is named without a last separator.
+TEST(CheckFolderWritable, NamesTheFolder) {
+  for (const auto& [myPath, named] : {std::pair{"/no-such-folder/", "/no-such-folder"},
+                                      {"q/", "q"},
+                                      {"/no-such-folder/q", "/no-such-folder/q"}}) {
+    std::string error;
+    try {
+      ranking::CheckFolderWritable(myPath);
+    } catch (const ranking::SaveError& e) {
+      error = e.what();
+    }
+    EXPECT_EQ(error.substr(0, error.rfind(": ")),
+              std::string("the ranking cannot be saved in the game folder ") + named);
+  }
+}
+
 }  // namespace

@@ -8,9 +8,11 @@
 #include <sstream>
 
 #include "game/lifecycle.h"
+#include "media/headless/headless.h"
 #include "ranking/ranking_file.h"
 #include "script/best_rounds.h"
 #include "script/recorder.h"
+#include "script/replay.h"
 #include "script/scripted_system.h"
 #include "support/script_run.h"
 
@@ -205,6 +207,36 @@ TEST(BestRounds, ALinkPlantedAsTheReplaysFolderIsNeverWrittenThrough) {
   best.RoundEnded(1, 5);
   for (const auto& e : fs::directory_iterator(elsewhere.Path())) {
     EXPECT_EQ(e.path().filename(), "back.bmp");
+  }
+}
+
+// A replay's window, headless; it never closes.
+struct Window : media::System {
+  std::shared_ptr<media::Root> CreateRoot() override { return platform.CreateRoot(); }
+  uint32_t GetTickCount() override { return platform.Tick(); }
+  bool BeginPass() override { return true; }
+  void DispatchMessages(media::WindowEvents&) override {}
+  media::HeadlessPlatform platform;
+};
+
+// Without a round to watch every pass is shown; with one, only the passes after the one that
+// starts it.
+TEST(Replay, RoundsBeforeTheOneToWatchAreNotShown) {
+  GameDir dir("");
+  const std::string round1 = "press 57\ntick 16\ntick 16 7501\npress 28\ntick 16\n";
+  for (const auto& [text, shown] :
+       {std::pair{std::string("tick 16 2\n"), 2},
+        {"# replay from round 2\n" + round1 + "press 57\ntick 16\ntick 16 3\n", 3}}) {
+    dir.Write("r.script", text);
+    Window window;
+    std::ostringstream err;
+    EXPECT_EQ(script::RunReplay(dir.File("r.script"), dir.Path() + "/", window, err), 0)
+        << err.str();
+    const auto& ops = window.platform.FrameOps();
+    EXPECT_EQ(std::count_if(ops.begin(), ops.end(),
+                            [](const media::SurfaceOp& op) { return op.kind == op.Kind::Flip; }),
+              shown)
+        << text;
   }
 }
 
