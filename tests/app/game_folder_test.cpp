@@ -4,26 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
-#include "support/test_files.h"
+#include "support/script_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using app::ChooseGameFolder;
 using app::UserDirs;
-
-void Put(const fs::path& file, const std::string& text) {
-  fs::create_directories(file.parent_path());
-  std::ofstream(file, std::ios::binary) << text;
-}
-
-std::string Get(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(GameFolder, PerUserFolderFollowsXdgDataHomeThenHome) {
   const struct {
@@ -43,50 +31,52 @@ TEST(GameFolder, PerUserFolderFollowsXdgDataHomeThenHome) {
 class Installed : public ::testing::Test {
  protected:
   Installed() {
-    Put(tmp.path / "share/rapiko/back.bmp", "picture");
-    Put(tmp.path / "share/rapiko/rapdata.ini", "CAT\r\n");
+    Put("share/rapiko/back.bmp", "picture");
+    Put("share/rapiko/rapdata.ini", "CAT\r\n");
     fs::create_directories(bin);
+  }
+  void Put(const std::string& file, const std::string& text) const {
+    fs::create_directories(fs::path(tmp.File(file)).parent_path());
+    tmp.Write(file, text);
   }
   std::optional<std::string> Choose(const std::string& dirOption = "") {
     error.clear();
-    return ChooseGameFolder(dirOption, bin.string(), (bin / "../share/rapiko").string(), dirs,
-                            error);
+    return app::ChooseGameFolder(dirOption, bin, bin + "/../share/rapiko", dirs, error);
   }
-  test_files::TempDir tmp;
-  fs::path bin = tmp.path / "bin";
-  fs::path user = tmp.path / "xdg/rapiko";
-  UserDirs dirs{(tmp.path / "xdg").string(), (tmp.path / "home").string()};
+  testing_support::GameDir tmp{""};  // its own back.bmp is outside bin/
+  const std::string bin = tmp.File("bin"), user = tmp.File("xdg/rapiko");
+  UserDirs dirs{tmp.File("xdg"), tmp.File("home")};
   std::string error;
 };
 
 TEST_F(Installed, DirOptionThenAProgramFolderWithBackBmpThenThePerUserFolder) {
   EXPECT_EQ(Choose("/some/dir"), "/some/dir");
   EXPECT_FALSE(fs::exists(user));
-  Put(bin / "back.bmp", "portable");
-  EXPECT_EQ(Choose(), bin.string());
+  Put("bin/back.bmp", "portable");
+  EXPECT_EQ(Choose(), bin);
   EXPECT_EQ(Choose("/some/dir"), "/some/dir");
   EXPECT_FALSE(fs::exists(user));
-  fs::remove(bin / "back.bmp");
-  EXPECT_EQ(Choose(), user.string()) << error;
+  tmp.Remove("bin/back.bmp");
+  EXPECT_EQ(Choose(), user) << error;
 }
 
 TEST_F(Installed, FirstStartSeedsThePerUserFolderAndLaterStartsKeepThePlayersFiles) {
-  ASSERT_EQ(Choose(), user.string()) << error;
-  EXPECT_EQ(Get(user / "back.bmp"), "picture");
-  EXPECT_EQ(Get(user / "rapdata.ini"), "CAT\r\n");
+  ASSERT_EQ(Choose(), user) << error;
+  EXPECT_EQ(tmp.Read("xdg/rapiko/back.bmp"), "picture");
+  EXPECT_EQ(tmp.Read("xdg/rapiko/rapdata.ini"), "CAT\r\n");
   EXPECT_EQ(std::distance(fs::directory_iterator(user), fs::directory_iterator()), 2);
 
-  Put(user / "rapdata.ini", "DOG\r\n");
-  fs::remove(user / "back.bmp");
-  ASSERT_EQ(Choose(), user.string()) << error;
-  EXPECT_EQ(Get(user / "rapdata.ini"), "DOG\r\n");
-  EXPECT_EQ(Get(user / "back.bmp"), "picture");  // a missing file is copied again
-  EXPECT_FALSE(fs::exists(bin / "rapikosc.ini"));
+  Put("xdg/rapiko/rapdata.ini", "DOG\r\n");
+  tmp.Remove("xdg/rapiko/back.bmp");
+  ASSERT_EQ(Choose(), user) << error;
+  EXPECT_EQ(tmp.Read("xdg/rapiko/rapdata.ini"), "DOG\r\n");
+  EXPECT_EQ(tmp.Read("xdg/rapiko/back.bmp"), "picture");  // a missing file is copied again
+  EXPECT_FALSE(tmp.Exists("bin/rapikosc.ini"));
 }
 
 TEST_F(Installed, WithoutInstalledFilesTheFolderIsMadeEmpty) {
-  fs::remove_all(tmp.path / "share");
-  ASSERT_EQ(Choose(), user.string()) << error;
+  fs::remove_all(tmp.File("share"));
+  ASSERT_EQ(Choose(), user) << error;
   EXPECT_TRUE(fs::is_empty(user));
 }
 
@@ -95,10 +85,10 @@ TEST_F(Installed, FaultsAreOneLineNamingTheWayOut) {
   EXPECT_FALSE(Choose());
   EXPECT_NE(error.find("--dir"), std::string::npos) << error;
 
-  Put(tmp.path / "file", "");
-  dirs = {(tmp.path / "file").string(), ""};  // the folder would be inside a file
+  Put("file", "");
+  dirs = {tmp.File("file"), ""};  // the folder would be inside a file
   EXPECT_FALSE(Choose());
-  EXPECT_NE(error.find((tmp.path / "file/rapiko").string()), std::string::npos) << error;
+  EXPECT_NE(error.find(tmp.File("file/rapiko")), std::string::npos) << error;
   EXPECT_EQ(error.find('\n'), std::string::npos);
 }
 

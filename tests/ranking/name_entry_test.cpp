@@ -1,6 +1,6 @@
-// Name entry and key codes no script can send, and the ranking key at its limit (the rest of
-// name entry and where a result goes are golden games: tests/golden/entry_*, name_entry*,
-// round_*_tenth).
+// Name entry with key codes no script can send, the ranking key at its limit, an empty ranking
+// file (the rest of name entry and where a result goes are golden games: tests/golden/entry_*,
+// name_entry*, round_*_tenth).
 #include "ranking/name_entry.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +40,15 @@ TEST(InsertRankingTest, KeyIsHeldAtTheLimitAndReadsBack) {
   ranking::LoadRankingFromBytes(back, ranking::RankingFileBytes(g));
   EXPECT_EQ(back.rankKeys[0], 2147483647);
   EXPECT_EQ(back.rankNames[0], "TOP");
+}
+
+// The reading of a ranking stops at the first value it lacks: what was held stays (the rest of
+// the reading is golden games: tests/golden/ranking_*).
+TEST(RankingFile, AnEmptyFileReadsNothing) {
+  state::GameState g;
+  g.entryName = "OLD";
+  EXPECT_EQ(ranking::LoadRankingFromBytes(g, "").substr(0, 7), "line 1:");
+  EXPECT_EQ(g.entryName, "OLD");
 }
 
 }  // namespace
