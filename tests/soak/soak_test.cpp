@@ -125,47 +125,31 @@ struct Bot {
   int32_t WrongCode() { return rng.Between(2, 255); }
 
   void Act(const GameState& g) {
-    std::vector<int16_t> open;  // letters a press could still lock, oldest first
-    for (int16_t i : LiveSlots(g)) {
-      if (g.targets[i].keyCode != 0 && std::count(g.lockQueue.begin(), g.lockQueue.end(), i) == 0)
-        open.push_back(i);
-    }
     if (rng.Chance(0.005)) {  // a burst of presses and releases: some are dropped
       for (int k = rng.Between(65, 100); k > 0; --k)
         Down(WrongCode(), rng.Below(2) * media::kKeyDown);
       return;
     }
-    if (g.gameMode == state::kModePlaying) {
-      int locks = g.lockCount;
-      if (!open.empty() && rng.Chance(0.7)) {
-        for (int k = std::min<int>(rng.Between(1, 3), static_cast<int>(open.size())); k > 0; --k) {
-          const int pick = rng.Below(static_cast<int>(open.size()));
-          Press(g.targets[open[pick]].keyCode);
-          open.erase(open.begin() + pick);
-          locks = std::min(locks + 1, 8);
-        }
+    bool locking = g.lockCount > 0;
+    for (int16_t i : LiveSlots(g)) {  // letters not yet locked, a few at a time
+      if (g.targets[i].keyCode != 0 && std::count(g.lockQueue.begin(), g.lockQueue.end(), i) == 0 &&
+          rng.Chance(0.2)) {
+        Press(g.targets[i].keyCode);
+        locking = true;
       }
-      if (rng.Chance(0.02)) Press(WrongCode());
-      if ((locks > 0 && !g.shotActive && rng.Chance(0.6)) || rng.Chance(0.03))
-        Press(rng.Chance(0.5) ? state::kKeySpace : state::kKeyEnter);
-    } else if (g.gameMode == state::kModeNameEntry) {
-      std::vector<int32_t> typing;
-      for (int32_t code = 2; code < static_cast<int32_t>(g.keyChars.size()); ++code)
-        if (!g.keyChars[code].empty()) typing.push_back(code);
-      if (!typing.empty() && rng.Chance(0.5)) {
-        // Now and then far more than the ten characters a name may hold.
-        for (int k = rng.Chance(0.1) ? rng.Between(11, 20) : rng.Between(1, 3); k > 0; --k)
-          Press(typing[rng.Below(static_cast<int>(typing.size()))]);
-      }
-      if (rng.Chance(0.15)) Press(state::kKeyBackspace);
-      if (rng.Chance(0.05)) Press(WrongCode());
-      if (rng.Chance(0.12)) Press(state::kKeyEnter);
-    } else {
-      if (rng.Chance(0.1)) Press(WrongCode());
-      if (rng.Chance(0.25)) Press(state::kKeySpace);
-      // Two starts in one frame reset twice; the round still begins once.
-      if (rng.Chance(0.02)) Press(state::kKeySpace);
     }
+    // Wrong keys in play and on the title; in name entry they type, now and
+    // then far more than the ten characters a name may hold.
+    const bool entry = g.gameMode == state::kModeNameEntry;
+    for (int k = rng.Chance(entry ? 0.5 : 0.05) ? rng.Between(1, rng.Chance(0.1) ? 20 : 3) : 0;
+         k > 0; --k)
+      Press(WrongCode());
+    if (entry && rng.Chance(0.15)) Press(state::kKeyBackspace);
+    // Fire, enter the name or start a round; two starts in one frame reset
+    // twice, and the round still begins once.
+    if ((locking && !g.shotActive && rng.Chance(0.6)) || rng.Chance(entry ? 0.12 : 0.1))
+      Press(rng.Chance(0.5) ? state::kKeySpace : state::kKeyEnter);
+    if (rng.Chance(0.02)) Press(state::kKeySpace);
     // A release of any key, Esc included, must do nothing.
     if (rng.Chance(0.05)) Down(rng.Between(1, 255), 0);
   }
