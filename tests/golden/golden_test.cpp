@@ -11,10 +11,10 @@
 // status, standard error (the game folder's path written GAMEDIR) and the
 // ranking file after the run, and its backup if one was made.
 //
-// With "# golden: history" (a run that starts without a history) the
-// trailer also holds the history file, its dates and times masked, and each
-// "# history: ..." comment of the script (what the bot counted of a finished
-// round) must be that round's line from the score on.
+// With "# golden: history" the trailer also holds the history file, its
+// dates and times masked, and the "# history: ..." comments of the script
+// (what the bot counted of each finished round) must be its lines from the
+// score on.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,4 +1,5 @@
-// The summary of the history: averages, the chart, the key map's rounds and the weakest keys.
+// The summary of the history: the key map's rounds and the weakest keys (averages and the chart
+// are golden games: tests/golden/stats_*).
 #include "stats/summary.h"
 
 #include <gtest/gtest.h>
@@ -19,23 +20,6 @@ stats::HistoryRead History(int n) {
   read.rounds = n;
   read.best = read.tail.back();
   return read;
-}
-
-TEST(Summary, AveragesOfTheLastTenAgainstTheTenBeforeAndTheChart) {
-  for (auto [rounds, chart, recent, before] :
-       {std::tuple{1, 1, 1, 0}, {14, 14, 10, 4}, {40, 30, 10, 10}}) {
-    const state::ProgressSummary s = stats::Summarise(History(rounds));
-    EXPECT_EQ(s.chart.size(), static_cast<size_t>(chart));
-    EXPECT_EQ(s.chart.back().lettersPerMinute, rounds);  // 2n letters in two minutes
-    EXPECT_EQ(std::tuple(s.recent.rounds, s.before.rounds), std::tuple(recent, before));
-    EXPECT_EQ(s.last->score, rounds);
-  }
-  const state::ProgressSummary s = stats::Summarise(History(40));
-  EXPECT_DOUBLE_EQ(s.recent.score, 35.5);  // rounds 31 to 40
-  EXPECT_DOUBLE_EQ(s.before.score, 25.5);  // rounds 21 to 30
-  EXPECT_DOUBLE_EQ(*s.recent.accuracy, 100.0 * 710 / 720);
-  EXPECT_EQ(stats::ChangeText(s.recent, s.before),
-            "+10.0 points, +10.0 letters/min, +0.5% accuracy");
 }
 
 TEST(Summary, WeakestKeysOfTheLastTwentyRounds) {
