@@ -17,6 +17,7 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -63,14 +64,11 @@ struct Stop {
     return info.op == PTRACE_SYSCALL_INFO_ENTRY && info.entry.nr == static_cast<uint64_t>(number);
   }
   std::string Text(int arg) const {  // a string argument, read from the child
-    char buffer[4096] = {};
-    const std::string mem = "/proc/" + std::to_string(pid) + "/mem";
-    const int fd = open(mem.c_str(), O_RDONLY);
-    if (pread(fd, buffer, sizeof buffer - 1, static_cast<off_t>(info.entry.args[arg])) < 0) {
-      buffer[0] = 0;
-    }
-    close(fd);
-    return buffer;
+    std::ifstream mem("/proc/" + std::to_string(pid) + "/mem", std::ios::binary);
+    mem.seekg(static_cast<std::streamoff>(info.entry.args[arg]));
+    std::string text;
+    std::getline(mem, text, '\0');
+    return text;
   }
 };
 using StopHandler = std::function<bool(const Stop&)>;  // false: kill the child here

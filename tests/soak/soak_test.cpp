@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <random>
 #include <set>
 #include <string>
 #include <utility>
@@ -21,18 +22,13 @@ namespace {
 
 using state::GameState;
 
-// splitmix64: a fixed algorithm, so a seed gives the same run everywhere.
+// mt19937_64 and plain arithmetic on it: a seed gives the same run everywhere.
 struct Random {
-  uint64_t state;
-  uint64_t Next() {
-    uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-  }
-  int Below(int n) { return static_cast<int>(Next() % static_cast<uint64_t>(n)); }
+  std::mt19937_64 engine;
+  uint64_t Next() { return engine(); }
+  int Below(int n) { return static_cast<int>(engine() % static_cast<uint64_t>(n)); }
   int Between(int lo, int hi) { return lo + Below(hi - lo + 1); }
-  bool Chance(double p) { return static_cast<double>(Next() >> 11) * 0x1.0p-53 < p; }
+  bool Chance(double p) { return static_cast<double>(engine() >> 11) * 0x1.0p-53 < p; }
 };
 
 bool InRing(int v) { return v >= 1 && v <= 99; }
@@ -179,8 +175,9 @@ std::string PlaySession(uint64_t seed, int64_t session, int64_t rounds, const st
                         Totals& totals) {
   GameState g;
   SoakSystem system;
-  Random sessionRng{seed ^ (static_cast<uint64_t>(session) * 0xD1B54A32D192ED03ULL)};
-  Bot bot{{sessionRng.Next()}, system.platform, totals};
+  Random sessionRng{
+      std::mt19937_64{seed ^ (static_cast<uint64_t>(session) * 0xD1B54A32D192ED03ULL)}};
+  Bot bot{{std::mt19937_64{sessionRng.Next()}}, system.platform, totals};
   // Sessions start where the tick counter crosses 2^31 or wraps at 2^32.
   const auto jitter = static_cast<uint32_t>(sessionRng.Below(200000));
   system.platform.SetTick(session % 3 == 0   ? static_cast<uint32_t>(sessionRng.Next())
@@ -210,8 +207,8 @@ std::string PlaySession(uint64_t seed, int64_t session, int64_t rounds, const st
         // A new round with its own bot seed; a quarter start higher up, so that
         // drifting words, the pace above level 20 and ranking keys at their
         // 32-bit limit come up quickly.
-        Random pick{seed ^ 0x5EEDu ^ (static_cast<uint64_t>(totals.rounds) << 20)};
-        bot.rng = {pick.Next()};
+        Random pick{std::mt19937_64{seed ^ 0x5EEDu ^ (static_cast<uint64_t>(totals.rounds) << 20)}};
+        bot.rng.engine.seed(pick.Next());
         static constexpr int16_t kHeadStarts[] = {5, 6, 8, 12, 21, 25, 40, 100, 214};
         if (pick.Chance(0.25)) g.level = g.maxLevel = kHeadStarts[pick.Below(9)];
       }
