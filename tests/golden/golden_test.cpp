@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <sstream>
 
@@ -43,18 +44,13 @@ std::vector<std::string> GoldenNames() {
   return names;
 }
 
+// The words of the script's first "# golden: WORD ..." line, WORD first; empty without one.
 std::vector<std::string> Directive(const std::string& script, const std::string& word) {
-  std::istringstream lines(script);
-  std::string line;
-  const std::string prefix = "# golden: " + word;
-  while (std::getline(lines, line)) {
-    if (line.rfind(prefix, 0) != 0) continue;
-    std::istringstream rest(line.substr(prefix.size()));
-    std::vector<std::string> args{word};
-    for (std::string a; rest >> a;) args.push_back(a);
-    return args;
-  }
-  return {};
+  const std::string text = "\n" + script;  // each directive starts a line
+  const size_t at = text.find("\n# golden: " + word);
+  if (at == std::string::npos) return {};
+  std::istringstream line(text.substr(at + 11, text.find('\n', at + 1) - at - 11));
+  return {std::istream_iterator<std::string>(line), {}};
 }
 
 // The history file with every line's local date and time masked.

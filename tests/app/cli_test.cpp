@@ -1,31 +1,11 @@
-// Core pieces on their own: the folder path, the clock difference and the
-// command line.
+// The command line (the folder path and the clock difference are in every golden game).
+#include "app/cli.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "app/cli.h"
-#include "game/lifecycle.h"
-
 namespace {
-
-TEST(MyPath, EndsInExactlyOneSeparator) {
-  EXPECT_EQ(game::MyPath("/games/rapiko"), "/games/rapiko/");
-  EXPECT_EQ(game::MyPath("/"), "/");
-  EXPECT_EQ(game::MyPath("/games/rapiko/"), "/games/rapiko/");
-  EXPECT_EQ(game::MyPath("."), "./");
-}
-
-TEST(ElapsedMs, WrapAroundDifference) {
-  EXPECT_EQ(game::ElapsedMs(116, 100), 16);
-  EXPECT_EQ(game::ElapsedMs(100, 100), 0);
-  // Across 2^31, where a signed subtraction would overflow.
-  EXPECT_EQ(game::ElapsedMs(0x80000005u, 0x7FFFFFF0u), 21);
-  // Across 2^32.
-  EXPECT_EQ(game::ElapsedMs(5u, 0xFFFFFFF0u), 21);
-  // A clock that went back gives a negative difference, as before.
-  EXPECT_EQ(game::ElapsedMs(100, 116), -16);
-}
 
 // The fields an option line sets, as one string.
 std::string Flags(const app::Options& o) {
