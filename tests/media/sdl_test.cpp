@@ -87,25 +87,7 @@ TEST_F(SdlBackend, SoundBuffersPlayOnTheirOwnChannelsOrMutedNotAtAll) {
   EXPECT_TRUE(notices.empty());
 }
 
-TEST_F(SdlBackend, KeysBecomeSet1EventsUpTo64) {
-  auto keyboard = root->CreateInput()->CreateKeyboardDevice();
-  keyboard->Acquire();
-  Push(SDL_KEYDOWN, SDL_SCANCODE_KP_ENTER);
-  for (int i = 0; i < 40; ++i) {
-    Push(SDL_KEYDOWN, SDL_Scancode(SDL_SCANCODE_A + i % 26));
-    Push(SDL_KEYUP, SDL_Scancode(SDL_SCANCODE_A + i % 26));
-  }
-  std::vector<KeyEvent> events(100);
-  ASSERT_EQ(keyboard->GetDeviceData(events), 64);
-  EXPECT_EQ(events[0].keyCode, 156);
-  EXPECT_EQ(events[0].data, 128);
-  EXPECT_EQ(events[2].keyCode, 30);  // the release of A
-  EXPECT_EQ(events[2].data, 0);
-  EXPECT_EQ(events[63].keyCode, 33);  // the press of F, the 32nd letter
-  EXPECT_EQ(keyboard->GetDeviceData(events), 0);
-}
-
-TEST_F(SdlBackend, KeysByCharacterTakeTheirTextAndReleaseAsPressedByPositionTheirPlace) {
+TEST_F(SdlBackend, KeysByCharacterOrByPlaceReleaseAsPressedAndQueueUpTo64) {
   // AZERTY: the key in the Q place types a; the - key, pressed and then
   // released with Shift held, still releases as -; a press of the key in
   // the 1 place without text still counts as 1. By position they are the
@@ -133,6 +115,15 @@ TEST_F(SdlBackend, KeysByCharacterTakeTheirTextAndReleaseAsPressedByPositionThei
       EXPECT_EQ(events[i].keyCode, expected[i].first) << i << " " << byPlace;
       EXPECT_EQ(events[i].data, expected[i].second) << i << " " << byPlace;
     }
+    // Up to 64 events wait for a read; later ones are lost.
+    for (int i = 0; i < 40; ++i) {
+      Push(SDL_KEYDOWN, SDL_Scancode(SDL_SCANCODE_A + i % 26));
+      Push(SDL_KEYUP, SDL_Scancode(SDL_SCANCODE_A + i % 26));
+    }
+    std::vector<KeyEvent> many(100);
+    ASSERT_EQ(keyboard->GetDeviceData(many), 64);
+    EXPECT_EQ(many[63].keyCode, 33);  // the release of F, the 32nd letter
+    EXPECT_EQ(keyboard->GetDeviceData(many), 0);
   }
 }
 
