@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "media/wav.h"
+#include "support/script_run.h"
 #include "support/test_files.h"
 
 namespace media {
@@ -40,10 +41,11 @@ TEST_F(Headless, BackBmpErrorsAreOneLineNamingTheFile) {
     }
     return "no error";
   };
-  test_files::TempDir dir;
-  const std::string missing = dir.File("back.bmp");
-  const std::string small =
-      dir.Write("small.bmp", test_files::Bmp(320, 200, [](int32_t, int32_t) { return 7; }).Bytes());
+  testing_support::GameDir dir;
+  const std::string missing = dir.File("none.bmp");
+  const auto bytes = test_files::Bmp(320, 200, [](int32_t, int32_t) { return 7; }).Bytes();
+  dir.Write("small.bmp", std::string(bytes.begin(), bytes.end()));
+  const std::string small = dir.File("small.bmp");
   for (const std::string& path : {missing, small}) {
     const std::string problem = path == missing ? "cannot read: No such file or directory"
                                                 : "the picture is 320 x 200, not 640 x 480";

@@ -52,7 +52,6 @@ class QueueKeyboard : public media::KeyboardDevice {
   void Acquire() override {}
   void Unacquire() override {}
   int32_t GetDeviceData(std::span<media::KeyEvent> events) override;
-  void Press(int32_t key) { queue.insert(queue.end(), {{key, 128, 0, 0}, {key, 0, 0, 0}}); }
   std::deque<media::KeyEvent> queue;
 };
 

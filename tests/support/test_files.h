@@ -1,11 +1,7 @@
-// Small BMP and WAVE files built in memory for tests, and a temporary folder.
+// Small BMP and WAVE files built in memory for tests.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <span>
@@ -101,24 +97,6 @@ struct Resources {
       const auto it = files.find(name);
       return it == files.end() ? std::span<const uint8_t>() : std::span<const uint8_t>(it->second);
     };
-  }
-};
-
-// A folder of its own under the system's temporary folder, removed after.
-struct TempDir {
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() /
-      ("rapiko-media-" + std::to_string(getpid()) + "-" + std::to_string(uintptr_t(this)));
-  TempDir() { std::filesystem::create_directories(path); }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-  }
-  std::string File(const std::string& name) const { return (path / name).string(); }
-  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
-    std::ofstream(path / name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    return File(name);
   }
 };
 
