@@ -1,4 +1,5 @@
-// The ranking file in whole games: shared folders, signals, unreadable, damaged and planted files.
+// The ranking file in whole games: a shared folder, signals, unreadable files, an unwritable
+// folder (damaged files are golden games: tests/golden/ranking_*).
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -7,7 +8,6 @@
 #include <algorithm>
 #include <csignal>
 #include <cstring>
-#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -127,22 +127,6 @@ TEST(UnreadableFiles, AreReportedAndLeftAsTheyAre) {
     EXPECT_NE(r.err.find(path), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(c.problem), std::string::npos) << r.err;
   }
-}
-
-// A damaged ranking is reported at start-up and its bytes are kept in rapikosc.ini.bak before
-// the file is written again (golden games: ranking_damaged, ranking_long_names); here, a file
-// too large to read, which is copied whole all the same.
-TEST(DamagedRanking, AHugeFileIsReportedAndBackedUpWhole) {
-  GameDir dir;
-  dir.Write("rapikosc.ini", "");
-  ASSERT_EQ(truncate(dir.File("rapikosc.ini").c_str(), off_t{1} << 30), 0);
-  const auto r = RunScript(dir, "tick 16\n");
-  EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(r.err.rfind(dir.File("rapikosc.ini") + " is damaged (larger than 65536 bytes", 0), 0u)
-      << r.err;
-  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-  EXPECT_EQ(dir.Read("rapikosc.ini"), ranking::RankingFileBytes(state::GameState{}));
-  EXPECT_EQ(std::filesystem::file_size(dir.File("rapikosc.ini.bak")), uintmax_t{1} << 30);
 }
 
 TEST(GameFolder, OneThatCannotBeWrittenIsReportedBeforeTheTitle) {
