@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "ranking/ranking_file.h"
 #include "support/script_run.h"
 
 namespace {
@@ -13,11 +14,7 @@ using testing_support::GameDir;
 using testing_support::RunBinary;
 using testing_support::RunScript;
 
-const std::string kEmptyRanking = [] {
-  std::string s = "\"\"\r\n";
-  for (int i = 0; i < 10; ++i) s += "\"\"\r\n0\r\n";
-  return s;
-}();
+const std::string kEmptyRanking = ranking::RankingFileBytes(state::GameState{});
 
 // What the program makes of its command line (each fault of the parser is the parser's own
 // test), without a window system; only a finished script leaves a ranking.

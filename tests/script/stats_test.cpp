@@ -2,7 +2,6 @@
 // screen from the title and the rounds' lines are golden games: tests/golden/stats_*).
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <tuple>
 
@@ -22,8 +21,7 @@ constexpr const char* kHistory = "rapiko-history.csv";
 std::string History(int rounds) {
   std::string bytes = std::string(stats::kHistoryHeader) + "\n";
   for (int i = 1; i <= rounds; ++i) {
-    char date[16];
-    std::snprintf(date, sizeof date, "2025-02-%02d", i);
+    const std::string date = "2025-02-" + std::string(i < 10 ? "0" : "") + std::to_string(i);
     state::RoundRecord r{date, "09:30:00", 100 * i, 4, 6, {}};
     r.counts = {.destroyed = 40 + i, .locks = 44, .wrongKeys = 4, .lost = 6, .shots = 12};
     r.counts.keys[16] = {2, 2, 1};   // Q: 60% missed
