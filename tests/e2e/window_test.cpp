@@ -156,16 +156,6 @@ TEST(RealWindow, AWindowFitsTheDesktopAfterAltEnterTooAndAResizedOneStaysSharpAn
   EXPECT_TRUE(x.WaitForExit(15000).has_value());
 }
 
-// The name entry screen holding this name, as a script draws it.
-std::vector<e2e::Pixel> NameEntryScreen(const std::string& typed) {
-  GameDir dir("");
-  const std::string path = dir.File("entry.png");
-  auto r = testing_support::RunScript(dir, "tick 16\npress 57\ntick 16\ntick 60001 2\ntype " +
-                                               typed + "\ntick 16\nscreenshot " + path);
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  return e2e::LoadScreen(path);
-}
-
 // The rounds of a history file, each from its score on (without the date and time).
 std::vector<std::string> HistoryRounds(const std::string& history) {
   std::vector<std::string> rounds;
@@ -213,8 +203,14 @@ TEST(RealWindow, AWholeRoundTypedByXdotoolScoresAndReplays) {
   }
   while (seconds() < 123) e2e::SleepMs(100);
   // The result beats the empty ranking: name entry. The same name typed on
-  // each layout, switched while the game runs, shows as the same name.
-  const auto expected = NameEntryScreen("azqwym-2");
+  // each layout, switched while the game runs, shows as the same name: the
+  // screen a script draws for it.
+  GameDir scripted("");
+  const auto r = testing_support::RunScript(
+      scripted, "tick 16\npress 57\ntick 16\ntick 60001 2\ntype azqwym-2\ntick 16\nscreenshot " +
+                    scripted.File("entry.png"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto expected = e2e::LoadScreen(scripted.File("entry.png"));
   ASSERT_EQ(expected.size(), 640u * 480u);
   for (const char* layout : {"fr", "de", "dvorak", "us"}) {
     ASSERT_TRUE(x.SetLayout(layout));

@@ -16,12 +16,7 @@ std::shared_ptr<SoftSurface> Load(const std::vector<uint8_t>& bytes) {
 }
 
 std::string ErrorOf(const std::vector<uint8_t>& bytes) {
-  try {
-    Load(bytes);
-  } catch (const PlatformError& e) {
-    return e.what();
-  }
-  return "loaded";
+  return test_files::ErrorOf([&] { Load(bytes); });
 }
 
 std::vector<uint8_t> Row(const SoftSurface& s, int32_t y) {
@@ -55,8 +50,7 @@ TEST(LoadBmp8, ReadsBottomUpTopDownAndCoreHeaderPictures) {
     const auto s = Load(f.Bytes());
     ASSERT_EQ(s->Width(), 3);
     ASSERT_EQ(s->Height(), 2);
-    EXPECT_EQ(Row(*s, 0), (std::vector<uint8_t>{1, 2, 3}));
-    EXPECT_EQ(Row(*s, 1), (std::vector<uint8_t>{4, 5, 6}));
+    EXPECT_EQ(s->Pixels(), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(s->GetPalette()->Colors()[200], test_files::TestColor(200));
   }
 }
@@ -73,7 +67,7 @@ TEST(LoadBmp8, DecodesRle8RunsLiteralsMovesAndLineEnds) {
 
 TEST(LoadBmp8, EveryCutShortFileIsTruncated) {
   for (const std::vector<uint8_t>& whole : {Plain().Bytes(), Rle().Bytes()}) {
-    ASSERT_EQ(ErrorOf(whole), "loaded");
+    ASSERT_EQ(ErrorOf(whole), "no error");
     // Only the last row's padding byte may be missing.
     for (size_t n = 2; n + 1 < whole.size(); ++n) {
       const std::vector<uint8_t> cut(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(n));

@@ -33,14 +33,6 @@ struct Headless : ::testing::Test {
 };
 
 TEST_F(Headless, BackBmpErrorsAreOneLineNamingTheFile) {
-  const auto errorOf = [](auto load) -> std::string {
-    try {
-      load();
-    } catch (const PlatformError& e) {
-      return e.what();
-    }
-    return "no error";
-  };
   testing_support::GameDir dir;
   const std::string missing = dir.File("none.bmp");
   const auto bytes = test_files::Bmp(320, 200, [](int32_t, int32_t) { return 7; }).Bytes();
@@ -49,10 +41,10 @@ TEST_F(Headless, BackBmpErrorsAreOneLineNamingTheFile) {
   for (const std::string& path : {missing, small}) {
     const std::string problem = path == missing ? "cannot read: No such file or directory"
                                                 : "the picture is 320 x 200, not 640 x 480";
-    EXPECT_EQ(errorOf([&] { display->CreateSurfaceFromFile(path, 640, 480); }),
+    EXPECT_EQ(test_files::ErrorOf([&] { display->CreateSurfaceFromFile(path, 640, 480); }),
               path + ": " + problem);
     // The palette of a picture of another size is still good.
-    EXPECT_EQ(errorOf([&] { display->LoadPaletteFromFile(path); }),
+    EXPECT_EQ(test_files::ErrorOf([&] { display->LoadPaletteFromFile(path); }),
               path == missing ? path + ": " + problem : "no error");
   }
 }

@@ -76,6 +76,17 @@ inline BmpFile Bmp(int32_t width, int32_t height,
   return f;
 }
 
+// The message of the PlatformError that load() throws, or "no error".
+template <typename Load>
+std::string ErrorOf(Load load) {
+  try {
+    load();
+  } catch (const media::PlatformError& e) {
+    return e.what();
+  }
+  return "no error";
+}
+
 // A mono PCM WAVE file of dataBytes bytes of silence.
 inline std::vector<uint8_t> MakeWav(uint32_t rate, uint16_t bits, uint32_t dataBytes) {
   std::vector<uint8_t> out = {'R', 'I', 'F', 'F'};
