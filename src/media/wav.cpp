@@ -26,12 +26,6 @@ bool IsTag(const uint8_t* p, const char* tag) {
 
 }  // namespace
 
-bool WaveInfo::PlaysAt(uint32_t elapsedMs) const {
-  // elapsed / 1000 < dataBytes / bytesPerSecond, without rounding.
-  return static_cast<uint64_t>(elapsedMs) * bytesPerSecond <
-         static_cast<uint64_t>(dataBytes) * 1000u;
-}
-
 WaveInfo ReadWaveInfo(std::span<const uint8_t> bytes) {
   if (bytes.size() < 12 || !IsTag(bytes.data(), "RIFF") || !IsTag(bytes.data() + 8, "WAVE")) {
     Fail("not a RIFF WAVE file");

@@ -14,10 +14,6 @@ struct WaveInfo {
   uint16_t blockAlign = 0;
   uint16_t bitsPerSample = 0;
   uint32_t dataBytes = 0;  // size of the sound data (the data chunk)
-
-  // Whether a sound started elapsedMs ago still plays: elapsed time is under
-  // dataBytes / bytesPerSecond seconds, compared exactly in whole numbers.
-  bool PlaysAt(uint32_t elapsedMs) const;
 };
 
 // The format chunk and the data chunk's size of a WAVE file. Chunks of other

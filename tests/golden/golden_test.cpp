@@ -1,20 +1,6 @@
 // Golden games: every tests/golden/NAME.script is run headless and its whole
-// output compared with NAME.expected.jsonl. RAPIKO_UPDATE_GOLDEN=1 rewrites
-// the expected files instead (then read the diff before committing it).
-//
-// Beside a script: NAME.words becomes the game folder's rapdata.ini (else the
-// default word list), NAME.ranking its rapikosc.ini, NAME.history its
-// rapiko-history.csv and NAME.bmp its back.bmp before the run. Comment
-// lines "# golden: no-words" (no word file at all) and "# golden: args A B"
-// (more arguments for the game) set up the rest. The expected file holds the
-// run's standard output, then one line {"golden": {...}} with the exit
-// status, standard error (the game folder's path written GAMEDIR) and the
-// ranking file after the run, and its backup if one was made.
-//
-// With "# golden: history" the trailer also holds the history file, its
-// dates and times masked, and the "# history: ..." comments of the script
-// (what the bot counted of each finished round) must be its lines from the
-// score on.
+// output compared with NAME.expected.jsonl (HACKING.md, "A golden game", has
+// the files and directives). RAPIKO_UPDATE_GOLDEN=1 rewrites the expected files.
 #include <gtest/gtest.h>
 
 #include <algorithm>

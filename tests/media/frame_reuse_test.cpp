@@ -23,33 +23,27 @@ std::shared_ptr<SoftSurface> Filled(uint8_t first) {
 }
 
 TEST(FrameReuse, WhatIsDrawnBetweenTwoEqualCopiesIsCoveredAgain) {
-  using Step = std::function<void(SoftSurface & back, SoftSurface & bg, SoftSurface & other)>;
-  const struct {
-    const char* name;
-    Step between;
-  } cases[] = {
-      {"box", [](SoftSurface& b, SoftSurface&, SoftSurface&) { b.DrawBox(2, 3, 9, 7); }},
-      {"text", [](SoftSurface& b, SoftSurface&, SoftSurface&) { b.DrawText(0, 0, "Ag"); }},
-      {"pixels written", [](SoftSurface& b, SoftSurface&, SoftSurface&) { b.Pixels()[40] = 99; }},
-      {"another picture", [](SoftSurface& b, SoftSurface&,
-                             SoftSurface& o) { b.FastBlit(0, 0, o, {}, BlitFlags::Wait); }},
-      {"a part of itself",
-       [](SoftSurface& b, SoftSurface&, SoftSurface&) {
-         b.FastBlit(0, 0, b, {0, 4, kW, 8}, BlitFlags::Wait);
-       }},
-      {"keyed sprite",
-       [](SoftSurface& b, SoftSurface&, SoftSurface& o) {
-         o.SetColorKey(3);
-         b.FastBlit(1, 1, o, {0, 0, 5, 5}, BlitFlags::KeySrcWait);
-       }},
-      {"the picture changed",
-       [](SoftSurface&, SoftSurface& bg, SoftSurface&) { bg.Pixels()[20] = 77; }},
+  using S = SoftSurface;
+  const auto other = Filled(100);
+  other->SetColorKey(3);
+  const std::function<void(S&, S&)> between[] = {
+      [](S& b, S&) { b.DrawBox(2, 3, 9, 7); },
+      [](S& b, S&) { b.DrawText(0, 0, "Ag"); },
+      [](S& b, S&) { b.Pixels()[40] = 99; },
+      [&](S& b, S&) { b.FastBlit(0, 0, *other, {}, BlitFlags::Wait); },
+      [&](S& b, S&) {
+        b.FastBlit(1, 1, *other, {0, 0, 5, 5}, BlitFlags::KeySrcWait);
+      },
+      [](S& b, S&) {
+        b.FastBlit(0, 0, b, {0, 4, kW, 8}, BlitFlags::Wait);
+      },                                        // itself
+      [](S&, S& bg) { bg.Pixels()[20] = 77; },  // the copied picture changed
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    auto back = Filled(200), bg = Filled(10), other = Filled(100);
+  for (size_t i = 0; i < std::size(between); ++i) {
+    SCOPED_TRACE(i);
+    auto back = Filled(200), bg = Filled(10);
     ASSERT_TRUE(back->FastBlit(0, 0, *bg, {}, BlitFlags::Wait));
-    c.between(*back, *bg, *other);
+    between[i](*back, *bg);
     ASSERT_TRUE(back->FastBlit(0, 0, *bg, {}, BlitFlags::Wait));
     EXPECT_EQ(std::as_const(*back).Pixels(), std::as_const(*bg).Pixels());
   }

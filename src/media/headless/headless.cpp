@@ -3,8 +3,6 @@
 #include "media/headless/headless.h"
 
 #include <deque>
-#include <map>
-#include <optional>
 
 #include "media/display_common.h"
 #include "media/resources.h"
@@ -15,17 +13,6 @@ namespace media {
 namespace {
 
 constexpr size_t kKeyQueueLimit = 64;
-
-// When a buffer started and how long its sound is.
-struct SoundModel {
-  WaveInfo wave;
-  std::optional<uint32_t> startTick;
-
-  bool PlayingAt(uint32_t now) const {
-    // Tick counts wrap at 2^32, so the time since the start does too.
-    return startTick && wave.PlaysAt(now - *startTick);
-  }
-};
 
 }  // namespace
 
@@ -39,7 +26,6 @@ struct HeadlessPlatform::Impl : SurfaceObserver, Presenter {
   std::vector<uint8_t> screen = std::vector<uint8_t>(kScreenWidth * kScreenHeight, 0);
   Palette screenPalette;
   std::function<std::span<const uint8_t>(std::string_view)> resources = FindResource;
-  std::map<std::string, std::weak_ptr<SoundModel>> sounds;  // by resource name
 
   void Log(std::string call) { callLog.push_back(std::move(call)); }
 
@@ -148,14 +134,11 @@ class HeadlessDisplay : public Display {
 
 class HeadlessSoundBuffer : public SoundBuffer {
  public:
-  HeadlessSoundBuffer(ImplPtr impl, std::string resource, std::shared_ptr<SoundModel> model)
-      : impl_(std::move(impl)), resource_(std::move(resource)), model_(std::move(model)) {}
+  HeadlessSoundBuffer(ImplPtr impl, std::string resource)
+      : impl_(std::move(impl)), resource_(std::move(resource)) {}
   ~HeadlessSoundBuffer() override { impl_->Log("Release.SoundBuffer(" + resource_ + ")"); }
 
-  void Play() override {
-    impl_->soundLog.push_back(resource_ + ".play");
-    if (!model_->PlayingAt(impl_->tick)) model_->startTick = impl_->tick;
-  }
+  void Play() override { impl_->soundLog.push_back(resource_ + ".play"); }
 
   void SetCurrentPosition(int32_t position) override {
     impl_->soundLog.push_back(resource_ + ".rewind");
@@ -163,13 +146,11 @@ class HeadlessSoundBuffer : public SoundBuffer {
       throw PlatformError(resource_ + ": play position " + std::to_string(position) +
                           " is not supported (only 0)");
     }
-    if (model_->PlayingAt(impl_->tick)) model_->startTick = impl_->tick;
   }
 
  private:
   ImplPtr impl_;
   std::string resource_;
-  std::shared_ptr<SoundModel> model_;
 };
 
 class HeadlessSoundDevice : public SoundDevice {
@@ -186,14 +167,12 @@ class HeadlessSoundDevice : public SoundDevice {
     impl_->Log("SoundDevice.CreateSoundBuffer(" + name + ")");
     std::span<const uint8_t> bytes = impl_->resources(name);
     if (bytes.empty()) throw PlatformError(name + ": no such sound in the program");
-    auto model = std::make_shared<SoundModel>();
     try {
-      model->wave = ReadWaveInfo(bytes);
+      ReadWaveInfo(bytes);  // a damaged sound fails here, as on a real device
     } catch (const PlatformError& e) {
       throw PlatformError(name + ": " + e.what());
     }
-    impl_->sounds[name] = model;
-    return std::make_shared<HeadlessSoundBuffer>(impl_, name, model);
+    return std::make_shared<HeadlessSoundBuffer>(impl_, name);
   }
 
  private:
@@ -309,13 +288,6 @@ std::vector<std::string> HeadlessPlatform::TakeSoundLog() {
   std::vector<std::string> taken;
   taken.swap(impl_->soundLog);
   return taken;
-}
-
-bool HeadlessPlatform::IsSoundPlaying(const std::string& resource) const {
-  auto it = impl_->sounds.find(resource);
-  if (it == impl_->sounds.end()) return false;
-  auto model = it->second.lock();
-  return model && model->PlayingAt(impl_->tick);
 }
 
 const std::vector<std::string>& HeadlessPlatform::CallLog() const { return impl_->callLog; }

@@ -44,9 +44,6 @@ class HeadlessPlatform {
 
   // Sound calls since the last take, by resource: "WAVHIT.rewind", "WAVHIT.play".
   std::vector<std::string> TakeSoundLog();
-  // Whether the buffer of that resource ("WAVHIT") is playing now, by the
-  // virtual clock and the length of its sound.
-  bool IsSoundPlaying(const std::string& resource) const;
 
   // Every platform call in order, e.g. "Display.SetDisplayMode(640,480,8)",
   // and "Release.<object>" when an object is destroyed, for checking the
