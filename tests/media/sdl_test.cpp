@@ -87,6 +87,31 @@ TEST_F(SdlBackend, SoundBuffersPlayOnTheirOwnChannelsOrMutedNotAtAll) {
   EXPECT_TRUE(notices.empty());
 }
 
+// After a few seconds of silence the device closes (no thread mixes silence);
+// the next sound opens it again and plays; buffers outlive it closed.
+TEST_F(SdlBackend, ASilentDeviceClosesAndTheNextSoundOpensIt) {
+  resources.files["WAVHIT"] = test_files::MakeWav(22050, 8, 100);
+  Start();
+  auto device = root->CreateSoundDevice();
+  auto hit = device->CreateSoundBufferFromResource("WAVHIT");
+  auto kyan = device->CreateSoundBufferFromResource("WAVKYAN");
+  hit->Play();
+  Messages messages;
+  const Uint64 start = SDL_GetTicks64();
+  while (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0 && SDL_GetTicks64() - start < 10000) {
+    system->DispatchMessages(messages);
+    SDL_Delay(20);
+  }
+  EXPECT_GE(SDL_GetTicks64() - start, 3000u);
+  ASSERT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0) << "still open after 10 s";
+  kyan->SetCurrentPosition(0);  // nothing plays, nothing opens
+  EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0);
+  kyan->Play();
+  EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 1);
+  EXPECT_EQ(Mix_Playing(-1), 1);
+  EXPECT_TRUE(notices.empty());
+}
+
 TEST_F(SdlBackend, KeysByCharacterOrByPlaceReleaseAsPressedAndQueueUpTo64) {
   // AZERTY: the key in the Q place types a; the - key, pressed and then
   // released with Shift held, still releases as -; a press of the key in

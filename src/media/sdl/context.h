@@ -6,8 +6,10 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "media/display_common.h"
 #include "media/platform.h"
@@ -28,6 +30,13 @@ class SdlContext {
 
   const SdlOptions& Options() const { return options_; }
   std::span<const uint8_t> Resource(std::string_view name) const { return resources_(name); }
+
+  // Work done once a pass, after the messages (the sound device's check for
+  // silence).
+  void OnEachPass(std::function<void()> work) { passWork_.push_back(std::move(work)); }
+  void RunPassWork() {
+    for (const auto& work : passWork_) work();
+  }
 
   // The window, once the display has made one (for Alt+Enter and redraws).
   void SetScreen(std::weak_ptr<SdlScreen> screen) { screen_ = std::move(screen); }
@@ -50,6 +59,7 @@ class SdlContext {
   SdlOptions options_;
   ResourceLookup resources_;
   std::weak_ptr<SdlScreen> screen_;
+  std::vector<std::function<void()>> passWork_;
   std::deque<KeyEvent> keys_;
   bool collecting_ = false;
   uint64_t lastPump_ = 0;

@@ -72,11 +72,14 @@ void SdlScreen::Open() {
   }
   fullscreen_ = !options_.window;
   if (fullscreen_) {
-    // Made as large as the desktop from the start, so that it covers the
-    // screen even where no window manager honours the full-screen request.
+    // A borderless window as large as the desktop, so that it covers the
+    // screen even where no window manager honours the full-screen request;
+    // that request is made after the first picture, because SDL waits up to
+    // 100 ms for a window manager's answer and the screen would stay empty.
     const SDL_Rect desktop = DesktopBounds();
     window_ = SDL_CreateWindow(kWindowTitle, desktop.x, desktop.y, desktop.w, desktop.h,
-                               SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE);
+                               SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE);
+    fullscreenPending_ = true;
   } else {
     const int32_t scale = WindowScale();
     window_ = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
@@ -107,6 +110,7 @@ void SdlScreen::Close() {
 
 void SdlScreen::ToggleFullscreen() {
   if (!window_) return;
+  fullscreenPending_ = false;
   fullscreen_ = !fullscreen_;
   if (fullscreen_) {
     const SDL_Rect desktop = DesktopBounds(window_);
@@ -118,6 +122,7 @@ void SdlScreen::ToggleFullscreen() {
     return;
   }
   if (!fullscreen_) {
+    SDL_SetWindowBordered(window_, SDL_TRUE);
     const int32_t scale = WindowScale();
     SDL_SetWindowSize(window_, kScreenWidth * scale, kScreenHeight * scale);
     SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
@@ -204,6 +209,10 @@ void SdlScreen::Present(const std::vector<uint8_t>& pixels, int32_t width, int32
   // (a new size) still gets the whole picture.
   const std::vector<Band>& bands = shown_.Update(pixels, width, height, palette, changedRows);
   if (!bands.empty() || SDL_GetWindowSurface(window_) != surface_) Show(bands);
+  if (fullscreenPending_) {
+    fullscreenPending_ = false;
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
   WaitForRefresh();
 }
 

@@ -59,6 +59,7 @@ class SdlScreen : public Presenter {
   SdlOptions options_;
   SDL_Window* window_ = nullptr;
   bool fullscreen_ = false;
+  bool fullscreenPending_ = false;  // asked for after the first picture
   ShownFrame shown_;
   // The window surface drawn last, its size, and how the picture lies on it.
   SDL_Surface* surface_ = nullptr;

@@ -19,7 +19,13 @@ constexpr int kChunkSize = 1024;
 // Seven buffers, each on its own channel, with room to spare.
 constexpr int kMixChannels = 16;
 
-// The open audio device; closed when the device and its last buffer are gone.
+// After this long without a sound the device is closed, and opened again
+// by the next sound: an open device wakes a thread to mix silence 43 times a
+// second, most of what an idle title screen would cost.
+constexpr uint64_t kIdleCloseMs = 3000;
+
+// The audio device; closed when the device and its last buffer are gone, and
+// while no sound has played for a while.
 class SdlAudio {
  public:
   // The device, or nothing with the reason why there is none.
@@ -34,14 +40,40 @@ class SdlAudio {
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
       return nullptr;
     }
-    return std::shared_ptr<SdlAudio>(new SdlAudio(std::move(context)));
+    std::shared_ptr<SdlAudio> audio(new SdlAudio(std::move(context)));
+    std::weak_ptr<SdlAudio> weak = audio;
+    audio->context_->OnEachPass([weak] {
+      if (auto a = weak.lock()) a->CloseWhenSilent();
+    });
+    return audio;
   }
   ~SdlAudio() {
-    Mix_CloseAudio();
+    if (open_) Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
   SdlAudio(const SdlAudio&) = delete;
   SdlAudio& operator=(const SdlAudio&) = delete;
+
+  bool IsOpen() const { return open_; }
+
+  // Opens the device again after a silence, in the very format the sounds
+  // were converted to; false when it cannot be (then silence, said once).
+  bool Wake() {
+    silentSince_ = 0;
+    if (open_ || lost_) return open_;
+    QuietStderr quiet;
+    if (Mix_OpenAudioDevice(frequency_, format_, channels_, kChunkSize, nullptr, 0) != 0) {
+      lost_ = true;
+      if (context_->Options().notice) {
+        context_->Options().notice(std::string("sound device lost (") + Mix_GetError() +
+                                   "); playing without sound");
+      }
+      return false;
+    }
+    Mix_AllocateChannels(allocated_);
+    open_ = true;
+    return true;
+  }
 
   int NextChannel() {
     if (next_ >= allocated_) allocated_ = Mix_AllocateChannels(next_ + kMixChannels);
@@ -50,11 +82,32 @@ class SdlAudio {
 
  private:
   explicit SdlAudio(SdlContextPtr context)
-      : context_(std::move(context)), allocated_(Mix_AllocateChannels(kMixChannels)) {}
+      : context_(std::move(context)), allocated_(Mix_AllocateChannels(kMixChannels)) {
+    Mix_QuerySpec(&frequency_, &format_, &channels_);
+  }
+
+  void CloseWhenSilent() {
+    if (!open_) return;
+    const uint64_t now = SDL_GetTicks64();
+    if (Mix_Playing(-1) != 0) {
+      silentSince_ = 0;
+    } else if (silentSince_ == 0) {
+      silentSince_ = now;
+    } else if (now - silentSince_ >= kIdleCloseMs) {
+      Mix_CloseAudio();
+      open_ = false;
+    }
+  }
 
   SdlContextPtr context_;
   int allocated_ = 0;
   int next_ = 0;
+  bool open_ = true;
+  bool lost_ = false;
+  uint64_t silentSince_ = 0;  // 0: a sound plays, or one was just asked for
+  int frequency_ = kFrequency;
+  Uint16 format_ = AUDIO_S16SYS;
+  int channels_ = kChannels;
 };
 
 class SdlSoundBuffer : public SoundBuffer {
@@ -65,7 +118,7 @@ class SdlSoundBuffer : public SoundBuffer {
         chunk_(chunk),
         channel_(audio_->NextChannel()) {}
   ~SdlSoundBuffer() override {
-    Mix_HaltChannel(channel_);
+    if (audio_->IsOpen()) Mix_HaltChannel(channel_);  // SDL_mixer has no channels while closed
     Mix_FreeChunk(chunk_);
   }
   SdlSoundBuffer(const SdlSoundBuffer&) = delete;
@@ -73,7 +126,7 @@ class SdlSoundBuffer : public SoundBuffer {
 
   // A buffer still playing goes on, so the sound is heard once.
   void Play() override {
-    if (Mix_Playing(channel_)) return;
+    if (!audio_->Wake() || Mix_Playing(channel_)) return;
     Start();
   }
 
@@ -84,7 +137,7 @@ class SdlSoundBuffer : public SoundBuffer {
       throw PlatformError(name_ + ": play position " + std::to_string(position) +
                           " is not supported (only 0)");
     }
-    if (Mix_Playing(channel_)) Start();
+    if (audio_->IsOpen() && Mix_Playing(channel_)) Start();
   }
 
  private:
@@ -128,7 +181,7 @@ class SdlSoundDevice : public SoundDevice {
     } catch (const PlatformError& e) {
       throw PlatformError(name + ": " + e.what());
     }
-    if (!audio_) return std::make_shared<SilentSoundBuffer>();
+    if (!audio_ || !audio_->Wake()) return std::make_shared<SilentSoundBuffer>();
     // SDL_mixer converts each sound from its own format to the device's.
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;

@@ -112,6 +112,7 @@ class SdlSystem : public System {
       }
     }
     context_->NotePumped();
+    context_->RunPassWork();
   }
 
  private:
