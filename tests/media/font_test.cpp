@@ -64,6 +64,7 @@ TEST(DecodeGameText, Utf8IsKeptAndOtherBytesAreLatin1) {
                         false),
             "\xEF\xBF\xBD"
             "A");
+  EXPECT_EQ(Utf16ToUtf8(std::string("\xFF\xDF", 2), false), "\xEF\xBF\xBD");  // lone low half
 }
 
 TEST(ToJsonUtf8, GivesValidUtf8OfTheSameText) {

@@ -1,5 +1,4 @@
-// The headless platform where the golden games cannot look: the exact error of
-// a missing or wrong-sized back.bmp.
+// Where the golden games cannot look: back.bmp's exact errors, display modes, WAVE fields.
 #include "media/headless/headless.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +15,7 @@ namespace {
 TEST(Headless, BackBmpErrorsAreOneLineNamingTheFile) {
   HeadlessPlatform platform;
   auto display = platform.CreateRoot()->CreateDisplay();
+  EXPECT_THROW(display->SetDisplayMode(640, 480, 16), PlatformError);  // 8 bits only
   display->SetDisplayMode(640, 480, 8);
   testing_support::GameDir dir;
   const std::string missing = dir.File("none.bmp");
@@ -37,6 +37,7 @@ TEST(ReadWaveInfo, EveryByteOfAFieldCounts) {
   const WaveInfo wide = ReadWaveInfo(test_files::MakeWav(0x12345678, 0x0108, 2));
   EXPECT_EQ(wide.samplesPerSecond, 0x12345678u);
   EXPECT_EQ(wide.bitsPerSample, 0x0108u);
+  EXPECT_EQ(wide.blockAlign, 0x21u);
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ TEST(Scancodes, Set1CodesOfTheKeysTheGameReads) {
       {SDL_SCANCODE_KP_ENTER, 156}, {SDL_SCANCODE_KP_DIVIDE, 181}, {SDL_SCANCODE_UP, 200},
       {SDL_SCANCODE_LEFT, 203},     {SDL_SCANCODE_RIGHT, 205},     {SDL_SCANCODE_DOWN, 208},
       {SDL_SCANCODE_F7, 65},        {SDL_SCANCODE_END, 207},       {SDL_SCANCODE_F14, 101},
-      {SDL_SCANCODE_UNKNOWN, 0},    {SDL_SCANCODE_MUTE, 0},
+      {SDL_SCANCODE_SEMICOLON, 39}, {SDL_SCANCODE_CAPSLOCK, 58},   {SDL_SCANCODE_SCROLLLOCK, 70},
+      {SDL_SCANCODE_PAGEUP, 201},   {SDL_SCANCODE_UNKNOWN, 0},     {SDL_SCANCODE_MUTE, 0},
   };
   for (const auto& [scancode, code] : keys)
     EXPECT_EQ(Code(scancode), code) << SDL_GetScancodeName(scancode);

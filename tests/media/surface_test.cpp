@@ -133,8 +133,13 @@ TEST(DrawBox, OutlineInForeInsideInFillRightAndBottomExclusiveClippedAtEveryEdge
   surface.DrawBox(7, 3, 12, 9);
   EXPECT_EQ(picture(), (std::vector<std::string>{"gggR......", "gggRRRR...", "RRRRggR...",
                                                  "..RgggRRRR", "..RRRRRRgg", ".......Rgg"}));
+  surface.DrawBox(12, 0, 20, 6);  // wholly right of the surface, beside its rows
+  surface.DrawBox(0, 5, 1, 6);    // one pixel
+  EXPECT_EQ(picture(), (std::vector<std::string>{"gggR......", "gggRRRR...", "RRRRggR...",
+                                                 "..RgggRRRR", "..RRRRRRgg", "R......Rgg"}));
   surface.DrawBox(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
   EXPECT_EQ(Count(surface, 5), 60u);
+  EXPECT_THROW(SoftSurface(4, -1, "negative"), PlatformError);
   // Far below a wide surface of one row: only that row is written.
   SoftSurface row = Blank(4096, 1, surface.GetPalette(), 3);
   row.SetForeColor(MakeRgb(250, 0, 0));

@@ -233,6 +233,11 @@ TEST(Replay, RoundsBeforeTheOneToWatchAreNotShown) {
               shown)
         << text;
   }
+  dir.Remove("back.bmp");  // a start-up that fails: status 1, and says why
+  Window window;
+  std::ostringstream err;
+  EXPECT_EQ(script::RunReplay(dir.File("r.script"), dir.Path() + "/", window, err), 1);
+  EXPECT_NE(err.str().find("back.bmp"), std::string::npos) << err.str();
 }
 
 }  // namespace
