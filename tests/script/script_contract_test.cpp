@@ -89,7 +89,7 @@ TEST(ScriptGrammar, ErrorsNameTheLineAndStopWithoutShutdown) {
 
 TEST(ScriptGrammar, ScreenshotWritesAPng) {
   GameDir dir;
-  auto r = RunScript(dir, "tick 16\nscreenshot " + dir.File("shot one.png") + "\n");
+  auto r = RunScript(dir, "tick 16\nscreenshot " + dir.File("shot one.png") + " \t\n");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(dir.Read("shot one.png").substr(0, 4), "\x89PNG");
 
