@@ -21,8 +21,9 @@ constexpr int kMixChannels = 16;
 
 // After this long without a sound the device is closed, and opened again
 // by the next sound: an open device wakes a thread to mix silence 43 times a
-// second, most of what an idle title screen would cost.
-constexpr uint64_t kIdleCloseMs = 3000;
+// second, a fifth of what an idle title screen costs. Opening it again
+// stalls a frame, so a pause within a round must not close it.
+constexpr uint64_t kIdleCloseMs = 10000;
 
 // The audio device; closed when the device and its last buffer are gone, and
 // while no sound has played for a while.
