@@ -45,12 +45,7 @@ std::string Why(WordProblem problem, const std::string& failure) {
 
 std::string Describe(const WordNote& note, const std::string& failure) {
   std::string out = "line " + std::to_string(note.line);
-  // Appended apart: GCC 12 warns falsely (-Wrestrict) at -O3 about a
-  // literal added to a temporary string.
-  if (!note.item.empty()) {
-    out += ' ';
-    out += Quoted(note.item);
-  }
+  if (!note.item.empty()) out += " " + Quoted(note.item);
   return out + ": " + Why(note.problem, failure);
 }
 
