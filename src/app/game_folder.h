@@ -1,22 +1,12 @@
-// Which folder the game reads and writes its files in, and setting up the per-user one.
+// Which folder the game reads and writes its files in.
 #pragma once
 
 #include <optional>
 #include <string>
 
+#include "storage/user_folder.h"
+
 namespace app {
-
-// The environment that decides the per-user folder.
-struct UserDirs {
-  std::string xdgDataHome;  // $XDG_DATA_HOME, empty when unset
-  std::string home;         // $HOME, empty when unset
-};
-
-UserDirs UserDirsFromEnvironment();
-
-// $XDG_DATA_HOME/rapiko, or ~/.local/share/rapiko when XDG_DATA_HOME is unset
-// or not absolute; empty when neither gives a folder.
-std::string PerUserFolder(const UserDirs& dirs);
 
 // The game folder: dirOption when given; else programFolder when it holds
 // back.bmp (a portable copy or a build); else the per-user folder, created
@@ -25,7 +15,7 @@ std::string PerUserFolder(const UserDirs& dirs);
 // to one line naming the folder or file.
 std::optional<std::string> ChooseGameFolder(const std::string& dirOption,
                                             const std::string& programFolder,
-                                            const std::string& installedData, const UserDirs& dirs,
-                                            std::string& error);
+                                            const std::string& installedData,
+                                            const storage::UserDirs& dirs, std::string& error);
 
 }  // namespace app

@@ -3,7 +3,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <system_error>
+
+#include "storage/read.h"
 
 namespace app {
 
@@ -28,11 +29,9 @@ std::optional<std::string> WordFileFor(const std::string& value,
   if (isPath) return value;
   std::string looked;  // the folders that exist, to say where the list was sought
   for (const std::string& folder : folders) {
-    std::error_code ec;
     const std::string file = folder + "/" + value + ".ini";
-    if (std::filesystem::is_regular_file(file, ec)) return file;
-    if (std::filesystem::is_directory(folder, ec))
-      looked += (looked.empty() ? " in " : ", ") + folder;
+    if (storage::IsPlainFile(file)) return file;
+    if (storage::IsFolder(folder)) looked += (looked.empty() ? " in " : ", ") + folder;
   }
   error = "no word list '" + value + "'" + looked + " (the game comes with " + ShippedWordLists() +
           "; a file needs a path, such as ./" + value + ")";

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "media/files.h"
+#include "storage/read.h"
 
 namespace media {
 namespace {
@@ -21,7 +21,7 @@ namespace {
 }
 
 std::shared_ptr<SoftSurface> DecodeBmpFile(const std::string& path, const std::string& label) {
-  const FileRead file = ReadWholeFile(path, kMaxBmpFileBytes);
+  const storage::FileRead file = storage::ReadWholeFile(path, kMaxBmpFileBytes);
   if (!file.complete) {
     throw PlatformError(path + ": cannot read: " + file.Problem(kMaxBmpFileBytes));
   }

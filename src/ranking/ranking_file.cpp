@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "media/files.h"
+#include "storage/read.h"
 
 namespace ranking {
 namespace {
@@ -157,7 +157,7 @@ std::string RankingFileBytes(const state::GameState& g) { return RankingFileByte
 RankingFile ReadRankingFile(const std::string& path, const RankingValues& start) {
   RankingFile file;
   file.values = start;
-  const media::FileRead read = media::ReadWholeFile(path, kMaxRankingFileBytes);
+  const storage::FileRead read = storage::ReadWholeFile(path, kMaxRankingFileBytes);
   if (!read.opened && read.error == ENOENT) return file;
   // A file that could not be read whole is never taken for an empty or a
   // short ranking: that would overwrite places nobody could see.

@@ -5,11 +5,10 @@
 #include <iostream>
 #include <memory>
 
-#include "game/lifecycle.h"
-#include "ranking/ranking_save.h"
-#include "script/recorder.h"
+#include "game/session.h"
+#include "replay/notes.h"
+#include "replay/recording_system.h"
 #include "script/scripted_system.h"
-#include "state/game_state.h"
 
 namespace script {
 
@@ -27,9 +26,9 @@ int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
     in = &file;
   }
   ScriptReader reader(*in);
-  std::unique_ptr<RecordingFile> record;
+  std::unique_ptr<replay::RecordingFile> record;
   try {
-    if (!recordPath.empty()) record = std::make_unique<RecordingFile>(recordPath);
+    if (!recordPath.empty()) record = std::make_unique<replay::RecordingFile>(recordPath);
   } catch (const std::runtime_error& e) {
     err << e.what() << '\n';
     return 1;
@@ -37,36 +36,23 @@ int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
   try {
     ScriptedSystem scripted(reader, out);
     scripted.ReadPrologue();
-    std::unique_ptr<RecordingSystem> recording;
-    if (record) recording = std::make_unique<RecordingSystem>(scripted, record->Get());
+    std::unique_ptr<replay::RecordingSystem> recording;
+    if (record) recording = std::make_unique<replay::RecordingSystem>(scripted, record->Get());
     media::System& system = recording ? static_cast<media::System&>(*recording) : scripted;
-    // The state outlives nothing of the platform: it is released first.
-    auto game = std::make_unique<state::GameState>();
-    scripted.SetGame(game.get());
-    const game::ReportLine report = [&err](const std::string& line) { err << line << '\n'; };
-    try {
-      for (const std::string& note : game::StartUp(*game, system, myPath, wordFile, options))
-        err << note << '\n';
+    game::Session session{.myPath = myPath, .wordFile = wordFile, .options = options};
+    session.report = [&err](const std::string& line) { err << line << '\n'; };
+    session.attach = [&scripted](const state::GameState& g) { scripted.SetGame(&g); };
+    session.started = [&record, &options](const state::GameState& g) {
       if (record && options.practice) {
-        record->Get().Note(PracticeNote(game->progress.practiceKeys));
+        record->Get().Note(replay::PracticeNote(g.progress.practiceKeys));
       }
-    } catch (const media::PlatformError& e) {
-      err << "start-up failed: " << e.what() << '\n';
-      return 1;
-    }
-    game::RunMainLoop(*game, system, myPath, report);
-    game::ShutDown(*game, system, myPath);
-    if (record) record->Finish();
-    return 0;
+    };
+    const int status = game::RunSession(system, session);
+    if (status == 0 && record) record->Finish();
+    return status;
   } catch (const ScriptError& e) {
     err << e.what() << '\n';
     return 2;
-  } catch (const ranking::SaveError& e) {
-    err << e.what() << '\n';
-    return 1;
-  } catch (const media::PlatformError& e) {
-    err << e.what() << '\n';
-    return 1;
   } catch (const std::runtime_error& e) {  // the recording could not be written
     err << e.what() << '\n';
     return 1;

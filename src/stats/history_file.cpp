@@ -1,20 +1,16 @@
 // Writing and reading "rapiko-history.csv", the record of every finished round.
 #include "stats/history_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <deque>
 
-#include "media/files.h"
-#include "ranking/folder_lock.h"
 #include "stats/figures.h"
 #include "stats/keys.h"
+#include "storage/errors.h"
+#include "storage/folder_lock.h"
+#include "storage/read.h"
+#include "storage/write.h"
 
 namespace stats {
 namespace {
@@ -98,49 +94,6 @@ bool ParseKeys(std::string_view text, state::KeyTallies& keys) {
 
 std::string FilePath(const std::string& myPath) { return myPath + kHistoryFileName; }
 
-[[noreturn]] void Fail(const std::string& path, int error) {
-  throw HistoryError("cannot write the history file " + path + ": " + std::strerror(error));
-}
-
-void AppendLocked(const std::string& myPath, const std::string& lines) {
-  const std::string path = FilePath(myPath);
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  if (fd < 0) Fail(path, errno);
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) {
-    const int error = errno;
-    ::close(fd);
-    Fail(path, error);
-  }
-  const off_t oldSize = st.st_size;
-  std::string bytes;
-  if (oldSize == 0) {
-    bytes = std::string(kHistoryHeader) + "\n";
-  } else {
-    // A line cut short by a crash stays a line of its own (and is skipped
-    // when read) instead of running into this one.
-    char lastByte = '\n';
-    if (::pread(fd, &lastByte, 1, oldSize - 1) == 1 && lastByte != '\n') bytes = "\n";
-  }
-  bytes += lines;
-  if (!media::WriteAll(fd, bytes) || ::fsync(fd) != 0) {
-    const int error = errno;
-    if (::ftruncate(fd, oldSize) == 0) ::fsync(fd);  // leave no part of this line
-    ::close(fd);
-    Fail(path, error);
-  }
-  if (::close(fd) != 0) Fail(path, errno);
-  if (oldSize == 0) {
-    // A new file: make its name durable too.
-    const std::string folder = myPath.empty() ? std::string(".") : myPath;
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-      ::fsync(dir);
-      ::close(dir);
-    }
-  }
-}
-
 }  // namespace
 
 std::string FormatRoundLine(const state::RoundRecord& r) {
@@ -221,7 +174,7 @@ HistoryRead ReadHistoryBytes(std::string_view bytes, std::size_t keep) {
 }
 
 HistoryRead ReadHistory(const std::string& myPath, std::size_t keep) {
-  const media::FileRead file = media::ReadWholeFile(FilePath(myPath), kMaxHistoryBytes);
+  const storage::FileRead file = storage::ReadWholeFile(FilePath(myPath), kMaxHistoryBytes);
   if (!file.opened) return {};
   return ReadHistoryBytes(file.bytes, keep);
 }
@@ -229,15 +182,20 @@ HistoryRead ReadHistory(const std::string& myPath, std::size_t keep) {
 void AppendRounds(const std::string& myPath, const std::vector<state::RoundRecord>& rounds) {
   std::string lines;
   for (const state::RoundRecord& round : rounds) lines += FormatRoundLine(round) + "\n";
-  // The ranking's lock: two games never append at once, nor while one saves
+  const std::string path = FilePath(myPath);
+  const auto fail = [&path](const std::string& why) {
+    throw HistoryError("cannot write the history file " + path + ": " + why);
+  };
+  // The folder's lock: two games never append at once, nor while one saves
   // its ranking.
-  std::optional<ranking::FolderLock> lock;
+  std::optional<storage::FolderLock> lock;
   try {
     lock.emplace(myPath);
-  } catch (const ranking::LockError& e) {
-    throw HistoryError("cannot write the history file " + FilePath(myPath) + ": " + e.what());
+  } catch (const storage::LockError& e) {
+    fail(e.what());
   }
-  AppendLocked(myPath, lines);
+  const storage::WriteResult written = storage::AppendLines(path, kHistoryHeader, lines);
+  if (!written.Ok()) fail(storage::ErrorText(written.error));
 }
 
 }  // namespace stats

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
-#include "media/files.h"
 #include "media/text.h"
+#include "storage/read.h"
 #include "typing/key_tables.h"
 
 namespace typing {
@@ -204,7 +204,7 @@ WordReport LoadWordDataFromBytes(state::GameState& g, const std::string& bytes) 
 }
 
 WordReport LoadWordData(state::GameState& g, const std::string& path) {
-  const media::FileRead file = media::ReadWholeFile(path, kMaxWordFileBytes);
+  const storage::FileRead file = storage::ReadWholeFile(path, kMaxWordFileBytes);
   // A missing or unreadable file, or one that is not a plain file, leaves the
   // tables empty; start-up goes on.
   WordReport report = ReadFileBytes(g, file.bytes, !file.opened || file.complete);

@@ -11,7 +11,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using app::UserDirs;
+using storage::UserDirs;
 
 TEST(GameFolder, PerUserFolderFollowsXdgDataHomeThenHome) {
   const struct {
@@ -24,7 +24,8 @@ TEST(GameFolder, PerUserFolderFollowsXdgDataHomeThenHome) {
       {{"", ""}, ""},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(app::PerUserFolder(c.dirs), c.expected) << c.dirs.xdgDataHome << "|" << c.dirs.home;
+    EXPECT_EQ(storage::PerUserFolder(c.dirs), c.expected)
+        << c.dirs.xdgDataHome << "|" << c.dirs.home;
 }
 
 // An installed layout: bin/ beside share/rapiko/ with the default files.

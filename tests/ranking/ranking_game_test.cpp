@@ -11,9 +11,9 @@
 #include <optional>
 #include <string>
 
-#include "ranking/folder_lock.h"
 #include "ranking/ranking_file.h"
 #include "state/game_state.h"
+#include "storage/folder_lock.h"
 #include "support/script_run.h"
 
 namespace {
@@ -53,7 +53,7 @@ TEST(SharedFolder, TwoGamesSavingAtOnceAndAnIdleOneKeepEveryResult) {
   LiveRun idle(dir), ann(dir), bob(dir);
   idle.Send("tick 16\nstate\n");
   ASSERT_TRUE(idle.ReadLine(10000));  // it has read the (absent) ranking
-  std::optional<ranking::FolderLock> lock(std::in_place, dir.Path() + "/");
+  std::optional<storage::FolderLock> lock(std::in_place, dir.Path() + "/");
   dir.Write("rapikosc.ini.tmp-LiveSave0001", "another game's save, under way");
   ann.Send(EnterResult("ANN"));
   bob.Send(EnterResult("BOB"));

@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
-#include "ranking/folder_lock.h"
 #include "ranking/ranking_file.h"
 #include "state/game_state.h"
+#include "storage/folder_lock.h"
 #include "support/script_run.h"
 
 namespace {
@@ -322,7 +322,7 @@ TEST_F(RankingSaveTest, APlantedLockLinkOrFifoIsRefusedWithoutFollowingOrBlockin
   for (const bool link : {true, false}) {
     Reset();
     link ? fs::create_symlink(game.File("outside"), lock) : void(mkfifo(lock.c_str(), 0644));
-    EXPECT_THROW(ranking::FolderLock{dir}, ranking::LockError);
+    EXPECT_THROW(storage::FolderLock{dir}, storage::LockError);
     EXPECT_FALSE(game.Exists("outside"));
   }
 }

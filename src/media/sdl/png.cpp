@@ -7,7 +7,8 @@
 #include <cstring>
 #include <memory>
 
-#include "media/files.h"
+#include "storage/errors.h"
+#include "storage/write.h"
 
 namespace media {
 namespace {
@@ -66,8 +67,9 @@ void WritePng(const std::string& path, const std::vector<uint8_t>& pixels, int32
   if (!writer || IMG_SavePNG_RW(surface.get(), writer, 1) != 0) {
     throw PlatformError(path + ": cannot write: " + IMG_GetError());
   }
-  if (const int error = WriteWholeFile(path, png)) {
-    throw PlatformError(path + ": cannot write: " + std::strerror(error));
+  const storage::WriteResult written = storage::ReplaceFile(path, png);
+  if (!written.Ok() && written.step != storage::WriteResult::Step::kFolderSync) {
+    throw PlatformError(path + ": cannot write: " + storage::ErrorText(written.error));
   }
 }
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <tuple>
 
-#include "script/recorder.h"
+#include "replay/notes.h"
 #include "stats/history_file.h"
 #include "support/script_run.h"
 
@@ -93,8 +93,8 @@ TEST(Practice, ARecordedPracticeSessionNotesItsKeysForTheReplay) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const std::string recording = dir.Read("session.script");
   EXPECT_NE(recording.find("\n# practice Q A\n"), std::string::npos) << recording;
-  EXPECT_EQ(script::NotedPracticeKeys(recording), (std::vector<int16_t>{16, 30}));
-  EXPECT_EQ(script::NotedPracticeKeys("start 1\ntick 16\n"), std::nullopt);
+  EXPECT_EQ(replay::NotedPracticeKeys(recording), (std::vector<int16_t>{16, 30}));
+  EXPECT_EQ(replay::NotedPracticeKeys("start 1\ntick 16\n"), std::nullopt);
 }
 
 }  // namespace

@@ -4,12 +4,15 @@
 #include <cstdint>
 #include <string>
 
-#include "script/recorder.h"
+#include "replay/recording.h"
 
-namespace script {
+namespace replay {
 
 // At most this many best rounds are kept, the highest scores.
 constexpr int kKeptReplays = 10;
+
+// The folder of the game folder that keeps them.
+constexpr const char* kReplaysFolder = "replays";
 
 // Keeps replays/best-<date>-<score>.script: the session as recorded up to
 // the end of its best round so far, which --replay shows from that round's
@@ -29,4 +32,4 @@ class BestRounds {
   bool warned_ = false;
 };
 
-}  // namespace script
+}  // namespace replay

@@ -1,0 +1,73 @@
+// The comment lines a recording carries besides its commands: files, practice keys, the round.
+#include "replay/notes.h"
+
+#include <cstdlib>
+#include <sstream>
+
+#include "replay/base64.h"
+#include "stats/keys.h"
+
+namespace replay {
+namespace {
+
+constexpr const char* kReplayFrom = "replay from round ";
+
+// The rest of each line of text that starts with marker, line ends cut.
+std::vector<std::string> LinesAfter(const std::string& text, const std::string& marker) {
+  std::vector<std::string> found;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind(marker, 0) == 0) found.push_back(line.substr(marker.size()));
+  }
+  return found;
+}
+
+}  // namespace
+
+std::string FileNote(const std::string& name, const std::string& bytes) {
+  return "file " + name + " " + Base64(bytes);
+}
+
+std::vector<std::pair<std::string, std::string>> NotedFiles(const std::string& scriptText) {
+  std::vector<std::pair<std::string, std::string>> files;
+  for (const std::string& rest : LinesAfter(scriptText, "# file ")) {
+    const size_t blank = rest.find(' ');
+    if (blank == std::string::npos) continue;
+    const std::string name = rest.substr(0, blank);
+    // Only plain names: a recording never writes outside the folder it is played in.
+    if (name.empty() || name.find('/') != std::string::npos || name[0] == '.') continue;
+    files.emplace_back(name, FromBase64(rest.substr(blank + 1)));
+  }
+  return files;
+}
+
+std::string PracticeNote(const std::vector<int16_t>& keys) {
+  std::string text = "practice";
+  for (int16_t key : keys) text += " " + stats::KeyName(key);
+  return text;
+}
+
+std::optional<std::vector<int16_t>> NotedPracticeKeys(const std::string& scriptText) {
+  for (const std::string& rest : LinesAfter(scriptText, "# practice")) {
+    if (!rest.empty() && rest[0] != ' ') continue;  // another word that starts alike
+    std::istringstream names(rest);
+    std::vector<int16_t> keys;
+    for (std::string name; names >> name;) {
+      if (const auto key = stats::KeyCodeOfName(name)) keys.push_back(*key);
+    }
+    return keys;
+  }
+  return std::nullopt;
+}
+
+std::string ReplayFromNote(int round) { return kReplayFrom + std::to_string(round); }
+
+int RoundsToSkip(const std::string& scriptText) {
+  const std::vector<std::string> found = LinesAfter(scriptText, std::string("# ") + kReplayFrom);
+  if (found.empty()) return 0;
+  const int round = std::atoi(found[0].c_str());
+  return round > 1 ? round - 1 : 0;
+}
+
+}  // namespace replay

@@ -1,0 +1,29 @@
+// The comment lines a recording carries besides its commands: files, practice keys, the round.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace replay {
+
+// A file's bytes as one comment line of a recording, "# file NAME BASE64",
+// and back: a recording carries the word list and the ranking it began
+// with, so that it replays the same anywhere.
+std::string FileNote(const std::string& name, const std::string& bytes);
+// The files noted in a script's text, by name (plain names only).
+std::vector<std::pair<std::string, std::string>> NotedFiles(const std::string& scriptText);
+
+// A practice session's weak keys as a comment line, "# practice Q W P", and
+// back (nothing when the script has no such line): its words depend on them.
+std::string PracticeNote(const std::vector<int16_t>& keys);
+std::optional<std::vector<int16_t>> NotedPracticeKeys(const std::string& scriptText);
+
+// "# replay from round N": where a replay starts showing. The number of
+// rounds to skip is N - 1; without such a line, 0.
+std::string ReplayFromNote(int round);
+int RoundsToSkip(const std::string& scriptText);
+
+}  // namespace replay

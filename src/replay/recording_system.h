@@ -1,0 +1,45 @@
+// The system that records what another one delivers to the game.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "media/forwarding.h"
+#include "replay/recording.h"
+#include "state/game_state.h"
+
+namespace replay {
+
+// Records the tick count at start-up, each pass's elapsed time, the keys
+// the game reads and the clicks, close requests and focus changes of the
+// message steps of the system it wraps.
+class RecordingSystem : public media::ForwardingSystem {
+ public:
+  RecordingSystem(media::System& inner, Recording& recording);
+
+  // With the game, each round's start is noted in the recording ("# round
+  // N"), and onRoundEnd is called after the pass that ends a round (not for
+  // a round ended by quitting).
+  void SetGame(const state::GameState* game,
+               std::function<void(int round, int32_t score)> onRoundEnd = {});
+
+  std::shared_ptr<media::Root> CreateRoot() override;
+  uint32_t GetTickCount() override;
+  bool BeginPass() override;
+  void DispatchMessages(media::WindowEvents& events) override;
+
+ private:
+  Recording& recording_;
+  bool started_ = false;    // the first tick count read (start-up's seed) is the `start`
+  bool passBegun_ = false;  // the next read is a pass's own
+  bool inPass_ = false;     // between a pass's read and its message step
+  uint32_t lastTick_ = 0;
+  uint32_t pendingMs_ = 0;  // the elapsed time of the pass under way
+  const state::GameState* game_ = nullptr;
+  std::function<void(int, int32_t)> onRoundEnd_;
+  int16_t lastMode_ = state::kModeTitle;
+  int rounds_ = 0;
+};
+
+}  // namespace replay

@@ -1,0 +1,139 @@
+// Showing a recorded game in the window at the pace it was played.
+#include "replay/replay_system.h"
+
+#include <thread>
+#include <utility>
+
+#include "media/display_common.h"
+#include "media/forwarding.h"
+#include "ranking/ranking_file.h"
+#include "replay/notes.h"
+#include "storage/read.h"
+#include "storage/write.h"
+#include "typing/word_data.h"
+
+namespace replay {
+namespace {
+
+// The window's primary surface, whose flips are left out while the replay
+// runs through rounds nobody watches (a flip would wait for the display).
+class ReplayPrimary : public media::ForwardingSurface {
+ public:
+  ReplayPrimary(std::shared_ptr<media::Surface> inner, std::shared_ptr<bool> showing)
+      : ForwardingSurface(std::move(inner)), showing_(std::move(showing)) {}
+  void Flip() override {
+    if (*showing_) inner_->Flip();
+  }
+
+ private:
+  std::shared_ptr<bool> showing_;
+};
+
+class ReplayDisplay : public media::ForwardingDisplay {
+ public:
+  ReplayDisplay(std::shared_ptr<media::Display> inner, std::shared_ptr<bool> showing)
+      : ForwardingDisplay(std::move(inner)), showing_(std::move(showing)) {}
+  std::shared_ptr<media::Surface> CreatePrimarySurface(int32_t backBufferCount) override {
+    return std::make_shared<ReplayPrimary>(inner_->CreatePrimarySurface(backBufferCount), showing_);
+  }
+
+ private:
+  std::shared_ptr<bool> showing_;
+};
+
+// Picture and sound from the window, keys from the script.
+class ReplayRoot : public media::ForwardingRoot {
+ public:
+  ReplayRoot(std::shared_ptr<media::Root> window, std::shared_ptr<media::Root> scripted,
+             std::shared_ptr<bool> showing)
+      : ForwardingRoot(std::move(window)),
+        scripted_(std::move(scripted)),
+        showing_(std::move(showing)) {}
+  std::shared_ptr<media::Display> CreateDisplay() override {
+    return std::make_shared<ReplayDisplay>(inner_->CreateDisplay(), showing_);
+  }
+  std::shared_ptr<media::Input> CreateInput() override { return scripted_->CreateInput(); }
+
+ private:
+  std::shared_ptr<media::Root> scripted_;
+  std::shared_ptr<bool> showing_;
+};
+
+// The window's own messages only stop the replay.
+class StopOnWindowEvents : public media::WindowEvents {
+ public:
+  explicit StopOnWindowEvents(bool& stopped) : stopped_(stopped) {}
+  void OnMouseDown() override { stopped_ = true; }
+  void OnCloseRequest() override { stopped_ = true; }
+  // A replay shows what was recorded, focus or not.
+  void OnFocusLost() override {}
+  void OnFocusGained() override {}
+
+ private:
+  bool& stopped_;
+};
+
+}  // namespace
+
+ReplaySystem::ReplaySystem(media::System& scripted, media::System& window, int skipRounds)
+    : scripted_(scripted), window_(window), skipRounds_(skipRounds) {
+  *showing_ = skipRounds_ == 0;
+}
+
+std::shared_ptr<media::Root> ReplaySystem::CreateRoot() {
+  std::shared_ptr<media::Root> window = window_.CreateRoot();
+  if (!windowKeys_) {
+    windowKeys_ = window->CreateInput()->CreateKeyboardDevice();
+    windowKeys_->Acquire();
+  }
+  return std::make_shared<ReplayRoot>(window, scripted_.CreateRoot(), showing_);
+}
+
+bool ReplaySystem::Showing() const { return roundsStarted_ > skipRounds_ || skipRounds_ == 0; }
+
+bool ReplaySystem::BeginPass() {
+  if (stopped_ || !scripted_.BeginPass()) return false;
+  if (game_) {
+    if (lastMode_ != state::kModePlaying && game_->gameMode == state::kModePlaying) {
+      ++roundsStarted_;
+    }
+    lastMode_ = game_->gameMode;
+  }
+  *showing_ = Showing();
+  if (!*showing_) return true;
+  const uint32_t now = scripted_.GetTickCount();
+  if (!paced_) {
+    paced_ = true;
+    realStart_ = std::chrono::steady_clock::now();
+    scriptStart_ = now;
+  }
+  // Tick counts wrap at 2^32, and so does the time since the start.
+  std::this_thread::sleep_until(realStart_ + std::chrono::milliseconds(now - scriptStart_));
+  return true;
+}
+
+void ReplaySystem::DispatchMessages(media::WindowEvents& events) {
+  scripted_.DispatchMessages(events);  // the recorded clicks
+  StopOnWindowEvents stop(stopped_);
+  window_.DispatchMessages(stop);
+  if (!windowKeys_) return;
+  media::KeyEvent keys[64];
+  const int32_t count = windowKeys_->GetDeviceData(keys);
+  for (int32_t i = 0; i < count; ++i) {
+    if (keys[i].keyCode == state::kKeyEsc && keys[i].data == media::kKeyDown) stopped_ = true;
+  }
+}
+
+ReplayFolder::ReplayFolder(const std::string& myPath, const std::string& recordingText) {
+  for (const auto& [name, limit] : {std::pair{"back.bmp", media::kMaxBmpFileBytes},
+                                    std::pair{"rapdata.ini", typing::kMaxWordFileBytes},
+                                    std::pair{"rapikosc.ini", ranking::kMaxRankingFileBytes}}) {
+    const storage::FileRead own = storage::ReadWholeFile(myPath + name, limit);
+    if (own.opened) storage::ReplaceFile(Path() + name, own.bytes);
+  }
+  for (const auto& [name, bytes] : NotedFiles(recordingText)) {
+    storage::ReplaceFile(Path() + name, bytes);
+  }
+}
+
+}  // namespace replay

@@ -1,0 +1,33 @@
+// A file written as the game goes: every write reaches the system at once.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace storage {
+
+// A recording is written a line at a time while it is played, each line
+// handed to the system as it is written, so a game that is killed still
+// leaves every line before the kill.
+class StreamFile {
+ public:
+  StreamFile() = default;
+  ~StreamFile();
+  StreamFile(const StreamFile&) = delete;
+  StreamFile& operator=(const StreamFile&) = delete;
+
+  // Makes the file at path, or empties the plain file there: never through
+  // a link, never a FIFO or a device, never blocking. 0, or the errno
+  // (kNotPlainFile for something other than a plain file).
+  int Open(const std::string& path);
+  // 0, or the errno of the failed write.
+  int Write(std::string_view bytes);
+  // 0, or the errno of the last failure of closing.
+  int Close();
+
+ private:
+  intptr_t handle_ = -1;
+};
+
+}  // namespace storage

@@ -1,0 +1,42 @@
+// Plays a script in-process, recorded, with the best-round keeper: an interactive session headless.
+#include "support/in_process.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "game/lifecycle.h"
+#include "replay/best_rounds.h"
+#include "replay/recording_system.h"
+#include "script/scripted_system.h"
+
+namespace testing_support {
+
+std::vector<std::string> PlayInProcess(const GameDir& dir, const std::string& text) {
+  std::istringstream in(text);
+  script::ScriptReader reader(in);
+  std::ostringstream out;
+  script::ScriptedSystem scripted(reader, out);
+  scripted.ReadPrologue();
+  replay::Recording recording;
+  replay::RecordingSystem system(scripted, recording);
+  replay::BestRounds best(dir.Path() + "/", recording);
+  {
+    state::GameState g;  // what is left of it goes with the window
+    scripted.SetGame(&g);
+    system.SetGame(&g, [&](int round, int32_t score) { best.RoundEnded(round, score); });
+    const std::string folder = game::MyPath(dir.Path());
+    try {
+      game::StartUp(g, system, folder);
+      game::RunMainLoop(g, system, folder, [](const std::string& line) { ADD_FAILURE() << line; });
+      game::ShutDown(g, system, folder);
+    } catch (const media::PlatformError&) {
+      std::vector<std::string> log = scripted.Platform().CallLog();  // up to the failure
+      log.push_back("PlatformError");
+      return log;
+    }
+  }
+  return scripted.Platform().CallLog();
+}
+
+}  // namespace testing_support
