@@ -9,7 +9,6 @@ constexpr int32_t kSheetWidth = 346;
 constexpr int32_t kSheetHeight = 262;
 constexpr uint8_t kSheetKeyIndex = 128;
 constexpr int32_t kKeyboardNonExclusiveBackground = 10;
-constexpr int32_t kKeyboardBufferSize = 64;
 
 void EnsureRoot(state::GameState& g, media::System& system) {
   if (!g.dx) g.dx = system.CreateRoot();
@@ -36,13 +35,10 @@ void InitSound(state::GameState& g, media::System& system) {
   EnsureRoot(g, system);
   g.dsound = g.dx->CreateSoundDevice();
   g.dsound->SetCooperativeLevel(media::SoundLevel::Priority);
-  g.sndKyan = g.dsound->CreateSoundBufferFromResource("WAVKYAN");
-  g.sndShot = g.dsound->CreateSoundBufferFromResource("WAVSHOT");
-  g.sndHit = g.dsound->CreateSoundBufferFromResource("WAVHIT");
-  g.sndFueen = g.dsound->CreateSoundBufferFromResource("WAVFUEEN");
-  g.sndType = g.dsound->CreateSoundBufferFromResource("WAVTYPE");
-  g.sndEnd = g.dsound->CreateSoundBufferFromResource("WAVEND");
-  g.sndStart = g.dsound->CreateSoundBufferFromResource("WAVSTART");
+  for (const int i : state::kSoundCreationOrder) {
+    const state::SoundField& sound = state::kSoundFields[i];
+    g.*sound.buffer = g.dsound->CreateSoundBufferFromResource(sound.resource);
+  }
 }
 
 void InitKeyboard(state::GameState& g, media::System& system) {
@@ -51,7 +47,7 @@ void InitKeyboard(state::GameState& g, media::System& system) {
   g.keyboard = g.dinput->CreateKeyboardDevice();
   g.keyboard->SetDataFormatKeyboard();
   g.keyboard->SetCooperativeLevel(kKeyboardNonExclusiveBackground);
-  g.keyboard->SetBufferSize(kKeyboardBufferSize);
+  g.keyboard->SetBufferSize(state::kKeyboardBufferSize);
   g.keyboard->Acquire();
 }
 

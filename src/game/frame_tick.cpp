@@ -8,11 +8,11 @@
 #include "playfield/markers.h"
 #include "playfield/popups.h"
 #include "playfield/shot.h"
-#include "playfield/spawner.h"
+#include "playfield/targets.h"
 #include "ranking/name_entry.h"
 #include "ranking/rank_key.h"
 #include "state/arith.h"
-#include "stats/recording.h"
+#include "stats/round_history.h"
 #include "stats/stats_screen.h"
 #include "typing/judge.h"
 

@@ -10,7 +10,7 @@
 #include "ranking/ranking_file.h"
 #include "ranking/ranking_save.h"
 #include "stats/history_file.h"
-#include "stats/recording.h"
+#include "stats/round_history.h"
 #include "typing/key_tables.h"
 #include "typing/word_data.h"
 
@@ -131,13 +131,7 @@ void ShutDown(state::GameState& g, media::System& system, const std::string& myP
   g.backBuffer.reset();
   g.primarySurface.reset();
   g.ddraw.reset();
-  g.sndKyan.reset();
-  g.sndShot.reset();
-  g.sndHit.reset();
-  g.sndFueen.reset();
-  g.sndStart.reset();
-  g.sndEnd.reset();
-  g.sndType.reset();
+  for (const state::SoundField& sound : state::kSoundFields) (g.*sound.buffer).reset();
   g.dsound.reset();
   if (g.keyboard) g.keyboard->Unacquire();
   g.dinput.reset();

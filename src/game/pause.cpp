@@ -6,9 +6,6 @@
 namespace game {
 namespace {
 
-// Enough for the whole keyboard device, so nothing typed waits for the round.
-constexpr std::size_t kBatchSize = 65;
-
 // In the middle of the field: 120 x 36 pixels, "PAUSE" centred in it.
 constexpr int32_t kPanelLeft = 260;
 constexpr int32_t kPanelTop = 222;
@@ -24,7 +21,7 @@ bool RoundPaused(const state::GameState& g) {
 }
 
 void PauseFrame(state::GameState& g) {
-  std::array<media::KeyEvent, kBatchSize> dropped{};
+  std::array<media::KeyEvent, state::kKeyBatchSize> dropped{};
   g.keyboard->GetDeviceData(dropped);
   // The back buffer still holds the round's last frame. The panel takes the
   // colours in force, those of the status box, so that the round draws on

@@ -11,20 +11,20 @@
 namespace game {
 
 struct Session {
-  std::string myPath;    // the game folder, ending in '/'
-  std::string wordFile;  // empty: the folder's word file
-  StartOptions options;
+  std::string myPath{};    // the game folder, ending in '/'
+  std::string wordFile{};  // empty: the folder's word file
+  StartOptions options{};
   // Takes each line the player is told: a save that failed, why the run
   // ended early.
-  ReportLine report;
+  ReportLine report{};
   // Takes what start-up found (a damaged ranking, words left out); report
   // when not given.
-  ReportLine notes;
+  ReportLine notes{};
   // Called with the game before start-up: the systems that look at the game
   // (a script's `state` lines, a recording's rounds) take it here.
-  std::function<void(const state::GameState&)> attach;
+  std::function<void(const state::GameState&)> attach{};
   // Called after start-up, before the first pass.
-  std::function<void(const state::GameState&)> started;
+  std::function<void(const state::GameState&)> started{};
 };
 
 // Start-up, the main loop and shutdown on system. Returns the exit status:

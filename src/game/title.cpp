@@ -66,15 +66,12 @@ void ResetRound(state::GameState& g) {
   g.score = 0;
   g.combo = 0;
   g.hitCount = 0;
+  state::ClearLocks(g);
   for (int i = 0; i < state::kLockSlots; ++i) {
-    g.lockQueue[i] = 0;
     g.popups[i].x = 0.0;
     g.popups[i].y = 0.0;
     g.popups[i].timeLeft = 0;
   }
-  g.lockTail = 0;
-  g.lockHead = 0;
-  g.lockCount = 0;
   g.shotActive = false;
   for (state::Target& t : g.targets) t = state::Target{};
   g.entryDone = false;

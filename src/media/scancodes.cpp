@@ -4,6 +4,8 @@
 #include <array>
 #include <cstddef>
 
+#include "media/us_keyboard.h"
+
 namespace media {
 namespace {
 
@@ -112,14 +114,6 @@ bool IsModifierKey(int32_t scancode) {
   return scancode == 57 || (scancode >= 224 && scancode <= 231) || scancode == 257;
 }
 
-// The unshifted characters of a US keyboard, each row from its first set-1 code.
-struct UsRow {
-  int32_t first;
-  const char* chars;
-};
-constexpr UsRow kUsRows[] = {
-    {2, "1234567890-="}, {16, "qwertyuiop[]"}, {30, "asdfghjkl;'`"}, {43, "\\zxcvbnm,./"}};
-
 // SDL key codes of characters are the characters themselves; others carry this bit.
 constexpr int32_t kSdlScancodeMask = 1 << 30;
 
@@ -149,17 +143,6 @@ bool IsWordCharacter(char32_t c) {
 int32_t Set1FromSdlScancode(int32_t scancode) {
   if (scancode < 0 || scancode >= kTableSize) return 0;
   return kTable[static_cast<std::size_t>(scancode)];
-}
-
-int32_t Set1FromUsCharacter(char32_t c) {
-  if (c >= 'A' && c <= 'Z') c = c - 'A' + 'a';
-  if (c == 0 || c >= 0x80) return 0;
-  for (const UsRow& row : kUsRows) {
-    const std::string_view chars = row.chars;
-    const size_t at = chars.find(static_cast<char>(c));
-    if (at != std::string_view::npos) return row.first + static_cast<int32_t>(at);
-  }
-  return 0;
 }
 
 int32_t Set1FromTypedKey(int32_t scancode, int32_t keycode, std::string_view text) {

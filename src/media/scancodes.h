@@ -11,10 +11,6 @@ namespace media {
 // number pad's Enter and slash, right Ctrl and Alt, ...).
 int32_t Set1FromSdlScancode(int32_t scancode);
 
-// The set-1 code of the key that types c on a US keyboard without Shift
-// (letters in either case), or 0 when no key does.
-int32_t Set1FromUsCharacter(char32_t c);
-
 // The code of a key that types only characters the game has no key for
 // (such as a German sharp s), or a dead key: the ISO keyboards' extra key,
 // which types nothing in a name and matches no letter, so it counts as a

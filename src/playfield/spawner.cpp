@@ -1,5 +1,4 @@
-// The target spawner: letters of words put into the ring at their pace, the FPS line,
-// and the frame's pass over the ring.
+// The target spawner: letters of words put into the ring at their pace, and the FPS line.
 #include "playfield/spawner.h"
 
 #include <algorithm>
@@ -9,7 +8,6 @@
 #include <string>
 
 #include "playfield/sprites.h"
-#include "playfield/targets.h"
 #include "state/arith.h"
 
 namespace playfield {
@@ -134,28 +132,9 @@ void DrawFpsLine(state::GameState& g) {
   g.backBuffer->DrawText(0, 460, std::string("FPS ") + digits);
 }
 
-// Newest first, so the older letters lie on top.
-void DrawAndMoveLiveRange(state::GameState& g, int32_t elapsedMs) {
-  const int32_t head = g.ringHead;
-  const int32_t tail = g.ringTail;
-  if (tail > head) {
-    for (int32_t i = std::min(tail - 1, int32_t{kRingLast});
-         i >= std::max(head, int32_t{kRingFirst}); --i) {
-      DrawAndMoveTarget(g, static_cast<int16_t>(i), elapsedMs);
-    }
-  } else if (tail < head) {
-    for (int32_t i = kRingLast; i >= std::max(head, int32_t{kRingFirst}); --i) {
-      DrawAndMoveTarget(g, static_cast<int16_t>(i), elapsedMs);
-    }
-    for (int32_t i = std::min(tail - 1, int32_t{kRingLast}); i >= kRingFirst; --i) {
-      DrawAndMoveTarget(g, static_cast<int16_t>(i), elapsedMs);
-    }
-  }
-}
-
 }  // namespace
 
-void UpdateTargets(state::GameState& g, int32_t elapsedMs) {
+void PaceSpawning(state::GameState& g, int32_t elapsedMs) {
   state::Pacing& p = g.pacing;
   p.spawnClock = AddSaturated(p.spawnClock, elapsedMs);
   p.fpsClock = AddSaturated(p.fpsClock, elapsedMs);
@@ -179,10 +158,6 @@ void UpdateTargets(state::GameState& g, int32_t elapsedMs) {
     // Otherwise the ring is full: the clock keeps running and the letter
     // comes in the first frame after the oldest slot is freed.
   }
-
-  for (int16_t i = kRingFirst; i <= kRingLast; ++i) CheckBottomOut(g, i);
-
-  DrawAndMoveLiveRange(g, elapsedMs);
 }
 
 }  // namespace playfield

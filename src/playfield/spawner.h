@@ -7,6 +7,8 @@
 
 namespace playfield {
 
-void UpdateTargets(state::GameState& g, int32_t elapsedMs);
+// The frame's spawning: the spawn and FPS clocks, the FPS line, and the next
+// letter when it is due and the ring has room.
+void PaceSpawning(state::GameState& g, int32_t elapsedMs);
 
 }  // namespace playfield

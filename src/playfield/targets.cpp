@@ -5,6 +5,7 @@
 #include <cmath>
 #include <tuple>
 
+#include "playfield/spawner.h"
 #include "playfield/sprites.h"
 #include "state/arith.h"
 
@@ -27,6 +28,16 @@ state::KeyGlyph GlyphOf(const state::GameState& g, int16_t keyCode) {
 
 }  // namespace
 
+void UpdateTargets(state::GameState& g, int32_t elapsedMs) {
+  PaceSpawning(g, elapsedMs);
+  for (int16_t i = kRingFirst; i <= kRingLast; ++i) CheckBottomOut(g, i);
+  // Newest first, so the older letters lie on top.
+  const state::LiveSlots live = state::LiveRange(g);
+  for (int k = live.count - 1; k >= 0; --k) {
+    DrawAndMoveTarget(g, live.slots[static_cast<std::size_t>(k)], elapsedMs);
+  }
+}
+
 void CheckBottomOut(state::GameState& g, int16_t index) {
   if (!IsTargetSlot(index)) return;
   const state::Target& t = g.targets[index];
@@ -34,10 +45,7 @@ void CheckBottomOut(state::GameState& g, int16_t index) {
 
   // A lost letter clears the whole field and costs two levels.
   g.sndFueen->Play();
-  for (int j = 0; j < state::kLockSlots; ++j) g.lockQueue[j] = 0;
-  g.lockCount = 0;
-  g.lockTail = 0;
-  g.lockHead = 0;
+  state::ClearLocks(g);
   g.ringTail = kRingFirst;
   g.ringHead = kRingFirst;
   g.hitCount = 0;

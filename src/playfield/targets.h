@@ -7,6 +7,10 @@
 
 namespace playfield {
 
+// The frame's pass over the letters: spawning, the bottom-out test of every
+// slot, then each letter in play drawn and moved, newest first.
+void UpdateTargets(state::GameState& g, int32_t elapsedMs);
+
 void CheckBottomOut(state::GameState& g, int16_t index);
 void DrawAndMoveTarget(state::GameState& g, int16_t index, int32_t elapsedMs);
 

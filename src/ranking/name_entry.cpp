@@ -10,7 +10,6 @@
 namespace ranking {
 namespace {
 
-constexpr std::size_t kBatchSize = 65;
 constexpr std::size_t kMaxNameLength = 10;
 constexpr std::size_t kPlaces = state::kRankPlaces;
 
@@ -33,7 +32,7 @@ void UpdateNameEntry(state::GameState& g) {
 }
 
 std::string ReadNameKeys(state::GameState& g, const std::string& name) {
-  std::array<media::KeyEvent, kBatchSize> batch{};
+  std::array<media::KeyEvent, state::kKeyBatchSize> batch{};
   g.keyboard->GetDeviceData(batch);
   std::string text = name;
   for (const media::KeyEvent& e : batch) {

@@ -1,6 +1,7 @@
 // Showing a recorded game in the window at the pace it was played.
 #include "replay/replay_system.h"
 
+#include <array>
 #include <thread>
 #include <utility>
 
@@ -117,7 +118,7 @@ void ReplaySystem::DispatchMessages(media::WindowEvents& events) {
   StopOnWindowEvents stop(stopped_);
   window_.DispatchMessages(stop);
   if (!windowKeys_) return;
-  media::KeyEvent keys[64];
+  std::array<media::KeyEvent, state::kKeyBatchSize> keys{};
   const int32_t count = windowKeys_->GetDeviceData(keys);
   for (int32_t i = 0; i < count; ++i) {
     if (keys[i].keyCode == state::kKeyEsc && keys[i].data == media::kKeyDown) stopped_ = true;

@@ -1,7 +1,6 @@
 // A whole headless run: start-up, the scripted main loop, shutdown.
 #include "script/run_script.h"
 
-#include <fstream>
 #include <iostream>
 #include <memory>
 
@@ -9,21 +8,22 @@
 #include "replay/notes.h"
 #include "replay/recording_system.h"
 #include "script/scripted_system.h"
+#include "storage/read.h"
 
 namespace script {
 
 int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
                     const std::string& wordFile, std::ostream& out, std::ostream& err,
                     const std::string& recordPath, const game::StartOptions& options) {
-  std::ifstream file;
+  std::unique_ptr<std::istream> file;
   std::istream* in = &std::cin;
   if (scriptPath != "-") {
-    file.open(scriptPath, std::ios::binary);
+    file = storage::OpenStream(scriptPath);
     if (!file) {
       err << "cannot open the script " << scriptPath << '\n';
       return 2;
     }
-    in = &file;
+    in = file.get();
   }
   ScriptReader reader(*in);
   std::unique_ptr<replay::RecordingFile> record;

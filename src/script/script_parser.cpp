@@ -3,6 +3,9 @@
 
 #include <limits>
 
+#include "media/us_keyboard.h"
+#include "state/game_state.h"
+
 namespace script {
 
 namespace {
@@ -58,17 +61,10 @@ void ExpectArgs(const std::vector<std::string>& words, size_t low, size_t high, 
 }  // namespace
 
 int32_t KeyCodeForScriptChar(char c) {
-  static constexpr const char* kRows[] = {"1234567890-=", "qwertyuiop[]", "asdfghjkl;'`",
-                                          "zxcvbnm,."};
-  static constexpr int32_t kFirstCode[] = {2, 16, 30, 44};
-  if (c == ' ') return 57;
-  const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  for (int row = 0; row < 4; ++row) {
-    const std::string keys = kRows[row];
-    const size_t at = keys.find(lower);
-    if (lower != '\0' && at != std::string::npos) return kFirstCode[row] + static_cast<int32_t>(at);
-  }
-  return 0;
+  if (c == ' ') return state::kKeySpace;
+  // The main keys from 1 to =, Q to ], A to ` and Z to the full stop.
+  if (c == '\\' || c == '/') return 0;
+  return media::Set1FromUsCharacter(static_cast<unsigned char>(c));
 }
 
 std::optional<Command> ParseLine(const std::string& raw, int64_t line) {

@@ -2,7 +2,6 @@
 #include "script/state_json.h"
 
 #include <cstdio>
-#include <map>
 #include <nlohmann/json.hpp>
 
 #include "media/text.h"
@@ -20,13 +19,11 @@ json RectJson(const media::Rect& r) { return json::array({r.left, r.top, r.right
 // "WAVHIT.play" as "sndHit.play": the field of the game state that holds
 // each sound resource's buffer.
 std::string FieldCall(const std::string& call) {
-  static const std::map<std::string, std::string> kFields = {
-      {"WAVKYAN", "sndKyan"},   {"WAVSHOT", "sndShot"},   {"WAVHIT", "sndHit"},
-      {"WAVFUEEN", "sndFueen"}, {"WAVSTART", "sndStart"}, {"WAVEND", "sndEnd"},
-      {"WAVTYPE", "sndType"}};
   const size_t dot = call.find('.');
-  const auto it = kFields.find(call.substr(0, dot));
-  return it == kFields.end() ? call : it->second + call.substr(dot);
+  for (const state::SoundField& sound : state::kSoundFields) {
+    if (call.compare(0, dot, sound.resource) == 0) return sound.field + call.substr(dot);
+  }
+  return call;
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // GameState: the one record holding every variable of the game.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -56,6 +58,12 @@ constexpr int kKeyBackspace = 14;
 constexpr int kKeyTab = 15;
 constexpr int kKeyEnter = 28;
 constexpr int kKeySpace = 57;
+
+// The keyboard device holds this many unread events. Play, name entry and
+// the pause read up to kKeyBatchSize at a time: more than the device can
+// hold, so one read empties it.
+constexpr int32_t kKeyboardBufferSize = 64;
+constexpr std::size_t kKeyBatchSize = 65;
 
 enum GameMode : int16_t { kModeTitle = 0, kModePlaying = 1, kModeNameEntry = 2 };
 
@@ -158,5 +166,50 @@ struct GameState {
   // choice of words.
   Progress progress;
 };
+
+// The slots of the letters in play, oldest first: from ringHead up to
+// ringTail (not included), wrapping from slot 99 to slot 1.
+struct LiveSlots {
+  std::array<int16_t, kRingLast> slots{};
+  int count = 0;
+};
+inline LiveSlots LiveRange(const GameState& g) {
+  LiveSlots live;
+  const auto add = [&live](int32_t from, int32_t to) {
+    for (int32_t i = std::max(from, int32_t{kRingFirst}); i <= std::min(to, int32_t{kRingLast});
+         ++i)
+      live.slots[static_cast<std::size_t>(live.count++)] = static_cast<int16_t>(i);
+  };
+  if (g.ringTail > g.ringHead) {
+    add(g.ringHead, g.ringTail - 1);
+  } else if (g.ringTail < g.ringHead) {
+    add(g.ringHead, kRingLast);
+    add(kRingFirst, g.ringTail - 1);
+  }
+  return live;
+}
+
+// No letter locked: the lock queue empty.
+inline void ClearLocks(GameState& g) {
+  for (int i = 0; i < kLockSlots; ++i) g.lockQueue[i] = 0;
+  g.lockTail = 0;
+  g.lockHead = 0;
+  g.lockCount = 0;
+}
+
+// The seven sounds: the field of the game state that holds each, and the
+// resource it is made from, in the order shutdown releases them.
+struct SoundField {
+  std::shared_ptr<media::SoundBuffer> GameState::*buffer;
+  const char* field;
+  const char* resource;
+};
+inline constexpr SoundField kSoundFields[] = {
+    {&GameState::sndKyan, "sndKyan", "WAVKYAN"},    {&GameState::sndShot, "sndShot", "WAVSHOT"},
+    {&GameState::sndHit, "sndHit", "WAVHIT"},       {&GameState::sndFueen, "sndFueen", "WAVFUEEN"},
+    {&GameState::sndStart, "sndStart", "WAVSTART"}, {&GameState::sndEnd, "sndEnd", "WAVEND"},
+    {&GameState::sndType, "sndType", "WAVTYPE"}};
+// The order start-up makes them in, as indices of kSoundFields.
+inline constexpr int kSoundCreationOrder[] = {0, 1, 2, 3, 6, 5, 4};
 
 }  // namespace state

@@ -3,15 +3,30 @@
 
 #include <charconv>
 
+#include "media/us_keyboard.h"
 #include "state/progress.h"
 #include "typing/key_tables.h"
 
 namespace stats {
 
+const std::array<std::string, 4>& KeyboardRows() {
+  static const std::array<std::string, 4> rows = [] {
+    std::array<std::string, 4> made;
+    for (std::size_t r = 0; r < made.size(); ++r) {
+      for (const char c : media::kUsRows[r].chars) {
+        const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        if (typing::WordCharCode(upper) != 0) made[r] += upper;
+      }
+    }
+    return made;
+  }();
+  return rows;
+}
+
 bool IsWordKey(int32_t keyCode) { return KeyName(keyCode).size() == 1; }
 
 std::string KeyName(int32_t keyCode) {
-  for (std::string_view row : kKeyboardRows) {
+  for (const std::string& row : KeyboardRows()) {
     for (char c : row) {
       if (typing::WordCharCode(c) == keyCode) return std::string(1, c);
     }

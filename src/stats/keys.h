@@ -9,9 +9,10 @@
 
 namespace stats {
 
-// The keyboard map's rows, top first, as the characters their keys type.
-constexpr std::array<std::string_view, 4> kKeyboardRows = {"1234567890-", "QWERTYUIOP", "ASDFGHJKL",
-                                                           "ZXCVBNM"};
+// The keyboard map's rows, top first, as the characters their keys type:
+// the word keys of the US rows ("1234567890-", "QWERTYUIOP", "ASDFGHJKL",
+// "ZXCVBNM").
+const std::array<std::string, 4>& KeyboardRows();
 
 // Whether the key types a character that words may hold.
 bool IsWordKey(int32_t keyCode);

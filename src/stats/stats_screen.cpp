@@ -187,10 +187,10 @@ void DrawKeyMap(media::Surface& back, const state::ProgressSummary& s) {
   back.DrawText(kLeft, 308,
                 "Misses per key, last " + std::to_string(kKeyMapRounds) +
                     " rounds (wrong presses and lost letters)");
-  for (std::size_t row = 0; row < kKeyboardRows.size(); ++row) {
+  for (std::size_t row = 0; row < KeyboardRows().size(); ++row) {
     const int32_t y = kKeyTop + static_cast<int32_t>(row) * kKeyStep;
     int32_t x = kLeft + kRowIndent[row];
-    for (char c : kKeyboardRows[row]) {
+    for (char c : KeyboardRows()[row]) {
       const int16_t code = *KeyCodeOfName(std::string(1, c));
       const state::KeyTally& t = s.keys[static_cast<std::size_t>(code)];
       const bool weak = std::find(s.weakest.begin(), s.weakest.end(), code) != s.weakest.end();

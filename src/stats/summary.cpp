@@ -50,7 +50,7 @@ std::vector<int16_t> Weakest(const state::KeyTallies& keys) {
   };
   std::vector<Candidate> candidates;
   std::size_t order = 0;
-  for (std::string_view row : kKeyboardRows) {
+  for (const std::string& row : KeyboardRows()) {
     for (char c : row) {
       const int16_t code = *KeyCodeOfName(std::string(1, c));
       const state::KeyTally& t = keys[static_cast<std::size_t>(code)];

@@ -3,6 +3,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <istream>
+#include <memory>
 #include <string>
 
 namespace storage {
@@ -25,6 +27,10 @@ struct FileRead {
 // Reads the plain file at path, at most maxBytes of it. Anything else (a
 // FIFO, a device, a folder) is refused at once, never waited on.
 FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes);
+
+// A stream over whatever is at path, read as it comes (a script may come
+// through a pipe); nullptr when it cannot be opened.
+std::unique_ptr<std::istream> OpenStream(const std::string& path);
 
 // What is at a path, following links as reading does.
 bool IsPlainFile(const std::string& path);

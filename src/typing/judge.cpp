@@ -10,7 +10,6 @@
 namespace typing {
 namespace {
 
-constexpr std::size_t kBatchSize = 65;
 using state::kLockSlots;
 constexpr int kFirstRingSlot = state::kRingFirst;
 constexpr int kLastRingSlot = state::kRingLast;
@@ -18,18 +17,10 @@ constexpr double kShotStartX = 320.0;
 constexpr double kShotStartY = 470.0;
 constexpr std::size_t kTrailPointsReset = 10;  // points 0 to 9
 
-// Tries indices from..to (inclusive, within the ring's slots) in order.
-bool LockFirstIn(state::GameState& g, int from, int to, int16_t keyCode) {
-  for (int i = std::max(from, kFirstRingSlot); i <= std::min(to, kLastRingSlot); ++i) {
-    if (TryLock(g, static_cast<int16_t>(i), keyCode)) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 void ReadPlayKeys(state::GameState& g) {
-  std::array<media::KeyEvent, kBatchSize> batch{};
+  std::array<media::KeyEvent, state::kKeyBatchSize> batch{};
   g.keyboard->GetDeviceData(batch);
   // Every record is examined; the reported count is not needed because
   // records the read did not fill still carry key code 0.
@@ -57,15 +48,11 @@ void FireShot(state::GameState& g) {
 void JudgeKey(state::GameState& g, int16_t keyCode) {
   // A full lock queue turns keys away without judging them.
   if (g.lockCount >= kLockSlots) return;
-  bool locked = false;
-  if (g.ringTail > g.ringHead) {
-    locked = LockFirstIn(g, g.ringHead, g.ringTail - 1, keyCode);
-  } else if (g.ringTail < g.ringHead) {
-    // The live part wraps: oldest at ringHead..99, then 1..ringTail-1.
-    locked = LockFirstIn(g, g.ringHead, kLastRingSlot, keyCode) ||
-             LockFirstIn(g, kFirstRingSlot, g.ringTail - 1, keyCode);
+  // The oldest letter that matches.
+  const state::LiveSlots live = state::LiveRange(g);
+  for (int k = 0; k < live.count; ++k) {
+    if (TryLock(g, live.slots[static_cast<std::size_t>(k)], keyCode)) return;
   }
-  if (locked) return;
   state::CountWrongKey(g.progress.round, keyCode);
   g.sndKyan->Play();
   g.hitCount = 0;

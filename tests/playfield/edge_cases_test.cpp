@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "playfield/shot.h"
-#include "playfield/spawner.h"
+#include "playfield/targets.h"
 #include "support/fakes.h"
 
 namespace {

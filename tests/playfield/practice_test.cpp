@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "playfield/spawner.h"
+#include "playfield/targets.h"
 #include "support/fakes.h"
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fstream>
 
 namespace storage {
 
@@ -52,6 +53,12 @@ FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes) {
   }
   ::close(fd);
   return r;
+}
+
+std::unique_ptr<std::istream> OpenStream(const std::string& path) {
+  auto in = std::make_unique<std::ifstream>(path, std::ios::binary);
+  if (!*in) return nullptr;
+  return in;
 }
 
 bool IsPlainFile(const std::string& path) {

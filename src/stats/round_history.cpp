@@ -1,5 +1,5 @@
 // Appending finished rounds to the history, and reading the weak keys for practice.
-#include "stats/recording.h"
+#include "stats/round_history.h"
 
 #include "stats/history_file.h"
 #include "stats/summary.h"
