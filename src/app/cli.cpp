@@ -1,175 +1,191 @@
 // The command line of the program.
 #include "app/cli.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 #include "app/word_lists.h"
 
 namespace app {
 
+namespace {
+
+// One option of the command line: its name, the word its value is shown
+// as (none for a switch), its help, and what it does to the options. A
+// setter returns the fault of a bad value, or nothing.
+struct OptionSpec {
+  const char* name;
+  const char* value;
+  std::string help;
+  std::function<std::optional<std::string>(Options&, const std::string&)> set;
+};
+
+std::optional<std::string> NonEmpty(const std::string& v, const char* what, std::string& into) {
+  if (v.empty()) return std::string(what);
+  into = v;
+  return std::nullopt;
+}
+
+const std::vector<OptionSpec>& OptionTable() {
+  static const std::vector<OptionSpec> table = {
+      {"--window", nullptr,
+       "play in a window instead of full screen (as large a whole\n"
+       "multiple of 640 x 480 as fits the desktop)",
+       [](Options& o, const std::string&) { return o.window = true, std::nullopt; }},
+      {"--scale", "N", "window size as N times 640 x 480 (1 to 8; implies --window)",
+       [](Options& o, const std::string& v) -> std::optional<std::string> {
+         if (v.size() != 1 || v[0] < '1' || v[0] > '8') {
+           return "--scale takes a whole number from 1 to 8, not '" + v + "'";
+         }
+         o.scale = v[0] - '0';
+         o.window = true;
+         return std::nullopt;
+       }},
+      {"--keys", "MODE",
+       "'character' (default): a key counts as the character it types\n"
+       "on your keyboard layout; 'position': as the key in its place\n"
+       "on a US keyboard",
+       [](Options& o, const std::string& v) -> std::optional<std::string> {
+         if (v != "character" && v != "position") {
+           return "--keys takes 'character' or 'position', not '" + v + "'";
+         }
+         o.keysByPosition = v == "position";
+         return std::nullopt;
+       }},
+      {"--mute", nullptr, "play without sound",
+       [](Options& o, const std::string&) { return o.mute = true, std::nullopt; }},
+      {"--dir", "DIR",
+       "game folder with back.bmp, rapdata.ini and rapikosc.ini\n"
+       "(default: the program's folder if it holds back.bmp, else\n"
+       "$XDG_DATA_HOME/rapiko or ~/.local/share/rapiko, made and\n"
+       "filled with the installed back.bmp and rapdata.ini)",
+       [](Options& o, const std::string& v) { return NonEmpty(v, "--dir needs a folder", o.dir); }},
+      {"--words", "LIST",
+       "play a word list instead of the game folder's rapdata.ini:\n"
+       "LIST.ini from the game folder's words/, or one that comes\n"
+       "with the game: " +
+           ShippedWordLists(),
+       [](Options& o, const std::string& v) {
+         return NonEmpty(v, "--words needs a list name or a file", o.words);
+       }},
+      {"--words", "FILE", "play the words of FILE (a path: it holds a / or ends in .ini)", nullptr},
+      {"--record", "FILE",
+       "write the session as a script to FILE; a headless run\n"
+       "of that script plays it again exactly",
+       [](Options& o, const std::string& v) {
+         return NonEmpty(v, "--record needs a file", o.record);
+       }},
+      {"--replay", "FILE",
+       "show a recording in the window at its real pace (Esc\n"
+       "stops it; nothing is saved). The best round of each\n"
+       "session is kept in the game folder's replays/",
+       [](Options& o, const std::string& v) {
+         return NonEmpty(v, "--replay needs a file", o.replay);
+       }},
+      {"--headless", nullptr, "run without window or sound, driven by a script",
+       [](Options& o, const std::string&) { return o.headless = true, std::nullopt; }},
+      {"--script", "FILE", "the script of a headless run ('-' for standard input)",
+       [](Options& o, const std::string& v) { return o.script = v, std::nullopt; }},
+      {"--practice", nullptr, "new words favour your weakest keys (from the history)",
+       [](Options& o, const std::string&) { return o.practice = true, std::nullopt; }},
+      {"--stats", nullptr,
+       "print the statistics of the history (rapiko-history.csv)\n"
+       "and exit",
+       [](Options& o, const std::string&) { return o.stats = true, std::nullopt; }},
+      {"--help", nullptr, "show this help and exit",
+       [](Options& o, const std::string&) { return o.help = true, std::nullopt; }},
+      {"--version", nullptr, "show the version and exit",
+       [](Options& o, const std::string&) { return o.version = true, std::nullopt; }},
+  };
+  return table;
+}
+
+const OptionSpec* FindOption(const std::string& arg) {
+  const std::string name = arg == "-h" ? "--help" : arg;
+  for (const OptionSpec& spec : OptionTable()) {
+    if (spec.set && name == spec.name) return &spec;
+  }
+  return nullptr;
+}
+
+// The options given, for the rules of which go together.
+bool Given(const std::vector<std::string>& seen, const char* name) {
+  return std::find(seen.begin(), seen.end(), name) != seen.end();
+}
+
+}  // namespace
+
 std::string UsageText() {
-  return "Usage: rapiko [--window [--scale N]] [--keys MODE] [--mute] [--practice] [--dir DIR]\n"
-         "                     [--words LIST|FILE] [--record FILE]\n"
-         "       rapiko --replay FILE [--window [--scale N]] [--dir DIR]\n"
-         "       rapiko --headless --script FILE [--practice] [--dir DIR] [--words LIST|FILE]\n"
-         "                     [--record FILE]\n"
-         "       rapiko --stats [--dir DIR]\n"
-         "\n"
-         "A keyboard-practice arcade game: type the falling letters, fire with Space.\n"
-         "On the title screen, Tab opens the statistics of your rounds.\n"
-         "\n"
-         "Options:\n"
-         "  --window          play in a window instead of full screen (as large a whole\n"
-         "                    multiple of 640 x 480 as fits the desktop)\n"
-         "  --scale N         window size as N times 640 x 480 (1 to 8; implies --window)\n"
-         "  --keys MODE       'character' (default): a key counts as the character it types\n"
-         "                    on your keyboard layout; 'position': as the key in its place\n"
-         "                    on a US keyboard\n"
-         "  --mute            play without sound\n"
-         "  --dir DIR         game folder with back.bmp, rapdata.ini and rapikosc.ini\n"
-         "                    (default: the program's folder if it holds back.bmp, else\n"
-         "                    $XDG_DATA_HOME/rapiko or ~/.local/share/rapiko, made and\n"
-         "                    filled with the installed back.bmp and rapdata.ini)\n"
-         "  --words LIST      play a word list instead of the game folder's rapdata.ini:\n"
-         "                    LIST.ini from the game folder's words/, or one that comes\n"
-         "                    with the game: " +
-         ShippedWordLists() +
-         "\n"
-         "  --words FILE      play the words of FILE (a path: it holds a / or ends in .ini)\n"
-         "  --record FILE     write the session as a script to FILE; a headless run\n"
-         "                    of that script plays it again exactly\n"
-         "  --replay FILE     show a recording in the window at its real pace (Esc\n"
-         "                    stops it; nothing is saved). The best round of each\n"
-         "                    session is kept in the game folder's replays/\n"
-         "  --headless        run without window or sound, driven by a script\n"
-         "  --script FILE     the script of a headless run ('-' for standard input)\n"
-         "  --practice        new words favour your weakest keys (from the history)\n"
-         "  --stats           print the statistics of the history (rapiko-history.csv)\n"
-         "                    and exit\n"
-         "  --help            show this help and exit\n"
-         "  --version         show the version and exit\n";
+  std::string text =
+      "Usage: rapiko [--window [--scale N]] [--keys MODE] [--mute] [--practice] [--dir DIR]\n"
+      "                     [--words LIST|FILE] [--record FILE]\n"
+      "       rapiko --replay FILE [--window [--scale N]] [--dir DIR]\n"
+      "       rapiko --headless --script FILE [--practice] [--dir DIR] [--words LIST|FILE]\n"
+      "                     [--record FILE]\n"
+      "       rapiko --stats [--dir DIR]\n"
+      "\n"
+      "A keyboard-practice arcade game: type the falling letters, fire with Space.\n"
+      "On the title screen, Tab opens the statistics of your rounds.\n"
+      "\n"
+      "Options:\n";
+  for (const OptionSpec& spec : OptionTable()) {
+    std::string head =
+        std::string("  ") + spec.name + (spec.value ? std::string(" ") + spec.value : "");
+    head.resize(std::max<std::size_t>(head.size() + 1, 20), ' ');
+    std::string help = spec.help;
+    for (std::size_t at = 0; (at = help.find('\n', at)) != std::string::npos; at += 21) {
+      help.insert(at + 1, std::string(20, ' '));
+    }
+    text += head + help + "\n";
+  }
+  return text;
 }
 
 std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
   Options o;
-  bool scaleGiven = false;
-  bool scriptGiven = false;
-  bool keysGiven = false;
+  std::vector<std::string> seen;
   for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&](const char* name) -> std::optional<std::string> {
-      if (i + 1 >= args.size()) {
-        error = std::string(name) + " needs a value";
-        return std::nullopt;
-      }
-      return args[++i];
-    };
-    if (a == "--help" || a == "-h") {
-      o.help = true;
-    } else if (a == "--version") {
-      o.version = true;
-    } else if (a == "--window") {
-      o.window = true;
-    } else if (a == "--headless") {
-      o.headless = true;
-    } else if (a == "--stats") {
-      o.stats = true;
-    } else if (a == "--practice") {
-      o.practice = true;
-    } else if (a == "--scale") {
-      auto v = value("--scale");
-      if (!v) return std::nullopt;
-      if (v->size() != 1 || (*v)[0] < '1' || (*v)[0] > '8') {
-        error = "--scale takes a whole number from 1 to 8, not '" + *v + "'";
-        return std::nullopt;
-      }
-      o.scale = (*v)[0] - '0';
-      scaleGiven = true;
-    } else if (a == "--mute") {
-      o.mute = true;
-    } else if (a == "--keys") {
-      auto v = value("--keys");
-      if (!v) return std::nullopt;
-      if (*v != "character" && *v != "position") {
-        error = "--keys takes 'character' or 'position', not '" + *v + "'";
-        return std::nullopt;
-      }
-      o.keysByPosition = *v == "position";
-      keysGiven = true;
-    } else if (a == "--dir") {
-      auto v = value("--dir");
-      if (!v) return std::nullopt;
-      if (v->empty()) {
-        error = "--dir needs a folder";
-        return std::nullopt;
-      }
-      o.dir = *v;
-    } else if (a == "--words") {
-      auto v = value("--words");
-      if (!v) return std::nullopt;
-      if (v->empty()) {
-        error = "--words needs a list name or a file";
-        return std::nullopt;
-      }
-      o.words = *v;
-    } else if (a == "--record") {
-      auto v = value("--record");
-      if (!v) return std::nullopt;
-      if (v->empty()) {
-        error = "--record needs a file";
-        return std::nullopt;
-      }
-      o.record = *v;
-    } else if (a == "--replay") {
-      auto v = value("--replay");
-      if (!v) return std::nullopt;
-      if (v->empty()) {
-        error = "--replay needs a file";
-        return std::nullopt;
-      }
-      o.replay = *v;
-    } else if (a == "--script") {
-      auto v = value("--script");
-      if (!v) return std::nullopt;
-      o.script = *v;
-      scriptGiven = true;
-    } else {
-      error = "unknown option '" + a + "'";
+    const OptionSpec* spec = FindOption(args[i]);
+    if (!spec) {
+      error = "unknown option '" + args[i] + "'";
       return std::nullopt;
     }
+    std::string value;
+    if (spec->value) {
+      if (i + 1 >= args.size()) {
+        error = std::string(spec->name) + " needs a value";
+        return std::nullopt;
+      }
+      value = args[++i];
+    }
+    if (const auto fault = spec->set(o, value)) {
+      error = *fault;
+      return std::nullopt;
+    }
+    seen.push_back(spec->name);
   }
   if (o.help || o.version) return o;
-  if (o.stats && (o.headless || o.window || scaleGiven || o.practice || !o.record.empty() ||
-                  !o.replay.empty() || !o.words.empty())) {
-    error = "--stats goes only with --dir";
+  const auto fail = [&error](const char* why) {
+    error = why;
     return std::nullopt;
+  };
+  for (const char* other :
+       {"--headless", "--window", "--scale", "--practice", "--record", "--replay", "--words"}) {
+    if (o.stats && Given(seen, other)) return fail("--stats goes only with --dir");
   }
-  if (scaleGiven) o.window = true;
-  if (o.headless && !scriptGiven) {
-    error = "--headless needs --script FILE";
-    return std::nullopt;
-  }
-  if (scriptGiven && !o.headless) {
-    error = "--script is only for --headless runs";
-    return std::nullopt;
-  }
+  if (o.headless && !Given(seen, "--script")) return fail("--headless needs --script FILE");
+  if (Given(seen, "--script") && !o.headless) return fail("--script is only for --headless runs");
   if (!o.replay.empty() && (o.headless || !o.record.empty() || o.practice)) {
-    error = "--replay goes with neither --headless, --record nor --practice";
-    return std::nullopt;
+    return fail("--replay goes with neither --headless, --record nor --practice");
   }
   if (!o.replay.empty() && !o.words.empty()) {
-    error = "--replay plays the words the recording carries, so it takes no --words";
-    return std::nullopt;
+    return fail("--replay plays the words the recording carries, so it takes no --words");
   }
-  if (o.headless && o.window) {
-    error = "--window and --headless do not go together";
-    return std::nullopt;
-  }
-  if (o.headless && keysGiven) {
-    error = "--keys is for play; a script gives key codes";
-    return std::nullopt;
-  }
+  if (o.headless && o.window) return fail("--window and --headless do not go together");
+  if (o.headless && Given(seen, "--keys"))
+    return fail("--keys is for play; a script gives key codes");
   return o;
 }
 

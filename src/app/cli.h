@@ -13,7 +13,7 @@ struct Options {
   bool version = false;
   bool window = false;
   int32_t scale = 0;            // window size as a multiple of 640 x 480; 0: the largest that fits
-  std::string dir;              // empty: the program's folder
+  std::string dir;              // empty: chosen as ChooseGameFolder says
   std::string words;            // empty: the game folder's rapdata.ini; else a list name or a file
   bool keysByPosition = false;  // --keys position: keys by their place, not their character
   bool mute = false;

@@ -60,12 +60,16 @@ void ExpectArgs(const std::vector<std::string>& words, size_t low, size_t high, 
 
 }  // namespace
 
+namespace {
+
 int32_t KeyCodeForScriptChar(char c) {
   if (c == ' ') return state::kKeySpace;
   // The main keys from 1 to =, Q to ], A to ` and Z to the full stop.
   if (c == '\\' || c == '/') return 0;
   return media::Set1FromUsCharacter(static_cast<unsigned char>(c));
 }
+
+}  // namespace
 
 std::optional<Command> ParseLine(const std::string& raw, int64_t line) {
   std::string text = raw;

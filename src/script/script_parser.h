@@ -42,9 +42,6 @@ struct Command {
   std::string path;           // screenshot
 };
 
-// The key code that types c in a `type` command, or 0 when none does.
-int32_t KeyCodeForScriptChar(char c);
-
 // Parses one line (without its line end). Returns nothing for a blank or
 // comment line; throws ScriptError for a bad one.
 std::optional<Command> ParseLine(const std::string& text, int64_t line);

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "state/game_state.h"
 #include "state/progress.h"
@@ -28,5 +29,8 @@ inline std::optional<double> MissRate(const state::KeyTally& t) {
   if (all <= 0) return std::nullopt;
   return static_cast<double>(misses) / static_cast<double>(all);
 }
+
+// A figure with one decimal ("26.0"), as the history and the statistics write them.
+std::string OneDecimal(double v);
 
 }  // namespace stats

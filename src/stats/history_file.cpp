@@ -2,7 +2,6 @@
 #include "stats/history_file.h"
 
 #include <charconv>
-#include <cstdio>
 #include <deque>
 
 #include "stats/figures.h"
@@ -16,12 +15,6 @@ namespace stats {
 namespace {
 
 constexpr std::size_t kColumns = 13;
-
-std::string Decimal(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", v);
-  return text;
-}
 
 // Word keys in keyboard-map order, then the other keys by code: the order of
 // the keys column.
@@ -104,8 +97,8 @@ std::string FormatRoundLine(const state::RoundRecord& r) {
        {r.score, r.level, r.maxLevel, c.destroyed, c.locks, c.wrongKeys, c.lost, c.shots}) {
     line += "," + std::to_string(v);
   }
-  line += "," + Decimal(LettersPerMinute(c.destroyed));
-  line += "," + (accuracy ? Decimal(*accuracy) : std::string());
+  line += "," + OneDecimal(LettersPerMinute(c.destroyed));
+  line += "," + (accuracy ? OneDecimal(*accuracy) : std::string());
   line += ",";
   bool first = true;
   for (int32_t code : KeyColumnOrder()) {
@@ -118,6 +111,8 @@ std::string FormatRoundLine(const state::RoundRecord& r) {
   }
   return line;
 }
+
+namespace {
 
 std::optional<state::RoundRecord> ParseRoundLine(std::string_view line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -148,6 +143,10 @@ std::optional<state::RoundRecord> ParseRoundLine(std::string_view line) {
   return r;
 }
 
+}  // namespace
+
+namespace {
+
 HistoryRead ReadHistoryBytes(std::string_view bytes, std::size_t keep) {
   HistoryRead read;
   read.found = true;
@@ -172,6 +171,8 @@ HistoryRead ReadHistoryBytes(std::string_view bytes, std::size_t keep) {
   read.tail.assign(tail.begin(), tail.end());
   return read;
 }
+
+}  // namespace
 
 HistoryRead ReadHistory(const std::string& myPath, std::size_t keep) {
   const storage::FileRead file = storage::ReadWholeFile(FilePath(myPath), kMaxHistoryBytes);

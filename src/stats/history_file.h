@@ -32,10 +32,6 @@ class HistoryError : public std::runtime_error {
 // One round as a line of the file, without its line end.
 std::string FormatRoundLine(const state::RoundRecord& round);
 
-// The round of one line (without its line end), or nothing when the line is
-// not a whole, well-formed round.
-std::optional<state::RoundRecord> ParseRoundLine(std::string_view line);
-
 // What a reading of the file keeps: its count and best round, and the last
 // rounds whole.
 struct HistoryRead {
@@ -47,9 +43,8 @@ struct HistoryRead {
 };
 
 HistoryRead ReadHistory(const std::string& myPath, std::size_t keep);
-HistoryRead ReadHistoryBytes(std::string_view bytes, std::size_t keep);
 
-// Appends the rounds under the ranking's lock and syncs them. Earlier lines
+// Appends the rounds under the folder's lock and syncs them. Earlier lines
 // are never touched: a failed append is cut off again. Throws HistoryError.
 void AppendRounds(const std::string& myPath, const std::vector<state::RoundRecord>& rounds);
 

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "state/arith.h"
 #include "stats/figures.h"
@@ -12,13 +11,7 @@
 namespace stats {
 namespace {
 
-std::string Fixed1(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", v);
-  return text;
-}
-
-// The rounds of tail from `first` (counted from its end) back `count` more.
+// The `count` rounds of tail before its last `skip` ones.
 state::Averages Average(const std::vector<state::RoundRecord>& tail, std::size_t skip,
                         std::size_t count) {
   state::Averages a;
@@ -72,7 +65,7 @@ std::vector<int16_t> Weakest(const state::KeyTallies& keys) {
 }
 
 std::string Accuracy(const std::optional<double>& percent) {
-  return percent ? Fixed1(*percent) + "% accuracy" : std::string("no keys judged");
+  return percent ? OneDecimal(*percent) + "% accuracy" : std::string("no keys judged");
 }
 
 }  // namespace
@@ -108,8 +101,10 @@ state::ProgressSummary ReadSummary(const std::string& myPath) {
   return Summarise(ReadHistory(myPath, std::max(kChartRounds, 2 * kAverageRounds)));
 }
 
+namespace {
+
 std::string ChangeText(const state::Averages& now, const state::Averages& then) {
-  const auto signed1 = [](double v) { return (v >= 0 ? "+" : "") + Fixed1(v); };
+  const auto signed1 = [](double v) { return (v >= 0 ? "+" : "") + OneDecimal(v); };
   std::string text = signed1(now.score - then.score) + " points, " +
                      signed1(now.lettersPerMinute - then.lettersPerMinute) + " letters/min";
   if (now.accuracy && then.accuracy) {
@@ -118,19 +113,25 @@ std::string ChangeText(const state::Averages& now, const state::Averages& then) 
   return text;
 }
 
+}  // namespace
+
+namespace {
+
 std::string Percent(double fraction) {
   return std::to_string(static_cast<int>(std::lround(fraction * 100))) + "%";
 }
 
+}  // namespace
+
 std::string RoundText(const state::RoundRecord& r) {
   return std::to_string(r.score) + " points, level " + std::to_string(r.level) + "/" +
-         std::to_string(r.maxLevel) + ", " + Fixed1(LettersPerMinute(r.counts.destroyed)) +
+         std::to_string(r.maxLevel) + ", " + OneDecimal(LettersPerMinute(r.counts.destroyed)) +
          " letters/min, " + Accuracy(AccuracyPercent(r.counts.locks, r.counts.wrongKeys));
 }
 
 std::string AveragesText(const state::Averages& a) {
   if (a.rounds == 0) return "no rounds yet";
-  return Fixed1(a.score) + " points, " + Fixed1(a.lettersPerMinute) + " letters/min, " +
+  return OneDecimal(a.score) + " points, " + OneDecimal(a.lettersPerMinute) + " letters/min, " +
          Accuracy(a.accuracy);
 }
 
@@ -151,13 +152,21 @@ std::string DamagedText(int32_t lines) {
          " skipped)";
 }
 
+namespace {
+
 std::string RecentLabel(const state::Averages& a) {
   return "Last " + std::to_string(a.rounds) + (a.rounds == 1 ? " round" : " rounds");
 }
 
+}  // namespace
+
+namespace {
+
 std::string BeforeLabel(const state::Averages& a) {
   return "The " + std::to_string(a.rounds) + " before";
 }
+
+}  // namespace
 
 std::string SummaryText(const state::ProgressSummary& s, const std::string& myPath) {
   const std::string damaged = s.damagedLines == 0 ? "" : " " + DamagedText(s.damagedLines);

@@ -21,12 +21,8 @@ state::ProgressSummary ReadSummary(const std::string& myPath);
 // Texts shared by the screen and the terminal.
 std::string RoundText(const state::RoundRecord& round);  // "456 points, level 7/9, ..."
 std::string AveragesText(const state::Averages& averages);
-std::string ChangeText(const state::Averages& now, const state::Averages& then);
 std::string DamagedText(int32_t lines);                    // "(2 damaged lines skipped)"
-std::string RecentLabel(const state::Averages& recent);    // "Last 10 rounds"
-std::string BeforeLabel(const state::Averages& before);    // "The 10 before"
 std::string WeakestText(const state::ProgressSummary& s);  // "Q 40% missed, ..."
-std::string Percent(double fraction);                      // 0.4 -> "40%"
 
 // What `rapiko --stats` prints: the summary as plain text lines, or one
 // line saying there is no history yet.

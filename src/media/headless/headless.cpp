@@ -279,8 +279,6 @@ bool HeadlessPlatform::QueueKey(int32_t keyCode, int32_t data) {
   return true;
 }
 
-size_t HeadlessPlatform::PendingKeys() const { return impl_->keys.size(); }
-
 const std::vector<SurfaceOp>& HeadlessPlatform::FrameOps() const { return impl_->frameOps; }
 void HeadlessPlatform::ClearFrame() { impl_->frameOps.clear(); }
 

@@ -35,7 +35,6 @@ class HeadlessPlatform {
   // yet), time-stamped with the tick count; an event queued while 64 wait is
   // dropped. Returns false if dropped.
   bool QueueKey(int32_t keyCode, int32_t data);
-  size_t PendingKeys() const;
 
   // Every operation on the back buffer and the primary since ClearFrame, the
   // flips included, in order.
