@@ -1,21 +1,24 @@
-// Golden games: every tests/golden/NAME.script is run headless and its whole
-// output compared with NAME.expected.jsonl (HACKING.md, "A golden game", has
-// the files and directives). RAPIKO_UPDATE_GOLDEN=1 rewrites the expected files.
+// Golden games: every tests/golden/NAME.script is run headless and its whole output compared
+// with NAME.expected.json (HACKING.md, "A golden game", has the files and directives).
+// RAPIKO_UPDATE_GOLDEN=1 rewrites the expected files that changed and names them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <regex>
 #include <sstream>
 
+#include "golden/layout.h"
 #include "support/script_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using golden::Json;
 using testing_support::GameDir;
 using testing_support::ReadFileBytes;
 
@@ -57,7 +60,64 @@ void ExpectBotTallies(const std::string& script, const std::string& history) {
   EXPECT_EQ(expected, actual);
 }
 
-std::string Actual(const std::string& name) {
+bool IsUtf8(const std::string& bytes) {
+  try {
+    (void)Json(bytes).dump();
+    return true;
+  } catch (const Json::type_error&) {
+    return false;
+  }
+}
+
+// Text in pieces that fit a line: each ends with a line end, or after at
+// most kPieceBytes bytes (at the start of a character), so that a changed
+// line is a changed line. Joined, they are the text again.
+constexpr size_t kPieceBytes = 200;
+Json Pieces(const std::string& text) {
+  Json pieces = Json::array();
+  for (size_t at = 0; at < text.size();) {
+    const size_t newline = text.find('\n', at);
+    size_t end =
+        std::min(newline == std::string::npos ? text.size() : newline + 1, at + kPieceBytes);
+    while (end < text.size() && end > at + 1 && (text[end] & 0xC0) == 0x80) --end;
+    pieces.push_back(text.substr(at, end - at));
+    at = end;
+  }
+  return pieces;
+}
+
+// A file or a text as its pieces; bytes that are not UTF-8 read as Latin-1,
+// which keeps every byte.
+Json FileJson(const std::string& bytes) {
+  if (IsUtf8(bytes)) return Pieces(bytes);
+  std::string text;
+  for (const unsigned char c : bytes) {
+    if (c < 0x80) {
+      text += static_cast<char>(c);
+    } else {
+      text += static_cast<char>(0xC0 | (c >> 6));
+      text += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return {{"latin1", Pieces(text)}};
+}
+
+// v with each string too long for a line in pieces: {"joined": [...]}.
+Json ShortStrings(const Json& v) {
+  if (v.is_string() && v.get_ref<const std::string&>().size() > kPieceBytes) {
+    return {{"joined", Pieces(v.get<std::string>())}};
+  }
+  if (!v.is_structured()) return v;
+  Json out = v;
+  for (auto it = out.begin(); it != out.end(); ++it) *it = ShortStrings(*it);
+  return out;
+}
+
+// The run as the expected file holds it: each line of standard output, then
+// {"golden": ...} with the exit status, standard error and the files. A
+// line of output that is not in the one form the game writes JSON in is a
+// failure of its own, so that equal values mean equal bytes.
+Json Actual(const std::string& name) {
   const fs::path base = kGoldenDir / name;
   const std::string script = ReadFileBytes(base.string() + ".script");
   GameDir dir("");
@@ -77,49 +137,85 @@ std::string Actual(const std::string& name) {
   // The scratch folder's name changes from run to run.
   for (size_t at; (at = r.err.find(dir.Path())) != std::string::npos;)
     r.err.replace(at, dir.Path().size(), "GAMEDIR");
-  nlohmann::json trailer = {
-      {"exitCode", r.exitCode}, {"stderr", r.err}, {"rapikosc.ini", dir.Read("rapikosc.ini")}};
-  if (dir.Exists("rapikosc.ini.bak")) trailer["rapikosc.ini.bak"] = dir.Read("rapikosc.ini.bak");
+  Json run = Json::array();
+  std::istringstream out(r.out);
+  for (std::string line; std::getline(out, line);) {
+    const Json value = Json::parse(line, nullptr, false);
+    EXPECT_EQ(value.is_discarded() ? "" : value.dump(), line) << "not the game's JSON form";
+    run.push_back(ShortStrings(value));
+  }
+  EXPECT_TRUE(r.out.empty() || r.out.back() == '\n') << "output without its last line end";
+  Json trailer = {{"exitCode", r.exitCode},
+                  {"stderr", FileJson(r.err)},
+                  {"rapikosc.ini", FileJson(dir.Read("rapikosc.ini"))}};
+  if (dir.Exists("rapikosc.ini.bak"))
+    trailer["rapikosc.ini.bak"] = FileJson(dir.Read("rapikosc.ini.bak"));
   if (!Directive(script, "history").empty()) {
     const std::string history = dir.Read("rapiko-history.csv");
     ExpectBotTallies(script, history);
-    trailer["rapiko-history.csv"] = MaskedHistory(history);
+    trailer["rapiko-history.csv"] = FileJson(MaskedHistory(history));
   }
-  return r.out +
-         nlohmann::json{{"golden", trailer}}.dump(-1, ' ', false,
-                                                  nlohmann::json::error_handler_t::replace) +
-         "\n";
+  run.push_back({{"golden", trailer}});
+  return run;
 }
 
-// The first line where the two differ, cut to a readable length.
-std::string FirstDifference(const std::string& expected, const std::string& actual) {
-  const auto at = static_cast<size_t>(
-      std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end()).first -
-      expected.begin());
-  const size_t line = at == 0 ? 0 : expected.rfind('\n', at - 1) + 1;  // npos + 1 is 0
-  const size_t from = std::max(line, at > 60 ? at - 60 : 0);
-  return "line " +
-         std::to_string(std::count(expected.begin(), expected.begin() + long(line), '\n') + 1) +
-         ", column " + std::to_string(at - line + 1) + "\n  expected: ..." +
-         expected.substr(from, 160) + "\n  actual:   ..." + actual.substr(from, 160);
-}
-
-class Golden : public ::testing::TestWithParam<std::string> {};
-
-TEST_P(Golden, RunMatchesExpected) {
-  const std::string name = GetParam();
-  const std::string expectedPath = (kGoldenDir / (name + ".expected.jsonl")).string();
-  const std::string actual = Actual(name);
+void RunGolden(const std::string& name) {
+  const std::string expectedPath = (kGoldenDir / (name + ".expected.json")).string();
+  const Json actual = Actual(name);
+  const std::string old = ReadFileBytes(expectedPath);
   if (const char* update = std::getenv("RAPIKO_UPDATE_GOLDEN"); update && *update == '1') {
-    std::ofstream(expectedPath, std::ios::binary | std::ios::trunc) << actual;
-    GTEST_SKIP() << "rewrote " << name << ".expected.jsonl";
+    const std::string laidOut = golden::Layout(actual);
+    if (laidOut != old) {
+      std::ofstream(expectedPath, std::ios::binary | std::ios::trunc) << laidOut;
+      std::cout << "rewrote tests/golden/" << name << ".expected.json" << std::endl;
+    }
+    return;
   }
-  const std::string expected = ReadFileBytes(expectedPath);
-  ASSERT_FALSE(expected.empty()) << "no " << expectedPath << " (RAPIKO_UPDATE_GOLDEN=1 writes it)";
-  EXPECT_TRUE(expected == actual) << name << ": " << FirstDifference(expected, actual);
+  ASSERT_FALSE(old.empty()) << "no " << expectedPath << " (make golden-update writes it)";
+  const Json expected = Json::parse(old, nullptr, false);
+  ASSERT_FALSE(expected.is_discarded()) << expectedPath << " is not JSON";
+  EXPECT_TRUE(expected == actual)
+      << name << ": the run differs from tests/golden/" << name << ".expected.json first at\n  "
+      << golden::FirstDifference(expected, actual)
+      << "\n(where the output line is [N] counted from 0 and the last is the golden trailer)"
+      << "\nIf the change is meant: make golden-update, and read the diff.";
 }
 
-INSTANTIATE_TEST_SUITE_P(Games, Golden, ::testing::ValuesIn(GoldenNames()),
-                         [](const auto& info) { return info.param; });
+// One test per game, named after it: `ctest -R 'Golden.title$'` runs one.
+const bool kRegistered = [] {
+  for (const std::string& name : GoldenNames()) {
+    ::testing::RegisterTest("Golden", name.c_str(), nullptr, nullptr, __FILE__, __LINE__,
+                            [name]() -> ::testing::Test* {
+                              struct Game : ::testing::Test {
+                                std::string name;
+                                void TestBody() override { RunGolden(name); }
+                              };
+                              auto* game = new Game;
+                              game->name = name;
+                              return game;
+                            });
+  }
+  return true;
+}();
+
+// The layout keeps every value and keeps lines short.
+TEST(GoldenLayout, KeepsValuesAndShortLines) {
+  Json numbers = Json::array();
+  for (int i = 0; i < 1001; ++i) numbers.push_back(i * 7.25);
+  const Json cases[] = {
+      Json::parse(R"({"a": 1, "b": [1, 2.5, "x"], "c": {"d": null}})"),
+      Json{{"letterKeys", numbers}, {"nested", Json::array({numbers, Json::object()})}},
+      Json::array({Json::array(), Json::object(), "", std::string(300, 'y')}),
+  };
+  for (const Json& v : cases) {
+    const std::string text = golden::Layout(v);
+    EXPECT_EQ(Json::parse(text), v);
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 320u) << line;
+  }
+  EXPECT_EQ(
+      golden::FirstDifference(Json::parse(R"([{"a": [1, 2]}])"), Json::parse(R"([{"a": [1, 3]}])")),
+      "[0].a[1]: expected 2, actual 3");
+}
 
 }  // namespace

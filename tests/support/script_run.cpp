@@ -63,12 +63,20 @@ std::vector<nlohmann::json> RunResult::States() const {
 }
 
 void ExecGame(const std::vector<std::string>& args) {
-  std::vector<std::string> argv = {RAPIKO_BINARY};
+  // RAPIKO_PROGRAM runs another build of the same game instead (words split at blanks):
+  // "wine64 build-windows/rapiko.exe", "node build-web/node/rapiko.js".
+  std::vector<std::string> argv;
+  if (const char* program = std::getenv("RAPIKO_PROGRAM"); program && *program) {
+    std::istringstream words(program);
+    for (std::string word; words >> word;) argv.push_back(word);
+  } else {
+    argv.push_back(RAPIKO_BINARY);
+  }
   argv.insert(argv.end(), args.begin(), args.end());
   std::vector<char*> cargs;
   for (std::string& a : argv) cargs.push_back(a.data());
   cargs.push_back(nullptr);
-  execv(cargs[0], cargs.data());
+  execvp(cargs[0], cargs.data());
   _exit(127);
 }
 
