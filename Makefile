@@ -14,13 +14,17 @@ CMAKE_FLAGS ?=
 
 all: build
 
+# What each kind of work needs, installed when missing (scripts/install-deps.sh).
 deps:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh play
+deps-%:
+	@scripts/install-deps.sh $*
 
 configure: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 
-build: configure
+# Everything: the game, the tests and their tools.
+build: deps-test configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 # The game alone, with its files beside it: no tests.
@@ -44,15 +48,15 @@ golden-update: build
 	  | { grep -v '^Running main\|^\[==========\]\|^\[  PASSED  \]' || echo "no expected file changed"; }
 
 # Installs under PREFIX (default /usr/local); DESTDIR stages the install elsewhere.
-install: build
+install: game
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 # Installs into a scratch folder and validates what it installed.
-install-check: build
+install-check: deps-ci game
 	scripts/install-check.sh $(BUILD)
 
 # A Debian package of the same files, installed under /usr.
-package: deps
+package: deps-package
 	cmake -S . -B $(BUILD_PACKAGE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAPIKO_TESTS=OFF \
 	  -DCMAKE_INSTALL_PREFIX=/usr
 	cmake --build $(BUILD_PACKAGE) -j $(JOBS)
@@ -60,13 +64,13 @@ package: deps
 	@ls $(BUILD_PACKAGE)/*.deb
 
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
-test-sanitize: deps
+test-sanitize: deps-test
 	cmake -S . -B $(BUILD_SAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRAPIKO_SANITIZE=ON
 	cmake --build $(BUILD_SAN) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS) -LE e2e
 
-bench-build: deps
+bench-build: deps-bench
 	cmake -S . -B $(BUILD_BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAPIKO_TESTS=OFF -DRAPIKO_BENCH=ON
 	cmake --build $(BUILD_BENCH) -j $(JOBS)
 
@@ -84,7 +88,7 @@ bench-window: bench-build
 
 # Fuzz each reader for FUZZ_SECONDS (default 600).
 FUZZ_SECONDS ?= 600
-fuzz: deps
+fuzz: deps-fuzz
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DRAPIKO_TESTS=OFF -DRAPIKO_FUZZ=ON
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
@@ -99,7 +103,7 @@ SOURCES = $(shell git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
 format:
 	clang-format -i $(SOURCES)
 
-format-check: deps
+format-check: deps-ci
 	clang-format --dry-run --Werror $(SOURCES)
 
 # What CI runs.

@@ -1,23 +1,47 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, playing and testing need,
-# only those that are missing. Elsewhere it names what to install.
+# Installs the Debian packages that one kind of work needs, only those that
+# are missing. Elsewhere it names what to install.
+#
+#   scripts/install-deps.sh [play|test|ci|bench|fuzz|package] ...
+#
+#   play     build and play the game (the default)
+#   test     play, and build and run every test
+#   ci       test, and the checks CI adds: format, install, fuzzing
+#   bench    play, and the benchmarks
+#   fuzz     play, and the fuzz targets (clang)
+#   package  play, and the Debian package
 set -euo pipefail
 
-packages=(
-  g++ cmake ninja-build pkg-config make
-  libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev nlohmann-json3-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick
-  clang libclang-rt-dev clang-format
-  desktop-file-utils appstream groff-base dpkg-dev
-)
+play=(g++ cmake ninja-build pkg-config make
+      libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev nlohmann-json3-dev)
+test=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick)
+fuzz=(clang libclang-rt-dev)
+package=(dpkg-dev)
+ci=(clang-format desktop-file-utils appstream groff-base "${fuzz[@]}" "${package[@]}")
+bench=(libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick)
+
+packages=()
+for kind in "${@:-play}"; do
+  case $kind in
+    play) packages+=("${play[@]}") ;;
+    test) packages+=("${play[@]}" "${test[@]}") ;;
+    ci) packages+=("${play[@]}" "${test[@]}" "${ci[@]}") ;;
+    bench) packages+=("${play[@]}" "${bench[@]}") ;;
+    fuzz) packages+=("${play[@]}" "${fuzz[@]}") ;;
+    package) packages+=("${play[@]}" "${package[@]}") ;;
+    *) echo "install-deps.sh: no kind of work '$kind' (play, test, ci, bench, fuzz, package)" >&2
+       exit 2 ;;
+  esac
+done
+mapfile -t packages < <(printf '%s\n' "${packages[@]}" | sort -u)
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
   echo "This is not a Debian-like system. Install the equivalents of:" >&2
   printf '  %s\n' "${packages[@]}" >&2
-  echo "(SDL2 with SDL2_mixer and SDL2_image, nlohmann-json, GoogleTest, Google Benchmark," >&2
-  echo " CMake, Ninja, pkg-config; Xvfb and xdotool for the window test; clang for fuzzing;" >&2
-  echo " desktop-file-utils, AppStream and groff to check the install)" >&2
+  echo "(SDL2 with SDL2_mixer and SDL2_image, nlohmann-json, CMake, Ninja, pkg-config;" >&2
+  echo " for tests GoogleTest, and Xvfb and xdotool for the window test; clang for fuzzing;" >&2
+  echo " Google Benchmark for the benchmarks; desktop-file-utils, AppStream and groff to" >&2
+  echo " check the install)" >&2
   exit 0
 fi
 

@@ -10,13 +10,6 @@
 namespace playfield {
 namespace {
 
-constexpr int32_t kMarkerLeft = 300;
-constexpr int32_t kMarkerTop = 96;
-constexpr int32_t kMarkerRight = 332;
-constexpr int32_t kMarkerBottom = 127;
-
-constexpr media::Rect kGaugeFree{300, 143, 332, 159};
-constexpr media::Rect kGaugeTaken{300, 127, 332, 143};
 constexpr int32_t kGaugeX = 12;
 constexpr int32_t kGaugeY = 200;
 constexpr int32_t kGaugePitch = 18;
@@ -31,7 +24,7 @@ void DrawLockMarkers(state::GameState& g) {
     const state::Target& t = g.targets[slot];
     if (t.keyCode == 0) continue;  // empty lock slot (slot 0 never holds a letter)
 
-    media::Rect src{kMarkerLeft, kMarkerTop, kMarkerRight, kMarkerBottom};
+    media::Rect src = kMarkerRect;
     int32_t destY = 0;
     if (t.y < -2) {
       // Mostly above the screen: cut the top rows off; empty once the top reaches 127.
@@ -46,8 +39,9 @@ void DrawLockMarkers(state::GameState& g) {
 void DrawLockGauge(state::GameState& g) {
   const int count = std::clamp<int>(g.lockCount, 0, kLockSlots);
   for (int i = count; i < kLockSlots; ++i)
-    BlitSprite(g, kGaugeX, kGaugeY + kGaugePitch * i, kGaugeFree);
-  for (int i = 0; i < count; ++i) BlitSprite(g, kGaugeX, kGaugeY + kGaugePitch * i, kGaugeTaken);
+    BlitSprite(g, kGaugeX, kGaugeY + kGaugePitch * i, kGaugeFreeRect);
+  for (int i = 0; i < count; ++i)
+    BlitSprite(g, kGaugeX, kGaugeY + kGaugePitch * i, kGaugeTakenRect);
 }
 
 }  // namespace playfield

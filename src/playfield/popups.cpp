@@ -25,7 +25,7 @@ void UpdatePopups(state::GameState& g, int32_t elapsedMs) {
 
     p.y += StepFor(20, elapsedMs);
 
-    BlitSprite(g, gx, gy, media::Rect{kGlowLeft, kGlowTop, kGlowRight, kGlowBottom});
+    BlitSprite(g, gx, gy, kGlowRect);
     g.backBuffer->DrawText(state::RoundHalfEven(p.x), state::RoundHalfEven(p.y),
                            " + " + std::to_string(p.points));
   }

@@ -27,7 +27,7 @@ bool Inside(const state::TrailPoint& p, double top) {
 void DrawTrail(state::GameState& g) {
   for (int i = kTrailPoints - 1; i >= 0; --i) {
     const state::TrailPoint& p = g.shotTrail[i];
-    BlitSpriteCutAtTop(g, p.x, p.y, {kGlowLeft, kGlowTop, kGlowRight, kGlowBottom});
+    BlitSpriteCutAtTop(g, p.x, p.y, kGlowRect);
   }
 }
 

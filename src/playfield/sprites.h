@@ -13,10 +13,13 @@ namespace playfield {
 constexpr int32_t kCellWidth = 49;
 constexpr int32_t kCellHeight = 37;
 
-constexpr int32_t kGlowLeft = 0;
-constexpr int32_t kGlowTop = 222;
-constexpr int32_t kGlowRight = 49;
-constexpr int32_t kGlowBottom = 259;
+// The rectangles of the glyph sheet besides the letter cells (whose corners
+// are in the key tables): the glow of a pop-up and of the shot, the lock
+// marker, and the gauge's free and taken slots.
+constexpr media::Rect kGlowRect{0, 222, 49, 259};
+constexpr media::Rect kMarkerRect{300, 96, 332, 127};
+constexpr media::Rect kGaugeFreeRect{300, 143, 332, 159};
+constexpr media::Rect kGaugeTakenRect{300, 127, 332, 143};
 
 using state::IsRingSlot;
 using state::kRingFirst;
