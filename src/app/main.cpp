@@ -62,6 +62,12 @@ int main(int argc, char** argv) {
     }
     wordFile = *file;
   }
+  if (!options->record.empty()) {
+    if (const auto clash = app::ClashWithGameFiles(options->record, myPath, wordFile)) {
+      std::cerr << "rapiko: --record " << *clash << '\n';
+      return 2;
+    }
+  }
   if (options->headless) {
     return script::RunScriptedGame(options->script, myPath, wordFile, std::cout, std::cerr,
                                    options->record, {.practice = options->practice});

@@ -13,6 +13,7 @@
 #include "replay/notes.h"
 #include "replay/recording_system.h"
 #include "replay/replay_system.h"
+#include "replay/round_start.h"
 #include "script/scripted_system.h"
 #include "storage/read.h"
 #include "typing/word_data.h"
@@ -47,25 +48,23 @@ int RunInteractive(const Options& options, const std::string& myPath, const std:
     std::unique_ptr<replay::RecordingFile> file;
     if (!options.record.empty()) file = std::make_unique<replay::RecordingFile>(options.record);
     replay::Recording& recording = file ? file->Get() : memory;
-    const std::tuple<std::string, std::string, std::size_t> files[] = {
-        {typing::kWordFileName, wordFile, typing::kMaxWordFileBytes},
-        {ranking::kRankingFileName, myPath + ranking::kRankingFileName,
-         ranking::kMaxRankingFileBytes}};
-    for (const auto& [name, path, limit] : files) {
-      const storage::FileRead bytes = storage::ReadWholeFile(path, limit);
-      if (bytes.opened && bytes.complete) recording.Note(replay::FileNote(name, bytes.bytes));
+    const storage::FileRead words = storage::ReadWholeFile(wordFile, typing::kMaxWordFileBytes);
+    const storage::FileRead rankingFile =
+        storage::ReadWholeFile(myPath + ranking::kRankingFileName, ranking::kMaxRankingFileBytes);
+    if (words.complete) recording.Note(replay::FileNote(typing::kWordFileName, words.bytes));
+    if (rankingFile.complete) {
+      recording.Note(replay::FileNote(ranking::kRankingFileName, rankingFile.bytes));
     }
     std::unique_ptr<media::System> window = media::CreateSdlSystem(WindowOptions(options));
     replay::RecordingSystem system(*window, recording);
-    replay::BestRounds best(myPath, recording);
+    replay::BestRounds best(myPath, recording,
+                            words.complete ? std::optional(words.bytes) : std::nullopt);
     game::Session session{.myPath = myPath,
                           .wordFile = wordFile,
                           .options = {.practice = options.practice},
                           .report = Tell};
-    session.attach = [&](const state::GameState& g) {
-      system.SetGame(&g, [&best](int round, int32_t score) { best.RoundEnded(round, score); });
-    };
-    session.started = [&](const state::GameState& g) {
+    session.attach = [&](const state::GameState& g) { system.SetGame(&g, &best); };
+    session.started = [&](state::GameState& g) {
       if (options.practice) recording.Note(replay::PracticeNote(g.progress.practiceKeys));
     };
     const int status = game::RunSession(system, session);
@@ -77,33 +76,42 @@ int RunInteractive(const Options& options, const std::string& myPath, const std:
   return 1;
 }
 
-int ShowRecording(const std::string& path, const std::string& myPath, media::System& window,
-                  std::ostream& err) {
-  const storage::FileRead file = storage::ReadWholeFile(path, kMaxRecordingBytes);
-  if (!file.opened || !file.complete) {
-    err << "cannot read the recording " << path << '\n';
-    return 2;
-  }
+int PlayRecording(const std::string& name, const std::string& text, const std::string& myPath,
+                  media::System& window, std::ostream& err,
+                  const std::function<void(const state::GameState&)>& ended) {
   try {
-    const replay::ReplayFolder folder(myPath, file.bytes);
-    std::istringstream text(file.bytes);
-    script::ScriptReader reader(text);
+    std::istringstream lines(text);
+    script::ScriptReader reader(lines);
     std::ostream nowhere(nullptr);  // state and frame lines of the script go nowhere
     script::ScriptedSystem scripted(reader, nowhere);
+    // A replay writes nothing, a screenshot the recording asks for included.
+    scripted.RefuseWrites([&err](const std::string& line) { err << line << '\n'; });
     scripted.ReadPrologue();
-    replay::ReplaySystem replay(scripted, window, replay::RoundsToSkip(file.bytes));
-    game::Session session{.myPath = folder.Path(),
-                          .options = {.practiceKeys = replay::NotedPracticeKeys(file.bytes)},
+    replay::ReplaySystem replay(scripted, window, replay::RoundsToSkip(text));
+    // The words and the ranking the recording began with, where it carries them.
+    game::StartOptions options{.practiceKeys = replay::NotedPracticeKeys(text), .readOnly = true};
+    for (const auto& [name, bytes] : replay::NotedFiles(text)) {
+      if (name == typing::kWordFileName) options.wordBytes = bytes;
+      if (name == ranking::kRankingFileName) options.rankingBytes = bytes;
+    }
+    game::Session session{.myPath = myPath,
+                          .options = options,
                           .report = [&err](const std::string& line) { err << line << '\n'; },
-                          // about the copy, not the player's folder
-                          .notes = [](const std::string&) {}};
+                          // about what the recording carries, not the player's folder
+                          .notes = [](const std::string&) {},
+                          .ended = ended};
     session.attach = [&](const state::GameState& g) {
       scripted.SetGame(&g);
       replay.SetGame(&g);
     };
+    // A kept best round starts where its round started.
+    const std::optional<std::string> resume = replay::NotedResume(text);
+    session.started = [&resume](state::GameState& g) {
+      if (resume) replay::ApplyResume(g, *resume);
+    };
     return game::RunSession(replay, session);
   } catch (const script::ScriptError& e) {
-    err << path << ": " << e.what() << '\n';
+    err << name << ": " << e.what() << '\n';
     return 2;
   } catch (const std::runtime_error& e) {
     err << e.what() << '\n';
@@ -112,9 +120,14 @@ int ShowRecording(const std::string& path, const std::string& myPath, media::Sys
 }
 
 int RunReplay(const Options& options, const std::string& myPath) {
+  const storage::FileRead file = storage::ReadWholeFile(options.replay, kMaxRecordingBytes);
+  if (!file.opened || !file.complete) {
+    std::cerr << "cannot read the recording " << options.replay << '\n';
+    return 2;
+  }
   try {
     std::unique_ptr<media::System> window = media::CreateSdlSystem(WindowOptions(options));
-    return ShowRecording(options.replay, myPath, *window, std::cerr);
+    return PlayRecording(options.replay, file.bytes, myPath, *window, std::cerr);
   } catch (const media::PlatformError& e) {
     Tell(e.what());
     return 1;

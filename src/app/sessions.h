@@ -1,11 +1,13 @@
 // The two ways a player's session runs: played in the window, or a recording shown there.
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 
 #include "app/cli.h"
 #include "media/platform.h"
+#include "state/game_state.h"
 
 namespace app {
 
@@ -13,13 +15,17 @@ namespace app {
 // given) so that its best round can be kept. Returns the exit status.
 int RunInteractive(const Options& options, const std::string& myPath, const std::string& wordFile);
 
-// Shows the recording options.replay in the window, in a copy of the game
-// folder so that nothing is saved. Returns the exit status: 0 done or
-// stopped, 1 start-up failed, 2 the recording cannot be read or has an error.
+// Shows the recording options.replay in the window as a game that writes
+// nothing. Returns the exit status: 0 done or stopped, 1 start-up failed, 2
+// the recording cannot be read or has an error.
 int RunReplay(const Options& options, const std::string& myPath);
 
-// The same in the window of `window`; error lines go to err.
-int ShowRecording(const std::string& path, const std::string& myPath, media::System& window,
-                  std::ostream& err);
+// Plays the text of the recording `name` in the window of `window` as
+// RunReplay does (the game folder myPath gives back.bmp, and what the
+// recording does not carry); error lines go to err, and ended sees the game
+// as it ends.
+int PlayRecording(const std::string& name, const std::string& text, const std::string& myPath,
+                  media::System& window, std::ostream& err,
+                  const std::function<void(const state::GameState&)>& ended = {});
 
 }  // namespace app

@@ -7,6 +7,7 @@
 #include "game/frame_tick.h"
 #include "game/quit_signals.h"
 #include "game/title.h"
+#include "ranking/name_entry.h"
 #include "ranking/ranking_file.h"
 #include "ranking/ranking_save.h"
 #include "stats/history_file.h"
@@ -57,19 +58,24 @@ std::vector<std::string> StartUp(state::GameState& g, media::System& system,
                                  const StartOptions& options) {
   std::vector<std::string> notes;
   // A game that could never save says so before anything opens.
-  ranking::CheckFolderWritable(myPath);
+  if (!options.readOnly) ranking::CheckFolderWritable(myPath);
   InitDisplay(g, system, myPath);
   InitSound(g, system);
   InitKeyboard(g, system);
   typing::BuildKeyTables(g);
-  const std::string rankingNote = ranking::LoadRanking(g, myPath);
+  const std::string rankingNote = options.rankingBytes
+                                      ? ranking::LoadRankingFromBytes(g, *options.rankingBytes)
+                                      : ranking::LoadRanking(g, myPath);
   if (!rankingNote.empty()) notes.push_back(rankingNote);
   g.rng.Seed(system.GetTickCount());
   const std::string words = wordFile.empty() ? myPath + typing::kWordFileName : wordFile;
-  const std::string wordNote = typing::DescribeWordReport(typing::LoadWordData(g, words), words);
+  const typing::WordReport report = options.wordBytes
+                                        ? typing::LoadWordDataFromBytes(g, *options.wordBytes)
+                                        : typing::LoadWordData(g, words);
+  const std::string wordNote = typing::DescribeWordReport(report, words);
   if (!wordNote.empty()) notes.push_back(wordNote);
   SetStartValues(g);
-  stats::KeepHistory(g, myPath);
+  if (!options.readOnly) stats::KeepHistory(g, myPath);
   if (options.practiceKeys) {
     g.progress.practiceKeys = *options.practiceKeys;
   } else if (options.practice) {
@@ -79,14 +85,18 @@ std::vector<std::string> StartUp(state::GameState& g, media::System& system,
 }
 
 void RunMainLoop(state::GameState& g, media::System& system, const std::string& myPath,
-                 const ReportLine& report) {
+                 const ReportLine& report, bool readOnly) {
   GameWindowEvents events(g);
   uint32_t lastTick = system.GetTickCount();
   std::size_t triedResults = 0;  // unsaved results the last save attempt had
   std::size_t triedRounds = 0;   // the same for finished rounds not yet in the history
   for (;;) {
     if (!system.BeginPass()) break;
-    if (QuitSignalled()) g.quitRequested = true;
+    if (QuitSignalled() && !g.quitRequested) {
+      // Ended from outside: a result whose name is being typed still counts.
+      ranking::EnterNameNow(g);
+      g.quitRequested = true;
+    }
     if (g.quitRequested) break;
     const uint32_t now = system.GetTickCount();
     int32_t elapsedMs = ElapsedMs(now, lastTick);
@@ -95,7 +105,7 @@ void RunMainLoop(state::GameState& g, media::System& system, const std::string& 
     // A result is saved the moment it is entered, so that a crash or a lost
     // display cannot take it; a failed save is retried at the next entry
     // and at shutdown.
-    if (g.unsavedResults.size() > triedResults) {
+    if (!readOnly && g.unsavedResults.size() > triedResults) {
       triedResults = g.unsavedResults.size();
       try {
         ranking::SaveRanking(g, myPath);
@@ -106,7 +116,7 @@ void RunMainLoop(state::GameState& g, media::System& system, const std::string& 
     }
     // So is a finished round appended to the history; one that cannot be
     // written waits for the next round's end.
-    if (g.progress.unsavedRounds.size() > triedRounds) {
+    if (!readOnly && g.progress.unsavedRounds.size() > triedRounds) {
       triedRounds = g.progress.unsavedRounds.size();
       try {
         stats::SaveFinishedRounds(g, myPath);
@@ -119,8 +129,9 @@ void RunMainLoop(state::GameState& g, media::System& system, const std::string& 
   }
 }
 
-void ShutDown(state::GameState& g, media::System& system, const std::string& myPath) {
-  ranking::SaveRanking(g, myPath);
+void ShutDown(state::GameState& g, media::System& system, const std::string& myPath,
+              bool readOnly) {
+  if (!readOnly) ranking::SaveRanking(g, myPath);
   if (g.ddraw) {
     g.ddraw->RestoreDisplayMode();
     g.ddraw->SetCooperativeLevel(media::CooperativeLevel::Normal);

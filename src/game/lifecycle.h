@@ -24,6 +24,12 @@ struct StartOptions {
   bool practice = false;  // new words favour the weakest keys of the history
   // Practice with these keys instead (a recorded practice session replayed).
   std::optional<std::vector<int16_t>> practiceKeys = std::nullopt;
+  // A game that writes nothing (a recording shown again): no ranking, no
+  // history, nothing made in the game folder; the words and the ranking
+  // come from these bytes where given.
+  bool readOnly = false;
+  std::optional<std::string> wordBytes = std::nullopt;
+  std::optional<std::string> rankingBytes = std::nullopt;
 };
 
 // Brings the game up from the game folder myPath; the words come from
@@ -40,10 +46,13 @@ std::vector<std::string> StartUp(state::GameState& g, media::System& system,
 // and will be tried again).
 using ReportLine = std::function<void(const std::string& line)>;
 
-// Runs until quitRequested (or a quit signal), saving each entered result.
+// Runs until quitRequested (or a quit signal), saving each entered result
+// (unless readOnly).
 void RunMainLoop(state::GameState& g, media::System& system, const std::string& myPath,
-                 const ReportLine& report);
-// Saves the ranking first: throws ranking::SaveError when it cannot.
-void ShutDown(state::GameState& g, media::System& system, const std::string& myPath);
+                 const ReportLine& report, bool readOnly = false);
+// Saves the ranking first (unless readOnly): throws ranking::SaveError when
+// it cannot.
+void ShutDown(state::GameState& g, media::System& system, const std::string& myPath,
+              bool readOnly = false);
 
 }  // namespace game

@@ -21,8 +21,10 @@ int RunSession(media::System& system, const Session& session) {
     }
     for (const std::string& note : notes) (session.notes ? session.notes : session.report)(note);
     if (session.started) session.started(*game);
-    RunMainLoop(*game, system, session.myPath, session.report);
-    ShutDown(*game, system, session.myPath);
+    const bool readOnly = session.options.readOnly;
+    RunMainLoop(*game, system, session.myPath, session.report, readOnly);
+    if (session.ended) session.ended(*game);
+    ShutDown(*game, system, session.myPath, readOnly);
     return 0;
   } catch (const ranking::SaveError& e) {
     session.report(e.what());

@@ -23,8 +23,11 @@ struct Session {
   // Called with the game before start-up: the systems that look at the game
   // (a script's `state` lines, a recording's rounds) take it here.
   std::function<void(const state::GameState&)> attach{};
-  // Called after start-up, before the first pass.
-  std::function<void(const state::GameState&)> started{};
+  // Called after start-up, before the first pass (a replay puts the state
+  // its round began with here).
+  std::function<void(state::GameState&)> started{};
+  // Called when the main loop has ended, before shutdown.
+  std::function<void(const state::GameState&)> ended{};
 };
 
 // Start-up, the main loop and shutdown on system. Returns the exit status:

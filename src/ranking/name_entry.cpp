@@ -31,6 +31,13 @@ void UpdateNameEntry(state::GameState& g) {
   }
 }
 
+void EnterNameNow(state::GameState& g) {
+  if (g.gameMode != state::kModeNameEntry) return;
+  g.unsavedName = true;
+  g.gameMode = state::kModeTitle;
+  InsertRanking(g, g.score);
+}
+
 std::string ReadNameKeys(state::GameState& g, const std::string& name) {
   std::array<media::KeyEvent, state::kKeyBatchSize> batch{};
   g.keyboard->GetDeviceData(batch);

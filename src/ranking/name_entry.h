@@ -13,6 +13,11 @@ namespace ranking {
 // Enter, back to the title with the result entered.
 void UpdateNameEntry(state::GameState& g);
 
+// A game ended from outside (a signal) while a name is typed: the result
+// is entered under the name as it stands (the last name when none was
+// typed), as Enter would enter it. Nothing on another screen.
+void EnterNameNow(state::GameState& g);
+
 std::string ReadNameKeys(state::GameState& g, const std::string& name);
 // Enters the result of a round under entryName, and keeps it for the next
 // save of the ranking file.

@@ -5,37 +5,39 @@
 #include <iostream>
 #include <vector>
 
+#include "ranking/ranking_file.h"
 #include "replay/notes.h"
+#include "replay/round_start.h"
 #include "storage/clock.h"
 #include "storage/errors.h"
 #include "storage/folder_lock.h"
 #include "storage/folders.h"
+#include "storage/read.h"
+#include "storage/temporary.h"
 #include "storage/write.h"
+#include "typing/word_data.h"
 
 namespace replay {
 namespace {
 
-// The score in "best-<date>-<score>.script", or -1 for another name.
-int64_t ScoreOf(const std::string& name) {
-  const std::string suffix = ".script";
-  if (name.rfind("best-", 0) != 0 || name.size() <= suffix.size() ||
-      name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
-    return -1;
-  }
-  const std::string stem = name.substr(0, name.size() - suffix.size());
-  const std::string digits = stem.substr(stem.rfind('-') + 1);
-  if (digits.empty() || digits.size() > 10 ||
-      digits.find_first_not_of("0123456789") != std::string::npos) {
-    return -1;
-  }
-  return std::stoll(digits);
+bool AllDigits(const std::string& s, std::size_t min, std::size_t max) {
+  return s.size() >= min && s.size() <= max &&
+         std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// What games killed while keeping a round left: temporaries of the write
+// that replaces a file, and those of older versions (".best-" and twelve
+// letters or digits).
+bool IsLeftOver(const std::string& name) {
+  if (storage::IsTemporaryName(name)) return true;
+  return name.size() == 6 + storage::kRandomNameLength && name.rfind(".best-", 0) == 0;
 }
 
 // Keeps the kKeptReplays highest scores (the newest first among equals).
 void Prune(const std::string& folder) {
   std::vector<std::pair<int64_t, std::string>> kept;
   for (const std::string& name : storage::ListFolder(folder)) {
-    if (const int64_t score = ScoreOf(name); score >= 0) kept.emplace_back(score, name);
+    if (const auto score = ScoreOfReplayName(name)) kept.emplace_back(*score, name);
   }
   std::sort(kept.begin(), kept.end(), [](const auto& a, const auto& b) {
     return a.first != b.first ? a.first > b.first : a.second > b.second;
@@ -47,38 +49,110 @@ void Prune(const std::string& folder) {
 
 }  // namespace
 
-BestRounds::BestRounds(std::string myPath, const Recording& recording)
-    : myPath_(std::move(myPath)), recording_(recording) {}
+std::optional<int64_t> ScoreOfReplayName(const std::string& name) {
+  const std::string suffix = ".script";
+  if (name.rfind("best-", 0) != 0 || name.size() <= suffix.size() + 5 ||
+      name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
+    return std::nullopt;
+  }
+  // best-DATE-TIME-SCORE[-N]: the parts between the dashes.
+  std::vector<std::string> parts;
+  const std::string stem = name.substr(5, name.size() - 5 - suffix.size());
+  for (std::size_t at = 0;;) {
+    const std::size_t dash = stem.find('-', at);
+    parts.push_back(stem.substr(at, dash - at));
+    if (dash == std::string::npos) break;
+    at = dash + 1;
+  }
+  if ((parts.size() != 3 && parts.size() != 4) || !AllDigits(parts[0], 8, 8) ||
+      !AllDigits(parts[1], 6, 6) || !AllDigits(parts[2], 1, 10) ||
+      (parts.size() == 4 && !AllDigits(parts[3], 1, 4))) {
+    return std::nullopt;
+  }
+  return std::stoll(parts[2]);
+}
 
-void BestRounds::RoundEnded(int round, int32_t score) {
-  if (score <= best_) return;
-  best_ = score;
+BestRounds::BestRounds(std::string myPath, Recording& recording,
+                       std::optional<std::string> wordBytes)
+    : myPath_(std::move(myPath)), recording_(recording), wordBytes_(std::move(wordBytes)) {
+  recording.AddSink(this);
   const std::string folder = myPath_ + kReplaysFolder;
-  const std::string file =
-      folder + "/best-" + storage::LocalNow().compact + "-" + std::to_string(score) + ".script";
-  const std::string text = "# " + ReplayFromNote(round) + "\n" + recording_.Text();
-  const auto warn = [this](const std::string& line) {
-    if (!warned_) std::cerr << "rapiko: " << line << '\n';
-    warned_ = true;
-  };
+  if (!storage::IsFolder(folder)) return;
   try {
-    // Other games of the folder keep their best rounds here too.
+    storage::FolderLock lock(myPath_);
+    for (const std::string& name : storage::ListFolder(folder)) {
+      if (IsLeftOver(name)) storage::RemoveFile(folder + "/" + name);
+    }
+  } catch (const storage::LockError&) {
+    // Left for the next start; nothing of the player's is at stake.
+  }
+}
+
+void BestRounds::Line(const std::string& line) {
+  if (!capturing_) return;
+  round_ += line + '\n';
+  if (round_.size() > kMaxRoundBytes) {
+    capturing_ = false;
+    round_.clear();
+  }
+}
+
+void BestRounds::RoundStarted(const state::GameState& g, int, uint32_t tick) {
+  // What the round began with, so that it replays from its own start.
+  round_.clear();
+  if (wordBytes_) round_ += "# " + FileNote(typing::kWordFileName, *wordBytes_) + "\n";
+  round_ += "# " + FileNote(ranking::kRankingFileName, ranking::RankingFileBytes(g)) + "\n";
+  if (!g.progress.practiceKeys.empty()) {
+    round_ += "# " + PracticeNote(g.progress.practiceKeys) + "\n";
+  }
+  round_ += "# " + ResumeNote(g) + "\n";
+  round_ += "start " + std::to_string(tick) + "\n";
+  capturing_ = true;
+}
+
+void BestRounds::RoundEnded(const state::GameState&, int, int32_t score) {
+  if (!capturing_) return;
+  capturing_ = false;
+  if (score > best_) {
+    best_ = score;
+    const std::string pending = recording_.PendingLine();
+    Keep(round_ + (pending.empty() ? "" : pending + "\n"), score);
+  }
+  round_.clear();
+}
+
+void BestRounds::Keep(const std::string& text, int32_t score) {
+  const std::string folder = myPath_ + kReplaysFolder;
+  const std::string stem =
+      folder + "/best-" + storage::LocalNow().compact + "-" + std::to_string(score);
+  try {
+    // Other games of the folder keep their best rounds here too: under the
+    // lock, a name no other file has is this game's alone.
     storage::FolderLock lock(myPath_);
     int error = storage::MakeFolder(folder);
+    std::string file = stem + ".script";
+    for (int n = 2; error == 0 && storage::Exists(file) && file != file_ && n < 10000; ++n) {
+      file = stem + "-" + std::to_string(n) + ".script";
+    }
     if (error == 0) {
       const storage::WriteResult written = storage::ReplaceFile(file, text);
       error = written.step == storage::WriteResult::Step::kFolderSync ? 0 : written.error;
     }
     if (error != 0) {
-      warn("cannot keep the best round in " + folder + ": " + storage::ErrorText(error));
+      Warn("cannot keep the best round in " + folder + ": " + storage::ErrorText(error));
       return;
     }
     if (!file_.empty() && file_ != file) storage::RemoveFile(file_);
     file_ = file;
     Prune(folder);
   } catch (const storage::LockError& e) {
-    warn(e.what());
+    Warn(e.what());
   }
+}
+
+void BestRounds::Warn(const std::string& line) {
+  if (!warned_) std::cerr << "rapiko: " << line << '\n';
+  warned_ = true;
 }
 
 }  // namespace replay

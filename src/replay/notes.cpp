@@ -61,8 +61,6 @@ std::optional<std::vector<int16_t>> NotedPracticeKeys(const std::string& scriptT
   return std::nullopt;
 }
 
-std::string ReplayFromNote(int round) { return kReplayFrom + std::to_string(round); }
-
 int RoundsToSkip(const std::string& scriptText) {
   const std::vector<std::string> found = LinesAfter(scriptText, std::string("# ") + kReplayFrom);
   if (found.empty()) return 0;

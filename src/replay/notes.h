@@ -21,9 +21,9 @@ std::vector<std::pair<std::string, std::string>> NotedFiles(const std::string& s
 std::string PracticeNote(const std::vector<int16_t>& keys);
 std::optional<std::vector<int16_t>> NotedPracticeKeys(const std::string& scriptText);
 
-// "# replay from round N": where a replay starts showing. The number of
-// rounds to skip is N - 1; without such a line, 0.
-std::string ReplayFromNote(int round);
+// "# replay from round N" (in the best rounds that earlier versions kept,
+// which hold the whole session): where a replay starts showing. The number
+// of rounds to skip is N - 1; without such a line, 0.
 int RoundsToSkip(const std::string& scriptText);
 
 }  // namespace replay

@@ -20,10 +20,12 @@ void Recording::Focus(bool gained) { pending_.emplace_back(gained ? "focus in" :
 
 void Recording::Pass(uint32_t elapsedMs) {
   if (!pending_.empty() || elapsedMs != tickMs_) FlushTicks();
-  for (std::string& line : pending_) Emit(std::move(line));
+  for (const std::string& line : pending_) Emit(line);
   pending_.clear();
   tickMs_ = elapsedMs;
   ++tickRun_;
+  const std::string line = PendingLine();
+  for (RecordingSink* sink : sinks_) sink->Pending(line);
 }
 
 void Recording::Note(const std::string& text) {
@@ -31,28 +33,26 @@ void Recording::Note(const std::string& text) {
   Emit("# " + text);
 }
 
-std::string Recording::Text() const {
-  std::string text = text_;
-  if (tickRun_ > 0) text += TickLine() + '\n';
-  return text;
-}
-
-std::string Recording::TickLine() const {
+std::string Recording::PendingLine() const {
+  if (tickRun_ == 0) return "";
   std::string line = "tick " + std::to_string(tickMs_);
   if (tickRun_ > 1) line += " " + std::to_string(tickRun_);
   return line;
 }
 
-void Recording::Emit(std::string line) {
-  if (sink_) sink_(line);
-  text_ += line;
-  text_ += '\n';
+void Recording::Emit(const std::string& line) {
+  for (RecordingSink* sink : sinks_) sink->Line(line);
 }
 
 void Recording::FlushTicks() {
   if (tickRun_ == 0) return;
-  Emit(TickLine());
+  Emit(PendingLine());
   tickRun_ = 0;
+}
+
+std::string RecordingText::Text() const {
+  const std::string pending = recording_.PendingLine();
+  return pending.empty() ? text_ : text_ + pending + '\n';
 }
 
 RecordingFile::RecordingFile(const std::string& path) : path_(path) {
@@ -60,9 +60,19 @@ RecordingFile::RecordingFile(const std::string& path) : path_(path) {
     throw std::runtime_error("cannot write the recording " + path + ": " +
                              storage::ErrorText(error));
   }
-  recording_.OnLine([this](const std::string& line) {
-    if (error_ == 0) error_ = out_.Write(line + '\n');
-  });
+  recording_.AddSink(this);
+}
+
+void RecordingFile::Line(const std::string& line) {
+  // Over the run of ticks it finishes, if any; then the next line follows it.
+  if (error_ == 0) error_ = out_.WriteAt(size_, line + '\n');
+  size_ += line.size() + 1;
+}
+
+void RecordingFile::Pending(const std::string& line) {
+  // Each pass is in the file at once: the run's line is written again in
+  // its place, one count longer.
+  if (error_ == 0) error_ = out_.WriteAt(size_, line + '\n');
 }
 
 void RecordingFile::Finish() {

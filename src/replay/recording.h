@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,12 +10,26 @@
 
 namespace replay {
 
+// Where the lines of a recording go as they are made.
+class RecordingSink {
+ public:
+  virtual ~RecordingSink() = default;
+  // A finished line (without its line end).
+  virtual void Line(const std::string& line) = 0;
+  // The line of the run of equal ticks under way, each time it grows; it
+  // stands in the place of the last such line until a Line() finishes it.
+  virtual void Pending(const std::string&) {}
+};
+
 // The script lines of a session, as a headless run replays them: `start`,
 // then per pass the key events the game read in it, the clicks and focus
 // changes of its message step, and `tick MS`. Runs of equal ticks are
-// written as one `tick MS N`.
+// written as one `tick MS N`. The lines go to the sinks; a recording keeps
+// none of them itself, so a long session costs no memory.
 class Recording {
  public:
+  void AddSink(RecordingSink* sink) { sinks_.push_back(sink); }
+
   void Start(uint32_t tick);
   void Key(const media::KeyEvent& e);
   void Click();
@@ -28,27 +41,36 @@ class Recording {
   // Writes out the last run of ticks; call once the game has ended.
   void Finish() { FlushTicks(); }
 
-  // The whole script so far.
-  std::string Text() const;
-  // Called with each finished line (ticks once their run has ended).
-  void OnLine(std::function<void(const std::string&)> sink) { sink_ = std::move(sink); }
+  // The line of the run of ticks under way ("tick MS" or "tick MS N"), or
+  // "" when there is none.
+  std::string PendingLine() const;
 
  private:
-  void Emit(std::string line);
+  void Emit(const std::string& line);
   void FlushTicks();
-  // The line of the run of equal ticks under way: "tick MS" or "tick MS N".
-  std::string TickLine() const;
 
-  std::string text_;                  // the finished lines
+  std::vector<RecordingSink*> sinks_;
   std::vector<std::string> pending_;  // keys and clicks of the pass under way
   uint32_t tickMs_ = 0;
   uint32_t tickRun_ = 0;
-  std::function<void(const std::string&)> sink_;
 };
 
-// A recording written to a file line by line as the game goes, so that a
-// session that dies still leaves what it played.
-class RecordingFile {
+// The whole script of a recording, kept in memory (for tests and short runs).
+class RecordingText : public RecordingSink {
+ public:
+  explicit RecordingText(Recording& recording) : recording_(recording) { recording.AddSink(this); }
+  void Line(const std::string& line) override { text_ += line + '\n'; }
+  // The script so far, the run of ticks under way included.
+  std::string Text() const;
+
+ private:
+  const Recording& recording_;
+  std::string text_;
+};
+
+// A recording written to a file as the game goes, every line and every pass
+// at once, so that a session that dies still leaves all it played.
+class RecordingFile : public RecordingSink {
  public:
   // Throws std::runtime_error with one line when the file cannot be made.
   explicit RecordingFile(const std::string& path);
@@ -56,10 +78,14 @@ class RecordingFile {
   // Throws std::runtime_error when a line could not be written.
   void Finish();
 
+  void Line(const std::string& line) override;
+  void Pending(const std::string& line) override;
+
  private:
   std::string path_;
   storage::StreamFile out_;
-  int error_ = 0;  // the first failed write's errno
+  int error_ = 0;      // the first failed write's errno
+  uint64_t size_ = 0;  // of the finished lines
   Recording recording_;
 };
 

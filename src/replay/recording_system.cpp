@@ -98,10 +98,9 @@ bool RecordingSystem::BeginPass() {
   return inner_.BeginPass();
 }
 
-void RecordingSystem::SetGame(const state::GameState* game,
-                              std::function<void(int, int32_t)> onRoundEnd) {
+void RecordingSystem::SetGame(const state::GameState* game, RoundEvents* rounds) {
   game_ = game;
-  onRoundEnd_ = std::move(onRoundEnd);
+  rounds_ = rounds;
 }
 
 void RecordingSystem::DispatchMessages(media::WindowEvents& events) {
@@ -117,10 +116,11 @@ void RecordingSystem::DispatchMessages(media::WindowEvents& events) {
   const int16_t mode = game_->gameMode;
   if (mode == state::kModePlaying && lastMode_ != state::kModePlaying) {
     // Noted after the pass in which Space started it.
-    recording_.Note("round " + std::to_string(++rounds_));
+    recording_.Note("round " + std::to_string(++round_));
+    if (rounds_) rounds_->RoundStarted(*game_, round_, lastTick_);
   } else if (mode != state::kModePlaying && lastMode_ == state::kModePlaying &&
-             !game_->quitRequested && onRoundEnd_) {
-    onRoundEnd_(rounds_, game_->score);
+             !game_->quitRequested && rounds_) {
+    rounds_->RoundEnded(*game_, round_, game_->score);
   }
   lastMode_ = mode;
 }

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include "media/forwarding.h"
@@ -10,6 +9,17 @@
 #include "state/game_state.h"
 
 namespace replay {
+
+// Told of each round of a recorded session.
+class RoundEvents {
+ public:
+  virtual ~RoundEvents() = default;
+  // After the pass in which Space started round `round`; tick is the tick
+  // count that pass read, the recording's lines of the round follow.
+  virtual void RoundStarted(const state::GameState& g, int round, uint32_t tick) = 0;
+  // After the pass that ended it (not for a round ended by quitting).
+  virtual void RoundEnded(const state::GameState& g, int round, int32_t score) = 0;
+};
 
 // Records the tick count at start-up, each pass's elapsed time, the keys
 // the game reads and the clicks, close requests and focus changes of the
@@ -19,10 +29,8 @@ class RecordingSystem : public media::ForwardingSystem {
   RecordingSystem(media::System& inner, Recording& recording);
 
   // With the game, each round's start is noted in the recording ("# round
-  // N"), and onRoundEnd is called after the pass that ends a round (not for
-  // a round ended by quitting).
-  void SetGame(const state::GameState* game,
-               std::function<void(int round, int32_t score)> onRoundEnd = {});
+  // N"), and rounds (when given) is told of each round.
+  void SetGame(const state::GameState* game, RoundEvents* rounds = nullptr);
 
   std::shared_ptr<media::Root> CreateRoot() override;
   uint32_t GetTickCount() override;
@@ -37,9 +45,9 @@ class RecordingSystem : public media::ForwardingSystem {
   uint32_t lastTick_ = 0;
   uint32_t pendingMs_ = 0;  // the elapsed time of the pass under way
   const state::GameState* game_ = nullptr;
-  std::function<void(int, int32_t)> onRoundEnd_;
+  RoundEvents* rounds_ = nullptr;
   int16_t lastMode_ = state::kModeTitle;
-  int rounds_ = 0;
+  int round_ = 0;
 };
 
 }  // namespace replay

@@ -5,13 +5,7 @@
 #include <thread>
 #include <utility>
 
-#include "media/display_common.h"
 #include "media/forwarding.h"
-#include "ranking/ranking_file.h"
-#include "replay/notes.h"
-#include "storage/read.h"
-#include "storage/write.h"
-#include "typing/word_data.h"
 
 namespace replay {
 namespace {
@@ -122,18 +116,6 @@ void ReplaySystem::DispatchMessages(media::WindowEvents& events) {
   const int32_t count = windowKeys_->GetDeviceData(keys);
   for (int32_t i = 0; i < count; ++i) {
     if (keys[i].keyCode == state::kKeyEsc && keys[i].data == media::kKeyDown) stopped_ = true;
-  }
-}
-
-ReplayFolder::ReplayFolder(const std::string& myPath, const std::string& recordingText) {
-  for (const auto& [name, limit] : {std::pair{"back.bmp", media::kMaxBmpFileBytes},
-                                    std::pair{"rapdata.ini", typing::kMaxWordFileBytes},
-                                    std::pair{"rapikosc.ini", ranking::kMaxRankingFileBytes}}) {
-    const storage::FileRead own = storage::ReadWholeFile(myPath + name, limit);
-    if (own.opened) storage::ReplaceFile(Path() + name, own.bytes);
-  }
-  for (const auto& [name, bytes] : NotedFiles(recordingText)) {
-    storage::ReplaceFile(Path() + name, bytes);
   }
 }
 

@@ -4,11 +4,9 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
-#include <string>
 
 #include "media/platform.h"
 #include "state/game_state.h"
-#include "storage/folders.h"
 
 namespace replay {
 
@@ -45,18 +43,6 @@ class ReplaySystem : public media::System {
   std::chrono::steady_clock::time_point realStart_;
   uint32_t scriptStart_ = 0;
   std::shared_ptr<bool> showing_ = std::make_shared<bool>(true);
-};
-
-// A copy of the game folder myPath for a replay, so that nothing of the
-// player's is changed: its back.bmp, word file and ranking, with the word
-// list and ranking the recording carries in place of the folder's.
-class ReplayFolder {
- public:
-  ReplayFolder(const std::string& myPath, const std::string& recordingText);
-  const std::string& Path() const { return scratch_.Path(); }
-
- private:
-  storage::ScratchFolder scratch_;
 };
 
 }  // namespace replay

@@ -42,7 +42,7 @@ int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
     game::Session session{.myPath = myPath, .wordFile = wordFile, .options = options};
     session.report = [&err](const std::string& line) { err << line << '\n'; };
     session.attach = [&scripted](const state::GameState& g) { scripted.SetGame(&g); };
-    session.started = [&record, &options](const state::GameState& g) {
+    session.started = [&record, &options](state::GameState& g) {
       if (record && options.practice) {
         record->Get().Note(replay::PracticeNote(g.progress.practiceKeys));
       }

@@ -151,14 +151,30 @@ std::optional<Command> ParseLine(const std::string& raw, int64_t line) {
   return cmd;
 }
 
+bool ScriptReader::ReadLine(std::string& text) {
+  text.clear();
+  for (char c; in_.get(c);) {
+    if (c == '\n') return true;
+    // A line is never kept whole past the limit: memory stays small whatever comes.
+    if (text.size() == kMaxLineBytes) {
+      throw ScriptError(line_, "longer than " + std::to_string(kMaxLineBytes) + " bytes");
+    }
+    text += c;
+  }
+  if (in_.bad()) throw ScriptError(line_, "cannot read the script");
+  return !text.empty();
+}
+
 std::optional<Command> ScriptReader::Next() {
   std::string text;
-  while (std::getline(in_, text)) {
+  for (;;) {
     ++line_;
+    if (!ReadLine(text)) {
+      --line_;
+      return std::nullopt;
+    }
     if (auto cmd = ParseLine(text, line_)) return cmd;
   }
-  if (in_.bad()) throw ScriptError(line_ + 1, "cannot read the script");
-  return std::nullopt;
 }
 
 }  // namespace script

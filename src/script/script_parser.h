@@ -1,6 +1,7 @@
 // The script of a headless run: one command per line.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <optional>
@@ -49,11 +50,18 @@ std::optional<Command> ParseLine(const std::string& text, int64_t line);
 // Hands out the commands of a stream one at a time, numbering the lines.
 class ScriptReader {
  public:
+  // The longest line a script may have, its line end not counted.
+  static constexpr std::size_t kMaxLineBytes = 65536;
+
   explicit ScriptReader(std::istream& in) : in_(in) {}
-  // The next command, or nothing at the end of the script.
+  // The next command, or nothing at the end of the script. A line longer
+  // than kMaxLineBytes is a ScriptError.
   std::optional<Command> Next();
 
  private:
+  // The next line without its line end; false at the end of the stream.
+  bool ReadLine(std::string& text);
+
   std::istream& in_;
   int64_t line_ = 0;
 };

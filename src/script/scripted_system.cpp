@@ -94,6 +94,11 @@ void ScriptedSystem::Execute(const Command& cmd) {
            << std::flush;
       break;
     case Command::Kind::Screenshot: {
+      if (refuseWrites_) {
+        refuseWrites_("script line " + std::to_string(cmd.line) + ": screenshot " + cmd.path +
+                      " not written: a replay writes nothing");
+        break;
+      }
       std::vector<uint8_t> pixels = platform_.ScreenPixels();
       pixels.resize(static_cast<size_t>(media::kScreenWidth) * media::kScreenHeight, 0);
       try {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -23,6 +24,11 @@ class ScriptedSystem : public media::System {
   void ReadPrologue();
   // The game whose state `state` prints; set once start-up has begun.
   void SetGame(const state::GameState* game) { game_ = game; }
+  // From now on a command that would write a file (`screenshot`) writes
+  // nothing; notice says so in one line.
+  void RefuseWrites(std::function<void(const std::string&)> notice) {
+    refuseWrites_ = std::move(notice);
+  }
 
   std::shared_ptr<media::Root> CreateRoot() override { return platform_.CreateRoot(); }
   uint32_t GetTickCount() override { return platform_.Tick(); }
@@ -45,6 +51,7 @@ class ScriptedSystem : public media::System {
   uint32_t passMs_ = 0;
   // Clicks and focus changes for the next message step, in script order.
   std::deque<Command::Kind> messages_;
+  std::function<void(const std::string&)> refuseWrites_;
 };
 
 }  // namespace script

@@ -1,6 +1,8 @@
 // The game's one random number generator: fixed algorithm, same on every machine.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace state {
@@ -21,6 +23,13 @@ class Random {
 
   // Uniform in [0, 1).
   double NextDouble() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
+
+  // The whole state, to go on later from where it is now (a round replayed
+  // from its start).
+  std::array<uint64_t, 4> State() const { return {s_[0], s_[1], s_[2], s_[3]}; }
+  void SetState(const std::array<uint64_t, 4>& state) {
+    for (std::size_t i = 0; i < 4; ++i) s_[i] = state[i];
+  }
 
  private:
   static uint64_t Rotl(uint64_t v, int k) { return (v << k) | (v >> (64 - k)); }

@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <deque>
+#include <tuple>
 
 #include "stats/figures.h"
 #include "stats/keys.h"
@@ -30,12 +31,20 @@ std::vector<int32_t> KeyColumnOrder() {
   return order;
 }
 
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-  std::vector<std::string_view> parts;
-  for (;;) {
+// Splits text at each separator into at most N parts; nothing when it has
+// more (or, with exact, fewer).
+template <std::size_t N>
+std::optional<std::array<std::string_view, N>> SplitInto(std::string_view text, char separator,
+                                                         bool exact = true) {
+  std::array<std::string_view, N> parts{};
+  for (std::size_t i = 0;; ++i) {
+    if (i == N) return std::nullopt;
     const std::size_t at = text.find(separator);
-    parts.push_back(text.substr(0, at));
-    if (at == std::string_view::npos) return parts;
+    parts[i] = text.substr(0, at);
+    if (at == std::string_view::npos) {
+      if (exact && i + 1 != N) return std::nullopt;
+      return parts;
+    }
     text.remove_prefix(at + 1);
   }
 }
@@ -49,7 +58,25 @@ std::optional<Int> ParseInt(std::string_view text, Int lowest) {
   return value;
 }
 
-std::optional<int32_t> ParseCount(std::string_view text) { return ParseInt<int32_t>(text, 0); }
+// A count: a whole number from 0 up, as written; -1 when the text is not
+// one. (A plain number rather than an optional: it is read a hundred times a
+// line, and returning an optional stalls the processor on each.)
+int64_t CountOf(std::string_view text) {
+  // Most counts are a few digits: read them here, the rest as any number.
+  if (!text.empty() && text.size() <= 9) {
+    int32_t value = 0;
+    for (const char c : text) {
+      if (c < '0' || c > '9') {
+        const auto any = ParseInt<int32_t>(text, 0);
+        return any ? *any : -1;
+      }
+      value = value * 10 + (c - '0');
+    }
+    return value;
+  }
+  const auto any = ParseInt<int32_t>(text, 0);
+  return any ? *any : -1;
+}
 
 // Digits where the pattern has '9', the pattern's character elsewhere.
 bool Matches(std::string_view text, std::string_view pattern) {
@@ -65,24 +92,46 @@ bool Matches(std::string_view text, std::string_view pattern) {
 bool IsDecimal(std::string_view text) {
   const std::size_t point = text.find('.');
   if (point == std::string_view::npos || point == 0 || text.size() - point != 2) return false;
-  return ParseCount(text.substr(0, point)) && ParseCount(text.substr(point + 1));
+  return CountOf(text.substr(0, point)) >= 0 && CountOf(text.substr(point + 1)) >= 0;
 }
 
-bool ParseKeys(std::string_view text, state::KeyTallies& keys) {
+// The next token of text, up to (not including) the first of stops or the
+// end; text moves past the token, not past its stop.
+std::string_view Token(std::string_view& text, char stopA, char stopB) {
+  std::size_t n = 0;
+  while (n < text.size() && text[n] != stopA && text[n] != stopB) ++n;
+  const std::string_view token = text.substr(0, n);
+  text.remove_prefix(n);
+  return token;
+}
+
+// The keys column, "KEY:locked:wrong:lost" entries separated by blanks;
+// tallies into keys when given, else only checked. Read in one pass: it is
+// most of every line.
+bool ParseKeys(std::string_view text, state::KeyTallies* keys) {
   if (text.empty()) return true;
+  const std::array<int16_t, 256>& wordKeys = WordKeyCodes();
   std::array<bool, state::kKeyCodes> seen{};
-  for (std::string_view entry : Split(text, ' ')) {
-    const std::vector<std::string_view> parts = Split(entry, ':');
-    if (parts.size() != 4) return false;
-    const std::optional<int16_t> code = KeyCodeOfName(parts[0]);
-    const auto locked = ParseCount(parts[1]);
-    const auto wrong = ParseCount(parts[2]);
-    const auto lost = ParseCount(parts[3]);
-    if (!code || !locked || !wrong || !lost || seen[*code]) return false;
-    seen[*code] = true;
-    keys[*code] = {*locked, *wrong, *lost};
+  for (;;) {
+    const std::string_view name = Token(text, ':', ' ');
+    // Word keys by their character, the others as "#CODE".
+    const int16_t code = name.size() == 1 ? wordKeys[static_cast<unsigned char>(name[0])]
+                                          : KeyCodeOfName(name).value_or(0);
+    if (code == 0 || seen[code]) return false;
+    seen[code] = true;
+    std::array<int32_t, 3> counts{};
+    for (int32_t& count : counts) {
+      if (text.empty() || text[0] != ':') return false;
+      text.remove_prefix(1);
+      const int64_t value = CountOf(Token(text, ':', ' '));
+      if (value < 0) return false;
+      count = static_cast<int32_t>(value);
+    }
+    if (keys) (*keys)[code] = {counts[0], counts[1], counts[2]};
+    if (text.empty()) return true;
+    if (text[0] != ' ') return false;
+    text.remove_prefix(1);
   }
-  return true;
 }
 
 std::string FilePath(const std::string& myPath) { return myPath + kHistoryFileName; }
@@ -114,70 +163,110 @@ std::string FormatRoundLine(const state::RoundRecord& r) {
 
 namespace {
 
-std::optional<state::RoundRecord> ParseRoundLine(std::string_view line) {
+// Whether a line (without its line end) is a whole, well-formed round; its
+// values go into r when given (the key tallies the costliest of them).
+bool ReadRoundLine(std::string_view line, state::RoundRecord* r, int32_t& score) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  const std::vector<std::string_view> f = Split(line, ',');
-  if (f.size() != kColumns) return std::nullopt;
-  if (!Matches(f[0], "9999-99-99") || !Matches(f[1], "99:99:99")) return std::nullopt;
-  state::RoundRecord r;
-  r.date = std::string(f[0]);
-  r.time = std::string(f[1]);
-  const auto score = ParseInt<int32_t>(f[2], INT32_MIN);
+  const auto fields = SplitInto<kColumns>(line, ',');
+  if (!fields) return false;
+  const std::array<std::string_view, kColumns>& f = *fields;
+  if (!Matches(f[0], "9999-99-99") || !Matches(f[1], "99:99:99")) return false;
+  const auto scored = ParseInt<int32_t>(f[2], INT32_MIN);
   const auto level = ParseInt<int32_t>(f[3], INT16_MIN);
   const auto maxLevel = ParseInt<int32_t>(f[4], INT16_MIN);
-  if (!score || !level || !maxLevel) return std::nullopt;
-  r.score = *score;
-  r.level = *level;
-  r.maxLevel = *maxLevel;
-  state::RoundCounts& c = r.counts;
-  int32_t* counts[] = {&c.destroyed, &c.locks, &c.wrongKeys, &c.lost, &c.shots};
-  for (std::size_t i = 0; i < 5; ++i) {
-    const auto v = ParseCount(f[5 + i]);
-    if (!v) return std::nullopt;
-    *counts[i] = *v;
+  if (!scored || !level || !maxLevel) return false;
+  std::array<int32_t, 5> counts{};
+  for (std::size_t i = 0; i < counts.size(); ++i) {
+    const int64_t v = CountOf(f[5 + i]);
+    if (v < 0) return false;
+    counts[i] = static_cast<int32_t>(v);
   }
   // The two derived figures are checked for form only; they are computed
   // again from the counts.
-  if (!IsDecimal(f[10]) || !(f[11].empty() || IsDecimal(f[11]))) return std::nullopt;
-  if (!ParseKeys(f[12], c.keys)) return std::nullopt;
+  if (!IsDecimal(f[10]) || !(f[11].empty() || IsDecimal(f[11]))) return false;
+  if (!ParseKeys(f[12], r ? &r->counts.keys : nullptr)) return false;
+  score = *scored;
+  if (r) {
+    r->date = std::string(f[0]);
+    r->time = std::string(f[1]);
+    r->score = *scored;
+    r->level = *level;
+    r->maxLevel = *maxLevel;
+    state::RoundCounts& c = r->counts;
+    std::tie(c.destroyed, c.locks, c.wrongKeys, c.lost, c.shots) =
+        std::tie(counts[0], counts[1], counts[2], counts[3], counts[4]);
+  }
+  return true;
+}
+
+std::optional<state::RoundRecord> ParseRoundLine(std::string_view line) {
+  state::RoundRecord r;
+  int32_t score = 0;
+  if (!ReadRoundLine(line, &r, score)) return std::nullopt;
   return r;
 }
 
-}  // namespace
+// Keeps what a reading needs of each line in turn: the counts, and the
+// lines of the best round and of the last `keep` rounds, read whole at the
+// end (a line's key tallies are the costly part, and most lines need none).
+class HistoryReader {
+ public:
+  explicit HistoryReader(std::size_t keep) : keep_(keep) { read_.found = true; }
 
-namespace {
-
-HistoryRead ReadHistoryBytes(std::string_view bytes, std::size_t keep) {
-  HistoryRead read;
-  read.found = true;
-  std::deque<state::RoundRecord> tail;
-  while (!bytes.empty()) {
-    const std::size_t end = bytes.find('\n');
-    std::string_view line = bytes.substr(0, end);
-    bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+  void Line(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty() || line == kHistoryHeader) continue;
-    std::optional<state::RoundRecord> round = ParseRoundLine(line);
-    if (!round) {
-      ++read.damagedLines;
-      continue;
+    if (line.empty() || line == kHistoryHeader) return;
+    int32_t score = 0;
+    if (!ReadRoundLine(line, nullptr, score)) {
+      ++read_.damagedLines;
+      return;
     }
-    ++read.rounds;
-    if (!read.best || round->score > read.best->score) read.best = *round;
-    if (keep == 0) continue;
-    if (tail.size() == keep) tail.pop_front();
-    tail.push_back(std::move(*round));
+    ++read_.rounds;
+    if (best_.empty() || score > bestScore_) {
+      best_ = line;
+      bestScore_ = score;
+    }
+    if (keep_ == 0) return;
+    if (tail_.size() == keep_) tail_.pop_front();
+    tail_.emplace_back(line);
   }
-  read.tail.assign(tail.begin(), tail.end());
-  return read;
-}
+
+  HistoryRead Finish() {
+    if (!best_.empty()) read_.best = ParseRoundLine(best_);
+    for (const std::string& line : tail_) read_.tail.push_back(*ParseRoundLine(line));
+    return read_;
+  }
+
+ private:
+  std::size_t keep_;
+  HistoryRead read_;
+  std::string best_;
+  int32_t bestScore_ = 0;
+  std::deque<std::string> tail_;
+};
 
 }  // namespace
 
 HistoryRead ReadHistory(const std::string& myPath, std::size_t keep) {
-  const storage::FileRead file = storage::ReadWholeFile(FilePath(myPath), kMaxHistoryBytes);
+  HistoryReader reader(keep);
+  std::string partial;  // a line that runs on into the next piece
+  const storage::FileRead file =
+      storage::ReadInPieces(FilePath(myPath), kReadPieceBytes, [&](std::string_view piece) {
+        for (std::size_t end; (end = piece.find('\n')) != std::string_view::npos;) {
+          if (partial.empty()) {
+            reader.Line(piece.substr(0, end));
+          } else {
+            partial.append(piece.substr(0, end));
+            reader.Line(partial);
+            partial.clear();
+          }
+          piece.remove_prefix(end + 1);
+        }
+        partial.append(piece);
+      });
   if (!file.opened) return {};
-  return ReadHistoryBytes(file.bytes, keep);
+  if (!partial.empty()) reader.Line(partial);
+  return reader.Finish();
 }
 
 void AppendRounds(const std::string& myPath, const std::vector<state::RoundRecord>& rounds) {

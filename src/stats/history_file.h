@@ -15,9 +15,9 @@ namespace stats {
 
 constexpr const char* kHistoryFileName = "rapiko-history.csv";
 
-// The history is read up to this size (some 200 000 rounds); past it, only
-// the rounds within it count.
-constexpr std::size_t kMaxHistoryBytes = std::size_t{64} << 20;
+// The history is read whole, whatever its size, a piece of this size at a
+// time: only the last rounds and the counts are kept.
+constexpr std::size_t kReadPieceBytes = std::size_t{1} << 20;
 
 // The first line of the file: the names of the columns.
 constexpr std::string_view kHistoryHeader =

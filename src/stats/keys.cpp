@@ -23,20 +23,47 @@ const std::array<std::string, 4>& KeyboardRows() {
   return rows;
 }
 
-bool IsWordKey(int32_t keyCode) { return KeyName(keyCode).size() == 1; }
+namespace {
+
+// The word key of each character, and the character of each word key, once:
+// the history's keys are named on every line.
+struct WordKeyTables {
+  std::array<int16_t, 256> codeOf{};
+  std::array<char, state::kKeyCodes> charOf{};
+};
+
+const WordKeyTables& Tables() {
+  static const WordKeyTables tables = [] {
+    WordKeyTables t;
+    for (const std::string& row : KeyboardRows()) {
+      for (const char c : row) {
+        const int16_t code = typing::WordCharCode(c);
+        t.codeOf[static_cast<unsigned char>(c)] = code;
+        t.charOf[static_cast<std::size_t>(code)] = c;
+      }
+    }
+    return t;
+  }();
+  return tables;
+}
+
+}  // namespace
+
+const std::array<int16_t, 256>& WordKeyCodes() { return Tables().codeOf; }
+
+bool IsWordKey(int32_t keyCode) {
+  return keyCode > 0 && keyCode < state::kKeyCodes &&
+         Tables().charOf[static_cast<std::size_t>(keyCode)] != '\0';
+}
 
 std::string KeyName(int32_t keyCode) {
-  for (const std::string& row : KeyboardRows()) {
-    for (char c : row) {
-      if (typing::WordCharCode(c) == keyCode) return std::string(1, c);
-    }
-  }
+  if (IsWordKey(keyCode)) return std::string(1, Tables().charOf[static_cast<std::size_t>(keyCode)]);
   return "#" + std::to_string(keyCode);
 }
 
 std::optional<int16_t> KeyCodeOfName(std::string_view name) {
   if (name.size() == 1) {
-    const int16_t code = typing::WordCharCode(name[0]);
+    const int16_t code = Tables().codeOf[static_cast<unsigned char>(name[0])];
     if (code == 0) return std::nullopt;
     return code;
   }

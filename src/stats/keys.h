@@ -21,6 +21,9 @@ bool IsWordKey(int32_t keyCode);
 // other key ("#15" for Tab).
 std::string KeyName(int32_t keyCode);
 
+// The word key of every character: 0 for a character no word key types.
+const std::array<int16_t, 256>& WordKeyCodes();
+
 // The key code of a name made by KeyName, or nothing.
 std::optional<int16_t> KeyCodeOfName(std::string_view name);
 

@@ -18,21 +18,4 @@ int MakeFolder(const std::string& folder);
 // Removes a file (never a folder); false when it cannot.
 bool RemoveFile(const std::string& path);
 
-// A folder of the process's own for a while (a replay's copy of the game
-// folder), removed with the files in it when it goes.
-class ScratchFolder {
- public:
-  // Throws std::runtime_error with one line when none can be made.
-  ScratchFolder();
-  ~ScratchFolder();
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  // The folder, ending in '/'.
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
 }  // namespace storage

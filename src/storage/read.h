@@ -3,9 +3,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace storage {
 
@@ -28,9 +30,24 @@ struct FileRead {
 // FIFO, a device, a folder) is refused at once, never waited on.
 FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes);
 
+// Reads the plain file at path whole, whatever its size, in pieces of at
+// most pieceBytes handed to take in order: for files that may grow past any
+// sensible limit (the history of rounds). Refuses what ReadWholeFile
+// refuses; the FileRead says how it went, its bytes stay empty.
+FileRead ReadInPieces(const std::string& path, std::size_t pieceBytes,
+                      const std::function<void(std::string_view)>& take);
+
 // A stream over whatever is at path, read as it comes (a script may come
 // through a pipe); nullptr when it cannot be opened.
 std::unique_ptr<std::istream> OpenStream(const std::string& path);
+
+// Whether anything is at path, a link (even one to nowhere) included.
+bool Exists(const std::string& path);
+
+// Whether two paths name the same file: the same file on disk when both
+// are there (a link to a file is that file), else the same name in the same
+// folder.
+bool SameFile(const std::string& a, const std::string& b);
 
 // What is at a path, following links as reading does.
 bool IsPlainFile(const std::string& path);

@@ -9,7 +9,8 @@ namespace storage {
 
 // A recording is written a line at a time while it is played, each line
 // handed to the system as it is written, so a game that is killed still
-// leaves every line before the kill.
+// leaves every line before the kill. A line may be written again in its
+// place, longer (a run of passes that grows).
 class StreamFile {
  public:
   StreamFile() = default;
@@ -21,8 +22,9 @@ class StreamFile {
   // a link, never a FIFO or a device, never blocking. 0, or the errno
   // (kNotPlainFile for something other than a plain file).
   int Open(const std::string& path);
+  // Writes bytes at offset, over what is there (the file grows as needed).
   // 0, or the errno of the failed write.
-  int Write(std::string_view bytes);
+  int WriteAt(uint64_t offset, std::string_view bytes);
   // 0, or the errno of the last failure of closing.
   int Close();
 

@@ -1,16 +1,19 @@
-// A replay shown in a window: the rounds before the one to watch are not shown.
+// A recording shown again: the rounds before the one to watch unseen, and nothing written.
 #include "app/sessions.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #include "media/headless/headless.h"
+#include "ranking/ranking_file.h"
 #include "support/script_run.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using testing_support::GameDir;
 
 // A replay's window, headless; it never closes.
@@ -19,33 +22,73 @@ struct Window : media::System {
   uint32_t GetTickCount() override { return platform.Tick(); }
   bool BeginPass() override { return true; }
   void DispatchMessages(media::WindowEvents&) override {}
+  int Flips() const {
+    const auto& ops = platform.FrameOps();
+    return static_cast<int>(std::count_if(ops.begin(), ops.end(), [](const media::SurfaceOp& op) {
+      return op.kind == op.Kind::Flip;
+    }));
+  }
   media::HeadlessPlatform platform;
 };
 
-// Without a round to watch every pass is shown; with one, only the passes after the one that
-// starts it.
+const std::string kRound1 = "press 57\ntick 16\ntick 16 7501\npress 28\ntick 16\n";
+
+// A session recorded whole (by --record, or kept as a best round by an
+// earlier version) shows every pass, or only those after the one that
+// starts the round to watch.
 TEST(Replay, RoundsBeforeTheOneToWatchAreNotShown) {
   GameDir dir("");
-  const std::string round1 = "press 57\ntick 16\ntick 16 7501\npress 28\ntick 16\n";
   for (const auto& [text, shown] :
        {std::pair{std::string("tick 16 2\n"), 2},
-        {"# replay from round 2\n" + round1 + "press 57\ntick 16\ntick 16 3\n", 3}}) {
-    dir.Write("r.script", text);
+        {"# replay from round 2\n" + kRound1 + "press 57\ntick 16\ntick 16 3\n", 3}}) {
     Window window;
     std::ostringstream err;
-    EXPECT_EQ(app::ShowRecording(dir.File("r.script"), dir.Path() + "/", window, err), 0)
-        << err.str();
-    const auto& ops = window.platform.FrameOps();
-    EXPECT_EQ(std::count_if(ops.begin(), ops.end(),
-                            [](const media::SurfaceOp& op) { return op.kind == op.Kind::Flip; }),
-              shown)
-        << text;
+    EXPECT_EQ(app::PlayRecording("r", text, dir.Path() + "/", window, err), 0) << err.str();
+    EXPECT_EQ(window.Flips(), shown) << text;
   }
+  Window window;
+  std::ostringstream bad;
+  EXPECT_EQ(app::PlayRecording("r.script", "tick 16\nbogus\n", dir.Path() + "/", window, bad), 2);
+  EXPECT_EQ(bad.str(), "r.script: script line 2: unknown command 'bogus'\n");
   dir.Remove("back.bmp");  // a start-up that fails: status 1, and says why
+  std::ostringstream err;
+  EXPECT_EQ(app::PlayRecording("r", "tick 16\n", dir.Path() + "/", window, err), 1);
+  EXPECT_NE(err.str().find("back.bmp"), std::string::npos) << err.str();
+}
+
+// A replay writes nothing: not the screenshot a recording asks for (one
+// line says so), not the result it enters, not the round's history, and
+// nothing of its own in the folder.
+TEST(Replay, WritesNothing) {
+  GameDir dir;
+  const std::string ranking = ranking::RankingFileBytes(state::GameState{});
+  dir.Write("rapikosc.ini", ranking);
+  const std::string shot = dir.File("rapikosc.ini");  // even where the game's file is
+  const std::string text = "tick 16\nscreenshot " + dir.File("shot.png") + "\nscreenshot " + shot +
+                           "\n" + kRound1 + "state\n";
+  const auto before = [&dir] {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir.Path())) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }();
   Window window;
   std::ostringstream err;
-  EXPECT_EQ(app::ShowRecording(dir.File("r.script"), dir.Path() + "/", window, err), 1);
-  EXPECT_NE(err.str().find("back.bmp"), std::string::npos) << err.str();
+  int entered = 0;
+  EXPECT_EQ(app::PlayRecording("r", text, dir.Path() + "/", window, err,
+                               [&](const state::GameState& g) {
+                                 entered = static_cast<int>(g.unsavedResults.size());
+                               }),
+            0);
+  EXPECT_EQ(entered, 1);  // the round was played and its result entered, in the game only
+  EXPECT_EQ(err.str(), "script line 2: screenshot " + dir.File("shot.png") +
+                           " not written: a replay writes nothing\nscript line 3: screenshot " +
+                           shot + " not written: a replay writes nothing\n");
+  EXPECT_EQ(dir.Read("rapikosc.ini"), ranking);
+  std::vector<std::string> after;
+  for (const auto& e : fs::directory_iterator(dir.Path())) after.push_back(e.path().filename());
+  std::sort(after.begin(), after.end());
+  EXPECT_EQ(after, before);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "app/sessions.h"
+#include "media/headless/headless.h"
 #include "ranking/ranking_file.h"
 #include "replay/best_rounds.h"
 #include "replay/notes.h"
@@ -59,12 +61,38 @@ TEST(Recording, FilesRideAlongAsNotesAndComeBackWhole) {
   for (int i = 0; i < 256; ++i) all += static_cast<char>(i);
   const std::string files[] = {"", "A", "AB", all};
   replay::Recording r;
+  replay::RecordingText text(r);
   for (const std::string& bytes : files) r.Note(replay::FileNote("rapikosc.ini", bytes));
   r.Note(replay::FileNote("../escape", "x"));  // a name with a path is refused
-  const auto noted = replay::NotedFiles(r.Text());
+  const auto noted = replay::NotedFiles(text.Text());
   ASSERT_EQ(noted.size(), 4u);
   for (size_t i = 0; i < 4; ++i)
     EXPECT_EQ(noted[i], std::pair(std::string("rapikosc.ini"), files[i]));
+}
+
+// A session that is killed leaves every pass it played: the line of a run of
+// equal passes is in the file, and counts each pass, as soon as it is played.
+TEST(Recording, AFileHoldsEveryPassTheMomentItIsPlayed) {
+  GameDir dir("");
+  const std::string path = dir.File("session.script");
+  {
+    replay::RecordingFile file(path);
+    replay::Recording& r = file.Get();
+    r.Start(7);
+    const std::pair<uint32_t, std::string> passes[] = {
+        {16, "start 7\ntick 16\n"},
+        {16, "start 7\ntick 16 2\n"},
+        {17, "start 7\ntick 16 2\ntick 17\n"},
+    };
+    for (const auto& [ms, after] : passes) {
+      r.Pass(ms);
+      EXPECT_EQ(dir.Read("session.script"), after);
+    }
+    r.Key({30, media::kKeyDown, 0, 0});
+    for (int i = 0; i < 10; ++i) r.Pass(17);
+    EXPECT_EQ(dir.Read("session.script"), "start 7\ntick 16 2\ntick 17\ndown 30\ntick 17 10\n");
+  }  // gone without Finish, as a killed game goes
+  EXPECT_EQ(dir.Read("session.script"), "start 7\ntick 16 2\ntick 17\ndown 30\ntick 17 10\n");
 }
 
 std::vector<std::string> Replays(const GameDir& dir) {
@@ -76,53 +104,135 @@ std::vector<std::string> Replays(const GameDir& dir) {
   return names;
 }
 
-TEST(BestRounds, TheSessionsBestRoundIsKeptAndReplaysToItsScore) {
+// A replay's window, headless; it never closes.
+struct Window : media::System {
+  std::shared_ptr<media::Root> CreateRoot() override { return platform.CreateRoot(); }
+  uint32_t GetTickCount() override { return platform.Tick(); }
+  bool BeginPass() override { return true; }
+  void DispatchMessages(media::WindowEvents&) override {}
+  media::HeadlessPlatform platform;
+};
+
+// After five idle minutes on the title, round 1 scores nothing, round 2
+// locks and fires at every letter, round 3 is ended by Esc and is no
+// finished round. The best round is kept from its own start: small, and
+// played again it ends with the score that named it.
+TEST(BestRounds, TheBestRoundIsKeptFromItsOwnStartAndReplaysToItsScore) {
   GameDir dir("AAA\r\n");
   dir.Write("rapikosc.ini", ranking::RankingFileBytes(state::GameState{}));
-  // Round 1 scores nothing; round 2 locks and fires at every letter; round
-  // 3 is ended by Esc and is not a finished round.
-  std::string s = "press 57\ntick 16\ntick 16 7501\npress 28\ntick 16\npress 57\ntick 16\n";
+  std::string s = "tick 16 18750\npress 57\ntick 16\ntick 16 7501\npress 28\ntick 16\n";
+  s += "press 57\ntick 16\n";
   for (int i = 0; i < 240; ++i) s += "press 30 57\ntick 16 31\n";
   s += "tick 16 100\npress 28\ntick 16\npress 57\ntick 16 50\npress 1\ntick 16\n";
   PlayInProcess(dir, s);
   const auto kept = Replays(dir);
   ASSERT_EQ(kept.size(), 1u);
-  const std::string file = dir.File("replays/" + kept[0]);
-  const std::string text = ReadFileBytes(file);
-  EXPECT_EQ(text.rfind("# replay from round 2\n", 0), 0u);
-  GameDir other("AAA\r\n");
-  other.Write("rapikosc.ini", ranking::RankingFileBytes(state::GameState{}));
-  const auto r = RunScript(other, text + "state\n");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  const int score = r.States().back()["score"];
-  EXPECT_GT(score, 0);
-  EXPECT_EQ(kept[0].substr(kept[0].rfind('-') + 1), std::to_string(score) + ".script");
+  const std::string text = dir.Read("replays/" + kept[0]);
+  EXPECT_LT(text.size(), 200u * 1024);
+  EXPECT_EQ(text.find("tick 16 18750"), std::string::npos) << "the idle title is not kept";
+  EXPECT_NE(text.find("# resume {"), std::string::npos);
+  const auto score = replay::ScoreOfReplayName(kept[0]);
+  ASSERT_TRUE(score);
+  EXPECT_GT(*score, 0);
+
+  // Played again, in a folder whose own words and ranking differ: the
+  // recording carries its own, and the player's files stay as they are.
+  GameDir other("ZZZ\r\n");
+  const std::string theirs = ranking::RankingFileBytes(state::GameState{});
+  other.Write("rapikosc.ini", theirs);
+  Window window;
+  std::ostringstream err;
+  int32_t replayed = -1;
+  int mode = -1;
+  EXPECT_EQ(app::PlayRecording("best", text, other.Path() + "/", window, err,
+                               [&](const state::GameState& g) {
+                                 replayed = g.score;
+                                 mode = g.gameMode;
+                               }),
+            0)
+      << err.str();
+  EXPECT_EQ(replayed, *score);
+  EXPECT_EQ(mode, state::kModeNameEntry);  // it ends where the round ended
+  EXPECT_EQ(other.Read("rapikosc.ini"), theirs);
+  EXPECT_FALSE(other.Exists("rapiko-history.csv"));
 }
 
-TEST(BestRounds, OnlyTheTenHighestScoresStay) {
+TEST(BestRounds, OnlyTheTenHighestScoresStayAndLeftOversOfKilledGamesGo) {
   GameDir dir("");
   fs::create_directories(dir.File("replays"));
   for (int score : {5, 90, 7, 300, 12, 64, 8, 1, 77, 3, 40, 2}) {
     dir.Write("replays/best-20260101-000000-" + std::to_string(score) + ".script", "");
   }
   dir.Write("replays/notes.txt", "mine");
+  for (const char* left :
+       {".best-AbCdEf123456", "best-20260101-000000-9.script.tmp-AbCdEf123456"}) {
+    dir.Write(std::string("replays/") + left, "partial");
+  }
   replay::Recording recording;
-  replay::BestRounds best(dir.Path() + "/", recording);
-  best.RoundEnded(1, 6);
+  replay::BestRounds best(dir.Path() + "/", recording, std::nullopt);
+  EXPECT_FALSE(dir.Exists("replays/.best-AbCdEf123456"));
+  EXPECT_FALSE(dir.Exists("replays/best-20260101-000000-9.script.tmp-AbCdEf123456"));
+  state::GameState g;
+  best.RoundStarted(g, 1, 0);
+  best.RoundEnded(g, 1, 6);
   const auto kept = Replays(dir);
   EXPECT_EQ(kept.size(), 11u);  // ten replays and the player's own file
-  EXPECT_TRUE(fs::exists(dir.File("replays/notes.txt")));
+  EXPECT_TRUE(dir.Exists("replays/notes.txt"));
   for (const char* gone : {"-1.script", "-2.script", "-3.script"}) {
-    EXPECT_FALSE(fs::exists(dir.File(std::string("replays/best-20260101-000000") + gone))) << gone;
+    EXPECT_FALSE(dir.Exists(std::string("replays/best-20260101-000000") + gone)) << gone;
   }
+}
+
+// Two sessions that keep a round in the same second with the same score
+// each keep their own file; neither takes the other's for its own.
+TEST(BestRounds, TwoSessionsWithTheSameScoreInTheSameSecondKeepBoth) {
+  GameDir dir("");
+  replay::Recording first, second;
+  replay::BestRounds one(dir.Path() + "/", first, std::nullopt);
+  replay::BestRounds two(dir.Path() + "/", second, std::nullopt);
+  state::GameState g;
+  one.RoundStarted(g, 1, 0);
+  first.Note("first");
+  two.RoundStarted(g, 1, 0);
+  second.Note("second");
+  one.RoundEnded(g, 1, 40);
+  two.RoundEnded(g, 1, 40);
+  std::vector<std::string> notes;
+  for (const std::string& name : Replays(dir)) {
+    EXPECT_EQ(replay::ScoreOfReplayName(name), 40) << name;
+    const std::string text = dir.Read("replays/" + name);
+    notes.push_back(text.substr(text.find("\n# ", text.find("start")) + 3));
+  }
+  std::sort(notes.begin(), notes.end());
+  EXPECT_EQ(notes, (std::vector<std::string>{"first\n", "second\n"}));
+  // A better round of the first session replaces its own file only.
+  one.RoundStarted(g, 2, 0);
+  one.RoundEnded(g, 2, 50);
+  EXPECT_EQ(Replays(dir).size(), 2u);
+}
+
+TEST(BestRounds, NamesOfKeptRoundsAndOthers) {
+  const std::pair<const char*, std::optional<int64_t>> cases[] = {
+      {"best-20261207-190142-456.script", 456},
+      {"best-20261207-190142-456-2.script", 456},
+      {"best-20261207-190142-0.script", 0},
+      {"best-20261207-1901-456.script", std::nullopt},
+      {"best-20261207-190142-45x.script", std::nullopt},
+      {"best-20261207-190142-456.txt", std::nullopt},
+      {"best-20261207-190142-456-2-3.script", std::nullopt},
+      {"notes.script", std::nullopt},
+  };
+  for (const auto& [name, score] : cases) EXPECT_EQ(replay::ScoreOfReplayName(name), score) << name;
 }
 
 TEST(BestRounds, ALinkPlantedAsTheReplaysFolderIsNeverWrittenThrough) {
   GameDir dir(""), elsewhere("");
   fs::create_directory_symlink(elsewhere.Path(), dir.File("replays"));
   replay::Recording recording;
-  replay::BestRounds best(dir.Path() + "/", recording);
-  best.RoundEnded(1, 5);
+  replay::BestRounds best(dir.Path() + "/", recording, std::nullopt);
+  state::GameState g;
+  best.RoundStarted(g, 1, 0);
+  best.RoundEnded(g, 1, 5);
   for (const auto& e : fs::directory_iterator(elsewhere.Path())) {
     EXPECT_EQ(e.path().filename(), "back.bmp");
   }

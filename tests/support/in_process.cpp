@@ -20,11 +20,11 @@ std::vector<std::string> PlayInProcess(const GameDir& dir, const std::string& te
   scripted.ReadPrologue();
   replay::Recording recording;
   replay::RecordingSystem system(scripted, recording);
-  replay::BestRounds best(dir.Path() + "/", recording);
+  replay::BestRounds best(dir.Path() + "/", recording, dir.Read("rapdata.ini"));
   {
     state::GameState g;  // what is left of it goes with the window
     scripted.SetGame(&g);
-    system.SetGame(&g, [&](int round, int32_t score) { best.RoundEnded(round, score); });
+    system.SetGame(&g, &best);
     const std::string folder = game::MyPath(dir.Path());
     try {
       game::StartUp(g, system, folder);

@@ -7,11 +7,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
-#include <stdexcept>
-
-#include "storage/errors.h"
-#include "storage/temporary.h"
 
 namespace storage {
 
@@ -41,20 +36,5 @@ int MakeFolder(const std::string& folder) {
 }
 
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
-
-ScratchFolder::ScratchFolder() {
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/rapiko-replay-XXXXXX";
-  if (::mkdtemp(pattern.data()) == nullptr) {
-    throw std::runtime_error("cannot make a scratch folder for the replay in " + FolderOf(pattern) +
-                             ": " + ErrorText(errno));
-  }
-  path_ = pattern + "/";
-}
-
-ScratchFolder::~ScratchFolder() {
-  for (const std::string& name : ListFolder(path_)) RemoveFile(path_ + name);
-  ::rmdir(path_.c_str());
-}
 
 }  // namespace storage

@@ -34,14 +34,16 @@ int StreamFile::Open(const std::string& path) {
   return 0;
 }
 
-int StreamFile::Write(std::string_view bytes) {
+int StreamFile::WriteAt(uint64_t offset, std::string_view bytes) {
   if (handle_ < 0) return EBADF;
   while (!bytes.empty()) {
-    const ssize_t n = ::write(static_cast<int>(handle_), bytes.data(), bytes.size());
+    const ssize_t n =
+        ::pwrite(static_cast<int>(handle_), bytes.data(), bytes.size(), static_cast<off_t>(offset));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return errno;
     if (n == 0) return ENOSPC;
     bytes.remove_prefix(static_cast<std::size_t>(n));
+    offset += static_cast<uint64_t>(n);
   }
   return 0;
 }

@@ -1,0 +1,24 @@
+// What a round needs to be played again from its own start: the state that Space left.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "state/game_state.h"
+
+namespace replay {
+
+// The state at a round's start that the words, the ranking and the keys do
+// not give, as a recording's comment line: "resume {...}" (the random
+// numbers, the spawner's pacing, the focus, the round clock).
+std::string ResumeNote(const state::GameState& g);
+
+// The resume line of a recording's text, if it has one.
+std::optional<std::string> NotedResume(const std::string& scriptText);
+
+// Puts a resume note's state into g after start-up and starts the round as
+// Space starts it. False (g unchanged) when the note is not one this game
+// wrote.
+bool ApplyResume(state::GameState& g, const std::string& note);
+
+}  // namespace replay
