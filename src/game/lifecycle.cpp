@@ -12,6 +12,8 @@
 #include "ranking/ranking_save.h"
 #include "stats/history_file.h"
 #include "stats/round_history.h"
+#include "storage/folder_lock.h"
+#include "storage/write.h"
 #include "typing/key_tables.h"
 #include "typing/word_data.h"
 
@@ -40,6 +42,17 @@ void SetStartValues(state::GameState& g) {
   g.quitRequested = false;
 }
 
+// The temporaries of games killed while writing, under the lock (every
+// writer holds it while its temporary exists). A lock that cannot be had
+// leaves them for the next start.
+void RemoveLeftOvers(const std::string& myPath) {
+  try {
+    storage::FolderLock lock(myPath);
+    if (lock.Held()) storage::RemoveStaleTemporaries(myPath);
+  } catch (const storage::LockError&) {
+  }
+}
+
 }  // namespace
 
 std::string MyPath(const std::string& folder) {
@@ -58,7 +71,10 @@ std::vector<std::string> StartUp(state::GameState& g, media::System& system,
                                  const StartOptions& options) {
   std::vector<std::string> notes;
   // A game that could never save says so before anything opens.
-  if (!options.readOnly) ranking::CheckFolderWritable(myPath);
+  if (!options.readOnly) {
+    ranking::CheckFolderWritable(myPath);
+    RemoveLeftOvers(myPath);
+  }
   InitDisplay(g, system, myPath);
   InitSound(g, system);
   InitKeyboard(g, system);

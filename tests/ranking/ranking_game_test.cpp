@@ -93,6 +93,30 @@ TEST(Signals, HangUpTerminateAndInterruptEndTheGameLikeEscAndKeepTheEntry) {
   }
 }
 
+// Ended from outside while a name is typed, the game still enters the
+// result, under the name as typed, or the last name when none was typed.
+TEST(Signals, DuringNameEntryTheResultIsEnteredUnderTheTypedName) {
+  const struct {
+    std::string last, typed, name;
+  } cases[] = {{"", "type ann\n", "ANN"}, {"LAST", "", "LAST"}, {"LAST", "type x\n", "LASTX"}};
+  for (const auto& c : cases) {
+    GameDir dir("");
+    state::GameState last;
+    last.entryName = c.last;
+    dir.Write("rapikosc.ini", ranking::RankingFileBytes(last));
+    LiveRun run(dir);
+    run.Send("press 57\ntick 16\ntick 60000 2\ntick 1\n" + c.typed + "tick 16\nstate\n");
+    ASSERT_TRUE(run.ReadLine(10000));
+    run.Signal(SIGTERM);
+    run.Send("tick 16\n");
+    EXPECT_EQ(run.Finish().exitCode, 0);
+    const state::GameState g = RankingIn(dir);
+    EXPECT_EQ(g.rankNames[0], c.name);
+    EXPECT_EQ(g.rankKeys[0], 30300000);
+    EXPECT_EQ(g.entryName, c.name);
+  }
+}
+
 // What cannot be read is reported at start-up and left as it is; nothing
 // waits on a FIFO.
 TEST(UnreadableFiles, AreReportedAndLeftAsTheyAre) {

@@ -1,6 +1,7 @@
 // The headless run's contract: command line, grammar, errors, exit statuses; start-up without
 // a window system.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -74,6 +75,8 @@ TEST(ScriptGrammar, ErrorsNameTheLineAndStopWithoutShutdown) {
       {"click now\n", "script line 1: "},
       {"focus\n", "script line 1: 'focus' takes 1 argument, got 0"},
       {"focus away\n", "script line 1: 'focus' takes 'in' or 'out', not 'away'"},
+      // A line past the limit is never kept whole, nor echoed.
+      {"tick 16\n# " + std::string(65536, 'a') + "\n", "script line 2: longer than 65536 bytes"},
   };
   const std::string keep = "\"KEEP" + kEmptyRanking.substr(1);
   for (const Case& c : cases) {
@@ -83,6 +86,7 @@ TEST(ScriptGrammar, ErrorsNameTheLineAndStopWithoutShutdown) {
     EXPECT_EQ(r.exitCode, 2) << c.script;
     EXPECT_EQ(r.err.rfind(c.message, 0), 0u) << c.script << " -> " << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_LT(r.err.size(), 200u);
     EXPECT_EQ(dir.Read("rapikosc.ini"), keep) << c.script;
   }
 }
@@ -93,8 +97,14 @@ TEST(ScriptGrammar, ScreenshotWritesAPng) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(dir.Read("shot one.png").substr(0, 4), "\x89PNG");
 
-  // A file that cannot be made, or not written whole, is a script error.
-  for (const std::string& path : {dir.File("no/such/folder/x.png"), std::string("/dev/full")}) {
+  // A line of the longest length is still a line.
+  EXPECT_EQ(RunScript(dir, "tick 16\n#" + std::string(65535, 'a') + "\n").exitCode, 0);
+
+  // A file that cannot be made, or not written whole, is a script error;
+  // nothing but a plain file is written over, and a FIFO is never waited on.
+  mkfifo(dir.File("fifo").c_str(), 0644);
+  for (const std::string& path :
+       {dir.File("no/such/folder/x.png"), std::string("/dev/full"), dir.File("fifo")}) {
     auto bad = RunScript(dir, "tick 16\nscreenshot " + path + "\n");
     EXPECT_EQ(bad.exitCode, 2) << path;
     EXPECT_EQ(bad.err.rfind("script line 2: screenshot: " + path + ": cannot write: ", 0), 0u)

@@ -1,7 +1,9 @@
 // Statistics in whole runs: a history that cannot be written, --stats, the practice keys (the
 // screen from the title and the rounds' lines are golden games: tests/golden/stats_*).
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cstring>
 #include <filesystem>
 #include <tuple>
 
@@ -41,6 +43,42 @@ TEST(History, AFailedWriteIsReported) {
   EXPECT_EQ(r.States().back()["gameMode"], 2);
   EXPECT_EQ(r.err, "cannot write the history file " + dir.File(kHistory) + ": Is a directory\n");
   EXPECT_TRUE(dir.Exists("rapikosc.ini"));
+}
+
+// A history that is a link is never written through (nor made where a
+// dangling link points); one that is a FIFO is never waited on.
+TEST(History, NeverThroughALinkNeverWaitingOnAFifo) {
+  const struct {
+    char kind;  // l: a link to a file outside, d: a link to nowhere, p: a FIFO
+    std::string problem;
+  } cases[] = {{'l', std::strerror(ELOOP)}, {'d', std::strerror(ELOOP)}, {'p', "not a plain file"}};
+  for (const auto& c : cases) {
+    GameDir dir, outside;
+    const std::string path = dir.File(kHistory);
+    if (c.kind == 'l') outside.Write("h", "theirs\n");
+    if (c.kind != 'p') std::filesystem::create_symlink(outside.File("h"), path);
+    if (c.kind == 'p') mkfifo(path.c_str(), 0644);
+    auto r = RunScript(dir, "press 57\ntick 16\ntick 1000 122\nstate\n");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "cannot write the history file " + path + ": " + c.problem + "\n");
+    EXPECT_EQ(outside.Read("h"), c.kind == 'l' ? "theirs\n" : "");
+  }
+}
+
+// The history is read whole, whatever its size: the round just played is
+// the last, past the 64 MiB that were once the limit.
+TEST(StatsCommand, TheNewestRoundOfAHugeHistoryIsTheLast) {
+  GameDir dir;
+  const std::string old = History(1).substr(std::string(stats::kHistoryHeader).size() + 1);
+  std::string bytes = std::string(stats::kHistoryHeader) + "\n";
+  while (bytes.size() < (std::size_t{70} << 20)) bytes += old;
+  dir.Write(kHistory, bytes);
+  auto played = RunScript(dir, "press 57\ntick 16\ntick 1000 122\n");
+  ASSERT_EQ(played.exitCode, 0) << played.err;
+  auto r = RunBinary({"--stats", "--dir", dir.Path() + "/"});
+  EXPECT_EQ(r.exitCode, 0);
+  const std::size_t last = r.out.find("Last round:      0 points");
+  EXPECT_NE(last, std::string::npos) << r.out.substr(0, 400);
 }
 
 TEST(StatsCommand, EmptyNormalAndDamagedHistory) {

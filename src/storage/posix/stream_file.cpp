@@ -21,7 +21,8 @@ int StreamFile::Open(const std::string& path) {
   const int fd =
       ::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
              static_cast<mode_t>(kNewFileMode));
-  if (fd < 0) return errno;
+  // A FIFO without a reader cannot be opened without blocking (ENXIO).
+  if (fd < 0) return errno == ENXIO ? kNotPlainFile : errno;
   struct stat info {};
   const bool statted = ::fstat(fd, &info) == 0;
   int error = !statted ? errno : !S_ISREG(info.st_mode) ? kNotPlainFile : 0;

@@ -1,0 +1,73 @@
+// --record: never onto a file the game keeps, never waiting on a FIFO, every pass kept when killed.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "support/script_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::GameDir;
+using testing_support::LiveRun;
+using testing_support::RunScript;
+
+TEST(Record, OntoAFileTheGameKeepsIsRefusedAndTheFileKept) {
+  GameDir dir;
+  dir.Write("rapikosc.ini", "\"KEEP\"\r\n");
+  dir.Write("rapiko-history.csv", "history\n");
+  dir.Write("mine.ini", "OWL\n");
+  fs::create_symlink(dir.File("rapikosc.ini"), dir.File("link"));
+  const struct {
+    std::string record;
+    std::vector<std::string> more;
+  } cases[] = {
+      {dir.File("rapikosc.ini"), {}},
+      {dir.Path() + "/../" + fs::path(dir.Path()).filename().string() + "/rapikosc.ini", {}},
+      {dir.File("link"), {}},
+      {dir.File("rapikosc.ini.bak"), {}},  // not there yet, but the game makes it
+      {dir.File("rapiko-history.csv"), {}},
+      {dir.File("rapdata.ini"), {}},
+      {dir.File("back.bmp"), {}},
+      {dir.File("mine.ini"), {"--words", dir.File("mine.ini")}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"--record", c.record};
+    args.insert(args.end(), c.more.begin(), c.more.end());
+    const auto before = std::tuple(dir.Read("rapikosc.ini"), dir.Read("rapiko-history.csv"),
+                                   dir.Read("rapdata.ini"), dir.Read("mine.ini"));
+    const auto r = RunScript(dir, "tick 16\n", args);
+    EXPECT_EQ(r.exitCode, 2) << c.record;
+    EXPECT_EQ(r.err.rfind("rapiko: --record " + c.record + " is a file the game keeps", 0), 0u)
+        << r.err;
+    EXPECT_EQ(std::tuple(dir.Read("rapikosc.ini"), dir.Read("rapiko-history.csv"),
+                         dir.Read("rapdata.ini"), dir.Read("mine.ini")),
+              before);
+    EXPECT_FALSE(dir.Exists("rapikosc.ini.bak"));
+  }
+}
+
+TEST(Record, ToAFifoFailsAtOnce) {
+  GameDir dir;
+  mkfifo(dir.File("fifo").c_str(), 0644);
+  const auto r = RunScript(dir, "tick 16\n", {"--record", dir.File("fifo")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "cannot write the recording " + dir.File("fifo") + ": not a plain file\n");
+}
+
+// A session that is killed leaves every pass it played, the last run of
+// passes included.
+TEST(Record, AKilledSessionKeepsEveryPass) {
+  GameDir dir;
+  LiveRun run({"--headless", "--script", "-", "--dir", dir.Path(), "--record", dir.File("r")});
+  run.Send("start 9\npress 57\ntick 16\ntick 16 40\nstate\n");
+  ASSERT_TRUE(run.ReadLine(10000));
+  run.Signal(SIGKILL);
+  run.Finish();
+  const std::string recording = dir.Read("r");
+  EXPECT_EQ(recording.substr(recording.find("start 9")), "start 9\ndown 57\nup 57\ntick 16 41\n");
+}
+
+}  // namespace
