@@ -18,11 +18,4 @@ std::optional<std::string> ChooseGameFolder(const std::string& dirOption,
                                             const std::string& installedData,
                                             const storage::UserDirs& dirs, std::string& error);
 
-// A run never writes over a file that the game itself reads or writes: when
-// path is one of the game folder's files (the ranking, its backup and lock,
-// the history, the word file, back.bmp) or the word file in play, the one
-// line that says so; else nothing.
-std::optional<std::string> ClashWithGameFiles(const std::string& path, const std::string& myPath,
-                                              const std::string& wordFile);
-
 }  // namespace app

@@ -7,6 +7,7 @@
 #include "app/game_folder.h"
 #include "app/sessions.h"
 #include "app/word_lists.h"
+#include "game/game_files.h"
 #include "game/lifecycle.h"
 #include "game/quit_signals.h"
 #include "script/run_script.h"
@@ -63,7 +64,7 @@ int main(int argc, char** argv) {
     wordFile = *file;
   }
   if (!options->record.empty()) {
-    if (const auto clash = app::ClashWithGameFiles(options->record, myPath, wordFile)) {
+    if (const auto clash = game::ClashWithGameFiles(options->record, myPath, wordFile)) {
       std::cerr << "rapiko: --record " << *clash << '\n';
       return 2;
     }

@@ -35,6 +35,7 @@ int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
   }
   try {
     ScriptedSystem scripted(reader, out);
+    scripted.ProtectGameFiles(myPath, wordFile);
     scripted.ReadPrologue();
     std::unique_ptr<replay::RecordingSystem> recording;
     if (record) recording = std::make_unique<replay::RecordingSystem>(scripted, record->Get());

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "game/game_files.h"
 #include "media/sdl/png.h"
 #include "script/state_json.h"
 
@@ -98,6 +99,11 @@ void ScriptedSystem::Execute(const Command& cmd) {
         refuseWrites_("script line " + std::to_string(cmd.line) + ": screenshot " + cmd.path +
                       " not written: a replay writes nothing");
         break;
+      }
+      if (myPath_) {
+        if (const auto clash = game::ClashWithGameFiles(cmd.path, *myPath_, wordFile_)) {
+          throw ScriptError(cmd.line, "screenshot: " + *clash);
+        }
       }
       std::vector<uint8_t> pixels = platform_.ScreenPixels();
       pixels.resize(static_cast<size_t>(media::kScreenWidth) * media::kScreenHeight, 0);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <string>
 
 #include "media/headless/headless.h"
 #include "media/platform.h"
@@ -24,6 +25,12 @@ class ScriptedSystem : public media::System {
   void ReadPrologue();
   // The game whose state `state` prints; set once start-up has begun.
   void SetGame(const state::GameState* game) { game_ = game; }
+  // A screenshot never goes over a file of the game folder myPath, nor over
+  // the word file in play: it is a script error.
+  void ProtectGameFiles(std::string myPath, std::string wordFile) {
+    myPath_ = std::move(myPath);
+    wordFile_ = std::move(wordFile);
+  }
   // From now on a command that would write a file (`screenshot`) writes
   // nothing; notice says so in one line.
   void RefuseWrites(std::function<void(const std::string&)> notice) {
@@ -52,6 +59,8 @@ class ScriptedSystem : public media::System {
   // Clicks and focus changes for the next message step, in script order.
   std::deque<Command::Kind> messages_;
   std::function<void(const std::string&)> refuseWrites_;
+  std::optional<std::string> myPath_;
+  std::string wordFile_;
 };
 
 }  // namespace script

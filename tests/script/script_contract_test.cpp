@@ -97,6 +97,17 @@ TEST(ScriptGrammar, ScreenshotWritesAPng) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(dir.Read("shot one.png").substr(0, 4), "\x89PNG");
 
+  // Never over a file the game keeps.
+  dir.Write("rapikosc.ini", kEmptyRanking);
+  auto own = RunScript(dir, "tick 16\nscreenshot " + dir.File("rapikosc.ini") + "\n");
+  EXPECT_EQ(own.exitCode, 2);
+  EXPECT_EQ(own.err.rfind("script line 2: screenshot: " + dir.File("rapikosc.ini") +
+                              " is a file the game keeps",
+                          0),
+            0u)
+      << own.err;
+  EXPECT_EQ(dir.Read("rapikosc.ini"), kEmptyRanking);
+
   // A line of the longest length is still a line.
   EXPECT_EQ(RunScript(dir, "tick 16\n#" + std::string(65535, 'a') + "\n").exitCode, 0);
 
