@@ -83,6 +83,7 @@ row "one title pass, ranking filled" "$(median BM_TitlePass)" us 0.5 "$reference
 for size in 1024/768 1920/1080; do
   row "present a whole frame at ${size/\//x}" "$(median "BM_Present/$size")" us 6.0 "$reference"
 done
+row "steering: exact atan, cos and sin" "$(median BM_Steering)" us 0.03 "$reference"
 row "whole 120 s round at 16 ms passes" "$(in_ms "$(median BM_WholeRound)")" ms 1000
 row "start-up to the first flipped frame" "$(in_ms "$(median BM_StartUpToFirstFrame)")" ms 100
 row "statistics of a 100,000-round history" "$(in_ms "$(median BM_ReadHistory100k)")" ms 200

@@ -7,6 +7,7 @@
 
 #include "playfield/sprites.h"
 #include "state/arith.h"
+#include "state/exact_math.h"
 
 namespace playfield {
 namespace {
@@ -82,17 +83,18 @@ void ScoreHit(state::GameState& g, int16_t t) {
   g.lockHead = static_cast<int16_t>(g.lockHead + 1 == kLockSlots ? 0 : g.lockHead + 1);
 }
 
-// One pixel per millisecond toward the letter at the head of the queue.
+// One pixel per millisecond toward the letter at the head of the queue. The angle and
+// its sine and cosine are correctly rounded, so every platform steers to the same bits.
 void Steer(state::GameState& g, int32_t elapsedMs) {
   const state::Target& target = g.targets[HeadLockTarget(g)];
   const state::TrailPoint& head = g.shotTrail[0];
   const double dx = head.x - target.x;
   const double dy = head.y - target.y;
   if (dx != 0) {
-    double a = std::atan(dy / dx);
+    double a = state::ExactAtan(dy / dx);
     if (dx > 0) a += kPi;
-    g.pacing.shotStepX = std::cos(a) * elapsedMs;
-    g.pacing.shotStepY = std::sin(a) * elapsedMs;
+    g.pacing.shotStepX = state::ExactCos(a) * elapsedMs;
+    g.pacing.shotStepY = state::ExactSin(a) * elapsedMs;
   } else if (dy != 0) {
     // Straight above or below: the limit of the angle from either side.
     g.pacing.shotStepX = 0.0;

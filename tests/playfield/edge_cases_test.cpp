@@ -42,6 +42,42 @@ TEST(ShotHit, AShotWithNothingLockedFliesOnUntilItIsPastTheRightEdge) {
   }
 }
 
+// The steps where the C library's atan, cos or sin is not correctly rounded, and the
+// nearly vertical flights whose angle lies within a few ulps of pi/2. The steps were
+// worked out with tools/make_exact_math.py.
+TEST(ShotSteering, StepsAreCorrectlyRoundedWhereTheCLibraryIsNot) {
+  struct Flight {
+    double headX, headY, targetX, targetY, stepX, stepY;
+    const char* what;
+  };
+  constexpr double kTiny = 0x1p-40;
+  for (const Flight& f : {
+           Flight{0.0, 300.25, 14, 220, 0x1.5ff7b835e8efbp+1, -0x1.f861d91f8a60dp+3,
+                  "the C library's cos is an ulp off"},
+           {0.0, 300.25, 133, 330, 0x1.f3a710b7e17dbp+3, 0x1.bf0ebe1dc9c15p+1,
+            "its atan is an ulp off"},
+           {0.0, 300.25, 238, 154, 0x1.b438d6cf6e780p+3, -0x1.0c0e7d8bd5e65p+3,
+            "its sin is an ulp off"},
+           {600.5, 100.75, 273, 187, -0x1.ef1e1ffc3d015p+3, 0x1.04c984251a492p+2,
+            "its atan is an ulp off, and pi added makes sin many ulps off"},
+           {300 + kTiny, 200, 300, 400, -0x1.6e59d9cceba40p-46, 0x1p+4,
+            "just right of straight below: pi/2 plus 1e-15"},
+           {300 - kTiny, 200, 300, 400, 0x1.4469898cc5170p-44, 0x1p+4,
+            "just left of straight below: atan within 5e-15 of pi/2"},
+       }) {
+    Rig r;
+    r.g.shotActive = true;
+    for (auto& p : r.g.shotTrail) p = {f.headX, f.headY};
+    r.g.targets[4] = {f.targetX, f.targetY, 0.0, CodeOf('A')};
+    r.g.lockQueue[0] = 4;
+    r.g.lockTail = 1;
+    r.g.lockCount = 1;
+    UpdateShot(r.g, 16);
+    EXPECT_EQ(r.g.pacing.shotStepX, f.stepX) << f.what;
+    EXPECT_EQ(r.g.pacing.shotStepY, f.stepY) << f.what;
+  }
+}
+
 TEST(Ring, AFullRingWaitsThenASpawnInto99WrapsAndDrawsNewestToOldest) {
   Rig r;
   r.LoadWords({"ABCDEFGHIJ"});
