@@ -1,10 +1,10 @@
 // Correctly rounded atan, sin and cos from + - * / alone, in double-double arithmetic.
 #include "state/exact_math.h"
 
-#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 // Every step below relies on each operation being rounded once to a 53-bit double: no x87
 // intermediates, no fast-math reassociation, and no a*b+c fused into one rounding (the
@@ -162,7 +162,9 @@ uint32_t TwoOverPiBits(int first) {
 // there on, times m, give the quadrant and the fraction to within 2^-201; the fraction
 // of any double is at least 2^-62 away from 0 or 1.
 Reduced ReduceLong(double x) {
-  const uint64_t bits = std::bit_cast<uint64_t>(std::fabs(x));
+  const double ax = std::fabs(x);
+  uint64_t bits;  // std::memcpy, not std::bit_cast: the web build's libc++ lacks it
+  std::memcpy(&bits, &ax, sizeof bits);
   const int e = static_cast<int>(bits >> 52) - 1023 - 52;
   const uint64_t m = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
 
