@@ -18,7 +18,8 @@ std::string HundredThousandRounds() {
   std::string bytes = std::string(stats::kHistoryHeader) + "\n";
   for (int i = 0; i < 100000; ++i) {
     char line[96];
-    std::snprintf(line, sizeof line, "2025-01-01,10:00:00,%d,5,7,100,110,5,2,20,50.0,95.7,", i % 997);
+    std::snprintf(line, sizeof line, "2025-01-01,10:00:00,%d,5,7,100,110,5,2,20,50.0,95.7,",
+                  i % 997);
     bytes += line;
     for (std::size_t k = 0; k < keys.size(); ++k) {
       bytes += std::string(k ? " " : "") + keys[k] + ":" + std::to_string((i + k) % 10) + ":" +
