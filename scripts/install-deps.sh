@@ -18,7 +18,7 @@ test=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick)
 fuzz=(clang libclang-rt-dev)
 package=(dpkg-dev)
 ci=(clang-format desktop-file-utils appstream groff-base "${fuzz[@]}" "${package[@]}")
-bench=(libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick)
+bench=(libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick libxtst-dev)
 
 packages=()
 for kind in "${@:-play}"; do

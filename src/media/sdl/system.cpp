@@ -4,9 +4,13 @@
 
 #include <SDL.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "media/display_common.h"
+#include "media/pass_pacer.h"
 #include "media/resources.h"
 #include "media/sdl/context.h"
 #include "media/sdl/focus.h"
@@ -68,56 +72,107 @@ class SdlRoot : public Root {
   SdlContextPtr context_;
 };
 
+// Where the display does not tell its refresh rate: 60 Hz.
+constexpr auto kDefaultPeriod = std::chrono::microseconds(16667);
+
 class SdlSystem : public System {
  public:
   explicit SdlSystem(SdlContextPtr context) : context_(std::move(context)) {}
 
   std::shared_ptr<Root> CreateRoot() override { return std::make_shared<SdlRoot>(context_); }
   uint32_t GetTickCount() override { return SDL_GetTicks(); }
-  bool BeginPass() override { return true; }
+
+  // Each pass begins when its refresh period has come, or at once when a key
+  // goes down before that: the pass reads the key, draws and presents
+  // straight away, and the game answers a key within a millisecond or two
+  // rather than at the next period.
+  bool BeginPass() override {
+    auto screen = context_->Screen();
+    pacer_.SetPeriod(screen ? screen->RefreshPeriod() : kDefaultPeriod);
+    WaitForPass();
+    pacer_.Begin(std::chrono::steady_clock::now());
+    return true;
+  }
 
   void DispatchMessages(WindowEvents& events) override {
+    // What came while the pass waited first, in the order it came.
+    for (const SDL_Event& e : held_) Dispatch(e, events);
+    held_.clear();
+    // The display was asked at the start of the pass; again only if that
+    // was a while ago (a replay shows frames without waiting here).
+    context_->Pump();
     SDL_Event e;
-    while (SDL_PollEvent(&e)) {
-      switch (e.type) {
-        case SDL_MOUSEBUTTONDOWN: {
-          auto screen = context_->Screen();
-          const bool fullscreen = !screen || screen->IsFullscreen();
-          if (focus_.ClickCounts(e.button, screen ? screen->Window() : nullptr, fullscreen)) {
-            events.OnMouseDown();
-          }
-          break;
-        }
-        case SDL_QUIT:
-          events.OnCloseRequest();
-          break;
-        case SDL_KEYDOWN:
-        case SDL_KEYUP:
-          context_->OnKeyEvent(e.key);
-          break;
-        case SDL_WINDOWEVENT:
-          if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-            events.OnCloseRequest();
-            break;
-          }
-          focus_.OnWindowEvent(e.window, events);
-          if (auto screen = context_->Screen()) screen->OnWindowEvent(e.window);
-          break;
-        case SDL_RENDER_TARGETS_RESET:
-        case SDL_RENDER_DEVICE_RESET:
-          if (auto screen = context_->Screen()) screen->OnRenderReset();
-          break;
-        default:
-          break;
-      }
+    while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
+      Dispatch(e, events);
     }
-    context_->NotePumped();
     context_->RunPassWork();
   }
 
  private:
+  void WaitForPass() {
+    using std::chrono::milliseconds;
+    const auto due = pacer_.Due();
+    for (;;) {
+      // Keys pressed meanwhile go to the keyboard's queue as they come.
+      if (context_->PumpKeys() > 0) return;
+      const auto now = std::chrono::steady_clock::now();
+      if (now >= due) return;
+      const auto left = std::chrono::duration_cast<milliseconds>(due - now);
+      if (left < milliseconds(2)) {
+        std::this_thread::sleep_until(due);  // SDL waits in whole milliseconds
+        continue;
+      }
+      // Asleep until the display sends something or the time comes. The
+      // other messages wait for the message step, out of SDL's queue so that
+      // they do not end the wait again.
+      SDL_Event e;
+      while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_KEYDOWN - 1) == 1 ||
+             SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_TEXTINPUT + 1, SDL_LASTEVENT) == 1) {
+        held_.push_back(e);
+      }
+      SDL_WaitEventTimeout(nullptr, static_cast<int>(left.count()) - 1);
+      context_->NotePumped();  // SDL asked the display
+    }
+  }
+
+  void Dispatch(const SDL_Event& e, WindowEvents& events) {
+    switch (e.type) {
+      case SDL_MOUSEBUTTONDOWN: {
+        auto screen = context_->Screen();
+        const bool fullscreen = !screen || screen->IsFullscreen();
+        if (focus_.ClickCounts(e.button, screen ? screen->Window() : nullptr, fullscreen)) {
+          events.OnMouseDown();
+        }
+        break;
+      }
+      case SDL_QUIT:
+        events.OnCloseRequest();
+        break;
+      case SDL_KEYDOWN:
+      case SDL_KEYUP:
+        context_->OnKeyEvent(e.key);
+        break;
+      case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+          events.OnCloseRequest();
+          break;
+        }
+        focus_.OnWindowEvent(e.window, events);
+        if (auto screen = context_->Screen()) screen->OnWindowEvent(e.window);
+        break;
+      case SDL_RENDER_TARGETS_RESET:
+      case SDL_RENDER_DEVICE_RESET:
+        if (auto screen = context_->Screen()) screen->OnRenderReset();
+        break;
+      default:
+        break;
+    }
+  }
+
   SdlContextPtr context_;
   SdlFocus focus_;
+  PassPacer pacer_{kDefaultPeriod};
+  std::vector<SDL_Event> held_;  // messages that came while a pass waited
 };
 
 }  // namespace
@@ -141,6 +196,9 @@ std::unique_ptr<System> CreateSdlSystem(const SdlOptions& options) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     throw PlatformError("no display: no window system found (is DISPLAY or WAYLAND_DISPLAY set?)");
   }
+  // The pointer's moves mean nothing to the game; queued, each would wake a
+  // pass waiting for its time.
+  SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
   // Read by the character they type, keys need the text that each one typed.
   if (options.keys == KeyReading::Character) {
     SDL_StartTextInput();
