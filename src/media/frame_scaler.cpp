@@ -15,7 +15,8 @@ namespace {
 inline uint32_t MixBytes(uint32_t a, uint32_t b, uint32_t share) {
   const uint32_t keep = 256 - share;
   const uint32_t oddBytes = ((a & 0xFF00FFu) * keep + (b & 0xFF00FFu) * share) >> 8 & 0xFF00FFu;
-  const uint32_t evenBytes = ((a >> 8 & 0xFF00FFu) * keep + (b >> 8 & 0xFF00FFu) * share) & 0xFF00FF00u;
+  const uint32_t evenBytes =
+      ((a >> 8 & 0xFF00FFu) * keep + (b >> 8 & 0xFF00FFu) * share) & 0xFF00FF00u;
   return oddBytes | evenBytes;
 }
 

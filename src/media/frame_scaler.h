@@ -86,8 +86,8 @@ class FrameScaler {
 
   // Writes the screen rectangle of a band of the frame (pictureW bytes a
   // row) into the screen's pixels (pitch bytes a row).
-  void Convert(const uint8_t* frame, const Band& band, const ScreenFormat& format,
-               uint8_t* screen, int32_t pitch);
+  void Convert(const uint8_t* frame, const Band& band, const ScreenFormat& format, uint8_t* screen,
+               int32_t pitch);
 
  private:
   // One picture row scaled across the screen columns [x0, x1), in the

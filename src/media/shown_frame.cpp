@@ -54,8 +54,8 @@ const std::vector<Band>& ShownFrame::Update(const std::vector<uint8_t>& pixels, 
       }
       int32_t last = x;  // the last differing chunk of the run
       for (int32_t c = chunkEnd(x); c < width && differs(c); c = chunkEnd(c)) last = c;
-      const auto left = static_cast<int32_t>(
-          std::mismatch(now + x, now + chunkEnd(x), shown + x).first - now);
+      const auto left =
+          static_cast<int32_t>(std::mismatch(now + x, now + chunkEnd(x), shown + x).first - now);
       int32_t right = chunkEnd(last);
       while (now[right - 1] == shown[right - 1]) --right;
       x = chunkEnd(last);

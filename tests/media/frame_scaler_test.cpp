@@ -78,9 +78,8 @@ uint32_t Low(uint32_t v, int32_t bpp) { return bpp == 4 ? v : v & ((1u << (8 * b
 TEST(FrameScaler, ConvertingTheChangedBandsGivesTheScreenOfTheWholeFrame) {
   const struct {
     int32_t w, h, bpp;
-  } cases[] = {{640, 480, 4},  {1920, 1080, 4}, {1920, 1440, 2}, {1300, 980, 3},
-               {1024, 768, 4}, {1366, 768, 4},  {1024, 768, 2},  {1366, 1024, 3},
-               {600, 400, 4}};
+  } cases[] = {{640, 480, 4},  {1920, 1080, 4}, {1920, 1440, 2}, {1300, 980, 3}, {1024, 768, 4},
+               {1366, 768, 4}, {1024, 768, 2},  {1366, 1024, 3}, {600, 400, 4}};
   for (const auto& [w, h, bpp] : cases) {
     SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + ", " + std::to_string(bpp) +
                  " bytes");
@@ -129,7 +128,7 @@ TEST(FrameScaler, WholeMultiplesAreExactNearestNeighbour) {
     for (const int32_t bpp : {2, 3, 4}) {
       SCOPED_TRACE(std::to_string(k) + "x, " + std::to_string(bpp) + " bytes");
       const ScreenFormat format = Format(bpp);
-      const int32_t w = kW * k + 40, h = kH * k + 6;  // bars too
+      const int32_t w = kW * k + 40, h = kH * k;  // bars at the sides
       const Placement at = PlacePicture(kW, kH, w, h);
       ASSERT_EQ(at.width, kW * k);
       FrameScaler scaler(kW, kH, at);
@@ -241,8 +240,8 @@ TEST(FrameScaler, TheScreenRectangleOfABandHoldsEveryScreenPixelItTouches) {
   EXPECT_EQ(exact.ScreenRect({1, 1, 2, 2}), (Placement{12, 22, 2, 2}));
 
   const ScreenFormat format = Format(4);
-  for (const Placement at : {Placement{0, 0, 1024, 768}, Placement{171, 0, 1024, 768},
-                             Placement{240, 0, 1440, 1080}}) {
+  for (const Placement at :
+       {Placement{0, 0, 1024, 768}, Placement{171, 0, 1024, 768}, Placement{240, 0, 1440, 1080}}) {
     FrameScaler fitted(kW, kH, at);
     const int32_t w = at.x * 2 + at.width, h = at.height;
     auto frame = Frame();

@@ -99,8 +99,8 @@ void SdlScreen::Open() {
     fullscreenPending_ = true;
   } else {
     const SDL_Point size = WindowSize();
-    window_ = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               size.x, size.y, SDL_WINDOW_RESIZABLE);
+    window_ = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.x,
+                               size.y, SDL_WINDOW_RESIZABLE);
   }
   if (!window_) Fail("cannot open the window");
   if (!fullscreen_ && options_.scale == 0) {
@@ -203,8 +203,7 @@ void SdlScreen::Show(const std::vector<Band>& bands) {
       format_.lut[i] = SDL_MapRGB(surface->format, colors[i].r, colors[i].g, colors[i].b);
     }
     format_.bytesPerPixel = surface->format->BytesPerPixel;
-    format_.channelMasks = {surface->format->Rmask, surface->format->Gmask,
-                            surface->format->Bmask};
+    format_.channelMasks = {surface->format->Rmask, surface->format->Gmask, surface->format->Bmask};
     lutFormat_ = surface->format->format;
     lutColors_ = colors;
   }
