@@ -223,6 +223,7 @@ void SdlScreen::Show(const std::vector<Band>& bands) {
   }
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
   SDL_UpdateWindowSurfaceRects(window_, rects_.data(), static_cast<int>(rects_.size()));
+  ++picturesShown_;
 }
 
 void SdlScreen::Present(const std::vector<uint8_t>& pixels, int32_t width, int32_t height,

@@ -38,6 +38,8 @@ class SdlScreen : public Presenter {
   void OnWindowEvent(const SDL_WindowEvent& event);
   // SDL lost what it drew with (device reset): draw everything again.
   void OnRenderReset();
+  // How many times a picture has been sent to the display.
+  uint64_t PicturesShown() const { return picturesShown_; }
   // The display's refresh period (60 Hz where it does not say).
   std::chrono::steady_clock::duration RefreshPeriod() const { return refreshPeriod_; }
 
@@ -73,6 +75,7 @@ class SdlScreen : public Presenter {
   uint32_t lutFormat_ = 0;
   std::array<Color, 256> lutColors_{};
   std::vector<SDL_Rect> rects_;
+  uint64_t picturesShown_ = 0;
   std::chrono::steady_clock::duration refreshPeriod_{std::chrono::microseconds(16667)};
 };
 

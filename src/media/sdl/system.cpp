@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "media/display_common.h"
@@ -85,11 +84,17 @@ class SdlSystem : public System {
   // Each pass begins when its refresh period has come, or at once when a key
   // goes down before that: the pass reads the key, draws and presents
   // straight away, and the game answers a key within a millisecond or two
-  // rather than at the next period.
+  // rather than at the next period. Some keys the game answers in the pass
+  // after the one that reads them (Tab and Space on the title change the
+  // screen there): when a key's pass showed nothing new, the next pass
+  // begins at once too.
   bool BeginPass() override {
     auto screen = context_->Screen();
     pacer_.SetPeriod(screen ? screen->RefreshPeriod() : kDefaultPeriod);
-    WaitForPass();
+    const uint64_t shown = screen ? screen->PicturesShown() : 0;
+    const bool answerNow = keyPass_ && shown == shownBefore_;
+    keyPass_ = !answerNow && WaitForPass();
+    shownBefore_ = shown;
     pacer_.Begin(std::chrono::steady_clock::now());
     return true;
   }
@@ -109,28 +114,26 @@ class SdlSystem : public System {
   }
 
  private:
-  void WaitForPass() {
-    using std::chrono::milliseconds;
+  // Waits until the next pass is due or a key goes down; true for the key.
+  bool WaitForPass() {
     const auto due = pacer_.Due();
     for (;;) {
       // Keys pressed meanwhile go to the keyboard's queue as they come.
-      if (context_->PumpKeys() > 0) return;
-      const auto now = std::chrono::steady_clock::now();
-      if (now >= due) return;
-      const auto left = std::chrono::duration_cast<milliseconds>(due - now);
-      if (left < milliseconds(2)) {
-        std::this_thread::sleep_until(due);  // SDL waits in whole milliseconds
-        continue;
-      }
-      // Asleep until the display sends something or the time comes. The
-      // other messages wait for the message step, out of SDL's queue so that
-      // they do not end the wait again.
+      if (context_->PumpKeys() > 0) return true;
+      const auto left = due - std::chrono::steady_clock::now();
+      if (left <= left.zero()) return false;
+      // Asleep until the display sends something or the time comes (SDL
+      // waits in whole milliseconds: the pass begins up to one late, and
+      // the next is still due on time). The other messages wait for the
+      // message step, out of SDL's queue so that they do not end the wait
+      // again.
       SDL_Event e;
       while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_KEYDOWN - 1) == 1 ||
              SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_TEXTINPUT + 1, SDL_LASTEVENT) == 1) {
         held_.push_back(e);
       }
-      SDL_WaitEventTimeout(nullptr, static_cast<int>(left.count()) - 1);
+      const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+      SDL_WaitEventTimeout(nullptr, static_cast<int>(ms));
       context_->NotePumped();  // SDL asked the display
     }
   }
@@ -172,6 +175,8 @@ class SdlSystem : public System {
   SdlContextPtr context_;
   SdlFocus focus_;
   PassPacer pacer_{kDefaultPeriod};
+  bool keyPass_ = false;         // the last pass began for a key press
+  uint64_t shownBefore_ = 0;     // pictures the screen had shown when it began
   std::vector<SDL_Event> held_;  // messages that came while a pass waited
 };
 
