@@ -10,16 +10,6 @@
 namespace media {
 namespace {
 
-// Mixes two pixels of 3 or 4 bytes byte by byte, each byte a channel
-// whatever their order: share/256 of b, the rest of a.
-inline uint32_t MixBytes(uint32_t a, uint32_t b, uint32_t share) {
-  const uint32_t keep = 256 - share;
-  const uint32_t oddBytes = ((a & 0xFF00FFu) * keep + (b & 0xFF00FFu) * share) >> 8 & 0xFF00FFu;
-  const uint32_t evenBytes =
-      ((a >> 8 & 0xFF00FFu) * keep + (b >> 8 & 0xFF00FFu) * share) & 0xFF00FF00u;
-  return oddBytes | evenBytes;
-}
-
 // Mixes two 2-byte pixels channel by channel.
 inline uint32_t MixChannels(uint32_t a, uint32_t b, uint32_t share,
                             const std::array<uint32_t, 3>& masks) {
@@ -81,25 +71,6 @@ void Store(const uint32_t* pixels, int32_t count, int32_t bytesPerPixel, uint8_t
   }
 }
 
-// One picture row across the screen columns from `first` on, in picture
-// order: each picture column's screen columns of its own colour, then the
-// one that mixes it with the next, until `end` is reached (the last run may
-// go past it: `out` has room for one more run).
-template <typename Mix>
-void ScaleRow(const uint8_t* source, const ScaleAxis& axis, int32_t first, int32_t end,
-              const std::array<uint32_t, 256>& lut, uint32_t* out, Mix mix) {
-  const int32_t* alone = axis.alone.data();
-  const uint16_t* mixedAfter = axis.mixedAfter.data();
-  uint32_t* const stop = out + (end - axis.firstAfter[static_cast<size_t>(first)]);
-  for (int32_t c = first; out < stop; ++c) {
-    const uint32_t v = lut[source[c]];
-    for (int32_t k = alone[c]; k > 0; --k) *out++ = v;
-    if (mixedAfter[c] != 0) {
-      *out++ = source[c + 1] == source[c] ? v : mix(v, lut[source[c + 1]], mixedAfter[c]);
-    }
-  }
-}
-
 // Two rows of 3- or 4-byte pixels mixed byte by byte (the compiler makes
 // this loop work on many bytes at once).
 void MixRowBytes(const uint8_t* a, const uint8_t* b, uint8_t* out, size_t count, uint32_t share) {
@@ -153,15 +124,13 @@ ScaleAxis::ScaleAxis(int32_t from, int32_t to) {
       share[static_cast<size_t>(i)] = static_cast<uint16_t>(part);
       exact = exact && part == 0;
     }
-    alone.assign(static_cast<size_t>(from), 0);
-    mixedAfter.assign(static_cast<size_t>(from), 0);
+    pick.resize(static_cast<size_t>(to));
+    mixShare.assign(static_cast<size_t>(from), 0);
     for (int32_t i = 0; i < to; ++i) {
-      const auto p = static_cast<size_t>(source[static_cast<size_t>(i)]);
-      if (share[static_cast<size_t>(i)] == 0) {
-        ++alone[p];
-      } else {
-        mixedAfter[p] = share[static_cast<size_t>(i)];
-      }
+      const int32_t p = source[static_cast<size_t>(i)];
+      const uint16_t part = share[static_cast<size_t>(i)];
+      pick[static_cast<size_t>(i)] = part == 0 ? p : from + p;
+      if (part != 0) mixShare[static_cast<size_t>(p)] = part;
     }
   } else {
     // Below 1x: the pixel nearest to the position's centre, stepped in 16.16
@@ -171,6 +140,8 @@ ScaleAxis::ScaleAxis(int32_t from, int32_t to) {
       source[static_cast<size_t>(i)] =
           static_cast<int32_t>(std::min<int64_t>((step / 2 + i * step) >> 16, from - 1));
     }
+    pick = source;
+    mixShare.assign(static_cast<size_t>(from), 0);
   }
   firstShowing.assign(static_cast<size_t>(from) + 1, to);
   firstAfter.assign(static_cast<size_t>(from) + 1, to);
@@ -195,7 +166,12 @@ FrameScaler::FrameScaler(int32_t pictureW, int32_t pictureH, Placement placement
       placement.height == pictureH * (placement.width / pictureW)) {
     scale_ = placement.width / pictureW;
   }
-  for (const int32_t n : columns_.alone) longestRun_ = std::max(longestRun_, n + 1);
+  columnShare4_.resize(columns_.mixShare.size() * 4);
+  columnKeep4_.resize(columns_.mixShare.size() * 4);
+  for (size_t i = 0; i < columnShare4_.size(); ++i) {
+    columnShare4_[i] = columns_.mixShare[i / 4];
+    columnKeep4_[i] = static_cast<uint16_t>(256 - columnShare4_[i]);
+  }
 }
 
 Placement FrameScaler::ScreenRect(const Band& band) const {
@@ -208,33 +184,51 @@ Placement FrameScaler::ScreenRect(const Band& band) const {
 }
 
 const uint32_t* FrameScaler::ScaledRow(const uint8_t* frame, int32_t row, int32_t x0, int32_t x1,
-                                       const ScreenFormat& format) {
-  for (size_t k = 0; k < cachedRow_.size(); ++k) {
-    if (cachedRow_[k] == row) return rowCache_[k].data() + x0 - ScaledFrom(x0);
+                                       const ScreenFormat& format, uint32_t* into) {
+  for (const ScaledRowCache& cached : rowCache_) {
+    if (cached.row == row) return cached.pixels;
   }
   // Rows come in order: the older one goes.
-  const size_t k = cachedRow_[0] < cachedRow_[1] ? 0 : 1;
-  cachedRow_[k] = row;
-  // From the first screen column of the picture column under x0, with room
-  // for a run past x1.
-  const int32_t first = columns_.source[static_cast<size_t>(x0)];
-  const int32_t base = ScaledFrom(x0);
-  std::vector<uint32_t>& out = rowCache_[k];
-  out.resize(static_cast<size_t>(x1 - base + longestRun_));
-  const uint8_t* source = frame + static_cast<size_t>(row) * static_cast<size_t>(pictureW_);
-  if (format.bytesPerPixel == 2) {
-    ScaleRow(source, columns_, first, x1, format.lut, out.data(),
-             [&masks = format.channelMasks](uint32_t a, uint32_t b, uint32_t share) {
-               return MixChannels(a, b, share, masks);
-             });
-  } else {
-    ScaleRow(source, columns_, first, x1, format.lut, out.data(), MixBytes);
+  ScaledRowCache& cached = rowCache_[rowCache_[0].row < rowCache_[1].row ? 0 : 1];
+  cached.row = row;
+  if (!into) {
+    cached.buffer.resize(static_cast<size_t>(x1 - x0));
+    into = cached.buffer.data();
   }
-  return out.data() + x0 - base;
-}
-
-int32_t FrameScaler::ScaledFrom(int32_t x0) const {
-  return columns_.firstAfter[static_cast<size_t>(columns_.source[static_cast<size_t>(x0)])];
+  cached.pixels = into;
+  uint32_t* const out = into;
+  // The colours of the picture columns [c0, c1] that the screen columns
+  // show, then their mixes with the next, then each screen column's pick.
+  const uint8_t* source = frame + static_cast<size_t>(row) * static_cast<size_t>(pictureW_);
+  const int32_t c0 = columns_.source[static_cast<size_t>(x0)];
+  const int32_t last = x1 - 1;
+  const int32_t c1 =
+      columns_.source[static_cast<size_t>(last)] + (columns_.share[static_cast<size_t>(last)] != 0);
+  colors_.resize(2 * static_cast<size_t>(pictureW_));
+  uint32_t* colors = colors_.data();
+  for (int32_t c = c0; c <= c1; ++c) colors[c] = format.lut[source[c]];
+  uint32_t* mixes = colors + pictureW_;
+  if (format.bytesPerPixel == 2) {
+    for (int32_t c = c0; c < c1; ++c) {
+      const uint32_t share = columns_.mixShare[static_cast<size_t>(c)];
+      mixes[c] = MixChannels(colors[c], colors[c + 1], share, format.channelMasks);
+    }
+  } else if (c1 > c0) {
+    // Byte by byte, each with its column's share (many bytes at once).
+    const auto* a = reinterpret_cast<const uint8_t*>(colors + c0);
+    const auto* b = reinterpret_cast<const uint8_t*>(colors + c0 + 1);
+    auto* m = reinterpret_cast<uint8_t*>(mixes + c0);
+    const uint16_t* share = columnShare4_.data() + 4 * static_cast<size_t>(c0);
+    const uint16_t* keep = columnKeep4_.data() + 4 * static_cast<size_t>(c0);
+    const size_t n = 4 * static_cast<size_t>(c1 - c0);
+    for (size_t i = 0; i < n; ++i) {
+      m[i] = static_cast<uint8_t>(static_cast<uint16_t>(a[i] * keep[i] + b[i] * share[i]) >> 8);
+    }
+  }
+  const int32_t* pick = columns_.pick.data() + x0;
+  const int32_t n = x1 - x0;
+  for (int32_t i = 0; i < n; ++i) out[i] = colors[pick[i]];
+  return out;
 }
 
 void FrameScaler::Convert(const uint8_t* frame, const Band& band, const ScreenFormat& format,
@@ -291,21 +285,25 @@ void FrameScaler::Convert(const uint8_t* frame, const Band& band, const ScreenFo
     return frame + static_cast<size_t>(y) * static_cast<size_t>(pictureW_) +
            static_cast<size_t>(c0);
   };
-  cachedRow_ = {-1, -1};
+  for (ScaledRowCache& cached : rowCache_) cached.row = -1;
   mixed_.resize(static_cast<size_t>(rect.width));
   for (int32_t r = rect.y - placement_.y; r < rect.y - placement_.y + rect.height; ++r) {
     const int32_t y = rows_.source[static_cast<size_t>(r)];
     const uint32_t share = rows_.share[static_cast<size_t>(r)];
-    const uint32_t* a = ScaledRow(frame, y, x0, x1, format);
+    uint8_t* out = screenRow(r);
     if (share == 0 ||
         std::memcmp(pictureRow(y), pictureRow(y + 1), static_cast<size_t>(c1 - c0)) == 0) {
-      Store(a, rect.width, bpp, screenRow(r));
+      // 4-byte pixels are scaled straight into the screen row.
+      auto* direct = bpp == 4 ? reinterpret_cast<uint32_t*>(out) : nullptr;
+      const uint32_t* a = ScaledRow(frame, y, x0, x1, format, direct);
+      if (a != direct) Store(a, rect.width, bpp, out);
       continue;
     }
+    const uint32_t* a = ScaledRow(frame, y, x0, x1, format);
     const uint32_t* b = ScaledRow(frame, y + 1, x0, x1, format);
     if (bpp == 4) {
-      MixRowBytes(reinterpret_cast<const uint8_t*>(a), reinterpret_cast<const uint8_t*>(b),
-                  screenRow(r), rowBytes, share);
+      MixRowBytes(reinterpret_cast<const uint8_t*>(a), reinterpret_cast<const uint8_t*>(b), out,
+                  rowBytes, share);
       continue;
     }
     uint32_t* m = mixed_.data();
@@ -317,7 +315,7 @@ void FrameScaler::Convert(const uint8_t* frame, const Band& band, const ScreenFo
       MixRowBytes(reinterpret_cast<const uint8_t*>(a), reinterpret_cast<const uint8_t*>(b),
                   reinterpret_cast<uint8_t*>(m), static_cast<size_t>(rect.width) * 4, share);
     }
-    Store(m, rect.width, bpp, screenRow(r));
+    Store(m, rect.width, bpp, out);
   }
 }
 

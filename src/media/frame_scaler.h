@@ -65,11 +65,14 @@ struct ScaleAxis {
   // picture positions [a, b) are [firstShowing[a], firstAfter[b]).
   std::vector<int32_t> firstShowing;
   std::vector<int32_t> firstAfter;
-  // The same screen positions in picture order, at least 1x: for each
-  // picture position, how many show it alone, then the share of the next in
-  // the one position after them that mixes the two (0: none does).
-  std::vector<int32_t> alone;
-  std::vector<uint16_t> mixedAfter;
+  // At least 1x, each screen position's colour is one of two kinds: a
+  // picture pixel's own (p), or its mix with the next (from + p), the mix
+  // being the same wherever it falls (each boundary between two picture
+  // pixels lies in one screen position). pick holds that number; mixShare
+  // the share of p + 1 in the mix of p, out of 256 (0: no position mixes
+  // them, or below 1x).
+  std::vector<int32_t> pick;
+  std::vector<uint16_t> mixShare;
   bool exact = true;  // nothing mixed: every share is 0
 };
 
@@ -91,23 +94,29 @@ class FrameScaler {
 
  private:
   // One picture row scaled across the screen columns [x0, x1), in the
-  // screen's format: kept for the next screen row that shows it too.
+  // screen's format (into `into` when given and not already done): kept for
+  // the next screen row that shows it too.
   const uint32_t* ScaledRow(const uint8_t* frame, int32_t row, int32_t x0, int32_t x1,
-                            const ScreenFormat& format);
-  // The screen column that the scaled rows of a Convert start from: the
-  // first of the picture column under x0.
-  int32_t ScaledFrom(int32_t x0) const;
+                            const ScreenFormat& format, uint32_t* into = nullptr);
 
   int32_t pictureW_;
   Placement placement_;
   int32_t scale_ = 0;  // the whole multiple, or 0 when the picture is not one
   ScaleAxis columns_;
   ScaleAxis rows_;
-  int32_t longestRun_ = 1;  // screen columns of one picture column, and a mixed one
-  // The last two picture rows scaled, while one Convert runs.
-  std::array<std::vector<uint32_t>, 2> rowCache_;
-  std::array<int32_t, 2> cachedRow_{-1, -1};
-  std::vector<uint32_t> scratch_;
+  // The columns' shares of the next picture pixel, each repeated for the 4
+  // bytes of a pixel; and 256 less them.
+  std::vector<uint16_t> columnShare4_;
+  std::vector<uint16_t> columnKeep4_;
+  // The last two picture rows scaled, while one Convert runs: in a buffer
+  // of their own, or in the screen row they were written to.
+  struct ScaledRowCache {
+    int32_t row = -1;
+    const uint32_t* pixels = nullptr;
+    std::vector<uint32_t> buffer;
+  };
+  std::array<ScaledRowCache, 2> rowCache_;
+  std::vector<uint32_t> colors_;  // a picture row's colours, then their mixes
   std::vector<uint32_t> mixed_;
 };
 
