@@ -12,7 +12,7 @@
 #   package  play, and the Debian package
 set -euo pipefail
 
-play=(g++ cmake ninja-build pkg-config make
+play=(g++ cmake ninja-build pkg-config make python3
       libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev nlohmann-json3-dev)
 test=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick)
 fuzz=(clang libclang-rt-dev)

@@ -29,6 +29,9 @@ class SdlContext {
   SdlContext& operator=(const SdlContext&) = delete;
 
   const SdlOptions& Options() const { return options_; }
+  // The player's changes while the game runs (the options screen).
+  void SetMute(bool mute) { options_.mute = mute; }
+  void SetKeyReading(KeyReading keys) { options_.keys = keys; }
   std::span<const uint8_t> Resource(std::string_view name) const { return resources_(name); }
 
   // Work done once a pass, after the messages (the sound device's check for

@@ -154,6 +154,18 @@ void SdlScreen::ToggleFullscreen() {
   ShowAgain();
 }
 
+void SdlScreen::SetDisplay(bool fullscreen, int32_t scale) {
+  options_.scale = scale;
+  if (!window_) return;
+  if (fullscreen != fullscreen_) {
+    ToggleFullscreen();
+  } else if (!fullscreen_) {
+    const SDL_Point size = WindowSize();
+    SDL_SetWindowSize(window_, size.x, size.y);
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  }
+}
+
 void SdlScreen::OnWindowEvent(const SDL_WindowEvent& event) {
   if (!window_ || event.windowID != SDL_GetWindowID(window_)) return;
   switch (event.event) {

@@ -33,6 +33,8 @@ class SdlScreen : public Presenter {
   SDL_Window* Window() const { return window_; }
 
   void ToggleFullscreen();
+  // Full screen, or a window of that scale (0: the largest that fits).
+  void SetDisplay(bool fullscreen, int32_t scale);
   // Window events from the message step: exposure shows the picture again,
   // a new size places it anew.
   void OnWindowEvent(const SDL_WindowEvent& event);

@@ -74,9 +74,27 @@ class SdlRoot : public Root {
 // Where the display does not tell its refresh rate: 60 Hz.
 constexpr auto kDefaultPeriod = std::chrono::microseconds(16667);
 
+// The options screen's changes: kept in the shared options, so that what
+// is made next (a sound device, a key read) follows them; the window at once.
+class SdlControls : public Controls {
+ public:
+  explicit SdlControls(SdlContextPtr context) : context_(std::move(context)) {}
+  void SetSound(bool on) override { context_->SetMute(!on); }
+  void SetKeysByPosition(bool byPosition) override {
+    context_->SetKeyReading(byPosition ? KeyReading::Position : KeyReading::Character);
+  }
+  void SetDisplay(bool fullscreen, int32_t scale) override {
+    if (auto screen = context_->Screen()) screen->SetDisplay(fullscreen, scale);
+  }
+
+ private:
+  SdlContextPtr context_;
+};
+
 class SdlSystem : public System {
  public:
-  explicit SdlSystem(SdlContextPtr context) : context_(std::move(context)) {}
+  explicit SdlSystem(SdlContextPtr context) : context_(std::move(context)), controls_(context_) {}
+  Controls* GetControls() override { return &controls_; }
 
   std::shared_ptr<Root> CreateRoot() override { return std::make_shared<SdlRoot>(context_); }
   uint32_t GetTickCount() override { return SDL_GetTicks(); }
@@ -173,6 +191,7 @@ class SdlSystem : public System {
   }
 
   SdlContextPtr context_;
+  SdlControls controls_;
   SdlFocus focus_;
   PassPacer pacer_{kDefaultPeriod};
   bool keyPass_ = false;         // the last pass began for a key press
