@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
         options->words,
         app::WordListFolders(myPath, programFolder, programFolder + "/" RAPIKO_DATA_FROM_BIN),
         error);
-    if (!file) {
+    if (!file || !app::WordFileLoads(options->words, *file, error)) {
       std::cerr << "rapiko: " << error << '\n';
       return 2;
     }

@@ -3,8 +3,11 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 
+#include "state/game_state.h"
 #include "storage/read.h"
+#include "typing/word_data.h"
 
 namespace app {
 
@@ -36,6 +39,16 @@ std::optional<std::string> WordFileFor(const std::string& value,
   error = "no word list '" + value + "'" + looked + " (the game comes with " + ShippedWordLists() +
           "; a file needs a path, such as ./" + value + ")";
   return std::nullopt;
+}
+
+bool WordFileLoads(const std::string& value, const std::string& file, std::string& error) {
+  // The reading the game will do, into tables of its own.
+  const auto scratch = std::make_unique<state::GameState>();
+  const typing::WordReport report = typing::LoadWordData(*scratch, file);
+  if (report.words > 0) return true;
+  error = "--words " + value + (file == value ? "" : " (" + file + ")") + ": " +
+          (report.opened ? "no words in it; " : "") + typing::WhyNoWords(report);
+  return false;
 }
 
 }  // namespace app

@@ -24,4 +24,9 @@ std::vector<std::string> WordListFolders(const std::string& myPath,
 std::optional<std::string> WordFileFor(const std::string& value,
                                        const std::vector<std::string>& folders, std::string& error);
 
+// Whether file, found for the value of --words, gives at least one word.
+// When not (it cannot be read, is not a plain file or loads no word), false
+// with error set to one line saying why.
+bool WordFileLoads(const std::string& value, const std::string& file, std::string& error);
+
 }  // namespace app
