@@ -143,18 +143,24 @@ Row AverageRow(std::string label, const state::Averages& a) {
 }
 
 // What the table's figures leave out of a round: its list when every list
-// is shown, and practice.
+// is shown (the game folder's by its file's name, for room), and practice.
 std::string Marks(const state::GameState& g, const state::RoundRecord& r) {
-  std::string marks = g.progress.allLists ? ListLabel(g, r.list) : "";
+  std::string marks;
+  if (g.progress.allLists) marks = r.list.empty() ? "rapdata.ini" : r.list;
   if (r.practice) marks += (marks.empty() ? "" : ", ") + std::string(Tr(g, "practice"));
   return marks;
 }
 
-// A line under a round: its marks first, then text.
+// The line under a round: its marks first, then its counts.
 void DrawUnder(const state::GameState& g, media::Surface& back, int32_t y,
-               const state::RoundRecord& r, const std::string& text) {
+               const state::RoundRecord& r) {
+  const state::RoundCounts& c = r.counts;
+  const std::string counts =
+      Format(Tr(g, "{0} destroyed, {1} locks, {2} wrong, {3} lost, {4} shots"),
+             {std::to_string(c.destroyed), std::to_string(c.locks), std::to_string(c.wrongKeys),
+              std::to_string(c.lost), std::to_string(c.shots)});
   const std::string marks = Marks(g, r);
-  back.DrawText(kUnder, y, Fit(marks + (marks.empty() ? "" : "   ") + text, kRight - kUnder));
+  back.DrawText(kUnder, y, Fit(marks + (marks.empty() ? "" : "   ") + counts, kRight - kUnder));
 }
 
 void DrawFigures(const state::GameState& g, media::Surface& back) {
@@ -180,16 +186,12 @@ void DrawFigures(const state::GameState& g, media::Surface& back) {
            std::string(Tr(g, "letters/min")), std::string(Tr(g, "accuracy"))});
   int32_t y = kTableTop + kLine;
   DrawRow(back, y, RoundRow(std::string(Tr(g, "Last round")), *s.last));
-  const state::RoundCounts& c = s.last->counts;
   y += kLine;
-  DrawUnder(g, back, y, *s.last,
-            Format(Tr(g, "{0} destroyed, {1} locks, {2} wrong keys, {3} lost, {4} shots"),
-                   {std::to_string(c.destroyed), std::to_string(c.locks),
-                    std::to_string(c.wrongKeys), std::to_string(c.lost), std::to_string(c.shots)}));
+  DrawUnder(g, back, y, *s.last);
   y += kLine;
   DrawRow(back, y, RoundRow(std::string(Tr(g, "Best round")), *s.best));
   y += kLine;
-  DrawUnder(g, back, y, *s.best, s.best->date + " " + s.best->time);
+  DrawUnder(g, back, y, *s.best);
   y += kLine;
   DrawRow(
       back, y,
