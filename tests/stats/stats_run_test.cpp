@@ -179,16 +179,35 @@ TEST(StatsCommand, TheRoundsOfTheListNamedOrOfEveryList) {
   }
 }
 
-// --practice takes the weakest keys of the history, and notes them in a recording for the replay
-// (without it, a history changes nothing of play: the golden game play_with_history).
-TEST(Practice, ARecordedPracticeSessionNotesItsKeysForTheReplay) {
-  GameDir dir;
-  dir.Write(kHistory, History(2));
-  auto r = RunScript(dir, "tick 16\n", {"--practice", "--record", dir.File("session.script")});
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  const std::string recording = dir.Read("session.script");
-  EXPECT_NE(recording.find("\n# practice Q A\n"), std::string::npos) << recording;
-  EXPECT_EQ(replay::NotedPracticeKeys(recording), (std::vector<int16_t>{16, 30}));
+// --practice takes the weakest keys of the rounds of the list played, and notes them in a
+// recording for the replay (without it, a history changes nothing of play: the golden game
+// play_with_history).
+TEST(Practice, ARecordedPracticeSessionNotesTheKeysOfItsList) {
+  // The game folder's rounds miss Q; the digits rounds miss 1, then 2.
+  state::RoundRecord digits;
+  digits.date = "2025-03-01";
+  digits.time = "09:30:00";
+  digits.list = "digits";
+  digits.counts.keys[2] = {1, 2, 1};  // 1: 75% missed
+  digits.counts.keys[3] = {3, 1, 0};  // 2: 25%
+  const std::string history = History(2) + stats::FormatRoundLine(digits) + "\n";
+  const struct {
+    std::vector<std::string> args;
+    std::string note;
+    std::vector<int16_t> keys;
+  } cases[] = {{{}, "\n# practice Q A\n", {16, 30}},
+               {{"--words", "digits"}, "\n# practice 1 2\n", {2, 3}}};
+  for (const auto& c : cases) {
+    GameDir dir;
+    dir.Write(kHistory, history);
+    std::vector<std::string> args = {"--practice", "--record", dir.File("session.script")};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    auto r = RunScript(dir, "tick 16\n", args);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string recording = dir.Read("session.script");
+    EXPECT_NE(recording.find(c.note), std::string::npos) << recording;
+    EXPECT_EQ(replay::NotedPracticeKeys(recording), c.keys);
+  }
   EXPECT_EQ(replay::NotedPracticeKeys("start 1\ntick 16\n"), std::nullopt);
 }
 
