@@ -69,7 +69,7 @@ package: deps-package
 # its installer.
 windows:
 	scripts/windows-deps.sh $(BUILD_WINDOWS)
-	cmake -S . -B $(BUILD_WINDOWS) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAPIKO_TESTS=OFF \
+	cmake -S . -B $(BUILD_WINDOWS) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	  -DCMAKE_PREFIX_PATH=$(abspath $(BUILD_WINDOWS))/deps/prefix
 	cmake --build $(BUILD_WINDOWS) -j $(JOBS) --target rapiko windows-packages

@@ -1,4 +1,4 @@
-// The Windows program's standard streams: the console that started it, and bytes passed as they are.
+// The Windows program's standard streams: its console, and bytes as they are.
 //
 // Linked into the Windows program itself (dist/windows/CMakeLists.txt), so
 // that this runs before main and before any output. A program of the GUI
@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <initializer_list>
 
 namespace {
 
