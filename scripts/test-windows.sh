@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows build under Wine, in a scratch prefix: the version line byte for
-# byte, every golden game compared as on Linux, the zip's contents, and the
-# installer's silent install, a headless round of the installed copy, and the
-# silent uninstall, which keeps the player's results.
+# byte, the Windows build's own tests, every golden game compared as on Linux,
+# the zip's contents, the installer's silent install, a headless round of the
+# installed copy, and the silent uninstall, which keeps the player's results.
 #
 #   scripts/test-windows.sh [BUILD_WINDOWS [BUILD_LINUX]]   (build-windows, build)
 #
@@ -19,7 +19,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 wine=$top/scripts/wine.sh
 export RAPIKO_WINEPREFIX=$win/wine
 # The prefix is made anew, so that nothing of an earlier run is installed.
-rm -rf "$RAPIKO_WINEPREFIX" "$RAPIKO_WINEPREFIX.lock"
+rm -rf "$RAPIKO_WINEPREFIX" "$RAPIKO_WINEPREFIX.lock" "$RAPIKO_WINEPREFIX-home"
 unset DISPLAY
 
 passed=0
@@ -38,6 +38,9 @@ check() {  # check NAME COMMAND...: one line per check
 
 version_line() { [[ "$("$wine" "$exe" --version | od -An -c | tr -s ' ')" == "$(printf 'Rapiko %s\n' "$version" | od -An -c | tr -s ' ')" ]]; }
 check "rapiko.exe --version prints its line, LF alone" version_line
+
+windows_tests() { ctest --test-dir "$win" -j "$jobs" --output-on-failure; }
+check "the Windows build's own tests (GoogleTest)" windows_tests
 
 golden() {
   RAPIKO_TEST_BINARY=$wine RAPIKO_WINE_PROGRAM=$exe \
@@ -79,9 +82,11 @@ uninstall_silently() {
   # _?= runs the uninstaller in place, so that it is done when it returns.
   "$wine" "$installed/uninstall.exe" /S "_?=$("$wine" winepath.exe -w "$installed" | tr -d '\r')" &&
     rm -f "$installed/uninstall.exe" && rmdir "$installed" 2>/dev/null &&
-    ! "$wine" reg.exe query "$registry_key" >/dev/null 2>&1 && [[ -f "$results/rapikosc.ini" ]]
+    ! "$wine" reg.exe query "$registry_key" >/dev/null 2>&1
 }
-check "the uninstaller removes the program and keeps the results" uninstall_silently
+check "the uninstaller removes the program and its entry in the list of programs" uninstall_silently
+results_kept() { [[ -f "$results/rapikosc.ini" ]]; }
+check "the results in %APPDATA%\\Rapiko outlive the uninstall" results_kept
 
 echo "$passed passed, $failed failed"
 ((failed == 0))

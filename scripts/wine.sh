@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine in the build's own scratch prefix (never
-# the user's ~/.wine), making the prefix on first use.
+# Runs a Windows program under Wine in the build's own scratch prefix and home
+# (never the user's ~/.wine or home), making the prefix on first use.
 #
 #   scripts/wine.sh PROGRAM.exe [ARGS...]    run it; its exit status is this script's
 #   scripts/wine.sh --prepare                only make the prefix (and time it)
@@ -16,10 +16,16 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX=${RAPIKO_WINEPREFIX:-$top/build-windows/wine}
 export WINEARCH=win64
+# A home of its own too: Wine links the prefix's Documents, Desktop and the
+# like to folders of $HOME, and Windows programs see HOME and XDG_* as well.
+export HOME=$WINEPREFIX-home
+unset XDG_DATA_HOME XDG_CONFIG_HOME XDG_CACHE_HOME XDG_RUNTIME_DIR
+mkdir -p "$HOME"
 # Wine's own messages off; no offer to install Mono or Gecko, which no one
-# here needs and which cannot be downloaded.
+# here needs and which cannot be downloaded; no menu entries or icons for the
+# desktop made from the installer's shortcuts.
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
 
 wine=$(command -v wine64 || true)
 [[ -n "$wine" ]] || wine=/usr/lib/wine/wine64  # where Debian's wine64 package puts it
