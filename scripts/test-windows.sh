@@ -7,7 +7,8 @@
 #   scripts/test-windows.sh [BUILD_WINDOWS [BUILD_LINUX]]   (build-windows, build)
 #
 # The golden games are the Linux test program's (BUILD_LINUX/tests/test_golden)
-# with the game it runs replaced by the Windows one (RAPIKO_TEST_BINARY).
+# with the game it runs replaced by the Windows one (RAPIKO_PROGRAM; the paths
+# must hold no blanks).
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -42,10 +43,7 @@ check "rapiko.exe --version prints its line, LF alone" version_line
 windows_tests() { ctest --test-dir "$win" -j "$jobs" --output-on-failure; }
 check "the Windows build's own tests (GoogleTest)" windows_tests
 
-golden() {
-  RAPIKO_TEST_BINARY=$wine RAPIKO_WINE_PROGRAM=$exe \
-    ctest --test-dir "$linux" -L golden -j "$jobs" --output-on-failure
-}
+golden() { RAPIKO_PROGRAM="$wine $exe" ctest --test-dir "$linux" -L golden -j "$jobs" --output-on-failure; }
 check "every golden game through the Windows build" golden
 
 zip_lists() {

@@ -4,9 +4,6 @@
 #
 #   scripts/wine.sh PROGRAM.exe [ARGS...]    run it; its exit status is this script's
 #   scripts/wine.sh --prepare                only make the prefix (and time it)
-#   RAPIKO_WINE_PROGRAM=rapiko.exe scripts/wine.sh [ARGS...]
-#                                            the same, the program named apart, so
-#                                            that this script stands for it (tests)
 #
 # RAPIKO_WINEPREFIX is the prefix (default build-windows/wine). Without
 # DISPLAY the program has no screen, which --version, --help and headless
@@ -50,9 +47,6 @@ prepare() {
 if [[ "${1:-}" == "--prepare" ]]; then
   prepare
   exit 0
-fi
-if [[ -n "${RAPIKO_WINE_PROGRAM:-}" ]]; then
-  set -- "$RAPIKO_WINE_PROGRAM" "$@"
 fi
 [[ $# -ge 1 ]] || { echo "usage: scripts/wine.sh PROGRAM.exe [ARGS...] | --prepare" >&2; exit 2; }
 prepare
