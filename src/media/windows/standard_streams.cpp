@@ -3,9 +3,10 @@
 // Linked into the Windows program itself (dist/windows/CMakeLists.txt), so
 // that this runs before main and before any output. A program of the GUI
 // subsystem, as the game is so that Explorer opens no console beside its
-// window, has no standard handles when started from a console; it takes its
-// parent's console then, so that --help, --version, --stats and headless runs
-// print there. Streams that were redirected are kept as they are.
+// window, is in no console when started from one: it joins its parent's, so
+// that --help, --version, --stats and headless runs print there, and so that
+// Ctrl+C and closing that console reach it. Streams that were redirected
+// are kept as they are.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -25,7 +26,7 @@ struct StandardStreams {
   StandardStreams() {
     const bool out = Missing(STD_OUTPUT_HANDLE);
     const bool err = Missing(STD_ERROR_HANDLE);
-    if ((out || err) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
       if (out) std::freopen("CONOUT$", "w", stdout);
       if (err) std::freopen("CONOUT$", "w", stderr);
     }
