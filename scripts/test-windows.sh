@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # The Windows build under Wine, in a scratch prefix: the version line byte for
 # byte, the Windows build's own tests, every golden game compared as on Linux,
-# the zip's contents, the installer's silent install, a headless round of the
-# installed copy, and the silent uninstall, which keeps the player's results.
+# a real window under Xvfb, the zip's contents, the installer's silent
+# install, a headless round of the installed copy, and the silent uninstall,
+# which keeps the player's results.
 #
 #   scripts/test-windows.sh [BUILD_WINDOWS [BUILD_LINUX]]   (build-windows, build)
 #
-# The golden games are the Linux test program's (BUILD_LINUX/tests/test_golden)
-# with the game it runs replaced by the Windows one (RAPIKO_PROGRAM; the paths
-# must hold no blanks).
+# The golden games and the window test are the Linux test programs' with the
+# game they run replaced by the Windows one (RAPIKO_PROGRAM; the paths must
+# hold no blanks). The title's picture under Wine stays in
+# BUILD_WINDOWS/title.png, to be looked at.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,8 +22,11 @@ jobs=$(nproc 2>/dev/null || echo 2)
 wine=$top/scripts/wine.sh
 export RAPIKO_WINEPREFIX=$win/wine
 # The prefix is made anew, so that nothing of an earlier run is installed.
+"$wine" --stop
 rm -rf "$RAPIKO_WINEPREFIX" "$RAPIKO_WINEPREFIX.lock" "$RAPIKO_WINEPREFIX-home"
 unset DISPLAY
+# The prefix's processes end with this script.
+trap '"$wine" --stop' EXIT
 
 passed=0
 failed=0
@@ -45,6 +50,15 @@ check "the Windows build's own tests (GoogleTest)" windows_tests
 
 golden() { RAPIKO_PROGRAM="$wine $exe" ctest --test-dir "$linux" -L golden -j "$jobs" --output-on-failure; }
 check "every golden game through the Windows build" golden
+
+# One window at a time: the prefix's desktop is on one screen at once.
+window() {
+  RAPIKO_PROGRAM="$wine $exe" RAPIKO_TITLE_SHOT="$win/title.png" \
+    RAPIKO_END_SESSION="$wine wineboot.exe --end-session" timeout 600 \
+    "$linux/tests/test_e2e_window" --gtest_brief=1 \
+    --gtest_filter='RealWindow.SpaceStartsARound*:RealWindow.TheEndOfTheSession*'
+}
+check "a real window: the title, Space, typed letters, Esc, the end of the session" window
 
 zip_lists() {
   local listing name
