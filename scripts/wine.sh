@@ -40,7 +40,7 @@ wine=$(command -v wine64 || true)
 marker=$WINEPREFIX.desktop  # the desktop's starter's process and its display
 background_running() {
   local pid display
-  read -r pid display <"$marker" 2>/dev/null || return 1
+  [[ -f "$marker" ]] && read -r pid display <"$marker" || return 1
   [[ "$display" == "${DISPLAY:--}" ]] && grep -qa 'explorer' "/proc/$pid/cmdline" 2>/dev/null
 }
 desktop_up() {  # the desktop process of this prefix has started

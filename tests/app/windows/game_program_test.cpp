@@ -47,7 +47,8 @@ TEST(GameProgram, TakesAFolderAndAWordFileUnderNamesThatAreNotAscii) {
   // The run's bytes are Linux's: no CR before a line's end.
   EXPECT_EQ(out.find('\r'), std::string::npos);
   EXPECT_NE(out.find("\"words\":[\"\",\"CAT\","), std::string::npos) << out.substr(0, 2000);
-  EXPECT_TRUE(fs::is_regular_file(U8Path(folder + "\\rapikosc.ini")));  // saved at the end
+  // Saved at the end, in the ranking of that list, under its own name.
+  EXPECT_TRUE(fs::is_regular_file(U8Path(folder + "\\rankings\\W\xC3\xB6rter.ini")));
 }
 
 // Ctrl+C in the console that started the game (a headless run) ends it as
