@@ -4,13 +4,14 @@ BUILD_SAN ?= build-sanitize
 BUILD_BENCH ?= build-bench
 BUILD_FUZZ ?= build-fuzz
 BUILD_PACKAGE ?= build-package
+BUILD_WINDOWS ?= build-windows
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
 .PHONY: all deps configure build game play play-window test golden-update test-sanitize bench \
-        bench-build bench-window fuzz fuzz-ci install install-check package format format-check \
-        ci clean
+        bench-build bench-window fuzz fuzz-ci install install-check package windows test-windows \
+        format format-check ci clean
 
 all: build
 
@@ -63,6 +64,22 @@ package: deps-package
 	cd $(BUILD_PACKAGE) && cpack -G DEB
 	@ls $(BUILD_PACKAGE)/*.deb
 
+# The Windows program, cross-built with Debian's mingw-w64 (the SDL libraries
+# built first from Debian's sources, once), and beside it its portable zip and
+# its installer.
+windows:
+	scripts/windows-deps.sh $(BUILD_WINDOWS)
+	cmake -S . -B $(BUILD_WINDOWS) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_PREFIX_PATH=$(abspath $(BUILD_WINDOWS))/deps/prefix
+	cmake --build $(BUILD_WINDOWS) -j $(JOBS) --target rapiko windows-packages
+	@ls $(BUILD_WINDOWS)/src/rapiko.exe $(BUILD_WINDOWS)/*.zip $(BUILD_WINDOWS)/*-setup.exe
+
+# The Windows program under Wine: every golden game through it, compared as on
+# Linux; its packages, and the installer's silent install and uninstall.
+test-windows: windows build
+	scripts/test-windows.sh $(BUILD_WINDOWS) $(BUILD)
+
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps-test
 	cmake -S . -B $(BUILD_SAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRAPIKO_SANITIZE=ON
@@ -110,7 +127,7 @@ format-check: deps-ci
 	clang-format --dry-run --Werror $(SOURCES)
 
 # What CI runs.
-ci: format-check test install-check test-sanitize fuzz-ci
+ci: format-check test install-check test-sanitize fuzz-ci test-windows
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_BENCH) $(BUILD_FUZZ) $(BUILD_PACKAGE)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_BENCH) $(BUILD_FUZZ) $(BUILD_PACKAGE) $(BUILD_WINDOWS)

@@ -2,12 +2,11 @@
 #include "app/cli.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
-#include <system_error>
 
 #include "app/word_lists.h"
 #include "media/messages.h"
+#include "storage/user_folder.h"
 
 namespace app {
 
@@ -59,10 +58,11 @@ const std::vector<OptionSpec>& OptionTable() {
        [](Options& o, const std::string&) { return o.mute = true, std::nullopt; }},
       {"--dir", "DIR",
        "game folder with back.bmp, rapdata.ini and rapikosc.ini\n"
-       "(default: the program's folder if it holds back.bmp, else\n"
-       "$XDG_DATA_HOME/rapiko or ~/.local/share/rapiko, made and\n"
-       "filled with the installed back.bmp and rapdata.ini); a DIR\n"
-       "that does not exist or is empty is made and filled alike",
+       "(default: the program's folder if it holds back.bmp, else\n" +
+           std::string(storage::kPerUserFolderShown) +
+           ", made and\n"
+           "filled with the installed back.bmp and rapdata.ini); a DIR\n"
+           "that does not exist or is empty is made and filled alike",
        [](Options& o, const std::string& v) { return NonEmpty(v, "--dir needs a folder", o.dir); }},
       {"--words", "LIST",
        "play a word list instead of the game folder's rapdata.ini:\n"
@@ -73,9 +73,9 @@ const std::vector<OptionSpec>& OptionTable() {
          return NonEmpty(v, "--words needs a list name or a file", o.words);
        }},
       {"--words", "FILE",
-       "play the words of FILE (a path: one that holds a / or\n"
-       "ends in .ini); an accented letter counts as its plain\n"
-       "letter (É as E, ß as SS)",
+       "play the words of FILE (a path: " + PathRule() +
+           "); an accented letter counts as its plain\n"
+           "letter (É as E, ß as SS)",
        nullptr},
       {"--record", "FILE",
        "write the session as a script to FILE; a headless run\n"
@@ -155,7 +155,6 @@ constexpr HelpEntry kFiles[] = {
     {"rapiko-history.csv", "the history of your rounds (--stats, --practice)"},
     {"replays/", "the best round of each session (--replay)"},
     {"rankings/", "the ranking of each other word list"},
-    {"settings.ini", "the options screen's choices, in ~/.config/rapiko"},
 };
 
 // One entry of the help: its head, then its text from column 21, each of its
@@ -201,6 +200,8 @@ std::string UsageText() {
   for (const HelpEntry& key : kKeys) text += HelpLine(std::string("  ") + key.name, key.help);
   text += "\nFiles of the game folder (see --dir):\n";
   for (const HelpEntry& file : kFiles) text += HelpLine(std::string("  ") + file.name, file.help);
+  text += HelpLine("  settings.ini",
+                   std::string("the options screen's choices, in ") + storage::kConfigFolderShown);
   return text;
 }
 
@@ -255,14 +256,6 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
   if (o.headless && Given(seen, "--keys"))
     return fail("--keys is for play; a script gives key codes");
   return o;
-}
-
-std::string ProgramFolder(const std::string& argv0) {
-  std::error_code ec;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec || exe.empty()) exe = std::filesystem::absolute(argv0, ec);
-  std::string folder = exe.parent_path().string();
-  return folder.empty() ? "." : folder;
 }
 
 }  // namespace app

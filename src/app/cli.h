@@ -35,7 +35,4 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
 
 std::string UsageText();
 
-// The folder holding the running program (from /proc/self/exe, else argv0).
-std::string ProgramFolder(const std::string& argv0);
-
 }  // namespace app

@@ -1,10 +1,10 @@
 // Which folder the game reads and writes its files in.
 #include "app/game_folder.h"
 
-#include <filesystem>
-
 #include "storage/folders.h"
+#include "storage/paths.h"
 #include "storage/read.h"
+#include "storage/write.h"
 
 namespace app {
 namespace {
@@ -26,16 +26,21 @@ std::optional<std::string> NamedFolder(const std::string& dir, const std::string
 }  // namespace
 
 std::optional<std::string> ChooseGameFolder(const std::string& dirOption,
-                                            const std::string& programFolder,
-                                            const std::string& installedData,
-                                            const storage::UserDirs& dirs, std::string& error) {
-  const bool portable = storage::IsPlainFile(programFolder + "/back.bmp");
-  const std::string data = std::filesystem::path(installedData).lexically_normal().string();
-  if (!dirOption.empty()) return NamedFolder(dirOption, portable ? programFolder : data, error);
-  if (portable) return programFolder;
-  const std::string folder = storage::PerUserFolder(dirs);
+                                            const FolderPlaces& places, std::string& error) {
+  const std::string& program = places.programFolder;
+  const bool portable = storage::IsPlainFile(storage::JoinPath(program, "back.bmp"));
+  // A portable copy's own files start a new folder, else the installed ones.
+  const std::string data = portable ? program : storage::NormalPath(places.installedData);
+  if (!dirOption.empty()) return NamedFolder(dirOption, data, error);
+  if (portable) {
+    const auto canWrite = places.canWrite ? places.canWrite : [](const std::string& folder) {
+      return storage::CheckCanCreate(storage::FolderPath(folder)) == 0;
+    };
+    if (!places.programFolderMustBeWritable || canWrite(program)) return program;
+  }
+  const std::string folder = storage::PerUserFolder(places.dirs);
   if (folder.empty()) {
-    error = "no game folder: neither XDG_DATA_HOME nor HOME is set; use --dir DIR";
+    error = std::string("no game folder: ") + storage::kNoUserDirs + "; use --dir DIR";
     return std::nullopt;
   }
   if (!storage::SeedFolder(folder, data, error)) return std::nullopt;

@@ -1,6 +1,7 @@
 // Which folder the game reads and writes its files in.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -8,17 +9,36 @@
 
 namespace app {
 
-// The game folder: dirOption when given; else programFolder when it holds
-// back.bmp (a portable copy or a build); else the per-user folder, created
-// and seeded with copies of back.bmp and rapdata.ini from installedData
-// (files already there are kept). A dirOption folder that does not exist or
-// is empty is made and seeded the same way, from programFolder when it holds
-// back.bmp, else from installedData; one that holds anything is taken as it
-// is. On a fault (dirOption is not a folder, a folder or copy cannot be
-// made) returns nothing and sets error to one line naming the folder or file.
+// On Windows a copy unzipped where the player cannot write (under Program
+// Files, say) keeps its results in the per-user folder; elsewhere the
+// program's folder holding back.bmp is the game folder as it is (a build,
+// or a copy the player keeps).
+#ifdef _WIN32
+constexpr bool kProgramFolderMustBeWritable = true;
+#else
+constexpr bool kProgramFolderMustBeWritable = false;
+#endif
+
+// What the choice rests on besides --dir.
+struct FolderPlaces {
+  std::string programFolder{};  // the running program's folder
+  std::string installedData{};  // the installed default files
+  storage::UserDirs dirs{};     // the folders that decide the per-user folder
+  bool programFolderMustBeWritable = kProgramFolderMustBeWritable;
+  // Whether a file can be made in a folder; the storage's own check unless a test says.
+  std::function<bool(const std::string&)> canWrite{};
+};
+
+// The game folder: dirOption when given; else the program's folder when it
+// holds back.bmp (a portable copy or a build) and, where that is asked, can
+// be written; else the per-user folder, created and seeded with copies of
+// back.bmp and rapdata.ini from the installed data, or from the program's
+// folder when it holds them (files already there are kept). A dirOption
+// folder that does not exist or is empty is made and seeded the same way;
+// one that holds anything is taken as it is. On a fault (dirOption is not a
+// folder, a folder or copy cannot be made) returns nothing and sets error
+// to one line naming the folder or file.
 std::optional<std::string> ChooseGameFolder(const std::string& dirOption,
-                                            const std::string& programFolder,
-                                            const std::string& installedData,
-                                            const storage::UserDirs& dirs, std::string& error);
+                                            const FolderPlaces& places, std::string& error);
 
 }  // namespace app

@@ -10,10 +10,13 @@
 #include "app/word_lists.h"
 #include "game/game_files.h"
 #include "game/lifecycle.h"
-#include "game/quit_signals.h"
 #include "game/settings.h"
+#include "media/quit_signals.h"
 #include "script/run_script.h"
 #include "stats/summary.h"
+#include "storage/paths.h"
+#include "storage/program.h"
+#include "storage/read.h"
 #include "storage/user_folder.h"
 #include "typing/word_data.h"
 
@@ -22,7 +25,7 @@
 #endif
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  const std::vector<std::string> args = storage::ProgramArguments(argc, argv);
   std::string error;
   const auto options = app::ParseCommandLine(args, error);
   if (!options) {
@@ -37,24 +40,26 @@ int main(int argc, char** argv) {
     std::cout << "Rapiko " << RAPIKO_VERSION << '\n';
     return 0;
   }
-  const std::string programFolder = app::ProgramFolder(argc > 0 ? argv[0] : "");
-  const auto folder =
-      app::ChooseGameFolder(options->dir, programFolder, programFolder + "/" RAPIKO_DATA_FROM_BIN,
-                            storage::UserDirsFromEnvironment(), error);
+  const std::string programFolder = storage::ProgramFolder(argc > 0 ? argv[0] : "");
+  const std::string installedData = storage::JoinPath(programFolder, RAPIKO_DATA_FROM_BIN);
+  const auto folder = app::ChooseGameFolder(options->dir,
+                                            {.programFolder = programFolder,
+                                             .installedData = installedData,
+                                             .dirs = storage::UserDirsFromEnvironment()},
+                                            error);
   if (!folder) {
     std::cerr << "rapiko: " << error << '\n';
     return 1;
   }
   const std::string myPath = game::MyPath(*folder);
-  const std::string dataFolder = programFolder + "/" RAPIKO_DATA_FROM_BIN;
   const std::vector<std::string> listFolders =
-      app::WordListFolders(myPath, programFolder, dataFolder);
+      app::WordListFolders(myPath, programFolder, installedData);
   const std::string locale = storage::UserLocale();
   // A headless run reads no settings: the script and its arguments fix it.
   const std::string settingsFolder = storage::ConfigFolder(storage::UserDirsFromEnvironment());
   const std::string settingsPath = options->headless || settingsFolder.empty()
                                        ? ""
-                                       : settingsFolder + "/" + game::kSettingsFileName;
+                                       : storage::JoinPath(settingsFolder, game::kSettingsFileName);
   const state::Settings settings =
       settingsPath.empty() ? state::Settings{}
                            : game::ReadSettings(settingsPath, [](const std::string& line) {
@@ -74,7 +79,7 @@ int main(int argc, char** argv) {
     std::cout << stats::SummaryText(stats::ReadSummary(myPath, filter), myPath, filter);
     return 0;
   }
-  game::CatchQuitSignals();
+  media::CatchQuitSignals();
   if (!options->replay.empty()) {
     return app::RunReplay(*options, myPath, app::ChooseLanguage(*options, settings, locale));
   }

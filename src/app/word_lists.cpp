@@ -2,10 +2,10 @@
 #include "app/word_lists.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 
 #include "state/game_state.h"
+#include "storage/paths.h"
 #include "storage/read.h"
 #include "typing/word_data.h"
 
@@ -13,12 +13,17 @@ namespace app {
 
 std::string ShippedWordLists() { return RAPIKO_WORD_LIST_NAMES; }
 
+std::string PathRule() {
+  return storage::kDriveLetters ? "one that holds a /, a \\ or a\ncolon, or ends in .ini"
+                                : "one that holds a / or\nends in .ini";
+}
+
 std::vector<std::string> WordListFolders(const std::string& myPath,
                                          const std::string& programFolder,
                                          const std::string& dataFolder) {
   std::vector<std::string> folders;
   for (const std::string& folder : {myPath, programFolder, dataFolder}) {
-    const std::string words = (std::filesystem::path(folder) / "words").lexically_normal().string();
+    const std::string words = storage::NormalPath(storage::JoinPath(folder, "words"));
     // The game folder is often the program's own.
     if (std::find(folders.begin(), folders.end(), words) == folders.end()) folders.push_back(words);
   }
@@ -28,11 +33,11 @@ std::vector<std::string> WordListFolders(const std::string& myPath,
 std::optional<std::string> WordFileFor(const std::string& value,
                                        const std::vector<std::string>& folders,
                                        std::string& error) {
-  const bool isPath = value.find('/') != std::string::npos || value.ends_with(".ini");
+  const bool isPath = !storage::IsBareName(value) || value.ends_with(".ini");
   if (isPath) return value;
   std::string looked;  // the folders that exist, to say where the list was sought
   for (const std::string& folder : folders) {
-    const std::string file = folder + "/" + value + ".ini";
+    const std::string file = storage::JoinPath(folder, value + ".ini");
     if (storage::IsPlainFile(file)) return file;
     if (storage::IsFolder(folder)) looked += (looked.empty() ? " in " : ", ") + folder;
   }
@@ -42,7 +47,7 @@ std::optional<std::string> WordFileFor(const std::string& value,
 }
 
 std::string ListNameOf(const std::string& value) {
-  std::string name = value.substr(value.find_last_of('/') + 1);
+  std::string name = storage::NameOf(value);
   for (const char* suffix : {".ini", ".txt"}) {
     if (name.size() > 4 && name.ends_with(suffix)) name.resize(name.size() - 4);
   }

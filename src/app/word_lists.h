@@ -10,6 +10,9 @@ namespace app {
 // The lists that come with the game, by name ("bottom, digits, ...").
 std::string ShippedWordLists();
 
+// How the value of --words is told to be a path, for the help.
+std::string PathRule();
+
 // Where a list is looked for by name, in order: the game folder's words/,
 // then the lists beside the program (a build) and in the installed data
 // folder.
@@ -17,8 +20,9 @@ std::vector<std::string> WordListFolders(const std::string& myPath,
                                          const std::string& programFolder,
                                          const std::string& dataFolder);
 
-// The word file for the value of --words. A value that holds a slash or
-// ends in ".ini" is a path, taken as it is; any other names a list, NAME.ini
+// The word file for the value of --words. A value that is no bare name (it
+// holds a slash, or on Windows a backslash or a drive) or ends in ".ini" is
+// a path, taken as it is; any other names a list, NAME.ini
 // in the first of folders that holds it. Nothing, with error set to one
 // line, when no folder holds it.
 std::optional<std::string> WordFileFor(const std::string& value,

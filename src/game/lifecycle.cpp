@@ -5,14 +5,15 @@
 
 #include "game/devices.h"
 #include "game/frame_tick.h"
-#include "game/quit_signals.h"
 #include "game/title.h"
+#include "media/quit_signals.h"
 #include "ranking/name_entry.h"
 #include "ranking/ranking_file.h"
 #include "ranking/ranking_save.h"
 #include "stats/history_file.h"
 #include "stats/round_history.h"
 #include "storage/folder_lock.h"
+#include "storage/paths.h"
 #include "storage/write.h"
 #include "typing/key_tables.h"
 #include "typing/word_data.h"
@@ -55,10 +56,7 @@ void RemoveLeftOvers(const std::string& myPath) {
 
 }  // namespace
 
-std::string MyPath(const std::string& folder) {
-  if (!folder.empty() && folder.back() == '/') return folder;
-  return folder + '/';
-}
+std::string MyPath(const std::string& folder) { return storage::FolderPath(folder); }
 
 int32_t ElapsedMs(uint32_t now, uint32_t last) {
   // Unsigned subtraction is modulo 2^32; the result read as signed is the
@@ -114,7 +112,7 @@ void RunMainLoop(state::GameState& g, media::System& system, const std::string& 
   std::size_t triedRounds = 0;   // the same for finished rounds not yet in the history
   for (;;) {
     if (!system.BeginPass()) break;
-    if (QuitSignalled() && !g.quitRequested) {
+    if (media::QuitSignalled() && !g.quitRequested) {
       // Ended from outside: a result whose name is being typed still counts.
       ranking::EnterNameNow(g);
       g.quitRequested = true;

@@ -5,8 +5,8 @@
 
 #include "storage/errors.h"
 #include "storage/folders.h"
+#include "storage/paths.h"
 #include "storage/read.h"
-#include "storage/temporary.h"
 #include "storage/write.h"
 
 namespace game {

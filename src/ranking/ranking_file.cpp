@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "storage/paths.h"
 #include "storage/read.h"
 
 namespace ranking {
@@ -173,12 +174,6 @@ RankingFile ReadRankingFile(const std::string& path, const RankingValues& start)
   return file;
 }
 
-namespace {
-
-std::string FileNameOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
-
-}  // namespace
-
 std::string RankingPath(const std::string& myPath, const std::string& listName) {
   if (listName.empty()) return myPath + kRankingFileName;
   return myPath + kRankingsFolder + "/" + listName + ".ini";
@@ -194,7 +189,7 @@ std::string LoadRanking(state::GameState& g, const std::string& myPath) {
   }
   if (!file.damage.empty()) {
     return path + " is damaged (" + file.damage + "): what could be read is used, and the file " +
-           "will be kept as " + FileNameOf(path) + ".bak when the ranking is saved";
+           "will be kept as " + storage::NameOf(path) + ".bak when the ranking is saved";
   }
   return "";
 }

@@ -9,17 +9,10 @@
 #include "storage/errors.h"
 #include "storage/folder_lock.h"
 #include "storage/folders.h"
-#include "storage/temporary.h"
+#include "storage/paths.h"
 #include "storage/write.h"
 
 namespace ranking {
-namespace {
-
-std::string FolderName(const std::string& myPath) {
-  return myPath.size() > 1 && myPath.back() == '/' ? myPath.substr(0, myPath.size() - 1) : myPath;
-}
-
-}  // namespace
 
 void SaveRanking(state::GameState& g, const std::string& myPath) {
   const std::string path = RankingPath(myPath, g.choices.listName);
@@ -43,7 +36,7 @@ void SaveRanking(state::GameState& g, const std::string& myPath) {
     InsertRankEntry(saved.rankKeys, saved.rankNames, entry);
   }
   if (g.unsavedName) saved.entryName = g.entryName;
-  if (lock->Held()) storage::RemoveStaleTemporaries(storage::FolderOf(path) + "/");
+  if (lock->Held()) storage::RemoveStaleTemporaries(storage::FolderPath(storage::FolderOf(path)));
   if (!g.choices.listName.empty()) {
     if (const int error = storage::MakeFolder(storage::FolderOf(path)))
       fail(storage::ErrorText(error));
@@ -57,7 +50,7 @@ void SaveRanking(state::GameState& g, const std::string& myPath) {
   using Step = storage::WriteResult::Step;
   if (written.step == Step::kWrite) fail(storage::ErrorText(written.error));
   if (written.step == Step::kBackup) {
-    fail("cannot keep the damaged file as " + path.substr(path.find_last_of('/') + 1) +
+    fail("cannot keep the damaged file as " + storage::NameOf(path) +
          ".bak: " + storage::ErrorText(written.error));
   }
   PutValues(g, saved);
@@ -72,8 +65,8 @@ void SaveRanking(state::GameState& g, const std::string& myPath) {
 
 void CheckFolderWritable(const std::string& myPath) {
   if (const int error = storage::CheckCanCreate(myPath)) {
-    throw SaveError("the ranking cannot be saved in the game folder " + FolderName(myPath) + ": " +
-                    storage::ErrorText(error));
+    throw SaveError("the ranking cannot be saved in the game folder " +
+                    storage::FolderName(myPath) + ": " + storage::ErrorText(error));
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "replay/base64.h"
 #include "stats/keys.h"
+#include "storage/paths.h"
 
 namespace replay {
 namespace {
@@ -36,7 +37,7 @@ std::vector<std::pair<std::string, std::string>> NotedFiles(const std::string& s
     if (blank == std::string::npos) continue;
     const std::string name = rest.substr(0, blank);
     // Only plain names: a recording never writes outside the folder it is played in.
-    if (name.empty() || name.find('/') != std::string::npos || name[0] == '.') continue;
+    if (name.empty() || !storage::IsBareName(name) || name[0] == '.') continue;
     files.emplace_back(name, FromBase64(rest.substr(blank + 1)));
   }
   return files;

@@ -21,7 +21,4 @@ bool IsTemporaryName(std::string_view name);
 // Fills bytes with random bytes, from the system, else from the clock.
 void RandomBytes(unsigned char* bytes, std::size_t count);
 
-// The folder of a path, as a path that names it ("." for a bare name).
-std::string FolderOf(const std::string& path);
-
 }  // namespace storage

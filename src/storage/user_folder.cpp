@@ -2,10 +2,10 @@
 #include "storage/user_folder.h"
 
 #include <cerrno>
-#include <cstdlib>
 
 #include "storage/errors.h"
 #include "storage/folders.h"
+#include "storage/paths.h"
 #include "storage/read.h"
 #include "storage/write.h"
 
@@ -15,42 +15,28 @@ namespace {
 // Larger than any file the game starts with; the game reads each with its own limit.
 constexpr std::size_t kMaxSeedBytes = std::size_t{64} << 20;
 
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
-std::string Join(const std::string& folder, const std::string& name) {
-  return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
-}
+// Windows keeps a program's files for a player in one folder of its own.
+constexpr const char* kWindowsFolderName = "Rapiko";
 
 }  // namespace
 
-UserDirs UserDirsFromEnvironment() {
-  return {Env("XDG_DATA_HOME"), Env("HOME"), Env("XDG_CONFIG_HOME")};
-}
-
 std::string PerUserFolder(const UserDirs& dirs) {
+  if (!dirs.appData.empty()) return JoinPath(dirs.appData, kWindowsFolderName);
   // The XDG rules: a relative XDG_DATA_HOME is invalid and ignored.
   if (!dirs.xdgDataHome.empty() && dirs.xdgDataHome.front() == '/') {
-    return Join(dirs.xdgDataHome, "rapiko");
+    return JoinPath(dirs.xdgDataHome, "rapiko");
   }
-  if (!dirs.home.empty()) return Join(dirs.home, ".local/share/rapiko");
+  if (!dirs.home.empty()) return JoinPath(dirs.home, ".local/share/rapiko");
   return "";
 }
 
 std::string ConfigFolder(const UserDirs& dirs) {
+  // Windows keeps the settings beside the results.
+  if (!dirs.appData.empty()) return JoinPath(dirs.appData, kWindowsFolderName);
   if (!dirs.xdgConfigHome.empty() && dirs.xdgConfigHome.front() == '/') {
-    return Join(dirs.xdgConfigHome, "rapiko");
+    return JoinPath(dirs.xdgConfigHome, "rapiko");
   }
-  if (!dirs.home.empty()) return Join(dirs.home, ".config/rapiko");
-  return "";
-}
-
-std::string UserLocale() {
-  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    if (const std::string value = Env(name); !value.empty()) return value;
-  }
+  if (!dirs.home.empty()) return JoinPath(dirs.home, ".config/rapiko");
   return "";
 }
 
@@ -60,8 +46,8 @@ bool SeedFolder(const std::string& folder, const std::string& installedData, std
     return false;
   }
   for (const char* name : kSeedFiles) {
-    const std::string to = Join(folder, name);
-    const std::string from = Join(installedData, name);
+    const std::string to = JoinPath(folder, name);
+    const std::string from = JoinPath(installedData, name);
     if (IsPlainFile(to) || !IsPlainFile(from)) continue;
     const FileRead source = ReadWholeFile(from, kMaxSeedBytes);
     int failure = source.notPlain ? kNotPlainFile : source.tooLarge ? EFBIG : source.error;

@@ -5,26 +5,37 @@
 
 namespace storage {
 
-// The environment that decides the per-user folder.
+// The folders of the system that decide the per-user folders.
 struct UserDirs {
-  std::string xdgDataHome;    // $XDG_DATA_HOME, empty when unset
-  std::string home;           // $HOME, empty when unset
-  std::string xdgConfigHome;  // $XDG_CONFIG_HOME, empty when unset
+  std::string xdgDataHome{};    // $XDG_DATA_HOME, empty when unset
+  std::string home{};           // $HOME, empty when unset
+  std::string xdgConfigHome{};  // $XDG_CONFIG_HOME, empty when unset
+  std::string appData{};        // Windows: the roaming application data folder; empty elsewhere
 };
 
+// On Windows the application data folder alone; elsewhere the environment.
 UserDirs UserDirsFromEnvironment();
 
-// $XDG_DATA_HOME/rapiko, or ~/.local/share/rapiko when XDG_DATA_HOME is unset
-// or not absolute; empty when neither gives a folder.
+// Why UserDirsFromEnvironment gives no per-user folder, in a few words.
+extern const char* const kNoUserDirs;
+// The per-user folder and the settings' folder as the help names them.
+extern const char* const kPerUserFolderShown;
+extern const char* const kConfigFolderShown;
+
+// APPDATA\Rapiko on Windows; elsewhere $XDG_DATA_HOME/rapiko, or
+// ~/.local/share/rapiko when XDG_DATA_HOME is unset or not absolute; empty
+// when neither gives a folder.
 std::string PerUserFolder(const UserDirs& dirs);
 
-// $XDG_CONFIG_HOME/rapiko, or ~/.config/rapiko when XDG_CONFIG_HOME is
-// unset or not absolute: where the settings file lives; empty when neither
-// gives a folder.
+// Where the settings file lives: APPDATA\Rapiko on Windows, beside the
+// results; elsewhere $XDG_CONFIG_HOME/rapiko, or ~/.config/rapiko when
+// XDG_CONFIG_HOME is unset or not absolute; empty when neither gives a
+// folder.
 std::string ConfigFolder(const UserDirs& dirs);
 
 // The player's locale for messages: the first of LC_ALL, LC_MESSAGES and
-// LANG that is set and not empty ("" when none is).
+// LANG that is set and not empty; else on Windows the language of the
+// system's own texts ("fr-FR"); else "".
 std::string UserLocale();
 
 // The files a new game folder starts with; the ranking is made by the game.

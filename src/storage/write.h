@@ -22,7 +22,7 @@ struct WriteResult {
 
 struct ReplaceOptions {
   // The permission bits of the new file; kNewFileMode when not given.
-  std::optional<uint32_t> mode;
+  std::optional<uint32_t> mode{};
   // The old file's bytes stay as PATH.bak (a damaged file kept for the player).
   bool keepOldAsBackup = false;
 };

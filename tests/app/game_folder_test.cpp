@@ -8,26 +8,39 @@
 #include <iterator>
 #include <tuple>
 
-#include "support/script_run.h"
+#include "storage/paths.h"
+#include "support/game_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using storage::UserDirs;
+using testing_support::U8Path;
 
-TEST(GameFolder, PerUserFolderFollowsXdgDataHomeThenHome) {
+TEST(GameFolder, PerUserFoldersFollowAppDataThenXdgThenHome) {
+  const std::string kAppData = "C:\\Users\\Zo\xC3\xAB\\AppData\\Roaming";
+  const std::string kInAppData = kAppData + (storage::kDriveLetters ? "\\Rapiko" : "/Rapiko");
   const struct {
     UserDirs dirs;
-    std::string expected;
+    std::string data, config;
   } cases[] = {
-      {{"/data", "/home/p"}, "/data/rapiko"},
-      {{"", "/home/p"}, "/home/p/.local/share/rapiko"},
-      {{"relative/data", "/home/p"}, "/home/p/.local/share/rapiko"},  // invalid: ignored
-      {{"", ""}, ""},
+      {{.xdgDataHome = "/data", .home = "/home/p", .xdgConfigHome = "/conf"},
+       "/data/rapiko",
+       "/conf/rapiko"},
+      {{.home = "/home/p"}, "/home/p/.local/share/rapiko", "/home/p/.config/rapiko"},
+      // Relative XDG folders are invalid: ignored.
+      {{.xdgDataHome = "data", .home = "/home/p", .xdgConfigHome = "conf"},
+       "/home/p/.local/share/rapiko",
+       "/home/p/.config/rapiko"},
+      {{}, "", ""},
+      // Windows: one folder for the results and the settings, joined with the
+      // separator the folder's name uses (only Windows reads '\\' as one).
+      {{.home = "/home/p", .appData = kAppData}, kInAppData, kInAppData},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(storage::PerUserFolder(c.dirs), c.expected)
-        << c.dirs.xdgDataHome << "|" << c.dirs.home;
+  for (const auto& c : cases) {
+    EXPECT_EQ(storage::PerUserFolder(c.dirs), c.data) << c.data;
+    EXPECT_EQ(storage::ConfigFolder(c.dirs), c.config) << c.config;
+  }
 }
 
 // An installed layout: bin/ beside share/rapiko/ with the default files.
@@ -36,29 +49,42 @@ class Installed : public ::testing::Test {
   Installed() {
     Put("share/rapiko/back.bmp", "picture");
     Put("share/rapiko/rapdata.ini", "CAT\r\n");
-    fs::create_directories(bin);
+    fs::create_directories(U8Path(bin));
   }
   void Put(const std::string& file, const std::string& text) const {
-    fs::create_directories(fs::path(tmp.File(file)).parent_path());
+    fs::create_directories(U8Path(tmp.File(file)).parent_path());
     tmp.Write(file, text);
   }
   std::optional<std::string> Choose(const std::string& dirOption = "") {
     error.clear();
-    return app::ChooseGameFolder(dirOption, bin, bin + "/../share/rapiko", dirs, error);
+    return app::ChooseGameFolder(dirOption,
+                                 {.programFolder = bin,
+                                  .installedData = bin + "/../share/rapiko",
+                                  .dirs = dirs,
+                                  .programFolderMustBeWritable = mustBeWritable,
+                                  .canWrite = canWrite},
+                                 error);
   }
   // The names in a folder under tmp, sorted, blank-separated.
   std::string Names(const std::string& folder) const {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(tmp.File(folder)))
-      names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(U8Path(tmp.File(folder))))
+      names.push_back(testing_support::U8String(e.path().filename()));
     std::sort(names.begin(), names.end());
     std::string out;
     for (const auto& n : names) out += (out.empty() ? "" : " ") + n;
     return out;
   }
   testing_support::GameDir tmp{""};  // its own back.bmp is outside bin/
-  const std::string bin = tmp.File("bin"), user = tmp.File("xdg/rapiko");
-  UserDirs dirs{tmp.File("xdg"), tmp.File("home")};
+  const std::string bin = tmp.File("bin");
+  // The per-user folder as this system has it: under APPDATA on Windows, XDG_DATA_HOME elsewhere.
+  const std::string userName = storage::kDriveLetters ? "xdg/Rapiko" : "xdg/rapiko";
+  const std::string user = tmp.File(userName);
+  UserDirs dirs = storage::kDriveLetters
+                      ? UserDirs{.appData = tmp.File("xdg")}
+                      : UserDirs{.xdgDataHome = tmp.File("xdg"), .home = tmp.File("home")};
+  bool mustBeWritable = false;
+  std::function<bool(const std::string&)> canWrite;
   std::string error;
 };
 
@@ -66,11 +92,11 @@ TEST_F(Installed, DirOptionThenAProgramFolderWithBackBmpThenThePerUserFolder) {
   const std::string mine = tmp.File("mine");
   Put("mine/back.bmp", "mine");
   EXPECT_EQ(Choose(mine), mine);
-  EXPECT_FALSE(fs::exists(user));
+  EXPECT_FALSE(fs::exists(U8Path(user)));
   Put("bin/back.bmp", "portable");
   EXPECT_EQ(Choose(), bin);
   EXPECT_EQ(Choose(mine), mine);
-  EXPECT_FALSE(fs::exists(user));
+  EXPECT_FALSE(fs::exists(U8Path(user)));
   tmp.Remove("bin/back.bmp");
   EXPECT_EQ(Choose(), user) << error;
   EXPECT_EQ(Names("mine"), "back.bmp");
@@ -79,7 +105,7 @@ TEST_F(Installed, DirOptionThenAProgramFolderWithBackBmpThenThePerUserFolder) {
 // A new or empty --dir is filled as the per-user folder is, from the program's
 // folder when it holds the game's files; one that holds anything is left alone.
 TEST_F(Installed, ANewOrEmptyDirOptionIsMadeAndFilled) {
-  fs::create_directories(tmp.File("empty"));
+  fs::create_directories(U8Path(tmp.File("empty")));
   Put("notes/notes.txt", "mine");
   const struct {
     std::string dir;
@@ -107,63 +133,86 @@ TEST_F(Installed, ANewOrEmptyDirOptionIsMadeAndFilled) {
 
 TEST_F(Installed, ADirOptionThatIsNotAFolderIsOneLine) {
   Put("file", "mine");
-  fs::create_symlink(tmp.File("nowhere"), tmp.File("dangling"));
-  for (const char* name : {"file", "dangling", "file/below"}) {
+  // A link to nowhere where the system makes links (Wine makes none).
+  std::vector<std::string> names = {"file", "file/below"};
+  if (testing_support::MakeLink(tmp.File("nowhere"), tmp.File("dangling"))) {
+    names.push_back("dangling");
+  }
+  for (const std::string& name : names) {
     const std::string dir = tmp.File(name);
     EXPECT_FALSE(Choose(dir)) << name;
     EXPECT_NE(error.find(dir), std::string::npos) << error;
     EXPECT_EQ(error.find('\n'), std::string::npos) << error;
   }
   EXPECT_EQ(tmp.Read("file"), "mine");
-  EXPECT_FALSE(fs::exists(tmp.File("nowhere")));
+  EXPECT_FALSE(fs::exists(U8Path(tmp.File("nowhere"))));
 }
 
-// The program itself: a new --dir starts a game and keeps its files there.
-TEST(GameFolderRun, ANewDirStartsAndIsFilledAndAFileIsRefused) {
-  testing_support::GameDir tmp;
-  const std::string made = tmp.File("made/here");
-  const auto r = testing_support::RunScript(tmp, "state\n", {"--dir", made});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  ASSERT_EQ(r.States().size(), 1u);
-  EXPECT_EQ(r.States()[0]["words"][1], "CAT");  // the game's own list (its first word)
-  EXPECT_EQ(testing_support::ReadFileBytes(made + "/back.bmp"), tmp.Read("back.bmp"));
-  EXPECT_TRUE(fs::exists(made + "/rapikosc.ini"));
-
-  const auto file = testing_support::RunScript(tmp, "state\n", {"--dir", tmp.File("rapdata.ini")});
-  EXPECT_EQ(std::tuple(file.exitCode, file.err),
-            std::tuple(1, "rapiko: --dir " + tmp.File("rapdata.ini") + " is not a folder\n"));
-  EXPECT_TRUE(file.lines.empty());
+// Where the program's folder must be writable (Windows), a portable copy
+// the player cannot write in starts the per-user folder with its own files.
+TEST_F(Installed, AProgramFolderThatCannotBeWrittenSeedsThePerUserFolder) {
+  Put("bin/back.bmp", "portable");
+  Put("bin/rapdata.ini", "DOG\r\n");
+  const struct {
+    bool mustBeWritable, writable;
+    bool inPlace;
+  } cases[] = {{false, false, true}, {true, true, true}, {true, false, false}};
+  for (const auto& c : cases) {
+    mustBeWritable = c.mustBeWritable;
+    canWrite = [&](const std::string& folder) {
+      EXPECT_EQ(folder, bin);
+      return c.writable;
+    };
+    EXPECT_EQ(Choose(), c.inPlace ? bin : user) << error;
+  }
+  EXPECT_EQ(tmp.Read(userName + "/back.bmp"), "portable");
+  EXPECT_EQ(tmp.Read(userName + "/rapdata.ini"), "DOG\r\n");
+  // Without a test's say, the check is a file made and removed again.
+  mustBeWritable = true;
+  canWrite = nullptr;
+  EXPECT_EQ(Choose(), bin) << error;
+  EXPECT_EQ(std::distance(fs::directory_iterator(U8Path(bin)), fs::directory_iterator()), 2);
 }
 
 TEST_F(Installed, FirstStartSeedsThePerUserFolderAndLaterStartsKeepThePlayersFiles) {
   ASSERT_EQ(Choose(), user) << error;
-  EXPECT_EQ(tmp.Read("xdg/rapiko/back.bmp"), "picture");
-  EXPECT_EQ(tmp.Read("xdg/rapiko/rapdata.ini"), "CAT\r\n");
-  EXPECT_EQ(std::distance(fs::directory_iterator(user), fs::directory_iterator()), 2);
+  EXPECT_EQ(tmp.Read(userName + "/back.bmp"), "picture");
+  EXPECT_EQ(tmp.Read(userName + "/rapdata.ini"), "CAT\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(U8Path(user)), fs::directory_iterator()), 2);
 
-  Put("xdg/rapiko/rapdata.ini", "DOG\r\n");
-  tmp.Remove("xdg/rapiko/back.bmp");
+  Put(userName + "/rapdata.ini", "DOG\r\n");
+  tmp.Remove(userName + "/back.bmp");
   ASSERT_EQ(Choose(), user) << error;
-  EXPECT_EQ(tmp.Read("xdg/rapiko/rapdata.ini"), "DOG\r\n");
-  EXPECT_EQ(tmp.Read("xdg/rapiko/back.bmp"), "picture");  // a missing file is copied again
+  EXPECT_EQ(tmp.Read(userName + "/rapdata.ini"), "DOG\r\n");
+  EXPECT_EQ(tmp.Read(userName + "/back.bmp"), "picture");  // a missing file is copied again
   EXPECT_FALSE(tmp.Exists("bin/rapikosc.ini"));
 }
 
+// A player named Zoë: the application data folder under her name is made and seeded.
+TEST_F(Installed, APerUserFolderUnderANameThatIsNotAscii) {
+  dirs = {.appData = tmp.File("Users/Zo\xC3\xAB/AppData/Roaming")};
+  const std::string expected = tmp.File("Users/Zo\xC3\xAB/AppData/Roaming/Rapiko");
+  ASSERT_EQ(Choose(), expected) << error;
+  EXPECT_EQ(tmp.Read("Users/Zo\xC3\xAB/AppData/Roaming/Rapiko/back.bmp"), "picture");
+  EXPECT_EQ(tmp.Read("Users/Zo\xC3\xAB/AppData/Roaming/Rapiko/rapdata.ini"), "CAT\r\n");
+}
+
 TEST_F(Installed, WithoutInstalledFilesTheFolderIsMadeEmpty) {
-  fs::remove_all(tmp.File("share"));
+  fs::remove_all(U8Path(tmp.File("share")));
   ASSERT_EQ(Choose(), user) << error;
-  EXPECT_TRUE(fs::is_empty(user));
+  EXPECT_TRUE(fs::is_empty(U8Path(user)));
 }
 
 TEST_F(Installed, FaultsAreOneLineNamingTheWayOut) {
-  dirs = {"", ""};
+  dirs = {};
   EXPECT_FALSE(Choose());
   EXPECT_NE(error.find("--dir"), std::string::npos) << error;
+  EXPECT_NE(error.find(storage::kNoUserDirs), std::string::npos) << error;
 
   Put("file", "");
-  dirs = {tmp.File("file"), ""};  // the folder would be inside a file
+  dirs = {.appData = tmp.File("file")};  // the folder would be inside a file
   EXPECT_FALSE(Choose());
-  EXPECT_NE(error.find(tmp.File("file/rapiko")), std::string::npos) << error;
+  EXPECT_NE(error.find(tmp.File("file/Rapiko")), std::string::npos) << error;
   EXPECT_EQ(error.find('\n'), std::string::npos);
 }
 

@@ -1,6 +1,7 @@
 // The real window under Xvfb: the background full screen, Space starts a
 // round, the pause without the focus, the focusing click, a mouse click ends
-// the game and writes the ranking; silence without a sound device;
+// the game and writes the ranking; typed letters lock and Esc saves the
+// ranking, and so does the end of the session; silence without a sound device;
 // --window fitting the desktop, Alt+Enter and a resized window following;
 // full screen at fractional scales, the picture scaled by area with even
 // strokes; and a whole round typed on several layouts, recorded and replayed.
@@ -8,6 +9,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -85,6 +87,97 @@ TEST(RealWindow, ShowsTheBackgroundStartsARoundAndQuitsOnAClick) {
   EXPECT_EQ(err.rfind("rapiko: no sound device (", 0), 0u) << err;
   EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
   EXPECT_NE(err.find("); playing without sound\n"), std::string::npos) << err;
+}
+
+// The lock gauge's first cell (32 x 16 at 12, 200) as a scripted run draws
+// it at a round's start and with one letter locked: any build draws the
+// same pixels.
+struct GaugeCell {
+  std::vector<Pixel> free, taken;
+  static constexpr int kX = 12, kY = 200, kW = 32, kH = 16;
+  static std::vector<Pixel> Of(const std::vector<Pixel>& screen) {
+    std::vector<Pixel> cell;
+    for (int y = kY; y < kY + kH; ++y)
+      for (int x = kX; x < kX + kW; ++x) cell.push_back(At(screen, x, y));
+    return cell;
+  }
+};
+
+GaugeCell ScriptedGauge() {
+  GameDir scripted("AAA\r\n");
+  const auto r = testing_support::RunScript(
+      scripted, "press 57\ntick 16\ntick 16 300\nscreenshot " + scripted.File("free.png") +
+                    "\ntype a\ntick 16\nscreenshot " + scripted.File("taken.png") + "\n");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  return {GaugeCell::Of(e2e::LoadScreen(scripted.File("free.png"))),
+          GaugeCell::Of(e2e::LoadScreen(scripted.File("taken.png")))};
+}
+
+// Keys reach the game through the system's keyboard: the title shows, Space
+// starts a round, typed letters lock falling ones (the gauge's first cell
+// is taken), and Esc ends the game with the ranking saved. Any build of the
+// game runs it (RAPIKO_PROGRAM: the Windows one under Wine); the title's
+// picture stays in RAPIKO_TITLE_SHOT when set, for a person to look at.
+TEST(RealWindow, SpaceStartsARoundTypedLettersLockAndEscSavesTheRanking) {
+  const GaugeCell gauge = ScriptedGauge();
+  ASSERT_NE(gauge.free, gauge.taken);
+  e2e::XSession x;
+  ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
+  GameDir dir("AAA\r\n");  // every falling letter an A
+  const auto background = Background(dir);
+  x.StartGame(dir.Path(), {"--mute"}, dir.File("stderr.txt"));
+  const char* titleShot = std::getenv("RAPIKO_TITLE_SHOT");
+  const std::string shot = titleShot ? titleShot : dir.File("shot.png");
+  ASSERT_TRUE(x.WaitForTitle(30000, shot)) << "no title screen: " << dir.Read("stderr.txt");
+  const auto title = e2e::LoadScreen(shot);
+  for (auto [px, py] : kBackgroundPoints)
+    EXPECT_TRUE(At(title, px, py) == background(px, py)) << px << "," << py;
+
+  x.Xdotool({"mousemove", "320", "240"});
+  x.Xdotool({"key", "space"});
+  ASSERT_FALSE(e2e::PollScreen(x, dir.File("shot.png"), 15000, Playing).empty()) << "no round";
+  EXPECT_EQ(GaugeCell::Of(e2e::LoadScreen(dir.File("shot.png"))), gauge.free);
+  // Letters come; a few As typed at once lock as many, for longer than a
+  // screenshot takes while the shot flies to them.
+  bool locked = false;
+  for (int tries = 0; !locked && tries < 20; ++tries) {
+    e2e::SleepMs(500);
+    x.Xdotool({"key", "--delay", "30", "a", "a", "a", "a", "a", "a"});
+    locked = !e2e::PollScreen(x, dir.File("shot.png"), 1000, [&](const auto& s) {
+                return GaugeCell::Of(s) == gauge.taken;
+              }).empty();
+  }
+  EXPECT_TRUE(locked) << "no letter locked; see " << dir.File("shot.png");
+  x.Xdotool({"key", "Escape"});
+  const auto status = x.WaitForExit(15000);
+  ASSERT_TRUE(status.has_value()) << "the game did not end on Esc";
+  EXPECT_EQ(*status, 0);
+  EXPECT_TRUE(dir.Exists("rapikosc.ini")) << "the ranking was not written";
+  EXPECT_EQ(dir.Read("stderr.txt"), "");
+}
+
+// Logging off or shutting down ends the game as Esc does, the ranking
+// saved: on Linux the session's hang-up signal; where the end of the
+// session is something else, RAPIKO_END_SESSION is the command that ends it
+// (under Wine: wineboot --end-session).
+TEST(RealWindow, TheEndOfTheSessionEndsTheGameAsEscDoes) {
+  e2e::XSession x;
+  ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
+  GameDir dir;
+  x.StartGame(dir.Path(), {"--mute"});
+  ASSERT_TRUE(x.WaitForTitle(30000, dir.File("shot.png"))) << "no title screen";
+  x.Xdotool({"mousemove", "320", "240"});
+  x.Xdotool({"key", "space"});
+  ASSERT_FALSE(e2e::PollScreen(x, dir.File("shot.png"), 15000, Playing).empty()) << "no round";
+  if (const char* command = std::getenv("RAPIKO_END_SESSION")) {
+    EXPECT_TRUE(x.Run(command)) << command;
+  } else {
+    x.SignalGame(SIGHUP);
+  }
+  const auto status = x.WaitForExit(15000);
+  ASSERT_TRUE(status.has_value()) << "the game did not end with the session";
+  EXPECT_EQ(*status, 0);
+  EXPECT_TRUE(dir.Exists("rapikosc.ini")) << "the ranking was not written";
 }
 
 TEST(RealWindow, WithoutTheFocusTheRoundPausesAndTheFocusingClickDoesNotQuit) {

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <thread>
 
 #include "support/script_run.h"
@@ -145,6 +146,17 @@ bool XSession::Xdotool(const std::vector<std::string>& args) {
   std::vector<std::string> argv = {"xdotool"};
   argv.insert(argv.end(), args.begin(), args.end());
   return Output(argv).has_value();
+}
+
+bool XSession::Run(const std::string& command) {
+  std::istringstream in(command);
+  std::vector<std::string> argv;
+  for (std::string word; in >> word;) argv.push_back(word);
+  return Output(argv).has_value();
+}
+
+void XSession::SignalGame(int signal) const {
+  if (game_ > 0) kill(game_, signal);
 }
 
 bool XSession::WaitForWindow(int timeoutMs) {

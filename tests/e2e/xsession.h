@@ -42,6 +42,9 @@ class XSession {
   // reads keys; screenshots go to path.
   bool WaitForTitle(int timeoutMs, const std::string& path);
   bool Xdotool(const std::vector<std::string>& args);
+  // Runs a command (words split at blanks) on this screen; false when it failed.
+  bool Run(const std::string& command);
+  void SignalGame(int signal) const;
   // The game window's place and size on the screen (x, y, width, height);
   // nothing when xdotool cannot find it.
   std::optional<std::array<int, 4>> WindowGeometry();

@@ -1,16 +1,15 @@
-// Reading files: whole with a limit, in pieces whatever the size, and which names are one file.
+// Reading files: whole with a limit, in pieces whatever the size, what a path is, which names are
+// one file.
 #include "storage/read.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <filesystem>
+#include <cerrno>
 
-#include "support/script_run.h"
+#include "support/game_dir.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using testing_support::GameDir;
 
 TEST(ReadInPieces, GivesTheWholeFileInOrderWhateverItsSize) {
@@ -31,19 +30,63 @@ TEST(ReadInPieces, GivesTheWholeFileInOrderWhateverItsSize) {
     EXPECT_EQ(got, bytes);
     EXPECT_EQ(pieces, static_cast<int>((size + 7) / 8));
   }
-  mkfifo(dir.File("fifo").c_str(), 0644);  // refused at once, as a whole read refuses it
-  const storage::FileRead fifo = storage::ReadInPieces(
-      dir.File("fifo"), 8, [](std::string_view) { ADD_FAILURE() << "read from a FIFO"; });
-  EXPECT_TRUE(fifo.notPlain);
+  // Refused at once, as a whole read refuses it.
+  const storage::FileRead special = storage::ReadInPieces(
+      dir.SpecialFile(), 8, [](std::string_view) { ADD_FAILURE() << "read from a special file"; });
+  EXPECT_TRUE(special.notPlain);
   EXPECT_FALSE(storage::ReadInPieces(dir.File("none"), 8, [](std::string_view) {}).opened);
+}
+
+TEST(ReadWholeFile, PlainFilesOnlyUpToTheLimit) {
+  GameDir dir("");
+  dir.Write("f", "12345");
+  dir.Folder("sub");
+  const struct {
+    std::string path;
+    std::size_t limit;
+    bool complete, notPlain, tooLarge;
+    std::string bytes, problem;
+  } cases[] = {
+      {dir.File("f"), 5, true, false, false, "12345", ""},
+      {dir.File("f"), 4, false, false, true, "1234", "larger than 4 bytes"},
+      {dir.File("none"), 5, false, false, false, "", "No such file or directory"},
+      {dir.File("sub"), 5, false, true, false, "", "not a plain file"},
+      {dir.SpecialFile(), 5, false, true, false, "", "not a plain file"},
+  };
+  for (const auto& c : cases) {
+    const storage::FileRead r = storage::ReadWholeFile(c.path, c.limit);
+    EXPECT_EQ(r.complete, c.complete) << c.path;
+    EXPECT_EQ(r.notPlain, c.notPlain) << c.path;
+    EXPECT_EQ(r.tooLarge, c.tooLarge) << c.path;
+    EXPECT_EQ(r.bytes, c.bytes) << c.path;
+    EXPECT_EQ(r.Problem(c.limit), c.problem) << c.path;
+  }
+}
+
+TEST(WhatIsThere, PlainFilesFoldersAndNothing) {
+  GameDir dir("");
+  dir.Write("f", "x");
+  const std::string folder = dir.Folder("sub");
+  const struct {
+    std::string path;
+    bool exists, plain, isFolder;
+  } cases[] = {{dir.File("f"), true, true, false},
+               {folder, true, false, true},
+               {dir.File("none"), false, false, false},
+               {dir.File("none/f"), false, false, false}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(storage::Exists(c.path), c.exists) << c.path;
+    EXPECT_EQ(storage::IsPlainFile(c.path), c.plain) << c.path;
+    EXPECT_EQ(storage::IsFolder(c.path), c.isFolder) << c.path;
+  }
+  EXPECT_FALSE(storage::IsPlainFile(dir.SpecialFile()));
 }
 
 TEST(SameFile, ByTheFileWhenThereByTheNameWhenNot) {
   GameDir dir("");
   dir.Write("a", "x");
   dir.Write("b", "x");
-  fs::create_directory(dir.File("sub"));
-  fs::create_symlink(dir.File("a"), dir.File("link"));
+  dir.Folder("sub");
   const std::string d = dir.Path();
   const struct {
     std::string a, b;
@@ -51,13 +94,22 @@ TEST(SameFile, ByTheFileWhenThereByTheNameWhenNot) {
   } cases[] = {
       {d + "/a", d + "/a", true},
       {d + "/a", d + "/sub/../a", true},
-      {d + "/link", d + "/a", true},
       {d + "/a", d + "/b", false},
       {d + "/new", d + "/sub/../new", true},  // neither there yet: the same name in one folder
       {d + "/new", d + "/sub/new", false},
       {d + "/new", d + "/a", false},
   };
   for (const auto& c : cases) EXPECT_EQ(storage::SameFile(c.a, c.b), c.same) << c.a << " " << c.b;
+}
+
+TEST(SameFile, ALinkToAFileIsThatFile) {
+  GameDir dir("");
+  dir.Write("a", "x");
+  if (!testing_support::MakeLink(dir.File("a"), dir.File("link"))) {
+    GTEST_SKIP() << "this system makes no symbolic links";
+  }
+  EXPECT_TRUE(storage::SameFile(dir.File("link"), dir.File("a")));
+  EXPECT_TRUE(storage::Exists(dir.File("link")));
 }
 
 }  // namespace

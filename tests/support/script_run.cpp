@@ -19,42 +19,6 @@ namespace testing_support {
 
 namespace fs = std::filesystem;
 
-std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-GameDir::GameDir(const std::string& words) {
-  std::string tmpl = (fs::temp_directory_path() / "rapiko-test-XXXXXX").string();
-  if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = tmpl;
-  fs::copy_file(std::string(RAPIKO_ASSETS_DIR) + "/back.bmp", File("back.bmp"));
-  if (!words.empty()) Write("rapdata.ini", words);
-}
-
-GameDir::~GameDir() {
-  std::error_code ec;
-  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-  fs::remove_all(path_, ec);
-}
-
-void GameDir::Write(const std::string& name, const std::string& bytes) const {
-  std::ofstream out(File(name), std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-std::string GameDir::Read(const std::string& name) const { return ReadFileBytes(File(name)); }
-
-bool GameDir::Exists(const std::string& name) const { return fs::exists(File(name)); }
-
-void GameDir::Remove(const std::string& name) const {
-  std::error_code ec;
-  fs::remove(File(name), ec);
-}
-
 std::vector<nlohmann::json> RunResult::States() const {
   std::vector<nlohmann::json> out;
   std::copy_if(lines.begin(), lines.end(), std::back_inserter(out),

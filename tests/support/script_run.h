@@ -8,27 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "support/game_dir.h"
+
 namespace testing_support {
-
-// A scratch game folder, removed at the end of the test. It starts with the
-// default back.bmp and the given word list (none when words is empty).
-class GameDir {
- public:
-  explicit GameDir(const std::string& words = "CAT\r\nDOG\r\nEMU\r\n");
-  ~GameDir();
-  GameDir(const GameDir&) = delete;
-  GameDir& operator=(const GameDir&) = delete;
-
-  const std::string& Path() const { return path_; }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-  void Write(const std::string& name, const std::string& bytes) const;
-  std::string Read(const std::string& name) const;  // empty when absent
-  bool Exists(const std::string& name) const;
-  void Remove(const std::string& name) const;
-
- private:
-  std::string path_;
-};
 
 struct RunResult {
   int exitCode = -1;
@@ -78,7 +60,5 @@ class LiveRun {
 std::string& GameLocale();
 // Replaces this process with the game binary run with these arguments.
 [[noreturn]] void ExecGame(const std::vector<std::string>& args);
-// Reads a whole file (empty when absent).
-std::string ReadFileBytes(const std::string& path);
 
 }  // namespace testing_support

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <fstream>
 
-#include "storage/temporary.h"
+#include "storage/paths.h"
 
 namespace storage {
 
@@ -114,8 +114,7 @@ bool SameFile(const std::string& a, const std::string& b) {
   if (::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0) {
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
   }
-  const auto name = [](const std::string& path) { return path.substr(path.find_last_of('/') + 1); };
-  return name(a) == name(b) && ::stat(FolderOf(a).c_str(), &sa) == 0 &&
+  return NameOf(a) == NameOf(b) && ::stat(FolderOf(a).c_str(), &sa) == 0 &&
          ::stat(FolderOf(b).c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 

@@ -9,6 +9,7 @@
 #include <cerrno>
 
 #include "storage/errors.h"
+#include "storage/paths.h"
 #include "storage/temporary.h"
 
 namespace storage {

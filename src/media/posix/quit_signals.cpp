@@ -1,10 +1,10 @@
-// Hang-up, terminate and interrupt signals end the game the way Esc does.
-#include "game/quit_signals.h"
+// Requests to quit on POSIX systems: hang-up, terminate and interrupt signals.
+#include "media/quit_signals.h"
 
 #include <csignal>
 #include <initializer_list>
 
-namespace game {
+namespace media {
 namespace {
 
 // The one value a signal handler may set; the process has one of it.
@@ -25,4 +25,4 @@ void CatchQuitSignals() {
 
 bool QuitSignalled() { return quitSignalled != 0; }
 
-}  // namespace game
+}  // namespace media

@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# The Windows build under Wine, in a scratch prefix: the version line byte for
+# byte, the Windows build's own tests, every golden game compared as on Linux,
+# a real window under Xvfb, the zip's contents, the installer's silent
+# install, a headless round of the installed copy, and the silent uninstall,
+# which keeps the player's results.
+#
+#   scripts/test-windows.sh [BUILD_WINDOWS [BUILD_LINUX]]   (build-windows, build)
+#
+# The golden games and the window test are the Linux test programs' with the
+# game they run replaced by the Windows one (RAPIKO_PROGRAM; the paths must
+# hold no blanks). The title's picture under Wine stays in
+# BUILD_WINDOWS/title.png, to be looked at.
+set -euo pipefail
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+win=$(realpath "${1:-$top/build-windows}")
+linux=$(realpath "${2:-$top/build}")
+exe=$win/src/rapiko.exe
+version=$(sed -n 's/^project(rapiko VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")
+jobs=$(nproc 2>/dev/null || echo 2)
+wine=$top/scripts/wine.sh
+export RAPIKO_WINEPREFIX=$win/wine
+# The prefix is made anew, so that nothing of an earlier run is installed.
+"$wine" --stop
+rm -rf "$RAPIKO_WINEPREFIX" "$RAPIKO_WINEPREFIX.lock" "$RAPIKO_WINEPREFIX-home"
+unset DISPLAY
+# The prefix's processes end with this script.
+trap '"$wine" --stop' EXIT
+
+passed=0
+failed=0
+check() {  # check NAME COMMAND...: one line per check
+  if "${@:2}"; then
+    passed=$((passed + 1))
+    echo "ok: $1"
+  else
+    failed=$((failed + 1))
+    echo "FAILED: $1"
+  fi
+}
+
+"$wine" --prepare
+
+version_line() { [[ "$("$wine" "$exe" --version | od -An -c | tr -s ' ')" == "$(printf 'Rapiko %s\n' "$version" | od -An -c | tr -s ' ')" ]]; }
+check "rapiko.exe --version prints its line, LF alone" version_line
+
+windows_tests() { ctest --test-dir "$win" -j "$jobs" --output-on-failure; }
+check "the Windows build's own tests (GoogleTest)" windows_tests
+
+golden() { RAPIKO_PROGRAM="$wine $exe" ctest --test-dir "$linux" -L golden -j "$jobs" --output-on-failure; }
+check "every golden game through the Windows build" golden
+
+# One window at a time: the prefix's desktop is on one screen at once.
+window() {
+  RAPIKO_PROGRAM="$wine $exe" RAPIKO_TITLE_SHOT="$win/title.png" \
+    RAPIKO_END_SESSION="$wine wineboot.exe --end-session" timeout 600 \
+    "$linux/tests/test_e2e_window" --gtest_brief=1 \
+    --gtest_filter='RealWindow.SpaceStartsARound*:RealWindow.TheEndOfTheSession*'
+}
+check "a real window: the title, Space, typed letters, Esc, the end of the session" window
+
+zip_lists() {
+  local listing name
+  listing=$(unzip -Z1 "$win/rapiko-$version-win64.zip")
+  for name in rapiko.exe back.bmp rapdata.ini README.txt words/english.ini \
+    licences/LICENSE-assets.md licences/SDL2/LICENSE.txt licences/libpng/LICENSE; do
+    grep -qxF "rapiko-$version-win64/$name" <<<"$listing" || { echo "no $name in the zip"; return 1; }
+  done
+}
+check "the zip holds the program, its files and the licences" zip_lists
+
+# Windows paths of the prefix's user, as Unix paths.
+unix_path() { "$wine" winepath.exe -u "$("$wine" cmd.exe /c echo "%$1%" | tr -d '\r')" | tr -d '\r'; }
+installed=$(unix_path LOCALAPPDATA)/Programs/Rapiko
+results=$(unix_path APPDATA)/Rapiko
+registry_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Rapiko'
+
+install_silently() {
+  "$wine" "$win/rapiko-$version-win64-setup.exe" /S &&
+    [[ -f "$installed/rapiko.exe" && -f "$installed/data/back.bmp" && -f "$installed/uninstall.exe" ]] &&
+    "$wine" reg.exe query "$registry_key" /v UninstallString >/dev/null
+}
+check "the installer installs silently, for the user, and registers its uninstaller" install_silently
+
+installed_round() {
+  local script=$top/tests/golden/play_frames.script
+  "$wine" "$installed/rapiko.exe" --headless --script "$script" >/dev/null &&
+    [[ -f "$results/rapikosc.ini" ]]
+}
+check "the installed copy plays a headless round, its results in %APPDATA%\\Rapiko" installed_round
+
+uninstall_silently() {
+  # _?= runs the uninstaller in place, so that it is done when it returns.
+  "$wine" "$installed/uninstall.exe" /S "_?=$("$wine" winepath.exe -w "$installed" | tr -d '\r')" &&
+    rm -f "$installed/uninstall.exe" && rmdir "$installed" 2>/dev/null &&
+    ! "$wine" reg.exe query "$registry_key" >/dev/null 2>&1
+}
+check "the uninstaller removes the program and its entry in the list of programs" uninstall_silently
+results_kept() { [[ -f "$results/rapikosc.ini" ]]; }
+check "the results in %APPDATA%\\Rapiko outlive the uninstall" results_kept
+
+echo "$passed passed, $failed failed"
+((failed == 0))

@@ -1,0 +1,18 @@
+// Requests from the system to end the game, which end it the way Esc does.
+#pragma once
+
+namespace media {
+
+// Installs what hears them: on Linux the hang-up, terminate and interrupt
+// signals; on Windows Ctrl+C and Ctrl+Break, the closing of the console, and
+// the end of the session (logging off, shutting down). Each only notes the
+// request: the main loop ends at its next pass, and shutdown saves the
+// ranking as after Esc. Where the system ends the program as soon as the
+// request is answered (a closed console, the end of the session), the answer
+// waits until the game has saved and ended by itself.
+void CatchQuitSignals();
+
+// True once such a request has come.
+bool QuitSignalled();
+
+}  // namespace media

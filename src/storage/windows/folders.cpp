@@ -1,0 +1,57 @@
+// Folders of the game on Windows: listing, making, removing files.
+#include "storage/folders.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "storage/paths.h"
+#include "storage/windows/win32.h"
+
+namespace storage {
+
+std::vector<std::string> ListFolder(const std::string& folder) {
+  std::vector<std::string> names;
+  const std::string pattern = (folder.empty() ? std::string(".") : FolderPath(folder)) + "*";
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileExW(windows::Wide(pattern).c_str(), FindExInfoBasic, &found,
+                                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = windows::Narrow(found.cFileName);
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+int MakeFolder(const std::string& folder) {
+  // The root is there already: a drive ("C:\") or a share (\\server\share\).
+  std::size_t from = 0;
+  if (folder.size() >= 2 && folder[1] == ':') {
+    from = 2;
+  } else if (folder.size() >= 2 && IsSeparator(folder[0]) && IsSeparator(folder[1])) {
+    from = folder.find_first_of(kSeparators, 2);
+    from = from == std::string::npos ? folder.size() : folder.find_first_of(kSeparators, from + 1);
+  }
+  // Each folder on the way, as `mkdir -p` makes them.
+  for (std::size_t at = folder.find_first_of(kSeparators, std::min(from + 1, folder.size()));;
+       at = folder.find_first_of(kSeparators, at + 1)) {
+    const std::string part = folder.substr(0, at);
+    if (part.size() > from && !IsSeparator(part.back()) &&
+        !CreateDirectoryW(windows::Wide(part).c_str(), nullptr) &&
+        GetLastError() != ERROR_ALREADY_EXISTS) {
+      return windows::LastErrno();
+    }
+    if (at == std::string::npos) break;
+  }
+  const DWORD attributes = GetFileAttributesW(windows::Wide(folder).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return windows::LastErrno();
+  const bool plainFolder =
+      (attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  return plainFolder ? 0 : ENOTDIR;
+}
+
+bool RemoveFile(const std::string& path) { return DeleteFileW(windows::Wide(path).c_str()); }
+
+}  // namespace storage

@@ -1,0 +1,207 @@
+// The Windows side of storage: UTF-16 at every call, errors in Linux's words, devices refused, a
+// lock another program holds, a file another program holds open, a folder link (junction).
+#include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <winioctl.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+#include "storage/errors.h"
+#include "storage/folder_lock.h"
+#include "storage/folders.h"
+#include "storage/read.h"
+#include "storage/stream_file.h"
+#include "storage/temporary.h"
+#include "storage/windows/win32.h"
+#include "storage/write.h"
+#include "support/game_dir.h"
+#include "support/windows/game_process.h"
+
+namespace {
+
+using storage::windows::Narrow;
+using storage::windows::Wide;
+using testing_support::GameDir;
+
+TEST(Utf16, EveryCharacterBothWaysAndWhatIsNotUtf8MarkedAsSuch) {
+  const struct {
+    std::string utf8;
+    std::wstring utf16;
+  } cases[] = {
+      {"Zo\xC3\xAB", L"Zo\u00EB"},
+      {"\xC5\x81ukasz", L"\u0141ukasz"},
+      {"\xE6\x97\xA5\xE6\x9C\xAC", L"\u65E5\u672C"},
+      {"\xF0\x9F\x98\x80", L"\xD83D\xDE00"},  // a pair of UTF-16 halves
+      {"", L""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Wide(c.utf8), c.utf16) << c.utf8;
+    EXPECT_EQ(Narrow(c.utf16), c.utf8) << c.utf8;
+  }
+  EXPECT_EQ(Wide("a\xFF"
+                 "b"),
+            L"a\uFFFDb");
+  EXPECT_EQ(Narrow(L"a\xD800"
+                   L"b"),
+            "a\xEF\xBF\xBD"
+            "b");
+}
+
+// A Windows error reads as the same error does on Linux, never in the C
+// library's own words for an errno it does not know.
+TEST(WindowsErrors, ReadInTheWordsOfLinux) {
+  const struct {
+    DWORD error;
+    const char* text;
+  } cases[] = {
+      {ERROR_FILE_NOT_FOUND, "No such file or directory"},
+      {ERROR_PATH_NOT_FOUND, "No such file or directory"},
+      {ERROR_ACCESS_DENIED, "Permission denied"},
+      {ERROR_SHARING_VIOLATION, "Device or resource busy"},
+      {ERROR_LOCK_VIOLATION, "Device or resource busy"},
+      {ERROR_FILE_EXISTS, "File exists"},
+      {ERROR_ALREADY_EXISTS, "File exists"},
+      {ERROR_DISK_FULL, "No space left on device"},
+      {ERROR_HANDLE_DISK_FULL, "No space left on device"},
+      {ERROR_WRITE_PROTECT, "Read-only file system"},
+      {ERROR_DIRECTORY, "Not a directory"},
+      {ERROR_DIR_NOT_EMPTY, "Directory not empty"},
+      {ERROR_FILENAME_EXCED_RANGE, "File name too long"},
+      {ERROR_NOT_SAME_DEVICE, "Invalid cross-device link"},
+      {ERROR_TOO_MANY_OPEN_FILES, "Too many open files"},
+      {ERROR_NOT_SUPPORTED, "Operation not supported"},
+      {ERROR_CALL_NOT_IMPLEMENTED, "Function not implemented"},
+      {ERROR_CANT_RESOLVE_FILENAME, "Too many levels of symbolic links"},
+      {ERROR_INVALID_NAME, "Invalid argument"},
+      {ERROR_NOT_ENOUGH_MEMORY, "Cannot allocate memory"},
+      {ERROR_CRC, "Input/output error"},  // any other error
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(storage::ErrorText(storage::windows::ErrnoOf(c.error)), c.text) << c.error;
+  }
+}
+
+// A device is never opened, whatever the operation; names that only look
+// like one are files like any other.
+TEST(DeviceNames, AreRefusedUnopenedAndTheirLookalikesAreFiles) {
+  GameDir dir("");
+  // A pipe that would wait for data if a read ever opened it.
+  const HANDLE pipe = CreateNamedPipeW(L"\\\\.\\pipe\\rapiko-test", PIPE_ACCESS_DUPLEX,
+                                       PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 0, 0, nullptr);
+  ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+  for (const std::string& path :
+       {dir.File("NUL"), dir.File("nul.txt"), dir.File("CON"), dir.File("aux.ini"),
+        dir.File("COM1"), dir.File("lpt9.log"), dir.File("PRN "), dir.File("CONOUT$"),
+        dir.File("com\xC2\xB9"), std::string("\\\\.\\pipe\\rapiko-test"),
+        std::string("//./COM1")}) {
+    EXPECT_TRUE(storage::windows::IsDeviceName(path)) << path;
+    EXPECT_TRUE(storage::ReadWholeFile(path, 10).notPlain) << path;
+    EXPECT_FALSE(storage::IsPlainFile(path)) << path;
+    EXPECT_EQ(storage::ReplaceFile(path, "x").error, storage::kNotPlainFile) << path;
+    EXPECT_EQ(storage::AppendLines(path, "h", "x\n").error, storage::kNotPlainFile) << path;
+    storage::StreamFile stream;
+    EXPECT_EQ(stream.Open(path), storage::kNotPlainFile) << path;
+  }
+  CloseHandle(pipe);
+  for (const char* name : {"CONSOLE.ini", "COM10", "nul2", "lpt", "xNUL", "rapikosc.ini"}) {
+    EXPECT_FALSE(storage::windows::IsDeviceName(dir.File(name))) << name;
+    EXPECT_TRUE(storage::ReplaceFile(dir.File(name), "x").Ok()) << name;
+    EXPECT_EQ(dir.Read(name), "x") << name;
+  }
+}
+
+// Another program (another game) holding the lock keeps this one waiting
+// until it lets go.
+TEST(FolderLock, AnotherProgramHoldingItKeepsTheGameWaiting) {
+  GameDir dir("");
+  const std::string myPath = dir.Path() + "/";
+  testing_support::Process holder(testing_support::HelperProgram("hold_lock"), {myPath});
+  ASSERT_TRUE(holder.Started());
+  ASSERT_EQ(holder.ReadLine(20000), "locked");
+  std::atomic<bool> held{false};
+  std::thread game([&] {
+    storage::FolderLock lock(myPath);
+    held = lock.Held();
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_FALSE(held) << "had the lock while another program held it";
+  EXPECT_EQ(holder.Finish(), 0);
+  game.join();
+  EXPECT_TRUE(held);
+}
+
+// Another program holding the file open without letting it be replaced (a
+// virus scanner, an editor): the game tries again for a moment, and takes
+// its place once it is let go; else the old file stays whole.
+TEST(ReplaceFile, AFileAnotherProgramHoldsIsReplacedOnceLetGoOrStaysWhole) {
+  GameDir dir("");
+  dir.Write("f", "old\n");
+  const std::wstring path = Wide(dir.File("f"));
+  const auto hold = [&path] {
+    return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+  };
+  HANDLE holder = hold();
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  const storage::WriteResult refused = storage::ReplaceFile(dir.File("f"), "new\n");
+  EXPECT_FALSE(refused.Ok());
+  EXPECT_TRUE(refused.error == EBUSY || refused.error == EACCES)
+      << storage::ErrorText(refused.error);
+  EXPECT_EQ(dir.Read("f"), "old\n");
+  for (const std::string& name : storage::ListFolder(dir.Path())) {
+    EXPECT_FALSE(storage::IsTemporaryName(name)) << name;
+  }
+  // Let go while the game waits.
+  std::thread letGo([holder] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    CloseHandle(holder);
+  });
+  EXPECT_TRUE(storage::ReplaceFile(dir.File("f"), "new\n").Ok());
+  letGo.join();
+  EXPECT_EQ(dir.Read("f"), "new\n");
+}
+
+// The folder-link kind of reparse point; false where the system makes none (Wine).
+bool MakeJunction(const std::string& at, const std::string& target) {
+  if (!CreateDirectoryW(Wide(at).c_str(), nullptr)) return false;
+  const std::wstring substitute = L"\\??\\" + Wide(target);
+  struct {
+    DWORD tag;
+    WORD dataLength, reserved;
+    WORD substituteOffset, substituteLength, printOffset, printLength;
+    wchar_t names[MAX_PATH * 2];
+  } data{};
+  const WORD bytes = static_cast<WORD>(substitute.size() * sizeof(wchar_t));
+  data.tag = IO_REPARSE_TAG_MOUNT_POINT;
+  data.substituteLength = bytes;
+  data.printOffset = bytes + sizeof(wchar_t);
+  substitute.copy(data.names, substitute.size());
+  data.dataLength = static_cast<WORD>(8 + bytes + 2 * sizeof(wchar_t));
+  HANDLE h = CreateFileW(Wide(at).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  DWORD returned = 0;
+  const bool made = h != INVALID_HANDLE_VALUE &&
+                    DeviceIoControl(h, FSCTL_SET_REPARSE_POINT, &data, data.dataLength + 8, nullptr,
+                                    0, &returned, nullptr);
+  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  return made;
+}
+
+// A folder link is no folder the game makes, and a file is never written
+// through one.
+TEST(Junction, IsNoGameFolderAndIsNeverWrittenThrough) {
+  GameDir dir(""), outside("");
+  if (!MakeJunction(dir.File("linked"), outside.Path())) {
+    GTEST_SKIP() << "this system makes no folder links";
+  }
+  EXPECT_EQ(storage::MakeFolder(dir.File("linked")), ENOTDIR);
+  EXPECT_EQ(storage::AppendLines(dir.File("linked"), "h", "x\n").error, ELOOP);
+  storage::StreamFile stream;
+  EXPECT_EQ(stream.Open(dir.File("linked")), ELOOP);
+}
+
+}  // namespace
