@@ -1,0 +1,19 @@
+// getrandom(2) for the web builds: emscripten's C library declares it but has
+// only getentropy (the browser's or Node's crypto), which never blocks.
+#include <unistd.h>  // before sys/random.h, which uses its size_t
+
+#include <sys/random.h>
+
+#include <algorithm>
+#include <cstddef>
+
+extern "C" ssize_t getrandom(void* buffer, size_t size, unsigned /*flags*/) {
+  auto* at = static_cast<unsigned char*>(buffer);
+  for (size_t left = size; left > 0;) {
+    const size_t part = std::min<size_t>(left, 256);  // getentropy's most for one call
+    if (getentropy(at, part) != 0) return -1;
+    at += part;
+    left -= part;
+  }
+  return static_cast<ssize_t>(size);
+}
