@@ -1,8 +1,7 @@
 // getrandom(2) for the web builds: emscripten's C library declares it but has
 // only getentropy (the browser's or Node's crypto), which never blocks.
-#include <unistd.h>  // before sys/random.h, which uses its size_t
-
 #include <sys/random.h>
+#include <unistd.h>  // before sys/random.h, which uses its size_t
 
 #include <algorithm>
 #include <cstddef>

@@ -9,6 +9,8 @@ import { fileURLToPath } from "node:url";
 export const sourceDir = path.resolve(path.dirname(fileURLToPath(import.meta.url)), "../..");
 export const goldenDir = path.join(sourceDir, "tests", "golden");
 const assetsDir = path.join(sourceDir, "assets");
+// What make web built: node/rapiko.js and site/.
+export const webBuildDir = path.resolve(process.env.RAPIKO_WEB_BUILD || path.join(sourceDir, "build-web"));
 
 // A game that runs this long is stuck; far more than any golden game takes.
 const kTimeLimitMs = 60_000;

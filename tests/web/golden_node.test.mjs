@@ -1,7 +1,7 @@
 // Every golden game run by the Node build (node build-web/node/rapiko.js) must give
 // the Linux build's expected output, exit status and files byte for byte.
 //
-// RAPIKO_NODE_GAME names another rapiko.js; RAPIKO_NATIVE_GAME runs a native
+// RAPIKO_WEB_BUILD names another web build folder; RAPIKO_NATIVE_GAME runs a native
 // program instead (the Linux build passes these by definition, which checks
 // this runner against tests/golden/golden_test.cpp).
 import assert from "node:assert/strict";
@@ -9,13 +9,11 @@ import fs from "node:fs";
 import path from "node:path";
 import { test } from "node:test";
 
-import { actualRun, firstDifference, goldenDir, goldenNames, sourceDir } from "./golden_games.mjs";
+import { actualRun, firstDifference, goldenDir, goldenNames, webBuildDir } from "./golden_games.mjs";
 
 function gameCommand() {
   if (process.env.RAPIKO_NATIVE_GAME) return [path.resolve(process.env.RAPIKO_NATIVE_GAME)];
-  const script = path.resolve(
-    process.env.RAPIKO_NODE_GAME || path.join(sourceDir, "build-web", "node", "rapiko.js"),
-  );
+  const script = path.join(webBuildDir, "node", "rapiko.js");
   assert.ok(fs.existsSync(script), `${script} is missing: make web builds it`);
   return [process.execPath, script];
 }
