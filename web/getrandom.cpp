@@ -1,7 +1,8 @@
 // getrandom(2) for the web builds: emscripten's C library declares it but has
 // only getentropy (the browser's or Node's crypto), which never blocks.
+#include <unistd.h>  // getentropy, and the size_t that sys/random.h takes as known
+
 #include <sys/random.h>
-#include <unistd.h>  // before sys/random.h, which uses its size_t
 
 #include <algorithm>
 #include <cstddef>
