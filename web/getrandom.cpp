@@ -1,8 +1,7 @@
 // getrandom(2) for the web builds: emscripten's C library declares it but has
 // only getentropy (the browser's or Node's crypto), which never blocks.
-#include <unistd.h>  // getentropy, and the size_t that sys/random.h takes as known
-
-#include <sys/random.h>
+// (Its sys/random.h is left out: it uses size_t without defining it.)
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstddef>
