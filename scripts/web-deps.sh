@@ -39,9 +39,13 @@ if [[ $(id -u) -ne 0 ]]; then
   if command -v sudo >/dev/null 2>&1; then
     as_root=(sudo)
   else
-    as_root=(false)
+    as_root=(no_root)
   fi
 fi
+no_root() {
+  echo "Not root and no sudo: as root, run: $*" >&2
+  exit 1
+}
 export DEBIAN_FRONTEND=noninteractive
 
 # apt-get, waiting a while for another process's lock instead of failing at once.
@@ -67,6 +71,8 @@ if ! apt-get indextargets --format '$(IDENTIFIER)' | grep -qx Sources; then
   echo "Adding source entries for the configured Debian suites: $list"
   /usr/bin/python3 "$root/scripts/deb_src_entries.py" | "${as_root[@]}" tee "$list" >/dev/null
   apt_get update -qq
+elif [[ -z $(apt-cache showsrc zlib 2>/dev/null) ]]; then
+  apt_get update -qq  # the source lists were never fetched
 fi
 
 # The source version of the binary package installed, else of the one apt would install.
