@@ -114,8 +114,11 @@ web:
 serve: web
 	node scripts/serve_site.mjs $(BUILD_WEB)/site $(WEB_PORT)
 
-# The golden games under Node, byte for byte; the page in headless Chromium.
-test-web: web tests/web/node_modules/.package-lock.json
+# Every golden game run by the Node build through the same golden test, byte for byte;
+# then the page in headless Chromium (tests/web/).
+test-web: web build tests/web/node_modules/.package-lock.json
+	RAPIKO_PROGRAM="node $(abspath $(BUILD_WEB))/node/rapiko.js" \
+	  ctest --test-dir $(BUILD) -L golden --output-on-failure -j $(JOBS)
 	RAPIKO_WEB_BUILD=$(abspath $(BUILD_WEB)) node --test tests/web/
 
 tests/web/node_modules/.package-lock.json: tests/web/package-lock.json

@@ -5,11 +5,11 @@
 const canvas = document.getElementById("canvas");
 const statusLine = document.getElementById("status");
 
-// Read by rapiko.js when it loads. The game folder is /rapiko, where rapiko.data puts
-// the default background and word lists.
+// Read by rapiko.js when it loads. The game folder is the player's own, kept by the browser
+// (web/page_storage.js).
 var Module = {
   canvas,
-  arguments: ["--window", "--dir", "/rapiko"],
+  arguments: ["--window"],
   print: (text) => console.log(text),
   printErr: (text) => console.warn(text),
   setStatus: (text) => {
@@ -22,7 +22,33 @@ var Module = {
   onAbort: (what) => {
     statusLine.textContent = "The game stopped: " + what;
   },
+  // The player quit (Esc on the title): the game is on its title again.
+  rapikoEnded: (status) => {
+    quitLine.textContent =
+      status === 0
+        ? "Your results are saved in this browser. Space starts a round."
+        : "The game stopped; reload the page to play again.";
+  },
 };
+
+const quitLine = document.getElementById("quit");
+window.addEventListener("keydown", () => (quitLine.textContent = ""), true);
+
+// A mouse button quits the desktop game at once; in a page a click is how the player
+// comes back to it, so the page keeps every mouse button from the game: a click gives the
+// game the keyboard, and Esc on the title is the way out.
+for (const type of ["mousedown", "mouseup", "click", "dblclick", "contextmenu"]) {
+  window.addEventListener(
+    type,
+    (e) => {
+      if (e.target !== canvas) return;
+      e.stopPropagation();
+      if (type === "mousedown") canvas.focus();
+      if (type === "contextmenu") e.preventDefault();
+    },
+    true,
+  );
+}
 
 function toggleFullscreen() {
   if (document.fullscreenElement) {

@@ -191,7 +191,12 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
 
 std::string ProgramFolder(const std::string& argv0) {
   std::error_code ec;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  std::filesystem::path exe;
+#ifndef __EMSCRIPTEN__
+  exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+#endif
+  // A web build's /proc/self/exe, where there is one, is Node itself; its
+  // argv0 is the program's own .js file.
   if (ec || exe.empty()) exe = std::filesystem::absolute(argv0, ec);
   std::string folder = exe.parent_path().string();
   return folder.empty() ? "." : folder;

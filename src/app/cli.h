@@ -31,7 +31,8 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
 
 std::string UsageText();
 
-// The folder holding the running program (from /proc/self/exe, else argv0).
+// The folder holding the running program (from /proc/self/exe, else argv0;
+// argv0 alone in the web builds).
 std::string ProgramFolder(const std::string& argv0);
 
 }  // namespace app
