@@ -134,7 +134,7 @@ format-check: deps-ci
 	clang-format --dry-run --Werror $(SOURCES)
 
 # What CI runs.
-ci: format-check test install-check test-sanitize fuzz-ci
+ci: format-check test install-check test-web test-sanitize fuzz-ci
 
 clean:
 	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_BENCH) $(BUILD_FUZZ) $(BUILD_PACKAGE) $(BUILD_WEB)
