@@ -39,7 +39,8 @@ FolderLock::FolderLock(const std::string& myPath) {
   // The lock file is made and checked as on every other system, so a folder
   // whose lock file is something else fails alike everywhere.
   const std::string path = myPath + kLockFileName;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+  const int fd =
+      ::open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) {
     throw LockError("the lock file " + path + " cannot be opened: " + ErrorText(errno));
   }
@@ -52,10 +53,14 @@ FolderLock::FolderLock(const std::string& myPath) {
   const LockAttempt attempt = WaitForLock(
       [&] {
         switch (rapiko_lock_try(myPath.c_str(), &held)) {
-          case kHeld: return LockAttempt{LockTry::kLocked, 0};
-          case kOtherTab: return LockAttempt{LockTry::kBusy, EWOULDBLOCK};
-          case kNoWebLocks: return LockAttempt{LockTry::kNoLocks, ENOLCK};
-          default: return LockAttempt{LockTry::kFailed, EIO};
+          case kHeld:
+            return LockAttempt{LockTry::kLocked, 0};
+          case kOtherTab:
+            return LockAttempt{LockTry::kBusy, EWOULDBLOCK};
+          case kNoWebLocks:
+            return LockAttempt{LockTry::kNoLocks, ENOLCK};
+          default:
+            return LockAttempt{LockTry::kFailed, EIO};
         }
       },
       kWaitMs, NowMs, Pause);
