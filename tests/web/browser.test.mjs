@@ -312,9 +312,12 @@ test("two tabs play at once; both results are kept, and still there after a relo
   await first.page.close();
 });
 
-test("the service worker's copy of the site plays offline", async () => {
+test("the page can be installed, and the service worker's copy plays offline", async () => {
   const { page } = await openGame();
   await page.evaluate(() => navigator.serviceWorker.ready);
+  const cdp = await page.createCDPSession();
+  const { installabilityErrors } = await cdp.send("Page.getInstallabilityErrors");
+  assert.deepEqual(installabilityErrors, [], "the browser would not install the page");
   await page.setOfflineMode(true);
   await page.reload({ waitUntil: "load" });
   const unlike = await waitForPicture(page, title, (n) => n >= 0, 20_000);
