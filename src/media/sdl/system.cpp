@@ -132,7 +132,7 @@ std::shared_ptr<Display> MakeSdlDisplay(SdlContextPtr context) {
 std::unique_ptr<System> CreateSdlSystem(const SdlOptions& options) {
 #ifdef __EMSCRIPTEN__
   // The web build run by Node has no page to draw in.
-  if (EM_ASM_INT({ return typeof document == = "undefined"; })) {
+  if (EM_ASM_INT({ return typeof document == "undefined"; })) {
     throw PlatformError("no display: Node has no window; play in the web page, or run --headless");
   }
 #endif
