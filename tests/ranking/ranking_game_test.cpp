@@ -51,8 +51,12 @@ std::string Look(const std::string& path) {
 TEST(SharedFolder, TwoGamesSavingAtOnceAndAnIdleOneKeepEveryResult) {
   GameDir dir("");
   LiveRun idle(dir), ann(dir), bob(dir);
-  idle.Send("tick 16\nstate\n");
-  ASSERT_TRUE(idle.ReadLine(10000));  // it has read the (absent) ranking
+  // All three have started (read the absent ranking) before the lock is taken: a game still
+  // starting would wait for it there and read the other's save as its own start.
+  for (LiveRun* run : {&idle, &ann, &bob}) {
+    run->Send("tick 16\nstate\n");
+    ASSERT_TRUE(run->ReadLine(10000));
+  }
   std::optional<storage::FolderLock> lock(std::in_place, dir.Path() + "/");
   dir.Write("rapikosc.ini.tmp-LiveSave0001", "another game's save, under way");
   ann.Send(EnterResult("ANN"));
