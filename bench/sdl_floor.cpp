@@ -7,12 +7,19 @@
 // window (no OpenGL behind the window surface: the cheapest stock SDL2 path
 // where OpenGL runs on the processor). Runs until the window is closed or
 // the process is stopped.
+//
+// With --keys it is the floor of the key-to-picture latency instead: it
+// sleeps until an event comes, and on each key press fills the picture with
+// the next colour and presents it at once (bench/key_latency.cpp measures
+// it beside the game).
 #include <SDL.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,16 +30,56 @@ constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 constexpr auto kPeriod = std::chrono::nanoseconds(1'000'000'000 / 60);
 
+// Fills the picture with one colour and presents it.
+void ShowColor(SDL_Renderer* render, SDL_Texture* texture, uint32_t color) {
+  void* pixels = nullptr;
+  int pitch = 0;
+  if (SDL_LockTexture(texture, nullptr, &pixels, &pitch) == 0) {
+    for (int y = 0; y < kHeight; ++y) {
+      auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) +
+                                              static_cast<size_t>(y) * pitch);
+      std::fill(row, row + kWidth, color);
+    }
+    SDL_UnlockTexture(texture);
+  }
+  SDL_SetRenderDrawColor(render, 0, 0, 0, 255);
+  SDL_RenderClear(render);
+  SDL_RenderCopy(render, texture, nullptr, nullptr);
+  SDL_RenderPresent(render);
+}
+
+// --keys: asleep until an event; each key press shows the next colour at once.
+int ShowEachKey(SDL_Renderer* render, SDL_Texture* texture) {
+  constexpr uint32_t kColors[] = {0xFF3060C0u, 0xFFE0A020u, 0xFF20A060u, 0xFFC02040u};
+  size_t shown = 0;
+  ShowColor(render, texture, kColors[0]);
+  SDL_Event e;
+  while (SDL_WaitEvent(&e)) {
+    if (e.type == SDL_QUIT) break;
+    if (e.type == SDL_KEYDOWN && !e.key.repeat) {
+      shown = (shown + 1) % std::size(kColors);
+      ShowColor(render, texture, kColors[shown]);
+    } else if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_EXPOSED) {
+      ShowColor(render, texture, kColors[shown]);
+    }
+  }
+  SDL_Quit();
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   // --renderer NAME tries another of SDL's renderers (for example opengl).
   std::string renderer = "software";
+  bool keys = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--renderer") == 0 && i + 1 < argc) {
       renderer = argv[++i];
+    } else if (std::strcmp(argv[i], "--keys") == 0) {
+      keys = true;
     } else {
-      std::fprintf(stderr, "usage: rapiko_sdl_floor [--renderer NAME]\n");
+      std::fprintf(stderr, "usage: rapiko_sdl_floor [--renderer NAME] [--keys]\n");
       return 2;
     }
   }
@@ -69,6 +116,8 @@ int main(int argc, char** argv) {
     const uint32_t v = static_cast<uint32_t>((i / kWidth + i % kWidth) & 0xFF);
     stripes[i] = 0xFF000000u | v << 16 | (255 - v) << 8 | (v * 3 & 0xFF);
   }
+
+  if (keys) return ShowEachKey(render, texture);
 
   auto next = std::chrono::steady_clock::now();
   for (uint64_t frame = 0;; ++frame) {

@@ -4,7 +4,7 @@
 #
 #   bench/window.sh BUILD_DIR [--runs N] [--seconds S] [--sizes "WxH ..."]
 #                             [--game BINARY] [--shots DIR] [--raw FILE]
-#                             [--wm PROGRAM]
+#                             [--wm PROGRAM] [--presses N] [--latency-sizes "WxH ..."]
 #
 # For each run and size it starts one Xvfb screen of that size (with --wm, a
 # window manager such as icewm on it, as on a player's desktop: without one
@@ -24,7 +24,16 @@
 #   - first picture: from the exec of the process to the return of its first
 #     present;
 #   - how busy the rest of the machine was meanwhile, in cores (from
-#     /proc/stat, less the measured process and the X server).
+#     /proc/stat, less the measured process and the X server);
+#   - key to picture (at the --latency-sizes, 1024 x 768 unless told): the
+#     probe (bench/key_latency.cpp) presses a key through XTest and reads a
+#     small region of the screen until it changes, N times per run (30
+#     unless told), at random moments; against the floor program in its key
+#     mode (a new colour presented at once on each press), against the game
+#     in play (the key 1, a wrong key: the level on the status box drops at
+#     once; a new game every three presses, as the level stops at 0) and on
+#     the title screen (Tab: the statistics screen, which by the game's rules
+#     comes one pass after the pass that reads the key).
 # Medians over the runs are printed with the targets, as ratios to the floor
 # where the machine matters. A missed target is reported, never an error:
 # the exit status is 0 unless something could not be measured.
@@ -45,6 +54,8 @@ game="$build/src/rapiko"
 shots=""
 raw=""
 wm=""
+presses=30
+latency_sizes="1024x768"
 while (($#)); do
   case $1 in
     --runs) runs=${2:?}; shift 2 ;;
@@ -54,12 +65,15 @@ while (($#)); do
     --shots) shots=${2:?}; shift 2 ;;
     --raw) raw=${2:?}; shift 2 ;;
     --wm) wm=${2:?}; shift 2 ;;
+    --presses) presses=${2:?}; shift 2 ;;
+    --latency-sizes) latency_sizes=${2:?}; shift 2 ;;
     *) usage ;;
   esac
 done
 floor="$build/bench/rapiko_sdl_floor"
 counter_lib="$build/bench/librapiko_present_counter.so"
-for f in "$floor" "$counter_lib" "$game"; do
+probe="$build/bench/rapiko_key_latency"
+for f in "$floor" "$counter_lib" "$game" "$probe"; do
   [[ -e $f ]] || { echo "bench/window.sh: $f is not built (make bench builds it)" >&2; exit 2; }
 done
 for tool in Xvfb xdotool; do
@@ -69,6 +83,7 @@ counter_lib=$(realpath "$counter_lib")
 game_dir=$(dirname "$(realpath "$game")")
 
 work=$(mktemp -d)
+: >"$work/latency"
 xvfb_pid=""
 wm_pid=""
 app_pid=""
@@ -165,6 +180,54 @@ measure() {  # size what phase
 add_memory() {  # size what: VmHWM in KiB of the running program
   echo "$run $1 $2 $(vmhwm_kb "$app_pid")" >>"$work/memory"
 }
+# A region of the 640 x 480 picture (x y w h) where the game shows it full
+# screen on a screen of w x h (as large as fits, in its own shape, centred):
+# X,Y,W,H for the probe.
+screen_region() {  # screen_w screen_h x y w h
+  awk -v sw="$1" -v sh="$2" -v x="$3" -v y="$4" -v w="$5" -v h="$6" 'BEGIN {
+    s = sw / 640; if (sh / 480 < s) s = sh / 480
+    ox = int((sw - int(640 * s)) / 2); oy = int((sh - int(480 * s)) / 2)
+    printf "%d,%d,%d,%d\n", ox + x * s + 1, oy + y * s + 1, w * s - 2, h * s - 2
+  }'
+}
+# Key to picture: N presses of a key, each time to the region's change.
+latency() {  # size what key region presses
+  "$probe" --key "$3" --region "$4" --presses "$5" | while read -r ms; do
+    echo "$run $1 $2 $ms" >>"$work/latency"
+  done
+}
+measure_latency() {  # size
+  local w=${1%x*} h=${1#*x} i
+  launch "$floor" --keys
+  sleep 1
+  latency "$1" floor-key Tab "$((w / 2 - 40)),$((h / 2 - 30)),80,60" "$presses"
+  stop "$app_pid"; app_pid=""
+  # Tab on the title: the statistics screen's heading bar replaces the sky.
+  new_game_folder
+  launch "$game" --dir "$folder"
+  xdotool mousemove $((w / 2)) $((h / 2))
+  sleep 1.5
+  latency "$1" game-title Tab "$(screen_region "$w" "$h" 20 10 100 20)" "$presses"
+  stop "$app_pid"; app_pid=""
+  # A wrong key in play: "LV 3/3" becomes "LV 2/3" (the status box's first
+  # line, which no letter reaches).
+  for ((i = 0; i < presses; i += 3)); do
+    new_game_folder
+    launch "$game" --dir "$folder"
+    xdotool mousemove $((w / 2)) $((h / 2))
+    sleep 1
+    xdotool key space
+    sleep 0.7
+    latency "$1" game-play 1 "$(screen_region "$w" "$h" 4 4 56 16)" "$((presses - i < 3 ? presses - i : 3))"
+    stop "$app_pid"; app_pid=""
+  done
+}
+new_game_folder() {
+  folder="$work/game"
+  rm -rf "$folder"; mkdir -p "$folder"
+  cp "$game_dir/back.bmp" "$game_dir/rapdata.ini" "$folder/"
+}
+
 shot() {
   [[ -n $shots && $run == 1 ]] || return 0
   mkdir -p "$shots"
@@ -184,9 +247,7 @@ for run in $(seq "$runs"); do
     add_memory "$size" floor
     stop "$app_pid"; app_pid=""
 
-    folder="$work/game"
-    rm -rf "$folder"; mkdir -p "$folder"
-    cp "$game_dir/back.bmp" "$game_dir/rapdata.ini" "$folder/"
+    new_game_folder
     launch "$game" --dir "$folder"
     xdotool mousemove $((w / 2)) $((h / 2))
     sleep 2
@@ -202,6 +263,8 @@ for run in $(seq "$runs"); do
     for i in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
     stop "$app_pid"; app_pid=""
 
+    if [[ " $latency_sizes " == *" $size "* ]]; then measure_latency "$size"; fi
+
     [[ -n $wm_pid ]] && { stop "$wm_pid"; wm_pid=""; }
     stop "$xvfb_pid"; xvfb_pid=""
     echo "bench/window.sh: run $run at $size done" >&2
@@ -215,6 +278,8 @@ if [[ -n $raw ]]; then
     cat "$work/rows"
     echo "# run screen program vmhwm_kb"
     cat "$work/memory"
+    echo "# run screen program key_to_picture_ms"
+    cat "$work/latency" 2>/dev/null || true
   } >"$raw"
 fi
 
@@ -238,7 +303,14 @@ awk -v runs="$runs" '
     if (!($2 in sizeseen)) { sizeseen[$2] = 1; sizes[++nsizes] = $2 }
     next
   }
-  { add($2 " " $3 " memory", $4 / 1024) }
+  FILENAME ~ /memory$/ { add($2 " " $3 " memory", $4 / 1024); next }
+  # Key to picture: every press of every run together.
+  {
+    k = $2 " " $3
+    if (!(k in lseen)) { lseen[k] = 1; lorder[++lrows] = k }
+    if ($4 == "timeout") { ++timeouts[k]; next }
+    add(k " latency", $4)
+  }
   END {
     printf "\nmedians of %d run(s)\n", runs
     printf "%-10s %-12s %13s %9s %9s %13s %10s %9s %13s\n", "screen", "program", "CPU/frame",
@@ -250,19 +322,51 @@ awk -v runs="$runs" '
         median(k " xperframe"), median(p[1] " " p[2] " memory"), median(k " first"),
         median(k " others")
     }
+    if (lrows) {
+      printf "\nkey to picture, all presses of all runs\n"
+      printf "%-10s %-12s %8s %10s %10s %10s %10s\n", "screen", "program", "presses", "median",
+        "p90", "fastest", "timeouts"
+      for (r = 1; r <= lrows; ++r) {
+        k = lorder[r]; split(k, p, " ")
+        printf "%-10s %-12s %8d %7.2f ms %7.2f ms %7.2f ms %10d\n", p[1], p[2], count[k " latency"],
+          median(k " latency"), quantile(k " latency", 0.9), quantile(k " latency", 0),
+          timeouts[k]
+      }
+    }
     printf "\n%-10s %-48s %9s %14s  %s\n", "screen", "figure (median)", "measured", "target", "status"
     for (s = 1; s <= nsizes; ++s) {
       z = sizes[s]
-      row(z, "play: CPU per presented frame / the floor", median(z " playratio"), "x", 0.6, "<=")
+      row(z, "play: CPU per presented frame / the floor", median(z " playratio"), "x", 0.3, "<=")
       row(z, "title: CPU per second / the floor", median(z " titleratio"), "x", 0.15, "<=")
-      row(z, "peak memory (VmHWM)", median(z " game memory"), "MiB", 30, "<=")
+      row(z, "peak memory (VmHWM)", median(z " game memory"), "MiB", 25, "<=")
       row(z, "start to first picture", median(z " game play first"), "ms", 250, "<=")
       row(z, "frames presented per second in play", median(z " game play fps"), "", 60, "~")
+      f = z " floor-key latency"
+      if (!count[f]) continue
+      for (i = 1; i <= 2; ++i) {
+        what = i == 1 ? "game-play" : "game-title"
+        label = i == 1 ? "wrong key in play" : "Tab on the title"
+        g = z " " what " latency"
+        if (!count[g]) continue
+        row(z, "key to picture, " label ": median - floor", median(g) - median(f), "ms", 8, "<=")
+        row(z, "key to picture, " label ": p90 - floor", quantile(g, 0.9) - quantile(f, 0.9),
+            "ms", 17, "<=")
+      }
     }
+  }
+  # The nearest-rank quantile q (0: the least).
+  function quantile(key, q,   n, i, j, t, v, at) {
+    n = count[key]
+    if (!n) return -1
+    for (i = 1; i <= n; ++i) v[i] = values[key, i]
+    for (i = 2; i <= n; ++i) for (j = i; j > 1 && v[j - 1] > v[j]; --j) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+    at = int(q * n + 0.999999); if (at < 1) at = 1
+    return v[at]
   }
   function row(z, label, v, unit, target, how,   ok) {
     ok = how == "<=" ? v <= target : (v >= target - 1 && v <= target + 1)
     printf "%-10s %-48s %9.2f %-3s %2s %6s %-3s  %s\n", z, label, v, unit, how, target, unit,
       ok ? "ok" : "missed"
   }
-' "$work/rows" "$work/memory"
+' "$work/rows" "$work/memory" "$work/latency"
+echo "bench/window.sh: load average at the end $(cut -d' ' -f1-3 /proc/loadavg)" >&2

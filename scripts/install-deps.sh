@@ -12,13 +12,13 @@
 #   package  play, and the Debian package
 set -euo pipefail
 
-play=(g++ cmake ninja-build pkg-config make
+play=(g++ cmake ninja-build pkg-config make python3
       libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev nlohmann-json3-dev)
 test=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick)
 fuzz=(clang libclang-rt-dev)
 package=(dpkg-dev)
 ci=(clang-format desktop-file-utils appstream groff-base "${fuzz[@]}" "${package[@]}")
-bench=(libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick)
+bench=(libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick libxtst-dev)
 
 packages=()
 for kind in "${@:-play}"; do

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Builds assets/font.bin, the game's embedded bitmap font, from GNU Unifont.
 
-The font holds printable ASCII, Latin-1, every character of the game's
-Japanese texts and U+FFFD, the glyph drawn for anything else. Japanese
+The font holds printable ASCII, Latin-1, Latin Extended-A (the letters of
+French, German and the other Latin-script languages), every character of
+the translations in assets/po/ (the Japanese texts among them) and U+FFFD,
+the glyph drawn for anything else. Japanese
 characters are taken from Unifont's Japanese variant so that they have
 Japanese forms. The output is the same bytes on every run.
 
@@ -27,18 +29,18 @@ DEFAULT_JP = "/usr/share/unifont/unifont_jp.hex"
 HEIGHT = 16
 REPLACEMENT = 0xFFFD
 
-# The texts the game shows in Japanese (name entry); every character of them
-# must be in the font.
-GAME_TEXTS = [
-    "名前を入力:",
-    "Enterで決定\u3000Back spaceで一文字消す",
-]
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from po_to_cpp import read_po  # noqa: E402
+
+PO_FOLDER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "assets", "po")
 
 
 def wanted_code_points():
-    points = set(range(0x20, 0x7F)) | set(range(0xA0, 0x100))
-    for text in GAME_TEXTS:
-        points.update(ord(c) for c in text)
+    points = set(range(0x20, 0x7F)) | set(range(0xA0, 0x180))
+    for name in sorted(os.listdir(PO_FOLDER)):
+        if name.endswith(".po"):
+            for msgid, msgstr in read_po(os.path.join(PO_FOLDER, name)).items():
+                points.update(ord(c) for c in msgid + msgstr)
     points.add(REPLACEMENT)
     return sorted(points)
 

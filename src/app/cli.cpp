@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "app/word_lists.h"
+#include "media/messages.h"
 
 namespace app {
 
@@ -84,6 +85,16 @@ const std::vector<OptionSpec>& OptionTable() {
        [](Options& o, const std::string& v) {
          return NonEmpty(v, "--replay needs a file", o.replay);
        }},
+      {"--lang", "CODE",
+       "the language of the game's texts: en, ja, fr or de (default: the\n"
+       "options screen's choice, else LC_ALL, LC_MESSAGES or LANG)",
+       [](Options& o, const std::string& v) -> std::optional<std::string> {
+         if (!media::LanguageOfLocale(v)) {
+           return "--lang takes en, ja, fr or de, not '" + v + "'";
+         }
+         o.lang = v;
+         return std::nullopt;
+       }},
       {"--headless", nullptr, "run without window or sound, driven by a script",
        [](Options& o, const std::string&) { return o.headless = true, std::nullopt; }},
       {"--script", "FILE", "the script of a headless run ('-' for standard input)",
@@ -117,13 +128,17 @@ bool Given(const std::vector<std::string>& seen, const char* name) {
 
 }  // namespace
 
+bool Options::Given(const std::string& name) const {
+  return std::find(given.begin(), given.end(), name) != given.end();
+}
+
 std::string UsageText() {
   std::string text =
       "Usage: rapiko [--window [--scale N]] [--keys MODE] [--mute] [--practice] [--dir DIR]\n"
-      "                     [--words LIST|FILE] [--record FILE]\n"
+      "                     [--words LIST|FILE] [--record FILE] [--lang CODE]\n"
       "       rapiko --replay FILE [--window [--scale N]] [--dir DIR]\n"
       "       rapiko --headless --script FILE [--practice] [--dir DIR] [--words LIST|FILE]\n"
-      "                     [--record FILE]\n"
+      "                     [--record FILE] [--lang CODE]\n"
       "       rapiko --stats [--dir DIR]\n"
       "\n"
       "A keyboard-practice arcade game: type the falling letters, fire with Space.\n"
@@ -166,6 +181,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     }
     seen.push_back(spec->name);
   }
+  o.given = seen;
   if (o.help || o.version) return o;
   const auto fail = [&error](const char* why) {
     error = why;

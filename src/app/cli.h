@@ -18,11 +18,14 @@ struct Options {
   bool keysByPosition = false;  // --keys position: keys by their place, not their character
   bool mute = false;
   bool headless = false;
-  std::string script;     // with headless: a path, or "-" for standard input
-  std::string record;     // write the session as a script to this file
-  std::string replay;     // show this recording in the window
-  bool stats = false;     // print the statistics of the history and exit
-  bool practice = false;  // new words favour the weakest keys of the history
+  std::string script;              // with headless: a path, or "-" for standard input
+  std::string record;              // write the session as a script to this file
+  std::string replay;              // show this recording in the window
+  bool stats = false;              // print the statistics of the history and exit
+  bool practice = false;           // new words favour the weakest keys of the history
+  std::string lang;                // a language code; empty: the setting, else the environment
+  std::vector<std::string> given;  // the options given, by name
+  bool Given(const std::string& name) const;
 };
 
 // Parses the arguments after the program name. On a fault returns nothing

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/choices.h"
 #include "app/cli.h"
 #include "app/game_folder.h"
 #include "app/sessions.h"
@@ -10,8 +11,11 @@
 #include "game/game_files.h"
 #include "game/lifecycle.h"
 #include "game/quit_signals.h"
+#include "game/settings.h"
 #include "script/run_script.h"
 #include "stats/summary.h"
+#include "storage/read.h"
+#include "storage/user_folder.h"
 #include "typing/word_data.h"
 
 #ifndef RAPIKO_VERSION
@@ -43,25 +47,49 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::string myPath = game::MyPath(*folder);
+  const std::string dataFolder = programFolder + "/" RAPIKO_DATA_FROM_BIN;
+  const std::vector<std::string> listFolders =
+      app::WordListFolders(myPath, programFolder, dataFolder);
+  const std::string locale = storage::UserLocale();
+  // A headless run reads no settings: the script and its arguments fix it.
+  const std::string settingsFolder = storage::ConfigFolder(storage::UserDirsFromEnvironment());
+  const std::string settingsPath = options->headless || settingsFolder.empty()
+                                       ? ""
+                                       : settingsFolder + "/" + game::kSettingsFileName;
+  const state::Settings settings =
+      settingsPath.empty() ? state::Settings{}
+                           : game::ReadSettings(settingsPath, [](const std::string& line) {
+                               std::cerr << "rapiko: " << line << '\n';
+                             });
   if (options->stats) {
     std::cout << stats::SummaryText(stats::ReadSummary(myPath), myPath);
     return 0;
   }
   game::CatchQuitSignals();
   if (!options->replay.empty()) {
-    return app::RunReplay(*options, myPath);
+    return app::RunReplay(*options, myPath, app::ChooseLanguage(*options, settings, locale));
   }
+  state::Choices choices = app::ChooseChoices(*options, settings, locale);
+  choices.listFolders = listFolders;
+  choices.settingsPath = settingsPath;
   std::string wordFile = myPath + typing::kWordFileName;
-  if (!options->words.empty()) {
-    const auto file = app::WordFileFor(
-        options->words,
-        app::WordListFolders(myPath, programFolder, programFolder + "/" RAPIKO_DATA_FROM_BIN),
-        error);
-    if (!file) {
+  // The list of --words, else the one the options screen chose last.
+  const std::string words =
+      options->words.empty() && !options->headless ? settings.words.value_or("") : options->words;
+  if (!words.empty()) {
+    const auto file = app::WordFileFor(words, listFolders, error);
+    if (!file && !options->words.empty()) {
       std::cerr << "rapiko: " << error << '\n';
       return 2;
     }
-    wordFile = *file;
+    if (!file) {
+      std::cerr << "rapiko: the chosen word list is gone (" << error << "); playing " << wordFile
+                << '\n';
+    } else {
+      // The game folder's own list named by its path keeps its own ranking.
+      if (!storage::SameFile(*file, wordFile)) choices.listName = app::ListNameOf(words);
+      wordFile = *file;
+    }
   }
   if (!options->record.empty()) {
     if (const auto clash = game::ClashWithGameFiles(options->record, myPath, wordFile)) {
@@ -70,8 +98,9 @@ int main(int argc, char** argv) {
     }
   }
   if (options->headless) {
+    game::StartOptions start{.practice = options->practice, .choices = choices};
     return script::RunScriptedGame(options->script, myPath, wordFile, std::cout, std::cerr,
-                                   options->record, {.practice = options->practice});
+                                   options->record, start);
   }
-  return app::RunInteractive(*options, myPath, wordFile);
+  return app::RunInteractive(*options, myPath, wordFile, choices);
 }

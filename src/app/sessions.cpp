@@ -6,6 +6,7 @@
 #include <sstream>
 #include <tuple>
 
+#include "game/kept_rounds.h"
 #include "game/session.h"
 #include "media/sdl/system.h"
 #include "ranking/ranking_file.h"
@@ -38,38 +39,71 @@ media::SdlOptions WindowOptions(const Options& options) {
 
 }  // namespace
 
+namespace {
+
+// One session in the window, recorded; what the player asked to watch, if anything.
+int PlaySession(const Options& options, const std::string& myPath, const std::string& wordFile,
+                const state::Choices& choices, media::System& window, state::Choices& after) {
+  replay::Recording memory;
+  std::unique_ptr<replay::RecordingFile> file;
+  if (!options.record.empty()) file = std::make_unique<replay::RecordingFile>(options.record);
+  replay::Recording& recording = file ? file->Get() : memory;
+  const storage::FileRead words = storage::ReadWholeFile(wordFile, typing::kMaxWordFileBytes);
+  const storage::FileRead rankingFile = storage::ReadWholeFile(
+      ranking::RankingPath(myPath, choices.listName), ranking::kMaxRankingFileBytes);
+  if (words.complete) recording.Note(replay::FileNote(typing::kWordFileName, words.bytes));
+  if (rankingFile.complete) {
+    recording.Note(replay::FileNote(ranking::kRankingFileName, rankingFile.bytes));
+  }
+  replay::RecordingSystem system(window, recording);
+  replay::BestRounds best(myPath, recording);
+  game::Session session{.myPath = myPath,
+                        .wordFile = wordFile,
+                        .options = {.practice = choices.practice, .choices = choices},
+                        .report = Tell};
+  session.attach = [&](const state::GameState& g) { system.SetGame(&g, &best); };
+  session.started = [&](state::GameState& g) {
+    if (g.choices.practice) recording.Note(replay::PracticeNote(g.progress.practiceKeys));
+  };
+  session.ended = [&after](const state::GameState& g) { after = g.choices; };
+  const int status = game::RunSession(system, session);
+  if (status == 0 && file) file->Finish();
+  return status;
+}
+
+}  // namespace
+
 // Every session is recorded, so that its best round can be kept; with
 // --record the recording also goes to a file as it is played. It starts
 // with the word list played and the ranking as they were, so it replays
 // the same.
-int RunInteractive(const Options& options, const std::string& myPath, const std::string& wordFile) {
+int RunInteractive(const Options& options, const std::string& myPath, const std::string& wordFile,
+                   const state::Choices& choices) {
   try {
-    replay::Recording memory;
-    std::unique_ptr<replay::RecordingFile> file;
-    if (!options.record.empty()) file = std::make_unique<replay::RecordingFile>(options.record);
-    replay::Recording& recording = file ? file->Get() : memory;
-    const storage::FileRead words = storage::ReadWholeFile(wordFile, typing::kMaxWordFileBytes);
-    const storage::FileRead rankingFile =
-        storage::ReadWholeFile(myPath + ranking::kRankingFileName, ranking::kMaxRankingFileBytes);
-    if (words.complete) recording.Note(replay::FileNote(typing::kWordFileName, words.bytes));
-    if (rankingFile.complete) {
-      recording.Note(replay::FileNote(ranking::kRankingFileName, rankingFile.bytes));
+    Options windowOptions = options;
+    windowOptions.window = !choices.fullscreen;
+    windowOptions.scale = choices.scale;
+    windowOptions.keysByPosition = choices.keysByPosition;
+    windowOptions.mute = !choices.sound;
+    std::unique_ptr<media::System> window = media::CreateSdlSystem(WindowOptions(windowOptions));
+    state::Choices now = choices;
+    // A recording file follows one game from its start: none to watch then.
+    now.canWatch = options.record.empty();
+    std::string words = wordFile;
+    for (;;) {
+      state::Choices after = now;
+      const int status = PlaySession(options, myPath, words, now, *window, after);
+      if (status != 0 || after.watch.empty()) return status;
+      // The kept round the player chose, then the game again with the
+      // choices as the player left them.
+      const storage::FileRead kept = storage::ReadWholeFile(after.watch, kMaxRecordingBytes);
+      if (kept.complete) {
+        PlayRecording(after.watch, kept.bytes, myPath, *window, std::cerr, {}, after.language);
+      }
+      words = after.wordFile;
+      after.watch.clear();
+      now = after;
     }
-    std::unique_ptr<media::System> window = media::CreateSdlSystem(WindowOptions(options));
-    replay::RecordingSystem system(*window, recording);
-    replay::BestRounds best(myPath, recording,
-                            words.complete ? std::optional(words.bytes) : std::nullopt);
-    game::Session session{.myPath = myPath,
-                          .wordFile = wordFile,
-                          .options = {.practice = options.practice},
-                          .report = Tell};
-    session.attach = [&](const state::GameState& g) { system.SetGame(&g, &best); };
-    session.started = [&](state::GameState& g) {
-      if (options.practice) recording.Note(replay::PracticeNote(g.progress.practiceKeys));
-    };
-    const int status = game::RunSession(system, session);
-    if (status == 0 && file) file->Finish();
-    return status;
   } catch (const std::runtime_error& e) {  // no window, or the recording could not be written
     Tell(e.what());
   }
@@ -78,7 +112,8 @@ int RunInteractive(const Options& options, const std::string& myPath, const std:
 
 int PlayRecording(const std::string& name, const std::string& text, const std::string& myPath,
                   media::System& window, std::ostream& err,
-                  const std::function<void(const state::GameState&)>& ended) {
+                  const std::function<void(const state::GameState&)>& ended,
+                  media::Language language) {
   try {
     std::istringstream lines(text);
     script::ScriptReader reader(lines);
@@ -90,6 +125,8 @@ int PlayRecording(const std::string& name, const std::string& text, const std::s
     replay::ReplaySystem replay(scripted, window, replay::RoundsToSkip(text));
     // The words and the ranking the recording began with, where it carries them.
     game::StartOptions options{.practiceKeys = replay::NotedPracticeKeys(text), .readOnly = true};
+    options.choices.language = language;
+    options.choices.listName = game::NotedList(text);
     for (const auto& [name, bytes] : replay::NotedFiles(text)) {
       if (name == typing::kWordFileName) options.wordBytes = bytes;
       if (name == ranking::kRankingFileName) options.rankingBytes = bytes;
@@ -119,7 +156,7 @@ int PlayRecording(const std::string& name, const std::string& text, const std::s
   }
 }
 
-int RunReplay(const Options& options, const std::string& myPath) {
+int RunReplay(const Options& options, const std::string& myPath, media::Language language) {
   const storage::FileRead file = storage::ReadWholeFile(options.replay, kMaxRecordingBytes);
   if (!file.opened || !file.complete) {
     std::cerr << "cannot read the recording " << options.replay << '\n';
@@ -127,7 +164,7 @@ int RunReplay(const Options& options, const std::string& myPath) {
   }
   try {
     std::unique_ptr<media::System> window = media::CreateSdlSystem(WindowOptions(options));
-    return PlayRecording(options.replay, file.bytes, myPath, *window, std::cerr);
+    return PlayRecording(options.replay, file.bytes, myPath, *window, std::cerr, {}, language);
   } catch (const media::PlatformError& e) {
     Tell(e.what());
     return 1;

@@ -38,4 +38,12 @@ std::optional<std::string> WordFileFor(const std::string& value,
   return std::nullopt;
 }
 
+std::string ListNameOf(const std::string& value) {
+  std::string name = value.substr(value.find_last_of('/') + 1);
+  for (const char* suffix : {".ini", ".txt"}) {
+    if (name.size() > 4 && name.ends_with(suffix)) name.resize(name.size() - 4);
+  }
+  return name.empty() ? "words" : name;
+}
+
 }  // namespace app

@@ -24,4 +24,8 @@ std::vector<std::string> WordListFolders(const std::string& myPath,
 std::optional<std::string> WordFileFor(const std::string& value,
                                        const std::vector<std::string>& folders, std::string& error);
 
+// The name a value of --words gives its list, which names its ranking: a
+// list's own name, or a file's name without its folder and ".ini"/".txt".
+std::string ListNameOf(const std::string& value);
+
 }  // namespace app

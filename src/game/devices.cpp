@@ -33,6 +33,12 @@ void InitDisplay(state::GameState& g, media::System& system, const std::string& 
 
 void InitSound(state::GameState& g, media::System& system) {
   EnsureRoot(g, system);
+  ReopenSound(g);
+}
+
+void ReopenSound(state::GameState& g) {
+  for (const state::SoundField& sound : state::kSoundFields) (g.*sound.buffer).reset();
+  g.dsound.reset();
   g.dsound = g.dx->CreateSoundDevice();
   g.dsound->SetCooperativeLevel(media::SoundLevel::Priority);
   for (const int i : state::kSoundCreationOrder) {

@@ -11,5 +11,7 @@ namespace game {
 void InitDisplay(state::GameState& g, media::System& system, const std::string& myPath);
 void InitSound(state::GameState& g, media::System& system);
 void InitKeyboard(state::GameState& g, media::System& system);
+// The sound device and its buffers made again (sound turned on or off).
+void ReopenSound(state::GameState& g);
 
 }  // namespace game

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "game/options_screen.h"
 #include "game/pause.h"
 #include "game/title.h"
 #include "playfield/markers.h"
@@ -20,6 +21,19 @@ namespace game {
 
 namespace {
 
+// What makes this round unlike a round of the game folder's list, under the
+// status box: practice, another list, a replay. Drawn in the colours in
+// force, which it leaves as they are.
+void DrawPlayMark(state::GameState& g) {
+  std::string mark;
+  if (g.choices.replay) mark = state::Tr(g, "REPLAY");
+  if (g.choices.practice) mark += (mark.empty() ? "" : " ") + std::string(state::Tr(g, "PRACTICE"));
+  if (!g.choices.listName.empty()) mark += (mark.empty() ? "" : " ") + g.choices.listName;
+  if (mark.empty()) return;
+  while (media::TextWidth(mark) > 96) mark.pop_back();
+  g.backBuffer->DrawText(4, 66, mark);
+}
+
 void PlayRound(state::GameState& g, int32_t& elapsedMs) {
   // The clock saturates rather than wrap; a round ends long before.
   g.roundTime = state::Saturate32(int64_t{g.roundTime} + elapsedMs);
@@ -29,17 +43,23 @@ void PlayRound(state::GameState& g, int32_t& elapsedMs) {
     g.sndEnd->Play();
     const int32_t key = ranking::ComputeRankKey(g.level, g.maxLevel, g.score);
     const int32_t tenthPlace = g.rankKeys[state::kRankPlaces - 1];
-    g.gameMode = key > tenthPlace ? state::kModeNameEntry : state::kModeTitle;
+    // A practice round enters no ranking: its words were not the list's.
+    const bool ranked = key > tenthPlace && !g.choices.practice;
+    g.gameMode = ranked ? state::kModeNameEntry : state::kModeTitle;
+    g.progress.lastRoundUnranked = !ranked;
     // The rest of this frame's play still runs.
   }
   typing::ReadPlayKeys(g);
   media::Surface& back = *g.backBuffer;
   back.DrawBox(2, 2, 100, 64);
-  back.DrawText(4, 4, "LV " + std::to_string(g.level) + "/" + std::to_string(g.maxLevel));
-  back.DrawText(4, 24, "SC " + std::to_string(g.score));
+  back.DrawText(4, 4,
+                std::string(state::Tr(g, "LV")) + " " + std::to_string(g.level) + "/" +
+                    std::to_string(g.maxLevel));
+  back.DrawText(4, 24, std::string(state::Tr(g, "SC")) + " " + std::to_string(g.score));
   // Whole seconds left, rounded up: 120 in the first second, 1 in the last.
   const int32_t secondsLeft = state::kRoundLengthMs / 1000 - g.roundTime / 1000;
-  back.DrawText(4, 44, "Time " + std::to_string(secondsLeft) + "s");
+  back.DrawText(4, 44, media::Format(state::Tr(g, "Time {0}s"), {std::to_string(secondsLeft)}));
+  DrawPlayMark(g);
   playfield::UpdatePopups(g, elapsedMs);
   playfield::UpdateTargets(g, elapsedMs);
   playfield::DrawLockMarkers(g);
@@ -62,6 +82,8 @@ void FrameTick(state::GameState& g, int32_t& elapsedMs) {
       // The statistics screen stands in for the title while it is open.
       if (g.progress.screenOpen) {
         stats::UpdateStatsScreen(g);
+      } else if (g.options.open) {
+        UpdateOptionsScreen(g);
       } else {
         ReadTitleKeys(g);
         DrawTitleScreen(g);

@@ -70,6 +70,12 @@ std::vector<std::string> StartUp(state::GameState& g, media::System& system,
                                  const std::string& myPath, const std::string& wordFile,
                                  const StartOptions& options) {
   std::vector<std::string> notes;
+  g.choices = options.choices;
+  g.choices.folder = myPath;
+  g.choices.wordFile = wordFile.empty() ? myPath + typing::kWordFileName : wordFile;
+  g.choices.practice = options.practice || options.practiceKeys.has_value();
+  g.choices.replay = options.readOnly;
+  g.controls = system.GetControls();
   // A game that could never save says so before anything opens.
   if (!options.readOnly) {
     ranking::CheckFolderWritable(myPath);
@@ -84,7 +90,7 @@ std::vector<std::string> StartUp(state::GameState& g, media::System& system,
                                       : ranking::LoadRanking(g, myPath);
   if (!rankingNote.empty()) notes.push_back(rankingNote);
   g.rng.Seed(system.GetTickCount());
-  const std::string words = wordFile.empty() ? myPath + typing::kWordFileName : wordFile;
+  const std::string& words = g.choices.wordFile;
   const typing::WordReport report = options.wordBytes
                                         ? typing::LoadWordDataFromBytes(g, *options.wordBytes)
                                         : typing::LoadWordData(g, words);

@@ -30,6 +30,9 @@ struct StartOptions {
   bool readOnly = false;
   std::optional<std::string> wordBytes = std::nullopt;
   std::optional<std::string> rankingBytes = std::nullopt;
+  // The player's other choices: the language, the list in play (its name
+  // also names its ranking), what the options screen may do.
+  state::Choices choices = {};
 };
 
 // Brings the game up from the game folder myPath; the words come from

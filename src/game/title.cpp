@@ -4,11 +4,48 @@
 #include <array>
 #include <string>
 
+#include "game/options_screen.h"
 #include "ranking/rank_key.h"
 #include "state/colours.h"
 #include "stats/stats_screen.h"
 
 namespace game {
+namespace {
+
+// O opens the options screen.
+constexpr int32_t kKeyO = 24;
+
+// The line of key hints, across the top of the screen above the sky.
+constexpr int32_t kHintLeft = 10;
+constexpr int32_t kHintTop = 4;
+constexpr int32_t kHintRight = 630;
+constexpr int32_t kHintBottom = 26;
+// Another list's name in the title bar, after the game's name.
+constexpr int32_t kListNameX = 184;
+constexpr int32_t kListNameWidth = 160;
+
+// What the title shows besides its own drawing, drawn after it: the name of
+// another word list, and the line of key hints.
+void DrawTitleAdditions(state::GameState& g) {
+  media::Surface& back = *g.backBuffer;
+  // Drawn in the colours the title leaves in force, and left so: the title
+  // bar's outline takes the fore colour the last frame left.
+  if (!g.choices.listName.empty()) {
+    // Whose ranking this is, in the title bar above it.
+    std::string name = g.choices.listName;
+    while (media::TextWidth(name) > kListNameWidth) name.pop_back();
+    back.SetForeColor(state::kWhite);
+    back.DrawText(kListNameX, 213, name);
+    back.SetForeColor(state::kDarkPurple);
+  }
+  back.DrawBox(kHintLeft, kHintTop, kHintRight, kHintBottom);
+  const std::string_view hint = g.progress.lastRoundUnranked
+                                    ? state::Tr(g, "Tab: your last round   O: options   Esc: quit")
+                                    : state::Tr(g, "Tab: statistics   O: options   Esc: quit");
+  back.DrawText(kHintLeft + 8, kHintTop + 3, std::string(hint));
+}
+
+}  // namespace
 
 void ReadTitleKeys(state::GameState& g) {
   std::array<media::KeyEvent, 5> events{};
@@ -25,10 +62,16 @@ void ReadTitleKeys(state::GameState& g) {
       g.gameMode = state::kModePlaying;
     } else if (e.keyCode == state::kKeyTab) {
       stats::OpenStatsScreen(g);
+      g.progress.lastRoundUnranked = false;
+    } else if (e.keyCode == kKeyO) {
+      OpenOptionsScreen(g);
     }
   }
-  // A round started in the same frame wins over the statistics.
-  if (g.gameMode != state::kModeTitle) g.progress.screenOpen = false;
+  // A round started in the same frame wins over the statistics and options.
+  if (g.gameMode != state::kModeTitle) {
+    g.progress.screenOpen = false;
+    g.options.open = false;
+  }
 }
 
 void DrawTitleScreen(state::GameState& g) {
@@ -55,7 +98,8 @@ void DrawTitleScreen(state::GameState& g) {
   }
   back.SetForeColor(state::kDarkPurple);
   back.SetFillColor(state::kPalePink);
-  back.DrawText(100, 445, "Hit SPACE Key");
+  back.DrawText(100, 445, std::string(state::Tr(g, "Hit SPACE Key")));
+  DrawTitleAdditions(g);
 }
 
 void ResetRound(state::GameState& g) {

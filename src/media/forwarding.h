@@ -117,6 +117,7 @@ class ForwardingSystem : public System {
   uint32_t GetTickCount() override { return inner_.GetTickCount(); }
   bool BeginPass() override { return inner_.BeginPass(); }
   void DispatchMessages(WindowEvents& events) override { inner_.DispatchMessages(events); }
+  Controls* GetControls() override { return inner_.GetControls(); }
 
  protected:
   System& inner_;

@@ -149,6 +149,18 @@ class WindowEvents {
   virtual void OnFocusGained() = 0;
 };
 
+// What the player may change of the machine while the game runs (the
+// options screen): sound on or off (the sound device made after this
+// follows it), keys read by the character they type or by their place, full
+// screen or a window of a scale (0: the largest that fits).
+class Controls {
+ public:
+  virtual ~Controls() = default;
+  virtual void SetSound(bool on) = 0;
+  virtual void SetKeysByPosition(bool byPosition) = 0;
+  virtual void SetDisplay(bool fullscreen, int32_t scale) = 0;
+};
+
 // The machine around the game: clock, window messages, the program folder.
 // One implementation is chosen at start-up: the real window or a script.
 class System {
@@ -161,6 +173,9 @@ class System {
   // Returns false when there will be no more passes (a script has ended).
   virtual bool BeginPass() = 0;
   virtual void DispatchMessages(WindowEvents& events) = 0;
+  // What the player may change of this machine; nullptr where nothing can
+  // be (no window).
+  virtual Controls* GetControls() { return nullptr; }
 };
 
 }  // namespace media

@@ -13,9 +13,11 @@ namespace media {
 class ShownFrame {
  public:
   // Compares a frame with the one shown and takes it as the one shown.
-  // Returns the bands of rows that differ, each with the columns that differ
-  // in it; all of the frame when its palette or size changed or after
-  // Forget; nothing when it equals the last. changedRows, when given, marks
+  // Returns rectangles (bands) that hold every pixel that differs: rows and
+  // columns of changes close together in one, changes further apart (two
+  // letters side by side) in bands of their own; all of the frame when its
+  // palette or size changed or after Forget; nothing when it equals the
+  // last. changedRows, when given, marks
   // the rows that may differ; the others are not compared.
   const std::vector<Band>& Update(const std::vector<uint8_t>& pixels, int32_t width, int32_t height,
                                   const Palette& palette,

@@ -1,17 +1,46 @@
 // The name-entry screen, its keys, and putting a finished round's result into its ranking place.
 #include "ranking/name_entry.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <optional>
 
 #include "ranking/rank_key.h"
 #include "state/colours.h"
+#include "state/figures.h"
 
 namespace ranking {
 namespace {
 
 constexpr std::size_t kMaxNameLength = 10;
 constexpr std::size_t kPlaces = state::kRankPlaces;
+constexpr int32_t kNameX = 180;
+
+// The round's result above the name's box, drawn after the screen's own
+// drawing and leaving the colours as that drawing left them.
+void DrawRoundResult(state::GameState& g) {
+  media::Surface& back = *g.backBuffer;
+  const state::RoundCounts& c = g.progress.round;
+  const std::optional<double> accuracy = state::AccuracyPercent(c.locks, c.wrongKeys);
+  const RankParts best = SplitRankKey(g.rankKeys[0]);
+  const std::string lines[] = {
+      media::Format(state::Tr(g, "Score {0}   level {1}/{2}"),
+                    {std::to_string(g.score), std::to_string(g.level), std::to_string(g.maxLevel)}),
+      media::Format(
+          state::Tr(g, "{0} letters/min   {1}"),
+          {state::OneDecimal(state::LettersPerMinute(c.destroyed)),
+           accuracy ? media::Format(state::Tr(g, "{0}% accuracy"), {state::OneDecimal(*accuracy)})
+                    : std::string(state::Tr(g, "no keys judged"))}),
+      media::Format(state::Tr(g, "Best of this list so far: {0}"), {std::to_string(best.score)}),
+  };
+  back.SetForeColor(state::kDarkPurple);
+  back.DrawBox(50, 330, 400, 392);
+  for (std::size_t i = 0; i < std::size(lines); ++i) {
+    back.DrawText(60, 334 + 18 * static_cast<int32_t>(i), lines[i]);
+  }
+  back.SetForeColor(state::kPureRed);
+}
 
 }  // namespace
 
@@ -21,10 +50,13 @@ void UpdateNameEntry(state::GameState& g) {
   back.DrawBox(50, 395, 400, 445);
   g.entryName = ReadNameKeys(g, g.entryName);
   g.unsavedName = true;
-  back.DrawText(60, 400, "名前を入力:");
-  back.DrawText(60, 420, "Enterで決定　Back spaceで一文字消す");
+  const std::string prompt(state::Tr(g, "Enter your name:"));
+  back.DrawText(60, 400, prompt);
+  back.DrawText(60, 420, std::string(state::Tr(g, "Enter: done   Backspace: delete a letter")));
   back.SetForeColor(state::kPureRed);
-  back.DrawText(180, 400, g.entryName);
+  // After the prompt, wherever a longer prompt ends.
+  back.DrawText(std::max(kNameX, 60 + media::TextWidth(prompt) + 8), 400, g.entryName);
+  DrawRoundResult(g);
   if (g.entryDone) {
     g.gameMode = state::kModeTitle;
     InsertRanking(g, g.score);

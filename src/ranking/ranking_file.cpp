@@ -173,8 +173,19 @@ RankingFile ReadRankingFile(const std::string& path, const RankingValues& start)
   return file;
 }
 
+namespace {
+
+std::string FileNameOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
+}  // namespace
+
+std::string RankingPath(const std::string& myPath, const std::string& listName) {
+  if (listName.empty()) return myPath + kRankingFileName;
+  return myPath + kRankingsFolder + "/" + listName + ".ini";
+}
+
 std::string LoadRanking(state::GameState& g, const std::string& myPath) {
-  const std::string path = myPath + kRankingFileName;
+  const std::string path = RankingPath(myPath, g.choices.listName);
   const RankingFile file = ReadRankingFile(path, ValuesOf(g));
   PutValues(g, file.values);
   if (file.status == RankingFile::Status::kUnreadable) {
@@ -183,7 +194,7 @@ std::string LoadRanking(state::GameState& g, const std::string& myPath) {
   }
   if (!file.damage.empty()) {
     return path + " is damaged (" + file.damage + "): what could be read is used, and the file " +
-           "will be kept as " + kRankingFileName + ".bak when the ranking is saved";
+           "will be kept as " + FileNameOf(path) + ".bak when the ranking is saved";
   }
   return "";
 }

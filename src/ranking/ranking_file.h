@@ -30,6 +30,13 @@ void PutValues(state::GameState& g, const RankingValues& values);
 std::string RankingFileBytes(const RankingValues& values);
 std::string RankingFileBytes(const state::GameState& g);
 
+// Each word list has its ranking: the game folder's rapdata.ini keeps
+// rapikosc.ini, every other list rankings/NAME.ini beside it (the same
+// format). The path of the ranking of the list listName (empty: the game
+// folder's own list) in the game folder myPath.
+constexpr const char* kRankingsFolder = "rankings";
+std::string RankingPath(const std::string& myPath, const std::string& listName);
+
 // The ranking file as found on disk.
 struct RankingFile {
   enum class Status { kAbsent, kRead, kUnreadable };
@@ -47,8 +54,9 @@ struct RankingFile {
 // reads more than kMaxRankingFileBytes.
 RankingFile ReadRankingFile(const std::string& path, const RankingValues& start);
 
-// Reads the ranking into g at start-up. Returns one line for the player when
-// the file exists but cannot be read, or is damaged; else "".
+// Reads the ranking of the list in play (g.choices.listName) into g.
+// Returns one line for the player when the file exists but cannot be read,
+// or is damaged; else "".
 std::string LoadRanking(state::GameState& g, const std::string& myPath);
 // Reads the file's bytes over the ranking in g; returns why they are damaged,
 // or "" when they are whole.

@@ -8,12 +8,12 @@
 #include "ranking/ranking_file.h"
 #include "storage/errors.h"
 #include "storage/folder_lock.h"
+#include "storage/folders.h"
+#include "storage/temporary.h"
 #include "storage/write.h"
 
 namespace ranking {
 namespace {
-
-constexpr const char* kBackupName = "rapikosc.ini.bak";
 
 std::string FolderName(const std::string& myPath) {
   return myPath.size() > 1 && myPath.back() == '/' ? myPath.substr(0, myPath.size() - 1) : myPath;
@@ -22,7 +22,7 @@ std::string FolderName(const std::string& myPath) {
 }  // namespace
 
 void SaveRanking(state::GameState& g, const std::string& myPath) {
-  const std::string path = myPath + kRankingFileName;
+  const std::string path = RankingPath(myPath, g.choices.listName);
   const auto fail = [&path](const std::string& why) {
     throw SaveError("cannot write the ranking file " + path + ": " + why);
   };
@@ -43,7 +43,11 @@ void SaveRanking(state::GameState& g, const std::string& myPath) {
     InsertRankEntry(saved.rankKeys, saved.rankNames, entry);
   }
   if (g.unsavedName) saved.entryName = g.entryName;
-  if (lock->Held()) storage::RemoveStaleTemporaries(myPath);
+  if (lock->Held()) storage::RemoveStaleTemporaries(storage::FolderOf(path) + "/");
+  if (!g.choices.listName.empty()) {
+    if (const int error = storage::MakeFolder(storage::FolderOf(path)))
+      fail(storage::ErrorText(error));
+  }
 
   // The old file is replaced only by a complete, synced new one.
   storage::ReplaceOptions options;
@@ -53,8 +57,8 @@ void SaveRanking(state::GameState& g, const std::string& myPath) {
   using Step = storage::WriteResult::Step;
   if (written.step == Step::kWrite) fail(storage::ErrorText(written.error));
   if (written.step == Step::kBackup) {
-    fail(std::string("cannot keep the damaged file as ") + kBackupName + ": " +
-         storage::ErrorText(written.error));
+    fail("cannot keep the damaged file as " + path.substr(path.find_last_of('/') + 1) +
+         ".bak: " + storage::ErrorText(written.error));
   }
   PutValues(g, saved);
   g.unsavedResults.clear();

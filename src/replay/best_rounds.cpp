@@ -20,11 +20,6 @@
 namespace replay {
 namespace {
 
-bool AllDigits(const std::string& s, std::size_t min, std::size_t max) {
-  return s.size() >= min && s.size() <= max &&
-         std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 // What games killed while keeping a round left: temporaries of the write
 // that replaces a file, and those of older versions (".best-" and twelve
 // letters or digits).
@@ -37,7 +32,7 @@ bool IsLeftOver(const std::string& name) {
 void Prune(const std::string& folder) {
   std::vector<std::pair<int64_t, std::string>> kept;
   for (const std::string& name : storage::ListFolder(folder)) {
-    if (const auto score = ScoreOfReplayName(name)) kept.emplace_back(*score, name);
+    if (const auto score = game::ScoreOfReplayName(name)) kept.emplace_back(*score, name);
   }
   std::sort(kept.begin(), kept.end(), [](const auto& a, const auto& b) {
     return a.first != b.first ? a.first > b.first : a.second > b.second;
@@ -49,34 +44,10 @@ void Prune(const std::string& folder) {
 
 }  // namespace
 
-std::optional<int64_t> ScoreOfReplayName(const std::string& name) {
-  const std::string suffix = ".script";
-  if (name.rfind("best-", 0) != 0 || name.size() <= suffix.size() + 5 ||
-      name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
-    return std::nullopt;
-  }
-  // best-DATE-TIME-SCORE[-N]: the parts between the dashes.
-  std::vector<std::string> parts;
-  const std::string stem = name.substr(5, name.size() - 5 - suffix.size());
-  for (std::size_t at = 0;;) {
-    const std::size_t dash = stem.find('-', at);
-    parts.push_back(stem.substr(at, dash - at));
-    if (dash == std::string::npos) break;
-    at = dash + 1;
-  }
-  if ((parts.size() != 3 && parts.size() != 4) || !AllDigits(parts[0], 8, 8) ||
-      !AllDigits(parts[1], 6, 6) || !AllDigits(parts[2], 1, 10) ||
-      (parts.size() == 4 && !AllDigits(parts[3], 1, 4))) {
-    return std::nullopt;
-  }
-  return std::stoll(parts[2]);
-}
-
-BestRounds::BestRounds(std::string myPath, Recording& recording,
-                       std::optional<std::string> wordBytes)
-    : myPath_(std::move(myPath)), recording_(recording), wordBytes_(std::move(wordBytes)) {
+BestRounds::BestRounds(std::string myPath, Recording& recording)
+    : myPath_(std::move(myPath)), recording_(recording) {
   recording.AddSink(this);
-  const std::string folder = myPath_ + kReplaysFolder;
+  const std::string folder = myPath_ + game::kReplaysFolder;
   if (!storage::IsFolder(folder)) return;
   try {
     storage::FolderLock lock(myPath_);
@@ -100,7 +71,10 @@ void BestRounds::Line(const std::string& line) {
 void BestRounds::RoundStarted(const state::GameState& g, int, uint32_t tick) {
   // What the round began with, so that it replays from its own start.
   round_.clear();
-  if (wordBytes_) round_ += "# " + FileNote(typing::kWordFileName, *wordBytes_) + "\n";
+  const storage::FileRead words =
+      storage::ReadWholeFile(g.choices.wordFile, typing::kMaxWordFileBytes);
+  if (words.complete) round_ += "# " + FileNote(typing::kWordFileName, words.bytes) + "\n";
+  round_ += "# " + game::ListNote(g.choices.listName) + "\n";
   round_ += "# " + FileNote(ranking::kRankingFileName, ranking::RankingFileBytes(g)) + "\n";
   if (!g.progress.practiceKeys.empty()) {
     round_ += "# " + PracticeNote(g.progress.practiceKeys) + "\n";
@@ -122,7 +96,7 @@ void BestRounds::RoundEnded(const state::GameState&, int, int32_t score) {
 }
 
 void BestRounds::Keep(const std::string& text, int32_t score) {
-  const std::string folder = myPath_ + kReplaysFolder;
+  const std::string folder = myPath_ + game::kReplaysFolder;
   const std::string stem =
       folder + "/best-" + storage::LocalNow().compact + "-" + std::to_string(score);
   try {

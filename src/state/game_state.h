@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "media/messages.h"
 #include "media/platform.h"
+#include "state/choices.h"
 #include "state/progress.h"
 #include "state/random.h"
 
@@ -116,6 +118,8 @@ struct GameState {
   std::shared_ptr<media::SoundBuffer> sndType;
   std::shared_ptr<media::Input> dinput;
   std::shared_ptr<media::KeyboardDevice> keyboard;
+  // What the options screen may change of the machine; nullptr without a window.
+  media::Controls* controls = nullptr;
 
   bool quitRequested = false;
   int16_t gameMode = kModeTitle;
@@ -165,7 +169,15 @@ struct GameState {
   // Counting and statistics; no rule of play reads it, except practice's
   // choice of words.
   Progress progress;
+
+  Choices choices;
+  OptionsView options;  // the options screen, while it is open
 };
+
+// A text of the game in the player's language (English: the text itself).
+inline std::string_view Tr(const GameState& g, std::string_view english) {
+  return media::Translate(g.choices.language, english);
+}
 
 // The slots of the letters in play, oldest first: from ringHead up to
 // ringTail (not included), wrapping from slot 99 to slot 1.

@@ -81,6 +81,9 @@ struct Progress {
   std::string folder;
   bool screenOpen = false;
   ProgressSummary summary;  // read when the screen opens
+  // The last round ended without a place in the ranking: the title's hint
+  // points to the statistics, where it is shown.
+  bool lastRoundUnranked = false;
   // With practice, new words that hold these keys come more often.
   std::vector<int16_t> practiceKeys;
 };

@@ -5,7 +5,7 @@
 #include <deque>
 #include <tuple>
 
-#include "stats/figures.h"
+#include "state/figures.h"
 #include "stats/keys.h"
 #include "storage/errors.h"
 #include "storage/folder_lock.h"
@@ -13,6 +13,11 @@
 #include "storage/write.h"
 
 namespace stats {
+
+using state::AccuracyPercent;
+using state::LettersPerMinute;
+using state::MissRate;
+using state::OneDecimal;
 namespace {
 
 constexpr std::size_t kColumns = 13;

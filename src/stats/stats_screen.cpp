@@ -8,11 +8,16 @@
 #include <string>
 
 #include "state/colours.h"
-#include "stats/figures.h"
+#include "state/figures.h"
 #include "stats/keys.h"
 #include "stats/summary.h"
 
 namespace stats {
+
+using state::AccuracyPercent;
+using state::LettersPerMinute;
+using state::MissRate;
+using state::OneDecimal;
 namespace {
 
 constexpr int32_t kCharWidth = 8;  // the font's ASCII glyphs

@@ -5,10 +5,15 @@
 #include <cmath>
 
 #include "state/arith.h"
-#include "stats/figures.h"
+#include "state/figures.h"
 #include "stats/keys.h"
 
 namespace stats {
+
+using state::AccuracyPercent;
+using state::LettersPerMinute;
+using state::MissRate;
+using state::OneDecimal;
 namespace {
 
 // The `count` rounds of tail before its last `skip` ones.

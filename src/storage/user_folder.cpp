@@ -26,7 +26,9 @@ std::string Join(const std::string& folder, const std::string& name) {
 
 }  // namespace
 
-UserDirs UserDirsFromEnvironment() { return {Env("XDG_DATA_HOME"), Env("HOME")}; }
+UserDirs UserDirsFromEnvironment() {
+  return {Env("XDG_DATA_HOME"), Env("HOME"), Env("XDG_CONFIG_HOME")};
+}
 
 std::string PerUserFolder(const UserDirs& dirs) {
   // The XDG rules: a relative XDG_DATA_HOME is invalid and ignored.
@@ -34,6 +36,21 @@ std::string PerUserFolder(const UserDirs& dirs) {
     return Join(dirs.xdgDataHome, "rapiko");
   }
   if (!dirs.home.empty()) return Join(dirs.home, ".local/share/rapiko");
+  return "";
+}
+
+std::string ConfigFolder(const UserDirs& dirs) {
+  if (!dirs.xdgConfigHome.empty() && dirs.xdgConfigHome.front() == '/') {
+    return Join(dirs.xdgConfigHome, "rapiko");
+  }
+  if (!dirs.home.empty()) return Join(dirs.home, ".config/rapiko");
+  return "";
+}
+
+std::string UserLocale() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    if (const std::string value = Env(name); !value.empty()) return value;
+  }
   return "";
 }
 

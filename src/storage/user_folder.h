@@ -7,8 +7,9 @@ namespace storage {
 
 // The environment that decides the per-user folder.
 struct UserDirs {
-  std::string xdgDataHome;  // $XDG_DATA_HOME, empty when unset
-  std::string home;         // $HOME, empty when unset
+  std::string xdgDataHome;    // $XDG_DATA_HOME, empty when unset
+  std::string home;           // $HOME, empty when unset
+  std::string xdgConfigHome;  // $XDG_CONFIG_HOME, empty when unset
 };
 
 UserDirs UserDirsFromEnvironment();
@@ -16,6 +17,15 @@ UserDirs UserDirsFromEnvironment();
 // $XDG_DATA_HOME/rapiko, or ~/.local/share/rapiko when XDG_DATA_HOME is unset
 // or not absolute; empty when neither gives a folder.
 std::string PerUserFolder(const UserDirs& dirs);
+
+// $XDG_CONFIG_HOME/rapiko, or ~/.config/rapiko when XDG_CONFIG_HOME is
+// unset or not absolute: where the settings file lives; empty when neither
+// gives a folder.
+std::string ConfigFolder(const UserDirs& dirs);
+
+// The player's locale for messages: the first of LC_ALL, LC_MESSAGES and
+// LANG that is set and not empty ("" when none is).
+std::string UserLocale();
 
 // The files a new game folder starts with; the ranking is made by the game.
 constexpr const char* kSeedFiles[] = {"back.bmp", "rapdata.ini"};

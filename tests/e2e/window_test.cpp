@@ -1,14 +1,20 @@
 // The real window under Xvfb: the background full screen, Space starts a
 // round, the pause without the focus, the focusing click, a mouse click ends
 // the game and writes the ranking; silence without a sound device;
-// --window fitting the desktop, Alt+Enter and a resized window kept sharp and
-// letterboxed; and a whole round typed on several layouts, recorded and replayed.
+// --window fitting the desktop, Alt+Enter and a resized window following;
+// full screen at fractional scales, the picture scaled by area with even
+// strokes; and a whole round typed on several layouts, recorded and replayed.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
 #include <sstream>
 
 #include "e2e/xsession.h"
+#include "media/frame_scaler.h"
 #include "media/surface.h"
 #include "support/script_run.h"
 
@@ -100,58 +106,154 @@ TEST(RealWindow, WithoutTheFocusTheRoundPausesAndTheFocusingClickDoesNotQuit) {
   EXPECT_EQ(*status, 0);
 }
 
-TEST(RealWindow, AWindowFitsTheDesktopAfterAltEnterTooAndAResizedOneStaysSharpAndLetterboxed) {
-  constexpr int kScreenW = 1600, kScreenH = 1200;
+// The title screen as a scripted run draws it (640 x 480), for a game
+// folder with the default words and no ranking; from the second frame on
+// (the title bar's outline takes the colour the frame before left).
+std::vector<Pixel> TitlePicture() {
+  GameDir scripted;
+  const auto r =
+      testing_support::RunScript(scripted, "tick 16 2\nscreenshot " + scripted.File("title.png"));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  return e2e::LoadScreen(scripted.File("title.png"));
+}
+
+// A 640 x 480 picture as a screen of w x h shows it: as large as it fits,
+// centred, black around it, scaled by the game's own scaler.
+std::vector<Pixel> AsShown(const std::vector<Pixel>& picture, int w, int h) {
+  // The 8-bit frame again: a palette of the picture's colours.
+  media::ScreenFormat format;
+  std::map<uint32_t, uint8_t> index;
+  std::vector<uint8_t> frame(picture.size());
+  for (size_t i = 0; i < picture.size(); ++i) {
+    const Pixel& p = picture[i];
+    const uint32_t rgb = uint32_t{p.r} << 16 | uint32_t{p.g} << 8 | p.b;
+    const auto [at, added] = index.emplace(rgb, static_cast<uint8_t>(index.size()));
+    format.lut[at->second] = rgb;
+    frame[i] = at->second;
+  }
+  std::vector<uint8_t> screen(static_cast<size_t>(w) * h * 4, 0);
+  media::FrameScaler scaler(640, 480, media::PlacePicture(640, 480, w, h));
+  scaler.Convert(frame.data(), {0, 0, 640, 480}, format, screen.data(), w * 4);
+  std::vector<Pixel> out(static_cast<size_t>(w) * h);
+  for (size_t i = 0; i < out.size(); ++i) {
+    out[i] = {screen[4 * i + 2], screen[4 * i + 1], screen[4 * i]};
+  }
+  return out;
+}
+
+// The part of a screenshot of a screen screenW wide at (x, y, w, h).
+std::vector<Pixel> Crop(const std::vector<Pixel>& shot, int screenW, int x, int y, int w, int h) {
+  std::vector<Pixel> out;
+  if (shot.empty()) return out;
+  for (int py = y; py < y + h; ++py) {
+    for (int px = x; px < x + w; ++px) out.push_back(At(shot, px, py, screenW));
+  }
+  return out;
+}
+
+// Where RAPIKO_E2E_SHOTS names a folder, the screenshots are kept there to
+// be looked at.
+void Keep(const std::string& shot, const std::string& name) {
+  if (const char* folder = std::getenv("RAPIKO_E2E_SHOTS")) {
+    std::filesystem::copy_file(shot, std::string(folder) + "/" + name,
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+}
+
+// Full screen on desktops that are not whole multiples of 640 x 480 the
+// picture fills the height, scaled by area: the screen is exactly the
+// scaler's picture of the title, and the strokes of the title bar's letters
+// (white on dark purple) each hold the same ink, a whole number of picture
+// pixels times the scale, so none is drawn wider than another.
+TEST(RealWindow, FullScreenAtFractionalScalesThePictureFillsTheHeightWithEvenStrokes) {
+  const std::vector<Pixel> title = TitlePicture();
+  ASSERT_EQ(title.size(), 640u * 480u);
+  for (const auto& [w, h] : {std::pair{1024, 768}, {1366, 768}}) {
+    SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+    e2e::XSession x(w, h);
+    ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
+    GameDir dir;
+    x.StartGame(dir.Path());
+    const std::vector<Pixel> expected = AsShown(title, w, h);
+    const std::string path = dir.File("shot.png");
+    const auto shot = e2e::PollScreen(x, path, 15000, [&](const auto& s) { return s == expected; });
+    Keep(path, "fullscreen-" + std::to_string(w) + "x" + std::to_string(h) + ".png");
+    ASSERT_FALSE(shot.empty()) << "the screen is not the scaled title; see " << path;
+
+    const media::Placement at = media::PlacePicture(640, 480, w, h);
+    const double scale = at.height / 480.0;
+    const media::ScaleAxis rows(480, at.height);
+    // "Rapiko Ver1.03" on the title bar (10, 210)-(350, 235): the screen
+    // rows that show one picture row alone, across the bar.
+    int strokes = 0;
+    for (int r = rows.firstAfter[212]; r < rows.firstAfter[231]; ++r) {
+      if (rows.share[static_cast<size_t>(r)] != 0) continue;
+      double ink = 0;  // of the run of white so far, from the green channel
+      for (int px = at.x + static_cast<int>(12 * scale); px < at.x + 348 * scale; ++px) {
+        const double here = At(shot, px, at.y + r, w).g / 255.0;
+        if (here > 0) {
+          ink += here;
+          continue;
+        }
+        if (ink == 0) continue;
+        const double pictureWidth = ink / scale;
+        EXPECT_NEAR(pictureWidth, std::round(pictureWidth), 0.08)
+            << "a stroke of " << ink << " screen pixels' ink in row " << r << " before x " << px;
+        ++strokes;
+        ink = 0;
+      }
+    }
+    EXPECT_GT(strokes, 100);
+    x.Xdotool({"key", "Escape"});
+    EXPECT_TRUE(x.WaitForExit(15000).has_value());
+  }
+}
+
+// A window is as large as the desktop holds in the picture's shape (here
+// 1024 x 768 on 1366 x 768, no window manager), again after Alt+Enter went
+// full screen and back; dragged to another size, the picture follows it.
+// Each time the screen shows exactly the scaler's picture.
+TEST(RealWindow, AWindowFitsTheDesktopAfterAltEnterTooAndAResizedOneFollows) {
+  constexpr int kScreenW = 1366, kScreenH = 768;
+  const std::vector<Pixel> title = TitlePicture();
+  ASSERT_EQ(title.size(), 640u * 480u);
   e2e::XSession x(kScreenW, kScreenH);
   ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
   GameDir dir;
   x.StartGame(dir.Path(), {"--window"});
   ASSERT_TRUE(x.WaitForWindow(15000)) << "no window";
-  // 1600 x 1200 holds two times 640 x 480 but not three: so does the window
-  // at the start and when Alt+Enter brings it back from full screen.
-  const auto widthBecomes = [&](int width) {
+  const std::string path = dir.File("shot.png");
+  const auto showsTitle = [&](const std::array<int, 4>& g, const std::string& name) {
+    const std::vector<Pixel> expected = AsShown(title, g[2], g[3]);
+    const auto shot = e2e::PollScreen(x, path, 10000, [&](const auto& s) {
+      return Crop(s, kScreenW, g[0], g[1], g[2], g[3]) == expected;
+    });
+    Keep(path, name);
+    EXPECT_FALSE(shot.empty()) << name << ": not the scaled title; see " << path;
+  };
+  const auto geometryBecomes = [&](std::array<int, 4> want) {
     auto g = x.WindowGeometry();
-    for (int tries = 0; tries < 50 && (!g || (*g)[2] != width); ++tries) {
+    for (int tries = 0; tries < 50 && g != want; ++tries) {
       e2e::SleepMs(100);
       g = x.WindowGeometry();
     }
-    EXPECT_TRUE(g && (*g)[2] == width && (*g)[3] == (width == kScreenW ? kScreenH : 960)) << width;
+    EXPECT_EQ(g, want);
   };
-  widthBecomes(1280);
-  x.Xdotool({"mousemove", "800", "600"});
+  geometryBecomes({171, 0, 1024, 768});
+  showsTitle({171, 0, 1024, 768}, "window-1366x768.png");
+  x.Xdotool({"mousemove", "683", "384"});
   x.Xdotool({"key", "alt+Return"});
-  widthBecomes(kScreenW);
+  geometryBecomes({0, 0, kScreenW, kScreenH});
+  showsTitle({0, 0, kScreenW, kScreenH}, "alt-enter-1366x768.png");
   x.Xdotool({"key", "alt+Return"});
-  widthBecomes(1280);
+  geometryBecomes({171, 0, 1024, 768});
 
-  // Resized to 1500 x 1100 at the screen's corner: the picture stays 2x,
-  // 1280 x 960, in the middle of the window, black around it.
+  // Resized to 1200 x 700 at the screen's corner: the picture 933 x 700 in
+  // the middle of the window, black at its sides.
   x.Xdotool({"search", "--onlyvisible", "--name", "Rapiko", "windowmove", "0", "0"});
-  x.Xdotool({"search", "--onlyvisible", "--name", "Rapiko", "windowsize", "1500", "1100"});
-  e2e::SleepMs(1000);
-  ASSERT_EQ(x.WindowGeometry(), (std::array<int, 4>{0, 0, 1500, 1100}));
-  const auto shot = x.Screenshot(dir.File("resized.png"));
-  ASSERT_EQ(shot.size(), size_t{kScreenW} * kScreenH);
-  auto at = [&](int px, int py) { return At(shot, px, py, kScreenW); };
-  constexpr int kLeft = 110, kTop = 70;  // (1500 - 1280) / 2, (1100 - 960) / 2
-  int notBlack = 0, blurred = 0;
-  for (int py = 0; py < 1100; ++py) {
-    for (int px = 0; px < 1500; ++px) {
-      const bool inside = px >= kLeft && px < kLeft + 1280 && py >= kTop && py < kTop + 960;
-      if (!inside) notBlack += (at(px, py) != Pixel{});
-      // Sharp: each picture pixel is a 2 x 2 square of one colour.
-      if (inside && (px - kLeft) % 2 == 0 && (py - kTop) % 2 == 0) {
-        const Pixel p = at(px, py);
-        blurred += !(at(px + 1, py) == p && at(px, py + 1) == p && at(px + 1, py + 1) == p);
-      }
-    }
-  }
-  EXPECT_EQ(notBlack, 0) << "the letterbox is black";
-  EXPECT_EQ(blurred, 0);
-  // ...and away from the title panel it is the background picture.
-  const auto background = Background(dir);
-  for (auto [px, py] : kBackgroundPoints)
-    EXPECT_TRUE(at(kLeft + 2 * px, kTop + 2 * py) == background(px, py)) << px << "," << py;
+  x.Xdotool({"search", "--onlyvisible", "--name", "Rapiko", "windowsize", "1200", "700"});
+  geometryBecomes({0, 0, 1200, 700});
+  showsTitle({0, 0, 1200, 700}, "resized-1200x700.png");
   x.Xdotool({"key", "Escape"});
   EXPECT_TRUE(x.WaitForExit(15000).has_value());
 }

@@ -133,6 +133,9 @@ Json Actual(const std::string& name) {
   }
   std::vector<std::string> extra = Directive(script, "args");
   if (!extra.empty()) extra.erase(extra.begin());
+  // The game's own texts unless the script names another locale.
+  const std::vector<std::string> lang = Directive(script, "lang");
+  testing_support::GameLocale() = lang.size() > 1 ? lang[1] : "ja_JP.UTF-8";
   auto r = testing_support::RunScript(dir, script, extra);
   // The scratch folder's name changes from run to run.
   for (size_t at; (at = r.err.find(dir.Path())) != std::string::npos;)
@@ -150,6 +153,13 @@ Json Actual(const std::string& name) {
                   {"rapikosc.ini", FileJson(dir.Read("rapikosc.ini"))}};
   if (dir.Exists("rapikosc.ini.bak"))
     trailer["rapikosc.ini.bak"] = FileJson(dir.Read("rapikosc.ini.bak"));
+  // Another word list's ranking.
+  if (fs::is_directory(dir.File("rankings"))) {
+    for (const auto& entry : fs::directory_iterator(dir.File("rankings"))) {
+      const std::string file = "rankings/" + entry.path().filename().string();
+      trailer[file] = FileJson(dir.Read(file));
+    }
+  }
   if (!Directive(script, "history").empty()) {
     const std::string history = dir.Read("rapiko-history.csv");
     ExpectBotTallies(script, history);

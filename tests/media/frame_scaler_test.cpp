@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -17,28 +18,25 @@ namespace {
 constexpr int32_t kW = 640;
 constexpr int32_t kH = 480;
 
-TEST(PlacePicture, WholeMultiplesFromTwoUpElseFilledOrOneAsAsked) {
+TEST(PlacePicture, AsLargeAsItFitsInItsOwnShapeCentred) {
   struct Case {
     int32_t w, h;
-    Fit fit;
     Placement want;
   };
   const Case cases[] = {
-      {640, 480, Fit::kWholeMultipleOrFill, {0, 0, 640, 480}},
-      {1024, 768, Fit::kWholeMultipleOrFill, {0, 0, 1024, 768}},  // 1.6x, filled
-      {1024, 768, Fit::kWholeMultiple, {192, 144, 640, 480}},
-      {1920, 1080, Fit::kWholeMultipleOrFill, {320, 60, 1280, 960}},
-      {1920, 1080, Fit::kWholeMultiple, {320, 60, 1280, 960}},
-      {1280, 1024, Fit::kWholeMultiple, {0, 32, 1280, 960}},
-      {2000, 1000, Fit::kWholeMultiple, {360, 20, 1280, 960}},
-      {800, 480, Fit::kWholeMultipleOrFill, {80, 0, 640, 480}},
-      {1000, 500, Fit::kWholeMultipleOrFill, {167, 0, 666, 500}},  // bars at the sides
-      {900, 1000, Fit::kWholeMultipleOrFill, {0, 162, 900, 675}},  // bars above and below
-      {600, 400, Fit::kWholeMultiple, {33, 0, 533, 400}},          // below 1x: shrunk to fit
-      {0, 480, Fit::kWholeMultiple, {0, 0, 0, 0}},
+      {640, 480, {0, 0, 640, 480}},
+      {1024, 768, {0, 0, 1024, 768}},      // 1.6x
+      {1366, 768, {171, 0, 1024, 768}},    // 1.6x, bars at the sides
+      {1920, 1080, {240, 0, 1440, 1080}},  // 2.25x
+      {1280, 1024, {0, 32, 1280, 960}},    // 2x, bars above and below
+      {1600, 1200, {0, 0, 1600, 1200}},
+      {1000, 500, {167, 0, 666, 500}},
+      {900, 1000, {0, 162, 900, 675}},
+      {600, 400, {33, 0, 533, 400}},  // below 1x: shrunk to fit
+      {0, 480, {0, 0, 0, 0}},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(PlacePicture(kW, kH, c.w, c.h, c.fit), c.want) << c.w << "x" << c.h;
+    EXPECT_EQ(PlacePicture(kW, kH, c.w, c.h), c.want) << c.w << "x" << c.h;
   }
 }
 
@@ -49,10 +47,16 @@ std::vector<uint8_t> Frame() {
   for (size_t i = 0; i < frame.size(); ++i) frame[i] = static_cast<uint8_t>(i * 7 + i / kW * 3);
   return frame;
 }
-std::array<uint32_t, 256> Lut() {
-  std::array<uint32_t, 256> lut{};
-  for (uint32_t i = 0; i < 256; ++i) lut[i] = 0x00A000u + i * 0x010001u;
-  return lut;
+ScreenFormat Format(int32_t bytesPerPixel) {
+  ScreenFormat f;
+  f.bytesPerPixel = bytesPerPixel;
+  for (uint32_t i = 0; i < 256; ++i) {
+    // 16 bits: 5-6-5 channels; else a byte each.
+    f.lut[i] = bytesPerPixel == 2 ? ((i & 31) << 11 | ((i * 3) & 63) << 5 | ((255 - i) & 31))
+                                  : 0x00A000u + i * 0x010001u;
+  }
+  f.channelMasks = {0xF800, 0x07E0, 0x001F};
+  return f;
 }
 
 struct Screen {
@@ -71,31 +75,27 @@ struct Screen {
 
 uint32_t Low(uint32_t v, int32_t bpp) { return bpp == 4 ? v : v & ((1u << (8 * bpp)) - 1); }
 
-TEST(FrameScaler, EachPixelLandsInItsPlaceAndConvertingTheChangedBandsGivesTheSameScreen) {
-  const auto lut = Lut();
+TEST(FrameScaler, ConvertingTheChangedBandsGivesTheScreenOfTheWholeFrame) {
   const struct {
     int32_t w, h, bpp;
-    Fit fit;
-  } cases[] = {
-      {640, 480, 4, Fit::kWholeMultiple},        {1920, 1080, 4, Fit::kWholeMultiple},
-      {1920, 1440, 2, Fit::kWholeMultiple},      {1300, 980, 3, Fit::kWholeMultiple},
-      {1024, 768, 4, Fit::kWholeMultiple},       {1024, 768, 4, Fit::kWholeMultipleOrFill},
-      {1366, 768, 4, Fit::kWholeMultipleOrFill},
-  };
-  for (const auto& [w, h, bpp, fit] : cases) {
+  } cases[] = {{640, 480, 4},  {1920, 1080, 4}, {1920, 1440, 2}, {1300, 980, 3}, {1024, 768, 4},
+               {1366, 768, 4}, {1024, 768, 2},  {1366, 1024, 3}, {600, 400, 4}};
+  for (const auto& [w, h, bpp] : cases) {
     SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + ", " + std::to_string(bpp) +
                  " bytes");
-    const Placement at = PlacePicture(kW, kH, w, h, fit);
+    const ScreenFormat format = Format(bpp);
+    const Placement at = PlacePicture(kW, kH, w, h);
     FrameScaler scaler(kW, kH, at);
     ShownFrame shown;
     auto frame = Frame();
     Screen partial(w, h, bpp);
     const auto convertChanged = [&] {
       for (const Band& b : shown.Update(frame, kW, kH, Palette()))
-        scaler.Convert(shown.Pixels().data(), b, lut, bpp, partial.bytes.data(), partial.pitch);
+        scaler.Convert(shown.Pixels().data(), b, format, partial.bytes.data(), partial.pitch);
     };
     convertChanged();
-    // A few letters' worth of change in different places, none in row 0.
+    // A few letters' worth of change in different places, none in row 0,
+    // and single pixels: each touches the screen pixels around it too.
     for (const auto& [x, y] : {std::pair{5, 3}, {600, 3}, {320, 240}, {639, 479}, {100, 250}}) {
       for (int32_t dy = 0; dy < 20 && y + dy < kH; ++dy) {
         for (int32_t dx = 0; dx < 16 && x + dx < kW; ++dx) {
@@ -104,40 +104,170 @@ TEST(FrameScaler, EachPixelLandsInItsPlaceAndConvertingTheChangedBandsGivesTheSa
       }
     }
     convertChanged();
+    for (const auto& [x, y] : {std::pair{0, 0}, {200, 100}, {201, 160}, {639, 0}, {400, 479}}) {
+      frame[static_cast<size_t>(y * kW + x)] ^= 0x33;
+      convertChanged();
+    }
     Screen s(w, h, bpp);
-    scaler.Convert(frame.data(), {0, 0, kW, kH}, lut, bpp, s.bytes.data(), s.pitch);
+    scaler.Convert(frame.data(), {0, 0, kW, kH}, format, s.bytes.data(), s.pitch);
     EXPECT_TRUE(partial.bytes == s.bytes);
+    // The bars are left alone.
+    int written = 0;
+    for (int32_t y = 0; y < h; ++y) {
+      for (int32_t x = 0; x < w; ++x) {
+        const bool inside = x >= at.x && x < at.x + at.width && y >= at.y && y < at.y + at.height;
+        written += !inside && s.At(x, y) != Low(0xEEEEEEEEu, bpp);
+      }
+    }
+    EXPECT_EQ(written, 0);
+  }
+}
 
-    if (at.width % kW == 0) {
-      // Whole multiples: a square of each pixel; the borders are left alone.
-      const int32_t k = at.width / kW;
+TEST(FrameScaler, WholeMultiplesAreExactNearestNeighbour) {
+  for (const int32_t k : {1, 2, 3}) {
+    for (const int32_t bpp : {2, 3, 4}) {
+      SCOPED_TRACE(std::to_string(k) + "x, " + std::to_string(bpp) + " bytes");
+      const ScreenFormat format = Format(bpp);
+      const int32_t w = kW * k + 40, h = kH * k;  // bars at the sides
+      const Placement at = PlacePicture(kW, kH, w, h);
+      ASSERT_EQ(at.width, kW * k);
+      FrameScaler scaler(kW, kH, at);
+      const auto frame = Frame();
+      Screen s(w, h, bpp);
+      scaler.Convert(frame.data(), {0, 0, kW, kH}, format, s.bytes.data(), s.pitch);
       int wrong = 0;
-      for (int32_t y = 0; y < h; ++y) {
-        for (int32_t x = 0; x < w; ++x) {
-          const bool inside = x >= at.x && x < at.x + at.width && y >= at.y && y < at.y + at.height;
-          const size_t source = static_cast<size_t>((y - at.y) / k * kW + (x - at.x) / k);
-          wrong += s.At(x, y) != Low(inside ? lut[frame[source]] : 0xEEEEEEEEu, bpp);
+      for (int32_t y = 0; y < at.height; ++y) {
+        for (int32_t x = 0; x < at.width; ++x) {
+          const size_t source = static_cast<size_t>(y / k * kW + x / k);
+          wrong += s.At(at.x + x, at.y + y) != Low(format.lut[frame[source]], bpp);
         }
       }
       EXPECT_EQ(wrong, 0);
-      continue;
     }
-    // Fitted: the first row shows picture row 0; its screen columns step
-    // through the picture columns one or two at a time, never back, from the
-    // first to the last.
-    std::vector<int32_t> columns;
-    for (int32_t x = at.x; x < at.x + at.width; ++x) {
-      const uint32_t v = s.At(x, at.y);
-      int32_t found = -1;
-      for (int32_t c = columns.empty() ? 0 : columns.back(); c < kW && found < 0; ++c) {
-        if (lut[frame[static_cast<size_t>(c)]] == v) found = c;
+  }
+}
+
+// Between whole multiples: each screen position covers at most two picture
+// pixels; every picture pixel is as wide as any other to within a screen
+// pixel (counting the positions it has the larger share of), and at most
+// one screen position mixes it with its neighbour.
+TEST(ScaleAxis, BetweenWholeMultiplesEveryPixelKeepsItsWidthAndEdgesSoftenByOnePixel) {
+  const std::pair<int32_t, int32_t> cases[] = {{640, 1024}, {480, 768},  {640, 1366},
+                                               {480, 1024}, {640, 1440}, {480, 1081}};
+  for (const auto& [from, to] : cases) {
+    SCOPED_TRACE(std::to_string(from) + " to " + std::to_string(to));
+    const ScaleAxis axis(from, to);
+    EXPECT_FALSE(axis.exact);
+    std::vector<int32_t> width(static_cast<size_t>(from));
+    std::vector<int32_t> mixedAfter(static_cast<size_t>(from));
+    std::vector<int64_t> covered(static_cast<size_t>(from));  // in 1/256 of a position
+    for (int32_t i = 0; i < to; ++i) {
+      const auto p = static_cast<size_t>(axis.source[static_cast<size_t>(i)]);
+      const int32_t share = axis.share[static_cast<size_t>(i)];
+      ASSERT_LT(share, 256);
+      if (share != 0) {
+        ASSERT_LT(p + 1, width.size());
+        ++mixedAfter[p];
+        covered[p + 1] += share;
       }
-      ASSERT_GE(found, 0) << "column " << x;
-      columns.push_back(found);
+      covered[p] += 256 - share;
+      ++width[share < 128 ? p : p + 1];
     }
-    EXPECT_EQ(columns.front(), 0);
-    EXPECT_EQ(columns.back(), kW - 1);
-    for (size_t i = 1; i < columns.size(); ++i) EXPECT_LE(columns[i] - columns[i - 1], 1) << i;
+    const auto [narrowest, widest] = std::minmax_element(width.begin(), width.end());
+    EXPECT_LE(*widest - *narrowest, 1);
+    EXPECT_EQ(*narrowest, to / from);
+    EXPECT_LE(*std::max_element(mixedAfter.begin(), mixedAfter.end()), 1);
+    // Each picture pixel covers to / from positions, to within rounding.
+    for (const int64_t c : covered) EXPECT_NEAR(c, 256.0 * to / from, 2.0);
+    // The first and the last positions show the first and the last pixel.
+    EXPECT_EQ(axis.source.front(), 0);
+    EXPECT_EQ(axis.source.back() + (axis.share.back() != 0), from - 1);
+  }
+  for (const int32_t k : {1, 2, 3}) EXPECT_TRUE(ScaleAxis(640, 640 * k).exact);
+}
+
+// Strokes a picture pixel wide, dark on light, as a glyph's are: on screen
+// each holds as much ink as any other (the scale's worth), in a run of
+// screen pixels at most two longer than the scale; nearest-neighbour would
+// make them one or two pixels of full ink at 1.6x.
+TEST(FrameScaler, OnePixelStrokesStayEvenAtFractionalScales) {
+  const ScreenFormat format = Format(4);  // red: the palette index
+  const uint8_t dark = 0, light = 255;
+  std::vector<uint8_t> frame(kW * kH);
+  for (size_t i = 0; i < frame.size(); ++i) frame[i] = (i % kW) % 3 == 1 ? dark : light;
+  for (const auto& [w, h] : {std::pair{1024, 768}, {1366, 1024}, {1440, 1080}}) {
+    SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+    const double scale = static_cast<double>(w) / kW;
+    FrameScaler scaler(kW, kH, {0, 0, w, h});
+    Screen s(w, h, 4);
+    scaler.Convert(frame.data(), {0, 0, kW, kH}, format, s.bytes.data(), s.pitch);
+    for (const int32_t y : {0, h / 2 + 1, h - 1}) {
+      std::vector<double> ink;  // per stroke
+      std::vector<int32_t> length;
+      bool inStroke = false;
+      for (int32_t x = 0; x < w; ++x) {
+        const double darkness = 1.0 - static_cast<double>(s.At(x, y) >> 16 & 0xFF) / 255.0;
+        if (darkness <= 0.0) {
+          inStroke = false;
+          continue;
+        }
+        if (!inStroke) {
+          ink.push_back(0.0);
+          length.push_back(0);
+        }
+        inStroke = true;
+        ink.back() += darkness;
+        ++length.back();
+      }
+      ASSERT_EQ(ink.size(), static_cast<size_t>(kW / 3));
+      for (size_t i = 0; i < ink.size(); ++i) {
+        EXPECT_NEAR(ink[i], scale, 0.03) << "stroke " << i << " in row " << y;
+        EXPECT_LE(length[i], static_cast<int32_t>(scale) + 2) << "stroke " << i;
+      }
+    }
+  }
+}
+
+// On a mixed scale a changed picture pixel changes the screen pixels that
+// mix it with its neighbours too: the band's screen rectangle holds them.
+TEST(FrameScaler, TheScreenRectangleOfABandHoldsEveryScreenPixelItTouches) {
+  const FrameScaler scaler(kW, kH, {0, 0, 1024, 768});
+  // Picture pixel 1 covers screen [1.6, 3.2): screen pixel 1 mixes pixels 0
+  // and 1, 2 is pixel 1 alone, 3 mixes 1 and 2.
+  EXPECT_EQ(scaler.ScreenRect({1, 1, 2, 2}), (Placement{1, 1, 3, 3}));
+  EXPECT_EQ(scaler.ScreenRect({0, 0, kW, kH}), (Placement{0, 0, 1024, 768}));
+  const FrameScaler exact(kW, kH, {10, 20, 1280, 960});
+  EXPECT_EQ(exact.ScreenRect({1, 1, 2, 2}), (Placement{12, 22, 2, 2}));
+
+  const ScreenFormat format = Format(4);
+  for (const Placement at :
+       {Placement{0, 0, 1024, 768}, Placement{171, 0, 1024, 768}, Placement{240, 0, 1440, 1080}}) {
+    FrameScaler fitted(kW, kH, at);
+    const int32_t w = at.x * 2 + at.width, h = at.height;
+    auto frame = Frame();
+    Screen before(w, h, 4);
+    fitted.Convert(frame.data(), {0, 0, kW, kH}, format, before.bytes.data(), before.pitch);
+    for (const auto& [x, y] : {std::pair{0, 0}, {1, 1}, {2, 3}, {317, 201}, {639, 479}}) {
+      frame[static_cast<size_t>(y * kW + x)] ^= 0x5A;
+      Screen after(w, h, 4);
+      fitted.Convert(frame.data(), {0, 0, kW, kH}, format, after.bytes.data(), after.pitch);
+      const Placement r = fitted.ScreenRect({x, y, x + 1, y + 1});
+      int outside = 0, inside = 0;
+      for (int32_t sy = 0; sy < h; ++sy) {
+        for (int32_t sx = 0; sx < w; ++sx) {
+          if (before.At(sx, sy) == after.At(sx, sy)) continue;
+          const bool in = sx >= r.x && sx < r.x + r.width && sy >= r.y && sy < r.y + r.height;
+          (in ? inside : outside) += 1;
+        }
+      }
+      EXPECT_EQ(outside, 0) << x << "," << y;
+      EXPECT_GT(inside, 0) << x << "," << y;
+      // No larger than it must be: at most the pixel's own screen pixels
+      // and one mixed one at each side.
+      EXPECT_LE(r.width, static_cast<int32_t>(at.width / kW) + 3);
+      EXPECT_LE(r.height, static_cast<int32_t>(at.height / kH) + 3);
+      before = after;
+    }
   }
 }
 
@@ -155,6 +285,20 @@ TEST(ShownFrame, OnlyWhatDiffersFromTheShownFrameIsSentAgain) {
   EXPECT_EQ(shown.Update(frame, kW, kH, red),
             (std::vector<Band>{{30, 10, 36, 15}, {600, 300, 601, 301}}));
   EXPECT_TRUE(shown.Update(frame, kW, kH, red).empty());
+  // Two letters side by side: a band each; close together, one; a change
+  // reaching both joins them.
+  for (int32_t y = 100; y < 120; ++y) {
+    frame[y * kW + 100] = frame[y * kW + 400] = frame[y * kW + 420] = 1;
+  }
+  EXPECT_EQ(shown.Update(frame, kW, kH, red),
+            (std::vector<Band>{{100, 100, 101, 120}, {400, 100, 421, 120}}));
+  for (int32_t x = 90; x < 410; ++x) frame[125 * kW + x] = 1;
+  frame[200 * kW + 300] = 1;
+  EXPECT_EQ(shown.Update(frame, kW, kH, red),
+            (std::vector<Band>{{90, 125, 410, 126}, {300, 200, 301, 201}}));
+  frame[130 * kW + 100] = frame[130 * kW + 400] = 1;
+  for (int32_t x = 90; x < 410; ++x) frame[132 * kW + x] = 1;
+  EXPECT_EQ(shown.Update(frame, kW, kH, red), (std::vector<Band>{{90, 130, 410, 133}}));
   // Another palette changes every pixel's colour; so does losing the screen.
   colors[1] = {0, 255, 0};
   EXPECT_EQ(shown.Update(frame, kW, kH, Palette(colors)), (std::vector<Band>{{0, 0, kW, kH}}));

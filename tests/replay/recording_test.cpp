@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "app/sessions.h"
+#include "game/kept_rounds.h"
 #include "media/headless/headless.h"
 #include "ranking/ranking_file.h"
 #include "replay/best_rounds.h"
@@ -131,7 +132,7 @@ TEST(BestRounds, TheBestRoundIsKeptFromItsOwnStartAndReplaysToItsScore) {
   EXPECT_LT(text.size(), 200u * 1024);
   EXPECT_EQ(text.find("tick 16 18750"), std::string::npos) << "the idle title is not kept";
   EXPECT_NE(text.find("# resume {"), std::string::npos);
-  const auto score = replay::ScoreOfReplayName(kept[0]);
+  const auto score = game::ScoreOfReplayName(kept[0]);
   ASSERT_TRUE(score);
   EXPECT_GT(*score, 0);
 
@@ -169,7 +170,7 @@ TEST(BestRounds, OnlyTheTenHighestScoresStayAndLeftOversOfKilledGamesGo) {
     dir.Write(std::string("replays/") + left, "partial");
   }
   replay::Recording recording;
-  replay::BestRounds best(dir.Path() + "/", recording, std::nullopt);
+  replay::BestRounds best(dir.Path() + "/", recording);
   EXPECT_FALSE(dir.Exists("replays/.best-AbCdEf123456"));
   EXPECT_FALSE(dir.Exists("replays/best-20260101-000000-9.script.tmp-AbCdEf123456"));
   state::GameState g;
@@ -188,8 +189,8 @@ TEST(BestRounds, OnlyTheTenHighestScoresStayAndLeftOversOfKilledGamesGo) {
 TEST(BestRounds, TwoSessionsWithTheSameScoreInTheSameSecondKeepBoth) {
   GameDir dir("");
   replay::Recording first, second;
-  replay::BestRounds one(dir.Path() + "/", first, std::nullopt);
-  replay::BestRounds two(dir.Path() + "/", second, std::nullopt);
+  replay::BestRounds one(dir.Path() + "/", first);
+  replay::BestRounds two(dir.Path() + "/", second);
   state::GameState g;
   one.RoundStarted(g, 1, 0);
   first.Note("first");
@@ -199,7 +200,7 @@ TEST(BestRounds, TwoSessionsWithTheSameScoreInTheSameSecondKeepBoth) {
   two.RoundEnded(g, 1, 40);
   std::vector<std::string> notes;
   for (const std::string& name : Replays(dir)) {
-    EXPECT_EQ(replay::ScoreOfReplayName(name), 40) << name;
+    EXPECT_EQ(game::ScoreOfReplayName(name), 40) << name;
     const std::string text = dir.Read("replays/" + name);
     notes.push_back(text.substr(text.find("\n# ", text.find("start")) + 3));
   }
@@ -222,14 +223,14 @@ TEST(BestRounds, NamesOfKeptRoundsAndOthers) {
       {"best-20261207-190142-456-2-3.script", std::nullopt},
       {"notes.script", std::nullopt},
   };
-  for (const auto& [name, score] : cases) EXPECT_EQ(replay::ScoreOfReplayName(name), score) << name;
+  for (const auto& [name, score] : cases) EXPECT_EQ(game::ScoreOfReplayName(name), score) << name;
 }
 
 TEST(BestRounds, ALinkPlantedAsTheReplaysFolderIsNeverWrittenThrough) {
   GameDir dir(""), elsewhere("");
   fs::create_directory_symlink(elsewhere.Path(), dir.File("replays"));
   replay::Recording recording;
-  replay::BestRounds best(dir.Path() + "/", recording, std::nullopt);
+  replay::BestRounds best(dir.Path() + "/", recording);
   state::GameState g;
   best.RoundStarted(g, 1, 0);
   best.RoundEnded(g, 1, 5);

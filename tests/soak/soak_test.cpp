@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -118,6 +119,18 @@ struct Bot {
   int32_t WrongCode() { return rng.Between(2, 255); }
 
   void Act(const GameState& g) {
+    // O among the wrong keys opened the options: change some, then leave
+    // with one Esc (a second would reach the title and quit).
+    leaving = leaving && g.options.open;
+    if (g.options.open) {
+      constexpr std::array<int32_t, 4> kArrows = {200, 203, 205, 208};
+      if (!leaving && rng.Chance(0.3)) Press(kArrows[static_cast<size_t>(rng.Below(4))]);
+      if (!leaving && rng.Chance(0.1)) {
+        Press(state::kKeyEsc);
+        leaving = true;
+      }
+      return;
+    }
     if (rng.Chance(0.005)) {  // a burst of presses and releases: some are dropped
       for (int k = rng.Between(65, 100); k > 0; --k)
         Down(WrongCode(), rng.Below(2) * media::kKeyDown);
@@ -146,6 +159,8 @@ struct Bot {
     // A release of any key, Esc included, must do nothing.
     if (rng.Chance(0.05)) Down(rng.Between(1, 255), 0);
   }
+
+  bool leaving = false;  // Esc pressed to close the options
 
   // The elapsed time of the next pass, from 0 ms to now and then 40 s.
   uint32_t NextElapsedMs() {

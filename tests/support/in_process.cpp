@@ -20,7 +20,7 @@ std::vector<std::string> PlayInProcess(const GameDir& dir, const std::string& te
   scripted.ReadPrologue();
   replay::Recording recording;
   replay::RecordingSystem system(scripted, recording);
-  replay::BestRounds best(dir.Path() + "/", recording, dir.Read("rapdata.ini"));
+  replay::BestRounds best(dir.Path() + "/", recording);
   {
     state::GameState g;  // what is left of it goes with the window
     scripted.SetGame(&g);

@@ -62,7 +62,16 @@ std::vector<nlohmann::json> RunResult::States() const {
   return out;
 }
 
+std::string& GameLocale() {
+  static std::string locale = "C.UTF-8";
+  return locale;
+}
+
 void ExecGame(const std::vector<std::string>& args) {
+  // The game's language follows the locale: each test names its own.
+  unsetenv("LC_ALL");
+  unsetenv("LC_MESSAGES");
+  setenv("LANG", GameLocale().c_str(), 1);
   // RAPIKO_PROGRAM runs another build of the same game instead (words split at blanks):
   // "wine64 build-windows/rapiko.exe", "node build-web/node/rapiko.js".
   std::vector<std::string> argv;

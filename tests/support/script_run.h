@@ -73,6 +73,9 @@ class LiveRun {
   std::string pending_;
 };
 
+// The locale the games started from here run in (LANG; LC_ALL and
+// LC_MESSAGES unset): C.UTF-8 unless a test sets another.
+std::string& GameLocale();
 // Replaces this process with the game binary run with these arguments.
 [[noreturn]] void ExecGame(const std::vector<std::string>& args);
 // Reads a whole file (empty when absent).

@@ -20,21 +20,24 @@ TEST(WordFile, WordsFromAFileOrAListInsteadOfRapdataIni) {
   struct Case {
     std::vector<std::string> args;
     int exitCode;
-    std::string firstWord, err;
+    std::string firstWord, err, ranking;
   };
   const std::vector<Case> cases = {
       {{"--words", dir.File("mine.txt")},
        0,
        "OWL",
        dir.File("mine.txt") +
-           ": 1 item dropped (line 2 \"no!\": only A-Z, 0-9 and - are allowed)\n"},
-      {{"--words", "home"}, 0, "YAK", ""},
+           ": 1 item dropped (line 2 \"no!\": only A-Z, 0-9 and - are allowed)\n",
+       "rankings/mine.ini"},
+      {{"--words", "home"}, 0, "YAK", "", "rankings/home.ini"},
+      {{"--words", dir.File("rapdata.ini")}, 0, "CAT", "", "rapikosc.ini"},
       {{"--words", dir.File("none.ini")},
        0,
        "",
        dir.File("none.ini") +
            ": no words loaded, nothing will fall; cannot open it: No such file or "
-           "directory\n"},
+           "directory\n",
+       "rankings/none.ini"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args[1]);
@@ -42,7 +45,9 @@ TEST(WordFile, WordsFromAFileOrAListInsteadOfRapdataIni) {
     const auto r = RunScript(dir, "state\n", c.args);
     EXPECT_EQ(std::tuple(r.exitCode, r.err), std::tuple(c.exitCode, c.err));
     EXPECT_EQ(r.States().at(0)["words"][1], c.firstWord);
-    EXPECT_TRUE(dir.Exists("rapikosc.ini"));  // the ranking stays in the game folder
+    // Each list keeps its own ranking; the game folder's list keeps rapikosc.ini.
+    EXPECT_TRUE(dir.Exists(c.ranking));
+    EXPECT_EQ(dir.Exists("rapikosc.ini"), c.ranking == "rapikosc.ini");
   }
   const auto r = RunScript(dir, "state\n", {"--words", "nosuch"});
   EXPECT_EQ(r.exitCode, 2);

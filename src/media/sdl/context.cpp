@@ -54,32 +54,32 @@ int32_t SdlContext::ReleaseCode(const SDL_Keysym& key) {
   return code;
 }
 
-void SdlContext::OnKeyEvent(const SDL_KeyboardEvent& key) {
+bool SdlContext::OnKeyEvent(const SDL_KeyboardEvent& key) {
   const bool down = key.type == SDL_KEYDOWN;
-  if (!down && key.type != SDL_KEYUP) return;
+  if (!down && key.type != SDL_KEYUP) return false;
   const std::string text =
       down && options_.keys == KeyReading::Character ? TakeTypedText() : std::string();
   // Holding a key gives no further events.
-  if (down && key.repeat) return;
+  if (down && key.repeat) return false;
   const SDL_Scancode code = key.keysym.scancode;
 
   // Alt+Enter belongs to the window, not to the game (Enter would fire).
   if (down && IsEnter(code) && (key.keysym.mod & KMOD_ALT)) {
     if (auto screen = Screen()) screen->ToggleFullscreen();
     swallowedRelease_ = code;
-    return;
+    return true;
   }
   if (!down && code == swallowedRelease_) {
     swallowedRelease_ = SDL_SCANCODE_UNKNOWN;
-    return;
+    return false;
   }
 
   const int32_t set1 = down ? PressCode(key.keysym, text) : ReleaseCode(key.keysym);
   if (down && static_cast<size_t>(code) < pressedAs_.size()) pressedAs_[code] = set1;
-  if (set1 == 0 || !collecting_) return;
+  if (set1 == 0 || !collecting_) return false;
   // The device holds 64 unread events; newer ones are lost, as a full
   // hardware buffer would lose them.
-  if (keys_.size() >= kKeyQueueLimit) return;
+  if (keys_.size() >= kKeyQueueLimit) return false;
   KeyEvent e;
   e.keyCode = set1;
   e.data = down ? kKeyDown : 0;
@@ -87,19 +87,28 @@ void SdlContext::OnKeyEvent(const SDL_KeyboardEvent& key) {
   e.sequence = sequence_;
   sequence_ = sequence_ == INT32_MAX ? 0 : sequence_ + 1;
   keys_.push_back(e);
+  return down;
 }
 
-void SdlContext::PumpKeys() {
-  // Asking the display again a moment after the message step costs system
+void SdlContext::Pump() {
+  // Asking the display again a moment after the last time costs system
   // calls each frame and finds nothing new.
-  if (SDL_GetPerformanceCounter() - lastPump_ > SDL_GetPerformanceFrequency() / 1000) {
+  const uint64_t now = SDL_GetPerformanceCounter();
+  if (now - lastPump_ > SDL_GetPerformanceFrequency() / 1000) {
     SDL_PumpEvents();
+    lastPump_ = now;
   }
+}
+
+int32_t SdlContext::PumpKeys() {
+  Pump();
   // One at a time, so that a press finds its text still queued after it.
+  int32_t presses = 0;
   SDL_Event e;
   while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_KEYDOWN, SDL_TEXTINPUT) == 1) {
-    OnKeyEvent(e.key);  // text left over from a press already taken is ignored
+    presses += OnKeyEvent(e.key);  // text left over from a press already taken is ignored
   }
+  return presses;
 }
 
 }  // namespace media

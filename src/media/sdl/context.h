@@ -29,6 +29,9 @@ class SdlContext {
   SdlContext& operator=(const SdlContext&) = delete;
 
   const SdlOptions& Options() const { return options_; }
+  // The player's changes while the game runs (the options screen).
+  void SetMute(bool mute) { options_.mute = mute; }
+  void SetKeyReading(KeyReading keys) { options_.keys = keys; }
   std::span<const uint8_t> Resource(std::string_view name) const { return resources_(name); }
 
   // Work done once a pass, after the messages (the sound device's check for
@@ -46,12 +49,16 @@ class SdlContext {
   void SetCollectingKeys(bool on);
   // Takes a key event from SDL into the queue (or toggles full screen on
   // Alt+Enter). Other event types are ignored. A press takes the text it
-  // typed, which SDL queues right after it, with it.
-  void OnKeyEvent(const SDL_KeyboardEvent& key);
+  // typed, which SDL queues right after it, with it. True when it was a
+  // press that the queue took, or Alt+Enter.
+  bool OnKeyEvent(const SDL_KeyboardEvent& key);
   // Moves the key events that SDL holds now into the queue, leaving every
-  // other event for the message step.
-  void PumpKeys();
-  // The message step has just read everything the display sent.
+  // other event for the message step; asks the display for new ones first
+  // (Pump). The number of presses taken.
+  int32_t PumpKeys();
+  // Asks the display for what it sent, unless that was done a moment ago.
+  void Pump();
+  // SDL has just read everything the display sent.
   void NotePumped() { lastPump_ = SDL_GetPerformanceCounter(); }
   std::deque<KeyEvent>& Keys() { return keys_; }
 

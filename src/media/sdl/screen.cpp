@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <string>
-#include <thread>
 
 #include "media/platform.h"
 #include "media/sdl/icon.h"
@@ -36,12 +35,13 @@ SDL_Rect DesktopBounds(SDL_Window* window = nullptr) {
   return bounds;
 }
 
-// The largest whole multiple of the picture that fits the desktop's usable
-// area (without its panels), at least 1.
-int32_t FittingScale(SDL_Window* window) {
+// The desktop area of the window's display without its panels.
+SDL_Rect UsableBounds(SDL_Window* window) {
   SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
-  if (SDL_GetDisplayUsableBounds(DisplayOf(window), &usable) != 0) return 1;
-  return std::clamp(std::min(usable.w / kScreenWidth, usable.h / kScreenHeight), 1, kMaxScale);
+  if (SDL_GetDisplayUsableBounds(DisplayOf(window), &usable) != 0) {
+    return {0, 0, kScreenWidth, kScreenHeight};
+  }
+  return usable;
 }
 
 }  // namespace
@@ -51,8 +51,25 @@ SdlScreen::SdlScreen(SdlContextPtr context)
 
 SdlScreen::~SdlScreen() { Close(); }
 
-int32_t SdlScreen::WindowScale() const {
-  return options_.scale > 0 ? options_.scale : FittingScale(window_);
+SDL_Point SdlScreen::WindowSize() const {
+  if (options_.scale > 0) return {kScreenWidth * options_.scale, kScreenHeight * options_.scale};
+  // The largest picture of its shape that fits the desktop's usable area
+  // with the window's frame (once the window manager has told it), at least
+  // 1x.
+  const SDL_Rect usable = UsableBounds(window_);
+  int top = 0, left = 0, bottom = 0, right = 0;
+  if (window_ && SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) {
+    top = left = bottom = right = 0;
+  }
+  const Placement fit =
+      PlacePicture(kScreenWidth, kScreenHeight, usable.w - left - right, usable.h - top - bottom);
+  return {std::max(fit.width, kScreenWidth), std::max(fit.height, kScreenHeight)};
+}
+
+void SdlScreen::PlaceWindow() {
+  const SDL_Point size = WindowSize();
+  SDL_SetWindowSize(window_, size.x, size.y);
+  SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
 
 void SdlScreen::Open() {
@@ -81,11 +98,18 @@ void SdlScreen::Open() {
                                SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE);
     fullscreenPending_ = true;
   } else {
-    const int32_t scale = WindowScale();
-    window_ = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               kScreenWidth * scale, kScreenHeight * scale, SDL_WINDOW_RESIZABLE);
+    const SDL_Point size = WindowSize();
+    window_ = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.x,
+                               size.y, SDL_WINDOW_RESIZABLE);
   }
   if (!window_) Fail("cannot open the window");
+  if (!fullscreen_ && options_.scale == 0) {
+    // Now that the window manager has framed it, the frame must fit too.
+    const SDL_Point size = WindowSize();
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    if (size.x != w || size.y != h) PlaceWindow();
+  }
   SetWindowIcon(window_, context_->Resource("ICON"));
   SDL_SetWindowMinimumSize(window_, kScreenWidth, kScreenHeight);
   if (!SDL_GetWindowSurface(window_)) {
@@ -123,13 +147,23 @@ void SdlScreen::ToggleFullscreen() {
   }
   if (!fullscreen_) {
     SDL_SetWindowBordered(window_, SDL_TRUE);
-    const int32_t scale = WindowScale();
-    SDL_SetWindowSize(window_, kScreenWidth * scale, kScreenHeight * scale);
-    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    PlaceWindow();
   }
   SDL_ShowCursor(fullscreen_ ? SDL_DISABLE : SDL_ENABLE);
   UpdateRefreshPeriod();
   ShowAgain();
+}
+
+void SdlScreen::SetDisplay(bool fullscreen, int32_t scale) {
+  options_.scale = scale;
+  if (!window_) return;
+  if (fullscreen != fullscreen_) {
+    ToggleFullscreen();
+  } else if (!fullscreen_) {
+    const SDL_Point size = WindowSize();
+    SDL_SetWindowSize(window_, size.x, size.y);
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  }
 }
 
 void SdlScreen::OnWindowEvent(const SDL_WindowEvent& event) {
@@ -163,24 +197,33 @@ void SdlScreen::Show(const std::vector<Band>& bands) {
     surface_ = surface;
     surfaceW_ = surface->w;
     surfaceH_ = surface->h;
-    const Fit fit = fullscreen_ ? Fit::kWholeMultipleOrFill : Fit::kWholeMultiple;
-    scaler_.emplace(shown_.Width(), shown_.Height(),
-                    PlacePicture(shown_.Width(), shown_.Height(), surface->w, surface->h, fit));
-    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    const Placement at = PlacePicture(shown_.Width(), shown_.Height(), surface->w, surface->h);
+    scaler_.emplace(shown_.Width(), shown_.Height(), at);
+    // Black bars where the shapes differ; the picture covers the rest.
+    const uint32_t black = SDL_MapRGB(surface->format, 0, 0, 0);
+    const SDL_Rect bars[] = {{0, 0, surface->w, at.y},
+                             {0, at.y + at.height, surface->w, surface->h - at.y - at.height},
+                             {0, at.y, at.x, at.height},
+                             {at.x + at.width, at.y, surface->w - at.x - at.width, at.height}};
+    for (const SDL_Rect& bar : bars) {
+      if (bar.w > 0 && bar.h > 0) SDL_FillRect(surface, &bar, black);
+    }
   }
   const auto& colors = shown_.GetPalette().Colors();
   if (surface->format->format != lutFormat_ || colors != lutColors_) {
     for (size_t i = 0; i < colors.size(); ++i) {
-      lut_[i] = SDL_MapRGB(surface->format, colors[i].r, colors[i].g, colors[i].b);
+      format_.lut[i] = SDL_MapRGB(surface->format, colors[i].r, colors[i].g, colors[i].b);
     }
+    format_.bytesPerPixel = surface->format->BytesPerPixel;
+    format_.channelMasks = {surface->format->Rmask, surface->format->Gmask, surface->format->Bmask};
     lutFormat_ = surface->format->format;
     lutColors_ = colors;
   }
   if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
   rects_.clear();
   const auto draw = [&](const Band& band) {
-    scaler_->Convert(shown_.Pixels().data(), band, lut_, surface->format->BytesPerPixel,
-                     static_cast<uint8_t*>(surface->pixels), surface->pitch);
+    scaler_->Convert(shown_.Pixels().data(), band, format_, static_cast<uint8_t*>(surface->pixels),
+                     surface->pitch);
     const Placement r = scaler_->ScreenRect(band);
     rects_.push_back({r.x, r.y, r.width, r.height});
   };
@@ -192,6 +235,7 @@ void SdlScreen::Show(const std::vector<Band>& bands) {
   }
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
   SDL_UpdateWindowSurfaceRects(window_, rects_.data(), static_cast<int>(rects_.size()));
+  ++picturesShown_;
 }
 
 void SdlScreen::Present(const std::vector<uint8_t>& pixels, int32_t width, int32_t height,
@@ -213,7 +257,6 @@ void SdlScreen::Present(const std::vector<uint8_t>& pixels, int32_t width, int32
     fullscreenPending_ = false;
     SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
-  WaitForRefresh();
 }
 
 void SdlScreen::UpdateRefreshPeriod() {
@@ -224,21 +267,6 @@ void SdlScreen::UpdateRefreshPeriod() {
   }
   refreshPeriod_ = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
       std::chrono::duration<double>(1.0 / hz));
-}
-
-void SdlScreen::WaitForRefresh() {
-  // Each flip ends one refresh period after the last, on an absolute clock,
-  // so nothing is lost to rounding: 60 flips a second on a 60 Hz display.
-  // The window surface has no vertical sync to wait for, and the loop must
-  // never spin a core. A late flip does not wait; one more than a period
-  // late starts the count afresh instead of hurrying to catch up.
-  const auto now = std::chrono::steady_clock::now();
-  nextFlip_ += refreshPeriod_;
-  if (nextFlip_ > now) {
-    std::this_thread::sleep_until(nextFlip_);
-  } else if (now - nextFlip_ > refreshPeriod_) {
-    nextFlip_ = now;
-  }
 }
 
 }  // namespace media

@@ -24,7 +24,7 @@ class SdlScreen : public Presenter {
   SdlScreen& operator=(const SdlScreen&) = delete;
 
   // Makes the window: desktop full screen, or a window (--scale times the
-  // picture, or the largest whole multiple that fits the desktop).
+  // picture, or the largest picture of its shape that fits the desktop).
   void Open();
   // Leaves full screen and closes the window.
   void Close();
@@ -33,27 +33,33 @@ class SdlScreen : public Presenter {
   SDL_Window* Window() const { return window_; }
 
   void ToggleFullscreen();
+  // Full screen, or a window of that scale (0: the largest that fits).
+  void SetDisplay(bool fullscreen, int32_t scale);
   // Window events from the message step: exposure shows the picture again,
   // a new size places it anew.
   void OnWindowEvent(const SDL_WindowEvent& event);
   // SDL lost what it drew with (device reset): draw everything again.
   void OnRenderReset();
+  // How many times a picture has been sent to the display.
+  uint64_t PicturesShown() const { return picturesShown_; }
+  // The display's refresh period (60 Hz where it does not say).
+  std::chrono::steady_clock::duration RefreshPeriod() const { return refreshPeriod_; }
 
-  // Shows what changed since the last frame, then waits out the refresh
-  // period.
+  // Shows what changed since the last frame, at once.
   void Present(const std::vector<uint8_t>& pixels, int32_t width, int32_t height,
                const Palette& palette, const std::vector<uint8_t>* changedRows) override;
 
  private:
-  // The window's size as a multiple of the picture, when not full screen.
-  int32_t WindowScale() const;
+  // The window's size when not full screen.
+  SDL_Point WindowSize() const;
+  // Gives the window that size, centred on the desktop.
+  void PlaceWindow();
   // Converts the bands of the shown frame into the window's surface and
   // presents them; everything, after clearing, when the surface is new.
   void Show(const std::vector<Band>& bands);
   // Shows the whole frame again after the window lost it.
   void ShowAgain();
   void UpdateRefreshPeriod();
-  void WaitForRefresh();
 
   SdlContextPtr context_;  // SDL stays up while the window lives
   SdlOptions options_;
@@ -66,13 +72,13 @@ class SdlScreen : public Presenter {
   int32_t surfaceW_ = 0;
   int32_t surfaceH_ = 0;
   std::optional<FrameScaler> scaler_;
-  // The shown palette in the surface's pixel format.
-  std::array<uint32_t, 256> lut_{};
+  // The surface's pixel format, and the shown palette in it.
+  ScreenFormat format_;
   uint32_t lutFormat_ = 0;
   std::array<Color, 256> lutColors_{};
   std::vector<SDL_Rect> rects_;
-  std::chrono::steady_clock::duration refreshPeriod_{};
-  std::chrono::steady_clock::time_point nextFlip_{};
+  uint64_t picturesShown_ = 0;
+  std::chrono::steady_clock::duration refreshPeriod_{std::chrono::microseconds(16667)};
 };
 
 }  // namespace media

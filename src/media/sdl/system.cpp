@@ -7,9 +7,12 @@
 #include <emscripten.h>
 #endif
 
+#include <chrono>
 #include <string>
+#include <vector>
 
 #include "media/display_common.h"
+#include "media/pass_pacer.h"
 #include "media/resources.h"
 #include "media/sdl/context.h"
 #include "media/sdl/focus.h"
@@ -71,56 +74,132 @@ class SdlRoot : public Root {
   SdlContextPtr context_;
 };
 
-class SdlSystem : public System {
+// Where the display does not tell its refresh rate: 60 Hz.
+constexpr auto kDefaultPeriod = std::chrono::microseconds(16667);
+
+// The options screen's changes: kept in the shared options, so that what
+// is made next (a sound device, a key read) follows them; the window at once.
+class SdlControls : public Controls {
  public:
-  explicit SdlSystem(SdlContextPtr context) : context_(std::move(context)) {}
-
-  std::shared_ptr<Root> CreateRoot() override { return std::make_shared<SdlRoot>(context_); }
-  uint32_t GetTickCount() override { return SDL_GetTicks(); }
-  bool BeginPass() override { return true; }
-
-  void DispatchMessages(WindowEvents& events) override {
-    SDL_Event e;
-    while (SDL_PollEvent(&e)) {
-      switch (e.type) {
-        case SDL_MOUSEBUTTONDOWN: {
-          auto screen = context_->Screen();
-          const bool fullscreen = !screen || screen->IsFullscreen();
-          if (focus_.ClickCounts(e.button, screen ? screen->Window() : nullptr, fullscreen)) {
-            events.OnMouseDown();
-          }
-          break;
-        }
-        case SDL_QUIT:
-          events.OnCloseRequest();
-          break;
-        case SDL_KEYDOWN:
-        case SDL_KEYUP:
-          context_->OnKeyEvent(e.key);
-          break;
-        case SDL_WINDOWEVENT:
-          if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-            events.OnCloseRequest();
-            break;
-          }
-          focus_.OnWindowEvent(e.window, events);
-          if (auto screen = context_->Screen()) screen->OnWindowEvent(e.window);
-          break;
-        case SDL_RENDER_TARGETS_RESET:
-        case SDL_RENDER_DEVICE_RESET:
-          if (auto screen = context_->Screen()) screen->OnRenderReset();
-          break;
-        default:
-          break;
-      }
-    }
-    context_->NotePumped();
-    context_->RunPassWork();
+  explicit SdlControls(SdlContextPtr context) : context_(std::move(context)) {}
+  void SetSound(bool on) override { context_->SetMute(!on); }
+  void SetKeysByPosition(bool byPosition) override {
+    context_->SetKeyReading(byPosition ? KeyReading::Position : KeyReading::Character);
+  }
+  void SetDisplay(bool fullscreen, int32_t scale) override {
+    if (auto screen = context_->Screen()) screen->SetDisplay(fullscreen, scale);
   }
 
  private:
   SdlContextPtr context_;
+};
+
+class SdlSystem : public System {
+ public:
+  explicit SdlSystem(SdlContextPtr context) : context_(std::move(context)), controls_(context_) {}
+  Controls* GetControls() override { return &controls_; }
+
+  std::shared_ptr<Root> CreateRoot() override { return std::make_shared<SdlRoot>(context_); }
+  uint32_t GetTickCount() override { return SDL_GetTicks(); }
+
+  // Each pass begins when its refresh period has come, or at once when a key
+  // goes down before that: the pass reads the key, draws and presents
+  // straight away, and the game answers a key within a millisecond or two
+  // rather than at the next period. Some keys the game answers in the pass
+  // after the one that reads them (Tab and Space on the title change the
+  // screen there): when a key's pass showed nothing new, the next pass
+  // begins at once too.
+  bool BeginPass() override {
+    auto screen = context_->Screen();
+    pacer_.SetPeriod(screen ? screen->RefreshPeriod() : kDefaultPeriod);
+    const uint64_t shown = screen ? screen->PicturesShown() : 0;
+    const bool answerNow = keyPass_ && shown == shownBefore_;
+    keyPass_ = !answerNow && WaitForPass();
+    shownBefore_ = shown;
+    pacer_.Begin(std::chrono::steady_clock::now());
+    return true;
+  }
+
+  void DispatchMessages(WindowEvents& events) override {
+    // What came while the pass waited first, in the order it came.
+    for (const SDL_Event& e : held_) Dispatch(e, events);
+    held_.clear();
+    // The display was asked at the start of the pass; again only if that
+    // was a while ago (a replay shows frames without waiting here).
+    context_->Pump();
+    SDL_Event e;
+    while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
+      Dispatch(e, events);
+    }
+    context_->RunPassWork();
+  }
+
+ private:
+  // Waits until the next pass is due or a key goes down; true for the key.
+  bool WaitForPass() {
+    const auto due = pacer_.Due();
+    for (;;) {
+      // Keys pressed meanwhile go to the keyboard's queue as they come.
+      if (context_->PumpKeys() > 0) return true;
+      const auto left = due - std::chrono::steady_clock::now();
+      if (left <= left.zero()) return false;
+      // Asleep until the display sends something or the time comes (SDL
+      // waits in whole milliseconds: the pass begins up to one late, and
+      // the next is still due on time). The other messages wait for the
+      // message step, out of SDL's queue so that they do not end the wait
+      // again.
+      SDL_Event e;
+      while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_KEYDOWN - 1) == 1 ||
+             SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_TEXTINPUT + 1, SDL_LASTEVENT) == 1) {
+        held_.push_back(e);
+      }
+      const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+      SDL_WaitEventTimeout(nullptr, static_cast<int>(ms));
+      context_->NotePumped();  // SDL asked the display
+    }
+  }
+
+  void Dispatch(const SDL_Event& e, WindowEvents& events) {
+    switch (e.type) {
+      case SDL_MOUSEBUTTONDOWN: {
+        auto screen = context_->Screen();
+        const bool fullscreen = !screen || screen->IsFullscreen();
+        if (focus_.ClickCounts(e.button, screen ? screen->Window() : nullptr, fullscreen)) {
+          events.OnMouseDown();
+        }
+        break;
+      }
+      case SDL_QUIT:
+        events.OnCloseRequest();
+        break;
+      case SDL_KEYDOWN:
+      case SDL_KEYUP:
+        context_->OnKeyEvent(e.key);
+        break;
+      case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+          events.OnCloseRequest();
+          break;
+        }
+        focus_.OnWindowEvent(e.window, events);
+        if (auto screen = context_->Screen()) screen->OnWindowEvent(e.window);
+        break;
+      case SDL_RENDER_TARGETS_RESET:
+      case SDL_RENDER_DEVICE_RESET:
+        if (auto screen = context_->Screen()) screen->OnRenderReset();
+        break;
+      default:
+        break;
+    }
+  }
+
+  SdlContextPtr context_;
+  SdlControls controls_;
   SdlFocus focus_;
+  PassPacer pacer_{kDefaultPeriod};
+  bool keyPass_ = false;         // the last pass began for a key press
+  uint64_t shownBefore_ = 0;     // pictures the screen had shown when it began
+  std::vector<SDL_Event> held_;  // messages that came while a pass waited
 };
 
 }  // namespace
@@ -150,6 +229,9 @@ std::unique_ptr<System> CreateSdlSystem(const SdlOptions& options) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     throw PlatformError("no display: no window system found (is DISPLAY or WAYLAND_DISPLAY set?)");
   }
+  // The pointer's moves mean nothing to the game; queued, each would wake a
+  // pass waiting for its time.
+  SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
   // Read by the character they type, keys need the text that each one typed.
   if (options.keys == KeyReading::Character) {
     SDL_StartTextInput();

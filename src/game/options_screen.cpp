@@ -1,0 +1,323 @@
+// The options screen (O on the title): word list, practice, sound, keys, display, language,
+// and the kept best rounds.
+#include "game/options_screen.h"
+
+#include <algorithm>
+#include <array>
+
+#include "game/devices.h"
+#include "game/kept_rounds.h"
+#include "game/settings.h"
+#include "ranking/ranking_file.h"
+#include "ranking/ranking_save.h"
+#include "state/colours.h"
+#include "stats/round_history.h"
+#include "storage/folders.h"
+#include "storage/read.h"
+#include "typing/word_data.h"
+
+namespace game {
+namespace {
+
+enum Item : int32_t {
+  kWords,
+  kPractice,
+  kSound,
+  kKeys,
+  kDisplay,
+  kScale,
+  kLanguage,
+  kWatch,
+  kItems
+};
+
+// Extended keys of the set-1 numbering: the arrows, and the number pad's Enter.
+constexpr int32_t kKeyUp = 200;
+constexpr int32_t kKeyDown = 208;
+constexpr int32_t kKeyLeft = 203;
+constexpr int32_t kKeyRight = 205;
+constexpr int32_t kKeyPadEnter = 156;
+constexpr int32_t kMaxScale = 8;
+
+constexpr int32_t kLeft = 40;
+constexpr int32_t kValues = 280;
+constexpr int32_t kFirstLine = 52;
+constexpr int32_t kLineStep = 26;
+
+std::string ListLabel(const state::GameState& g, const state::WordList& list) {
+  return list.name.empty() ? std::string(state::Tr(g, "this folder's rapdata.ini")) : list.name;
+}
+
+// The lists to choose from: the game folder's rapdata.ini, then every
+// list of the folders' words/, each name once (the game folder's first).
+std::vector<state::WordList> FindLists(const state::GameState& g) {
+  std::vector<state::WordList> lists = {{"", g.choices.folder + typing::kWordFileName}};
+  for (const std::string& folder : g.choices.listFolders) {
+    for (const std::string& file : storage::ListFolder(folder)) {
+      if (file.size() <= 4 || file.compare(file.size() - 4, 4, ".ini") != 0) continue;
+      const std::string name = file.substr(0, file.size() - 4);
+      const bool known = std::any_of(lists.begin(), lists.end(),
+                                     [&](const state::WordList& l) { return l.name == name; });
+      if (!known && storage::IsPlainFile(folder + "/" + file)) {
+        lists.push_back({name, folder + "/" + file});
+      }
+    }
+  }
+  return lists;
+}
+
+void Save(state::GameState& g) {
+  if (g.choices.settingsPath.empty()) return;
+  if (const auto problem = WriteSettings(g.choices.settingsPath, g.choices.settings)) {
+    g.options.problem = *problem;
+  }
+}
+
+// Plays the list from now on: its words, and its ranking (this game's
+// results all saved first, so that none goes into another list's ranking).
+void ChangeList(state::GameState& g, const state::WordList& list) {
+  if (!g.unsavedResults.empty() && !g.choices.replay) {
+    try {
+      ranking::SaveRanking(g, g.choices.folder);
+    } catch (const ranking::SaveError& e) {
+      g.options.problem = e.what();
+      return;
+    }
+  }
+  g.choices.listName = list.name;
+  g.choices.wordFile = list.file;
+  typing::LoadWordData(g, list.file);
+  ranking::RankingValues values;
+  values.entryName = g.entryName;
+  ranking::PutValues(g, values);
+  ranking::LoadRanking(g, g.choices.folder);
+  g.choices.settings.words = list.name.empty() ? std::nullopt : std::optional(list.name);
+}
+
+void Change(state::GameState& g, int32_t step) {
+  state::Choices& c = g.choices;
+  state::Settings& s = c.settings;
+  g.options.problem.clear();
+  switch (g.options.item) {
+    case kWords: {
+      const auto& lists = g.options.lists;
+      auto at = std::find_if(lists.begin(), lists.end(),
+                             [&](const state::WordList& l) { return l.name == c.listName; });
+      const auto n = static_cast<int32_t>(lists.size());
+      const int32_t i = at == lists.end() ? 0 : static_cast<int32_t>(at - lists.begin());
+      ChangeList(g, lists[static_cast<std::size_t>(((i + step) % n + n) % n)]);
+      break;
+    }
+    case kPractice:
+      c.practice = !c.practice;
+      s.practice = c.practice;
+      if (c.practice) {
+        stats::LoadPracticeKeys(g);
+      } else {
+        g.progress.practiceKeys.clear();
+      }
+      break;
+    case kSound:
+      c.sound = !c.sound;
+      s.sound = c.sound;
+      if (g.controls) {
+        g.controls->SetSound(c.sound);
+        ReopenSound(g);
+      }
+      break;
+    case kKeys:
+      c.keysByPosition = !c.keysByPosition;
+      s.keysByPosition = c.keysByPosition;
+      if (g.controls) g.controls->SetKeysByPosition(c.keysByPosition);
+      break;
+    case kDisplay:
+      c.fullscreen = !c.fullscreen;
+      s.fullscreen = c.fullscreen;
+      if (g.controls) g.controls->SetDisplay(c.fullscreen, c.scale);
+      break;
+    case kScale:
+      c.scale = ((c.scale + step) % (kMaxScale + 1) + kMaxScale + 1) % (kMaxScale + 1);
+      s.scale = c.scale;
+      if (g.controls) g.controls->SetDisplay(c.fullscreen, c.scale);
+      break;
+    case kLanguage: {
+      const auto n = static_cast<int32_t>(media::kLanguages.size());
+      const auto i = static_cast<int32_t>(c.language);
+      c.language = media::kLanguages[static_cast<std::size_t>(((i + step) % n + n) % n)];
+      s.language = std::string(media::LanguageCode(c.language));
+      break;
+    }
+    default:
+      return;
+  }
+  Save(g);
+}
+
+std::string OnOff(const state::GameState& g, bool on) {
+  return std::string(on ? state::Tr(g, "on") : state::Tr(g, "off"));
+}
+
+std::string ValueOf(const state::GameState& g, int32_t item) {
+  const state::Choices& c = g.choices;
+  switch (item) {
+    case kWords: {
+      for (const state::WordList& l : g.options.lists) {
+        if (l.name == c.listName) return ListLabel(g, l);
+      }
+      return c.listName;
+    }
+    case kPractice:
+      return OnOff(g, c.practice);
+    case kSound:
+      return OnOff(g, c.sound);
+    case kKeys:
+      return std::string(c.keysByPosition ? state::Tr(g, "by position (US)")
+                                          : state::Tr(g, "by the character typed"));
+    case kDisplay:
+      return std::string(c.fullscreen ? state::Tr(g, "full screen") : state::Tr(g, "window"));
+    case kScale:
+      return c.scale == 0
+                 ? std::string(state::Tr(g, "as large as fits"))
+                 : media::Format(state::Tr(g, "{0} times 640 x 480"), {std::to_string(c.scale)});
+    case kLanguage:
+      return std::string(media::LanguageName(c.language));
+    case kWatch:
+      return media::Format(state::Tr(g, "{0} kept"), {std::to_string(g.options.rounds.size())});
+    default:
+      return "";
+  }
+}
+
+std::string_view LabelOf(const state::GameState& g, int32_t item) {
+  static constexpr std::array<std::string_view, kItems> kLabels = {
+      "Word list", "Practice",    "Sound",    "Keys",
+      "Display",   "Window size", "Language", "Watch a best round"};
+  return state::Tr(g, kLabels[static_cast<std::size_t>(item)]);
+}
+
+bool Selectable(const state::GameState& g, int32_t item) {
+  return item != kWatch || (g.choices.canWatch && !g.options.rounds.empty());
+}
+
+// This frame's keys, five at a time as the title reads them.
+void ReadOptionKeys(state::GameState& g) {
+  std::array<media::KeyEvent, 5> events{};
+  g.keyboard->GetDeviceData(events);
+  state::OptionsView& o = g.options;
+  for (const media::KeyEvent& e : events) {
+    if (e.data != media::kKeyDown || !o.open) continue;
+    const bool enter = e.keyCode == state::kKeyEnter || e.keyCode == kKeyPadEnter;
+    if (o.watching) {
+      const auto n = static_cast<int32_t>(o.rounds.size());
+      if (e.keyCode == state::kKeyEsc) o.watching = false;
+      if (e.keyCode == kKeyUp && o.round > 0) --o.round;
+      if (e.keyCode == kKeyDown && o.round + 1 < n) ++o.round;
+      if (enter && o.round < n) {
+        // The session shows it once this game has ended, and starts again.
+        g.choices.watch = o.rounds[static_cast<std::size_t>(o.round)].file;
+        g.quitRequested = true;
+      }
+      continue;
+    }
+    if (e.keyCode == state::kKeyEsc) o.open = false;
+    if (e.keyCode == kKeyUp) {
+      do o.item = (o.item + kItems - 1) % kItems;
+      while (!Selectable(g, o.item));
+    }
+    if (e.keyCode == kKeyDown) {
+      do o.item = (o.item + 1) % kItems;
+      while (!Selectable(g, o.item));
+    }
+    if (e.keyCode == kKeyLeft) Change(g, -1);
+    if (e.keyCode == kKeyRight) Change(g, 1);
+    if (enter && o.item == kWatch) {
+      o.watching = true;
+      o.round = 0;
+    } else if (enter) {
+      Change(g, 1);
+    }
+  }
+}
+
+void DrawFrame(state::GameState& g, std::string_view title, std::string_view hint) {
+  media::Surface& back = *g.backBuffer;
+  back.SetForeColor(state::kDarkPurple);
+  back.SetFillColor(state::kDarkPurple);
+  back.DrawBox(10, 8, 630, 33);
+  back.SetForeColor(state::kWhite);
+  back.DrawText(20, 12, std::string(title));
+  back.DrawText(620 - media::TextWidth(hint), 12, std::string(hint));
+  back.SetForeColor(state::kDarkPurple);
+  back.SetFillColor(state::kPalePink);
+  back.DrawBox(10, 33, 630, 472);
+}
+
+void DrawItems(state::GameState& g) {
+  media::Surface& back = *g.backBuffer;
+  for (int32_t item = 0; item < kItems; ++item) {
+    const int32_t y = kFirstLine + item * kLineStep;
+    const bool chosen = item == g.options.item;
+    back.SetForeColor(!Selectable(g, item) ? state::kChartGrid
+                      : chosen             ? state::kPureRed
+                                           : state::kDarkPurple);
+    back.DrawText(kLeft, y, std::string(chosen ? "> " : "  ") + std::string(LabelOf(g, item)));
+    back.DrawText(kValues, y, ValueOf(g, item));
+  }
+  back.SetForeColor(state::kDarkPurple);
+  const int32_t y = kFirstLine + kItems * kLineStep + 12;
+  if (!g.options.problem.empty()) {
+    back.SetForeColor(state::kPureRed);
+    back.DrawText(kLeft, y, g.options.problem.substr(0, 72));
+    back.SetForeColor(state::kDarkPurple);
+  } else if (g.options.item == kDisplay || g.options.item == kScale) {
+    back.DrawText(kLeft, y, std::string(state::Tr(g, "Alt+Enter switches too, at any time.")));
+  }
+  if (g.choices.settingsPath.empty()) {
+    back.DrawText(kLeft, 446, std::string(state::Tr(g, "Kept for this game only.")));
+  }
+}
+
+void DrawRounds(state::GameState& g) {
+  media::Surface& back = *g.backBuffer;
+  const auto& rounds = g.options.rounds;
+  for (std::size_t i = 0; i < rounds.size(); ++i) {
+    const int32_t y = kFirstLine + static_cast<int32_t>(i) * 24;
+    const bool chosen = static_cast<int32_t>(i) == g.options.round;
+    back.SetForeColor(chosen ? state::kPureRed : state::kDarkPurple);
+    const std::string list = rounds[i].list.empty()
+                                 ? std::string(state::Tr(g, "this folder's rapdata.ini"))
+                                 : rounds[i].list;
+    back.DrawText(kLeft, y, std::string(chosen ? "> " : "  ") + rounds[i].when);
+    back.DrawText(kLeft + 180, y, std::to_string(rounds[i].score));
+    back.DrawText(kLeft + 280, y, list);
+  }
+  back.SetForeColor(state::kDarkPurple);
+}
+
+}  // namespace
+
+void OpenOptionsScreen(state::GameState& g) {
+  state::OptionsView& o = g.options;
+  o = state::OptionsView{};
+  o.open = true;
+  o.lists = FindLists(g);
+  if (g.choices.canWatch) o.rounds = ListKeptRounds(g.choices.folder);
+}
+
+void UpdateOptionsScreen(state::GameState& g) {
+  ReadOptionKeys(g);
+  if (g.options.watching) {
+    DrawFrame(g, state::Tr(g, "Watch a best round"),
+              state::Tr(g, "Up/Down: choose   Enter: watch   Esc: back"));
+    DrawRounds(g);
+  } else {
+    DrawFrame(g, state::Tr(g, "Options"),
+              state::Tr(g, "Up/Down: choose   Left/Right, Enter: change   Esc: back"));
+    DrawItems(g);
+  }
+  // The title draws with the colours it leaves; so does this screen.
+  g.backBuffer->SetForeColor(state::kDarkPurple);
+  g.backBuffer->SetFillColor(state::kPalePink);
+}
+
+}  // namespace game

@@ -1,0 +1,15 @@
+// The options screen (O on the title): word list, practice, sound, keys, display, language,
+// and the kept best rounds.
+#pragma once
+
+#include "state/game_state.h"
+
+namespace game {
+
+// Opens it: the word lists and the kept rounds are looked up now.
+void OpenOptionsScreen(state::GameState& g);
+
+// One frame of it, in place of the title: this frame's keys, then the screen.
+void UpdateOptionsScreen(state::GameState& g);
+
+}  // namespace game

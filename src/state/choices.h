@@ -1,0 +1,77 @@
+// What the player chooses besides the rules: word list, practice, sound, keys, display, language.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "media/messages.h"
+
+namespace state {
+
+// The choices of the options screen as the settings file keeps them: each
+// one the player made, or nothing where the game's default stands.
+struct Settings {
+  std::optional<std::string> words;  // a list's name, or a word file's path
+  std::optional<bool> practice;
+  std::optional<bool> sound;
+  std::optional<bool> keysByPosition;
+  std::optional<bool> fullscreen;
+  std::optional<int32_t> scale;         // 0: the largest that fits; else 1 to 8
+  std::optional<std::string> language;  // a language code: en, ja, fr, de
+  bool operator==(const Settings&) const = default;
+};
+
+// A word list the options screen offers.
+struct WordList {
+  std::string name;  // empty: the game folder's own rapdata.ini
+  std::string file;  // its path
+};
+
+// What the player chose for this game besides the rules; none of it changes
+// how a round plays.
+struct Choices {
+  media::Language language = media::Language::kEnglish;  // of every text shown
+  std::string listName;   // the word list in play; empty: the game folder's rapdata.ini
+  std::string wordFile;   // its path
+  bool practice = false;  // words favour the weak keys; rounds enter no ranking
+  bool replay = false;    // a recording shown again
+  // What the machine does now, as the options screen shows it.
+  bool sound = true;
+  bool keysByPosition = false;
+  bool fullscreen = true;
+  int32_t scale = 0;
+  // The game folder, ending in a separator.
+  std::string folder;
+  // Where the options screen finds the lists and keeps its choices; a game
+  // without a settings file (a scripted run, a replay) keeps none.
+  std::vector<std::string> listFolders;
+  std::string settingsPath;
+  Settings settings;      // as the settings file holds them
+  bool canWatch = false;  // the options screen may show a kept round
+  // The kept round the player asked to watch: the game ends its loop so
+  // that the session shows it, then starts again.
+  std::string watch;
+};
+
+// A kept best round as the options screen lists it.
+struct KeptRound {
+  std::string file;
+  std::string when;  // "2026-12-07 19:01"
+  int64_t score = 0;
+  std::string list;  // the word list it was played with
+};
+
+// The options screen while it is open.
+struct OptionsView {
+  bool open = false;
+  int32_t item = 0;  // the line chosen
+  std::vector<WordList> lists;
+  bool watching = false;  // the list of kept rounds is shown
+  std::vector<KeptRound> rounds;
+  int32_t round = 0;    // the kept round chosen
+  std::string problem;  // one line about the last change that failed
+};
+
+}  // namespace state

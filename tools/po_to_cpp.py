@@ -1,0 +1,115 @@
+#!/usr/bin/env python3
+"""Compiles the game's message catalogues (gettext .po files) into C++.
+
+    tools/po_to_cpp.py OUT.cpp LANG=FILE.po ...
+
+Each .po file holds the translations of one language: msgid is the English
+text as the code writes it, msgstr its translation (an empty msgstr falls
+back to the English). The output defines media::kCatalogue, sorted by msgid (as bytes),
+with one translation per language in the order given. Only what the game
+uses of the format is read: msgid and msgstr with their continuation
+strings, comments, and the usual escapes. The output is the same bytes on
+every run."""
+
+import sys
+
+
+def unquote(text, where):
+    text = text.strip()
+    if len(text) < 2 or text[0] != '"' or text[-1] != '"':
+        sys.exit(f"{where}: a string in double quotes expected")
+    out, i, body = [], 0, text[1:-1]
+    escapes = {"n": "\n", "t": "\t", '"': '"', "\\": "\\"}
+    while i < len(body):
+        c = body[i]
+        if c == "\\":
+            if i + 1 >= len(body) or body[i + 1] not in escapes:
+                sys.exit(f"{where}: unknown escape")
+            out.append(escapes[body[i + 1]])
+            i += 2
+        else:
+            out.append(c)
+            i += 1
+    return "".join(out)
+
+
+def read_po(path):
+    """Returns {msgid: msgstr} of a .po file (the header entry left out)."""
+    entries, current, key = {}, {}, None
+    with open(path, encoding="utf-8") as f:
+        lines = list(f)
+    lines.append("\n")
+    for number, line in enumerate(lines, 1):
+        where = f"{path}:{number}"
+        line = line.rstrip("\n")
+        if not line.strip() or line.startswith("#"):
+            if "msgid" in current:
+                if current["msgid"]:
+                    if current["msgid"] in entries:
+                        sys.exit(f"{where}: msgid {current['msgid']!r} twice")
+                    entries[current["msgid"]] = current.get("msgstr", "")
+                current, key = {}, None
+            continue
+        if line.startswith("msgid "):
+            key = "msgid"
+            current[key] = unquote(line[6:], where)
+        elif line.startswith("msgstr "):
+            key = "msgstr"
+            current[key] = unquote(line[7:], where)
+        elif line.startswith('"') and key:
+            current[key] += unquote(line, where)
+        else:
+            sys.exit(f"{where}: not a line of a .po file")
+    return entries
+
+
+def cpp_string(text):
+    out = []
+    for b in text.encode("utf-8"):
+        c = chr(b)
+        if c == "\\" or c == '"':
+            out.append("\\" + c)
+        elif 32 <= b < 127:
+            out.append(c)
+        else:
+            out.append(f"\\{b:03o}")
+    return '"' + "".join(out) + '"'
+
+
+def main():
+    if len(sys.argv) < 3:
+        sys.exit(__doc__)
+    out = sys.argv[1]
+    languages = []
+    for arg in sys.argv[2:]:
+        code, path = arg.split("=", 1)
+        languages.append((code, read_po(path)))
+    ids = sorted({i for _, entries in languages for i in entries}, key=lambda s: s.encode("utf-8"))
+    lines = [
+        "// Made by tools/po_to_cpp.py from the message catalogues; do not edit.",
+        '#include "media/messages.h"',
+        "",
+        "namespace media {",
+        "namespace {",
+        "",
+        "constexpr CatalogueEntry kEntries[] = {",
+    ]
+    for i in ids:
+        texts = ", ".join(cpp_string(entries.get(i, "")) for _, entries in languages)
+        lines.append(f"    {{{cpp_string(i)}, {{{{{texts}}}}}}},")
+    lines += ["};", "", "}  // namespace", "",
+              "const std::span<const CatalogueEntry> kCatalogue(kEntries);", "",
+              "}  // namespace media", ""]
+    text = "\n".join(lines)
+    try:
+        with open(out, encoding="utf-8") as f:
+            if f.read() == text:
+                return
+    except FileNotFoundError:
+        pass
+    with open(out, "w", encoding="utf-8") as f:
+        f.write(text)
+
+
+if __name__ == "__main__":
+    main()
