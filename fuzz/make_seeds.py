@@ -33,6 +33,11 @@ def word_seeds():
     put("fuzz_word_data", "cut_at_capacity.ini",
         "".join("ABCDE\n" for _ in range(99)) + "ABCDEFGH\nMORE\n")
     put("fuzz_word_data", "long_item.ini", "A" * 32768 + "\nCAT\n")
+    # Accented letters that fold (ß and Æ to two letters, an accent written after
+    # its letter), Greek that does not, a Latin-1 byte; then the same as UTF-16.
+    accented = "CAFÉ,Straße\nÆON\nœuvre\nE\u0301TE\nἈθῆναι\n"
+    put("fuzz_word_data", "accented.ini", accented.encode("utf-8") + b"caf\xe9\n")
+    put("fuzz_word_data", "accented_utf16.ini", b"\xff\xfe" + accented.encode("utf-16-le"))
 
 
 # --- ranking files ----------------------------------------------------------

@@ -2,6 +2,8 @@
 """Compiles the game's message catalogues (gettext .po files) into C++.
 
     tools/po_to_cpp.py OUT.cpp LANG=FILE.po ...
+    tools/po_to_cpp.py --check SRC_FOLDER FILE.po ...
+
 
 Each .po file holds the translations of one language: msgid is the English
 text as the code writes it, msgstr its translation (an empty msgstr falls
@@ -9,8 +11,14 @@ back to the English). The output defines media::kCatalogue, sorted by msgid (as 
 with one translation per language in the order given. Only what the game
 uses of the format is read: msgid and msgstr with their continuation
 strings, comments, and the usual escapes. The output is the same bytes on
-every run."""
+every run.
 
+With --check, the texts the code shows (state::Tr(g, "...") and
+media::Msg("...")) are matched against each .po file: a text with no entry
+or an entry no code shows is named, and the exit status is 1."""
+
+import os
+import re
 import sys
 
 
@@ -76,7 +84,35 @@ def cpp_string(text):
     return '"' + "".join(out) + '"'
 
 
+SHOWN = re.compile(r'(?:\bTr\(g, |\bMsg\()"((?:[^"\\]|\\.)*)"')
+
+
+def texts_in_code(folder):
+    found = set()
+    for root, _, files in os.walk(folder):
+        for name in files:
+            if name.endswith((".cpp", ".h")):
+                with open(os.path.join(root, name), encoding="utf-8") as f:
+                    for text in SHOWN.findall(f.read()):
+                        found.add(unquote('"' + text + '"', name))
+    return found
+
+
+def check(folder, po_files):
+    shown, problems = texts_in_code(folder), []
+    for path in po_files:
+        entries = read_po(path)
+        name = os.path.basename(path)
+        problems += [f"{name}: no entry for {t!r}" for t in sorted(shown - entries.keys())]
+        problems += [f"{name}: {t!r} is shown nowhere" for t in sorted(entries.keys() - shown)]
+    for line in problems:
+        print(line)
+    return 1 if problems else 0
+
+
 def main():
+    if len(sys.argv) >= 3 and sys.argv[1] == "--check":
+        sys.exit(check(sys.argv[2], sys.argv[3:]))
     if len(sys.argv) < 3:
         sys.exit(__doc__)
     out = sys.argv[1]

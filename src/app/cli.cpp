@@ -61,7 +61,8 @@ const std::vector<OptionSpec>& OptionTable() {
        "game folder with back.bmp, rapdata.ini and rapikosc.ini\n"
        "(default: the program's folder if it holds back.bmp, else\n"
        "$XDG_DATA_HOME/rapiko or ~/.local/share/rapiko, made and\n"
-       "filled with the installed back.bmp and rapdata.ini)",
+       "filled with the installed back.bmp and rapdata.ini); a DIR\n"
+       "that does not exist or is empty is made and filled alike",
        [](Options& o, const std::string& v) { return NonEmpty(v, "--dir needs a folder", o.dir); }},
       {"--words", "LIST",
        "play a word list instead of the game folder's rapdata.ini:\n"
@@ -71,7 +72,11 @@ const std::vector<OptionSpec>& OptionTable() {
        [](Options& o, const std::string& v) {
          return NonEmpty(v, "--words needs a list name or a file", o.words);
        }},
-      {"--words", "FILE", "play the words of FILE (a path: it holds a / or ends in .ini)", nullptr},
+      {"--words", "FILE",
+       "play the words of FILE (a path: one that holds a / or\n"
+       "ends in .ini); an accented letter counts as its plain\n"
+       "letter (É as E, ß as SS)",
+       nullptr},
       {"--record", "FILE",
        "write the session as a script to FILE; a headless run\n"
        "of that script plays it again exactly",
@@ -121,6 +126,40 @@ const OptionSpec* FindOption(const std::string& arg) {
   return nullptr;
 }
 
+// The keys and the files of the game folder, listed in the help after the options.
+struct HelpEntry {
+  const char* name;
+  const char* help;
+};
+
+constexpr HelpEntry kKeys[] = {
+    {"Space", "start a round (title screen); fire the shot (in a round)"},
+    {"Enter", "fire the shot (in a round); enter your name (name entry)"},
+    {"Tab", "the statistics of your rounds (title screen)"},
+    {"Backspace", "delete the last character (name entry)"},
+    {"Esc", "quit (a click quits too); the ranking is saved"},
+    {"Alt+Enter", "switch between full screen and a window"},
+};
+
+constexpr HelpEntry kFiles[] = {
+    {"back.bmp", "the background picture: 640 x 480, 256 colours"},
+    {"rapdata.ini", "the words, one a line or separated by commas"},
+    {"rapikosc.ini", "the ranking"},
+    {"rapiko-history.csv", "the history of your rounds (--stats, --practice)"},
+    {"replays/", "the best round of each session (--replay)"},
+};
+
+// One entry of the help: its head, then its text from column 21, each of its
+// lines indented alike.
+std::string HelpLine(std::string head, std::string help) {
+  head = head.size() < 19 ? head : head + "\n";  // a long head has the text below it
+  head.resize(head.back() == '\n' ? head.size() + 20 : 20, ' ');
+  for (std::size_t at = 0; (at = help.find('\n', at)) != std::string::npos; at += 21) {
+    help.insert(at + 1, std::string(20, ' '));
+  }
+  return head + help + "\n";
+}
+
 // The options given, for the rules of which go together.
 bool Given(const std::vector<std::string>& seen, const char* name) {
   return std::find(seen.begin(), seen.end(), name) != seen.end();
@@ -142,19 +181,17 @@ std::string UsageText() {
       "       rapiko --stats [--dir DIR]\n"
       "\n"
       "A keyboard-practice arcade game: type the falling letters, fire with Space.\n"
-      "On the title screen, Tab opens the statistics of your rounds.\n"
       "\n"
       "Options:\n";
   for (const OptionSpec& spec : OptionTable()) {
-    std::string head =
-        std::string("  ") + spec.name + (spec.value ? std::string(" ") + spec.value : "");
-    head.resize(std::max<std::size_t>(head.size() + 1, 20), ' ');
-    std::string help = spec.help;
-    for (std::size_t at = 0; (at = help.find('\n', at)) != std::string::npos; at += 21) {
-      help.insert(at + 1, std::string(20, ' '));
-    }
-    text += head + help + "\n";
+    text +=
+        HelpLine(std::string("  ") + spec.name + (spec.value ? std::string(" ") + spec.value : ""),
+                 spec.help);
   }
+  text += "\nKeys (letters, digits and - lock the falling letters they type):\n";
+  for (const HelpEntry& key : kKeys) text += HelpLine(std::string("  ") + key.name, key.help);
+  text += "\nFiles of the game folder (see --dir):\n";
+  for (const HelpEntry& file : kFiles) text += HelpLine(std::string("  ") + file.name, file.help);
   return text;
 }
 

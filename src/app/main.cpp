@@ -78,13 +78,14 @@ int main(int argc, char** argv) {
       options->words.empty() && !options->headless ? settings.words.value_or("") : options->words;
   if (!words.empty()) {
     const auto file = app::WordFileFor(words, listFolders, error);
-    if (!file && !options->words.empty()) {
+    const bool plays = file && app::WordFileLoads(words, *file, error);
+    if (!plays && !options->words.empty()) {
       std::cerr << "rapiko: " << error << '\n';
       return 2;
     }
-    if (!file) {
-      std::cerr << "rapiko: the chosen word list is gone (" << error << "); playing " << wordFile
-                << '\n';
+    if (!plays) {
+      std::cerr << "rapiko: the chosen word list cannot be played (" << error << "); playing "
+                << wordFile << '\n';
     } else {
       // The game folder's own list named by its path keeps its own ranking.
       if (!storage::SameFile(*file, wordFile)) choices.listName = app::ListNameOf(words);

@@ -3,8 +3,11 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 
+#include "state/game_state.h"
 #include "storage/read.h"
+#include "typing/word_data.h"
 
 namespace app {
 
@@ -44,6 +47,16 @@ std::string ListNameOf(const std::string& value) {
     if (name.size() > 4 && name.ends_with(suffix)) name.resize(name.size() - 4);
   }
   return name.empty() ? "words" : name;
+}
+
+bool WordFileLoads(const std::string& value, const std::string& file, std::string& error) {
+  // The reading the game will do, into tables of its own.
+  const auto scratch = std::make_unique<state::GameState>();
+  const typing::WordReport report = typing::LoadWordData(*scratch, file);
+  if (report.words > 0) return true;
+  error = "--words " + value + (file == value ? "" : " (" + file + ")") + ": " +
+          (report.opened ? "no words in it; " : "") + typing::WhyNoWords(report);
+  return false;
 }
 
 }  // namespace app

@@ -28,4 +28,9 @@ std::optional<std::string> WordFileFor(const std::string& value,
 // list's own name, or a file's name without its folder and ".ini"/".txt".
 std::string ListNameOf(const std::string& value);
 
+// Whether file, found for the value of --words, gives at least one word.
+// When not (it cannot be read, is not a plain file or loads no word), false
+// with error set to one line saying why.
+bool WordFileLoads(const std::string& value, const std::string& file, std::string& error);
+
 }  // namespace app

@@ -190,8 +190,9 @@ std::string ValueOf(const state::GameState& g, int32_t item) {
 
 std::string_view LabelOf(const state::GameState& g, int32_t item) {
   static constexpr std::array<std::string_view, kItems> kLabels = {
-      "Word list", "Practice",    "Sound",    "Keys",
-      "Display",   "Window size", "Language", "Watch a best round"};
+      media::Msg("Word list"), media::Msg("Practice"),          media::Msg("Sound"),
+      media::Msg("Keys"),      media::Msg("Display"),           media::Msg("Window size"),
+      media::Msg("Language"),  media::Msg("Watch a best round")};
   return state::Tr(g, kLabels[static_cast<std::size_t>(item)]);
 }
 

@@ -7,6 +7,7 @@
 #include "media/text.h"
 #include "storage/read.h"
 #include "typing/key_tables.h"
+#include "typing/letter_folds.h"
 
 namespace typing {
 namespace {
@@ -26,7 +27,7 @@ char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 
 // double quote.
 class ItemReader {
  public:
-  enum class Result { kItem, kTooLong, kCutShort };
+  enum class Result { kItem, kCutShort };
 
   // complete is false when a failed read cut the bytes short: an item that
   // runs into their end is then not trusted.
@@ -43,8 +44,8 @@ class ItemReader {
   // The line where the bytes end.
   int LastLine() { return LineAt(bytes_.size()); }
 
-  // The next item and the line it starts on; kItem unless reading must end
-  // here (an item too long for its count, or one cut by a failed read).
+  // The next item and the line it starts on; kItem unless a failed read cut
+  // it, which ends the reading.
   Result Next(std::string_view& item, int& line) {
     while (pos_ < bytes_.size() && IsBlank(bytes_[pos_])) ++pos_;
     line = LineAt(pos_);
@@ -72,9 +73,7 @@ class ItemReader {
       ConsumeSeparator();
     }
     item = bytes_.substr(start, end - start);
-    if (ranToEnd && !complete_) return Result::kCutShort;
-    if (end - start > kMaxItemLength) return Result::kTooLong;
-    return Result::kItem;
+    return ranToEnd && !complete_ ? Result::kCutShort : Result::kItem;
   }
 
  private:
@@ -112,7 +111,7 @@ enum class Entry { kDropped, kStored, kCut };
 
 // Enters item as the next word, or drops it for a character outside the
 // word table. Letters past the last position cut the word there.
-Entry EnterWord(state::GameState& g, std::string_view item) {
+Entry EnterWord(state::GameState& g, const std::string& item) {
   const int16_t first = g.letterCount;
   int pos = first;
   bool cut = false;
@@ -126,7 +125,7 @@ Entry EnterWord(state::GameState& g, std::string_view item) {
     g.letterKeys[static_cast<std::size_t>(pos++)] = code;
   }
   const int n = g.wordCount + 1;
-  std::string text(item);
+  std::string text = item;
   for (char& c : text) c = AsciiUpper(c);
   g.words[static_cast<std::size_t>(n)] = std::move(text);
   g.wordStart[static_cast<std::size_t>(n)] = first;
@@ -151,19 +150,24 @@ WordReport ReadWords(state::GameState& g, std::string_view bytes, bool complete)
     }
     std::string_view item;
     int line = 0;
-    const ItemReader::Result read = reader.Next(item, line);
-    if (read == ItemReader::Result::kTooLong) {
+    if (reader.Next(item, line) == ItemReader::Result::kCutShort) break;  // told below
+    // Accented letters count as the plain letters they fold to, as if those
+    // had been typed in the file: for the length, the limits and the word.
+    bool folded = false;
+    const std::string text = FoldAccents(item, folded);
+    if (text.size() > kMaxItemLength) {
       report.stopped = WordNote{WordProblem::kItemTooLong, line, {}};
       break;
     }
-    if (read == ItemReader::Result::kCutShort) break;  // told below, as the failed read
-    if (item.empty()) continue;
-    if (item.size() < kMinWordLength) {
+    if (text.empty()) continue;
+    if (text.size() < kMinWordLength) {
       report.Drop(WordProblem::kTooShort, line, item);
       continue;
     }
-    const Entry entry = EnterWord(g, item);
+    const Entry entry = EnterWord(g, text);
     if (entry == Entry::kDropped) report.Drop(WordProblem::kBadCharacter, line, item);
+    if (entry != Entry::kDropped && folded)
+      report.Fold(line, item, g.words[static_cast<std::size_t>(g.wordCount)]);
     if (entry == Entry::kCut) {
       report.stopped = WordNote{WordProblem::kWordCut, line, std::string(item)};
       break;

@@ -49,6 +49,31 @@ std::string Describe(const WordNote& note, const std::string& failure) {
   return out + ": " + Why(note.problem, failure);
 }
 
+// What was folded, dropped and where the reading stopped; empty when none.
+std::string Details(const WordReport& r) {
+  std::string what;
+  if (r.folded > 0) {
+    what = std::to_string(r.folded) + (r.folded == 1 ? " word" : " words") +
+           " with accented letters folded (";
+    for (std::size_t i = 0; i < r.firstFolded.size(); ++i) {
+      const FoldNote& note = r.firstFolded[i];
+      what += (i ? "; line " : "line ") + std::to_string(note.line) + " " + Quoted(note.item) +
+              " as " + Quoted(note.word);
+    }
+    what += r.folded > static_cast<int>(r.firstFolded.size()) ? "; ...)" : ")";
+  }
+  if (r.dropped > 0) {
+    what += what.empty() ? "" : "; ";
+    what += std::to_string(r.dropped) + (r.dropped == 1 ? " item" : " items") + " dropped (";
+    for (std::size_t i = 0; i < r.firstDropped.size(); ++i)
+      what += (i ? "; " : "") + Describe(r.firstDropped[i], r.failure);
+    what += r.dropped > static_cast<int>(r.firstDropped.size()) ? "; ...)" : ")";
+  }
+  if (r.stopped)
+    what += (what.empty() ? "" : "; ") + ("reading stopped at " + Describe(*r.stopped, r.failure));
+  return what;
+}
+
 }  // namespace
 
 void WordReport::Drop(WordProblem problem, int line, std::string_view item) {
@@ -56,20 +81,22 @@ void WordReport::Drop(WordProblem problem, int line, std::string_view item) {
   ++dropped;
 }
 
+void WordReport::Fold(int line, std::string_view item, const std::string& word) {
+  if (firstFolded.size() < kShownDrops) firstFolded.push_back({line, std::string(item), word});
+  ++folded;
+}
+
+std::string WhyNoWords(const WordReport& r) {
+  if (!r.opened) return "cannot open it: " + r.failure;
+  const std::string what = Details(r);
+  if (!what.empty()) return what;
+  return r.empty ? "the file is empty" : "the file holds no items";
+}
+
 std::string DescribeWordReport(const WordReport& r, const std::string& file) {
-  std::string what;
-  if (r.dropped > 0) {
-    what = std::to_string(r.dropped) + (r.dropped == 1 ? " item" : " items") + " dropped (";
-    for (std::size_t i = 0; i < r.firstDropped.size(); ++i)
-      what += (i ? "; " : "") + Describe(r.firstDropped[i], r.failure);
-    what += r.dropped > static_cast<int>(r.firstDropped.size()) ? "; ...)" : ")";
-  }
-  if (r.stopped)
-    what += (what.empty() ? "" : "; ") + ("reading stopped at " + Describe(*r.stopped, r.failure));
-  if (r.words > 0) return what.empty() ? what : file + ": " + what;
-  if (!r.opened) what = "cannot open it: " + r.failure;
-  if (what.empty()) what = r.empty ? "the file is empty" : "the file holds no items";
-  return file + ": no words loaded, nothing will fall; " + what;
+  if (r.words == 0) return file + ": no words loaded, nothing will fall; " + WhyNoWords(r);
+  const std::string what = Details(r);
+  return what.empty() ? what : file + ": " + what;
 }
 
 }  // namespace typing

@@ -25,6 +25,13 @@ struct WordNote {
   std::string item;  // the item as read (empty where there is none)
 };
 
+// A word loaded with its accented letters folded to plain ones.
+struct FoldNote {
+  int line = 0;      // the line where the item starts, from 1
+  std::string item;  // the item as read
+  std::string word;  // the word it became
+};
+
 // Filled by the reader; the game goes on whatever it says.
 struct WordReport {
   bool opened = true;                  // false: the file could not be opened
@@ -34,13 +41,20 @@ struct WordReport {
   int dropped = 0;                     // items left out
   std::vector<WordNote> firstDropped;  // the first few of them, in file order
   std::optional<WordNote> stopped;     // why the reading ended before the file did
+  int folded = 0;                      // words loaded with accented letters folded
+  std::vector<FoldNote> firstFolded;   // the first few of them, in file order
 
   static constexpr std::size_t kShownDrops = 3;
   void Drop(WordProblem problem, int line, std::string_view item);
+  void Fold(int line, std::string_view item, const std::string& word);
 };
 
-// One line naming file, saying what was left out and why; empty when every
-// item of the file was loaded.
+// One line naming file, saying which words were folded and what was left
+// out and why; empty when every item of the file was loaded as it was.
 std::string DescribeWordReport(const WordReport& report, const std::string& file);
+
+// Why a reading loaded no word, in a few words ("the file is empty",
+// "cannot open it: ...", the items dropped, ...).
+std::string WhyNoWords(const WordReport& report);
 
 }  // namespace typing

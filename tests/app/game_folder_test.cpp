@@ -1,10 +1,12 @@
-// The choice of the game folder and the first start of the per-user folder.
+// The choice of the game folder, and the first start of the per-user folder and of a new --dir.
 #include "app/game_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
+#include <tuple>
 
 #include "support/script_run.h"
 
@@ -44,6 +46,16 @@ class Installed : public ::testing::Test {
     error.clear();
     return app::ChooseGameFolder(dirOption, bin, bin + "/../share/rapiko", dirs, error);
   }
+  // The names in a folder under tmp, sorted, blank-separated.
+  std::string Names(const std::string& folder) const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(tmp.File(folder)))
+      names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    std::string out;
+    for (const auto& n : names) out += (out.empty() ? "" : " ") + n;
+    return out;
+  }
   testing_support::GameDir tmp{""};  // its own back.bmp is outside bin/
   const std::string bin = tmp.File("bin"), user = tmp.File("xdg/rapiko");
   UserDirs dirs{tmp.File("xdg"), tmp.File("home")};
@@ -51,14 +63,76 @@ class Installed : public ::testing::Test {
 };
 
 TEST_F(Installed, DirOptionThenAProgramFolderWithBackBmpThenThePerUserFolder) {
-  EXPECT_EQ(Choose("/some/dir"), "/some/dir");
+  const std::string mine = tmp.File("mine");
+  Put("mine/back.bmp", "mine");
+  EXPECT_EQ(Choose(mine), mine);
   EXPECT_FALSE(fs::exists(user));
   Put("bin/back.bmp", "portable");
   EXPECT_EQ(Choose(), bin);
-  EXPECT_EQ(Choose("/some/dir"), "/some/dir");
+  EXPECT_EQ(Choose(mine), mine);
   EXPECT_FALSE(fs::exists(user));
   tmp.Remove("bin/back.bmp");
   EXPECT_EQ(Choose(), user) << error;
+  EXPECT_EQ(Names("mine"), "back.bmp");
+}
+
+// A new or empty --dir is filled as the per-user folder is, from the program's
+// folder when it holds the game's files; one that holds anything is left alone.
+TEST_F(Installed, ANewOrEmptyDirOptionIsMadeAndFilled) {
+  fs::create_directories(tmp.File("empty"));
+  Put("notes/notes.txt", "mine");
+  const struct {
+    std::string dir;
+    bool portable;
+    std::string names, back, words;
+  } cases[] = {
+      {"new/deeper", false, "back.bmp rapdata.ini", "picture", "CAT\r\n"},
+      {"empty", false, "back.bmp rapdata.ini", "picture", "CAT\r\n"},
+      {"notes", false, "notes.txt", "", ""},
+      {"carried", true, "back.bmp rapdata.ini", "portable", "OWL\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dir);
+    if (c.portable) {
+      Put("bin/back.bmp", "portable");
+      Put("bin/rapdata.ini", "OWL\r\n");
+    }
+    EXPECT_EQ(Choose(tmp.File(c.dir)), tmp.File(c.dir)) << error;
+    EXPECT_EQ(Names(c.dir), c.names);
+    EXPECT_EQ(std::tuple(tmp.Read(c.dir + "/back.bmp"), tmp.Read(c.dir + "/rapdata.ini")),
+              std::tuple(c.back, c.words));
+  }
+  EXPECT_FALSE(fs::exists(user));
+}
+
+TEST_F(Installed, ADirOptionThatIsNotAFolderIsOneLine) {
+  Put("file", "mine");
+  fs::create_symlink(tmp.File("nowhere"), tmp.File("dangling"));
+  for (const char* name : {"file", "dangling", "file/below"}) {
+    const std::string dir = tmp.File(name);
+    EXPECT_FALSE(Choose(dir)) << name;
+    EXPECT_NE(error.find(dir), std::string::npos) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+  }
+  EXPECT_EQ(tmp.Read("file"), "mine");
+  EXPECT_FALSE(fs::exists(tmp.File("nowhere")));
+}
+
+// The program itself: a new --dir starts a game and keeps its files there.
+TEST(GameFolderRun, ANewDirStartsAndIsFilledAndAFileIsRefused) {
+  testing_support::GameDir tmp;
+  const std::string made = tmp.File("made/here");
+  const auto r = testing_support::RunScript(tmp, "state\n", {"--dir", made});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_EQ(r.States().size(), 1u);
+  EXPECT_EQ(r.States()[0]["words"][1], "CAT");  // the game's own list (its first word)
+  EXPECT_EQ(testing_support::ReadFileBytes(made + "/back.bmp"), tmp.Read("back.bmp"));
+  EXPECT_TRUE(fs::exists(made + "/rapikosc.ini"));
+
+  const auto file = testing_support::RunScript(tmp, "state\n", {"--dir", tmp.File("rapdata.ini")});
+  EXPECT_EQ(std::tuple(file.exitCode, file.err),
+            std::tuple(1, "rapiko: --dir " + tmp.File("rapdata.ini") + " is not a folder\n"));
+  EXPECT_TRUE(file.lines.empty());
 }
 
 TEST_F(Installed, FirstStartSeedsThePerUserFolderAndLaterStartsKeepThePlayersFiles) {

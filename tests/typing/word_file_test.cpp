@@ -1,6 +1,8 @@
 // Choosing the words: a file by its path, the game folder's own lists before the shipped ones
-// (each shipped list by name is a golden game: tests/golden/words_list_*).
+// (each shipped list by name is a golden game: tests/golden/words_list_*); a --words that gives
+// no word is refused.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <tuple>
@@ -31,13 +33,6 @@ TEST(WordFile, WordsFromAFileOrAListInsteadOfRapdataIni) {
        "rankings/mine.ini"},
       {{"--words", "home"}, 0, "YAK", "", "rankings/home.ini"},
       {{"--words", dir.File("rapdata.ini")}, 0, "CAT", "", "rapikosc.ini"},
-      {{"--words", dir.File("none.ini")},
-       0,
-       "",
-       dir.File("none.ini") +
-           ": no words loaded, nothing will fall; cannot open it: No such file or "
-           "directory\n",
-       "rankings/none.ini"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args[1]);
@@ -54,6 +49,40 @@ TEST(WordFile, WordsFromAFileOrAListInsteadOfRapdataIni) {
   EXPECT_NE(r.err.find("no word list 'nosuch' in " + dir.File("words") + ", "), std::string::npos)
       << r.err;
   EXPECT_TRUE(r.lines.empty());
+}
+
+// The game folder's own rapdata.ini may be missing or empty (golden games words_missing,
+// words_empty); a file named on the command line must give words.
+TEST(WordFile, AWordFileOrListThatGivesNoWordIsACommandLineError) {
+  GameDir dir;
+  dir.Write("empty.ini", "");
+  dir.Write("bad.ini", "no!\nab\n");
+  std::filesystem::create_directory(dir.File("folder.ini"));
+  mkfifo(dir.File("fifo.ini").c_str(), 0644);  // never waited on
+  std::filesystem::create_directory(dir.File("words"));
+  dir.Write("words/blank.ini", "\n\n");
+  const struct {
+    std::string value, err;
+  } cases[] = {
+      {"/no/such.ini", "--words /no/such.ini: cannot open it: No such file or directory"},
+      {dir.File("folder.ini"),
+       "--words " + dir.File("folder.ini") + ": cannot open it: not a plain file"},
+      {dir.File("fifo.ini"),
+       "--words " + dir.File("fifo.ini") + ": cannot open it: not a plain file"},
+      {dir.File("empty.ini"),
+       "--words " + dir.File("empty.ini") + ": no words in it; the file is empty"},
+      {dir.File("bad.ini"), "--words " + dir.File("bad.ini") +
+                                ": no words in it; 2 items dropped (line 1 \"no!\": only A-Z, 0-9 "
+                                "and - are allowed; line 2 \"ab\": fewer than 3 characters)"},
+      {"blank", "--words blank (" + dir.File("words/blank.ini") +
+                    "): no words in it; the file holds no items"},
+  };
+  for (const auto& c : cases) {
+    const auto r = RunScript(dir, "state\n", {"--words", c.value});
+    EXPECT_EQ(std::tuple(r.exitCode, r.err), std::tuple(2, "rapiko: " + c.err + "\n"));
+    EXPECT_TRUE(r.lines.empty()) << c.value;
+  }
+  EXPECT_FALSE(dir.Exists("rapikosc.ini"));  // refused before the game started
 }
 
 }  // namespace
