@@ -22,6 +22,12 @@ var Module = {
   onAbort: (what) => {
     statusLine.textContent = "The game stopped: " + what;
   },
+  // The options screen's display: the browser's full screen of the page (1), or not (0), or
+  // the other way (-1).
+  rapikoFullScreen: (on) => {
+    const now = document.fullscreenElement !== null;
+    if (on < 0 || Boolean(on) !== now) toggleFullscreen();
+  },
   // The player quit (Esc on the title): the game is on its title again.
   rapikoEnded: (status) => {
     quitLine.textContent =
