@@ -2,187 +2,39 @@
 // served on this machine draws the title as the headless game does, keeps the game's keys from
 // the page, Space starts a round, losing focus pauses it, Quit comes back to the title, two
 // tabs playing at once both keep their results across a reload, and the service worker's copy
-// plays offline.
-//
-// CHROMIUM names another browser; screenshots go to build-web/test-output/ to be looked at
-// (RAPIKO_WEB_BUILD names another build folder).
+// plays offline (tests/web/page_session.mjs starts the browser).
 import assert from "node:assert/strict";
-import { execFileSync } from "node:child_process";
-import fs from "node:fs";
-import os from "node:os";
 import path from "node:path";
-import { fileURLToPath } from "node:url";
 import { after, before, test } from "node:test";
 
-import puppeteer from "puppeteer-core";
+import {
+  canvasNow,
+  differingPixels,
+  historyRounds,
+  keptFile,
+  kRoundMs,
+  openGame,
+  outputDir,
+  sleep,
+  startBrowser,
+  titleFromNode,
+  waitForPicture,
+} from "./page_session.mjs";
 
-import { serveSite } from "../../scripts/serve_site.mjs";
-import { readPalettePng } from "./png.mjs";
-
-const sourceDir = path.resolve(path.dirname(fileURLToPath(import.meta.url)), "..", "..");
-const buildDir = path.resolve(process.env.RAPIKO_WEB_BUILD || path.join(sourceDir, "build-web"));
-const siteDir = path.join(buildDir, "site");
-const nodeGame = path.join(buildDir, "node", "rapiko.js");
-const outputDir = path.join(buildDir, "test-output");
-// The page at twice the game's 640 x 480: the picture fills it, each pixel a 2 x 2 block.
-const kViewport = { width: 1280, height: 960 };
-const kScale = 2;
-// Where the page keeps the game folder (web/page_storage.js keeps /home/web_user).
-const kGameFolder = "/home/web_user/.local/share/rapiko/";
-// A round is two minutes; name entry and the saves after it take a few seconds more.
-const kRoundMs = 120_000;
-
-// The flags that keep a headless Chromium from reaching anything but this machine, and that
-// let a tab not in front run at full speed (two tabs play at once).
-const kChromiumFlags = [
-  "--no-sandbox",
-  "--disable-gpu",
-  "--disable-quic",
-  "--no-first-run",
-  "--disable-background-networking",
-  "--disable-component-update",
-  "--disable-sync",
-  "--disable-background-timer-throttling",
-  "--disable-backgrounding-occluded-windows",
-  "--disable-renderer-backgrounding",
-];
-
-let server;
-let browser;
-let profile;
-let siteUrl;
+let site;
 let title;
 
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-
-// The title screen as the Node build draws it for a new game folder.
-function titleFromNode() {
-  const dir = fs.mkdtempSync(path.join(os.tmpdir(), "rapiko-title-"));
-  try {
-    for (const file of ["back.bmp", "rapdata.ini"]) {
-      fs.copyFileSync(path.join(sourceDir, "assets", file), path.join(dir, file));
-    }
-    fs.writeFileSync(path.join(dir, "script.txt"), "tick 16 2\nscreenshot title.png\n");
-    execFileSync(process.execPath, [nodeGame, "--headless", "--script", "script.txt", "--dir", "."], {
-      cwd: dir,
-    });
-    return readPalettePng(fs.readFileSync(path.join(dir, "title.png"))).rgb;
-  } finally {
-    fs.rmSync(dir, { recursive: true, force: true });
-  }
-}
-
-// How many pixels of the game's picture the canvas shows unlike reference (RGB, 640 x 480),
-// or -1 while the canvas is not yet the picture's size. Counted in the page, so that only
-// the count crosses the DevTools connection.
-function differingPixels(page, reference) {
-  return page.evaluate(
-    (scale, base64) => {
-      const canvas = document.getElementById("canvas");
-      if (canvas.width !== 640 * scale || canvas.height !== 480 * scale) return -1;
-      const expected = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
-      const data = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
-      let count = 0;
-      for (let y = 0; y < 480; ++y) {
-        for (let x = 0; x < 640; ++x) {
-          const at = (y * scale * canvas.width + x * scale) * 4;
-          const want = (y * 640 + x) * 3;
-          if (data[at] !== expected[want] || data[at + 1] !== expected[want + 1] ||
-              data[at + 2] !== expected[want + 2]) {
-            ++count;
-          }
-        }
-      }
-      return count;
-    },
-    kScale,
-    Buffer.from(reference).toString("base64"),
-  );
-}
-
-// Polls the canvas until holds(count of pixels unlike reference) does; the last count.
-async function waitForPicture(page, reference, holds, timeoutMs) {
-  const deadline = Date.now() + timeoutMs;
-  for (;;) {
-    const count = await differingPixels(page, reference);
-    if ((count >= 0 && holds(count)) || Date.now() > deadline) return count;
-    await sleep(100);
-  }
-}
-
-// The canvas's pixels now, as one string to compare.
-function canvasNow(page) {
-  return page.evaluate(() => document.getElementById("canvas").toDataURL());
-}
-
-// A file of the game folder as IndexedDB holds it (Latin-1 text), or null. Called only once
-// the game has started, so the database is the one the game made.
-function keptFile(page, name) {
-  return page.evaluate(
-    (file) =>
-      new Promise((resolve, reject) => {
-        const open = indexedDB.open("rapiko");
-        open.onerror = () => reject(open.error);
-        open.onsuccess = () => {
-          const db = open.result;
-          const get = db.transaction("files").objectStore("files").get(file);
-          get.onsuccess = () => {
-            db.close();
-            resolve(get.result ? new TextDecoder("latin1").decode(get.result.data) : null);
-          };
-          get.onerror = () => reject(get.error);
-        };
-      }),
-    kGameFolder + name,
-  );
-}
-
-// The rounds of the history file (its lines after the header), as objects by column.
-async function historyRounds(page) {
-  const text = await keptFile(page, "rapiko-history.csv");
-  if (!text) return [];
-  const [header, ...lines] = text.trim().split("\n");
-  const names = header.split(",");
-  return lines.map((line) => Object.fromEntries(line.split(",").map((v, i) => [names[i], v])));
-}
-
-async function openGame(context = browser) {
-  const page = await context.newPage();
-  await page.setViewport(kViewport);
-  const problems = [];
-  page.on("pageerror", (e) => problems.push(e.message));
-  // Each tab acts as the focused one, as a player's window in front does.
-  const session = await page.createCDPSession();
-  await session.send("Emulation.setFocusEmulationEnabled", { enabled: true });
-  await page.goto(siteUrl, { waitUntil: "load" });
-  const unlike = await waitForPicture(page, title, (n) => n >= 0, 20_000);
-  assert.notEqual(unlike, -1, "the canvas never took the size of the picture");
-  return { page, problems };
-}
-
 before(async () => {
-  assert.ok(fs.existsSync(path.join(siteDir, "rapiko.wasm")), "no site: make web builds it");
-  fs.mkdirSync(outputDir, { recursive: true });
   title = titleFromNode();
-  server = await serveSite(siteDir);
-  siteUrl = `http://127.0.0.1:${server.address().port}/`;
-  profile = fs.mkdtempSync(path.join(os.tmpdir(), "rapiko-chromium-"));
-  browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
-    userDataDir: profile,
-    headless: true,
-    args: kChromiumFlags,
-  });
+  site = await startBrowser();
 });
 
 after(async () => {
-  await browser?.close();
-  server?.close();
-  if (profile) fs.rmSync(profile, { recursive: true, force: true });
+  await site?.close();
 });
 
 test("a new player's title is the headless game's, and the page keeps the game's keys", async () => {
-  const { page, problems } = await openGame();
+  const { page, problems } = await openGame(site);
   const unlike = await waitForPicture(page, title, (n) => n === 0, 20_000);
   await page.screenshot({ path: path.join(outputDir, "title.png") });
   assert.deepEqual(problems, []);
@@ -210,7 +62,7 @@ test("a new player's title is the headless game's, and the page keeps the game's
 });
 
 test("Space starts a round, losing focus pauses it, and Quit comes back to the title", async () => {
-  const { page, problems } = await openGame();
+  const { page, problems } = await openGame(site);
   await page.keyboard.press("Space");
   // The round's screen: the ranking box gone, letters falling.
   const changed = await waitForPicture(page, title, (n) => n > 10_000, 5_000);
@@ -266,8 +118,8 @@ async function playRoundAndEnter(page, name, done) {
 }
 
 test("two tabs play at once; both results are kept, and still there after a reload", async () => {
-  const first = await openGame();
-  const second = await openGame();
+  const first = await openGame(site);
+  const second = await openGame(site);
   const before = (await historyRounds(first.page)).length;
   await first.page.keyboard.press("Space");
   await second.page.keyboard.press("Space");
@@ -313,7 +165,7 @@ test("two tabs play at once; both results are kept, and still there after a relo
 });
 
 test("the page can be installed, and the service worker's copy plays offline", async () => {
-  const { page } = await openGame();
+  const { page } = await openGame(site);
   await page.evaluate(() => navigator.serviceWorker.ready);
   const cdp = await page.createCDPSession();
   const { installabilityErrors } = await cdp.send("Page.getInstallabilityErrors");
