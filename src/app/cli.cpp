@@ -136,6 +136,8 @@ constexpr HelpEntry kKeys[] = {
     {"Space", "start a round (title screen); fire the shot (in a round)"},
     {"Enter", "fire the shot (in a round); enter your name (name entry)"},
     {"Tab", "the statistics of your rounds (title screen)"},
+    {"O", "the options screen: word list, practice, sound, keys, display,\n"
+          "language, best rounds to watch (title screen)"},
     {"Backspace", "delete the last character (name entry)"},
     {"Esc", "quit (a click quits too); the ranking is saved"},
     {"Alt+Enter", "switch between full screen and a window"},
@@ -147,6 +149,8 @@ constexpr HelpEntry kFiles[] = {
     {"rapikosc.ini", "the ranking"},
     {"rapiko-history.csv", "the history of your rounds (--stats, --practice)"},
     {"replays/", "the best round of each session (--replay)"},
+    {"rankings/", "the ranking of each other word list"},
+    {"settings.ini", "the options screen's choices, in ~/.config/rapiko"},
 };
 
 // One entry of the help: its head, then its text from column 21, each of its
