@@ -22,7 +22,8 @@ set_property(TARGET rapiko APPEND PROPERTY LINK_DEPENDS
 # For the page: the same program. The game's loop blocks as it does on every
 # other machine; each sleep of it, and each wait for the browser's files and
 # locks, unwinds to the browser and resumes (asyncify). The program's main runs
-# again when the player quits (web/page_main.cpp). The default game files come
+# again when the player quits (web/page_main.cpp), and knows it is the page's
+# (RAPIKO_WEB_PAGE: the page sizes the canvas). The default game files come
 # in rapiko.data, installed as on Linux: beside a program at /rapiko/bin, so
 # that the game folder is the player's own, seeded from them, in the folder the
 # page keeps (web/page_storage.js).
@@ -30,7 +31,8 @@ get_target_property(rapiko_sources rapiko SOURCES)
 get_target_property(rapiko_source_dir rapiko SOURCE_DIR)
 list(FILTER rapiko_sources INCLUDE REGEX "^app/")
 list(TRANSFORM rapiko_sources PREPEND ${rapiko_source_dir}/)
-set_source_files_properties(${rapiko_sources} PROPERTIES COMPILE_DEFINITIONS main=RapikoMain)
+set_source_files_properties(${rapiko_sources} PROPERTIES COMPILE_DEFINITIONS
+                            "main=RapikoMain;RAPIKO_WEB_PAGE")
 add_executable(rapiko_page ${rapiko_sources} ${PROJECT_SOURCE_DIR}/web/page_main.cpp
                            ${PROJECT_SOURCE_DIR}/web/sleep_yields.cpp
                            ${PROJECT_SOURCE_DIR}/src/storage/web/folder_lock.cpp)

@@ -25,9 +25,6 @@ state::Choices ChooseChoices(const Options& options, const state::Settings& sett
       options.Given("--keys") ? options.keysByPosition : settings.keysByPosition.value_or(false);
   c.fullscreen = !options.window && settings.fullscreen.value_or(true);
   c.scale = options.Given("--scale") ? options.scale : settings.scale.value_or(0);
-#ifdef __EMSCRIPTEN__
-  c.canSizeWindow = false;  // the canvas fills the page, whatever its size
-#endif
   return c;
 }
 
