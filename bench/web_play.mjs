@@ -1,6 +1,7 @@
 // Measures the web page while a round is played in headless Chromium at 1280 x 960: pictures
 // shown per second, the page's main thread busy time, and the CPU of all the browser's
-// processes, over SECONDS of play (default 10) after a round has started.
+// processes, over SECONDS of play (default 10) after a round has started; and how busy the rest
+// of the machine was meanwhile, since other work makes every figure worse.
 //
 //   node bench/web_play.mjs [SITE_DIR] [--seconds N] [--runs N]   (after make web and
 //                                                                  make test-web)
@@ -54,6 +55,13 @@ function treeCpuSeconds(root) {
   return total;
 }
 
+// CPU seconds the whole machine has been busy so far (all cores), from /proc/stat.
+function machineBusySeconds() {
+  const cpu = fs.readFileSync("/proc/stat", "utf8").split("\n")[0].trim().split(/\s+/).slice(1);
+  const [user, nice, system, , , irq, softirq, steal] = cpu.map(Number);
+  return (user + nice + system + irq + softirq + steal) / ticksPerSecond;
+}
+
 const server = await serveSite(siteDir);
 const url = `http://127.0.0.1:${server.address().port}/`;
 const results = [];
@@ -94,6 +102,7 @@ for (let run = 0; run < runs; ++run) {
     pictures: await page.evaluate(() => window.picturesShown),
     task: await metric("TaskDuration"),
     cpu: treeCpuSeconds(pid),
+    machine: machineBusySeconds(),
   };
   // A player's pace: a letter every 150 ms, a shot after every fourth.
   const end = Date.now() + seconds * 1000;
@@ -103,10 +112,13 @@ for (let run = 0; run < runs; ++run) {
     await new Promise((r) => setTimeout(r, 150));
   }
   const wall = (performance.now() - start.wall) / 1000;
+  const browserCpu = treeCpuSeconds(pid) - start.cpu;
   results.push({
     fps: ((await page.evaluate(() => window.picturesShown)) - start.pictures) / wall,
     page: (100 * ((await metric("TaskDuration")) - start.task)) / wall,
-    browser: (100 * (treeCpuSeconds(pid) - start.cpu)) / wall,
+    browser: (100 * browserCpu) / wall,
+    // Everything else the machine did meanwhile (this script included), in cores.
+    others: (machineBusySeconds() - start.machine - browserCpu) / wall,
   });
   await browser.close();
   fs.rmSync(profile, { recursive: true, force: true });
@@ -117,5 +129,5 @@ console.log(`${runs} runs of ${seconds} s of play at 1280 x 960 (${os.cpus().len
             `load ${os.loadavg()[0].toFixed(1)}):`);
 for (const r of results) {
   console.log(`  ${r.fps.toFixed(1)} pictures/s, page main thread ${r.page.toFixed(0)}% of a core, ` +
-              `all browser processes ${r.browser.toFixed(0)}%`);
+              `all browser processes ${r.browser.toFixed(0)}%, others busy ${r.others.toFixed(2)} cores`);
 }
