@@ -108,8 +108,11 @@ const std::vector<OptionSpec>& OptionTable() {
        [](Options& o, const std::string&) { return o.practice = true, std::nullopt; }},
       {"--stats", nullptr,
        "print the statistics of the history (rapiko-history.csv)\n"
-       "and exit",
+       "and exit: the rounds of the word list --words names, else of\n"
+       "the list the options screen chose, else of rapdata.ini",
        [](Options& o, const std::string&) { return o.stats = true, std::nullopt; }},
+      {"--all-lists", nullptr, "with --stats: the rounds of every word list",
+       [](Options& o, const std::string&) { return o.allLists = true, std::nullopt; }},
       {"--help", nullptr, "show this help and exit",
        [](Options& o, const std::string&) { return o.help = true, std::nullopt; }},
       {"--version", nullptr, "show the version and exit",
@@ -136,8 +139,10 @@ constexpr HelpEntry kKeys[] = {
     {"Space", "start a round (title screen); fire the shot (in a round)"},
     {"Enter", "fire the shot (in a round); enter your name (name entry)"},
     {"Tab", "the statistics of your rounds (title screen)"},
-    {"O", "the options screen: word list, practice, sound, keys, display,\n"
-          "language, best rounds to watch (title screen)"},
+    {"O",
+     "the options screen: word list, practice, sound, keys, display,\n"
+     "language, best rounds to watch (title screen)"},
+    {"L", "the statistics of the word list in play, or of every list\n(statistics screen)"},
     {"Backspace", "delete the last character (name entry)"},
     {"Esc", "quit (a click quits too); the ranking is saved"},
     {"Alt+Enter", "switch between full screen and a window"},
@@ -182,7 +187,7 @@ std::string UsageText() {
       "       rapiko --replay FILE [--window [--scale N]] [--dir DIR]\n"
       "       rapiko --headless --script FILE [--practice] [--dir DIR] [--words LIST|FILE]\n"
       "                     [--record FILE] [--lang CODE]\n"
-      "       rapiko --stats [--dir DIR]\n"
+      "       rapiko --stats [--dir DIR] [--words LIST|FILE | --all-lists]\n"
       "\n"
       "A keyboard-practice arcade game: type the falling letters, fire with Space.\n"
       "\n"
@@ -229,8 +234,14 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     return std::nullopt;
   };
   for (const char* other :
-       {"--headless", "--window", "--scale", "--practice", "--record", "--replay", "--words"}) {
-    if (o.stats && Given(seen, other)) return fail("--stats goes only with --dir");
+       {"--headless", "--window", "--scale", "--practice", "--record", "--replay"}) {
+    if (o.stats && Given(seen, other)) {
+      return fail("--stats goes only with --dir, --words and --all-lists");
+    }
+  }
+  if (o.allLists && !o.stats) return fail("--all-lists goes only with --stats");
+  if (o.allLists && !o.words.empty()) {
+    return fail("--all-lists shows every list, so it takes no --words");
   }
   if (o.headless && !Given(seen, "--script")) return fail("--headless needs --script FILE");
   if (Given(seen, "--script") && !o.headless) return fail("--script is only for --headless runs");

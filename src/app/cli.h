@@ -22,6 +22,7 @@ struct Options {
   std::string record;              // write the session as a script to this file
   std::string replay;              // show this recording in the window
   bool stats = false;              // print the statistics of the history and exit
+  bool allLists = false;           // with stats: the rounds of every word list
   bool practice = false;           // new words favour the weakest keys of the history
   std::string lang;                // a language code; empty: the setting, else the environment
   std::vector<std::string> given;  // the options given, by name

@@ -14,7 +14,6 @@
 #include "game/settings.h"
 #include "script/run_script.h"
 #include "stats/summary.h"
-#include "storage/read.h"
 #include "storage/user_folder.h"
 #include "typing/word_data.h"
 
@@ -61,8 +60,18 @@ int main(int argc, char** argv) {
                            : game::ReadSettings(settingsPath, [](const std::string& line) {
                                std::cerr << "rapiko: " << line << '\n';
                              });
+  const std::string folderWords = myPath + typing::kWordFileName;
   if (options->stats) {
-    std::cout << stats::SummaryText(stats::ReadSummary(myPath), myPath);
+    // The rounds of the list a game would play now, or of every list.
+    stats::ListFilter filter;
+    if (!options->allLists) {
+      const std::string words =
+          options->words.empty() ? settings.words.value_or("") : options->words;
+      const auto file = words.empty() ? std::nullopt : app::WordFileFor(words, listFolders, error);
+      filter = stats::ListFilter::Of(
+          words.empty() ? "" : app::ListNameFor(words, file.value_or(words), folderWords));
+    }
+    std::cout << stats::SummaryText(stats::ReadSummary(myPath, filter), myPath, filter);
     return 0;
   }
   game::CatchQuitSignals();
@@ -75,7 +84,7 @@ int main(int argc, char** argv) {
 #ifdef RAPIKO_WEB_PAGE
   choices.canSizeWindow = false;  // the canvas fills the web page, whatever its size
 #endif
-  std::string wordFile = myPath + typing::kWordFileName;
+  std::string wordFile = folderWords;
   // The list of --words, else the one the options screen chose last.
   const std::string words =
       options->words.empty() && !options->headless ? settings.words.value_or("") : options->words;
@@ -91,7 +100,7 @@ int main(int argc, char** argv) {
                 << wordFile << '\n';
     } else {
       // The game folder's own list named by its path keeps its own ranking.
-      if (!storage::SameFile(*file, wordFile)) choices.listName = app::ListNameOf(words);
+      choices.listName = app::ListNameFor(words, *file, wordFile);
       wordFile = *file;
     }
   }

@@ -49,6 +49,11 @@ std::string ListNameOf(const std::string& value) {
   return name.empty() ? "words" : name;
 }
 
+std::string ListNameFor(const std::string& value, const std::string& file,
+                        const std::string& folderWords) {
+  return storage::SameFile(file, folderWords) ? std::string() : ListNameOf(value);
+}
+
 bool WordFileLoads(const std::string& value, const std::string& file, std::string& error) {
   // The reading the game will do, into tables of its own.
   const auto scratch = std::make_unique<state::GameState>();

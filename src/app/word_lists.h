@@ -28,6 +28,13 @@ std::optional<std::string> WordFileFor(const std::string& value,
 // list's own name, or a file's name without its folder and ".ini"/".txt".
 std::string ListNameOf(const std::string& value);
 
+// The name of the list that value (of --words) plays from file, which
+// names its ranking and its rounds in the history: ListNameOf(value), or
+// empty when file is the game folder's own word file (folderWords),
+// whatever it is called.
+std::string ListNameFor(const std::string& value, const std::string& file,
+                        const std::string& folderWords);
+
 // Whether file, found for the value of --words, gives at least one word.
 // When not (it cannot be read, is not a plain file or loads no word), false
 // with error set to one line saying why.

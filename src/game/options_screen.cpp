@@ -91,6 +91,8 @@ void ChangeList(state::GameState& g, const state::WordList& list) {
   values.entryName = g.entryName;
   ranking::PutValues(g, values);
   ranking::LoadRanking(g, g.choices.folder);
+  // Practice favours the weak keys of this list's rounds.
+  if (g.choices.practice) stats::LoadPracticeKeys(g);
   g.choices.settings.words = list.name.empty() ? std::nullopt : std::optional(list.name);
 }
 

@@ -2,6 +2,9 @@
 #include "game/pause.h"
 
 #include <array>
+#include <string>
+
+#include "media/messages.h"
 
 namespace game {
 namespace {
@@ -13,6 +16,8 @@ constexpr int32_t kPanelRight = 380;
 constexpr int32_t kPanelBottom = 258;
 constexpr int32_t kTextX = 300;
 constexpr int32_t kTextY = 232;
+constexpr int32_t kPauseWidth = 40;  // "PAUSE" at kTextX: another word is centred alike
+constexpr int32_t kMiddle = (kPanelLeft + kPanelRight) / 2;
 
 }  // namespace
 
@@ -28,7 +33,13 @@ void PauseFrame(state::GameState& g) {
   // in the same colours afterwards.
   media::Surface& back = *g.backBuffer;
   back.DrawBox(kPanelLeft, kPanelTop, kPanelRight, kPanelBottom);
-  back.DrawText(kTextX, kTextY, "PAUSE");
+  const std::string pause(state::Tr(g, "PAUSE"));
+  back.DrawText(kTextX + (kPauseWidth - media::TextWidth(pause)) / 2, kTextY, pause);
+  // How to go on, in a box of its own under the panel.
+  const std::string resume(state::Tr(g, "Click the window to resume"));
+  const int32_t half = media::TextWidth(resume) / 2 + 8;
+  back.DrawBox(kMiddle - half, kPanelBottom, kMiddle + half, kPanelBottom + 22);
+  back.DrawText(kMiddle - half + 8, kPanelBottom + 3, resume);
   g.primarySurface->Flip();
 }
 

@@ -71,6 +71,7 @@ class ForwardingKeyboard : public KeyboardDevice {
   int32_t GetDeviceData(std::span<KeyEvent> events) override {
     return inner_->GetDeviceData(events);
   }
+  char32_t KeyCharacter(int32_t keyCode) override { return inner_->KeyCharacter(keyCode); }
 
  protected:
   std::shared_ptr<KeyboardDevice> inner_;

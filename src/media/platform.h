@@ -121,6 +121,11 @@ class KeyboardDevice {
   // The events since the last read, oldest first, from slot 0, at most
   // events.size(); later slots stay as passed. Returns the count.
   virtual int32_t GetDeviceData(std::span<KeyEvent> events) = 0;
+  // What the key of this code types for the game without Shift, as its cap
+  // shows it (a letter as its capital): the player's layout while keys are
+  // read by the character they type, the US one while they are read by
+  // their place. 0 for a key that types no character.
+  virtual char32_t KeyCharacter(int32_t keyCode) = 0;
 };
 
 class Input {

@@ -145,6 +145,20 @@ int32_t Set1FromSdlScancode(int32_t scancode) {
   return kTable[static_cast<std::size_t>(scancode)];
 }
 
+int32_t SdlScancodeFromSet1(int32_t set1) {
+  if (set1 == 0) return 0;
+  for (const Pair& p : kKeys) {
+    if (p.set1 == set1) return p.sdl;
+  }
+  return 0;
+}
+
+char32_t KeyCapOfSdlKeycode(int32_t keycode) {
+  if (keycode < 0x20 || keycode == 0x7F || (keycode & kSdlScancodeMask) != 0) return 0;
+  if (keycode > 0x10FFFF || (keycode >= 0x80 && keycode < 0xA0)) return 0;
+  return KeyCap(static_cast<char32_t>(keycode));
+}
+
 int32_t Set1FromTypedKey(int32_t scancode, int32_t keycode, std::string_view text) {
   if (IsModifierKey(scancode)) return 0;
   const int32_t position = Set1FromSdlScancode(scancode);

@@ -11,6 +11,14 @@ namespace media {
 // number pad's Enter and slash, right Ctrl and Alt, ...).
 int32_t Set1FromSdlScancode(int32_t scancode);
 
+// The SDL scancode of a set-1 code: the first key of that code (the ISO
+// keyboards' key beside Enter shares the US backslash's), or 0 for none.
+int32_t SdlScancodeFromSet1(int32_t set1);
+
+// What a key's cap shows of an SDL key code: its character, a letter as its
+// capital; 0 for a code of no printable character (Enter, Tab, arrows, ...).
+char32_t KeyCapOfSdlKeycode(int32_t keycode);
+
 // The code of a key that types only characters the game has no key for
 // (such as a German sharp s), or a dead key: the ISO keyboards' extra key,
 // which types nothing in a name and matches no letter, so it counts as a

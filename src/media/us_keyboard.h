@@ -25,4 +25,7 @@ int32_t Set1FromUsCharacter(char32_t c);
 // What the main key of that code types without Shift, or '\0' for none.
 char UsCharacterOfSet1(int32_t code);
 
+// A character as a key's cap shows it: a letter as its capital.
+constexpr char32_t KeyCap(char32_t c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
+
 }  // namespace media

@@ -50,11 +50,13 @@ void CheckBottomOut(state::GameState& g, int16_t index) {
   g.ringHead = kRingFirst;
   g.hitCount = 0;
   g.level = static_cast<int16_t>(std::max(int32_t{g.level} - 2, 0));
+  const int16_t fallen = t.keyCode;
+  int32_t cleared = 0;
   for (state::Target& each : g.targets) {
-    if (each.keyCode != 0)
-      state::CountLost(g.progress.round, each.keyCode);  // every letter is lost
+    if (each.keyCode != 0) ++cleared;
     each = state::Target{};
   }
+  state::CountFallOut(g.progress.round, fallen, cleared);
 }
 
 void DrawAndMoveTarget(state::GameState& g, int16_t index, int32_t elapsedMs) {

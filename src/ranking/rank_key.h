@@ -13,8 +13,9 @@ constexpr int32_t kMaxLevelWeight = 100000;
 
 // The key of a result. Widened, then held at the 32-bit limits: a level of
 // 215 or more would not fit, and a saturated key still ranks above every
-// smaller result.
-inline int32_t ComputeRankKey(int16_t level, int16_t maxLevel, int32_t score) {
+// smaller result. (The levels of play are 16-bit; the history's are read
+// wider.)
+inline int32_t ComputeRankKey(int32_t level, int32_t maxLevel, int32_t score) {
   return state::Saturate32(int64_t{level} * kLevelWeight + int64_t{score} +
                            int64_t{maxLevel} * kMaxLevelWeight);
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "state/arith.h"
+
 namespace state {
 
 // Key codes are one byte; per-key counts are kept for every code.
@@ -15,7 +17,7 @@ constexpr int kKeyCodes = 256;
 struct KeyTally {
   int32_t locked = 0;  // letters of this key locked
   int32_t wrong = 0;   // presses of this key that matched no letter
-  int32_t lost = 0;    // letters of this key cleared when a letter fell out
+  int32_t lost = 0;    // letters of this key that fell out at the bottom
   bool operator==(const KeyTally&) const = default;
 };
 
@@ -26,7 +28,7 @@ struct RoundCounts {
   int32_t destroyed = 0;  // letters destroyed by the shot
   int32_t locks = 0;
   int32_t wrongKeys = 0;
-  int32_t lost = 0;  // letters cleared by fall-outs
+  int32_t lost = 0;  // letters cleared by fall-outs, the fallen ones with the rest
   int32_t shots = 0;
   KeyTallies keys{};
   bool operator==(const RoundCounts&) const = default;
@@ -40,6 +42,8 @@ struct RoundRecord {
   int32_t level = 0;
   int32_t maxLevel = 0;
   RoundCounts counts;
+  std::string list;       // the word list's name; empty: the game folder's rapdata.ini
+  bool practice = false;  // played with practice on
   bool operator==(const RoundRecord&) const = default;
 };
 
@@ -62,7 +66,7 @@ struct ProgressSummary {
   int32_t rounds = 0;  // rounds in the history
   int32_t damagedLines = 0;
   std::optional<RoundRecord> last;
-  std::optional<RoundRecord> best;  // highest score; the earlier round on a tie
+  std::optional<RoundRecord> best;  // as the ranking ranks; the earlier round on a tie
   std::vector<ChartPoint> chart;    // the last rounds, oldest first
   Averages recent;                  // the last ten rounds
   Averages before;                  // the ten before those
@@ -80,7 +84,8 @@ struct Progress {
   bool keepHistory = false;
   std::string folder;
   bool screenOpen = false;
-  ProgressSummary summary;  // read when the screen opens
+  bool allLists = false;    // the screen shows the rounds of every word list
+  ProgressSummary summary;  // read when the screen opens, or switches lists
   // The last round ended without a place in the ranking: the title's hint
   // points to the statistics, where it is shown.
   bool lastRoundUnranked = false;
@@ -108,9 +113,12 @@ inline void CountWrongKey(RoundCounts& counts, int32_t keyCode) {
   if (KeyTally* t = TallyOf(counts, keyCode)) Bump(t->wrong);
 }
 
-inline void CountLost(RoundCounts& counts, int32_t keyCode) {
-  Bump(counts.lost);
-  if (KeyTally* t = TallyOf(counts, keyCode)) Bump(t->lost);
+// A letter of fallenKey fell out and cleared `cleared` letters, itself among
+// them. Only the fallen letter is the player's miss: the others were cleared
+// through no fault of their keys.
+inline void CountFallOut(RoundCounts& counts, int32_t fallenKey, int32_t cleared) {
+  counts.lost = Saturate32(int64_t{counts.lost} + cleared);
+  if (KeyTally* t = TallyOf(counts, fallenKey)) Bump(t->lost);
 }
 
 }  // namespace state

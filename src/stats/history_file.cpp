@@ -5,6 +5,7 @@
 #include <deque>
 #include <tuple>
 
+#include "ranking/rank_key.h"
 #include "state/figures.h"
 #include "stats/keys.h"
 #include "storage/errors.h"
@@ -20,7 +21,8 @@ using state::MissRate;
 using state::OneDecimal;
 namespace {
 
-constexpr std::size_t kColumns = 13;
+constexpr std::size_t kColumns = 15;
+constexpr std::size_t kFirstColumns = 13;  // lines written before the list and practice
 
 // Word keys in keyboard-map order, then the other keys by code: the order of
 // the keys column.
@@ -36,20 +38,15 @@ std::vector<int32_t> KeyColumnOrder() {
   return order;
 }
 
-// Splits text at each separator into at most N parts; nothing when it has
-// more (or, with exact, fewer).
+// Splits text at each separator into parts; the number of parts, or more
+// than N when there are more than N (the first N are then in parts).
 template <std::size_t N>
-std::optional<std::array<std::string_view, N>> SplitInto(std::string_view text, char separator,
-                                                         bool exact = true) {
-  std::array<std::string_view, N> parts{};
+std::size_t Split(std::string_view text, char separator, std::array<std::string_view, N>& parts) {
   for (std::size_t i = 0;; ++i) {
-    if (i == N) return std::nullopt;
+    if (i == N) return N + 1;
     const std::size_t at = text.find(separator);
     parts[i] = text.substr(0, at);
-    if (at == std::string_view::npos) {
-      if (exact && i + 1 != N) return std::nullopt;
-      return parts;
-    }
+    if (at == std::string_view::npos) return i + 1;
     text.remove_prefix(at + 1);
   }
 }
@@ -141,6 +138,48 @@ bool ParseKeys(std::string_view text, state::KeyTallies* keys) {
 
 std::string FilePath(const std::string& myPath) { return myPath + kHistoryFileName; }
 
+// A list's name as its column holds it: a comma, a quote, a percent sign and
+// control characters as %XX, so that the line still splits at its commas.
+std::string ListColumn(std::string_view name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string text;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F || c == ',' || c == '"' || c == '%') {
+      text += '%';
+      text += kHex[byte >> 4];
+      text += kHex[byte & 15];
+    } else {
+      text += c;
+    }
+  }
+  return text;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The name in a list column, or nothing when the column is not one.
+std::optional<std::string> ListName(std::string_view column) {
+  std::string name;
+  for (std::size_t i = 0; i < column.size(); ++i) {
+    if (column[i] != '%') {
+      name += column[i];
+      continue;
+    }
+    if (column.size() - i < 3) return std::nullopt;
+    const int high = HexDigit(column[i + 1]);
+    const int low = HexDigit(column[i + 2]);
+    if (high < 0 || low < 0) return std::nullopt;
+    name += static_cast<char>(high * 16 + low);
+    i += 2;
+  }
+  return name;
+}
+
 }  // namespace
 
 std::string FormatRoundLine(const state::RoundRecord& r) {
@@ -163,23 +202,39 @@ std::string FormatRoundLine(const state::RoundRecord& r) {
     line += KeyName(code) + ":" + std::to_string(t.locked) + ":" + std::to_string(t.wrong) + ":" +
             std::to_string(t.lost);
   }
+  line += "," + ListColumn(r.list) + (r.practice ? ",1" : ",0");
   return line;
 }
 
 namespace {
 
+// What a reading needs of every line, before it reads the line whole.
+struct LineKey {
+  int32_t rankKey = 0;
+  std::string_view list;  // the list column as written
+};
+
 // Whether a line (without its line end) is a whole, well-formed round; its
-// values go into r when given (the key tallies the costliest of them).
-bool ReadRoundLine(std::string_view line, state::RoundRecord* r, int32_t& score) {
+// values go into r when given (the key tallies the costliest of them). A
+// line of the first history's columns is a round of the game folder's
+// list, not practice.
+bool ReadRoundLine(std::string_view line, state::RoundRecord* r, LineKey& key) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  const auto fields = SplitInto<kColumns>(line, ',');
-  if (!fields) return false;
-  const std::array<std::string_view, kColumns>& f = *fields;
+  std::array<std::string_view, kColumns> f;
+  const std::size_t columns = Split(line, ',', f);
+  if (columns != kColumns && columns != kFirstColumns) return false;
+  const bool first = columns == kFirstColumns;
   if (!Matches(f[0], "9999-99-99") || !Matches(f[1], "99:99:99")) return false;
   const auto scored = ParseInt<int32_t>(f[2], INT32_MIN);
   const auto level = ParseInt<int32_t>(f[3], INT16_MIN);
   const auto maxLevel = ParseInt<int32_t>(f[4], INT16_MIN);
   if (!scored || !level || !maxLevel) return false;
+  std::optional<std::string> list = std::string();
+  if (!first) {
+    if (f[14] != "0" && f[14] != "1") return false;
+    list = ListName(f[13]);
+    if (!list) return false;
+  }
   std::array<int32_t, 5> counts{};
   for (std::size_t i = 0; i < counts.size(); ++i) {
     const int64_t v = CountOf(f[5 + i]);
@@ -190,8 +245,11 @@ bool ReadRoundLine(std::string_view line, state::RoundRecord* r, int32_t& score)
   // again from the counts.
   if (!IsDecimal(f[10]) || !(f[11].empty() || IsDecimal(f[11]))) return false;
   if (!ParseKeys(f[12], r ? &r->counts.keys : nullptr)) return false;
-  score = *scored;
+  key.rankKey = ranking::ComputeRankKey(*level, *maxLevel, *scored);
+  key.list = first ? std::string_view() : f[13];
   if (r) {
+    r->list = std::move(*list);
+    r->practice = !first && f[14] == "1";
     r->date = std::string(f[0]);
     r->time = std::string(f[1]);
     r->score = *scored;
@@ -206,8 +264,8 @@ bool ReadRoundLine(std::string_view line, state::RoundRecord* r, int32_t& score)
 
 std::optional<state::RoundRecord> ParseRoundLine(std::string_view line) {
   state::RoundRecord r;
-  int32_t score = 0;
-  if (!ReadRoundLine(line, &r, score)) return std::nullopt;
+  LineKey key;
+  if (!ReadRoundLine(line, &r, key)) return std::nullopt;
   return r;
 }
 
@@ -216,20 +274,24 @@ std::optional<state::RoundRecord> ParseRoundLine(std::string_view line) {
 // end (a line's key tallies are the costly part, and most lines need none).
 class HistoryReader {
  public:
-  explicit HistoryReader(std::size_t keep) : keep_(keep) { read_.found = true; }
+  HistoryReader(std::size_t keep, const ListFilter& filter)
+      : keep_(keep), filter_(filter), listColumn_(ListColumn(filter.list)) {
+    read_.found = true;
+  }
 
   void Line(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty() || line == kHistoryHeader) return;
-    int32_t score = 0;
-    if (!ReadRoundLine(line, nullptr, score)) {
+    if (line.empty() || line == kHistoryHeader || line == kFirstHistoryHeader) return;
+    LineKey key;
+    if (!ReadRoundLine(line, nullptr, key)) {
       ++read_.damagedLines;
       return;
     }
+    if (!filter_.allLists && key.list != listColumn_) return;
     ++read_.rounds;
-    if (best_.empty() || score > bestScore_) {
+    if (best_.empty() || key.rankKey > bestKey_) {
       best_ = line;
-      bestScore_ = score;
+      bestKey_ = key.rankKey;
     }
     if (keep_ == 0) return;
     if (tail_.size() == keep_) tail_.pop_front();
@@ -244,16 +306,18 @@ class HistoryReader {
 
  private:
   std::size_t keep_;
+  const ListFilter& filter_;
+  std::string listColumn_;  // the filter's list as its column holds it
   HistoryRead read_;
   std::string best_;
-  int32_t bestScore_ = 0;
+  int32_t bestKey_ = 0;
   std::deque<std::string> tail_;
 };
 
 }  // namespace
 
-HistoryRead ReadHistory(const std::string& myPath, std::size_t keep) {
-  HistoryReader reader(keep);
+HistoryRead ReadHistory(const std::string& myPath, std::size_t keep, const ListFilter& filter) {
+  HistoryReader reader(keep, filter);
   std::string partial;  // a line that runs on into the next piece
   const storage::FileRead file =
       storage::ReadInPieces(FilePath(myPath), kReadPieceBytes, [&](std::string_view piece) {

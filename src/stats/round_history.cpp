@@ -21,6 +21,8 @@ void FinishRound(state::GameState& g) {
   r.level = g.level;
   r.maxLevel = g.maxLevel;
   r.counts = g.progress.round;
+  r.list = g.choices.listName;
+  r.practice = g.choices.practice;
   g.progress.unsavedRounds.push_back(std::move(r));
 }
 
@@ -30,7 +32,8 @@ void SaveFinishedRounds(state::GameState& g, const std::string& myPath) {
 }
 
 void LoadPracticeKeys(state::GameState& g) {
-  g.progress.practiceKeys = ReadSummary(g.progress.folder).weakest;
+  g.progress.practiceKeys =
+      ReadSummary(g.progress.folder, ListFilter::Of(g.choices.listName)).weakest;
 }
 
 }  // namespace stats

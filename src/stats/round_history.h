@@ -18,8 +18,9 @@ void FinishRound(state::GameState& g);
 // stay for the next try, and HistoryError says why.
 void SaveFinishedRounds(state::GameState& g, const std::string& myPath);
 
-// Practice: the weakest keys of the history become the keys new words
-// should hold. Without history there are none, and words come as always.
+// Practice: the weakest keys of the word list's rounds in the history
+// become the keys new words should hold. Without such rounds there are
+// none, and words come as always.
 void LoadPracticeKeys(state::GameState& g);
 
 }  // namespace stats

@@ -1,4 +1,4 @@
-// The statistics screen: the last round's figures, a chart of the last rounds, the key map.
+// The statistics screen: a table of the rounds, a chart of the last rounds, the key map.
 #include "stats/stats_screen.h"
 
 #include <algorithm>
@@ -7,26 +7,41 @@
 #include <cstdio>
 #include <string>
 
+#include "media/messages.h"
+#include "media/us_keyboard.h"
 #include "state/colours.h"
 #include "state/figures.h"
+#include "stats/key_map.h"
 #include "stats/keys.h"
 #include "stats/summary.h"
 
 namespace stats {
 
+using media::Format;
+using media::TextWidth;
 using state::AccuracyPercent;
 using state::LettersPerMinute;
 using state::MissRate;
 using state::OneDecimal;
+using state::Tr;
 namespace {
 
-constexpr int32_t kCharWidth = 8;  // the font's ASCII glyphs
-constexpr int32_t kLeft = 20;      // labels
-constexpr int32_t kValues = 132;   // values after the labels
+constexpr int32_t kLeft = 20;  // labels
 constexpr int32_t kRight = 620;
+constexpr int32_t kLine = 18;  // from one line of text to the next
+
+// The table of rounds: a label, then the figures right-aligned at these
+// edges; under a round, a line of what else it was.
+constexpr int32_t kTableTop = 56;  // the columns' names
+constexpr int32_t kScoreRight = 262;
+constexpr int32_t kLevelRight = 334;
+constexpr int32_t kPaceRight = 446;
+constexpr int32_t kAccuracyRight = 556;
+constexpr int32_t kUnder = kLeft + 16;
 
 // The chart: a frame with 30 slots of bars, the last round on the right.
-constexpr int32_t kChartTop = 168;
+constexpr int32_t kChartHead = 182;
+constexpr int32_t kChartTop = 200;
 constexpr int32_t kChartBottom = 300;
 constexpr int32_t kChartLeft = 58;
 constexpr int32_t kChartRight = 582;
@@ -44,74 +59,166 @@ constexpr std::array<int32_t, 4> kRowIndent = {0, 10, 17, 27};
 // Miss rates from which each shade after the first is used.
 constexpr std::array<double, 4> kShadeFrom = {0.0001, 0.10, 0.25, 0.50};
 
+// The key that switches between the list in play and every list.
+const int32_t kListsKey = media::Set1FromUsCharacter('L');
+
 std::string Fixed(double v, int decimals) {
   char text[32];
   std::snprintf(text, sizeof text, "%.*f", decimals, v);
   return text;
 }
 
-int32_t TextWidth(const std::string& text) {
-  return static_cast<int32_t>(text.size()) * kCharWidth;
-}
-
-// One entry per frame batch, as the title reads them.
-bool ReadCloseKeys(state::GameState& g) {
-  std::array<media::KeyEvent, 5> events{};
-  g.keyboard->GetDeviceData(events);
-  bool close = false;
-  for (const media::KeyEvent& e : events) {
-    if (e.data != media::kKeyDown) continue;
-    if (e.keyCode == state::kKeyTab || e.keyCode == state::kKeySpace ||
-        e.keyCode == state::kKeyEsc) {
-      close = true;
-    }
+// text cut at a character to fit width pixels, "..." marking the cut.
+std::string Fit(std::string text, int32_t width) {
+  if (TextWidth(text) <= width) return text;
+  while (!text.empty() && TextWidth(text + "...") > width) {
+    do {
+      text.pop_back();
+    } while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80);
+    if (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0xC0) text.pop_back();
   }
-  return close;
+  return text + "...";
 }
 
-void DrawFigures(media::Surface& back, const state::ProgressSummary& s) {
+void DrawRight(media::Surface& back, int32_t right, int32_t y, const std::string& text) {
+  if (!text.empty()) back.DrawText(right - TextWidth(text), y, text);
+}
+
+// What the screen shows: the rounds of the list in play, or of every list.
+void ReadShown(state::GameState& g) {
+  const ListFilter filter = g.progress.allLists ? ListFilter{} : ListFilter::Of(g.choices.listName);
+  g.progress.summary =
+      g.progress.keepHistory ? ReadSummary(g.progress.folder, filter) : state::ProgressSummary{};
+}
+
+std::string ListLabel(const state::GameState& g, const std::string& list) {
+  return list.empty() ? std::string(Tr(g, "this folder's rapdata.ini")) : list;
+}
+
+void DrawHeader(const state::GameState& g, media::Surface& back) {
   back.SetForeColor(state::kDarkPurple);
+  back.SetFillColor(state::kDarkPurple);
+  back.DrawBox(10, 8, 630, 33);
+  back.SetForeColor(state::kWhite);
+  const std::string hint(Tr(g, "Tab, Space or Esc: back"));
+  DrawRight(back, kRight, 12, hint);
+  const std::string scope =
+      g.progress.allLists ? std::string(Tr(g, "all word lists")) : ListLabel(g, g.choices.listName);
+  back.DrawText(
+      kLeft, 12,
+      Fit(Format(Tr(g, "Statistics: {0}"), {scope}), kRight - TextWidth(hint) - 16 - kLeft));
+}
+
+// One row of the table: the figures of a round, or the averages of a run.
+struct Row {
+  std::string label;
+  std::string score;
+  std::string level;
+  std::string pace;
+  std::string accuracy;
+};
+
+std::string AccuracyText(const std::optional<double>& percent) {
+  return percent ? OneDecimal(*percent) + "%" : "-";
+}
+
+void DrawRow(media::Surface& back, int32_t y, const Row& row) {
+  if (!row.label.empty()) back.DrawText(kLeft, y, row.label);
+  DrawRight(back, kScoreRight, y, row.score);
+  DrawRight(back, kLevelRight, y, row.level);
+  DrawRight(back, kPaceRight, y, row.pace);
+  DrawRight(back, kAccuracyRight, y, row.accuracy);
+}
+
+Row RoundRow(std::string label, const state::RoundRecord& r) {
+  return {std::move(label), std::to_string(r.score),
+          std::to_string(r.level) + "/" + std::to_string(r.maxLevel),
+          OneDecimal(LettersPerMinute(r.counts.destroyed)),
+          AccuracyText(AccuracyPercent(r.counts.locks, r.counts.wrongKeys))};
+}
+
+Row AverageRow(std::string label, const state::Averages& a) {
+  return {std::move(label), OneDecimal(a.score), "", OneDecimal(a.lettersPerMinute),
+          AccuracyText(a.accuracy)};
+}
+
+// What the table's figures leave out of a round: its list when every list
+// is shown (the game folder's by its file's name, for room), and practice.
+std::string Marks(const state::GameState& g, const state::RoundRecord& r) {
+  std::string marks;
+  if (g.progress.allLists) marks = r.list.empty() ? "rapdata.ini" : r.list;
+  if (r.practice) marks += (marks.empty() ? "" : ", ") + std::string(Tr(g, "practice"));
+  return marks;
+}
+
+// The line under a round: its marks first, then its counts.
+void DrawUnder(const state::GameState& g, media::Surface& back, int32_t y,
+               const state::RoundRecord& r) {
+  const state::RoundCounts& c = r.counts;
+  const std::string counts =
+      Format(Tr(g, "{0} destroyed, {1} locks, {2} wrong, {3} lost, {4} shots"),
+             {std::to_string(c.destroyed), std::to_string(c.locks), std::to_string(c.wrongKeys),
+              std::to_string(c.lost), std::to_string(c.shots)});
+  const std::string marks = Marks(g, r);
+  back.DrawText(kUnder, y, Fit(marks + (marks.empty() ? "" : "   ") + counts, kRight - kUnder));
+}
+
+void DrawFigures(const state::GameState& g, media::Surface& back) {
+  const state::ProgressSummary& s = g.progress.summary;
+  back.SetForeColor(state::kDarkPurple);
+  std::string rounds = std::to_string(s.rounds);
+  if (s.damagedLines == 1) rounds += "  " + std::string(Tr(g, "(1 damaged line skipped)"));
+  if (s.damagedLines > 1) {
+    rounds += "  " + Format(Tr(g, "({0} damaged lines skipped)"), {std::to_string(s.damagedLines)});
+  }
+  const std::string lists(g.progress.allLists ? Tr(g, "L: this list only")
+                                              : Tr(g, "L: all word lists"));
+  const std::string label(Tr(g, "Rounds played"));
+  back.DrawText(kLeft, 38, Fit(label + "  " + rounds, kRight - TextWidth(lists) - 16 - kLeft));
+  DrawRight(back, kRight, 38, lists);
   if (s.rounds == 0) {
-    back.DrawText(kLeft, 38, "No finished round yet: play one, and it shows here.");
+    back.DrawText(kLeft, kTableTop,
+                  std::string(Tr(g, "No finished round yet: play one, and it shows here.")));
     return;
   }
-  const state::RoundRecord& last = *s.last;
-  const state::RoundCounts& c = last.counts;
-  const std::string damaged = s.damagedLines > 0 ? "  " + DamagedText(s.damagedLines) : "";
-  const auto line = [&](int32_t y, const std::string& label, const std::string& value) {
-    back.DrawText(kLeft, y, label);
-    back.DrawText(kValues, y, value);
-  };
-  line(38, "Rounds played", std::to_string(s.rounds) + damaged);
-  line(56, "Last round", RoundText(last));
-  line(74, "",
-       std::to_string(c.destroyed) + " destroyed, " + std::to_string(c.locks) + " locks, " +
-           std::to_string(c.wrongKeys) + " wrong, " + std::to_string(c.lost) + " lost, " +
-           std::to_string(c.shots) + " shots");
-  line(92, "Best round", RoundText(*s.best));
-  // Short labels: the values need the width.
-  line(110, "Last " + std::to_string(s.recent.rounds), AveragesText(s.recent));
+  DrawRow(back, kTableTop,
+          {"", std::string(Tr(g, "score")), std::string(Tr(g, "level")),
+           std::string(Tr(g, "letters/min")), std::string(Tr(g, "accuracy"))});
+  int32_t y = kTableTop + kLine;
+  DrawRow(back, y, RoundRow(std::string(Tr(g, "Last round")), *s.last));
+  y += kLine;
+  DrawUnder(g, back, y, *s.last);
+  y += kLine;
+  DrawRow(back, y, RoundRow(std::string(Tr(g, "Best round")), *s.best));
+  y += kLine;
+  DrawUnder(g, back, y, *s.best);
+  y += kLine;
+  DrawRow(
+      back, y,
+      AverageRow(Format(Tr(g, "Last {0}, average"), {std::to_string(s.recent.rounds)}), s.recent));
   if (s.before.rounds > 0) {
-    line(128, std::to_string(s.before.rounds) + " before", AveragesText(s.before));
+    y += kLine;
+    DrawRow(back, y,
+            AverageRow(Format(Tr(g, "{0} before, average"), {std::to_string(s.before.rounds)}),
+                       s.before));
   }
 }
 
 // A round per slot, the last on the right: its pace as a bar, its accuracy
 // as a dot; both scales start at 0, so the middle line is half of each.
-void DrawChart(media::Surface& back, const state::ProgressSummary& s) {
+void DrawChart(const state::GameState& g, media::Surface& back) {
+  const state::ProgressSummary& s = g.progress.summary;
   int32_t x = kLeft;
   back.SetForeColor(state::kDarkPurple);
-  const std::string head = "Last " + std::to_string(kChartRounds) + " rounds: ";
-  back.DrawText(x, 150, head);
-  x += TextWidth(head);
+  const std::string head = Format(Tr(g, "Last {0} rounds:"), {std::to_string(kChartRounds)});
+  back.DrawText(x, kChartHead, head);
+  x += TextWidth(head) + 8;
   back.SetForeColor(state::kChartBarText);
-  back.DrawText(x, 150, "letters per minute (bars)");
-  x += TextWidth("letters per minute (bars)");
-  back.SetForeColor(state::kDarkPurple);
-  back.DrawText(x, 150, ", ");
-  x += TextWidth(", ");
+  const std::string bars(Tr(g, "letters per minute (bars)"));
+  back.DrawText(x, kChartHead, bars);
+  x += TextWidth(bars) + 16;
   back.SetForeColor(state::kChartDot);
-  back.DrawText(x, 150, "accuracy (dots)");
+  back.DrawText(x, kChartHead, std::string(Tr(g, "accuracy (dots)")));
 
   back.SetForeColor(state::kDarkPurple);
   back.SetFillColor(state::kWhite);
@@ -126,19 +233,16 @@ void DrawChart(media::Surface& back, const state::ProgressSummary& s) {
   back.DrawBox(kChartLeft + 1, middle, kChartRight - 1, middle + 1);
 
   back.SetForeColor(state::kDarkPurple);
-  const auto leftLabel = [&](int32_t y, const std::string& text) {
-    back.DrawText(kChartLeft - 4 - TextWidth(text), y, text);
-  };
-  leftLabel(kPlotTop - 4, Fixed(top, 0));
-  leftLabel(middle - 8, Fixed(top / 2, 0));
-  leftLabel(kPlotBottom - 12, "0");
+  DrawRight(back, kChartLeft - 4, kPlotTop - 4, Fixed(top, 0));
+  DrawRight(back, kChartLeft - 4, middle - 8, Fixed(top / 2, 0));
+  DrawRight(back, kChartLeft - 4, kPlotBottom - 12, "0");
   back.DrawText(kChartRight + 4, kPlotTop - 4, "100%");
   back.DrawText(kChartRight + 4, middle - 8, "50%");
   back.DrawText(kChartRight + 4, kPlotBottom - 12, "0%");
 
   if (s.chart.empty()) {
-    back.DrawText((kChartLeft + kChartRight - TextWidth("no rounds yet")) / 2, middle - 20,
-                  "no rounds yet");
+    const std::string none(Tr(g, "no rounds yet"));
+    back.DrawText((kChartLeft + kChartRight - TextWidth(none)) / 2, middle - 20, none);
     return;
   }
   const int32_t first = kChartRight - 6 - static_cast<int32_t>(s.chart.size()) * kSlot;
@@ -184,69 +288,92 @@ void DrawKey(media::Surface& back, int32_t x, int32_t y, const std::string& name
   back.SetFillColor(shade);
   back.DrawBox(x, y, x + kKeySize, y + kKeySize);
   back.SetForeColor(IsDark(shade) ? state::kWhite : state::kDarkPurple);
-  back.DrawText(x + (kKeySize - kCharWidth) / 2, y + (kKeySize - 16) / 2, name);
+  back.DrawText(x + (kKeySize - TextWidth(name)) / 2, y + (kKeySize - 16) / 2, name);
 }
 
-void DrawKeyMap(media::Surface& back, const state::ProgressSummary& s) {
+std::string WeakestLine(const state::GameState& g) {
+  const state::ProgressSummary& s = g.progress.summary;
+  if (s.weakest.empty()) return std::string(Tr(g, "none missed"));
+  std::string text;
+  for (int16_t code : s.weakest) {
+    if (!text.empty()) text += ", ";
+    text += Format(Tr(g, "{0}: {1} missed"),
+                   {KeyName(code), PercentText(*MissRate(s.keys[static_cast<std::size_t>(code)]))});
+  }
+  return text;
+}
+
+// The keys where the player's keyboard has them, each named by what it types.
+void DrawKeyMap(const state::GameState& g, media::Surface& back) {
+  const state::ProgressSummary& s = g.progress.summary;
   back.SetForeColor(state::kDarkPurple);
-  back.DrawText(kLeft, 308,
-                "Misses per key, last " + std::to_string(kKeyMapRounds) +
-                    " rounds (wrong presses and lost letters)");
-  for (std::size_t row = 0; row < KeyboardRows().size(); ++row) {
-    const int32_t y = kKeyTop + static_cast<int32_t>(row) * kKeyStep;
-    int32_t x = kLeft + kRowIndent[row];
-    for (char c : KeyboardRows()[row]) {
-      const int16_t code = *KeyCodeOfName(std::string(1, c));
-      const state::KeyTally& t = s.keys[static_cast<std::size_t>(code)];
-      const bool weak = std::find(s.weakest.begin(), s.weakest.end(), code) != s.weakest.end();
-      DrawKey(back, x, y, std::string(1, c), ShadeOf(t), weak);
-      x += kKeyStep;
-    }
+  back.DrawText(
+      kLeft, 308,
+      Format(Tr(g, "Misses per key, last {0} rounds (wrong keys and letters that fell out)"),
+             {std::to_string(kKeyMapRounds)}));
+  media::KeyboardDevice& keyboard = *g.keyboard;
+  for (const MapKey& key :
+       LayOutKeyMap([&keyboard](int32_t code) { return keyboard.KeyCharacter(code); })) {
+    const int32_t y = kKeyTop + key.row * kKeyStep;
+    const int32_t x = kLeft + kRowIndent[static_cast<std::size_t>(key.row)] + key.column * kKeyStep;
+    const state::KeyTally& t = s.keys[static_cast<std::size_t>(key.code)];
+    const bool weak = std::find(s.weakest.begin(), s.weakest.end(), key.code) != s.weakest.end();
+    DrawKey(back, x, y, std::string(1, key.name), ShadeOf(t), weak);
   }
 
   // The legend beside the map, lightest first.
-  const std::array<std::string, 6> labels = {"not typed",  "no miss",    "under 10%",
-                                             "10% to 25%", "25% to 50%", "50% or more"};
+  static constexpr std::array<std::string_view, 6> kLabels = {
+      media::Msg("not typed"),  media::Msg("no miss"),    media::Msg("under 10%"),
+      media::Msg("10% to 25%"), media::Msg("25% to 50%"), media::Msg("50% or more")};
   const int32_t lx = 372;
-  for (std::size_t i = 0; i < labels.size(); ++i) {
+  for (std::size_t i = 0; i < kLabels.size(); ++i) {
     const int32_t y = kKeyTop - 2 + static_cast<int32_t>(i) * 18;
     back.SetForeColor(state::kDarkPurple);
     back.SetFillColor(i == 0 ? state::kKeyNoCount : state::kMissShades[i - 1]);
     back.DrawBox(lx, y, lx + 14, y + 14);
-    back.DrawText(lx + 22, y - 1, labels[i]);
+    back.DrawText(lx + 22, y - 1, std::string(Tr(g, kLabels[i])));
   }
 
   back.SetForeColor(state::kDarkPurple);
-  back.DrawText(kLeft, 446, "Weakest keys: " + WeakestText(s));
+  back.DrawText(kLeft, 446, Format(Tr(g, "Weakest keys: {0}"), {WeakestLine(g)}));
+}
+
+// Tab, Space or Esc close the screen; the lists' key switches between the
+// list in play and every list. One entry per frame batch, as the title
+// reads them.
+void ReadKeys(state::GameState& g) {
+  std::array<media::KeyEvent, 5> events{};
+  g.keyboard->GetDeviceData(events);
+  for (const media::KeyEvent& e : events) {
+    if (e.data != media::kKeyDown) continue;
+    if (e.keyCode == state::kKeyTab || e.keyCode == state::kKeySpace ||
+        e.keyCode == state::kKeyEsc) {
+      g.progress.screenOpen = false;
+    } else if (e.keyCode == kListsKey && g.progress.screenOpen) {
+      g.progress.allLists = !g.progress.allLists;
+      ReadShown(g);
+    }
+  }
 }
 
 }  // namespace
 
 void OpenStatsScreen(state::GameState& g) {
-  g.progress.summary =
-      g.progress.keepHistory ? ReadSummary(g.progress.folder) : state::ProgressSummary{};
+  ReadShown(g);
   g.progress.screenOpen = true;
 }
 
 void UpdateStatsScreen(state::GameState& g) {
-  if (ReadCloseKeys(g)) g.progress.screenOpen = false;
+  ReadKeys(g);
   media::Surface& back = *g.backBuffer;
-  const state::ProgressSummary& s = g.progress.summary;
-
-  back.SetForeColor(state::kDarkPurple);
-  back.SetFillColor(state::kDarkPurple);
-  back.DrawBox(10, 8, 630, 33);
-  back.SetForeColor(state::kWhite);
-  back.DrawText(kLeft, 12, "Statistics");
-  const std::string back_hint = "Tab, Space or Esc: back";
-  back.DrawText(kRight - TextWidth(back_hint), 12, back_hint);
+  DrawHeader(g, back);
   back.SetForeColor(state::kDarkPurple);
   back.SetFillColor(state::kPalePink);
   back.DrawBox(10, 33, 630, 472);
 
-  DrawFigures(back, s);
-  DrawChart(back, s);
-  DrawKeyMap(back, s);
+  DrawFigures(g, back);
+  DrawChart(g, back);
+  DrawKeyMap(g, back);
 
   // The title and play draw with the colours the title leaves; so does this.
   back.SetForeColor(state::kDarkPurple);

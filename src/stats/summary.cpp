@@ -10,6 +10,11 @@
 
 namespace stats {
 
+namespace {
+// The game folder's own list, as --stats names it.
+const std::string kFolderListText = "the game folder's rapdata.ini";
+}  // namespace
+
 using state::AccuracyPercent;
 using state::LettersPerMinute;
 using state::MissRate;
@@ -102,8 +107,8 @@ state::ProgressSummary Summarise(const HistoryRead& read) {
   return s;
 }
 
-state::ProgressSummary ReadSummary(const std::string& myPath) {
-  return Summarise(ReadHistory(myPath, std::max(kChartRounds, 2 * kAverageRounds)));
+state::ProgressSummary ReadSummary(const std::string& myPath, const ListFilter& filter) {
+  return Summarise(ReadHistory(myPath, std::max(kChartRounds, 2 * kAverageRounds), filter));
 }
 
 namespace {
@@ -120,13 +125,9 @@ std::string ChangeText(const state::Averages& now, const state::Averages& then) 
 
 }  // namespace
 
-namespace {
-
-std::string Percent(double fraction) {
+std::string PercentText(double fraction) {
   return std::to_string(static_cast<int>(std::lround(fraction * 100))) + "%";
 }
-
-}  // namespace
 
 std::string RoundText(const state::RoundRecord& r) {
   return std::to_string(r.score) + " points, level " + std::to_string(r.level) + "/" +
@@ -145,7 +146,7 @@ std::string WeakestText(const state::ProgressSummary& s) {
   std::string text;
   for (int16_t code : s.weakest) {
     if (!text.empty()) text += ", ";
-    text += KeyName(code) + ": " + Percent(*MissRate(s.keys[static_cast<std::size_t>(code)])) +
+    text += KeyName(code) + ": " + PercentText(*MissRate(s.keys[static_cast<std::size_t>(code)])) +
             " missed";
   }
   return text;
@@ -173,20 +174,37 @@ std::string BeforeLabel(const state::Averages& a) {
 
 }  // namespace
 
-std::string SummaryText(const state::ProgressSummary& s, const std::string& myPath) {
-  const std::string damaged = s.damagedLines == 0 ? "" : " " + DamagedText(s.damagedLines);
-  if (s.rounds == 0) {
-    return "No history yet: no finished round in " + myPath + kHistoryFileName + damaged + "\n";
-  }
+namespace {
+
+// What --stats adds to a round: when it was played, with practice, and
+// with which list when every list is shown.
+std::string RoundNotes(const state::RoundRecord& r, const ListFilter& filter) {
+  std::string notes = ", " + r.date + " " + r.time;
+  if (filter.allLists) notes += ", list " + (r.list.empty() ? kFolderListText : r.list);
+  if (r.practice) notes += ", practice";
+  return notes;
+}
+
+}  // namespace
+
+std::string SummaryText(const state::ProgressSummary& s, const std::string& myPath,
+                        const ListFilter& filter) {
   const auto line = [](const std::string& label, const std::string& value) {
     std::string text = label + ":";
     text.resize(std::max<std::size_t>(text.size() + 1, 17), ' ');
     return text + value + "\n";
   };
-  std::string out;
+  std::string out =
+      line(filter.allLists ? "Word lists" : "Word list", filter.allLists       ? "all"
+                                                         : filter.list.empty() ? kFolderListText
+                                                                               : filter.list);
+  const std::string damaged = s.damagedLines == 0 ? "" : " " + DamagedText(s.damagedLines);
+  if (s.rounds == 0) {
+    return out + "No finished round yet in " + myPath + kHistoryFileName + damaged + "\n";
+  }
   out += line("Rounds played", std::to_string(s.rounds) + damaged);
-  out += line("Best round", RoundText(*s.best) + ", " + s.best->date + " " + s.best->time);
-  out += line("Last round", RoundText(*s.last) + ", " + s.last->date + " " + s.last->time);
+  out += line("Best round", RoundText(*s.best) + RoundNotes(*s.best, filter));
+  out += line("Last round", RoundText(*s.last) + RoundNotes(*s.last, filter));
   out += line(RecentLabel(s.recent), AveragesText(s.recent));
   if (s.before.rounds > 0) {
     out += line(BeforeLabel(s.before), AveragesText(s.before));

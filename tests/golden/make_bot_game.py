@@ -34,6 +34,7 @@ ASSETS = os.path.join(HERE, "..", "..", "assets")
 PASS_MS = 16
 STATE_EVERY = 750
 SPACE, ENTER, ESC = 57, 28, 1
+BOTTOM_LINE = 443.0  # a letter whose y is past it falls out
 # The keys words are typed with, by the character each types (the history's key names).
 WORD_KEYS = {30: "A", 48: "B", 46: "C", 32: "D", 18: "E", 33: "F", 34: "G", 35: "H", 23: "I",
              36: "J", 37: "K", 38: "L", 50: "M", 49: "N", 24: "O", 25: "P", 16: "Q", 19: "R",
@@ -127,13 +128,15 @@ class Tally:
         self.locks += locks
         self.wrong += wrong
         if "sndFueen.play" in sounds:
-            # Every letter on the field is lost, with the one spawned in this pass.
+            # Every letter on the field is lost, with the one spawned in this pass; only the
+            # one that fell out (the first ring slot past the bottom line) is a miss of its key.
             lost = [t["keyCode"] for t in before["targets"] if t["keyCode"] != 0]
             p0, p1 = before["pacing"], after["pacing"]
             if (p0["letterPos"], p0["wordIndex"]) != (p1["letterPos"], p1["wordIndex"]):
                 lost.append(after["letterKeys"][after["wordStart"][p1["wordIndex"]] + p1["letterPos"] - 1])
-            for code in lost:
-                self.key(code)[2] += 1
+            fallen = next(t["keyCode"] for t in before["targets"][1:100]
+                          if t["keyCode"] != 0 and t["y"] > BOTTOM_LINE)
+            self.key(fallen)[2] += 1
             self.lost += len(lost)
 
     def line(self, s):
@@ -145,9 +148,10 @@ class Tally:
                                                  else len(KEY_ORDER) + c))
         keys = " ".join(f"{names[c]}:{':'.join(map(str, self.keys[c]))}" for c in order
                         if any(self.keys[c]))
+        # The bot plays the game folder's own list, without practice.
         return ",".join(map(str, [s["score"], s["level"], s["maxLevel"], self.destroyed, self.locks,
                                   self.wrong, self.lost, self.shots, f"{self.destroyed / 2:.1f}",
-                                  accuracy, keys]))
+                                  accuracy, keys, "", 0]))
 
 
 def compress(lines):

@@ -87,5 +87,33 @@ TEST(Scancodes, KeysByTheCharacterTheyTypeOnEachLayout) {
   }
 }
 
+// The statistics' key map asks which SDL key stands at each game key code,
+// and what its key code shows on the cap.
+TEST(Scancodes, TheKeyOfEachCodeAndWhatItsCapShows) {
+  for (int32_t code = 1; code < 256; ++code) {
+    const int32_t scancode = SdlScancodeFromSet1(code);
+    if (scancode != 0) EXPECT_EQ(Set1FromSdlScancode(scancode), code) << code;
+  }
+  const std::pair<int32_t, SDL_Scancode> places[] = {
+      {30, SDL_SCANCODE_A},
+      {2, SDL_SCANCODE_1},
+      {12, SDL_SCANCODE_MINUS},
+      {43, SDL_SCANCODE_BACKSLASH},  // not the ISO one
+      {86, SDL_SCANCODE_NONUSBACKSLASH},
+      {0, SDL_SCANCODE_UNKNOWN},
+      {84, SDL_SCANCODE_UNKNOWN}};
+  for (const auto& [code, scancode] : places)
+    EXPECT_EQ(SdlScancodeFromSet1(code), scancode) << code;
+
+  const std::pair<SDL_Keycode, char32_t> caps[] = {
+      {'a', U'A'},        {'z', U'Z'},       {'1', U'1'},   {'-', U'-'},          {'<', U'<'},
+      {0xE9, U'\u00E9'},  // é stays as it is
+      {0xDF, U'\u00DF'},  {SDLK_RETURN, 0},  {SDLK_TAB, 0}, {SDLK_DELETE, 0},     {SDLK_UP, 0},
+      {SDLK_CARET, U'^'}, {SDLK_UNKNOWN, 0}, {0x85, 0},     {0x10FFFF, 0x10FFFF}, {0x110000, 0}};
+  for (const auto& [keycode, cap] : caps) {
+    EXPECT_EQ(KeyCapOfSdlKeycode(keycode), cap) << std::hex << keycode;
+  }
+}
+
 }  // namespace
 }  // namespace media

@@ -13,7 +13,12 @@ stats::HistoryRead History(int n) {
   stats::HistoryRead read;
   read.found = true;
   for (int i = 1; i <= n; ++i) {
-    state::RoundRecord r{"2025-01-01", "10:00:00", i, 3, 3, {}};
+    state::RoundRecord r;
+    r.date = "2025-01-01";
+    r.time = "10:00:00";
+    r.score = i;
+    r.level = 3;
+    r.maxLevel = 3;
     r.counts = {.destroyed = 2 * i, .locks = 2 * i, .wrongKeys = 1};
     read.tail.push_back(r);
   }

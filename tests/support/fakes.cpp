@@ -1,6 +1,8 @@
 // Test doubles of the media objects.
 #include "support/fakes.h"
 
+#include "media/us_keyboard.h"
+
 namespace testing_support {
 
 int32_t QueueKeyboard::GetDeviceData(std::span<media::KeyEvent> events) {
@@ -10,6 +12,10 @@ int32_t QueueKeyboard::GetDeviceData(std::span<media::KeyEvent> events) {
     queue.pop_front();
   }
   return n;
+}
+
+char32_t QueueKeyboard::KeyCharacter(int32_t keyCode) {
+  return media::KeyCap(media::UsCharacterOfSet1(keyCode));
 }
 
 Rig::Rig() : keys(std::make_shared<QueueKeyboard>()) {

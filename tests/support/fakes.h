@@ -52,6 +52,7 @@ class QueueKeyboard : public media::KeyboardDevice {
   void Acquire() override {}
   void Unacquire() override {}
   int32_t GetDeviceData(std::span<media::KeyEvent> events) override;
+  char32_t KeyCharacter(int32_t keyCode) override;
   std::deque<media::KeyEvent> queue;
 };
 

@@ -6,6 +6,7 @@
 
 #include "media/display_common.h"
 #include "media/resources.h"
+#include "media/us_keyboard.h"
 #include "media/wav.h"
 
 namespace media {
@@ -210,6 +211,9 @@ class HeadlessKeyboard : public KeyboardDevice {
     }
     return count;
   }
+
+  // A scripted run has no layout of its own: its keys are a US keyboard's.
+  char32_t KeyCharacter(int32_t keyCode) override { return KeyCap(UsCharacterOfSet1(keyCode)); }
 
  private:
   ImplPtr impl_;

@@ -1,7 +1,9 @@
 // The keyboard through SDL: key events in the order typed, as set-1 codes.
 #include <SDL.h>
 
+#include "media/scancodes.h"
 #include "media/sdl/context.h"
+#include "media/us_keyboard.h"
 
 namespace media {
 namespace {
@@ -39,6 +41,15 @@ class SdlKeyboard : public KeyboardDevice {
       ++count;
     }
     return count;
+  }
+
+  char32_t KeyCharacter(int32_t keyCode) override {
+    if (context_->Options().keys == KeyReading::Position) {
+      return KeyCap(UsCharacterOfSet1(keyCode));
+    }
+    const int32_t scancode = SdlScancodeFromSet1(keyCode);
+    if (scancode == 0) return 0;
+    return KeyCapOfSdlKeycode(SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode)));
   }
 
  private:

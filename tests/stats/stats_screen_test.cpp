@@ -1,0 +1,100 @@
+// The statistics screen in every language: each text inside the screen, none over another, with
+// the widest figures a history holds; the lists' key (the pictures are golden games:
+// tests/golden/stats_*).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "media/messages.h"
+#include "stats/history_file.h"
+#include "support/script_run.h"
+
+namespace {
+
+using testing_support::GameDir;
+using testing_support::RunScript;
+
+struct Text {
+  int32_t x, y, width;
+  std::string text;
+};
+
+// The texts drawn by the frame line.
+std::vector<Text> Texts(const nlohmann::json& frame) {
+  std::vector<Text> texts;
+  for (const auto& op : frame["ops"]) {
+    if (op["op"] != "text") continue;
+    const std::string text = op["text"];
+    texts.push_back({op["x"], op["y"], media::TextWidth(text), text});
+  }
+  return texts;
+}
+
+bool Holds(const std::vector<Text>& texts, const std::string& part) {
+  return std::any_of(texts.begin(), texts.end(),
+                     [&](const Text& t) { return t.text.find(part) != std::string::npos; });
+}
+
+// Rounds with the widest figures: six-digit scores, three-digit levels,
+// four-digit counts, a long list's name with practice; and damaged lines.
+std::string WideHistory() {
+  std::string bytes = std::string(stats::kHistoryHeader) + "\n";
+  for (int i = 0; i < 25; ++i) {
+    state::RoundRecord r;
+    r.date = "2025-05-01";
+    r.time = "10:00:00";
+    r.score = 999999 - i;
+    r.level = 214;
+    r.maxLevel = 214;
+    r.counts = {.destroyed = 9999, .locks = 9999, .wrongKeys = 9999, .lost = 9999, .shots = 9999};
+    for (int code : {16, 30, 44, 2, 12}) r.counts.keys[code] = {9999, 9999, 9999};
+    // The best round of the long list, the last of the game folder's.
+    r.list = i % 2 == 0 && i < 24 ? "a-word-list-with-a-really-long-name-that-goes-on-and-on-and-on"
+                                  : "";
+    r.practice = i % 3 == 0;
+    bytes += stats::FormatRoundLine(r) + "\n";
+  }
+  return bytes + "damaged\n" + "damaged too\n";
+}
+
+// Tab opens the screen (drawn from the next frame), L shows every list.
+constexpr const char* kScript = "press 15\ntick 16\ntick 16\nframe\npress 38\ntick 16\nframe\n";
+
+TEST(StatsScreen, EveryTextFitsInEveryLanguage) {
+  GameDir dir;
+  dir.Write(stats::kHistoryFileName, WideHistory());
+  dir.Write("a-word-list-with-a-really-long-name-that-goes-on-and-on-and-on.ini", "CAT\n");
+  for (const char* lang : {"en", "ja", "fr", "de"}) {
+    const auto r =
+        RunScript(dir, kScript,
+                  {"--lang", lang, "--words",
+                   dir.File("a-word-list-with-a-really-long-name-that-goes-on-and-on-and-on.ini")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(r.lines.size(), 2u) << lang;
+    for (const nlohmann::json& frame : r.lines) {
+      std::vector<Text> texts = Texts(frame);
+      ASSERT_GT(texts.size(), 60u) << lang;
+      std::sort(texts.begin(), texts.end(), [](const Text& a, const Text& b) {
+        return std::tie(a.y, a.x) < std::tie(b.y, b.x);
+      });
+      for (std::size_t i = 0; i < texts.size(); ++i) {
+        const Text& t = texts[i];
+        EXPECT_GE(t.x, 12) << lang << ": " << t.text;
+        EXPECT_LE(t.x + t.width, 628) << lang << ": " << t.text;
+        if (i > 0 && texts[i - 1].y == t.y) {
+          EXPECT_LE(texts[i - 1].x + texts[i - 1].width, t.x - 4)
+              << lang << ": " << texts[i - 1].text << " | " << t.text;
+        }
+      }
+    }
+    // The list in play, cut to fit; then every list, each round marked with its own.
+    const std::vector<Text> one = Texts(r.lines[0]), all = Texts(r.lines[1]);
+    EXPECT_TRUE(Holds(one, "a-word-list-with-a-really") && Holds(one, "...")) << lang;
+    EXPECT_FALSE(Holds(one, "rapdata.ini")) << lang;
+    EXPECT_TRUE(Holds(all, "rapdata.ini") && Holds(all, "a-word-")) << lang;
+  }
+}
+
+}  // namespace
