@@ -5,13 +5,15 @@ BUILD_BENCH ?= build-bench
 BUILD_FUZZ ?= build-fuzz
 BUILD_PACKAGE ?= build-package
 BUILD_WINDOWS ?= build-windows
+BUILD_WEB ?= build-web
+WEB_PORT ?= 8000
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
 .PHONY: all deps configure build game play play-window test golden-update test-sanitize bench \
         bench-build bench-window fuzz fuzz-ci install install-check package windows test-windows \
-        format format-check ci clean
+        format format-check ci clean web serve test-web
 
 all: build
 
@@ -117,7 +119,32 @@ fuzz: deps-fuzz
 fuzz-ci:
 	$(MAKE) fuzz FUZZ_SECONDS=60
 
-SOURCES = $(shell git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
+# The game for the web, with Debian's emscripten and SDL2 built from Debian's sources:
+# $(BUILD_WEB)/node/rapiko.js runs scripted runs under Node, $(BUILD_WEB)/site/ is the page.
+web:
+	scripts/web-deps.sh $(BUILD_WEB)
+	cmake -S . -B $(BUILD_WEB)/wasm -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake -DRAPIKO_TESTS=OFF \
+	  -DRAPIKO_WEB_DEPS=$(abspath $(BUILD_WEB))/deps/prefix \
+	  -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$(abspath $(BUILD_WEB))/node \
+	  -DRAPIKO_WEB_SITE=$(abspath $(BUILD_WEB))/site
+	cmake --build $(BUILD_WEB)/wasm -j $(JOBS)
+
+# The page on this machine only: http://127.0.0.1:$(WEB_PORT)/
+serve: web
+	node scripts/serve_site.mjs $(BUILD_WEB)/site $(WEB_PORT)
+
+# Every golden game run by the Node build through the same golden test, byte for byte;
+# then the page in headless Chromium (tests/web/).
+test-web: web build tests/web/node_modules/.package-lock.json
+	RAPIKO_PROGRAM="node $(abspath $(BUILD_WEB))/node/rapiko.js" \
+	  ctest --test-dir $(BUILD) -L golden --output-on-failure -j $(JOBS)
+	RAPIKO_WEB_BUILD=$(abspath $(BUILD_WEB)) node --test tests/web/
+
+tests/web/node_modules/.package-lock.json: tests/web/package-lock.json
+	cd tests/web && npm ci --no-audit --no-fund
+
+SOURCES = $(shell git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'web/*.cpp' \
                     'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' 'fuzz/*.h')
 
 format:
@@ -127,7 +154,8 @@ format-check: deps-ci
 	clang-format --dry-run --Werror $(SOURCES)
 
 # What CI runs.
-ci: format-check test install-check test-sanitize fuzz-ci test-windows
+ci: format-check test install-check test-windows test-web test-sanitize fuzz-ci
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_BENCH) $(BUILD_FUZZ) $(BUILD_PACKAGE) $(BUILD_WINDOWS)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_BENCH) $(BUILD_FUZZ) $(BUILD_PACKAGE) $(BUILD_WINDOWS) \
+	  $(BUILD_WEB)

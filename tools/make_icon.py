@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the game's icon, assets/icons/rapiko-SIZE.png, at 48, 64, 128 and 256 pixels."""
+"""Draws the game's icon, assets/icons/rapiko-SIZE.png, at 48, 64, 128, 192, 256 and 512 pixels."""
 
 # The icon is the game's own art: a falling letter R of the glyph sheet, with
 # its pink fill, lit and shaded edges and dark purple outline, held in the
@@ -19,7 +19,8 @@ from glyphs import STROKES  # noqa: E402
 from make_sheet import (DESIGN_HEIGHT, EDGE_SHIFT, OUTLINE, PEN, SCALE_X,  # noqa: E402
                         SCALE_Y, distance, segments_of)
 
-SIZES = (48, 64, 128, 256)
+# The desktop's sizes, and 192 and 512 for the web page's app manifest.
+SIZES = (48, 64, 128, 192, 256, 512)
 SAMPLES = 4            # a SAMPLES x SAMPLES grid in every pixel
 LETTER = "R"
 COLOUR = {name: pal.PALETTE[index] for name, index in (

@@ -86,6 +86,9 @@ int main(int argc, char** argv) {
   state::Choices choices = app::ChooseChoices(*options, settings, locale);
   choices.listFolders = listFolders;
   choices.settingsPath = settingsPath;
+#ifdef RAPIKO_WEB_PAGE
+  choices.canSizeWindow = false;  // the canvas fills the web page, whatever its size
+#endif
   std::string wordFile = folderWords;
   // The list of --words, else the one the options screen chose last.
   const std::string words =

@@ -199,6 +199,7 @@ std::string_view LabelOf(const state::GameState& g, int32_t item) {
 }
 
 bool Selectable(const state::GameState& g, int32_t item) {
+  if (item == kScale) return g.choices.canSizeWindow;
   return item != kWatch || (g.choices.canWatch && !g.options.rounds.empty());
 }
 

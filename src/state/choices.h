@@ -48,8 +48,9 @@ struct Choices {
   // without a settings file (a scripted run, a replay) keeps none.
   std::vector<std::string> listFolders;
   std::string settingsPath;
-  Settings settings;      // as the settings file holds them
-  bool canWatch = false;  // the options screen may show a kept round
+  Settings settings;          // as the settings file holds them
+  bool canWatch = false;      // the options screen may show a kept round
+  bool canSizeWindow = true;  // false in the web page, whose canvas the page sizes
   // The kept round the player asked to watch: the game ends its loop so
   // that the session shows it, then starts again.
   std::string watch;

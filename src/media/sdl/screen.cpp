@@ -1,6 +1,10 @@
 // The window (or full screen) that shows the flipped 8-bit frame.
 #include "media/sdl/screen.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 #include <algorithm>
 #include <string>
 
@@ -44,6 +48,15 @@ SDL_Rect UsableBounds(SDL_Window* window) {
   return usable;
 }
 
+#ifdef __EMSCRIPTEN__
+// In the web page the canvas fills the page (web/page.css) and SDL gives it the page's size,
+// so the window is never sized; full screen is the browser's, of the whole page, as the
+// page's own button makes it (web/page.js): 1 on, 0 off, -1 the other way.
+EM_JS(void, rapiko_page_full_screen, (int on), {
+  if (Module["rapikoFullScreen"]) Module["rapikoFullScreen"](on);
+});
+#endif
+
 }  // namespace
 
 SdlScreen::SdlScreen(SdlContextPtr context)
@@ -67,9 +80,11 @@ SDL_Point SdlScreen::WindowSize() const {
 }
 
 void SdlScreen::PlaceWindow() {
+#ifndef __EMSCRIPTEN__
   const SDL_Point size = WindowSize();
   SDL_SetWindowSize(window_, size.x, size.y);
   SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+#endif
 }
 
 void SdlScreen::Open() {
@@ -134,6 +149,10 @@ void SdlScreen::Close() {
 
 void SdlScreen::ToggleFullscreen() {
   if (!window_) return;
+#ifdef __EMSCRIPTEN__
+  rapiko_page_full_screen(-1);
+  return;
+#endif
   fullscreenPending_ = false;
   fullscreen_ = !fullscreen_;
   if (fullscreen_) {
@@ -157,6 +176,10 @@ void SdlScreen::ToggleFullscreen() {
 void SdlScreen::SetDisplay(bool fullscreen, int32_t scale) {
   options_.scale = scale;
   if (!window_) return;
+#ifdef __EMSCRIPTEN__
+  rapiko_page_full_screen(fullscreen ? 1 : 0);
+  return;
+#endif
   if (fullscreen != fullscreen_) {
     ToggleFullscreen();
   } else if (!fullscreen_) {

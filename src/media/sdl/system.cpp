@@ -3,6 +3,9 @@
 #include "media/sdl/system.h"
 
 #include <SDL.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 #include <chrono>
 #include <string>
@@ -206,6 +209,12 @@ std::shared_ptr<Display> MakeSdlDisplay(SdlContextPtr context) {
 }
 
 std::unique_ptr<System> CreateSdlSystem(const SdlOptions& options) {
+#ifdef __EMSCRIPTEN__
+  // The web build run by Node has no page to draw in.
+  if (EM_ASM_INT({ return typeof document == "undefined"; })) {
+    throw PlatformError("no display: Node has no window; play in the web page, or run --headless");
+  }
+#endif
   int started = 0;
   {
     QuietStderr quiet;  // the window systems that SDL tries and finds absent say so

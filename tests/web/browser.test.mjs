@@ -1,0 +1,183 @@
+// The web page in Debian's Chromium, headless, driven through the DevTools protocol: the site
+// served on this machine draws the title as the headless game does, keeps the game's keys from
+// the page, Space starts a round, losing focus pauses it, Quit comes back to the title, two
+// tabs playing at once both keep their results across a reload, and the service worker's copy
+// plays offline (tests/web/page_session.mjs starts the browser).
+import assert from "node:assert/strict";
+import path from "node:path";
+import { after, before, test } from "node:test";
+
+import {
+  canvasNow,
+  differingPixels,
+  historyRounds,
+  keptFile,
+  kRoundMs,
+  openGame,
+  outputDir,
+  sleep,
+  startBrowser,
+  titleFromNode,
+  waitForPicture,
+} from "./page_session.mjs";
+
+let site;
+let title;
+
+before(async () => {
+  title = titleFromNode();
+  site = await startBrowser();
+});
+
+after(async () => {
+  await site?.close();
+});
+
+test("a new player's title is the headless game's, and the page keeps the game's keys", async () => {
+  const { page, problems } = await openGame(site);
+  const unlike = await waitForPicture(page, title, (n) => n === 0, 20_000);
+  await page.screenshot({ path: path.join(outputDir, "title.png") });
+  assert.deepEqual(problems, []);
+  assert.equal(unlike, 0, "pixels unlike the headless game's title");
+
+  // Keys the browser would act on reach the game alone; the canvas keeps the keyboard.
+  await page.evaluate(() => {
+    window.seenKeys = [];
+    window.addEventListener("keydown", (e) => window.seenKeys.push([e.key, e.defaultPrevented]));
+  });
+  // (Tab opens the statistics and Tab again closes them.)
+  const kept = ["Tab", "Tab", "Backspace", "ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight"];
+  for (const key of kept) await page.keyboard.press(key);
+  const seen = await page.evaluate(() => window.seenKeys);
+  assert.deepEqual(seen, kept.map((key) => [key, true]));
+  assert.equal(await page.evaluate(() => document.activeElement.id), "canvas");
+
+  // A click gives the game the keyboard and nothing else: the title stays, nothing quit.
+  await page.mouse.click(640, 480);
+  await page.mouse.click(100, 100, { button: "right" });
+  await sleep(500);
+  assert.equal(await differingPixels(page, title), 0, "the title changed after a click");
+  assert.equal(await page.$eval("#quit", (e) => e.textContent), "");
+  await page.close();
+});
+
+test("Space starts a round, losing focus pauses it, and Quit comes back to the title", async () => {
+  const { page, problems } = await openGame(site);
+  await page.keyboard.press("Space");
+  // The round's screen: the ranking box gone, letters falling.
+  const changed = await waitForPicture(page, title, (n) => n > 10_000, 5_000);
+  assert.ok(changed > 10_000, `only ${changed} pixels changed after Space`);
+  for (const key of "etaoinshrdlu") await page.keyboard.press(key);
+  await page.keyboard.press("Space");
+  await sleep(300);
+  await page.screenshot({ path: path.join(outputDir, "round.png") });
+
+  // Falling letters move; without the focus nothing does, and with it back they move again.
+  const moving = async () => {
+    const first = await canvasNow(page);
+    await sleep(400);
+    return first !== (await canvasNow(page));
+  };
+  assert.ok(await moving(), "nothing moves in the round");
+  await page.evaluate(() => window.dispatchEvent(new FocusEvent("blur")));
+  await sleep(200);
+  await page.screenshot({ path: path.join(outputDir, "paused.png") });
+  assert.ok(!(await moving()), "the round goes on without the focus");
+  await page.evaluate(() => window.dispatchEvent(new FocusEvent("focus")));
+  await sleep(200);
+  assert.ok(await moving(), "the round stays paused with the focus back");
+
+  // Esc leaves the round for the title; Esc there quits, and the page starts the game again.
+  await page.keyboard.press("Escape");
+  await waitForPicture(page, title, (n) => n === 0, 5_000);
+  await page.keyboard.press("Escape");
+  await page.waitForFunction(() => document.getElementById("quit").textContent !== "", {
+    timeout: 10_000,
+  });
+  const line = await page.$eval("#quit", (e) => e.textContent);
+  assert.match(line, /results are saved/);
+  const again = await waitForPicture(page, title, (n) => n === 0, 10_000);
+  await page.screenshot({ path: path.join(outputDir, "after-quit.png") });
+  assert.equal(again, 0, "no title after Quit");
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+// Letters and Space, over and over, until done() says the rounds have ended; then the
+// name, cleared of the letters that went into it.
+async function playRoundAndEnter(page, name, done) {
+  const deadline = Date.now() + kRoundMs + 30_000;
+  while (!done() && Date.now() < deadline) {
+    for (const key of "etaoinshrdlucmfwypvbgkjqxz") await page.keyboard.press(key);
+    await page.keyboard.press("Space");
+    await sleep(20);
+  }
+  for (let i = 0; i < 12; ++i) await page.keyboard.press("Backspace");
+  await page.keyboard.type(name);
+  await page.keyboard.press("Enter");
+}
+
+test("two tabs play at once; both results are kept, and still there after a reload", async () => {
+  const first = await openGame(site);
+  const second = await openGame(site);
+  const before = (await historyRounds(first.page)).length;
+  await first.page.keyboard.press("Space");
+  await second.page.keyboard.press("Space");
+  // Both rounds end within a moment of each other; each tab's history line tells.
+  let ended = false;
+  const watch = (async () => {
+    const deadline = Date.now() + kRoundMs + 30_000;
+    while (Date.now() < deadline) {
+      if ((await historyRounds(first.page)).length >= before + 2) break;
+      await sleep(500);
+    }
+    ended = true;
+  })();
+  await Promise.all([
+    playRoundAndEnter(first.page, "TABONE", () => ended),
+    playRoundAndEnter(second.page, "TABTWO", () => ended),
+    watch,
+  ]);
+  await first.page.screenshot({ path: path.join(outputDir, "entered.png") });
+
+  const rounds = (await historyRounds(first.page)).slice(before);
+  assert.equal(rounds.length, 2, "a round is missing from the history");
+  for (const round of rounds) assert.ok(Number(round.locks) > 0, "no letter locked in a round");
+
+  const rankingHas = async (page) => {
+    const text = (await keptFile(page, "rapikosc.ini")) || "";
+    return ["TABONE", "TABTWO"].filter((n) => text.includes(`"${n}"`));
+  };
+  const deadline = Date.now() + 10_000;
+  while ((await rankingHas(first.page)).length < 2 && Date.now() < deadline) await sleep(200);
+  assert.deepEqual(await rankingHas(first.page), ["TABONE", "TABTWO"]);
+
+  // After a reload the ranking the title shows holds both.
+  await second.page.close();
+  await first.page.reload({ waitUntil: "load" });
+  const shown = await waitForPicture(first.page, title, (n) => n > 0, 20_000);
+  await first.page.screenshot({ path: path.join(outputDir, "ranking-after-reload.png") });
+  assert.ok(shown > 0, "the title after the reload is a new player's");
+  assert.deepEqual(await rankingHas(first.page), ["TABONE", "TABTWO"]);
+  assert.deepEqual(first.problems, []);
+  assert.deepEqual(second.problems, []);
+  await first.page.close();
+});
+
+test("the page can be installed, and the service worker's copy plays offline", async () => {
+  const { page } = await openGame(site);
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  const cdp = await page.createCDPSession();
+  const { installabilityErrors } = await cdp.send("Page.getInstallabilityErrors");
+  assert.deepEqual(installabilityErrors, [], "the browser would not install the page");
+  await page.setOfflineMode(true);
+  await page.reload({ waitUntil: "load" });
+  const unlike = await waitForPicture(page, title, (n) => n >= 0, 20_000);
+  assert.notEqual(unlike, -1, "no game without the network");
+  const onTitle = await canvasNow(page);
+  await page.keyboard.press("Space");
+  await sleep(500);
+  await page.screenshot({ path: path.join(outputDir, "offline.png") });
+  assert.notEqual(await canvasNow(page), onTitle, "Space starts no round offline");
+  await page.close();
+});
