@@ -77,9 +77,11 @@ windows:
 	cmake --build $(BUILD_WINDOWS) -j $(JOBS) --target rapiko windows-packages
 	@ls $(BUILD_WINDOWS)/src/rapiko.exe $(BUILD_WINDOWS)/*.zip $(BUILD_WINDOWS)/*-setup.exe
 
-# The Windows program under Wine: every golden game through it, compared as on
-# Linux; its packages, and the installer's silent install and uninstall.
+# The Windows program under Wine: its own tests (built here too), every golden
+# game through it, compared as on Linux, the real window; its packages, and the
+# installer's silent install and uninstall.
 test-windows: windows build
+	cmake --build $(BUILD_WINDOWS) -j $(JOBS)
 	scripts/test-windows.sh $(BUILD_WINDOWS) $(BUILD)
 
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.

@@ -72,11 +72,7 @@ const std::vector<OptionSpec>& OptionTable() {
        [](Options& o, const std::string& v) {
          return NonEmpty(v, "--words needs a list name or a file", o.words);
        }},
-      {"--words", "FILE",
-       "play the words of FILE (a path: " + PathRule() +
-           "); an accented letter counts as its plain\n"
-           "letter (É as E, ß as SS)",
-       nullptr},
+      {"--words", "FILE", WordFileHelp(), nullptr},
       {"--record", "FILE",
        "write the session as a script to FILE; a headless run\n"
        "of that script plays it again exactly",

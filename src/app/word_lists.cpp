@@ -13,9 +13,15 @@ namespace app {
 
 std::string ShippedWordLists() { return RAPIKO_WORD_LIST_NAMES; }
 
-std::string PathRule() {
-  return storage::kDriveLetters ? "one that holds a /, a \\ or a\ncolon, or ends in .ini"
-                                : "one that holds a / or\nends in .ini";
+std::string WordFileHelp() {
+  if (storage::kDriveLetters) {
+    return "play the words of FILE (a path: one that holds a / or \\,\n"
+           "a colon, or ends in .ini); an accented letter counts as\n"
+           "its plain letter (É as E, ß as SS)";
+  }
+  return "play the words of FILE (a path: one that holds a / or\n"
+         "ends in .ini); an accented letter counts as its plain\n"
+         "letter (É as E, ß as SS)";
 }
 
 std::vector<std::string> WordListFolders(const std::string& myPath,

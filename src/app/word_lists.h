@@ -10,8 +10,9 @@ namespace app {
 // The lists that come with the game, by name ("bottom, digits, ...").
 std::string ShippedWordLists();
 
-// How the value of --words is told to be a path, for the help.
-std::string PathRule();
+// The help of --words FILE: how its value is told to be a path (on
+// Windows a backslash and a drive too).
+std::string WordFileHelp();
 
 // Where a list is looked for by name, in order: the game folder's words/,
 // then the lists beside the program (a build) and in the installed data
