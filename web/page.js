@@ -78,6 +78,20 @@ window.addEventListener(
   true,
 );
 
+// Keys the game never uses stay the browser's (SDL would keep every function key and every
+// Ctrl combination from it): F5 reloads, Ctrl+W closes, F11 and F12 as ever. Ctrl with Alt is
+// AltGr on some systems, which types characters, so it goes to the game.
+for (const type of ["keydown", "keyup"]) {
+  window.addEventListener(
+    type,
+    (e) => {
+      const functionKey = /^F([1-9]|1[0-9]|2[0-4])$/.test(e.key);
+      if (functionKey || ((e.ctrlKey || e.metaKey) && !e.altKey)) e.stopPropagation();
+    },
+    true,
+  );
+}
+
 if ("serviceWorker" in navigator && location.protocol !== "file:") {
   navigator.serviceWorker.register("sw.js").catch((e) => console.warn("no offline copy:", e));
 }

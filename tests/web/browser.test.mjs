@@ -40,16 +40,25 @@ test("a new player's title is the headless game's, and the page keeps the game's
   assert.deepEqual(problems, []);
   assert.equal(unlike, 0, "pixels unlike the headless game's title");
 
-  // Keys the browser would act on reach the game alone; the canvas keeps the keyboard.
+  // Keys the browser would act on reach the game alone; the canvas keeps the keyboard. Keys
+  // the game never uses (function keys, Ctrl combinations) are left to the browser. Each key
+  // is looked at once every listener has had it.
   await page.evaluate(() => {
-    window.seenKeys = [];
-    window.addEventListener("keydown", (e) => window.seenKeys.push([e.key, e.defaultPrevented]));
+    window.keyEvents = [];
+    window.addEventListener("keydown", (e) => window.keyEvents.push(e), true);
   });
+  const seen = async () =>
+    page.evaluate(() => window.keyEvents.splice(0).map((e) => [e.key, e.defaultPrevented]));
   // (Tab opens the statistics and Tab again closes them.)
   const kept = ["Tab", "Tab", "Backspace", "ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight"];
   for (const key of kept) await page.keyboard.press(key);
-  const seen = await page.evaluate(() => window.seenKeys);
-  assert.deepEqual(seen, kept.map((key) => [key, true]));
+  assert.deepEqual(await seen(), kept.map((key) => [key, true]));
+  await page.keyboard.press("F1");
+  await page.keyboard.press("F12");
+  await page.keyboard.down("Control");
+  await page.keyboard.press("d");
+  await page.keyboard.up("Control");
+  assert.deepEqual(await seen(), [["F1", false], ["F12", false], ["Control", false], ["d", false]]);
   assert.equal(await page.evaluate(() => document.activeElement.id), "canvas");
 
   // A click gives the game the keyboard and nothing else: the title stays, nothing quit.

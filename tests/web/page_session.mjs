@@ -132,6 +132,29 @@ export function keptFile(page, name, folder = kGameFolder) {
   );
 }
 
+// Where the page keeps the settings (~/.config/rapiko/ of the player's folder /home/web_user).
+const kSettingsFolder = "/home/web_user/.config/rapiko/";
+
+// The settings file as IndexedDB holds it, once holds(its text) does (or after 5 s).
+export async function keptSettings(page, holds) {
+  const deadline = Date.now() + 5000;
+  let text = null;
+  while (Date.now() < deadline) {
+    text = await keptFile(page, "settings.ini", kSettingsFolder);
+    if (text !== null && holds(text)) break;
+    await sleep(100);
+  }
+  return text;
+}
+
+// Keys one at a time, each in a pass of its own, as a player types them.
+export async function pressKeys(page, ...names) {
+  for (const name of names) {
+    await page.keyboard.press(name);
+    await sleep(80);
+  }
+}
+
 // The rounds of the history file (its lines after the header), as objects by column.
 export async function historyRounds(page) {
   const text = await keptFile(page, "rapiko-history.csv");
