@@ -1,0 +1,174 @@
+// Tests of the game folder's lock: the wait and its deadline, what a failure says, and the
+// POSIX lock's refusals and its flock errors (injected through a seccomp filter).
+#include "storage/folder_lock.h"
+
+#include <gtest/gtest.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "support/script_run.h"
+
+namespace storage {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::GameDir;
+
+// The clock moves only while the wait pauses, 7 ms a pause, from 1000.
+TEST(WaitForLock, TriesUntilTheLockIsHadAndGivesUpOnlyPastTheDeadline) {
+  constexpr LockTry kLocked = LockTry::kLocked, kBusy = LockTry::kBusy;
+  struct Case {
+    const char* what;
+    std::vector<LockTry> tries;  // what each try finds; the last one repeats
+    int64_t waitMs;
+    LockTry result;
+    int tried;
+  };
+  const Case cases[] = {
+      {"free at once", {kLocked}, 70, kLocked, 1},
+      {"free at the third try", {kBusy, kBusy, kLocked}, 70, kLocked, 3},
+      {"no locks on this file system", {kBusy, LockTry::kNoLocks}, 70, LockTry::kNoLocks, 2},
+      {"a failed try ends the wait", {kBusy, LockTry::kFailed}, 70, LockTry::kFailed, 2},
+      // Tried at 1000, 1007, ..., 1070 (the deadline: still tried again) and 1077.
+      {"busy throughout", {kBusy}, 70, kBusy, 12},
+      {"no wait: one more try after the first", {kBusy}, 0, kBusy, 2},
+  };
+  for (const Case& c : cases) {
+    int64_t now = 1000;
+    int tried = 0;
+    const auto tryOnce = [&] {
+      const LockTry t = c.tries[std::min<size_t>(static_cast<size_t>(tried++), c.tries.size() - 1)];
+      return LockAttempt{t, t == LockTry::kFailed ? EIO : 0};
+    };
+    const LockAttempt a = WaitForLock(
+        tryOnce, c.waitMs, [&] { return now; }, [&] { now += 7; });
+    EXPECT_EQ(a.result, c.result) << c.what;
+    EXPECT_EQ(a.error, c.result == LockTry::kFailed ? EIO : 0) << c.what;
+    EXPECT_EQ(tried, c.tried) << c.what;
+    EXPECT_EQ(now, 1000 + 7 * (c.tried - 1)) << c.what;  // no pause after the last try
+  }
+}
+
+TEST(LockFailure, NamesTheFileAndTheCause) {
+  EXPECT_EQ(LockFailure("d/rapikosc.ini.lock", {LockTry::kBusy, EWOULDBLOCK}),
+            "the lock file d/rapikosc.ini.lock is held by another game for over 20 s");
+  EXPECT_EQ(LockFailure("d/rapikosc.ini.lock", {LockTry::kFailed, EIO}),
+            "the lock file d/rapikosc.ini.lock cannot be locked: Input/output error");
+}
+
+// What a lock on dir came to in a child process whose flock calls all fail with error (none
+// when 0): "held", "unlocked", the LockError's message, or "no seccomp".
+std::string LockInChild(const std::string& dir, int error) {
+  int fds[2];
+  if (pipe(fds) != 0) return "no pipe";
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_flock, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (error & SECCOMP_RET_DATA)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    const sock_fprog program{sizeof filter / sizeof filter[0], filter};
+    std::string result = "no seccomp";
+    if (error == 0 || (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+                       prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0)) {
+      try {
+        const FolderLock lock(dir);
+        result = lock.Held() ? "held" : "unlocked";
+      } catch (const LockError& e) {
+        result = e.what();
+      }
+    }
+    _exit(write(fds[1], result.data(), result.size()) < 0 ? 1 : 0);
+  }
+  close(fds[1]);
+  std::string result;
+  char buffer[512];
+  for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) result.append(buffer, n);
+  close(fds[0]);
+  waitpid(pid, nullptr, 0);
+  return result;
+}
+
+TEST(FolderLock, FileSystemsWithoutLocksGoAheadUnlockedAndOtherErrorsAreSaid) {
+  GameDir game("");
+  const std::string lock = game.File(kLockFileName);
+  const std::pair<int, std::string> cases[] = {
+      {0, "held"},
+      {ENOLCK, "unlocked"},
+      {EOPNOTSUPP, "unlocked"},
+      {ENOSYS, "unlocked"},
+      {EIO, "the lock file " + lock + " cannot be locked: Input/output error"},
+      {EBADF, "the lock file " + lock + " cannot be locked: Bad file descriptor"},
+  };
+  for (const auto& [error, said] : cases) {
+    const std::string result = LockInChild(game.Path() + "/", error);
+    if (result == "no seccomp") GTEST_SKIP() << "no seccomp filters here";
+    EXPECT_EQ(result, said) << "flock failing with " << error;
+  }
+  struct stat info {};
+  ASSERT_EQ(lstat(lock.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISREG(info.st_mode));  // made on first use, and left
+}
+
+// A link or a FIFO planted at the lock's name is neither followed nor waited on.
+TEST(FolderLock, RefusesAnythingButAPlainFileAtItsName) {
+  GameDir game("");
+  const std::string lock = game.File(kLockFileName);
+  const std::pair<std::function<void()>, std::string> cases[] = {
+      {[&] { fs::create_symlink(game.File("outside"), lock); },
+       " cannot be opened: Too many levels of symbolic links"},
+      {[&] { fs::create_symlink(game.File("rapdata.ini"), lock); },
+       " cannot be opened: Too many levels of symbolic links"},
+      {[&] { mkfifo(lock.c_str(), 0644); }, " is not a plain file"},
+      {[&] { fs::create_directory(lock); }, " cannot be opened: Is a directory"},
+  };
+  game.Write("rapdata.ini", "CAT\n");
+  for (const auto& [plant, said] : cases) {
+    fs::remove_all(lock);
+    plant();
+    EXPECT_EQ(LockInChild(game.Path() + "/", 0), "the lock file " + lock + said);
+    EXPECT_FALSE(game.Exists("outside"));
+  }
+  EXPECT_EQ(LockInChild(game.File("missing/"), 0),
+            "the lock file " + game.File("missing/") + kLockFileName +
+                " cannot be opened: No such file or directory");
+}
+
+// A second lock on the folder, in the same game or another, waits until the first is released.
+TEST(FolderLock, ASecondLockWaitsForTheFirst) {
+  GameDir game("");
+  const std::string dir = game.Path() + "/";
+  auto first = std::make_unique<FolderLock>(dir);
+  ASSERT_TRUE(first->Held());
+  std::atomic<bool> released = false;
+  std::thread release([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    released = true;
+    first.reset();
+  });
+  const FolderLock second(dir);
+  EXPECT_TRUE(second.Held());
+  EXPECT_TRUE(released);
+  release.join();
+}
+
+}  // namespace
+}  // namespace storage
