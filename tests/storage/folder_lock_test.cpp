@@ -3,24 +3,19 @@
 #include "storage/folder_lock.h"
 
 #include <gtest/gtest.h>
-#include <linux/filter.h>
-#include <linux/seccomp.h>
-#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
 
+#include "support/failing_calls.h"
 #include "support/script_run.h"
 
 namespace storage {
@@ -72,39 +67,17 @@ TEST(LockFailure, NamesTheFileAndTheCause) {
 }
 
 // What a lock on dir came to in a child process whose flock calls all fail with error (none
-// when 0): "held", "unlocked", the LockError's message, or "no seccomp".
+// when 0): "held", "unlocked", or the LockError's message.
 std::string LockInChild(const std::string& dir, int error) {
-  int fds[2];
-  if (pipe(fds) != 0) return "no pipe";
-  const pid_t pid = fork();
-  if (pid == 0) {
-    close(fds[0]);
-    sock_filter filter[] = {
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_flock, 0, 1),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (error & SECCOMP_RET_DATA)),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-    };
-    const sock_fprog program{sizeof filter / sizeof filter[0], filter};
-    std::string result = "no seccomp";
-    if (error == 0 || (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
-                       prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0)) {
-      try {
-        const FolderLock lock(dir);
-        result = lock.Held() ? "held" : "unlocked";
-      } catch (const LockError& e) {
-        result = e.what();
-      }
+  const std::vector<long> calls = error == 0 ? std::vector<long>{} : std::vector<long>{SYS_flock};
+  return storage_testing::InChildFailing(calls, error, [&]() -> std::string {
+    try {
+      const FolderLock lock(dir);
+      return lock.Held() ? "held" : "unlocked";
+    } catch (const LockError& e) {
+      return e.what();
     }
-    _exit(write(fds[1], result.data(), result.size()) < 0 ? 1 : 0);
-  }
-  close(fds[1]);
-  std::string result;
-  char buffer[512];
-  for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) result.append(buffer, n);
-  close(fds[0]);
-  waitpid(pid, nullptr, 0);
-  return result;
+  });
 }
 
 TEST(FolderLock, FileSystemsWithoutLocksGoAheadUnlockedAndOtherErrorsAreSaid) {
@@ -120,7 +93,7 @@ TEST(FolderLock, FileSystemsWithoutLocksGoAheadUnlockedAndOtherErrorsAreSaid) {
   };
   for (const auto& [error, said] : cases) {
     const std::string result = LockInChild(game.Path() + "/", error);
-    if (result == "no seccomp") GTEST_SKIP() << "no seccomp filters here";
+    if (result == storage_testing::kNoSeccomp) GTEST_SKIP() << "no seccomp filters here";
     EXPECT_EQ(result, said) << "flock failing with " << error;
   }
   struct stat info {};
