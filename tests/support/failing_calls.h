@@ -18,8 +18,8 @@ namespace storage_testing {
 
 constexpr const char* kNoSeccomp = "no seccomp";
 
-// What body returned, run in a child process in which every call of the system calls `calls`
-// fails with error (through a seccomp filter); kNoSeccomp where no filter can be set.
+// What body returned (at most 4 KiB of it), run in a child process in which every call of the
+// system calls `calls` fails with error, through a seccomp filter; kNoSeccomp where there are none.
 inline std::string InChildFailing(const std::vector<long>& calls, int error,
                                   const std::function<std::string()>& body) {
   constexpr std::size_t kSize = 4096;
