@@ -56,6 +56,18 @@ TEST(Replay, RoundsBeforeTheOneToWatchAreNotShown) {
   EXPECT_NE(err.str().find("back.bmp"), std::string::npos) << err.str();
 }
 
+// Esc pressed in the window stops the replay at the next pass; Esc let go does not.
+TEST(Replay, EscPressedInTheWindowStopsIt) {
+  GameDir dir("");
+  for (const auto& [data, flips] : {std::pair{0, 3}, {media::kKeyDown, 1}}) {
+    Window window;
+    window.platform.QueueKey(state::kKeyEsc, data);
+    std::ostringstream err;
+    EXPECT_EQ(app::PlayRecording("r", "tick 16 3\n", dir.Path() + "/", window, err), 0);
+    EXPECT_EQ(window.Flips(), flips) << data;
+  }
+}
+
 // A replay writes nothing: not the screenshot a recording asks for (one
 // line says so), not the result it enters, not the round's history, and
 // nothing of its own in the folder.

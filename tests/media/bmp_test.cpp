@@ -42,6 +42,32 @@ BmpFile Rle(int32_t height = 3) {
   return f;
 }
 
+// The file's bytes with the 32-bit field at offset set to value.
+std::vector<uint8_t> Patched(const BmpFile& f, size_t offset, uint32_t value) {
+  std::vector<uint8_t> bytes = f.Bytes();
+  for (size_t i = 0; i < 4; ++i) bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+  return bytes;
+}
+
+// As many entries as the header says (0: all 256) and the file holds before the pixels; the rest
+// stay black.
+TEST(LoadBmp8, ReadsThePaletteEntriesThatAreThere) {
+  const struct {
+    size_t stored;
+    uint32_t used;
+    size_t read;
+  } cases[] = {{256, 0, 256}, {256, 256, 256}, {5, 3, 3}, {2, 0, 2}, {0, 0, 0}};
+  for (const auto& c : cases) {
+    BmpFile f = Plain();
+    f.palette.resize(c.stored);
+    const auto& colors = Load(Patched(f, 46, c.used))->GetPalette()->Colors();
+    for (size_t i = 0; i < colors.size(); ++i) {
+      EXPECT_EQ(colors[i], i < c.read ? test_files::TestColor(int(i)) : Color{})
+          << i << " of " << c.stored << " stored, " << c.used << " used";
+    }
+  }
+}
+
 TEST(LoadBmp8, ReadsBottomUpTopDownAndCoreHeaderPictures) {
   BmpFile core = Plain();
   core.headerSize = 12;
@@ -90,6 +116,10 @@ TEST(LoadBmp8, EachKindOfDamageHasItsOwnError) {
       {with(Plain(), [](BmpFile& f) { f.bits = 24; }),
        "not a 256-colour picture (24 bits per pixel)"},
       {with(Plain(), [](BmpFile& f) { f.compression = 3; }), "unsupported compression (3)"},
+      {with(Plain(), [](BmpFile& f) { f.headerSize = 39; }), "unsupported BMP header (39 bytes)"},
+      {Patched(Plain(), 10, 14 + 40 - 1), "bad pixel data offset"},
+      {Patched(Plain(), 46, 257), "bad palette size (257 colours)"},
+      {with(Plain(), [](BmpFile& f) { f.width = 16385; }), "bad picture size (16385x2)"},
       {with(Plain(), [](BmpFile& f) { f.width = 0; }), "bad picture size (0x2)"},
       {with(Plain(), [](BmpFile& f) { f.height = -16385; }), "bad picture size (3x-16385)"},
       {with(Plain(), [](BmpFile& f) { f.width = INT32_MIN; }), "bad picture size (-2147483648x2)"},
@@ -104,9 +134,14 @@ TEST(LoadBmp8, EachKindOfDamageHasItsOwnError) {
   for (size_t i = 0; i < std::size(cases); ++i)
     EXPECT_EQ(ErrorOf(cases[i].first), cases[i].second) << "case " << i;
 
-  // Exactly 16 million pixels is still a picture.
-  const auto largest = Load(with(Rle(), [](BmpFile& f) { f.width = 4096, f.height = 4096; }));
-  EXPECT_EQ(largest->Pixels().size(), 4096u * 4096u);
+  // Exactly 16 million pixels, or 16384 on a side, is still a picture.
+  for (const auto& [width, height] : {std::pair{4096, 4096}, {16384, 1}, {1, -16384}}) {
+    const auto s = Load(with(Rle(), [&](BmpFile& f) {
+      f.width = width, f.height = height;
+      f.data = {0, 1};  // the end of the picture at once
+    }));
+    EXPECT_EQ(s->Pixels().size(), size_t(width) * size_t(std::abs(height))) << width;
+  }
 }
 
 }  // namespace

@@ -48,6 +48,41 @@ TEST(Font, GlyphInkTakesTheForeColourWhereverTheLineIsDrawnOrCut) {
   EXPECT_GT(std::count(surface.Pixels().begin(), surface.Pixels().end(), kInk), 20);
 }
 
+// A font of 'A' (8 wide) and U+FFFD (16 wide), 2 rows high, whole or damaged one way each.
+TEST(Font, ParsesOnlyAWellFormedFont) {
+  const std::vector<uint8_t> good = {'R',  'F',  'N', 'T', 1, 2,    2,    0,         // header
+                                     'A',  0,    0,   0,   8, 0xFD, 0xFF, 0, 0, 16,  // records
+                                     0x81, 0x42, 1,   2,   3, 5};                    // bitmaps
+  const std::optional<Font> font = Font::Parse(good);
+  ASSERT_TRUE(font);
+  EXPECT_EQ(font->Height(), 2);
+  ASSERT_EQ(font->GlyphCount(), 2u);
+  EXPECT_TRUE(font->Find('A')->Ink(0, 0) && font->Find('A')->Ink(7, 0));
+  EXPECT_FALSE(font->Find('A')->Ink(1, 0));
+  EXPECT_EQ(font->GlyphFor('B'), font->Find(0xFFFD));
+  EXPECT_TRUE(font->Find(0xFFFD)->Ink(15, 1));
+  EXPECT_EQ(font->TextWidth(U"AB"), 24);
+  // Each damage: byte `at` (unless 0) becomes `value`, then the size changes by `grow`.
+  const struct {
+    const char* what;
+    size_t at;
+    uint8_t value;
+    int grow;
+  } damage[] = {
+      {"magic", 3, 'X', 0},        {"version", 4, 2, 0},
+      {"no height", 5, 0, 0},      {"no glyphs", 6, 0, 0},
+      {"records cut", 6, 5, 0},    {"past U+10FFFF", 15, 0x11, 0},
+      {"not ascending", 10, 1, 0}, {"width 12, its bytes there", 17, 12, -2},
+      {"bitmap cut", 0, 0, -1},    {"bytes after", 0, 0, 1},
+  };
+  for (const auto& c : damage) {
+    std::vector<uint8_t> bytes = good;
+    if (c.at) bytes[c.at] = c.value;
+    bytes.resize(static_cast<size_t>(static_cast<int>(bytes.size()) + c.grow));
+    EXPECT_FALSE(Font::Parse(bytes)) << c.what;
+  }
+}
+
 TEST(DecodeGameText, Utf8IsKeptAndOtherBytesAreLatin1) {
   EXPECT_EQ(DecodeGameText(kNameHelp), U"Enterで決定\u3000Back spaceで一文字消す");
   EXPECT_EQ(DecodeGameText("\xC3\xA9\xF0\x9F\x98\x80"), U"\u00E9\U0001F600");

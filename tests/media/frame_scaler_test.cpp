@@ -186,43 +186,48 @@ TEST(ScaleAxis, BetweenWholeMultiplesEveryPixelKeepsItsWidthAndEdgesSoftenByOneP
   for (const int32_t k : {1, 2, 3}) EXPECT_TRUE(ScaleAxis(640, 640 * k).exact);
 }
 
-// Strokes a picture pixel wide, dark on light, as a glyph's are: on screen
-// each holds as much ink as any other (the scale's worth), in a run of
-// screen pixels at most two longer than the scale; nearest-neighbour would
-// make them one or two pixels of full ink at 1.6x.
+// Strokes a picture pixel wide, dark on light, as a glyph's are, upright and lying: on screen
+// each holds as much ink as any other (the scale's worth), in a run of screen pixels at most two
+// longer than the scale; nearest-neighbour would make them one or two pixels of full ink at 1.6x.
 TEST(FrameScaler, OnePixelStrokesStayEvenAtFractionalScales) {
   const ScreenFormat format = Format(4);  // red: the palette index
   const uint8_t dark = 0, light = 255;
-  std::vector<uint8_t> frame(kW * kH);
-  for (size_t i = 0; i < frame.size(); ++i) frame[i] = (i % kW) % 3 == 1 ? dark : light;
-  for (const auto& [w, h] : {std::pair{1024, 768}, {1366, 1024}, {1440, 1080}}) {
-    SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
-    const double scale = static_cast<double>(w) / kW;
-    FrameScaler scaler(kW, kH, {0, 0, w, h});
-    Screen s(w, h, 4);
-    scaler.Convert(frame.data(), {0, 0, kW, kH}, format, s.bytes.data(), s.pitch);
-    for (const int32_t y : {0, h / 2 + 1, h - 1}) {
-      std::vector<double> ink;  // per stroke
-      std::vector<int32_t> length;
-      bool inStroke = false;
-      for (int32_t x = 0; x < w; ++x) {
-        const double darkness = 1.0 - static_cast<double>(s.At(x, y) >> 16 & 0xFF) / 255.0;
-        if (darkness <= 0.0) {
-          inStroke = false;
-          continue;
+  for (const bool upright : {true, false}) {
+    std::vector<uint8_t> frame(kW * kH);
+    for (size_t i = 0; i < frame.size(); ++i) {
+      frame[i] = (upright ? i % kW : i / kW) % 3 == 1 ? dark : light;
+    }
+    for (const auto& [w, h] : {std::pair{1024, 768}, {1366, 1024}, {1440, 1080}}) {
+      SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + (upright ? " upright" : ""));
+      const int32_t across = upright ? w : h, along = upright ? h : w;
+      const double scale = static_cast<double>(across) / (upright ? kW : kH);
+      FrameScaler scaler(kW, kH, {0, 0, w, h});
+      Screen s(w, h, 4);
+      scaler.Convert(frame.data(), {0, 0, kW, kH}, format, s.bytes.data(), s.pitch);
+      for (const int32_t line : {0, along / 2 + 1, along - 1}) {
+        std::vector<double> ink;  // per stroke
+        std::vector<int32_t> length;
+        bool inStroke = false;
+        for (int32_t p = 0; p < across; ++p) {
+          const uint32_t pixel = upright ? s.At(p, line) : s.At(line, p);
+          const double darkness = 1.0 - static_cast<double>(pixel >> 16 & 0xFF) / 255.0;
+          if (darkness <= 0.0) {
+            inStroke = false;
+            continue;
+          }
+          if (!inStroke) {
+            ink.push_back(0.0);
+            length.push_back(0);
+          }
+          inStroke = true;
+          ink.back() += darkness;
+          ++length.back();
         }
-        if (!inStroke) {
-          ink.push_back(0.0);
-          length.push_back(0);
+        ASSERT_EQ(ink.size(), static_cast<size_t>((upright ? kW : kH) / 3));
+        for (size_t i = 0; i < ink.size(); ++i) {
+          EXPECT_NEAR(ink[i], scale, 0.03) << "stroke " << i << " in line " << line;
+          EXPECT_LE(length[i], static_cast<int32_t>(scale) + 2) << "stroke " << i;
         }
-        inStroke = true;
-        ink.back() += darkness;
-        ++length.back();
-      }
-      ASSERT_EQ(ink.size(), static_cast<size_t>(kW / 3));
-      for (size_t i = 0; i < ink.size(); ++i) {
-        EXPECT_NEAR(ink[i], scale, 0.03) << "stroke " << i << " in row " << y;
-        EXPECT_LE(length[i], static_cast<int32_t>(scale) + 2) << "stroke " << i;
       }
     }
   }

@@ -12,10 +12,14 @@
 namespace media {
 namespace {
 
-TEST(Headless, BackBmpErrorsAreOneLineNamingTheFile) {
+TEST(Headless, DisplayAndBackBmpErrorsSayWhatIsWrong) {
   HeadlessPlatform platform;
   auto display = platform.CreateRoot()->CreateDisplay();
-  EXPECT_THROW(display->SetDisplayMode(640, 480, 16), PlatformError);  // 8 bits only
+  EXPECT_EQ(
+      test_files::ErrorOf([&] { display->SetDisplayMode(640, 480, 16); }),
+      "display mode 640 x 480 with 16 bits per pixel is not available (only 640 x 480 with 8)");
+  EXPECT_EQ(test_files::ErrorOf([&] { display->CreatePrimarySurface(2); }),
+            "a flip chain has exactly one back buffer, not 2");
   display->SetDisplayMode(640, 480, 8);
   testing_support::GameDir dir;
   const std::string missing = dir.File("none.bmp");

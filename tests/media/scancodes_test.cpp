@@ -4,6 +4,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <utility>
 
 namespace media {
@@ -11,31 +13,69 @@ namespace {
 
 int32_t Code(SDL_Scancode s) { return Set1FromSdlScancode(static_cast<int32_t>(s)); }
 
-TEST(Scancodes, Set1CodesOfTheKeysTheGameReads) {
-  // Letters by keyboard row, each row's codes in order.
+// Every key by SDL's name against the code a PC keyboard sends for it in set 1 (keys sent
+// with the E0 prefix have 0x80 added); every other scancode has no code.
+TEST(Scancodes, EveryKeyHasItsSet1CodeAndNoOtherKeyHasOne) {
+  std::map<int, int32_t> expected;
   const std::pair<const char*, int32_t> rows[] = {
-      {"QWERTYUIOP", 16}, {"ASDFGHJKL", 30}, {"ZXCVBNM", 44}};
+      {"QWERTYUIOP", 0x10}, {"ASDFGHJKL", 0x1E}, {"ZXCVBNM", 0x2C}};
   for (const auto& [letters, first] : rows) {
     for (int i = 0; letters[i] != '\0'; ++i)
-      EXPECT_EQ(Code(SDL_Scancode(SDL_SCANCODE_A + letters[i] - 'A')), first + i) << letters[i];
+      expected[SDL_SCANCODE_A + letters[i] - 'A'] = first + i;
   }
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(Code(SDL_Scancode(SDL_SCANCODE_1 + i)), 2 + i);
+  for (int i = 0; i < 10; ++i) expected[SDL_SCANCODE_1 + i] = 0x02 + i;  // 1 to 9, then 0
+  for (int i = 0; i < 10; ++i) expected[SDL_SCANCODE_F1 + i] = 0x3B + i;
+  // The pad's = and , of Japanese keyboards have no set-1 code: 0x8D and 0xB3 are the game's own.
+  // clang-format off
   const std::pair<SDL_Scancode, int32_t> keys[] = {
-      {SDL_SCANCODE_0, 11},         {SDL_SCANCODE_ESCAPE, 1},      {SDL_SCANCODE_BACKSPACE, 14},
-      {SDL_SCANCODE_RETURN, 28},    {SDL_SCANCODE_SPACE, 57},      {SDL_SCANCODE_KP_7, 71},
-      {SDL_SCANCODE_KP_MINUS, 74},  {SDL_SCANCODE_KP_5, 76},       {SDL_SCANCODE_KP_PLUS, 78},
-      {SDL_SCANCODE_KP_0, 82},      {SDL_SCANCODE_KP_PERIOD, 83},  {SDL_SCANCODE_KP_MULTIPLY, 55},
-      {SDL_SCANCODE_KP_ENTER, 156}, {SDL_SCANCODE_KP_DIVIDE, 181}, {SDL_SCANCODE_UP, 200},
-      {SDL_SCANCODE_LEFT, 203},     {SDL_SCANCODE_RIGHT, 205},     {SDL_SCANCODE_DOWN, 208},
-      {SDL_SCANCODE_F7, 65},        {SDL_SCANCODE_END, 207},       {SDL_SCANCODE_F14, 101},
-      {SDL_SCANCODE_SEMICOLON, 39}, {SDL_SCANCODE_CAPSLOCK, 58},   {SDL_SCANCODE_SCROLLLOCK, 70},
-      {SDL_SCANCODE_PAGEUP, 201},   {SDL_SCANCODE_UNKNOWN, 0},     {SDL_SCANCODE_MUTE, 0},
+    {SDL_SCANCODE_ESCAPE, 0x01}, {SDL_SCANCODE_MINUS, 0x0C}, {SDL_SCANCODE_EQUALS, 0x0D},
+    {SDL_SCANCODE_BACKSPACE, 0x0E}, {SDL_SCANCODE_TAB, 0x0F}, {SDL_SCANCODE_LEFTBRACKET, 0x1A},
+    {SDL_SCANCODE_RIGHTBRACKET, 0x1B}, {SDL_SCANCODE_RETURN, 0x1C}, {SDL_SCANCODE_LCTRL, 0x1D},
+    {SDL_SCANCODE_SEMICOLON, 0x27}, {SDL_SCANCODE_APOSTROPHE, 0x28}, {SDL_SCANCODE_GRAVE, 0x29},
+    {SDL_SCANCODE_LSHIFT, 0x2A}, {SDL_SCANCODE_BACKSLASH, 0x2B}, {SDL_SCANCODE_NONUSHASH, 0x2B},
+    {SDL_SCANCODE_COMMA, 0x33}, {SDL_SCANCODE_PERIOD, 0x34}, {SDL_SCANCODE_SLASH, 0x35},
+    {SDL_SCANCODE_RSHIFT, 0x36}, {SDL_SCANCODE_KP_MULTIPLY, 0x37}, {SDL_SCANCODE_LALT, 0x38},
+    {SDL_SCANCODE_SPACE, 0x39}, {SDL_SCANCODE_CAPSLOCK, 0x3A}, {SDL_SCANCODE_NUMLOCKCLEAR, 0x45},
+    {SDL_SCANCODE_SCROLLLOCK, 0x46}, {SDL_SCANCODE_KP_7, 0x47}, {SDL_SCANCODE_KP_8, 0x48},
+    {SDL_SCANCODE_KP_9, 0x49}, {SDL_SCANCODE_KP_MINUS, 0x4A}, {SDL_SCANCODE_KP_4, 0x4B},
+    {SDL_SCANCODE_KP_5, 0x4C}, {SDL_SCANCODE_KP_6, 0x4D}, {SDL_SCANCODE_KP_PLUS, 0x4E},
+    {SDL_SCANCODE_KP_1, 0x4F}, {SDL_SCANCODE_KP_2, 0x50}, {SDL_SCANCODE_KP_3, 0x51},
+    {SDL_SCANCODE_KP_0, 0x52}, {SDL_SCANCODE_KP_PERIOD, 0x53}, {SDL_SCANCODE_NONUSBACKSLASH, 0x56},
+    {SDL_SCANCODE_F11, 0x57}, {SDL_SCANCODE_F12, 0x58}, {SDL_SCANCODE_F13, 0x64},
+    {SDL_SCANCODE_F14, 0x65}, {SDL_SCANCODE_F15, 0x66}, {SDL_SCANCODE_INTERNATIONAL2, 0x70},
+    {SDL_SCANCODE_INTERNATIONAL1, 0x73}, {SDL_SCANCODE_INTERNATIONAL4, 0x79},
+    {SDL_SCANCODE_INTERNATIONAL5, 0x7B}, {SDL_SCANCODE_INTERNATIONAL3, 0x7D},
+    {SDL_SCANCODE_KP_ENTER, 0x9C}, {SDL_SCANCODE_RCTRL, 0x9D}, {SDL_SCANCODE_KP_DIVIDE, 0xB5},
+    {SDL_SCANCODE_PRINTSCREEN, 0xB7}, {SDL_SCANCODE_RALT, 0xB8}, {SDL_SCANCODE_PAUSE, 0xC5},
+    {SDL_SCANCODE_HOME, 0xC7}, {SDL_SCANCODE_UP, 0xC8}, {SDL_SCANCODE_PAGEUP, 0xC9},
+    {SDL_SCANCODE_LEFT, 0xCB}, {SDL_SCANCODE_RIGHT, 0xCD}, {SDL_SCANCODE_END, 0xCF},
+    {SDL_SCANCODE_DOWN, 0xD0}, {SDL_SCANCODE_PAGEDOWN, 0xD1}, {SDL_SCANCODE_INSERT, 0xD2},
+    {SDL_SCANCODE_DELETE, 0xD3}, {SDL_SCANCODE_LGUI, 0xDB}, {SDL_SCANCODE_RGUI, 0xDC},
+    {SDL_SCANCODE_APPLICATION, 0xDD}, {SDL_SCANCODE_KP_EQUALS, 0x8D},
+    {SDL_SCANCODE_KP_COMMA, 0xB3},
   };
-  for (const auto& [scancode, code] : keys)
-    EXPECT_EQ(Code(scancode), code) << SDL_GetScancodeName(scancode);
-  EXPECT_EQ(Code(SDL_SCANCODE_NONUSBACKSLASH), 86);  // the extra key of ISO keyboards
-  EXPECT_EQ(Set1FromSdlScancode(-1), 0);
-  EXPECT_EQ(Set1FromSdlScancode(SDL_NUM_SCANCODES), 0);
+  // clang-format on
+  for (const auto& [scancode, code] : keys) expected[scancode] = code;
+  for (int s = -1; s <= SDL_NUM_SCANCODES; ++s) {
+    const auto it = expected.find(s);
+    EXPECT_EQ(Set1FromSdlScancode(s), it == expected.end() ? 0 : it->second)
+        << SDL_GetScancodeName(SDL_Scancode(std::max(s, 0))) << " (" << s << ")";
+  }
+}
+
+// Keys at the edges of the main block are read by the character they type;
+// the keys next to them keep their place whatever they type.
+TEST(Scancodes, OnlyTheMainBlockIsReadByCharacter) {
+  for (const SDL_Scancode s :
+       {SDL_SCANCODE_A, SDL_SCANCODE_0, SDL_SCANCODE_MINUS, SDL_SCANCODE_SLASH,
+        SDL_SCANCODE_NONUSBACKSLASH, SDL_SCANCODE_INTERNATIONAL1, SDL_SCANCODE_INTERNATIONAL3}) {
+    EXPECT_EQ(Set1FromTypedKey(s, 'q', "q"), 0x10) << SDL_GetScancodeName(s);
+  }
+  for (const SDL_Scancode s :
+       {SDL_SCANCODE_RETURN, SDL_SCANCODE_SPACE, SDL_SCANCODE_KP_PERIOD, SDL_SCANCODE_APPLICATION,
+        SDL_SCANCODE_INTERNATIONAL2, SDL_SCANCODE_INTERNATIONAL4, SDL_SCANCODE_F1}) {
+    EXPECT_EQ(Set1FromTypedKey(s, 'q', "q"), Code(s)) << SDL_GetScancodeName(s);
+  }
 }
 
 TEST(Scancodes, KeysByTheCharacterTheyTypeOnEachLayout) {

@@ -43,6 +43,22 @@ TEST(ShotHit, AShotWithNothingLockedFliesOnUntilItIsPastTheRightEdge) {
   }
 }
 
+// A lock entry that names no slot aims the shot at slot 0, which never holds a letter.
+TEST(ShotHit, ALockNamingNoSlotAimsAtSlotZero) {
+  for (const int16_t slot : {int16_t{0}, int16_t{-1}, int16_t{101}, int16_t{32767}}) {
+    Rig r;
+    r.g.shotActive = true;
+    for (auto& p : r.g.shotTrail) p = {240.0, 180.0};
+    r.g.lockQueue[0] = slot;
+    r.g.lockTail = 1;
+    r.g.lockCount = 1;
+    UpdateShot(r.g, 5);  // 5 pixels toward (0, 0)
+    EXPECT_NEAR(r.g.pacing.shotStepX, -4.0, 1e-12) << slot;
+    EXPECT_NEAR(r.g.pacing.shotStepY, -3.0, 1e-12) << slot;
+    EXPECT_EQ(r.g.lockCount, 1) << slot;
+  }
+}
+
 // The steps where the C library's atan, cos or sin is not correctly rounded, and the
 // nearly vertical flights whose angle lies within a few ulps of pi/2. The steps were
 // worked out with tools/make_exact_math.py.

@@ -1,5 +1,5 @@
-// Saving the ranking file: kills at any system call, planted files, full disks, the folder lock
-// (that a second holder waits is the two games of SharedFolder).
+// Saving the ranking file: kills at any system call, planted files, full disks (the folder lock
+// itself: tests/storage/; two games saving at once: SharedFolder).
 #include "ranking/ranking_save.h"
 
 #include <fcntl.h>
@@ -24,7 +24,6 @@
 
 #include "ranking/ranking_file.h"
 #include "state/game_state.h"
-#include "storage/folder_lock.h"
 #include "support/script_run.h"
 
 namespace {
@@ -315,16 +314,6 @@ TEST_F(RankingSaveTest, FolderWithoutWritePermissionKeepsTheOldFile) {
   EXPECT_NE(r.message.find(std::strerror(EACCES)), std::string::npos) << r.message;
   EXPECT_EQ(ReadFileBytes(file), oldBytes);
   EXPECT_TRUE(Others().empty());
-}
-
-TEST_F(RankingSaveTest, APlantedLockLinkOrFifoIsRefusedWithoutFollowingOrBlocking) {
-  const std::string lock = game.File("rapikosc.ini.lock");
-  for (const bool link : {true, false}) {
-    Reset();
-    link ? fs::create_symlink(game.File("outside"), lock) : void(mkfifo(lock.c_str(), 0644));
-    EXPECT_THROW(storage::FolderLock{dir}, storage::LockError);
-    EXPECT_FALSE(game.Exists("outside"));
-  }
 }
 
 // The folder is named without a last separator.
