@@ -5,6 +5,7 @@
 #include <sys/syscall.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <filesystem>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "storage/errors.h"
 #include "storage/read.h"
+#include "storage/temporary.h"
 #include "storage/write.h"
 #include "support/failing_calls.h"
 #include "support/script_run.h"
@@ -124,6 +126,20 @@ TEST(AppendLines, LeavesNoPartOfAFailedAppend) {
     EXPECT_EQ(said, c.said) << c.what;
     EXPECT_EQ(dir.Read("f"), c.bytes) << c.what;
   }
+}
+
+// Without the system's random bytes the clock gives them, and nothing past those asked for.
+TEST(RandomBytes, ComeFromTheClockWithoutTheSystems) {
+  const std::string said = InChildFailing({SYS_getrandom}, ENOSYS, [] {
+    std::array<unsigned char, 17> bytes{};
+    bytes[16] = 0xA5;
+    RandomBytes(bytes.data(), 16);
+    const bool alike =
+        std::all_of(bytes.begin(), bytes.end() - 1, [&](auto b) { return b == bytes[0]; });
+    return std::string(alike ? "alike" : "mixed") + (bytes[16] == 0xA5 ? ", no more" : ", more");
+  });
+  if (said == storage_testing::kNoSeccomp) GTEST_SKIP() << "no seccomp filters here";
+  EXPECT_EQ(said, "mixed, no more");
 }
 
 }  // namespace
