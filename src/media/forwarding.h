@@ -118,6 +118,7 @@ class ForwardingSystem : public System {
   uint32_t GetTickCount() override { return inner_.GetTickCount(); }
   bool BeginPass() override { return inner_.BeginPass(); }
   void DispatchMessages(WindowEvents& events) override { inner_.DispatchMessages(events); }
+  void Wait(uint32_t ms) override { inner_.Wait(ms); }
   Controls* GetControls() override { return inner_.GetControls(); }
 
  protected:

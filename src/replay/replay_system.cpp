@@ -2,7 +2,6 @@
 #include "replay/replay_system.h"
 
 #include <array>
-#include <thread>
 #include <utility>
 
 #include "media/forwarding.h"
@@ -99,11 +98,13 @@ bool ReplaySystem::BeginPass() {
   const uint32_t now = scripted_.GetTickCount();
   if (!paced_) {
     paced_ = true;
-    realStart_ = std::chrono::steady_clock::now();
+    windowStart_ = window_.GetTickCount();
     scriptStart_ = now;
   }
-  // Tick counts wrap at 2^32, and so does the time since the start.
-  std::this_thread::sleep_until(realStart_ + std::chrono::milliseconds(now - scriptStart_));
+  // Both clocks wrap at 2^32, and so do the times since their starts.
+  const uint32_t due = now - scriptStart_;
+  const uint32_t passed = window_.GetTickCount() - windowStart_;
+  if (int32_t(due - passed) > 0) window_.Wait(due - passed);
   return true;
 }
 

@@ -1,7 +1,6 @@
 // Showing a recorded game in the window at the pace it was played.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <memory>
 
@@ -12,7 +11,7 @@ namespace replay {
 
 // The game's clock and keys come from the recording, played as a script by
 // `scripted`; its picture and sound go to a real window. Each pass waits
-// until as much real time has passed as the recording says. Esc, a click or
+// until as much of the window's time has passed as the recording says. Esc, a click or
 // closing the window ends the replay. Rounds before the one to watch run
 // without being shown or waited for.
 class ReplaySystem : public media::System {
@@ -39,8 +38,8 @@ class ReplaySystem : public media::System {
   int roundsStarted_ = 0;
   int16_t lastMode_ = state::kModeTitle;
   bool stopped_ = false;
-  bool paced_ = false;  // the real clock has been set against the script's
-  std::chrono::steady_clock::time_point realStart_;
+  bool paced_ = false;  // the window's clock has been set against the script's
+  uint32_t windowStart_ = 0;
   uint32_t scriptStart_ = 0;
   std::shared_ptr<bool> showing_ = std::make_shared<bool>(true);
 };

@@ -7,29 +7,16 @@
 #include <filesystem>
 #include <sstream>
 
-#include "media/headless/headless.h"
 #include "ranking/ranking_file.h"
 #include "support/script_run.h"
+#include "support/test_window.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using testing_support::GameDir;
 
-// A replay's window, headless; it never closes.
-struct Window : media::System {
-  std::shared_ptr<media::Root> CreateRoot() override { return platform.CreateRoot(); }
-  uint32_t GetTickCount() override { return platform.Tick(); }
-  bool BeginPass() override { return true; }
-  void DispatchMessages(media::WindowEvents&) override {}
-  int Flips() const {
-    const auto& ops = platform.FrameOps();
-    return static_cast<int>(std::count_if(ops.begin(), ops.end(), [](const media::SurfaceOp& op) {
-      return op.kind == op.Kind::Flip;
-    }));
-  }
-  media::HeadlessPlatform platform;
-};
+using Window = testing_support::TestWindow;
 
 const std::string kRound1 = "press 57\ntick 16\ntick 16 7501\npress 28\ntick 16\n";
 
@@ -65,6 +52,29 @@ TEST(Replay, EscPressedInTheWindowStopsIt) {
     std::ostringstream err;
     EXPECT_EQ(app::PlayRecording("r", "tick 16 3\n", dir.Path() + "/", window, err), 0);
     EXPECT_EQ(window.Flips(), flips) << data;
+  }
+}
+
+// A replay keeps the recording's pace on the window's clock: it waits as
+// long as the shown passes took, not for the rounds it runs through unseen,
+// and not at all when the window is already behind.
+TEST(Replay, WaitsAsLongAsTheShownPassesTook) {
+  GameDir dir("");
+  struct Case {
+    std::string text;
+    uint32_t behind;  // how far the window's clock falls behind on each pass
+    uint64_t waited;
+  };
+  // The first shown pass sets the start; each one after it waits its share.
+  for (const Case& c :
+       {Case{"tick 16 10\n", 0, 9 * 16}, Case{"tick 40 3\ntick 7 2\n", 0, 2 * 40 + 2 * 7},
+        Case{"# replay from round 2\n" + kRound1 + "press 57\ntick 16\ntick 20 4\n", 0, 3 * 20},
+        Case{"tick 16 10\n", 100, 0}}) {
+    Window window;
+    window.lag = c.behind;
+    std::ostringstream err;
+    EXPECT_EQ(app::PlayRecording("r", c.text, dir.Path() + "/", window, err), 0) << err.str();
+    EXPECT_EQ(window.waited, c.waited) << c.text;
   }
 }
 

@@ -15,6 +15,7 @@
 #include "replay/best_rounds.h"
 #include "replay/notes.h"
 #include "support/in_process.h"
+#include "support/test_window.h"
 
 namespace {
 
@@ -106,13 +107,7 @@ std::vector<std::string> Replays(const GameDir& dir) {
 }
 
 // A replay's window, headless; it never closes.
-struct Window : media::System {
-  std::shared_ptr<media::Root> CreateRoot() override { return platform.CreateRoot(); }
-  uint32_t GetTickCount() override { return platform.Tick(); }
-  bool BeginPass() override { return true; }
-  void DispatchMessages(media::WindowEvents&) override {}
-  media::HeadlessPlatform platform;
-};
+using Window = testing_support::TestWindow;
 
 // After five idle minutes on the title, round 1 scores nothing, round 2
 // locks and fires at every letter, round 3 is ended by Esc and is no
