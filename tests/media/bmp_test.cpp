@@ -60,7 +60,8 @@ TEST(LoadBmp8, ReadsThePaletteEntriesThatAreThere) {
   for (const auto& c : cases) {
     BmpFile f = Plain();
     f.palette.resize(c.stored);
-    const auto& colors = Load(Patched(f, 46, c.used))->GetPalette()->Colors();
+    const auto palette = Load(Patched(f, 46, c.used))->GetPalette();
+    const auto& colors = palette->Colors();
     for (size_t i = 0; i < colors.size(); ++i) {
       EXPECT_EQ(colors[i], i < c.read ? test_files::TestColor(int(i)) : Color{})
           << i << " of " << c.stored << " stored, " << c.used << " used";

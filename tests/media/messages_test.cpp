@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <regex>
 #include <set>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "media/font.h"
 #include "media/text.h"
@@ -35,15 +38,25 @@ TEST(Messages, TheLanguageOfALocaleIsItsFirstPartAlone) {
 }
 
 TEST(Messages, PatternsTakeTheirArgumentsInAnyOrder) {
-  const std::tuple<std::string_view, std::initializer_list<std::string_view>, std::string> cases[] =
-      {
-          {"{1} after {0}", {"a", "b"}, "b after a"},
-          {"{0}{0}", {"x"}, "xx"},
-          {"{2} stays", {"a", "b"}, "{2} stays"},  // no such argument
-          {"{a} {", {"x"}, "{a} {"},
-          {"100%", {}, "100%"},
-      };
-  for (const auto& [pattern, args, out] : cases) EXPECT_EQ(Format(pattern, args), out) << pattern;
+  // An initializer_list kept in a table would outlive its elements: the cases hold vectors.
+  const auto format = [](std::string_view pattern, const std::vector<std::string_view>& a) {
+    switch (a.size()) {
+      case 0:
+        return Format(pattern, {});
+      case 1:
+        return Format(pattern, {a[0]});
+      default:
+        return Format(pattern, {a[0], a[1]});
+    }
+  };
+  const std::tuple<std::string_view, std::vector<std::string_view>, std::string> cases[] = {
+      {"{1} after {0}", {"a", "b"}, "b after a"},
+      {"{0}{0}", {"x"}, "xx"},
+      {"{2} stays", {"a", "b"}, "{2} stays"},  // no such argument
+      {"{a} {", {"x"}, "{a} {"},
+      {"100%", {}, "100%"},
+  };
+  for (const auto& [pattern, args, out] : cases) EXPECT_EQ(format(pattern, args), out) << pattern;
 }
 
 std::multiset<std::string> Placeholders(std::string_view text) {
