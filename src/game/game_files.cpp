@@ -4,6 +4,7 @@
 #include "ranking/ranking_file.h"
 #include "stats/history_file.h"
 #include "storage/folder_lock.h"
+#include "storage/paths.h"
 #include "storage/read.h"
 #include "typing/word_data.h"
 
@@ -18,6 +19,11 @@ std::optional<std::string> ClashWithGameFiles(const std::string& path, const std
     if (!own.empty() && storage::SameFile(path, own)) {
       return path + " is a file the game keeps (" + own + "); choose another";
     }
+  }
+  // The rankings of the word lists: any of them may be played, read and saved.
+  const std::string rankings = myPath + ranking::kRankingsFolder;
+  if (storage::SameFile(storage::FolderOf(path), rankings)) {
+    return path + " is a file the game keeps (in " + rankings + "); choose another";
   }
   return std::nullopt;
 }
