@@ -51,10 +51,11 @@ int PlaySession(const Options& options, const std::string& myPath, const std::st
   const storage::FileRead words = storage::ReadWholeFile(wordFile, typing::kMaxWordFileBytes);
   const storage::FileRead rankingFile = storage::ReadWholeFile(
       ranking::RankingPath(myPath, choices.listName), ranking::kMaxRankingFileBytes);
-  if (words.complete) recording.Note(replay::FileNote(typing::kWordFileName, words.bytes));
-  if (rankingFile.complete) {
-    recording.Note(replay::FileNote(ranking::kRankingFileName, rankingFile.bytes));
-  }
+  const auto note = [&recording](const std::string& name, const std::string& bytes) {
+    for (const std::string& line : replay::FileNotes(name, bytes)) recording.Note(line);
+  };
+  if (words.complete) note(typing::kWordFileName, words.bytes);
+  if (rankingFile.complete) note(ranking::kRankingFileName, rankingFile.bytes);
   replay::RecordingSystem system(window, recording);
   replay::BestRounds best(myPath, recording);
   game::Session session{.myPath = myPath,

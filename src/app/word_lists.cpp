@@ -29,7 +29,8 @@ std::vector<std::string> WordListFolders(const std::string& myPath,
                                          const std::string& dataFolder) {
   std::vector<std::string> folders;
   for (const std::string& folder : {myPath, programFolder, dataFolder}) {
-    const std::string words = storage::NormalPath(storage::JoinPath(folder, "words"));
+    const std::string words =
+        storage::NormalPath(storage::JoinPath(folder, typing::kWordListsFolder));
     // The game folder is often the program's own.
     if (std::find(folders.begin(), folders.end(), words) == folders.end()) folders.push_back(words);
   }

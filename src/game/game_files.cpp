@@ -1,9 +1,11 @@
 // The files the game keeps in its folder, which no run may write over.
 #include "game/game_files.h"
 
+#include "game/kept_rounds.h"
 #include "ranking/ranking_file.h"
 #include "stats/history_file.h"
 #include "storage/folder_lock.h"
+#include "storage/paths.h"
 #include "storage/read.h"
 #include "typing/word_data.h"
 
@@ -17,6 +19,14 @@ std::optional<std::string> ClashWithGameFiles(const std::string& path, const std
                                  myPath + typing::kWordFileName, myPath + "back.bmp", wordFile}) {
     if (!own.empty() && storage::SameFile(path, own)) {
       return path + " is a file the game keeps (" + own + "); choose another";
+    }
+  }
+  // Folders whose files the game reads and writes by any name: the rankings of the word lists
+  // (any list may be played), the lists themselves, the kept best rounds.
+  for (const char* folder : {ranking::kRankingsFolder, typing::kWordListsFolder, kReplaysFolder}) {
+    const std::string own = myPath + folder;
+    if (storage::SameFile(storage::FolderOf(path), own)) {
+      return path + " is a file the game keeps (in " + own + "); choose another";
     }
   }
   return std::nullopt;

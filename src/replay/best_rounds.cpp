@@ -73,9 +73,12 @@ void BestRounds::RoundStarted(const state::GameState& g, int, uint32_t tick) {
   round_.clear();
   const storage::FileRead words =
       storage::ReadWholeFile(g.choices.wordFile, typing::kMaxWordFileBytes);
-  if (words.complete) round_ += "# " + FileNote(typing::kWordFileName, words.bytes) + "\n";
+  const auto note = [this](const std::string& name, const std::string& bytes) {
+    for (const std::string& line : FileNotes(name, bytes)) round_ += "# " + line + "\n";
+  };
+  if (words.complete) note(typing::kWordFileName, words.bytes);
   round_ += "# " + game::ListNote(g.choices.listName) + "\n";
-  round_ += "# " + FileNote(ranking::kRankingFileName, ranking::RankingFileBytes(g)) + "\n";
+  note(ranking::kRankingFileName, ranking::RankingFileBytes(g));
   if (!g.progress.practiceKeys.empty()) {
     round_ += "# " + PracticeNote(g.progress.practiceKeys) + "\n";
   }

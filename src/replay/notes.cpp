@@ -26,19 +26,35 @@ std::vector<std::string> LinesAfter(const std::string& text, const std::string& 
 
 }  // namespace
 
-std::string FileNote(const std::string& name, const std::string& bytes) {
-  return "file " + name + " " + Base64(bytes);
+std::vector<std::string> FileNotes(const std::string& name, const std::string& bytes) {
+  // A whole number of 3-byte groups per line, so that each line decodes alone.
+  constexpr std::size_t kBytesPerLine = 3 * 15 * 1024;
+  std::vector<std::string> notes{"file " + name + " " + Base64(bytes.substr(0, kBytesPerLine))};
+  for (std::size_t at = kBytesPerLine; at < bytes.size(); at += kBytesPerLine) {
+    notes.push_back("file+ " + name + " " + Base64(bytes.substr(at, kBytesPerLine)));
+  }
+  return notes;
 }
 
 std::vector<std::pair<std::string, std::string>> NotedFiles(const std::string& scriptText) {
   std::vector<std::pair<std::string, std::string>> files;
-  for (const std::string& rest : LinesAfter(scriptText, "# file ")) {
+  std::istringstream lines(scriptText);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const bool more = line.rfind("# file+ ", 0) == 0;
+    if (!more && line.rfind("# file ", 0) != 0) continue;
+    const std::string rest = line.substr(more ? 8 : 7);
     const size_t blank = rest.find(' ');
     if (blank == std::string::npos) continue;
     const std::string name = rest.substr(0, blank);
     // Only plain names: a recording never writes outside the folder it is played in.
     if (name.empty() || !storage::IsBareName(name) || name[0] == '.') continue;
-    files.emplace_back(name, FromBase64(rest.substr(blank + 1)));
+    const std::string bytes = FromBase64(rest.substr(blank + 1));
+    if (!more) {
+      files.emplace_back(name, bytes);
+    } else if (!files.empty() && files.back().first == name) {
+      files.back().second += bytes;
+    }
   }
   return files;
 }

@@ -9,10 +9,13 @@
 
 namespace replay {
 
-// A file's bytes as one comment line of a recording, "# file NAME BASE64",
-// and back: a recording carries the word list and the ranking it began
-// with, so that it replays the same anywhere.
-std::string FileNote(const std::string& name, const std::string& bytes);
+// A file's bytes as comment lines of a recording, "# file NAME BASE64" and,
+// for the rest of a long file, "# file+ NAME BASE64", and back: a recording
+// carries the word list and the ranking it began with, so that it replays
+// the same anywhere. The lines stay well below the script's line limit,
+// whatever the file's size (only its first words are played, but a word
+// file may be long).
+std::vector<std::string> FileNotes(const std::string& name, const std::string& bytes);
 // The files noted in a script's text, by name (plain names only).
 std::vector<std::pair<std::string, std::string>> NotedFiles(const std::string& scriptText);
 

@@ -11,6 +11,8 @@ namespace typing {
 
 // The word file of the game folder.
 inline constexpr const char* kWordFileName = "rapdata.ini";
+// The folder of the game folder whose NAME.ini files are word lists to choose.
+inline constexpr const char* kWordListsFolder = "words";
 // Shorter items are dropped.
 inline constexpr std::size_t kMinWordLength = 3;
 // An item's length is a 16-bit count: a longer item ends the reading.

@@ -19,6 +19,21 @@ TEST(Record, OntoAFileTheGameKeepsIsRefusedAndTheFileKept) {
   dir.Write("rapikosc.ini", "\"KEEP\"\r\n");
   dir.Write("rapiko-history.csv", "history\n");
   dir.Write("mine.ini", "OWL\n");
+  dir.Folder("rankings");
+  dir.Write("rankings/digits.ini", "\"KEEP\"\r\n");
+  dir.Folder("words");
+  dir.Write("words/owl.ini", "OWL\n");
+  dir.Folder("replays");
+  dir.Write("replays/best-20260101-000000-5.script", "start 1\n");
+  const auto keptBytes = [&dir] {
+    std::vector<std::string> bytes;
+    for (const char* name :
+         {"rapikosc.ini", "rapiko-history.csv", "rapdata.ini", "mine.ini", "rankings/digits.ini",
+          "words/owl.ini", "replays/best-20260101-000000-5.script"}) {
+      bytes.push_back(dir.Read(name));
+    }
+    return bytes;
+  };
   fs::create_symlink(dir.File("rapikosc.ini"), dir.File("link"));
   const struct {
     std::string record;
@@ -32,19 +47,22 @@ TEST(Record, OntoAFileTheGameKeepsIsRefusedAndTheFileKept) {
       {dir.File("rapdata.ini"), {}},
       {dir.File("back.bmp"), {}},
       {dir.File("mine.ini"), {"--words", dir.File("mine.ini")}},
+      // the ranking of the list played, and of any other the options may choose
+      {dir.File("rankings/digits.ini"), {"--words", "digits"}},
+      {dir.File("rankings/mine.ini.bak"), {}},
+      // a word list the options offer, and a kept best round
+      {dir.File("words/owl.ini"), {}},
+      {dir.File("replays/best-20260101-000000-5.script"), {}},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = {"--record", c.record};
     args.insert(args.end(), c.more.begin(), c.more.end());
-    const auto before = std::tuple(dir.Read("rapikosc.ini"), dir.Read("rapiko-history.csv"),
-                                   dir.Read("rapdata.ini"), dir.Read("mine.ini"));
+    const auto before = keptBytes();
     const auto r = RunScript(dir, "tick 16\n", args);
     EXPECT_EQ(r.exitCode, 2) << c.record;
     EXPECT_EQ(r.err.rfind("rapiko: --record " + c.record + " is a file the game keeps", 0), 0u)
         << r.err;
-    EXPECT_EQ(std::tuple(dir.Read("rapikosc.ini"), dir.Read("rapiko-history.csv"),
-                         dir.Read("rapdata.ini"), dir.Read("mine.ini")),
-              before);
+    EXPECT_EQ(keptBytes(), before);
     EXPECT_FALSE(dir.Exists("rapikosc.ini.bak"));
   }
 }

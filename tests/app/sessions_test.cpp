@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -78,39 +79,50 @@ TEST(Replay, WaitsAsLongAsTheShownPassesTook) {
   }
 }
 
+std::vector<std::string> Names(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 // A replay writes nothing: not the screenshot a recording asks for (one
 // line says so), not the result it enters, not the round's history, and
-// nothing of its own in the folder.
+// nothing of its own, in the folder or the temporary folder, even while it
+// runs (a replay that is killed leaves nothing behind).
 TEST(Replay, WritesNothing) {
-  GameDir dir;
+  GameDir dir, tmp("");
   const std::string ranking = ranking::RankingFileBytes(state::GameState{});
   dir.Write("rapikosc.ini", ranking);
   const std::string shot = dir.File("rapikosc.ini");  // even where the game's file is
   const std::string text = "tick 16\nscreenshot " + dir.File("shot.png") + "\nscreenshot " + shot +
                            "\n" + kRound1 + "state\n";
-  const auto before = [&dir] {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir.Path())) names.push_back(e.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-  }();
+  const auto before = std::pair(Names(dir.Path()), Names(tmp.Path()));
+  const char* const oldTmp = std::getenv("TMPDIR");
+  const std::string keptTmp = oldTmp ? oldTmp : "";
+  setenv("TMPDIR", tmp.Path().c_str(), 1);
   Window window;
   std::ostringstream err;
   int entered = 0;
+  std::pair<std::vector<std::string>, std::vector<std::string>> during;
   EXPECT_EQ(app::PlayRecording("r", text, dir.Path() + "/", window, err,
                                [&](const state::GameState& g) {
                                  entered = static_cast<int>(g.unsavedResults.size());
+                                 during = std::pair(Names(dir.Path()), Names(tmp.Path()));
                                }),
             0);
+  if (oldTmp) {
+    setenv("TMPDIR", keptTmp.c_str(), 1);
+  } else {
+    unsetenv("TMPDIR");
+  }
   EXPECT_EQ(entered, 1);  // the round was played and its result entered, in the game only
   EXPECT_EQ(err.str(), "script line 2: screenshot " + dir.File("shot.png") +
                            " not written: a replay writes nothing\nscript line 3: screenshot " +
                            shot + " not written: a replay writes nothing\n");
   EXPECT_EQ(dir.Read("rapikosc.ini"), ranking);
-  std::vector<std::string> after;
-  for (const auto& e : fs::directory_iterator(dir.Path())) after.push_back(e.path().filename());
-  std::sort(after.begin(), after.end());
-  EXPECT_EQ(after, before);
+  EXPECT_EQ(during, before);
+  EXPECT_EQ(std::pair(Names(dir.Path()), Names(tmp.Path())), before);
 }
 
 }  // namespace

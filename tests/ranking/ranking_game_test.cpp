@@ -97,13 +97,17 @@ TEST(Signals, HangUpTerminateAndInterruptEndTheGameLikeEscAndKeepTheEntry) {
   }
 }
 
-// Ended from outside while a name is typed, the game still enters the
-// result, under the name as typed, or the last name when none was typed.
+// Ended from outside while a name is typed (a closed terminal, a logout, Ctrl+C), the game
+// still enters the result, under the name as typed, or the last name when none was typed.
 TEST(Signals, DuringNameEntryTheResultIsEnteredUnderTheTypedName) {
   const struct {
     std::string last, typed, name;
-  } cases[] = {{"", "type ann\n", "ANN"}, {"LAST", "", "LAST"}, {"LAST", "type x\n", "LASTX"}};
+    int signal;
+  } cases[] = {{"", "type ann\n", "ANN", SIGHUP},
+               {"LAST", "", "LAST", SIGTERM},
+               {"LAST", "type x\n", "LASTX", SIGINT}};
   for (const auto& c : cases) {
+    SCOPED_TRACE(strsignal(c.signal));
     GameDir dir("");
     state::GameState last;
     last.entryName = c.last;
@@ -111,7 +115,7 @@ TEST(Signals, DuringNameEntryTheResultIsEnteredUnderTheTypedName) {
     LiveRun run(dir);
     run.Send("press 57\ntick 16\ntick 60000 2\ntick 1\n" + c.typed + "tick 16\nstate\n");
     ASSERT_TRUE(run.ReadLine(10000));
-    run.Signal(SIGTERM);
+    run.Signal(c.signal);
     run.Send("tick 16\n");
     EXPECT_EQ(run.Finish().exitCode, 0);
     const state::GameState g = RankingIn(dir);

@@ -14,6 +14,7 @@
 #include "ranking/ranking_file.h"
 #include "replay/best_rounds.h"
 #include "replay/notes.h"
+#include "script/script_parser.h"
 #include "support/in_process.h"
 #include "support/test_window.h"
 
@@ -58,18 +59,27 @@ TEST(Recording, ARecordedRunReplaysToTheSameGameAndRanking) {
   }
 }
 
+// However long a file, its notes stay lines that a script may hold.
 TEST(Recording, FilesRideAlongAsNotesAndComeBackWhole) {
   std::string all;
   for (int i = 0; i < 256; ++i) all += static_cast<char>(i);
-  const std::string files[] = {"", "A", "AB", all};
+  std::string longFile;
+  while (longFile.size() < 150000) longFile += all;
+  const std::string files[] = {"", "A", "AB", all, longFile};
   replay::Recording r;
   replay::RecordingText text(r);
-  for (const std::string& bytes : files) r.Note(replay::FileNote("rapikosc.ini", bytes));
-  r.Note(replay::FileNote("../escape", "x"));  // a name with a path is refused
+  for (const std::string& bytes : files) {
+    for (const std::string& line : replay::FileNotes("rapikosc.ini", bytes)) r.Note(line);
+  }
+  for (const std::string& line : replay::FileNotes("../escape", "x")) r.Note(line);  // refused
+  std::istringstream lines(text.Text());
+  for (std::string line; std::getline(lines, line);) {
+    EXPECT_LE(line.size(), script::ScriptReader::kMaxLineBytes);
+  }
   const auto noted = replay::NotedFiles(text.Text());
-  ASSERT_EQ(noted.size(), 4u);
-  for (size_t i = 0; i < 4; ++i)
-    EXPECT_EQ(noted[i], std::pair(std::string("rapikosc.ini"), files[i]));
+  ASSERT_EQ(noted.size(), std::size(files));
+  for (size_t i = 0; i < std::size(files); ++i)
+    EXPECT_EQ(noted[i], std::pair(std::string("rapikosc.ini"), files[i])) << i;
 }
 
 // A session that is killed leaves every pass it played: the line of a run of
