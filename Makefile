@@ -12,7 +12,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
 .PHONY: all deps configure build game play play-window test golden-update test-sanitize bench \
-        bench-build bench-window fuzz fuzz-ci install install-check package windows test-windows \
+        bench-build bench-window bench-web fuzz fuzz-ci install install-check package windows test-windows \
         format format-check ci clean web serve test-web
 
 all: build
@@ -109,6 +109,12 @@ BENCH_WM ?=
 bench-window: bench-build
 	bench/window.sh $(BUILD_BENCH) --runs $(BENCH_RUNS) --seconds $(BENCH_SECONDS) \
 	  --presses $(BENCH_PRESSES) $(if $(BENCH_WM),--wm $(BENCH_WM))
+
+# The page in headless Chromium at 1280 x 960: its load and first picture, then
+# pictures a second and CPU over BENCH_SECONDS of play, BENCH_RUNS runs each.
+bench-web: web tests/web/node_modules/.package-lock.json
+	node bench/web_page_load.mjs $(BUILD_WEB)/site --runs $(BENCH_RUNS)
+	node bench/web_play.mjs $(BUILD_WEB)/site --runs $(BENCH_RUNS) --seconds $(BENCH_SECONDS)
 
 # Fuzz each reader for FUZZ_SECONDS (default 600).
 FUZZ_SECONDS ?= 600
