@@ -9,7 +9,8 @@ namespace media {
 // request: the main loop ends at its next pass, and shutdown saves the
 // ranking as after Esc. Where the system ends the program as soon as the
 // request is answered (a closed console, the end of the session), the answer
-// waits until the game has saved and ended by itself.
+// waits until the game has saved and ended by itself. On Linux a closed
+// pipe on the output is ignored, so a reader that stops early ends nothing.
 void CatchQuitSignals();
 
 // True once such a request has come.

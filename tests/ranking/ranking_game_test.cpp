@@ -125,6 +125,18 @@ TEST(Signals, DuringNameEntryTheResultIsEnteredUnderTheTypedName) {
   }
 }
 
+// A reader of the output that stops early (`| head`) does not end the game
+// before its result is entered and saved.
+TEST(ClosedOutput, TheGameGoesOnAndSavesItsResult) {
+  GameDir dir("");
+  LiveRun run(dir);
+  run.CloseOutput();
+  run.Send("press 57\ntick 16\ntick 60000 2\ntick 1\nstate\ntype ann\npress 28\ntick 16\nstate\n");
+  const testing_support::RunResult r = run.Finish();
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(RankingIn(dir).rankNames[0], "ANN");
+}
+
 // What cannot be read is reported at start-up and left as it is; nothing
 // waits on a FIFO.
 TEST(UnreadableFiles, AreReportedAndLeftAsTheyAre) {

@@ -84,6 +84,7 @@ LiveRun::LiveRun(const std::vector<std::string>& args, uid_t uid)
     dup2(out[1], 1);
     dup2(err, 2);
     for (const int fd : {in[0], in[1], out[0], out[1], err}) close(fd);
+    std::signal(SIGPIPE, SIG_DFL);  // as a shell starts it, whatever this test ignores
     if (uid != static_cast<uid_t>(-1) && setuid(uid) != 0) _exit(126);
     // A game that hangs (a loop that never ends) is ended by the alarm, which
     // outlives the exec, so its test fails at once instead of at CTest's limit.
@@ -133,13 +134,20 @@ std::optional<std::string> LiveRun::ReadLine(int timeoutMs) {
 
 void LiveRun::Signal(int signal) const { kill(pid_, signal); }
 
+void LiveRun::CloseOutput() {
+  close(out_);
+  out_ = -1;
+}
+
 RunResult LiveRun::Finish() {
   close(in_);
   in_ = -1;
   RunResult r;
   r.out = std::move(pending_);
   char buffer[65536];
-  for (ssize_t n; (n = read(out_, buffer, sizeof buffer)) > 0;) r.out.append(buffer, size_t(n));
+  for (ssize_t n; out_ >= 0 && (n = read(out_, buffer, sizeof buffer)) > 0;) {
+    r.out.append(buffer, size_t(n));
+  }
   int status = 0;
   waitpid(pid_, &status, 0);
   pid_ = -1;

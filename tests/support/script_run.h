@@ -44,6 +44,8 @@ class LiveRun {
   // The next line of standard output, or nothing when none comes in time.
   std::optional<std::string> ReadLine(int timeoutMs);
   void Signal(int signal) const;
+  // Stops reading the game's standard output, as a reader that has seen enough does.
+  void CloseOutput();
   // Ends the script and waits for the end: the rest of the output, exit status, standard error.
   RunResult Finish();
 

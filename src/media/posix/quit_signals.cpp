@@ -1,4 +1,5 @@
-// Requests to quit on POSIX systems: hang-up, terminate and interrupt signals.
+// Requests to quit on POSIX systems: hang-up, terminate and interrupt signals (and a closed pipe,
+// which is none).
 #include "media/quit_signals.h"
 
 #include <csignal>
@@ -21,6 +22,9 @@ void CatchQuitSignals() {
   // Interrupted reads resume, so a scripted run reads its script whole.
   action.sa_flags = SA_RESTART;
   for (const int signal : {SIGHUP, SIGTERM, SIGINT}) sigaction(signal, &action, nullptr);
+  // A reader of the output that stops early (`| head`) must not end the game
+  // before it saves: the writes fail instead, and the game goes on.
+  std::signal(SIGPIPE, SIG_IGN);
 }
 
 bool QuitSignalled() { return quitSignalled != 0; }
