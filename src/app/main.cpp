@@ -57,9 +57,9 @@ int main(int argc, char** argv) {
   const std::string locale = storage::UserLocale();
   // A headless run reads no settings: the script and its arguments fix it.
   const std::string settingsFolder = storage::ConfigFolder(storage::UserDirsFromEnvironment());
-  const std::string settingsPath = options->headless || settingsFolder.empty()
-                                       ? ""
-                                       : storage::JoinPath(settingsFolder, game::kSettingsFileName);
+  const std::string userSettings =
+      settingsFolder.empty() ? "" : storage::JoinPath(settingsFolder, game::kSettingsFileName);
+  const std::string settingsPath = options->headless ? "" : userSettings;
   const state::Settings settings =
       settingsPath.empty() ? state::Settings{}
                            : game::ReadSettings(settingsPath, [](const std::string& line) {
@@ -110,7 +110,8 @@ int main(int argc, char** argv) {
     }
   }
   if (!options->record.empty()) {
-    if (const auto clash = game::ClashWithGameFiles(options->record, myPath, wordFile)) {
+    if (const auto clash =
+            game::ClashWithGameFiles(options->record, myPath, wordFile, userSettings)) {
       std::cerr << "rapiko: --record " << *clash << '\n';
       return 2;
     }

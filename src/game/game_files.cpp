@@ -12,11 +12,13 @@
 namespace game {
 
 std::optional<std::string> ClashWithGameFiles(const std::string& path, const std::string& myPath,
-                                              const std::string& wordFile) {
+                                              const std::string& wordFile,
+                                              const std::string& settingsFile) {
   const std::string ranking = ranking::kRankingFileName;
-  for (const std::string& own : {myPath + ranking, myPath + ranking + ".bak",
-                                 myPath + storage::kLockFileName, myPath + stats::kHistoryFileName,
-                                 myPath + typing::kWordFileName, myPath + "back.bmp", wordFile}) {
+  for (const std::string& own :
+       {myPath + ranking, myPath + ranking + ".bak", myPath + storage::kLockFileName,
+        myPath + stats::kHistoryFileName, myPath + typing::kWordFileName, myPath + "back.bmp",
+        wordFile, settingsFile}) {
     if (!own.empty() && storage::SameFile(path, own)) {
       return path + " is a file the game keeps (" + own + "); choose another";
     }

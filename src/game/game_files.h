@@ -9,9 +9,10 @@ namespace game {
 // A run never writes over a file that the game itself reads or writes: when
 // path is one of the game folder's files (the ranking, its backup and lock,
 // the history, the word file, back.bmp, a file in rankings/, words/ or
-// replays/) or the word file in play, the one line that says so; else
-// nothing.
+// replays/), the word file in play or the player's settings file, the one
+// line that says so; else nothing.
 std::optional<std::string> ClashWithGameFiles(const std::string& path, const std::string& myPath,
-                                              const std::string& wordFile);
+                                              const std::string& wordFile,
+                                              const std::string& settingsFile = "");
 
 }  // namespace game

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 
 #include "support/script_run.h"
@@ -29,12 +30,18 @@ TEST(Record, OntoAFileTheGameKeepsIsRefusedAndTheFileKept) {
     std::vector<std::string> bytes;
     for (const char* name :
          {"rapikosc.ini", "rapiko-history.csv", "rapdata.ini", "mine.ini", "rankings/digits.ini",
-          "words/owl.ini", "replays/best-20260101-000000-5.script"}) {
+          "words/owl.ini", "replays/best-20260101-000000-5.script", "config/rapiko/settings.ini"}) {
       bytes.push_back(dir.Read(name));
     }
     return bytes;
   };
   fs::create_symlink(dir.File("rapikosc.ini"), dir.File("link"));
+  // The player's settings, outside the game folder.
+  dir.Folder("config/rapiko");
+  dir.Write("config/rapiko/settings.ini", "sound=off\n");
+  const char* const config = std::getenv("XDG_CONFIG_HOME");
+  const std::string configBefore = config ? config : "";
+  setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
   const struct {
     std::string record;
     std::vector<std::string> more;
@@ -53,6 +60,7 @@ TEST(Record, OntoAFileTheGameKeepsIsRefusedAndTheFileKept) {
       // a word list the options offer, and a kept best round
       {dir.File("words/owl.ini"), {}},
       {dir.File("replays/best-20260101-000000-5.script"), {}},
+      {dir.File("config/rapiko/settings.ini"), {}},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = {"--record", c.record};
@@ -64,6 +72,11 @@ TEST(Record, OntoAFileTheGameKeepsIsRefusedAndTheFileKept) {
         << r.err;
     EXPECT_EQ(keptBytes(), before);
     EXPECT_FALSE(dir.Exists("rapikosc.ini.bak"));
+  }
+  if (config) {
+    setenv("XDG_CONFIG_HOME", configBefore.c_str(), 1);
+  } else {
+    unsetenv("XDG_CONFIG_HOME");
   }
 }
 
