@@ -67,6 +67,12 @@ TEST(LetterFolds, OnlyWholeValidSequencesFold) {
       {"ŒUVRE", "OEUVRE", true},
       {"naïve", "naIve", true},  // plain letters in capitals, as words are stored
       {"E\xCC\x81TE\xCC\x81\xCC\x88", "ETE", true},  // combining accents after letters
+      {"Az\xCC\x8C", "Az", true},                    // the last letters of the alphabet
+      {"aZ\xCC\x8C", "aZ", true},
+      {"[\xCC\x8C", "[\xCC\x8C", false},  // the signs beside them are no letters
+      {"{\xCC\x8C", "{\xCC\x8C", false},
+      {"@\xCC\x8C", "@\xCC\x8C", false},
+      {"`\xCC\x8C", "`\xCC\x8C", false},
       {"plain", "plain", false},
       {"\xCC\x81"
        "ABC",
