@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "media/surface.h"
 #include "media/text.h"
@@ -100,6 +101,28 @@ TEST(DecodeGameText, Utf8IsKeptAndOtherBytesAreLatin1) {
             "\xEF\xBF\xBD"
             "A");
   EXPECT_EQ(Utf16ToUtf8(std::string("\xFF\xDF", 2), false), "\xEF\xBF\xBD");  // lone low half
+}
+
+// Each length of sequence at both of its ends; what cannot be encoded becomes U+FFFD.
+TEST(AppendUtf8, EncodesEachLengthAtItsEnds) {
+  const std::pair<char32_t, std::string> cases[] = {
+      {0x41, "A"},
+      {0x7F, "\x7F"},
+      {0x80, "\xC2\x80"},
+      {0x7FF, "\xDF\xBF"},
+      {0x800, "\xE0\xA0\x80"},
+      {0xFFFF, "\xEF\xBF\xBF"},
+      {0x10000, "\xF0\x90\x80\x80"},
+      {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+      {0x110000, "\xEF\xBF\xBD"},
+      {0xD800, "\xEF\xBF\xBD"},
+      {0xDFFF, "\xEF\xBF\xBD"},
+  };
+  for (const auto& [cp, bytes] : cases) {
+    std::string out = "x";
+    AppendUtf8(out, cp);
+    EXPECT_EQ(out, "x" + bytes) << std::hex << uint32_t(cp);
+  }
 }
 
 TEST(ToJsonUtf8, GivesValidUtf8OfTheSameText) {
