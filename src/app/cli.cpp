@@ -15,7 +15,7 @@ namespace {
 // One option of the command line: its name, the word its value is shown
 // as (none for a switch), its help, and what it does to the options. A
 // setter returns the fault of a bad value, or nothing.
-struct OptionSpec {
+struct OptionEntry {
   const char* name;
   const char* value;
   std::string help;
@@ -28,8 +28,8 @@ std::optional<std::string> NonEmpty(const std::string& v, const char* what, std:
   return std::nullopt;
 }
 
-const std::vector<OptionSpec>& OptionTable() {
-  static const std::vector<OptionSpec> table = {
+const std::vector<OptionEntry>& OptionTable() {
+  static const std::vector<OptionEntry> table = {
       {"--window", nullptr,
        "play in a window instead of full screen (as large a whole\n"
        "multiple of 640 x 480 as fits the desktop)",
@@ -117,10 +117,10 @@ const std::vector<OptionSpec>& OptionTable() {
   return table;
 }
 
-const OptionSpec* FindOption(const std::string& arg) {
+const OptionEntry* FindOption(const std::string& arg) {
   const std::string name = arg == "-h" ? "--help" : arg;
-  for (const OptionSpec& spec : OptionTable()) {
-    if (spec.set && name == spec.name) return &spec;
+  for (const OptionEntry& entry : OptionTable()) {
+    if (entry.set && name == entry.name) return &entry;
   }
   return nullptr;
 }
@@ -187,10 +187,10 @@ std::string UsageText() {
       "A keyboard-practice arcade game: type the falling letters, fire with Space.\n"
       "\n"
       "Options:\n";
-  for (const OptionSpec& spec : OptionTable()) {
-    text +=
-        HelpLine(std::string("  ") + spec.name + (spec.value ? std::string(" ") + spec.value : ""),
-                 spec.help);
+  for (const OptionEntry& entry : OptionTable()) {
+    text += HelpLine(
+        std::string("  ") + entry.name + (entry.value ? std::string(" ") + entry.value : ""),
+        entry.help);
   }
   text += "\nKeys (letters, digits and - lock the falling letters they type):\n";
   for (const HelpEntry& key : kKeys) text += HelpLine(std::string("  ") + key.name, key.help);
@@ -205,24 +205,24 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
   Options o;
   std::vector<std::string> seen;
   for (size_t i = 0; i < args.size(); ++i) {
-    const OptionSpec* spec = FindOption(args[i]);
-    if (!spec) {
+    const OptionEntry* entry = FindOption(args[i]);
+    if (!entry) {
       error = "unknown option '" + args[i] + "'";
       return std::nullopt;
     }
     std::string value;
-    if (spec->value) {
+    if (entry->value) {
       if (i + 1 >= args.size()) {
-        error = std::string(spec->name) + " needs a value";
+        error = std::string(entry->name) + " needs a value";
         return std::nullopt;
       }
       value = args[++i];
     }
-    if (const auto fault = spec->set(o, value)) {
+    if (const auto fault = entry->set(o, value)) {
       error = *fault;
       return std::nullopt;
     }
-    seen.push_back(spec->name);
+    seen.push_back(entry->name);
   }
   o.given = seen;
   if (o.help || o.version) return o;
