@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     std::cout << stats::SummaryText(stats::ReadSummary(myPath, filter), myPath, filter);
     return 0;
   }
-  media::CatchQuitSignals();
+  const media::QuitSignalCatcher quitSignals;
   if (!options->replay.empty()) {
     return app::RunReplay(*options, myPath, app::ChooseLanguage(*options, settings, locale));
   }

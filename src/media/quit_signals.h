@@ -11,7 +11,17 @@ namespace media {
 // request is answered (a closed console, the end of the session), the answer
 // waits until the game has saved and ended by itself. On Linux a closed
 // pipe on the output is ignored, so a reader that stops early ends nothing.
-void CatchQuitSignals();
+// They are heard for as long as the catcher lives: on Windows its end also
+// ends the thread that listens for the session's end, so that the program
+// ends with its main thread alone (Wine now and then kills a program that
+// ends while that thread still waits for its messages).
+class QuitSignalCatcher {
+ public:
+  QuitSignalCatcher();
+  ~QuitSignalCatcher();
+  QuitSignalCatcher(const QuitSignalCatcher&) = delete;
+  QuitSignalCatcher& operator=(const QuitSignalCatcher&) = delete;
+};
 
 // True once such a request has come.
 bool QuitSignalled();

@@ -15,7 +15,7 @@ void NoteQuitSignal(int) { quitSignalled = 1; }
 
 }  // namespace
 
-void CatchQuitSignals() {
+QuitSignalCatcher::QuitSignalCatcher() {
   struct sigaction action {};
   action.sa_handler = NoteQuitSignal;
   sigemptyset(&action.sa_mask);
@@ -26,6 +26,9 @@ void CatchQuitSignals() {
   // before it saves: the writes fail instead, and the game goes on.
   std::signal(SIGPIPE, SIG_IGN);
 }
+
+// The handlers stay: a signal on the way out still only notes the request.
+QuitSignalCatcher::~QuitSignalCatcher() = default;
 
 bool QuitSignalled() { return quitSignalled != 0; }
 

@@ -10,6 +10,11 @@ namespace media {
 namespace {
 
 std::atomic<bool> quitSignalled{false};
+// The thread that hears the session's end, and whether it holds the answer
+// the system waits for (it then waits for the program's end).
+HANDLE watcher = nullptr;
+DWORD watcherId = 0;
+std::atomic<bool> watcherHoldsTheEnd{false};
 
 // Windows ends the program as soon as the answer to a closed console or to
 // the end of the session is given: the answer waits, while the main thread
@@ -36,6 +41,7 @@ LRESULT CALLBACK OnSessionMessage(HWND window, UINT message, WPARAM wParam, LPAR
   if (message == WM_QUERYENDSESSION) return TRUE;
   if (message == WM_ENDSESSION && wParam) {
     quitSignalled = true;
+    watcherHoldsTheEnd = true;
     WaitForTheGameToEnd();
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -58,11 +64,25 @@ DWORD WINAPI WatchTheSession(void*) {
 
 }  // namespace
 
-void CatchQuitSignals() {
+QuitSignalCatcher::QuitSignalCatcher() {
   SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
-  if (const HANDLE watcher = CreateThread(nullptr, 0, WatchTheSession, nullptr, 0, nullptr)) {
-    CloseHandle(watcher);
+  watcher = CreateThread(nullptr, 0, WatchTheSession, nullptr, 0, &watcherId);
+}
+
+QuitSignalCatcher::~QuitSignalCatcher() {
+  if (!watcher) return;
+  // Its queue may not exist yet: the quit is posted until it is taken or the
+  // thread has ended. A watcher that holds the session's end never returns.
+  if (!watcherHoldsTheEnd) {
+    const ULONGLONG end = GetTickCount64() + 2000;
+    while (!PostThreadMessageW(watcherId, WM_QUIT, 0, 0) &&
+           WaitForSingleObject(watcher, 1) == WAIT_TIMEOUT && GetTickCount64() < end) {
+    }
+    const ULONGLONG now = GetTickCount64();
+    WaitForSingleObject(watcher, now < end ? static_cast<DWORD>(end - now) : 0);
   }
+  CloseHandle(watcher);
+  watcher = nullptr;
 }
 
 bool QuitSignalled() { return quitSignalled; }
