@@ -92,6 +92,50 @@ TEST(LoadBmp8, DecodesRle8RunsLiteralsMovesAndLineEnds) {
   }
 }
 
+// Rows are stored padded to 4 bytes, whatever the width.
+TEST(LoadBmp8, ReadsEveryWidthOfRowPadding) {
+  for (const int32_t width : {1, 3, 4, 5, 8}) {
+    const auto pixel = [](int32_t x, int32_t y) { return static_cast<uint8_t>(1 + x + 10 * y); };
+    const auto s = Load(test_files::Bmp(width, 3, pixel).Bytes());
+    ASSERT_EQ(s->Width(), width);
+    for (int32_t y = 0; y < 3; ++y) {
+      for (int32_t x = 0; x < width; ++x) EXPECT_EQ(s->At(x, y), pixel(x, y)) << width;
+    }
+  }
+}
+
+// A 2 x 2 picture in RLE8 may end with the end marker, with the last row's end of line, or with
+// its last pixel; moves may reach the right edge and the row below the last. Anything short of
+// the last pixel is cut short; anything past the picture is damage.
+TEST(LoadBmp8, Rle8EndsAfterTheLastRowInEveryWayWritersEndIt) {
+  const std::pair<std::vector<uint8_t>, std::string> cases[] = {
+      {{2, 9, 0, 0, 2, 8, 0, 1}, "no error"},
+      {{2, 9, 0, 0, 2, 8}, "no error"},
+      {{2, 9, 0, 0, 2, 8, 0, 0}, "no error"},
+      {{2, 9, 0, 0, 2, 8, 0, 0, 0, 1}, "no error"},
+      {{0, 2, 2, 0, 0, 1}, "no error"},        // to the right edge
+      {{2, 9, 0, 2, 0, 2, 0, 1}, "no error"},  // to the row below the last
+      {{2, 9, 0, 0, 1, 8}, "truncated"},
+      {{2, 9, 0, 0}, "truncated"},
+      {{2, 9}, "truncated"},
+      {{2, 9, 0, 0, 2, 8, 0, 0, 0, 0, 0, 1}, "damaged RLE data"},
+      {{2, 9, 0, 0, 2, 8, 0, 0, 1, 7}, "damaged RLE data"},
+      {{0, 2, 3, 0, 0, 1}, "damaged RLE data"},
+      {{0, 2, 0, 3, 0, 1}, "damaged RLE data"},
+  };
+  for (const auto& [data, error] : cases) {
+    BmpFile f;
+    f.width = f.height = 2;
+    f.compression = 1;
+    f.data = data;
+    const std::vector<uint8_t> bytes = f.Bytes();
+    ASSERT_EQ(ErrorOf(bytes), error) << ::testing::PrintToString(data);
+    if (error == "no error" && data.size() > 4 && data[4] == 2) {
+      EXPECT_EQ(Load(bytes)->Pixels(), (std::vector<uint8_t>{8, 8, 9, 9}));
+    }
+  }
+}
+
 TEST(LoadBmp8, EveryCutShortFileIsTruncated) {
   for (const std::vector<uint8_t>& whole : {Plain().Bytes(), Rle().Bytes()}) {
     ASSERT_EQ(ErrorOf(whole), "no error");
@@ -101,6 +145,8 @@ TEST(LoadBmp8, EveryCutShortFileIsTruncated) {
       ASSERT_EQ(ErrorOf(cut), "truncated") << "cut to " << n << " of " << whole.size();
     }
   }
+  const std::vector<uint8_t> unpadded = Plain().Bytes();
+  EXPECT_EQ(ErrorOf({unpadded.begin(), unpadded.end() - 1}), "no error");
 }
 
 TEST(LoadBmp8, EachKindOfDamageHasItsOwnError) {
@@ -122,6 +168,7 @@ TEST(LoadBmp8, EachKindOfDamageHasItsOwnError) {
       {Patched(Plain(), 46, 257), "bad palette size (257 colours)"},
       {with(Plain(), [](BmpFile& f) { f.width = 16385; }), "bad picture size (16385x2)"},
       {with(Plain(), [](BmpFile& f) { f.width = 0; }), "bad picture size (0x2)"},
+      {with(Plain(), [](BmpFile& f) { f.height = 0; }), "bad picture size (3x0)"},
       {with(Plain(), [](BmpFile& f) { f.height = -16385; }), "bad picture size (3x-16385)"},
       {with(Plain(), [](BmpFile& f) { f.width = INT32_MIN; }), "bad picture size (-2147483648x2)"},
       // Past 16 million pixels, refused before anything is allocated.

@@ -2,6 +2,7 @@
 // screen which rows may have changed: neither may ever leave a stale pixel.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <numeric>
@@ -72,6 +73,82 @@ TEST(FrameReuse, TheFlipSendsOnlyTheRowsThatChanged) {
   EXPECT_EQ(frame([] {}), (std::vector<Band>{{2, 3, 9, 6}}));  // the box is gone again
   bg->Pixels()[kW * 10 + 4] = 1;
   EXPECT_EQ(frame([] {}), (std::vector<Band>{{4, 10, 5, 11}}));
+}
+
+// Remembers which rows the flip said may have changed.
+struct RowsSeen : Presenter {
+  std::vector<uint8_t> changed;
+  void Present(const std::vector<uint8_t>&, int32_t, int32_t, const Palette&,
+               const std::vector<uint8_t>* changedRows) override {
+    changed = changedRows ? *changedRows : std::vector<uint8_t>{};
+  }
+};
+
+// Each frame draws one thing, then copies the picture into a middle surface and that into the
+// back buffer: the flip marks the rows written again since the last, and no others. Drawing
+// that writes nothing (off the surface, or empty) leaves every copy the same bytes as before.
+TEST(FrameReuse, TheFlipMarksTheRowsWrittenAndOnlyThem) {
+  using S = SoftSurface;
+  const auto other = Filled(100);
+  other->SetColorKey(3);
+  const auto black = std::make_shared<Palette>();
+  const std::vector<int32_t> all = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+  const struct {
+    const char* what;
+    std::function<void(S& middle, S& back)> draw;
+    std::vector<int32_t> rows;
+  } cases[] = {
+      {"nothing", [](S&, S&) {}, {}},
+      {"a box", [](S&, S& b) { b.DrawBox(2, 3, 9, 6); }, {3, 4, 5}},
+      {"a box beside the surface", [](S&, S& b) { b.DrawBox(kW, 0, kW + 5, 5); }, {}},
+      {"an empty box", [](S&, S& b) { b.DrawBox(4, 4, 4, 9); }, {}},
+      {"text cut at the bottom", [](S&, S& b) { b.DrawText(0, kH - 3, "Ag"); }, {9, 10, 11}},
+      {"text just below", [](S&, S& b) { b.DrawText(0, kH, "Ag"); }, {}},
+      {"text just above", [](S&, S& b) { b.DrawText(0, -16, "Ag"); }, {}},
+      {"a keyed blit",
+       [&](S&, S& b) {
+         b.FastBlit(0, 5, *other, {0, 0, 4, 2}, BlitFlags::KeySrcWait);
+       },
+       {5, 6}},
+      {"a blit from another palette",
+       [&](S&, S& b) {
+         S odd(4, 1, "odd");
+         odd.SetPalette(black);
+         odd.Pixels()[0] = 1;
+         b.FastBlit(2, 7, odd, {}, BlitFlags::Wait);
+       },
+       {7}},
+      {"a refused blit", [&](S&, S& b) { b.FastBlit(kW, 0, *other, {}, BlitFlags::Wait); }, {}},
+      {"the pixels", [](S&, S& b) { b.Pixels(); }, all},
+      {"the middle's pixels", [](S& m, S&) { m.Pixels(); }, all},
+      {"text below the middle", [](S& m, S&) { m.DrawText(0, kH, "A"); }, {}},
+  };
+  const auto palette = std::make_shared<Palette>(std::array<Color, 256>{Color{1, 2, 3}});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    RowsSeen screen;
+    SoftSurface primary(kW, kH, "primary");
+    auto back = std::make_shared<SoftSurface>(kW, kH, "back");
+    primary.AttachBackBuffer(back, &screen);
+    primary.SetPalette(palette);
+    auto bg = Filled(10), middle = Filled(0);
+    bg->SetPalette(palette);
+    middle->SetPalette(palette);
+    const auto frame = [&](const std::function<void(S&, S&)>& draw) {
+      draw(*middle, *back);
+      middle->FastBlit(0, 0, *bg, {}, BlitFlags::Wait);
+      back->FastBlit(0, 0, *middle, {}, BlitFlags::Wait);
+      primary.Flip();
+      std::vector<int32_t> rows;
+      for (int32_t y = 0; y < static_cast<int32_t>(screen.changed.size()); ++y) {
+        if (screen.changed[static_cast<size_t>(y)]) rows.push_back(y);
+      }
+      return rows;
+    };
+    EXPECT_EQ(frame([](S&, S&) {}), all);
+    EXPECT_EQ(frame([](S&, S&) {}), std::vector<int32_t>{});
+    EXPECT_EQ(frame(c.draw), c.rows);
+  }
 }
 
 }  // namespace

@@ -24,19 +24,23 @@ TEST(PlacePicture, AsLargeAsItFitsInItsOwnShapeCentred) {
     Placement want;
   };
   const Case cases[] = {
-      {640, 480, {0, 0, 640, 480}},
-      {1024, 768, {0, 0, 1024, 768}},      // 1.6x
+      {640, 480, {0, 0, 640, 480}},       {1024, 768, {0, 0, 1024, 768}},  // 1.6x
       {1366, 768, {171, 0, 1024, 768}},    // 1.6x, bars at the sides
       {1920, 1080, {240, 0, 1440, 1080}},  // 2.25x
       {1280, 1024, {0, 32, 1280, 960}},    // 2x, bars above and below
-      {1600, 1200, {0, 0, 1600, 1200}},
-      {1000, 500, {167, 0, 666, 500}},
-      {900, 1000, {0, 162, 900, 675}},
-      {600, 400, {33, 0, 533, 400}},  // below 1x: shrunk to fit
-      {0, 480, {0, 0, 0, 0}},
+      {1600, 1200, {0, 0, 1600, 1200}},   {1000, 500, {167, 0, 666, 500}},
+      {900, 1000, {0, 162, 900, 675}},    {600, 400, {33, 0, 533, 400}},  // below 1x: shrunk to fit
   };
   for (const Case& c : cases) {
     EXPECT_EQ(PlacePicture(kW, kH, c.w, c.h), c.want) << c.w << "x" << c.h;
+  }
+  // Nothing to show, or nowhere to show it: no place at all.
+  const std::array<int32_t, 4> empty[] = {{0, 480, 640, 480},    {640, 0, 640, 480},
+                                          {640, 480, 0, 480},    {640, 480, 640, 0},
+                                          {-640, 480, 640, 480}, {640, 480, 640, -480}};
+  for (const auto& [pw, ph, sw, sh] : empty) {
+    EXPECT_EQ(PlacePicture(pw, ph, sw, sh), Placement{})
+        << pw << "x" << ph << " on " << sw << "x" << sh;
   }
 }
 
@@ -145,6 +149,98 @@ TEST(FrameScaler, WholeMultiplesAreExactNearestNeighbour) {
       EXPECT_EQ(wrong, 0);
     }
   }
+}
+
+// Two picture pixels mixed with `share` of the second, out of 256: channel by channel in the
+// 5-6-5 bits of 2-byte pixels, byte by byte in wider ones.
+uint32_t Mix(uint32_t a, uint32_t b, uint32_t share, int32_t bpp) {
+  const std::vector<uint64_t> masks =
+      bpp == 2 ? std::vector<uint64_t>{0xF800, 0x07E0, 0x001F}
+               : std::vector<uint64_t>{0xFF, 0xFF00, 0xFF0000, 0xFF000000};
+  uint64_t out = 0;
+  for (const uint64_t m : masks) out |= ((a & m) * (256 - share) + (b & m) * share) >> 8 & m;
+  return static_cast<uint32_t>(out);
+}
+
+// What the screen pixel (sx, sy) of the placed picture shows, worked out from the two axes:
+// mixed across first, then down.
+uint32_t Expected(const std::vector<uint8_t>& frame, int32_t pictureW, const ScaleAxis& columns,
+                  const ScaleAxis& rows, const ScreenFormat& format, int32_t sx, int32_t sy) {
+  const auto across = [&](int32_t y) {
+    const auto c = static_cast<size_t>(columns.source[static_cast<size_t>(sx)] + y * pictureW);
+    const uint32_t share = columns.share[static_cast<size_t>(sx)];
+    const uint32_t a = format.lut[frame[c]];
+    return share == 0 ? a : Mix(a, format.lut[frame[c + 1]], share, format.bytesPerPixel);
+  };
+  const int32_t y = rows.source[static_cast<size_t>(sy)];
+  const uint32_t share = rows.share[static_cast<size_t>(sy)];
+  const uint32_t v =
+      share == 0 ? across(y) : Mix(across(y), across(y + 1), share, format.bytesPerPixel);
+  return Low(v, format.bytesPerPixel);
+}
+
+// Every scale (below 1x, whole multiples, mixed across, down or both) in every pixel size: each
+// screen pixel of the picture as the axes make it, in the whole picture and in a band of it
+// alone, and nothing outside what it shows. One picture differs in every pixel, the other only
+// in its last column and last row, where the conversion must still see the difference.
+TEST(FrameScaler, EveryScreenPixelIsItsPicturePixelsMixedByTheirShares) {
+  constexpr int32_t pw = 40, ph = 30;
+  std::vector<uint8_t> everyPixel(pw * ph), edges(pw * ph, 5);
+  for (int32_t i = 0; i < pw * ph; ++i) {
+    everyPixel[static_cast<size_t>(i)] = static_cast<uint8_t>(i * 7 + i / pw * 3);
+    if (i % pw == pw - 1 || i / pw == ph - 1)
+      edges[static_cast<size_t>(i)] = static_cast<uint8_t>(i);
+  }
+  const Placement placements[] = {{0, 0, 40, 30}, {3, 2, 80, 60}, {0, 0, 120, 90}, {5, 1, 160, 120},
+                                  {0, 0, 20, 15}, {0, 0, 64, 48}, {0, 1, 64, 60},  {2, 0, 80, 47},
+                                  {2, 3, 53, 41}, {1, 0, 80, 30}};
+  const Band band{7, 5, 13, 9};
+  for (const Placement& at : placements) {
+    for (const int32_t bpp : {2, 3, 4}) {
+      for (const auto* frame : {&everyPixel, &edges}) {
+        SCOPED_TRACE(std::to_string(at.width) + "x" + std::to_string(at.height) + ", " +
+                     std::to_string(bpp) + " bytes" + (frame == &edges ? ", edges" : ""));
+        const ScreenFormat format = Format(bpp);
+        const ScaleAxis columns(pw, at.width), rows(ph, at.height);
+        FrameScaler scaler(pw, ph, at);
+        Screen whole(at.x + at.width + 1, at.y + at.height + 1, bpp), part = whole;
+        scaler.Convert(frame->data(), {0, 0, pw, ph}, format, whole.bytes.data(), whole.pitch);
+        scaler.Convert(frame->data(), band, format, part.bytes.data(), part.pitch);
+        const Placement r = scaler.ScreenRect(band);
+        int wrong = 0, wrongPart = 0;
+        for (int32_t y = 0; y < whole.h; ++y) {
+          for (int32_t x = 0; x < whole.w; ++x) {
+            const int32_t sx = x - at.x, sy = y - at.y;
+            const bool shown = sx >= 0 && sx < at.width && sy >= 0 && sy < at.height;
+            const bool inBand = x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height;
+            const uint32_t want =
+                shown ? Expected(*frame, pw, columns, rows, format, sx, sy) : Low(0xEEEEEEEEu, bpp);
+            wrong += whole.At(x, y) != want;
+            wrongPart += part.At(x, y) != (inBand ? want : Low(0xEEEEEEEEu, bpp));
+          }
+        }
+        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(wrongPart, 0);
+      }
+    }
+  }
+}
+
+TEST(FrameScaler, NothingIsWrittenInAnUnknownPixelSizeOrAtNoSize) {
+  const auto frame = Frame();
+  for (const int32_t bpp : {0, 1, 5}) {
+    FrameScaler scaler(kW, kH, {0, 0, kW, kH});
+    Screen s(kW, kH, 5);
+    const auto before = s.bytes;
+    scaler.Convert(frame.data(), {0, 0, kW, kH}, Format(bpp), s.bytes.data(), s.pitch);
+    EXPECT_TRUE(s.bytes == before) << bpp;
+  }
+  FrameScaler none(kW, kH, PlacePicture(kW, kH, 0, 0));
+  Screen s(4, 4, 4);
+  none.Convert(frame.data(), {0, 0, kW, kH}, Format(4), s.bytes.data(), s.pitch);
+  EXPECT_EQ(none.ScreenRect({0, 0, kW, kH}), Placement{});
+  EXPECT_EQ(std::count(s.bytes.begin(), s.bytes.end(), 0xEE),
+            static_cast<ptrdiff_t>(s.bytes.size()));
 }
 
 // Between whole multiples: each screen position covers at most two picture
@@ -274,41 +370,6 @@ TEST(FrameScaler, TheScreenRectangleOfABandHoldsEveryScreenPixelItTouches) {
       before = after;
     }
   }
-}
-
-TEST(ShownFrame, OnlyWhatDiffersFromTheShownFrameIsSentAgain) {
-  std::array<Color, 256> colors{};
-  colors[1] = {255, 0, 0};
-  const Palette red(colors);
-  ShownFrame shown;
-  std::vector<uint8_t> frame(kW * kH, 0);
-  EXPECT_EQ(shown.Update(frame, kW, kH, red), (std::vector<Band>{{0, 0, kW, kH}}));
-  EXPECT_TRUE(shown.Update(frame, kW, kH, red).empty());
-  frame[10 * kW + 30] = 1;  // one pixel
-  frame[14 * kW + 35] = 1;  // close below: the same band
-  frame[300 * kW + 600] = 1;
-  EXPECT_EQ(shown.Update(frame, kW, kH, red),
-            (std::vector<Band>{{30, 10, 36, 15}, {600, 300, 601, 301}}));
-  EXPECT_TRUE(shown.Update(frame, kW, kH, red).empty());
-  // Two letters side by side: a band each; close together, one; a change
-  // reaching both joins them.
-  for (int32_t y = 100; y < 120; ++y) {
-    frame[y * kW + 100] = frame[y * kW + 400] = frame[y * kW + 420] = 1;
-  }
-  EXPECT_EQ(shown.Update(frame, kW, kH, red),
-            (std::vector<Band>{{100, 100, 101, 120}, {400, 100, 421, 120}}));
-  for (int32_t x = 90; x < 410; ++x) frame[125 * kW + x] = 1;
-  frame[200 * kW + 300] = 1;
-  EXPECT_EQ(shown.Update(frame, kW, kH, red),
-            (std::vector<Band>{{90, 125, 410, 126}, {300, 200, 301, 201}}));
-  frame[130 * kW + 100] = frame[130 * kW + 400] = 1;
-  for (int32_t x = 90; x < 410; ++x) frame[132 * kW + x] = 1;
-  EXPECT_EQ(shown.Update(frame, kW, kH, red), (std::vector<Band>{{90, 130, 410, 133}}));
-  // Another palette changes every pixel's colour; so does losing the screen.
-  colors[1] = {0, 255, 0};
-  EXPECT_EQ(shown.Update(frame, kW, kH, Palette(colors)), (std::vector<Band>{{0, 0, kW, kH}}));
-  shown.Forget();
-  EXPECT_EQ(shown.Update(frame, kW, kH, Palette(colors)), (std::vector<Band>{{0, 0, kW, kH}}));
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <vector>
 
 #include "media/wav.h"
 #include "support/script_run.h"
@@ -35,6 +37,56 @@ TEST(Headless, DisplayAndBackBmpErrorsSayWhatIsWrong) {
     EXPECT_EQ(test_files::ErrorOf([&] { display->LoadPaletteFromFile(path); }),
               path == missing ? path + ": " + problem : "no error");
   }
+}
+
+// Keys wait in a queue of 64 until the game reads them, which it may only do while the
+// keyboard is acquired; each keeps the tick it was queued at and its place in the order.
+TEST(Headless, TheKeyboardGivesTheQueuedKeysOnlyWhileAcquired) {
+  HeadlessPlatform platform;
+  auto keyboard = platform.CreateRoot()->CreateInput()->CreateKeyboardDevice();
+  std::array<KeyEvent, 5> events{};
+  const auto read = [&] { return keyboard->GetDeviceData(events); };
+  EXPECT_EQ(test_files::ErrorOf(read), "keyboard not acquired");
+  platform.SetTick(1000);
+  for (int32_t i = 0; i < 64; ++i) {
+    EXPECT_TRUE(platform.QueueKey(2 + i % 10, 0x80)) << i;
+    platform.Advance(1);
+  }
+  EXPECT_FALSE(platform.QueueKey(30, 0x80));
+  keyboard->Acquire();
+  ASSERT_EQ(read(), 5);
+  for (int32_t i = 0; i < 5; ++i) {
+    EXPECT_EQ(events[i].keyCode, 2 + i);
+    EXPECT_EQ(events[i].data, 0x80);
+    EXPECT_EQ(events[i].timeStamp, 1000 + i);
+    EXPECT_EQ(events[i].sequence, i);
+  }
+  keyboard->Unacquire();
+  EXPECT_EQ(test_files::ErrorOf(read), "keyboard not acquired");
+  keyboard->Acquire();
+  int32_t left = 0;
+  for (int32_t n = read(); n > 0; n = read()) left += n;
+  EXPECT_EQ(left, 59);
+  EXPECT_TRUE(platform.QueueKey(30, 0));  // room again
+  // A scripted run's keys are a US keyboard's, letters shown as capitals.
+  EXPECT_EQ(keyboard->KeyCharacter(30), U'A');
+  EXPECT_EQ(keyboard->KeyCharacter(12), U'-');
+  EXPECT_EQ(keyboard->KeyCharacter(1), U'\0');
+}
+
+TEST(Headless, ASoundPlaysOnlyFromItsStart) {
+  HeadlessPlatform platform;
+  test_files::Resources resources;
+  resources.files["WAVHIT"] = test_files::MakeWav(22050, 8, 10);
+  platform.SetResources(resources.Lookup());
+  auto sound = platform.CreateRoot()->CreateSoundDevice()->CreateSoundBufferFromResource("WAVHIT");
+  sound->SetCurrentPosition(0);
+  sound->Play();
+  EXPECT_EQ(test_files::ErrorOf([&] { sound->SetCurrentPosition(5); }),
+            "WAVHIT: play position 5 is not supported (only 0)");
+  EXPECT_EQ(platform.TakeSoundLog(),
+            (std::vector<std::string>{"WAVHIT.rewind", "WAVHIT.play", "WAVHIT.rewind"}));
+  EXPECT_TRUE(platform.TakeSoundLog().empty());
 }
 
 TEST(ReadWaveInfo, EveryByteOfAFieldCounts) {
