@@ -82,6 +82,12 @@ TEST(Font, ParsesOnlyAWellFormedFont) {
     bytes.resize(static_cast<size_t>(static_cast<int>(bytes.size()) + c.grow));
     EXPECT_FALSE(Font::Parse(bytes)) << c.what;
   }
+  // The last code point there is may have a glyph; one code point may not have two.
+  std::vector<uint8_t> last = good, twice = good;
+  last[13] = last[14] = 0xFF, last[15] = 0x10;
+  twice[13] = 'A', twice[14] = 0;
+  EXPECT_TRUE(Font::Parse(last));
+  EXPECT_FALSE(Font::Parse(twice));
 }
 
 TEST(DecodeGameText, Utf8IsKeptAndOtherBytesAreLatin1) {
@@ -101,6 +107,60 @@ TEST(DecodeGameText, Utf8IsKeptAndOtherBytesAreLatin1) {
             "\xEF\xBF\xBD"
             "A");
   EXPECT_EQ(Utf16ToUtf8(std::string("\xFF\xDF", 2), false), "\xEF\xBF\xBD");  // lone low half
+}
+
+// Each lead byte's range and each length's code points at both ends, the surrogates' edges, and
+// sequences cut short: what is valid is one code point, anything else a code point a byte.
+TEST(DecodeGameText, EachSequenceIsReadUpToTheLimitsOfItsLength) {
+  const std::pair<std::string, std::u32string> cases[] = {
+      {"\xC2\x80", U"\u0080"},
+      {"\xDF\xBF", U"\u07FF"},
+      {"\xE0\xA0\x80", U"\u0800"},
+      {"\xED\x9F\xBF", U"\uD7FF"},
+      {"\xEE\x80\x80", U"\uE000"},
+      {"\xEF\xBF\xBF", U"\uFFFF"},
+      {"\xF0\x90\x80\x80", U"\U00010000"},
+      {"\xF4\x8F\xBF\xBF", U"\U0010FFFF"},
+      {"\xC1\xBF", U"\u00C1\u00BF"},                      // overlong
+      {"\xE0\x9F\xBF", U"\u00E0\u009F\u00BF"},            // overlong
+      {"\xF0\x8F\xBF\xBF", U"\u00F0\u008F\u00BF\u00BF"},  // overlong
+      {"\xED\xBF\xBF", U"\u00ED\u00BF\u00BF"},            // the last surrogate
+      {"\xF5\x80\x80\x80", U"\u00F5\u0080\u0080\u0080"},  // no such lead byte
+      {"\xC3", U"\u00C3"},                                // cut at the end
+      {"\xF0\x90\x80", U"\u00F0\u0090\u0080"},            // cut at the end
+      {"\xC3Z", U"\u00C3Z"},                              // no continuation
+      {"\xE2\x82Z", U"\u00E2\u0082Z"},
+  };
+  for (const auto& [bytes, text] : cases) {
+    EXPECT_EQ(DecodeGameText(bytes), text) << ::testing::PrintToString(bytes);
+  }
+}
+
+// Both byte orders, pairs at the edges of both halves' ranges, and whatever is left unpaired.
+TEST(Utf16ToUtf8, PairsMakeOneCodePointAndWhatIsLeftUnpairedIsReplaced) {
+  const std::string fffd = "\xEF\xBF\xBD";
+  const struct {
+    std::string bytes;
+    bool bigEndian;
+    std::string utf8;
+  } cases[] = {
+      {std::string("A\0", 2), false, "A"},
+      {std::string("\0A", 2), true, "A"},
+      {std::string("\x3D\xD8\x00\xDE", 4), false, "\xF0\x9F\x98\x80"},
+      {std::string("\xD8\x3D\xDE\x00", 4), true, "\xF0\x9F\x98\x80"},
+      {std::string("\x00\xD8\x00\xDC", 4), false, "\xF0\x90\x80\x80"},
+      {std::string("\xFF\xDB\xFF\xDF", 4), false, "\xF4\x8F\xBF\xBF"},
+      {"\xFF\xD7", false, "\xED\x9F\xBF"},
+      {"\x3D\xD8\x3D\xD8", false, fffd + fffd},
+      {std::string("\x00\xDC\x00\xDC", 4), false, fffd + fffd},
+      {std::string("\x3D\xD8\x00", 3), false, fffd + fffd},
+      {std::string("A\0B", 3), false, "A" + fffd},
+      {"A", false, fffd},
+      {"", false, ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Utf16ToUtf8(c.bytes, c.bigEndian), c.utf8) << ::testing::PrintToString(c.bytes);
+  }
 }
 
 // Each length of sequence at both of its ends; what cannot be encoded becomes U+FFFD.

@@ -35,6 +35,10 @@ TEST(PassPacer, PassesAreDueEachPeriodOnAnAbsoluteClockAndAKeyAddsOneTakingNoneA
   pacer.SetPeriod(milliseconds(10));
   pacer.Begin(late + kPeriod);
   EXPECT_EQ(pacer.Due(), late + kPeriod + milliseconds(10));
+  // Exactly a period late is still on the same clock.
+  const auto due = pacer.Due();
+  pacer.Begin(due + milliseconds(10));
+  EXPECT_EQ(pacer.Due(), due + milliseconds(10));
 }
 
 }  // namespace
