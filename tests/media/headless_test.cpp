@@ -39,6 +39,38 @@ TEST(Headless, DisplayAndBackBmpErrorsSayWhatIsWrong) {
   }
 }
 
+// The glyph sheet may be stored wider than the game uses (its left part is taken), never
+// narrower nor of another height; each problem names the sheet.
+TEST(Headless, TheSheetIsTheLeftOfItsPictureAndEachProblemNamesIt) {
+  HeadlessPlatform platform;
+  test_files::Resources resources;
+  const auto pixel = [](int32_t x, int32_t y) { return static_cast<uint8_t>(1 + x + 10 * y); };
+  resources.files["WIDE"] = test_files::Bmp(6, 2, pixel).Bytes();
+  resources.files["EXACT"] = test_files::Bmp(4, 2, pixel).Bytes();
+  resources.files["NARROW"] = test_files::Bmp(3, 2, pixel).Bytes();
+  resources.files["LOW"] = test_files::Bmp(4, 1, pixel).Bytes();
+  resources.files["DAMAGED"] = {'B', 'X'};
+  platform.SetResources(resources.Lookup());
+  auto display = platform.CreateRoot()->CreateDisplay();
+  for (const char* name : {"WIDE", "EXACT"}) {
+    const auto sheet =
+        std::dynamic_pointer_cast<SoftSurface>(display->CreateSurfaceFromResource(name, 4, 2));
+    ASSERT_TRUE(sheet) << name;
+    EXPECT_EQ(sheet->Pixels(), (std::vector<uint8_t>{1, 2, 3, 4, 11, 12, 13, 14})) << name;
+    EXPECT_EQ(sheet->GetPalette()->Colors()[9], test_files::TestColor(9)) << name;
+  }
+  const std::pair<const char*, std::string> problems[] = {
+      {"NARROW", "NARROW: the picture is 3 x 2, not 4 x 2 or wider"},
+      {"LOW", "LOW: the picture is 4 x 1, not 4 x 2 or wider"},
+      {"DAMAGED", "DAMAGED: not a BMP file"},
+      {"NONE", "NONE: no such picture in the program"},
+  };
+  for (const auto& [name, problem] : problems) {
+    EXPECT_EQ(test_files::ErrorOf([&] { display->CreateSurfaceFromResource(name, 4, 2); }),
+              problem);
+  }
+}
+
 // Keys wait in a queue of 64 until the game reads them, which it may only do while the
 // keyboard is acquired; each keeps the tick it was queued at and its place in the order.
 TEST(Headless, TheKeyboardGivesTheQueuedKeysOnlyWhileAcquired) {

@@ -39,6 +39,10 @@ TEST(PassPacer, PassesAreDueEachPeriodOnAnAbsoluteClockAndAKeyAddsOneTakingNoneA
   const auto due = pacer.Due();
   pacer.Begin(due + milliseconds(10));
   EXPECT_EQ(pacer.Due(), due + milliseconds(10));
+  // The first pass starts the clock, however early on it the pacer begins.
+  PassPacer fresh(kPeriod);
+  fresh.Begin(PassPacer::Clock::time_point{milliseconds(5)});
+  EXPECT_EQ(fresh.Due(), PassPacer::Clock::time_point{milliseconds(5)} + kPeriod);
 }
 
 }  // namespace
