@@ -63,22 +63,30 @@ TEST(Font, ParsesOnlyAWellFormedFont) {
   EXPECT_EQ(font->GlyphFor('B'), font->Find(0xFFFD));
   EXPECT_TRUE(font->Find(0xFFFD)->Ink(15, 1));
   EXPECT_EQ(font->TextWidth(U"AB"), 24);
-  // Each damage: byte `at` (unless 0) becomes `value`, then the size changes by `grow`.
+  // Each damage: byte `at` becomes `value` (unless both are 0), then the size changes by `grow`.
   const struct {
     const char* what;
     size_t at;
     uint8_t value;
     int grow;
   } damage[] = {
-      {"magic", 3, 'X', 0},        {"version", 4, 2, 0},
-      {"no height", 5, 0, 0},      {"no glyphs", 6, 0, 0},
-      {"records cut", 6, 5, 0},    {"past U+10FFFF", 15, 0x11, 0},
-      {"not ascending", 10, 1, 0}, {"width 12, its bytes there", 17, 12, -2},
-      {"bitmap cut", 0, 0, -1},    {"bytes after", 0, 0, 1},
+      {"magic R", 0, 'X', 0},
+      {"magic F", 1, 'X', 0},
+      {"magic N", 2, 'X', 0},
+      {"magic T", 3, 'X', 0},
+      {"version", 4, 2, 0},
+      {"no height", 5, 0, 0},
+      {"no glyphs", 6, 0, 0},
+      {"records cut", 6, 5, 0},
+      {"past U+10FFFF", 15, 0x11, 0},
+      {"not ascending", 10, 1, 0},
+      {"width 12, its bytes there", 17, 12, -2},
+      {"bitmap cut", 0, 0, -1},
+      {"bytes after", 0, 0, 1},
   };
   for (const auto& c : damage) {
     std::vector<uint8_t> bytes = good;
-    if (c.at) bytes[c.at] = c.value;
+    if (c.at || c.value) bytes[c.at] = c.value;
     bytes.resize(static_cast<size_t>(static_cast<int>(bytes.size()) + c.grow));
     EXPECT_FALSE(Font::Parse(bytes)) << c.what;
   }

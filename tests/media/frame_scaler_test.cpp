@@ -283,6 +283,34 @@ TEST(ScaleAxis, BetweenWholeMultiplesEveryPixelKeepsItsWidthAndEdgesSoftenByOneP
   for (const int32_t k : {1, 2, 3}) EXPECT_TRUE(ScaleAxis(640, 640 * k).exact);
 }
 
+// Small axes worked out by hand: one pixel over three positions, two over three (the middle
+// one half of each), three over three, and below 1x the pixels nearest the positions' centres.
+TEST(ScaleAxis, SmallAxesTakeThePixelsUnderEachPosition) {
+  const struct {
+    int32_t from, to;
+    std::vector<int32_t> source;
+    std::vector<uint16_t> share;
+    std::vector<int32_t> firstShowing, firstAfter, pick;
+  } cases[] = {
+      {1, 3, {0, 0, 0}, {0, 0, 0}, {0, 3}, {0, 3}, {0, 0, 0}},
+      {0, 2, {0, 0}, {0, 0}, {0, 2}, {0, 2}, {0, 0}},  // no picture: as one pixel
+      {2, 3, {0, 0, 1}, {0, 128, 0}, {0, 1, 3}, {0, 2, 3}, {0, 2, 1}},
+      {3, 3, {0, 1, 2}, {0, 0, 0}, {0, 1, 2, 3}, {0, 1, 2, 3}, {0, 1, 2}},
+      {5, 2, {1, 3}, {0, 0}, {0, 0, 1, 1, 2, 2}, {0, 0, 1, 1, 2, 2}, {1, 3}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.from) + " to " + std::to_string(c.to));
+    const ScaleAxis axis(c.from, c.to);
+    EXPECT_EQ(axis.source, c.source);
+    EXPECT_EQ(axis.share, c.share);
+    EXPECT_EQ(axis.firstShowing, c.firstShowing);
+    EXPECT_EQ(axis.firstAfter, c.firstAfter);
+    EXPECT_EQ(axis.pick, c.pick);
+    EXPECT_EQ(axis.exact, c.from != 2);
+  }
+  EXPECT_EQ(ScaleAxis(2, 3).mixShare, (std::vector<uint16_t>{128, 0}));
+}
+
 // Strokes a picture pixel wide, dark on light, as a glyph's are, upright and lying: on screen
 // each holds as much ink as any other (the scale's worth), in a run of screen pixels at most two
 // longer than the scale; nearest-neighbour would make them one or two pixels of full ink at 1.6x.

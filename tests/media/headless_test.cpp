@@ -37,6 +37,14 @@ TEST(Headless, DisplayAndBackBmpErrorsSayWhatIsWrong) {
     EXPECT_EQ(test_files::ErrorOf([&] { display->LoadPaletteFromFile(path); }),
               path == missing ? path + ": " + problem : "no error");
   }
+  // Its own size is good; one side wrong is not.
+  EXPECT_EQ(test_files::ErrorOf([&] { display->CreateSurfaceFromFile(small, 320, 200); }),
+            "no error");
+  for (const auto& [w, h] : {std::pair{320, 201}, {321, 200}}) {
+    EXPECT_EQ(
+        test_files::ErrorOf([&] { display->CreateSurfaceFromFile(small, w, h); }),
+        small + ": the picture is 320 x 200, not " + std::to_string(w) + " x " + std::to_string(h));
+  }
 }
 
 // The glyph sheet may be stored wider than the game uses (its left part is taken), never

@@ -127,6 +127,17 @@ TEST(Scancodes, KeysByTheCharacterTheyTypeOnEachLayout) {
   }
 }
 
+// A letter, digit or '-' typed wins over the key's own character, at each end of each range;
+// a sign next to those ranges gives way to the key's letter.
+TEST(Scancodes, ATypedLetterDigitOrDashComesBeforeTheKeysOwnCharacter) {
+  const std::pair<const char*, int32_t> cases[] = {
+      {"a", 30}, {"z", 44}, {"A", 30}, {"Z", 44}, {"0", 11}, {"9", 10}, {"-", 12},
+      {"`", 16}, {"{", 16}, {"@", 16}, {"[", 16}, {"/", 16}, {":", 16}, {";", 16}};
+  for (const auto& [text, code] : cases) {
+    EXPECT_EQ(Set1FromTypedKey(SDL_SCANCODE_A, 'q', text), code) << text;
+  }
+}
+
 // The statistics' key map asks which SDL key stands at each game key code,
 // and what its key code shows on the cap.
 TEST(Scancodes, TheKeyOfEachCodeAndWhatItsCapShows) {

@@ -110,6 +110,12 @@ TEST(FastBlit, TranslatesSpritePixelsToTheDestinationPalette) {
   *dst.GetPalette() = *MakePalette({{30, kRed}, {40, kGreen}, {50, kBlue}});
   ASSERT_TRUE(dst.FastBlit(0, 0, src, Rect{}, BlitFlags::Wait));
   EXPECT_EQ(dst.Pixels(), (std::vector<uint8_t>{30, 40, 50, 0}));
+  // Keyed too: the key's pixels leave the destination as it was, and nothing past the
+  // rectangle is written.
+  src.SetColorKey(2);
+  SoftSurface wide = Blank(6, 1, MakePalette({{200, kRed}, {100, kGreen}, {60, kBlue}}), 9);
+  ASSERT_TRUE(wide.FastBlit(1, 0, src, Rect{0, 0, 3, 1}, BlitFlags::KeySrcWait));
+  EXPECT_EQ(wide.Pixels(), (std::vector<uint8_t>{9, 200, 9, 60, 9, 9}));
 }
 
 TEST(DrawBox, OutlineInForeInsideInFillRightAndBottomExclusiveClippedAtEveryEdge) {
@@ -140,6 +146,8 @@ TEST(DrawBox, OutlineInForeInsideInFillRightAndBottomExclusiveClippedAtEveryEdge
   surface.DrawBox(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
   EXPECT_EQ(Count(surface, 5), 60u);
   EXPECT_THROW(SoftSurface(4, -1, "negative"), PlatformError);
+  EXPECT_THROW(SoftSurface(-1, 4, "negative"), PlatformError);
+  EXPECT_NO_THROW(SoftSurface(0, 0, "empty"));
   // Far below a wide surface of one row: only that row is written.
   SoftSurface row = Blank(4096, 1, surface.GetPalette(), 3);
   row.SetForeColor(MakeRgb(250, 0, 0));
