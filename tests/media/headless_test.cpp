@@ -37,6 +37,14 @@ TEST(Headless, DisplayAndBackBmpErrorsSayWhatIsWrong) {
     EXPECT_EQ(test_files::ErrorOf([&] { display->LoadPaletteFromFile(path); }),
               path == missing ? path + ": " + problem : "no error");
   }
+  // Files of up to 16 MiB are read; a larger one is refused unread.
+  for (const size_t size : {size_t{16} << 20, (size_t{16} << 20) + 1}) {
+    dir.Write("huge.bmp", std::string(size, 0));
+    const std::string huge = dir.File("huge.bmp");
+    EXPECT_EQ(test_files::ErrorOf([&] { display->LoadPaletteFromFile(huge); }),
+              huge + (size == size_t{16} << 20 ? ": not a BMP file"
+                                               : ": cannot read: larger than 16777216 bytes"));
+  }
   // Its own size is good; one side wrong is not.
   EXPECT_EQ(test_files::ErrorOf([&] { display->CreateSurfaceFromFile(small, 320, 200); }),
             "no error");

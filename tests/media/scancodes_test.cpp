@@ -125,6 +125,8 @@ TEST(Scancodes, KeysByTheCharacterTheyTypeOnEachLayout) {
   for (const Case& c : cases) {
     EXPECT_EQ(Set1FromTypedKey(c.place, c.keycode, c.text), c.code) << c.what;
   }
+  // Another character counts as the ISO keyboards' extra key, which no word's letter matches.
+  EXPECT_EQ(kSet1OtherCharacter, Code(SDL_SCANCODE_NONUSBACKSLASH));
 }
 
 // A letter, digit or '-' typed wins over the key's own character, at each end of each range;
