@@ -33,6 +33,11 @@ TEST(FrameReuse, WhatIsDrawnBetweenTwoEqualCopiesIsCoveredAgain) {
       [&](S& b, S&) { b.FastBlit(0, 0, *other, {}, BlitFlags::Wait); },
       [&](S& b, S&) { b.FastBlit(0, 0, *other, {}, BlitFlags::KeySrcWait); },
       [](S&, S& bg) { bg.Pixels()[20] = 77; },  // the copied picture changed
+      [](S& b, S& bg) {  // the same picture copied keyed: its key's pixels left as they were
+        b.DrawBox(0, 0, kW, kH);
+        bg.SetColorKey(15);
+        b.FastBlit(0, 0, bg, {}, BlitFlags::KeySrcWait);
+      },
   };
   for (size_t i = 0; i < std::size(between); ++i) {
     SCOPED_TRACE(i);

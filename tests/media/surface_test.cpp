@@ -116,6 +116,9 @@ TEST(FastBlit, TranslatesSpritePixelsToTheDestinationPalette) {
   SoftSurface wide = Blank(6, 1, MakePalette({{200, kRed}, {100, kGreen}, {60, kBlue}}), 9);
   ASSERT_TRUE(wide.FastBlit(1, 0, src, Rect{0, 0, 3, 1}, BlitFlags::KeySrcWait));
   EXPECT_EQ(wide.Pixels(), (std::vector<uint8_t>{9, 200, 9, 60, 9, 9}));
+  // A plain copy takes the key's pixels too.
+  ASSERT_TRUE(wide.FastBlit(1, 0, src, Rect{0, 0, 3, 1}, BlitFlags::Wait));
+  EXPECT_EQ(wide.Pixels(), (std::vector<uint8_t>{9, 200, 100, 60, 9, 9}));
 }
 
 TEST(DrawBox, OutlineInForeInsideInFillRightAndBottomExclusiveClippedAtEveryEdge) {
