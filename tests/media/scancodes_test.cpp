@@ -158,11 +158,29 @@ TEST(Scancodes, TheKeyOfEachCodeAndWhatItsCapShows) {
   for (const auto& [code, scancode] : places)
     EXPECT_EQ(SdlScancodeFromSet1(code), scancode) << code;
 
-  const std::pair<SDL_Keycode, char32_t> caps[] = {
-      {'a', U'A'},        {'z', U'Z'},       {'1', U'1'},   {'-', U'-'},          {'<', U'<'},
-      {0xE9, U'\u00E9'},  // é stays as it is
-      {0xDF, U'\u00DF'},  {SDLK_RETURN, 0},  {SDLK_TAB, 0}, {SDLK_DELETE, 0},     {SDLK_UP, 0},
-      {SDLK_CARET, U'^'}, {SDLK_UNKNOWN, 0}, {0x85, 0},     {0x10FFFF, 0x10FFFF}, {0x110000, 0}};
+  const std::pair<SDL_Keycode, char32_t> caps[] = {{'a', U'A'},
+                                                   {'z', U'Z'},
+                                                   {'1', U'1'},
+                                                   {'-', U'-'},
+                                                   {'<', U'<'},
+                                                   {0xE9, U'\u00E9'},  // é stays as it is
+                                                   {0xDF, U'\u00DF'},
+                                                   {SDLK_RETURN, 0},
+                                                   {SDLK_TAB, 0},
+                                                   {SDLK_DELETE, 0},
+                                                   {SDLK_UP, 0},
+                                                   {SDLK_CARET, U'^'},
+                                                   {SDLK_UNKNOWN, 0},
+                                                   {0x85, 0},
+                                                   {0x10FFFF, 0x10FFFF},
+                                                   {0x110000, 0},
+                                                   // Each end of the control characters' ranges.
+                                                   {0x1F, 0},
+                                                   {' ', U' '},
+                                                   {'~', U'~'},
+                                                   {0x80, 0},
+                                                   {0x9F, 0},
+                                                   {0xA0, U'\u00A0'}};
   for (const auto& [keycode, cap] : caps) {
     EXPECT_EQ(KeyCapOfSdlKeycode(keycode), cap) << std::hex << keycode;
   }
