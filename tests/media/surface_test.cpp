@@ -89,6 +89,15 @@ TEST(FastBlit, CopiesTheSourceRectangleAndRefusesEmptyOrOutsideOnes) {
   ASSERT_TRUE(self->FastBlit(1, 1, *self, Rect{0, 0, 4, 3}, BlitFlags::Wait));
   for (int32_t y = 1; y < 4; ++y) EXPECT_EQ(self->At(4, y), src->At(3, y - 1)) << y;
 
+  // Other rows of the same source copied to where earlier ones went: each row is written anew.
+  SoftSurface again = Blank(5, 6, kGrey);
+  ASSERT_TRUE(again.FastBlit(0, 2, *src, Rect{0, 1, 5, 2}, BlitFlags::Wait));
+  ASSERT_TRUE(again.FastBlit(0, 1, *src, Rect{0, 2, 5, 4}, BlitFlags::Wait));
+  for (int32_t x = 0; x < 5; ++x) {
+    EXPECT_EQ(again.At(x, 1), src->At(x, 2)) << x;
+    EXPECT_EQ(again.At(x, 2), src->At(x, 3)) << x;
+  }
+
   // Empty ones, then ones reaching outside the source.
   const Rect refused[] = {
       {2, 0, 2, 4}, {0, 3, 5, 3},  {3, 0, 2, 4},  {0, 0, 6, 4},
