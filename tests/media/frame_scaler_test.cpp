@@ -368,6 +368,9 @@ TEST(FrameScaler, TheScreenRectangleOfABandHoldsEveryScreenPixelItTouches) {
   EXPECT_EQ(scaler.ScreenRect({0, 0, kW, kH}), (Placement{0, 0, 1024, 768}));
   const FrameScaler exact(kW, kH, {10, 20, 1280, 960});
   EXPECT_EQ(exact.ScreenRect({1, 1, 2, 2}), (Placement{12, 22, 2, 2}));
+  // An empty band has an empty rectangle, however tall or wide it is.
+  EXPECT_EQ(exact.ScreenRect({3, 1, 3, 4}), (Placement{16, 22, 0, 0}));
+  EXPECT_EQ(exact.ScreenRect({1, 3, 4, 3}), (Placement{12, 26, 0, 0}));
 
   const ScreenFormat format = Format(4);
   for (const Placement at :
