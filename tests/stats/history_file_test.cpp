@@ -78,15 +78,16 @@ TEST(HistoryFile, LinesOfTheFirstColumnsAndDamagedOnes) {
       {first, true},
       {first + ",digits,1", true},
       {first + ",,0", true},
-      {first + ",digits", false},    // 14 columns
-      {first + ",a,b,1", false},     // a comma in the name, unescaped
-      {first + ",digits,2", false},  // practice is 1 or 0
-      {first + ",digits,", false},   //
-      {first + ",50%,0", false},     // a cut escape
-      {first + ",%4,0", false},      //
-      {first + ",%4g,0", false},     // not hex
-      {first + ",%4a,0", false},     // hex is in capitals
-      {first + ",%41,0", true},      // A
+      {first + ",digits", false},     // 14 columns
+      {first + ",digits,1,", false},  // 16 columns
+      {first + ",a,b,1", false},      // a comma in the name, unescaped
+      {first + ",digits,2", false},   // practice is 1 or 0
+      {first + ",digits,", false},    //
+      {first + ",50%,0", false},      // a cut escape
+      {first + ",%4,0", false},       //
+      {first + ",%4g,0", false},      // not hex
+      {first + ",%4a,0", false},      // hex is in capitals
+      {first + ",%41,0", true},       // A
       {"2025-03-04,21:05:09,123,4,7,61,63,5,9,20,30.5,92.6", false},  // 12 columns
   };
   for (const auto& c : cases) {
