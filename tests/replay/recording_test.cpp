@@ -248,6 +248,12 @@ TEST(BestRounds, NamesOfKeptRoundsAndOthers) {
       {"best-20261207-190142-45x.script", std::nullopt},
       {"best-20261207-190142-456.txt", std::nullopt},
       {"best-20261207-190142-456-2-3.script", std::nullopt},
+      {"best-20261207-190142-4294967296.script", 4294967296},  // ten digits
+      {"best-20261207-190142-12345678901.script", std::nullopt},
+      {"best-20261207-190142-7-9999.script", 7},
+      {"best-202612071-190142-7.script", std::nullopt},
+      {"best-20261207-1901420-7.script", std::nullopt},
+      {"best-20261207-190142-7-.script", std::nullopt},
       {"notes.script", std::nullopt},
   };
   for (const auto& [name, score] : cases) EXPECT_EQ(game::ScoreOfReplayName(name), score) << name;
