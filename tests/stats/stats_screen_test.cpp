@@ -98,6 +98,50 @@ TEST(StatsScreen, EveryTextFitsInEveryLanguage) {
   }
 }
 
+// Whether text is whole UTF-8: each lead byte followed by all its continuation bytes.
+bool IsWholeUtf8(const std::string& text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t n = lead < 0x80    ? 1
+                          : lead >= 0xF0 ? 4
+                          : lead >= 0xE0 ? 3
+                          : lead >= 0xC0 ? 2
+                                         : 0;
+    if (n == 0 || i + n > text.size()) return false;
+    for (std::size_t k = 1; k < n; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += n;
+  }
+  return true;
+}
+
+// A list's name too long for the header is cut between characters, however
+// many bytes each takes, and marked with "...".
+TEST(StatsScreen, ALongListNameIsCutBetweenCharacters) {
+  GameDir dir;
+  for (const std::string unit : {"\xC3\xA9", "\xE6\x97\xA5", "\xF0\x9F\x98\x80", "a\xC3\xA9"}) {
+    std::string name;
+    while (name.size() < 200) name += unit;
+    dir.Write(name + ".ini", "CAT\n");
+    const auto r =
+        RunScript(dir, "press 15\ntick 16\ntick 16\nframe\n", {"--words", dir.File(name + ".ini")});
+    ASSERT_EQ(r.lines.size(), 1u) << r.err;
+    const std::string full = "Statistics: " + name;
+    std::vector<Text> header;
+    for (const Text& t : Texts(r.lines[0])) {
+      if (t.text.rfind("Statistics: ", 0) == 0) header.push_back(t);
+    }
+    ASSERT_EQ(header.size(), 1u) << unit;
+    const std::string& shown = header[0].text;
+    ASSERT_TRUE(shown.ends_with("...")) << shown;
+    const std::string kept = shown.substr(0, shown.size() - 3);
+    EXPECT_TRUE(IsWholeUtf8(kept)) << shown;
+    EXPECT_EQ(full.rfind(kept, 0), 0u) << shown;
+    EXPECT_GT(kept.size(), 20u) << shown;
+  }
+}
+
 // Each key takes the shade of the legend line its miss rate falls in, from
 // each line's lower bound on.
 TEST(StatsScreen, EachKeyIsShadedByTheLegendLineOfItsMissRate) {
