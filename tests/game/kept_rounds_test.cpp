@@ -44,6 +44,8 @@ TEST(KeptRounds, TheListNoteRoundTrips) {
     EXPECT_EQ(NotedList("# rapiko\n# " + ListNote(name) + "\r\nstart 1\n"), name);
   }
   EXPECT_EQ(NotedList("start 1\n# other note\n"), "");
+  EXPECT_EQ(NotedList("# list first\n# list second\n"), "first");
+  EXPECT_EQ(NotedList("tick 16 # list x\n"), "");
 }
 
 }  // namespace

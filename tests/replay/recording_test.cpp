@@ -217,6 +217,28 @@ TEST(BestRounds, TwoSessionsWithTheSameScoreInTheSameSecondKeepBoth) {
   EXPECT_EQ(Replays(dir).size(), 2u);
 }
 
+// Of a session's rounds only a higher score replaces the kept one: of two
+// equal rounds the first stays, and a round ended without a start is none.
+TEST(BestRounds, OnlyAHigherScoreReplacesTheSessionsKeptRound) {
+  GameDir dir("");
+  replay::Recording recording;
+  replay::BestRounds best(dir.Path() + "/", recording);
+  state::GameState g;
+  best.RoundEnded(g, 0, 99);  // never started
+  EXPECT_FALSE(dir.Exists("replays"));
+  const std::pair<const char*, int32_t> rounds[] = {{"first", 40}, {"equal", 40}, {"lower", 39}};
+  for (const auto& [note, score] : rounds) {
+    best.RoundStarted(g, 1, 0);
+    recording.Note(note);
+    best.RoundEnded(g, 1, score);
+  }
+  const auto kept = Replays(dir);
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(game::ScoreOfReplayName(kept[0]), 40);
+  const std::string text = dir.Read("replays/" + kept[0]);
+  EXPECT_EQ(text.substr(text.rfind("\n# ") + 3), "first\n");
+}
+
 TEST(BestRounds, NamesOfKeptRoundsAndOthers) {
   const std::pair<const char*, std::optional<int64_t>> cases[] = {
       {"best-20261207-190142-456.script", 456},
@@ -226,6 +248,12 @@ TEST(BestRounds, NamesOfKeptRoundsAndOthers) {
       {"best-20261207-190142-45x.script", std::nullopt},
       {"best-20261207-190142-456.txt", std::nullopt},
       {"best-20261207-190142-456-2-3.script", std::nullopt},
+      {"best-20261207-190142-4294967296.script", 4294967296},  // ten digits
+      {"best-20261207-190142-12345678901.script", std::nullopt},
+      {"best-20261207-190142-7-9999.script", 7},
+      {"best-202612071-190142-7.script", std::nullopt},
+      {"best-20261207-1901420-7.script", std::nullopt},
+      {"best-20261207-190142-7-.script", std::nullopt},
       {"notes.script", std::nullopt},
   };
   for (const auto& [name, score] : cases) EXPECT_EQ(game::ScoreOfReplayName(name), score) << name;

@@ -78,15 +78,16 @@ TEST(HistoryFile, LinesOfTheFirstColumnsAndDamagedOnes) {
       {first, true},
       {first + ",digits,1", true},
       {first + ",,0", true},
-      {first + ",digits", false},    // 14 columns
-      {first + ",a,b,1", false},     // a comma in the name, unescaped
-      {first + ",digits,2", false},  // practice is 1 or 0
-      {first + ",digits,", false},   //
-      {first + ",50%,0", false},     // a cut escape
-      {first + ",%4,0", false},      //
-      {first + ",%4g,0", false},     // not hex
-      {first + ",%4a,0", false},     // hex is in capitals
-      {first + ",%41,0", true},      // A
+      {first + ",digits", false},     // 14 columns
+      {first + ",digits,1,", false},  // 16 columns
+      {first + ",a,b,1", false},      // a comma in the name, unescaped
+      {first + ",digits,2", false},   // practice is 1 or 0
+      {first + ",digits,", false},    //
+      {first + ",50%,0", false},      // a cut escape
+      {first + ",%4,0", false},       //
+      {first + ",%4g,0", false},      // not hex
+      {first + ",%4a,0", false},      // hex is in capitals
+      {first + ",%41,0", true},       // A
       {"2025-03-04,21:05:09,123,4,7,61,63,5,9,20,30.5,92.6", false},  // 12 columns
   };
   for (const auto& c : cases) {
@@ -102,6 +103,68 @@ TEST(HistoryFile, LinesOfTheFirstColumnsAndDamagedOnes) {
       EXPECT_FALSE(read.tail[0].practice);
       EXPECT_EQ(read.tail[0].counts.keys[30], (state::KeyTally{12, 1, 2}));
     }
+  }
+}
+
+// Each column at the edges of its form: one value put in a good line.
+TEST(HistoryFile, EachColumnAtTheEdgesOfItsForm) {
+  const std::vector<std::string> good = {"2025-03-04", "21:05:09", "123",      "4",      "7",
+                                         "61",         "63",       "5",        "9",      "20",
+                                         "30.5",       "92.6",     "A:12:1:2", "digits", "0"};
+  const struct {
+    std::size_t column;
+    std::string value;
+    bool round;
+  } cases[] = {
+      {0, "2025-3-04", false},
+      {0, "2025/03/04", false},
+      {1, "21:05:9", false},
+      {1, "21-05-09", false},
+      {2, "-2147483648", true},
+      {2, "-2147483649", false},
+      {2, "2147483648", false},
+      {3, "-32768", true},
+      {3, "-32769", false},
+      {4, "-32769", false},
+      {5, "2147483647", true},
+      {5, "2147483648", false},
+      {5, "9999999999", false},
+      {5, "123456789", true},
+      {5, "-1", false},
+      {5, "+1", false},
+      {5, "", false},
+      {6, "1x", false},
+      {9, " 20", false},
+      {10, "30.", false},
+      {10, ".5", false},
+      {10, "30.55", false},
+      {10, "3x.5", false},
+      {10, "", false},
+      {11, "", true},
+      {11, "92", false},
+      {12, "", true},
+      {12, "A:1:2", false},
+      {12, "A:1:2:3:4", false},
+      {12, "A:1:2:3 ", false},
+      {12, "A:1:2:3  B:1:1:1", false},
+      {12, "A:1:2:3 A:1:1:1", false},
+      {12, "#15:1:0:0", true},
+      {12, "#30:1:0:0", false},
+      {12, "a:1:1:1", false},
+      {12, "A:1:-1:1", false},
+      {12, "A:2147483647:0:0", true},
+      {12, "A:2147483648:0:0", false},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> fields = good;
+    fields[c.column] = c.value;
+    std::string line;
+    for (const std::string& f : fields) line += (line.empty() ? "" : ",") + f;
+    GameDir dir;
+    dir.Write(stats::kHistoryFileName, std::string(stats::kHistoryHeader) + "\n" + line + "\n");
+    const stats::HistoryRead read = stats::ReadHistory(MyPath(dir), 1);
+    EXPECT_EQ(read.rounds, c.round ? 1 : 0) << line;
+    EXPECT_EQ(read.damagedLines, c.round ? 0 : 1) << line;
   }
 }
 

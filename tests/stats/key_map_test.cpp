@@ -81,6 +81,13 @@ TEST(KeyMap, EachWordKeyWhereTheLayoutTypesIt) {
       // taken by A, and goes right.
       {{"odd", {U"1234567890a=", U"qwertyuiop[]", U"\u00DFsdfghjkl;'`", U"\\zxcvbnm,./"}, U'x'},
        {{'A', "0/10"}, {'-', "0/11"}, {'X', "3/-1"}, {'S', "2/1"}}},
+      // Letters typed only by keys that are no places (Backspace, Enter, the
+      // key left of 1, the one beside Enter, Right Shift) take their US places.
+      {{"beyond",
+        {U"1234567890-=r", U"\u00E0\u00E8\u00E9\u00EC\u00F2yuiop[]t", U"asdfghjkl;'w",
+         U"ezxcvbnm,./q"},
+        U'<'},
+       {{'Q', "1/0"}, {'W', "1/1"}, {'E', "1/2"}, {'R', "1/3"}, {'T', "1/4"}, {'Z', "3/0"}}},
   };
   for (const auto& c : cases) {
     const std::map<char, std::string> places = Places(c.layout);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,87 @@ TEST(StatsScreen, EveryTextFitsInEveryLanguage) {
     EXPECT_TRUE(Holds(one, "a-word-list-with-a-really") && Holds(one, "...")) << lang;
     EXPECT_FALSE(Holds(one, "rapdata.ini")) << lang;
     EXPECT_TRUE(Holds(all, "rapdata.ini") && Holds(all, "a-word-")) << lang;
+  }
+}
+
+// Whether text is whole UTF-8: each lead byte followed by all its continuation bytes.
+bool IsWholeUtf8(const std::string& text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t n = lead < 0x80    ? 1
+                          : lead >= 0xF0 ? 4
+                          : lead >= 0xE0 ? 3
+                          : lead >= 0xC0 ? 2
+                                         : 0;
+    if (n == 0 || i + n > text.size()) return false;
+    for (std::size_t k = 1; k < n; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += n;
+  }
+  return true;
+}
+
+// A list's name too long for the header is cut between characters, however
+// many bytes each takes, and marked with "...".
+TEST(StatsScreen, ALongListNameIsCutBetweenCharacters) {
+  GameDir dir;
+  for (const std::string unit : {"\xC3\xA9", "\xE6\x97\xA5", "\xF0\x9F\x98\x80", "a\xC3\xA9"}) {
+    std::string name;
+    while (name.size() < 200) name += unit;
+    dir.Write(name + ".ini", "CAT\n");
+    const auto r =
+        RunScript(dir, "press 15\ntick 16\ntick 16\nframe\n", {"--words", dir.File(name + ".ini")});
+    ASSERT_EQ(r.lines.size(), 1u) << r.err;
+    const std::string full = "Statistics: " + name;
+    std::vector<Text> header;
+    for (const Text& t : Texts(r.lines[0])) {
+      if (t.text.rfind("Statistics: ", 0) == 0) header.push_back(t);
+    }
+    ASSERT_EQ(header.size(), 1u) << unit;
+    const std::string& shown = header[0].text;
+    ASSERT_TRUE(shown.ends_with("...")) << shown;
+    const std::string kept = shown.substr(0, shown.size() - 3);
+    EXPECT_TRUE(IsWholeUtf8(kept)) << shown;
+    EXPECT_EQ(full.rfind(kept, 0), 0u) << shown;
+    EXPECT_GT(kept.size(), 20u) << shown;
+  }
+}
+
+// Each key takes the shade of the legend line its miss rate falls in, from
+// each line's lower bound on.
+TEST(StatsScreen, EachKeyIsShadedByTheLegendLineOfItsMissRate) {
+  state::RoundRecord r;
+  r.date = "2025-05-01";
+  r.time = "10:00:00";
+  r.counts.keys[19] = {1, 0, 0};     // R: no miss
+  r.counts.keys[20] = {9999, 1, 0};  // T: one in ten thousand
+  r.counts.keys[16] = {9, 1, 0};     // Q: 10%
+  r.counts.keys[17] = {3, 0, 1};     // W: 25%
+  r.counts.keys[18] = {1, 1, 0};     // E: 50%
+  GameDir dir;
+  dir.Write(stats::kHistoryFileName,
+            std::string(stats::kHistoryHeader) + "\n" + stats::FormatRoundLine(r) + "\n");
+  const auto run = RunScript(dir, "press 15\ntick 16\ntick 16\nframe\n");
+  ASSERT_EQ(run.lines.size(), 1u) << run.err;
+  const nlohmann::json& ops = run.lines[0]["ops"];
+  const std::vector<std::string> legend = {"not typed",  "no miss",    "under 10%",
+                                           "10% to 25%", "25% to 50%", "50% or more"};
+  std::vector<int64_t> shades(legend.size(), -1);
+  std::map<std::string, int64_t> keys;  // each key's fill
+  for (std::size_t i = 2; i < ops.size(); ++i) {
+    if (ops[i]["op"] != "text") continue;
+    const std::string text = ops[i]["text"];
+    const auto line = std::find(legend.begin(), legend.end(), text);
+    if (line != legend.end())
+      shades[static_cast<std::size_t>(line - legend.begin())] = ops[i - 1]["fill"];
+    if (text.size() == 1 && ops[i - 2]["op"] == "box") keys[text] = ops[i - 2]["fill"];
+  }
+  const std::pair<const char*, std::size_t> expected[] = {{"U", 0}, {"R", 1}, {"T", 2},
+                                                          {"Q", 3}, {"W", 4}, {"E", 5}};
+  for (const auto& [key, line] : expected) {
+    ASSERT_TRUE(keys.count(key)) << key;
+    EXPECT_EQ(keys[key], shades[line]) << key << " should be " << legend[line];
   }
 }
 

@@ -1,0 +1,71 @@
+// The options screen's list of kept best rounds: walking it, leaving it, choosing one to watch.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "game/lifecycle.h"
+#include "script/script_parser.h"
+#include "script/scripted_system.h"
+#include "support/script_run.h"
+
+namespace {
+
+using testing_support::GameDir;
+
+struct Watched {
+  std::string file;  // the kept round chosen, or empty
+  bool quit = false;
+};
+
+// Plays the keys, one a pass, on the options screen of a game that may show
+// kept rounds (as a window's game may).
+Watched PlayKeys(const GameDir& dir, const std::string& keys) {
+  std::string text = "tick 16\n";
+  std::istringstream codes(keys);
+  for (std::string code; codes >> code;) text += "press " + code + "\ntick 16\n";
+  std::istringstream in(text);
+  script::ScriptReader reader(in);
+  std::ostringstream out;
+  script::ScriptedSystem system(reader, out);
+  system.ReadPrologue();
+  state::GameState g;
+  system.SetGame(&g);
+  const std::string folder = game::MyPath(dir.Path());
+  game::StartOptions options;
+  options.choices.canWatch = true;
+  game::StartUp(g, system, folder, "", options);
+  game::RunMainLoop(g, system, folder, [](const std::string& line) { ADD_FAILURE() << line; });
+  return {g.choices.watch, g.quitRequested};
+}
+
+// O opens the options, Up wraps to the last line (the kept rounds), Enter
+// shows them, highest score first; Up and Down move within the list and
+// stop at its ends, Esc goes back to the options, Enter watches.
+TEST(OptionsWatch, TheKeptRoundsAreWalkedLeftAndChosen) {
+  GameDir dir;
+  dir.Folder("replays");
+  for (const char* name : {"best-20260101-000000-20.script", "best-20260101-000000-50.script",
+                           "best-20260101-000000-30.script"}) {
+    dir.Write(std::string("replays/") + name, "start 1\n");
+  }
+  const std::string replays = dir.File("replays/best-20260101-000000-");
+  const struct {
+    std::string keys;
+    std::string watched;  // the score in the file's name, or empty
+  } cases[] = {
+      {"24 200 28 28", "50"},
+      {"24 200 28 208 28", "30"},
+      {"24 200 28 208 208 208 208 28", "20"},  // stays on the last
+      {"24 200 28 208 200 200 200 28", "50"},  // and on the first
+      {"24 200 28 208 1", ""},                 // Esc: back to the options
+      {"24 200 28 208 1 28 208 28", "30"},     // which show the list again from its top
+  };
+  for (const auto& c : cases) {
+    const Watched w = PlayKeys(dir, c.keys);
+    EXPECT_EQ(w.file, c.watched.empty() ? "" : replays + c.watched + ".script") << c.keys;
+    EXPECT_EQ(w.quit, !c.watched.empty()) << c.keys;
+  }
+}
+
+}  // namespace
