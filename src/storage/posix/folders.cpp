@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "storage/paths.h"
+
 namespace storage {
 
 std::vector<std::string> ListFolder(const std::string& folder) {
@@ -24,11 +26,8 @@ std::vector<std::string> ListFolder(const std::string& folder) {
 }
 
 int MakeFolder(const std::string& folder) {
-  // Each folder on the way, as `mkdir -p` makes them.
-  for (std::size_t at = folder.find('/', 1);; at = folder.find('/', at + 1)) {
-    const std::string part = folder.substr(0, at);
-    if (!part.empty() && ::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return errno;
-    if (at == std::string::npos) break;
+  for (const std::string& part : FoldersOnTheWay(folder)) {
+    if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return errno;
   }
   struct stat info {};
   if (::lstat(folder.c_str(), &info) != 0) return errno;

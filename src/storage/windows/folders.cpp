@@ -26,24 +26,11 @@ std::vector<std::string> ListFolder(const std::string& folder) {
 }
 
 int MakeFolder(const std::string& folder) {
-  // The root is there already: a drive ("C:\") or a share (\\server\share\).
-  std::size_t from = 0;
-  if (folder.size() >= 2 && folder[1] == ':') {
-    from = 2;
-  } else if (folder.size() >= 2 && IsSeparator(folder[0]) && IsSeparator(folder[1])) {
-    from = folder.find_first_of(kSeparators, 2);
-    from = from == std::string::npos ? folder.size() : folder.find_first_of(kSeparators, from + 1);
-  }
-  // Each folder on the way, as `mkdir -p` makes them.
-  for (std::size_t at = folder.find_first_of(kSeparators, std::min(from + 1, folder.size()));;
-       at = folder.find_first_of(kSeparators, at + 1)) {
-    const std::string part = folder.substr(0, at);
-    if (part.size() > from && !IsSeparator(part.back()) &&
-        !CreateDirectoryW(windows::Wide(part).c_str(), nullptr) &&
+  for (const std::string& part : FoldersOnTheWay(folder)) {
+    if (!CreateDirectoryW(windows::Wide(part).c_str(), nullptr) &&
         GetLastError() != ERROR_ALREADY_EXISTS) {
       return windows::LastErrno();
     }
-    if (at == std::string::npos) break;
   }
   const DWORD attributes = GetFileAttributesW(windows::Wide(folder).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return windows::LastErrno();

@@ -19,7 +19,7 @@ using windows::Wide;
 // does; an invalid handle with r saying why when it cannot be, or is not a
 // plain file. A device is refused by its name, before it is opened.
 Handle OpenPlain(const std::string& path, FileRead& r) {
-  if (windows::IsDeviceName(path)) {
+  if (IsWindowsDeviceName(path)) {
     r.notPlain = true;
     return Handle();
   }
@@ -58,7 +58,7 @@ long ReadSome(HANDLE h, char* buffer, std::size_t want, FileRead& r) {
 // What the handle of path says of itself, following links; false when it
 // cannot be opened (a device is never opened).
 bool Describe(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-  if (windows::IsDeviceName(path)) return false;
+  if (IsWindowsDeviceName(path)) return false;
   // Backup semantics opens folders too; no access is needed to ask.
   Handle h(CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES, windows::kShareAll, nullptr,
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));

@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "storage/errors.h"
+#include "storage/paths.h"
 #include "storage/windows/win32.h"
 
 namespace storage {
@@ -18,7 +19,7 @@ StreamFile::~StreamFile() { Close(); }
 
 int StreamFile::Open(const std::string& path) {
   Close();
-  if (windows::IsDeviceName(path)) return kNotPlainFile;
+  if (IsWindowsDeviceName(path)) return kNotPlainFile;
   // Emptied only once it is known to be a plain file; a link is opened
   // itself, and refused.
   const std::wstring wide = windows::Wide(path);

@@ -1,11 +1,7 @@
-// What the Windows side of storage shares: UTF-16 paths, errors as errno values, device names,
-// handles.
+// What the Windows side of storage shares: UTF-16 paths, errors as errno values, handles.
 #include "storage/windows/win32.h"
 
-#include <cctype>
 #include <cerrno>
-
-#include "storage/paths.h"
 
 namespace storage::windows {
 
@@ -91,30 +87,6 @@ int ErrnoOf(DWORD error) {
     default:
       return EIO;
   }
-}
-
-bool IsDeviceName(std::string_view path) {
-  // The device space, with either separator.
-  if (path.size() >= 4 && IsSeparator(path[0]) && IsSeparator(path[1]) && path[2] == '.' &&
-      IsSeparator(path[3])) {
-    return true;
-  }
-  // A reserved name is a device whatever follows its first dot or colon,
-  // and whatever blanks end it.
-  std::string name = NameOf(std::string(path));
-  name = name.substr(0, name.find_first_of(".:"));
-  while (!name.empty() && name.back() == ' ') name.pop_back();
-  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (name == "CON" || name == "PRN" || name == "AUX" || name == "NUL" || name == "CONIN$" ||
-      name == "CONOUT$") {
-    return true;
-  }
-  if (name.size() >= 4 && (name.starts_with("COM") || name.starts_with("LPT"))) {
-    const std::string number = name.substr(3);
-    return (number.size() == 1 && number[0] >= '0' && number[0] <= '9') || number == "\xC2\xB9" ||
-           number == "\xC2\xB2" || number == "\xC2\xB3";  // superscript 1, 2 and 3
-  }
-  return false;
 }
 
 Kind KindOf(HANDLE h) {

@@ -1,5 +1,4 @@
-// What the Windows side of storage shares: UTF-16 paths, errors as errno values, device names,
-// handles.
+// What the Windows side of storage shares: UTF-16 paths, errors as errno values, handles.
 #pragma once
 
 #include <windows.h>
@@ -21,11 +20,6 @@ std::string Narrow(std::wstring_view utf16);
 // so that messages read as they do on Linux.
 int ErrnoOf(DWORD error);
 inline int LastErrno() { return ErrnoOf(GetLastError()); }
-
-// Whether a path names a device rather than a file: CON, NUL, COM1 and the
-// like in any folder and with any extension, or a path of the device space
-// (\\.\...). Such a name is refused before it is opened.
-bool IsDeviceName(std::string_view path);
 
 // Every open shares reading, writing and renaming with other programs, as
 // files on Linux do, so that a game holding a file open never stops

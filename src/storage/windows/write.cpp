@@ -5,6 +5,7 @@
 
 #include "storage/errors.h"
 #include "storage/folders.h"
+#include "storage/paths.h"
 #include "storage/temporary.h"
 #include "storage/windows/win32.h"
 
@@ -105,7 +106,7 @@ WriteResult ReplaceFile(const std::string& path, std::string_view bytes,
   // A folder or device at the name is never replaced; a link is replaced
   // itself, never written through. Windows keeps no permission bits, so
   // options.mode has nothing to set.
-  if (windows::IsDeviceName(path)) return {WriteResult::Step::kWrite, kNotPlainFile};
+  if (IsWindowsDeviceName(path)) return {WriteResult::Step::kWrite, kNotPlainFile};
   const std::wstring target = Wide(path);
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
@@ -142,7 +143,7 @@ WriteResult ReplaceFile(const std::string& path, std::string_view bytes,
 
 WriteResult AppendLines(const std::string& path, std::string_view header, std::string_view lines) {
   const auto failed = [](int error) { return WriteResult{WriteResult::Step::kWrite, error}; };
-  if (windows::IsDeviceName(path)) return failed(kNotPlainFile);
+  if (IsWindowsDeviceName(path)) return failed(kNotPlainFile);
   // Never through a link: the link itself is opened, and refused.
   const std::wstring wide = Wide(path);
   Handle h(CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, windows::kShareAll, nullptr,

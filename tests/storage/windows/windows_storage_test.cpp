@@ -13,6 +13,7 @@
 #include "storage/errors.h"
 #include "storage/folder_lock.h"
 #include "storage/folders.h"
+#include "storage/paths.h"
 #include "storage/read.h"
 #include "storage/stream_file.h"
 #include "storage/temporary.h"
@@ -98,7 +99,7 @@ TEST(DeviceNames, AreRefusedUnopenedAndTheirLookalikesAreFiles) {
         dir.File("COM1"), dir.File("lpt9.log"), dir.File("PRN "), dir.File("CONOUT$"),
         dir.File("com\xC2\xB9"), std::string("\\\\.\\pipe\\rapiko-test"),
         std::string("//./COM1")}) {
-    EXPECT_TRUE(storage::windows::IsDeviceName(path)) << path;
+    EXPECT_TRUE(storage::IsWindowsDeviceName(path)) << path;
     EXPECT_TRUE(storage::ReadWholeFile(path, 10).notPlain) << path;
     EXPECT_FALSE(storage::IsPlainFile(path)) << path;
     EXPECT_EQ(storage::ReplaceFile(path, "x").error, storage::kNotPlainFile) << path;
@@ -108,7 +109,7 @@ TEST(DeviceNames, AreRefusedUnopenedAndTheirLookalikesAreFiles) {
   }
   CloseHandle(pipe);
   for (const char* name : {"CONSOLE.ini", "COM10", "nul2", "lpt", "xNUL", "rapikosc.ini"}) {
-    EXPECT_FALSE(storage::windows::IsDeviceName(dir.File(name))) << name;
+    EXPECT_FALSE(storage::IsWindowsDeviceName(dir.File(name))) << name;
     EXPECT_TRUE(storage::ReplaceFile(dir.File(name), "x").Ok()) << name;
     EXPECT_EQ(dir.Read(name), "x") << name;
   }
