@@ -1,7 +1,11 @@
-// Reading whole files: the wording of what went wrong, the same on every system.
+// Reading whole files, at most a limit or in pieces, and the wording of what
+// went wrong: the same on every system.
 #include "storage/read.h"
 
+#include <algorithm>
+
 #include "storage/errors.h"
+#include "storage/plain_reader.h"
 
 namespace storage {
 
@@ -10,6 +14,48 @@ std::string FileRead::Problem(std::size_t maxBytes) const {
   if (tooLarge) return "larger than " + std::to_string(maxBytes) + " bytes";
   if (error != 0) return ErrorText(error);
   return "";
+}
+
+FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+  FileRead r;
+  PlainReader file(path, r);
+  if (!file.Ok()) return r;
+  char chunk[65536];
+  for (;;) {
+    // One byte past the limit tells a file of exactly the limit from a larger one.
+    const std::size_t want = std::min(sizeof chunk, maxBytes + 1 - r.bytes.size());
+    const long got = file.Read(chunk, want, r);
+    if (got < 0) break;
+    if (got == 0) {
+      r.complete = true;
+      break;
+    }
+    r.bytes.append(chunk, static_cast<std::size_t>(got));
+    if (r.bytes.size() > maxBytes) {
+      r.bytes.resize(maxBytes);
+      r.tooLarge = true;
+      break;
+    }
+  }
+  return r;
+}
+
+FileRead ReadInPieces(const std::string& path, std::size_t pieceBytes,
+                      const std::function<void(std::string_view)>& take) {
+  FileRead r;
+  PlainReader file(path, r);
+  if (!file.Ok()) return r;
+  std::string piece(pieceBytes, '\0');
+  for (;;) {
+    const long got = file.Read(piece.data(), piece.size(), r);
+    if (got < 0) break;
+    if (got == 0) {
+      r.complete = true;
+      break;
+    }
+    take(std::string_view(piece.data(), static_cast<std::size_t>(got)));
+  }
+  return r;
 }
 
 }  // namespace storage

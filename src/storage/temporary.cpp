@@ -3,6 +3,9 @@
 
 #include <cctype>
 
+#include "storage/folders.h"
+#include "storage/write.h"
+
 namespace storage {
 
 std::string TemporaryName(const std::string& path) {
@@ -25,6 +28,12 @@ bool IsTemporaryName(std::string_view name) {
     if (!std::isalnum(static_cast<unsigned char>(c))) return false;
   }
   return true;
+}
+
+void RemoveStaleTemporaries(const std::string& myPath) {
+  for (const std::string& name : ListFolder(myPath)) {
+    if (IsTemporaryName(name)) RemoveFile(myPath + name);
+  }
 }
 
 }  // namespace storage

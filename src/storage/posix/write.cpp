@@ -1,7 +1,6 @@
 // Writing the files of the game folder on POSIX systems: durable replace and append.
 #include "storage/write.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -153,15 +152,6 @@ int CheckCanCreate(const std::string& myPath) {
   ::close(fd);
   ::unlink(temp.c_str());
   return 0;
-}
-
-void RemoveStaleTemporaries(const std::string& myPath) {
-  DIR* dir = ::opendir(myPath.empty() ? "." : myPath.c_str());
-  if (!dir) return;
-  while (const dirent* entry = ::readdir(dir)) {
-    if (IsTemporaryName(entry->d_name)) ::unlink((myPath + entry->d_name).c_str());
-  }
-  ::closedir(dir);
 }
 
 }  // namespace storage

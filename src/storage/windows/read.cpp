@@ -1,11 +1,11 @@
-// Reading whole files on Windows: plain files on disk only, never a device or a pipe.
+// Reading on Windows: plain files on disk only, never a device or a pipe; what a path is.
 #include "storage/read.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "storage/paths.h"
+#include "storage/plain_reader.h"
 #include "storage/windows/win32.h"
 
 namespace storage {
@@ -14,46 +14,6 @@ namespace {
 using windows::Handle;
 using windows::Kind;
 using windows::Wide;
-
-// Opens the plain file at path for reading, following links as reading
-// does; an invalid handle with r saying why when it cannot be, or is not a
-// plain file. A device is refused by its name, before it is opened.
-Handle OpenPlain(const std::string& path, FileRead& r) {
-  if (IsWindowsDeviceName(path)) {
-    r.notPlain = true;
-    return Handle();
-  }
-  Handle h(CreateFileW(Wide(path).c_str(), GENERIC_READ, windows::kShareAll, nullptr, OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!h.Ok()) {
-    const DWORD error = GetLastError();
-    // A folder cannot be opened as a file; Linux opens it, and then finds it is not plain.
-    r.notPlain = error == ERROR_ACCESS_DENIED && IsFolder(path);
-    r.error = r.notPlain ? 0 : windows::ErrnoOf(error);
-    return h;
-  }
-  if (windows::KindOf(h.Get()) != Kind::kPlainFile) {
-    r.notPlain = true;
-    return Handle();
-  }
-  BY_HANDLE_FILE_INFORMATION info{};
-  GetFileInformationByHandle(h.Get(), &info);
-  r.opened = true;
-  // Windows keeps no permission bits: a read-only file reads as one.
-  r.mode = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0644;
-  return h;
-}
-
-// One read of at most `want` bytes into buffer: the count, 0 at the end, -1
-// with r.error set on a failure.
-long ReadSome(HANDLE h, char* buffer, std::size_t want, FileRead& r) {
-  DWORD got = 0;
-  if (!ReadFile(h, buffer, static_cast<DWORD>(want), &got, nullptr)) {
-    r.error = windows::LastErrno();
-    return -1;
-  }
-  return static_cast<long>(got);
-}
 
 // What the handle of path says of itself, following links; false when it
 // cannot be opened (a device is never opened).
@@ -73,46 +33,43 @@ bool SameIdentity(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFO
 
 }  // namespace
 
-FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes) {
-  FileRead r;
-  const Handle h = OpenPlain(path, r);
-  if (!h.Ok()) return r;
-  char chunk[65536];
-  for (;;) {
-    // One byte past the limit tells a file of exactly the limit from a larger one.
-    const std::size_t want = std::min(sizeof chunk, maxBytes + 1 - r.bytes.size());
-    const long got = ReadSome(h.Get(), chunk, want, r);
-    if (got < 0) break;
-    if (got == 0) {
-      r.complete = true;
-      break;
-    }
-    r.bytes.append(chunk, static_cast<std::size_t>(got));
-    if (r.bytes.size() > maxBytes) {
-      r.bytes.resize(maxBytes);
-      r.tooLarge = true;
-      break;
-    }
+PlainReader::PlainReader(const std::string& path, FileRead& r) {
+  // A device is refused by its name, before it is opened.
+  if (IsWindowsDeviceName(path)) {
+    r.notPlain = true;
+    return;
   }
-  return r;
+  Handle h(CreateFileW(Wide(path).c_str(), GENERIC_READ, windows::kShareAll, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h.Ok()) {
+    const DWORD error = GetLastError();
+    // A folder cannot be opened as a file; Linux opens it, and then finds it is not plain.
+    r.notPlain = error == ERROR_ACCESS_DENIED && IsFolder(path);
+    r.error = r.notPlain ? 0 : windows::ErrnoOf(error);
+    return;
+  }
+  if (windows::KindOf(h.Get()) != Kind::kPlainFile) {
+    r.notPlain = true;
+    return;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  GetFileInformationByHandle(h.Get(), &info);
+  r.opened = true;
+  // Windows keeps no permission bits: a read-only file reads as one.
+  r.mode = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0644;
+  handle_ = reinterpret_cast<intptr_t>(h.Release());
 }
 
-FileRead ReadInPieces(const std::string& path, std::size_t pieceBytes,
-                      const std::function<void(std::string_view)>& take) {
-  FileRead r;
-  const Handle h = OpenPlain(path, r);
-  if (!h.Ok()) return r;
-  std::string piece(pieceBytes, '\0');
-  for (;;) {
-    const long got = ReadSome(h.Get(), piece.data(), piece.size(), r);
-    if (got < 0) break;
-    if (got == 0) {
-      r.complete = true;
-      break;
-    }
-    take(std::string_view(piece.data(), static_cast<std::size_t>(got)));
+PlainReader::~PlainReader() { Handle(reinterpret_cast<HANDLE>(handle_)).Close(); }
+
+long PlainReader::Read(char* buffer, std::size_t want, FileRead& r) {
+  DWORD got = 0;
+  if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, static_cast<DWORD>(want), &got,
+                nullptr)) {
+    r.error = windows::LastErrno();
+    return -1;
   }
-  return r;
+  return static_cast<long>(got);
 }
 
 std::unique_ptr<std::istream> OpenStream(const std::string& path) {

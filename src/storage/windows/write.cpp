@@ -4,7 +4,6 @@
 #include <cerrno>
 
 #include "storage/errors.h"
-#include "storage/folders.h"
 #include "storage/paths.h"
 #include "storage/temporary.h"
 #include "storage/windows/win32.h"
@@ -199,12 +198,6 @@ int CheckCanCreate(const std::string& myPath) {
   h.Close();
   DeleteFileW(Wide(temp).c_str());
   return 0;
-}
-
-void RemoveStaleTemporaries(const std::string& myPath) {
-  for (const std::string& name : ListFolder(myPath)) {
-    if (IsTemporaryName(name)) DeleteFileW(Wide(myPath + name).c_str());
-  }
 }
 
 }  // namespace storage
