@@ -1,11 +1,12 @@
-// Reading whole files, at most a limit or in pieces, and the wording of what
-// went wrong: the same on every system.
+// Reading whole files, at most a limit or in pieces, the wording of what
+// went wrong, and whether two paths are one file: the same on every system.
 #include "storage/read.h"
 
 #include <algorithm>
 
 #include "storage/errors.h"
-#include "storage/plain_reader.h"
+#include "storage/paths.h"
+#include "storage/read_platform.h"
 
 namespace storage {
 
@@ -56,6 +57,16 @@ FileRead ReadInPieces(const std::string& path, std::size_t pieceBytes,
     take(std::string_view(piece.data(), static_cast<std::size_t>(got)));
   }
   return r;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  const std::optional<FileIdentity> ia = IdentityOf(a);
+  const std::optional<FileIdentity> ib = IdentityOf(b);
+  if (ia && ib) return *ia == *ib;
+  // One of them is not there (yet): the same name in the same folder.
+  if (!SameName(NameOf(a), NameOf(b))) return false;
+  const std::optional<FileIdentity> folder = IdentityOf(FolderOf(a));
+  return folder && folder == IdentityOf(FolderOf(b));
 }
 
 }  // namespace storage

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "storage/paths.h"
 #include "support/game_dir.h"
 
 namespace {
@@ -98,6 +99,8 @@ TEST(SameFile, ByTheFileWhenThereByTheNameWhenNot) {
       {d + "/new", d + "/sub/../new", true},  // neither there yet: the same name in one folder
       {d + "/new", d + "/sub/new", false},
       {d + "/new", d + "/a", false},
+      {d + "/none/new", d + "/none/new", false},  // a folder that is not there holds nothing
+      {d + "/New", d + "/sub/../new", storage::kDriveLetters},  // Windows names ignore case
   };
   for (const auto& c : cases) EXPECT_EQ(storage::SameFile(c.a, c.b), c.same) << c.a << " " << c.b;
 }

@@ -8,8 +8,7 @@
 #include <cerrno>
 #include <fstream>
 
-#include "storage/paths.h"
-#include "storage/plain_reader.h"
+#include "storage/read_platform.h"
 
 namespace storage {
 
@@ -60,15 +59,13 @@ bool Exists(const std::string& path) {
   return ::lstat(path.c_str(), &info) == 0;
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa {};
-  struct stat sb {};
-  if (::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0) {
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-  }
-  return NameOf(a) == NameOf(b) && ::stat(FolderOf(a).c_str(), &sa) == 0 &&
-         ::stat(FolderOf(b).c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+  return FileIdentity{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
 }
+
+bool SameName(const std::string& a, const std::string& b) { return a == b; }
 
 bool IsPlainFile(const std::string& path) {
   struct stat info {};

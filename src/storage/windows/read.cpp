@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "storage/paths.h"
-#include "storage/plain_reader.h"
+#include "storage/read_platform.h"
 #include "storage/windows/win32.h"
 
 namespace storage {
@@ -24,11 +24,6 @@ bool Describe(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   return h.Ok() && GetFileType(h.Get()) == FILE_TYPE_DISK &&
          GetFileInformationByHandle(h.Get(), &info);
-}
-
-bool SameIdentity(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
-  return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
-         a.nFileIndexLow == b.nFileIndexLow;
 }
 
 }  // namespace
@@ -84,16 +79,18 @@ bool Exists(const std::string& path) {
   return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-  BY_HANDLE_FILE_INFORMATION ia{};
-  BY_HANDLE_FILE_INFORMATION ib{};
-  if (Describe(a, ia) && Describe(b, ib)) return SameIdentity(ia, ib);
-  // Names on Windows are the same whatever the case of their letters.
-  const std::wstring na = Wide(NameOf(a));
-  const std::wstring nb = Wide(NameOf(b));
-  return CompareStringOrdinal(na.c_str(), static_cast<int>(na.size()), nb.c_str(),
-                              static_cast<int>(nb.size()), TRUE) == CSTR_EQUAL &&
-         Describe(FolderOf(a), ia) && Describe(FolderOf(b), ib) && SameIdentity(ia, ib);
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!Describe(path, info)) return std::nullopt;
+  return FileIdentity{info.dwVolumeSerialNumber,
+                      (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+  const std::wstring wa = Wide(a);
+  const std::wstring wb = Wide(b);
+  return CompareStringOrdinal(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(),
+                              static_cast<int>(wb.size()), TRUE) == CSTR_EQUAL;
 }
 
 bool IsPlainFile(const std::string& path) {

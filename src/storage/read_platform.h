@@ -1,9 +1,12 @@
-// A plain file open for reading, as each system opens and reads it; the
-// reading of whole files on top of it is the same everywhere.
+// What each system supplies to reading: a plain file open for reading,
+// a file's identity on its disk, whether two names are one. Reading whole
+// files and telling whether two paths are the same file, on top of them, are
+// the same everywhere (read.cpp).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace storage {
@@ -30,5 +33,20 @@ class PlainReader {
   static constexpr intptr_t kClosed = -1;  // the invalid value of both a descriptor and a HANDLE
   intptr_t handle_ = kClosed;
 };
+
+// What tells a file from every other: its volume and its number there.
+struct FileIdentity {
+  uint64_t volume = 0;
+  uint64_t file = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of what is at path, following links (a link to a file is
+// that file); none when nothing is there or it cannot be asked.
+std::optional<FileIdentity> IdentityOf(const std::string& path);
+
+// Whether two names of files name the same one within a folder (Windows
+// sees no difference in the case of letters).
+bool SameName(const std::string& a, const std::string& b);
 
 }  // namespace storage
