@@ -21,7 +21,7 @@ void DrawLockMarkers(state::GameState& g) {
   for (int j = 0; j < kLockSlots; ++j) {
     const int32_t slot = g.lockQueue[j];
     if (slot < 0 || slot >= static_cast<int32_t>(g.targets.size())) continue;
-    const state::Target& t = g.targets[slot];
+    const state::Target& t = g.targets.at(static_cast<std::size_t>(slot));
     if (t.keyCode == 0) continue;  // empty lock slot (slot 0 never holds a letter)
 
     media::Rect src = kMarkerRect;

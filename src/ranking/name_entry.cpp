@@ -77,7 +77,7 @@ std::string ReadNameKeys(state::GameState& g, const std::string& name) {
   for (const media::KeyEvent& e : batch) {
     if (e.keyCode == 0 || e.data != media::kKeyDown) continue;
     if (e.keyCode > 0 && e.keyCode < static_cast<int32_t>(g.keyChars.size())) {
-      text += g.keyChars[static_cast<std::size_t>(e.keyCode)];
+      text += g.keyChars.at(static_cast<std::size_t>(e.keyCode));
     }
     // Enter and Esc do not end the batch: later keys still edit the name.
     if (e.keyCode == state::kKeyEnter) g.entryDone = true;

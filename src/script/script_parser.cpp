@@ -47,6 +47,11 @@ uint64_t ParseNumber(const std::string& word, uint64_t low, uint64_t high, const
   return value;
 }
 
+// A key code of the game's keyboard: 1 to 255.
+int32_t ParseKeyCode(const std::string& word, int64_t line) {
+  return static_cast<int32_t>(ParseNumber(word, 1, 255, "key code", line));
+}
+
 void ExpectArgs(const std::vector<std::string>& words, size_t low, size_t high, int64_t line) {
   const size_t args = words.size() - 1;
   if (args < low || args > high) {
@@ -88,12 +93,12 @@ std::optional<Command> ParseLine(const std::string& raw, int64_t line) {
   } else if (name == "down" || name == "up") {
     ExpectArgs(words, 1, 1, line);
     cmd.kind = name == "down" ? Command::Kind::Down : Command::Kind::Up;
-    cmd.keys.push_back(static_cast<int32_t>(ParseNumber(words[1], 1, 255, "key code", line)));
+    cmd.keys.push_back(ParseKeyCode(words[1], line));
   } else if (name == "press") {
     if (words.size() < 2) throw ScriptError(line, "'press' needs at least one key code");
     cmd.kind = Command::Kind::Press;
     for (size_t i = 1; i < words.size(); ++i) {
-      cmd.keys.push_back(static_cast<int32_t>(ParseNumber(words[i], 1, 255, "key code", line)));
+      cmd.keys.push_back(ParseKeyCode(words[i], line));
     }
   } else if (name == "type") {
     cmd.kind = Command::Kind::Type;

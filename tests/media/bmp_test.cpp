@@ -82,6 +82,17 @@ TEST(LoadBmp8, ReadsBottomUpTopDownAndCoreHeaderPictures) {
   }
 }
 
+// A core header says nothing of its palette's size: 256 entries are read
+// however many more lie before the pixels.
+TEST(LoadBmp8, ACoreHeaderReadsAtMost256Entries) {
+  BmpFile core = Plain();
+  core.headerSize = 12;
+  core.palette.resize(300, Color{1, 2, 3});
+  const auto& colors = Load(core.Bytes())->GetPalette()->Colors();
+  ASSERT_EQ(colors.size(), 256u);
+  EXPECT_EQ(colors[255], test_files::TestColor(255));
+}
+
 TEST(LoadBmp8, DecodesRle8RunsLiteralsMovesAndLineEnds) {
   for (int32_t height : {3, -3}) {
     const auto s = Load(Rle(height).Bytes());

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <vector>
 
+#include "playfield/markers.h"
 #include "playfield/shot.h"
 #include "playfield/targets.h"
 #include "support/fakes.h"
@@ -183,6 +185,20 @@ TEST(FallOut, OnlyTheFallenLetterIsAMissOfItsKey) {
       EXPECT_EQ(counts.keys[static_cast<std::size_t>(CodeOf(key))].lost, lost)
           << c.what << ", key " << key;
     }
+  }
+}
+
+// A marker on each locked letter, at its right; a queue entry outside the
+// targets (a damaged state) draws nothing.
+TEST(LockMarkers, OnLockedLettersAndNothingOutsideTheTargets) {
+  const int16_t past = static_cast<int16_t>(state::kRingLast + 2);
+  for (const int16_t slot : {int16_t{1}, past, int16_t{-1}}) {
+    Rig r;
+    r.g.targets[1] = {150.0, 100.0, 0.0, CodeOf('A')};
+    r.g.lockQueue[0] = slot;
+    r.blits.clear();
+    playfield::DrawLockMarkers(r.g);
+    EXPECT_EQ(r.blits, slot == 1 ? std::vector<int32_t>{159} : std::vector<int32_t>{}) << slot;
   }
 }
 

@@ -24,6 +24,14 @@ TEST(NameEntry, KeyCodeZeroAndReleasesChangeNothing) {
   EXPECT_FALSE(r.g.entryDone);
 }
 
+// Codes past the key table (none the keyboard sends today) type nothing.
+TEST(NameEntry, KeyCodesPastTheTableTypeNothing) {
+  testing_support::Rig r;
+  typing::BuildKeyTables(r.g);
+  r.keys->queue = {{256, 128}, {-1, 128}, {1000, 128}, {kA, 128}};
+  EXPECT_EQ(ranking::ReadNameKeys(r.g, "NAME"), "NAMEA");
+}
+
 TEST(InsertRankingTest, KeyIsHeldAtTheLimit) {
   EXPECT_EQ(ranking::ComputeRankKey(4, 7, 1234), 40701234);
   EXPECT_EQ(ranking::ComputeRankKey(214, 74, 83647), 2147483647);  // exactly fits

@@ -69,6 +69,8 @@ TEST(ScriptGrammar, ErrorsNameTheLineAndStopWithoutShutdown) {
       {"up 1 2\n", "script line 1: 'up' takes 1 argument, got 2"},
       {"press\n", "script line 1: 'press' needs at least one key code"},
       {"press 30 x\n", "script line 1: bad key code 'x': not a decimal number"},
+      {"press 30 256\n", "script line 1: key code 256 out of range (1 to 255)"},
+      {"press 255 0\n", "script line 1: key code 0 out of range (1 to 255)"},
       {"tick -1\n", "script line 1: bad milliseconds '-1': not a decimal number"},
       {"tick 2147483648\n",
        "script line 1: milliseconds 2147483648 out of range (0 to 2147483647)"},
