@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <sstream>
 
+#include "media/forwarding.h"
 #include "support/in_process.h"
 
 namespace {
@@ -69,6 +71,39 @@ TEST(Lifecycle, StartUpRemovesTheTemporariesOfKilledGames) {
   EXPECT_FALSE(dir.Exists("rapiko-history.csv.tmp-0123456789ab"));
   EXPECT_TRUE(dir.Exists("notes.tmp-x"));
   EXPECT_EQ(run.Finish().exitCode, 0);
+}
+
+// Sends one window message after the messages of a chosen pass.
+class WindowMessage : public media::ForwardingSystem {
+ public:
+  WindowMessage(media::System& inner, int atPass, void (*send)(media::WindowEvents&))
+      : ForwardingSystem(inner), atPass_(atPass), send_(send) {}
+  void DispatchMessages(media::WindowEvents& events) override {
+    inner_.DispatchMessages(events);
+    if (++passes == atPass_) send_(events);
+  }
+  int passes = 0;
+
+ private:
+  int atPass_;
+  void (*send_)(media::WindowEvents&);
+};
+
+// Closing the window, or a click in it, ends the game after that pass.
+TEST(Lifecycle, ClosingTheWindowOrAClickEndsTheGame) {
+  for (auto* send : {+[](media::WindowEvents& e) { e.OnCloseRequest(); },
+                     +[](media::WindowEvents& e) { e.OnMouseDown(); }}) {
+    GameDir dir;
+    std::string text;
+    for (int i = 0; i < 10; ++i) text += "tick 16\n";
+    state::GameState g;
+    std::optional<WindowMessage> window;
+    testing_support::PlayMainLoop(dir, text, g, {}, [&](media::System& scripted) -> media::System& {
+      return window.emplace(scripted, 3, send);
+    });
+    EXPECT_TRUE(g.quitRequested);
+    EXPECT_EQ(window->passes, 3);
+  }
 }
 
 }  // namespace

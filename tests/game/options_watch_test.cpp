@@ -4,10 +4,7 @@
 #include <sstream>
 #include <string>
 
-#include "game/lifecycle.h"
-#include "script/script_parser.h"
-#include "script/scripted_system.h"
-#include "support/script_run.h"
+#include "support/in_process.h"
 
 namespace {
 
@@ -24,18 +21,10 @@ Watched PlayKeys(const GameDir& dir, const std::string& keys) {
   std::string text = "tick 16\n";
   std::istringstream codes(keys);
   for (std::string code; codes >> code;) text += "press " + code + "\ntick 16\n";
-  std::istringstream in(text);
-  script::ScriptReader reader(in);
-  std::ostringstream out;
-  script::ScriptedSystem system(reader, out);
-  system.ReadPrologue();
   state::GameState g;
-  system.SetGame(&g);
-  const std::string folder = game::MyPath(dir.Path());
   game::StartOptions options;
   options.choices.canWatch = true;
-  game::StartUp(g, system, folder, "", options);
-  game::RunMainLoop(g, system, folder, [](const std::string& line) { ADD_FAILURE() << line; });
+  testing_support::PlayMainLoop(dir, text, g, options);
   return {g.choices.watch, g.quitRequested};
 }
 

@@ -1,4 +1,4 @@
-// Plays a script in-process, recorded, with the best-round keeper: an interactive session headless.
+// Plays a script in-process: an interactive session headless, or the main loop seen from a test.
 #include "support/in_process.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +37,21 @@ std::vector<std::string> PlayInProcess(const GameDir& dir, const std::string& te
     }
   }
   return scripted.Platform().CallLog();
+}
+
+void PlayMainLoop(const GameDir& dir, const std::string& text, state::GameState& g,
+                  const game::StartOptions& options,
+                  const std::function<media::System&(media::System&)>& system) {
+  std::istringstream in(text);
+  script::ScriptReader reader(in);
+  std::ostringstream out;
+  script::ScriptedSystem scripted(reader, out);
+  scripted.ReadPrologue();
+  scripted.SetGame(&g);
+  media::System& played = system ? system(scripted) : scripted;
+  const std::string folder = game::MyPath(dir.Path());
+  game::StartUp(g, played, folder, "", options);
+  game::RunMainLoop(g, played, folder, [](const std::string& line) { ADD_FAILURE() << line; });
 }
 
 }  // namespace testing_support
