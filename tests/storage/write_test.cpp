@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <vector>
 
 #include "storage/errors.h"
 #include "storage/stream_file.h"
@@ -178,6 +180,21 @@ TEST(Temporaries, OnlyTheirOwnPatternIsRemoved) {
   const std::string made = storage::TemporaryName(dir.File("f"));
   EXPECT_TRUE(storage::IsTemporaryName(made.substr(dir.Path().size() + 1)));
   EXPECT_NE(made, storage::TemporaryName(dir.File("f")));
+}
+
+// Random bytes fill all that is asked, in as many pieces as the system
+// gives, and nothing around it.
+TEST(RandomBytes, FillTheWholeSpanAndNothingElse) {
+  std::vector<unsigned char> bytes(3000, 0);
+  storage::RandomBytes(bytes.data() + 1000, 1000);
+  const auto zeros = [&](std::size_t from, std::size_t to) {
+    return std::count(bytes.begin() + static_cast<long>(from),
+                      bytes.begin() + static_cast<long>(to), 0);
+  };
+  EXPECT_EQ(zeros(0, 1000), 1000);
+  EXPECT_EQ(zeros(2000, 3000), 1000);
+  // Each 100 random bytes hold a zero or two, not dozens.
+  for (std::size_t at = 1000; at < 2000; at += 100) EXPECT_LT(zeros(at, at + 100), 10) << at;
 }
 
 // A first start never copies through a link or a file planted in the new
