@@ -73,7 +73,7 @@ void ScoreHit(state::GameState& g, int16_t t) {
 
   if (g.hitCount % 10 == 0) {
     g.level = state::Saturate16(int32_t{g.level} + 1);
-    if (g.level > g.maxLevel) g.maxLevel = g.level;
+    g.maxLevel = std::max(g.maxLevel, g.level);
   }
 
   if (t == g.ringHead) AdvanceRingHead(g);

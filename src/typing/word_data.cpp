@@ -47,12 +47,12 @@ class ItemReader {
   // The next item and the line it starts on; kItem unless a failed read cut
   // it, which ends the reading.
   Result Next(std::string_view& item, int& line) {
-    while (pos_ < bytes_.size() && IsBlank(bytes_[pos_])) ++pos_;
+    while (!AtEnd() && IsBlank(bytes_[pos_])) ++pos_;
     line = LineAt(pos_);
     std::size_t start = pos_;
     std::size_t end = pos_;
     bool ranToEnd = false;
-    if (pos_ < bytes_.size() && bytes_[pos_] == '"') {
+    if (!AtEnd() && bytes_[pos_] == '"') {
       start = pos_ + 1;
       const std::size_t close = bytes_.find('"', start);
       if (close == npos) {
@@ -80,13 +80,13 @@ class ItemReader {
   static constexpr std::size_t npos = std::string_view::npos;
 
   void SkipToSeparator() {
-    while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !IsLineEnd(bytes_[pos_])) ++pos_;
+    while (!AtEnd() && bytes_[pos_] != ',' && !IsLineEnd(bytes_[pos_])) ++pos_;
   }
 
   void ConsumeSeparator() {
     if (AtEnd()) return;
     const char c = bytes_[pos_++];
-    if (c == '\r' && pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
+    if (c == '\r' && !AtEnd() && bytes_[pos_] == '\n') ++pos_;
   }
 
   // The line of position at, from 1, counting line ends as far as at (a
