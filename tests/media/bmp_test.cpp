@@ -88,7 +88,8 @@ TEST(LoadBmp8, ACoreHeaderReadsAtMost256Entries) {
   BmpFile core = Plain();
   core.headerSize = 12;
   core.palette.resize(300, Color{1, 2, 3});
-  const auto& colors = Load(core.Bytes())->GetPalette()->Colors();
+  const auto palette = Load(core.Bytes())->GetPalette();
+  const auto& colors = palette->Colors();
   ASSERT_EQ(colors.size(), 256u);
   EXPECT_EQ(colors[255], test_files::TestColor(255));
 }
