@@ -132,15 +132,10 @@ std::string NormalPath(const std::string& path, const PathRules& rules) {
 }
 
 std::vector<std::string> FoldersOnTheWay(const std::string& folder, const PathRules& rules) {
-  std::size_t root = 0;
-  if (rules.driveLetters && folder.size() >= 2 && folder[1] == ':') {
-    root = 2;
-  } else if (rules.driveLetters && folder.size() >= 2 && IsSeparator(folder[0], rules) &&
-             IsSeparator(folder[1], rules)) {
-    const std::size_t server = folder.find_first_of(rules.separators, 2);
-    const std::size_t share =
-        server == std::string::npos ? server : folder.find_first_of(rules.separators, server + 1);
-    root = std::min(share, folder.size());
+  // The root that is always there: a drive, or a share (\\server\share).
+  std::size_t root = RootNameLength(folder, rules);
+  if (root > DriveLength(folder, rules)) {
+    root = std::min(folder.find_first_of(rules.separators, root + 1), folder.size());
   }
   std::vector<std::string> folders;
   for (std::size_t at = folder.find_first_of(rules.separators, std::min(root + 1, folder.size()));;
