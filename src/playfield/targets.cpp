@@ -31,10 +31,22 @@ state::KeyGlyph GlyphOf(const state::GameState& g, int16_t keyCode) {
 void UpdateTargets(state::GameState& g, int32_t elapsedMs) {
   PaceSpawning(g, elapsedMs);
   for (int16_t i = kRingFirst; i <= kRingLast; ++i) CheckBottomOut(g, i);
-  // Newest first, so the older letters lie on top.
-  const state::LiveSlots live = state::LiveRange(g);
-  for (int k = live.count - 1; k >= 0; --k) {
-    DrawAndMoveTarget(g, live.slots[static_cast<std::size_t>(k)], elapsedMs);
+  // Newest first, so the older letters lie on top; except where the range
+  // wraps: there the older run (up to slot 99) is drawn first and the newer
+  // run (from slot 1) after it, each from its newest slot down, so the newer
+  // run lies over the older one. The game has always drawn them so.
+  const int32_t head = g.ringHead;
+  const int32_t tail = g.ringTail;
+  const auto drawDown = [&g, elapsedMs](int32_t from, int32_t to) {
+    for (int32_t i = std::min(from, int32_t{kRingLast}); i >= std::max(to, int32_t{kRingFirst});
+         --i)
+      DrawAndMoveTarget(g, static_cast<int16_t>(i), elapsedMs);
+  };
+  if (tail > head) {
+    drawDown(tail - 1, head);
+  } else if (tail < head) {
+    drawDown(kRingLast, head);
+    drawDown(tail - 1, kRingFirst);
   }
 }
 

@@ -8,7 +8,8 @@
 namespace playfield {
 
 // The frame's pass over the letters: spawning, the bottom-out test of every
-// slot, then each letter in play drawn and moved, newest first.
+// slot, then each letter in play drawn and moved (each run of the ring from
+// its newest slot down).
 void UpdateTargets(state::GameState& g, int32_t elapsedMs);
 
 void CheckBottomOut(state::GameState& g, int16_t index);

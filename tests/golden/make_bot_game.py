@@ -5,6 +5,7 @@ reading the state every pass, and the commands it sent become the script.
     tests/golden/make_bot_game.py BINARY NAME [--seed S] [--skill fast|steady|sloppy]
                                   [--words FILE] [--player TEXT] [--rounds N]
                                   [--passes P --frame-every F] [--history] [--esc-mid-round]
+                                  [--frames-wrapped N]
 
 Writes tests/golden/NAME.script (with NAME.words when --words is given); run
 the golden tests with RAPIKO_UPDATE_GOLDEN=1 afterwards to write the
@@ -19,6 +20,9 @@ field it saw, and writes each finished round as a comment line
 "# history: ..." holding the history line the game must append for it (from
 the score on); the golden test compares them. --esc-mid-round starts one more
 round at the end and quits it with Esc, which must leave no line.
+--frames-wrapped N keeps a state and a frame line in the first N passes that
+draw the ring while it wraps with letters in play on both sides of slot 99
+(the order the two runs of the ring are drawn in), 40 passes apart.
 """
 import argparse
 import json
@@ -33,6 +37,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ASSETS = os.path.join(HERE, "..", "..", "assets")
 PASS_MS = 16
 STATE_EVERY = 750
+WRAPPED_APART = 40  # passes between the frames kept of a wrapped ring
 SPACE, ENTER, ESC = 57, 28, 1
 BOTTOM_LINE = 443.0  # a letter whose y is past it falls out
 # The keys words are typed with, by the character each types (the history's key names).
@@ -52,6 +57,7 @@ SKILLS = {
     "fast": dict(keys=3, wrong=0.0, react_y=-40, rest=0, ignore=0),
     "steady": dict(keys=1, wrong=0.0008, react_y=0, rest=3, ignore=0),
     "sloppy": dict(keys=1, wrong=0.004, react_y=150, rest=12, ignore=23),
+    "patient": dict(keys=2, wrong=0.0, react_y=180, rest=0, ignore=0),
 }
 
 
@@ -168,8 +174,15 @@ def compress(lines):
     return out
 
 
+def wraps_with_letters(s):
+    """The ring's live range wraps and holds letters on both sides of slot 99."""
+    head, tail = s["ringHead"], s["ringTail"]
+    live = ring_order(s)
+    return tail < head and any(i >= head for i in live) and any(i < tail for i in live)
+
+
 def play(binary, words, seed, skill, name, rounds, max_passes=0, frame_every=0, history=False,
-         esc_mid_round=False):
+         esc_mid_round=False, frames_wrapped=0):
     rng = random.Random(seed)
     folder = tempfile.mkdtemp(prefix="rapiko-bot-")
     try:
@@ -182,6 +195,7 @@ def play(binary, words, seed, skill, name, rounds, max_passes=0, frame_every=0, 
         played = 0
         rest = 0
         tally = Tally()
+        wrapped_due = 0
         s = g.state()
         while played < rounds:
             keys = []
@@ -225,6 +239,14 @@ def play(binary, words, seed, skill, name, rounds, max_passes=0, frame_every=0, 
                 tally = Tally()
             if max_passes and passes >= max_passes:
                 break
+            # The frame just drawn started from the field as the previous state showed it.
+            if (frames_wrapped and passes >= wrapped_due and before["gameMode"] == 1
+                    and wraps_with_letters(before)):
+                frames_wrapped -= 1
+                wrapped_due = passes + WRAPPED_APART
+                g.note("state")
+                g.note("frame")
+                g.note("checksum")
             if frame_every and passes % frame_every == 0:
                 g.note("frame")
                 g.note("checksum")
@@ -271,9 +293,10 @@ def main():
     ap.add_argument("--frame-every", type=int, default=0)
     ap.add_argument("--history", action="store_true")
     ap.add_argument("--esc-mid-round", action="store_true")
+    ap.add_argument("--frames-wrapped", type=int, default=0)
     a = ap.parse_args()
     sent = play(a.binary, a.words, a.seed, a.skill, a.player, a.rounds, a.passes, a.frame_every,
-                a.history, a.esc_mid_round)
+                a.history, a.esc_mid_round, a.frames_wrapped)
     head = [f"# {a.skill} bot, {a.rounds} round(s), seed {a.seed}; recorded by make_bot_game.py"]
     if a.history:
         head.append("# golden: history")
