@@ -95,8 +95,7 @@ Settings ReadSettings(const std::string& path,
 std::optional<std::string> WriteSettings(const std::string& path, const Settings& settings) {
   int error = storage::MakeFolder(storage::FolderOf(path));
   if (error == 0) {
-    const storage::WriteResult written = storage::ReplaceFile(path, SettingsBytes(settings));
-    error = written.step == storage::WriteResult::Step::kFolderSync ? 0 : written.error;
+    error = storage::ReplaceFile(path, SettingsBytes(settings)).Failure();
   }
   if (error == 0) return std::nullopt;
   return "cannot write the settings " + path + ": " + storage::ErrorText(error);

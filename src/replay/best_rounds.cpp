@@ -111,10 +111,7 @@ void BestRounds::Keep(const std::string& text, int32_t score) {
     for (int n = 2; error == 0 && storage::Exists(file) && file != file_ && n < 10000; ++n) {
       file = stem + "-" + std::to_string(n) + ".script";
     }
-    if (error == 0) {
-      const storage::WriteResult written = storage::ReplaceFile(file, text);
-      error = written.step == storage::WriteResult::Step::kFolderSync ? 0 : written.error;
-    }
+    if (error == 0) error = storage::ReplaceFile(file, text).Failure();
     if (error != 0) {
       Warn("cannot keep the best round in " + folder + ": " + storage::ErrorText(error));
       return;

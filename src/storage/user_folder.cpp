@@ -52,9 +52,7 @@ bool SeedFolder(const std::string& folder, const std::string& installedData, std
     const FileRead source = ReadWholeFile(from, kMaxSeedBytes);
     int failure = source.notPlain ? kNotPlainFile : source.tooLarge ? EFBIG : source.error;
     if (source.complete) {
-      const WriteResult written = ReplaceFile(to, source.bytes);
-      // A folder that cannot be synced still holds the copy.
-      failure = written.step == WriteResult::Step::kFolderSync ? 0 : written.error;
+      failure = ReplaceFile(to, source.bytes).Failure();
     }
     if (failure != 0) {
       error = "cannot copy " + from + " to " + to + ": " + ErrorText(failure);
