@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ranking/ranking_file.h"
+#include "replay/format.h"
 #include "replay/notes.h"
 #include "replay/round_start.h"
 #include "storage/clock.h"
@@ -70,7 +71,7 @@ void BestRounds::Line(const std::string& line) {
 
 void BestRounds::RoundStarted(const state::GameState& g, int, uint32_t tick) {
   // What the round began with, so that it replays from its own start.
-  round_.clear();
+  round_ = RecordingFormatLine() + "\n";
   const storage::FileRead words =
       storage::ReadWholeFile(g.choices.wordFile, typing::kMaxWordFileBytes);
   const auto note = [this](const std::string& name, const std::string& bytes) {
