@@ -57,9 +57,7 @@ void ReadTitleKeys(state::GameState& g) {
     if (e.keyCode == state::kKeyEsc) {
       g.quitRequested = true;
     } else if (e.keyCode == state::kKeySpace) {
-      ResetRound(g);
-      g.sndStart->Play();
-      g.gameMode = state::kModePlaying;
+      StartRound(g);
     } else if (e.keyCode == state::kKeyTab) {
       stats::OpenStatsScreen(g);
       g.progress.lastRoundUnranked = false;
@@ -100,6 +98,13 @@ void DrawTitleScreen(state::GameState& g) {
   back.SetFillColor(state::kPalePink);
   back.DrawText(100, 445, std::string(state::Tr(g, "Hit SPACE Key")));
   DrawTitleAdditions(g);
+}
+
+void StartRound(state::GameState& g) {
+  // The reset first: the title drawn later in this frame shows its values.
+  ResetRound(g);
+  g.sndStart->Play();
+  g.gameMode = state::kModePlaying;
 }
 
 void ResetRound(state::GameState& g) {
