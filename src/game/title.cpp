@@ -5,6 +5,7 @@
 #include <string>
 
 #include "game/options_screen.h"
+#include "media/us_keyboard.h"
 #include "ranking/rank_key.h"
 #include "state/colours.h"
 #include "stats/stats_screen.h"
@@ -13,7 +14,7 @@ namespace game {
 namespace {
 
 // O opens the options screen.
-constexpr int32_t kKeyO = 24;
+const int32_t kOptionsKey = media::Set1FromUsCharacter('O');
 
 // The line of key hints, across the top of the screen above the sky.
 constexpr int32_t kHintLeft = 10;
@@ -61,7 +62,7 @@ void ReadTitleKeys(state::GameState& g) {
     } else if (e.keyCode == state::kKeyTab) {
       stats::OpenStatsScreen(g);
       g.progress.lastRoundUnranked = false;
-    } else if (e.keyCode == kKeyO) {
+    } else if (e.keyCode == kOptionsKey) {
       OpenOptionsScreen(g);
     }
   }

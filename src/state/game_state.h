@@ -12,6 +12,7 @@
 #include "media/messages.h"
 #include "media/platform.h"
 #include "state/choices.h"
+#include "state/key_codes.h"
 #include "state/progress.h"
 #include "state/random.h"
 
@@ -71,13 +72,6 @@ void ForEachPacingField(P& p, Visit&& visit) {
   visit("wordX", p.wordX);
   visit("wordVx", p.wordVx);
 }
-
-// Key codes with a role of their own (PC set-1 scan codes).
-constexpr int kKeyEsc = 1;
-constexpr int kKeyBackspace = 14;
-constexpr int kKeyTab = 15;
-constexpr int kKeyEnter = 28;
-constexpr int kKeySpace = 57;
 
 // The keyboard device holds this many unread events. Play, name entry and
 // the pause read up to kKeyBatchSize at a time: more than the device can
