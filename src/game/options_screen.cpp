@@ -137,9 +137,8 @@ void Change(state::GameState& g, int32_t step) {
       if (g.controls) g.controls->SetDisplay(c.fullscreen, c.scale);
       break;
     case kLanguage: {
-      const auto n = static_cast<int32_t>(media::kLanguages.size());
-      const auto i = static_cast<int32_t>(c.language);
-      c.language = media::kLanguages[static_cast<std::size_t>(((i + step) % n + n) % n)];
+      const int32_t n = media::LanguageCount();
+      c.language = media::Language{static_cast<int8_t>(((c.language.index + step) % n + n) % n)};
       s.language = std::string(media::LanguageCode(c.language));
       break;
     }

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 
+#include "media/messages.h"
 #include "storage/errors.h"
 #include "storage/folders.h"
 #include "storage/paths.h"
@@ -19,6 +20,12 @@ std::optional<bool> Switch(const std::string& v, const char* on, const char* off
   if (v == on) return true;
   if (v == off) return false;
   return std::nullopt;
+}
+
+// A language's code as the list of languages writes it.
+bool IsLanguageCode(const std::string& v) {
+  const std::optional<media::Language> language = media::LanguageOfLocale(v);
+  return language && media::LanguageCode(*language) == v;
 }
 
 }  // namespace
@@ -50,8 +57,7 @@ Settings ParseSettings(const std::string& bytes,
       s.fullscreen = Switch(value, "fullscreen", "window");
     } else if (ok && key == "scale" && value.size() == 1 && value[0] >= '0' && value[0] <= '8') {
       s.scale = value[0] - '0';
-    } else if (ok && key == "language" &&
-               (value == "en" || value == "ja" || value == "fr" || value == "de")) {
+    } else if (ok && key == "language" && IsLanguageCode(value)) {
       s.language = value;
     } else {
       ok = false;
