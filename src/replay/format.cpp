@@ -22,9 +22,8 @@ std::optional<std::string> RecordingFormatProblem(std::string_view line) {
   std::string_view number = line.substr(kMarker.size());
   if (!number.empty() && number[0] != ' ') return std::nullopt;  // another word that starts alike
   if (!number.empty()) number.remove_prefix(1);
-  const bool digits = !number.empty() && std::all_of(number.begin(), number.end(), [](char c) {
-    return c >= '0' && c <= '9';
-  });
+  const bool digits = !number.empty() && std::all_of(number.begin(), number.end(),
+                                                     [](char c) { return c >= '0' && c <= '9'; });
   if (!digits) {
     return "'" + std::string(line) + "' is not a format line this game reads (" +
            RecordingFormatLine() + " is)";
