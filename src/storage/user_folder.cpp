@@ -2,6 +2,7 @@
 #include "storage/user_folder.h"
 
 #include <cerrno>
+#include <cstdlib>
 
 #include "storage/errors.h"
 #include "storage/folders.h"
@@ -28,6 +29,14 @@ std::string PerUserFolder(const UserDirs& dirs) {
   }
   if (!dirs.home.empty()) return JoinPath(dirs.home, ".local/share/rapiko");
   return "";
+}
+
+std::string UserLocale() {
+  // A player (or a test) who sets one of the variables chooses by it, on every system.
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    if (const char* value = std::getenv(name); value && *value) return value;
+  }
+  return SystemLocale();
 }
 
 std::string ConfigFolder(const UserDirs& dirs) {
