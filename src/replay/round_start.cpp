@@ -12,6 +12,7 @@ namespace {
 
 using json = nlohmann::ordered_json;
 constexpr const char* kMarker = "# resume ";
+
 // The pacing a note holds: by name (version 1), or by position in the
 // record's order (version 0). Throws json::exception for a field that is
 // missing or of another type.
