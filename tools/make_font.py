@@ -3,7 +3,8 @@
 
 The font holds printable ASCII, Latin-1, Latin Extended-A (the letters of
 French, German and the other Latin-script languages), every character of
-the translations in assets/po/ (the Japanese texts among them) and U+FFFD,
+the translations in assets/po/ (the Japanese texts among them) and of the
+languages' own names (their headers' X-Language-Name) and U+FFFD,
 the glyph drawn for anything else. Japanese
 characters are taken from Unifont's Japanese variant so that they have
 Japanese forms. The output is the same bytes on every run.
@@ -30,7 +31,7 @@ HEIGHT = 16
 REPLACEMENT = 0xFFFD
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from po_to_cpp import read_po  # noqa: E402
+from po_to_cpp import read_catalogue  # noqa: E402
 
 PO_FOLDER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "assets", "po")
 
@@ -39,7 +40,9 @@ def wanted_code_points():
     points = set(range(0x20, 0x7F)) | set(range(0xA0, 0x180))
     for name in sorted(os.listdir(PO_FOLDER)):
         if name.endswith(".po"):
-            for msgid, msgstr in read_po(os.path.join(PO_FOLDER, name)).items():
+            header, entries = read_catalogue(os.path.join(PO_FOLDER, name))
+            points.update(ord(c) for c in header.get("X-Language-Name", ""))
+            for msgid, msgstr in entries.items():
                 points.update(ord(c) for c in msgid + msgstr)
     points.add(REPLACEMENT)
     return sorted(points)

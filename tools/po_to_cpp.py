@@ -1,17 +1,18 @@
 #!/usr/bin/env python3
 """Compiles the game's message catalogues (gettext .po files) into C++.
 
-    tools/po_to_cpp.py OUT.cpp LANG=FILE.po ...
+    tools/po_to_cpp.py OUT.cpp CODE.po ...
     tools/po_to_cpp.py --check SRC_FOLDER FILE.po ...
 
 
-Each .po file holds the translations of one language: msgid is the English
-text as the code writes it, msgstr its translation (an empty msgstr falls
-back to the English). The output defines media::kCatalogue, sorted by msgid (as bytes),
-with one translation per language in the order given. Only what the game
-uses of the format is read: msgid and msgstr with their continuation
-strings, comments, and the usual escapes. The output is the same bytes on
-every run.
+Each .po file holds the translations of one language, whose code is the
+file's name (and its header's Language) and whose own name for itself is its
+header's X-Language-Name: msgid is the English text as the code writes it,
+msgstr its translation (an empty msgstr falls back to the English). The
+output defines media::kCatalogues, one catalogue per file by code, each
+sorted by msgid (as bytes). Only what the game uses of the format is read: msgid and msgstr with
+their continuation strings, comments, and the usual escapes. The output is
+the same bytes on every run, whatever the order of the files.
 
 With --check, the texts the code shows (state::Tr(g, "...") and
 media::Msg("...")) are matched against each .po file: a text with no entry
@@ -43,7 +44,17 @@ def unquote(text, where):
 
 def read_po(path):
     """Returns {msgid: msgstr} of a .po file (the header entry left out)."""
-    entries, current, key = {}, {}, None
+    return read_catalogue(path)[1]
+
+
+def read_header(path):
+    """Returns the header fields of a .po file, {"Language": "fr", ...}."""
+    return read_catalogue(path)[0]
+
+
+def read_catalogue(path):
+    """Returns the header fields and {msgid: msgstr} of a .po file."""
+    header, entries, current, key = {}, {}, {}, None
     with open(path, encoding="utf-8") as f:
         lines = list(f)
     lines.append("\n")
@@ -52,7 +63,11 @@ def read_po(path):
         line = line.rstrip("\n")
         if not line.strip() or line.startswith("#"):
             if "msgid" in current:
-                if current["msgid"]:
+                if not current["msgid"]:
+                    for field in current.get("msgstr", "").splitlines():
+                        name, _, value = field.partition(":")
+                        header[name.strip()] = value.strip()
+                elif current["msgid"]:
                     if current["msgid"] in entries:
                         sys.exit(f"{where}: msgid {current['msgid']!r} twice")
                     entries[current["msgid"]] = current.get("msgstr", "")
@@ -68,7 +83,7 @@ def read_po(path):
             current[key] += unquote(line, where)
         else:
             sys.exit(f"{where}: not a line of a .po file")
-    return entries
+    return header, entries
 
 
 def cpp_string(text):
@@ -117,10 +132,15 @@ def main():
         sys.exit(__doc__)
     out = sys.argv[1]
     languages = []
-    for arg in sys.argv[2:]:
-        code, path = arg.split("=", 1)
-        languages.append((code, read_po(path)))
-    ids = sorted({i for _, entries in languages for i in entries}, key=lambda s: s.encode("utf-8"))
+    for path in sys.argv[2:]:
+        code = os.path.splitext(os.path.basename(path))[0]
+        header, entries = read_catalogue(path)
+        if not re.fullmatch(r"[a-z]{2,3}", code) or header.get("Language") != code:
+            sys.exit(f"{path}: a catalogue is named CODE.po after its header's Language")
+        if not header.get("X-Language-Name"):
+            sys.exit(f"{path}: the header names no X-Language-Name (the language's own name)")
+        languages.append((code, header["X-Language-Name"], entries))
+    languages.sort()
     lines = [
         "// Made by tools/po_to_cpp.py from the message catalogues; do not edit.",
         '#include "media/messages.h"',
@@ -128,13 +148,16 @@ def main():
         "namespace media {",
         "namespace {",
         "",
-        "constexpr CatalogueEntry kEntries[] = {",
     ]
-    for i in ids:
-        texts = ", ".join(cpp_string(entries.get(i, "")) for _, entries in languages)
-        lines.append(f"    {{{cpp_string(i)}, {{{{{texts}}}}}}},")
+    for code, _, entries in languages:
+        lines.append(f"constexpr CatalogueEntry k_{code}[] = {{")
+        for i in sorted(entries, key=lambda s: s.encode("utf-8")):
+            lines.append(f"    {{{cpp_string(i)}, {cpp_string(entries[i])}}},")
+        lines += ["};", ""]
+    lines += ["constexpr Catalogue kAll[] = {"]
+    lines += [f'    {{"{code}", {cpp_string(name)}, k_{code}}},' for code, name, _ in languages]
     lines += ["};", "", "}  // namespace", "",
-              "const std::span<const CatalogueEntry> kCatalogue(kEntries);", "",
+              "const std::span<const Catalogue> kCatalogues(kAll);", "",
               "}  // namespace media", ""]
     text = "\n".join(lines)
     try:

@@ -87,11 +87,12 @@ const std::vector<OptionEntry>& OptionTable() {
          return NonEmpty(v, "--replay needs a file", o.replay);
        }},
       {"--lang", "CODE",
-       "the language of the game's texts: en, ja, fr or de (default: the\n"
-       "options screen's choice, else LC_ALL, LC_MESSAGES or LANG)",
+       "the language of the game's texts: " + media::LanguageCodeList() +
+           " (default: the\n"
+           "options screen's choice, else LC_ALL, LC_MESSAGES or LANG)",
        [](Options& o, const std::string& v) -> std::optional<std::string> {
          if (!media::LanguageOfLocale(v)) {
-           return "--lang takes en, ja, fr or de, not '" + v + "'";
+           return "--lang takes " + media::LanguageCodeList() + ", not '" + v + "'";
          }
          o.lang = v;
          return std::nullopt;

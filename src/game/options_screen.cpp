@@ -31,12 +31,6 @@ enum Item : int32_t {
   kItems
 };
 
-// Extended keys of the set-1 numbering: the arrows, and the number pad's Enter.
-constexpr int32_t kKeyUp = 200;
-constexpr int32_t kKeyDown = 208;
-constexpr int32_t kKeyLeft = 203;
-constexpr int32_t kKeyRight = 205;
-constexpr int32_t kKeyPadEnter = 156;
 constexpr int32_t kMaxScale = 8;
 
 constexpr int32_t kLeft = 40;
@@ -143,9 +137,8 @@ void Change(state::GameState& g, int32_t step) {
       if (g.controls) g.controls->SetDisplay(c.fullscreen, c.scale);
       break;
     case kLanguage: {
-      const auto n = static_cast<int32_t>(media::kLanguages.size());
-      const auto i = static_cast<int32_t>(c.language);
-      c.language = media::kLanguages[static_cast<std::size_t>(((i + step) % n + n) % n)];
+      const int32_t n = media::LanguageCount();
+      c.language = media::Language{static_cast<int8_t>(((c.language.index + step) % n + n) % n)};
       s.language = std::string(media::LanguageCode(c.language));
       break;
     }
@@ -210,12 +203,12 @@ void ReadOptionKeys(state::GameState& g) {
   state::OptionsView& o = g.options;
   for (const media::KeyEvent& e : events) {
     if (e.data != media::kKeyDown || !o.open) continue;
-    const bool enter = e.keyCode == state::kKeyEnter || e.keyCode == kKeyPadEnter;
+    const bool enter = e.keyCode == state::kKeyEnter || e.keyCode == state::kKeyPadEnter;
     if (o.watching) {
       const auto n = static_cast<int32_t>(o.rounds.size());
       if (e.keyCode == state::kKeyEsc) o.watching = false;
-      if (e.keyCode == kKeyUp && o.round > 0) --o.round;
-      if (e.keyCode == kKeyDown && o.round + 1 < n) ++o.round;
+      if (e.keyCode == state::kKeyArrowUp && o.round > 0) --o.round;
+      if (e.keyCode == state::kKeyArrowDown && o.round + 1 < n) ++o.round;
       if (enter && o.round < n) {
         // The session shows it once this game has ended, and starts again.
         g.choices.watch = o.rounds[static_cast<std::size_t>(o.round)].file;
@@ -224,16 +217,16 @@ void ReadOptionKeys(state::GameState& g) {
       continue;
     }
     if (e.keyCode == state::kKeyEsc) o.open = false;
-    if (e.keyCode == kKeyUp) {
+    if (e.keyCode == state::kKeyArrowUp) {
       do o.item = (o.item + kItems - 1) % kItems;
       while (!Selectable(g, o.item));
     }
-    if (e.keyCode == kKeyDown) {
+    if (e.keyCode == state::kKeyArrowDown) {
       do o.item = (o.item + 1) % kItems;
       while (!Selectable(g, o.item));
     }
-    if (e.keyCode == kKeyLeft) Change(g, -1);
-    if (e.keyCode == kKeyRight) Change(g, 1);
+    if (e.keyCode == state::kKeyArrowLeft) Change(g, -1);
+    if (e.keyCode == state::kKeyArrowRight) Change(g, 1);
     if (enter && o.item == kWatch) {
       o.watching = true;
       o.round = 0;

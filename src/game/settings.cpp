@@ -3,6 +3,7 @@
 
 #include <cerrno>
 
+#include "media/messages.h"
 #include "storage/errors.h"
 #include "storage/folders.h"
 #include "storage/paths.h"
@@ -19,6 +20,12 @@ std::optional<bool> Switch(const std::string& v, const char* on, const char* off
   if (v == on) return true;
   if (v == off) return false;
   return std::nullopt;
+}
+
+// A language's code as the list of languages writes it.
+bool IsLanguageCode(const std::string& v) {
+  const std::optional<media::Language> language = media::LanguageOfLocale(v);
+  return language && media::LanguageCode(*language) == v;
 }
 
 }  // namespace
@@ -50,8 +57,7 @@ Settings ParseSettings(const std::string& bytes,
       s.fullscreen = Switch(value, "fullscreen", "window");
     } else if (ok && key == "scale" && value.size() == 1 && value[0] >= '0' && value[0] <= '8') {
       s.scale = value[0] - '0';
-    } else if (ok && key == "language" &&
-               (value == "en" || value == "ja" || value == "fr" || value == "de")) {
+    } else if (ok && key == "language" && IsLanguageCode(value)) {
       s.language = value;
     } else {
       ok = false;
@@ -95,8 +101,7 @@ Settings ReadSettings(const std::string& path,
 std::optional<std::string> WriteSettings(const std::string& path, const Settings& settings) {
   int error = storage::MakeFolder(storage::FolderOf(path));
   if (error == 0) {
-    const storage::WriteResult written = storage::ReplaceFile(path, SettingsBytes(settings));
-    error = written.step == storage::WriteResult::Step::kFolderSync ? 0 : written.error;
+    error = storage::ReplaceFile(path, SettingsBytes(settings)).Failure();
   }
   if (error == 0) return std::nullopt;
   return "cannot write the settings " + path + ": " + storage::ErrorText(error);

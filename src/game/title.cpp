@@ -5,6 +5,7 @@
 #include <string>
 
 #include "game/options_screen.h"
+#include "media/us_keyboard.h"
 #include "ranking/rank_key.h"
 #include "state/colours.h"
 #include "stats/stats_screen.h"
@@ -13,7 +14,7 @@ namespace game {
 namespace {
 
 // O opens the options screen.
-constexpr int32_t kKeyO = 24;
+const int32_t kOptionsKey = media::Set1FromUsCharacter('O');
 
 // The line of key hints, across the top of the screen above the sky.
 constexpr int32_t kHintLeft = 10;
@@ -57,13 +58,11 @@ void ReadTitleKeys(state::GameState& g) {
     if (e.keyCode == state::kKeyEsc) {
       g.quitRequested = true;
     } else if (e.keyCode == state::kKeySpace) {
-      ResetRound(g);
-      g.sndStart->Play();
-      g.gameMode = state::kModePlaying;
+      StartRound(g);
     } else if (e.keyCode == state::kKeyTab) {
       stats::OpenStatsScreen(g);
       g.progress.lastRoundUnranked = false;
-    } else if (e.keyCode == kKeyO) {
+    } else if (e.keyCode == kOptionsKey) {
       OpenOptionsScreen(g);
     }
   }
@@ -100,6 +99,13 @@ void DrawTitleScreen(state::GameState& g) {
   back.SetFillColor(state::kPalePink);
   back.DrawText(100, 445, std::string(state::Tr(g, "Hit SPACE Key")));
   DrawTitleAdditions(g);
+}
+
+void StartRound(state::GameState& g) {
+  // The reset first: the title drawn later in this frame shows its values.
+  ResetRound(g);
+  g.sndStart->Play();
+  g.gameMode = state::kModePlaying;
 }
 
 void ResetRound(state::GameState& g) {

@@ -7,6 +7,9 @@ namespace game {
 
 void ReadTitleKeys(state::GameState& g);
 void DrawTitleScreen(state::GameState& g);
+// What Space on the title does: the round reset, the start sound, play mode.
+// A kept round replayed from its start begins with it too.
+void StartRound(state::GameState& g);
 void ResetRound(state::GameState& g);
 
 }  // namespace game

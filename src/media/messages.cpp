@@ -9,43 +9,60 @@
 namespace media {
 namespace {
 
-struct LanguageInfo {
-  Language language;
-  std::string_view code;
-  std::string_view name;
-};
-constexpr LanguageInfo kInfo[] = {{Language::kEnglish, "en", "English"},
-                                  {Language::kJapanese, "ja", "日本語"},
-                                  {Language::kFrench, "fr", "Français"},
-                                  {Language::kGerman, "de", "Deutsch"}};
+// The one list of languages, by code, in the order the options screen
+// offers them: English, then each language of a catalogue assets/po/CODE.po.
+constexpr std::string_view kCodes[] = {"en", "ja", "fr", "de"};
 
-const LanguageInfo& InfoOf(Language language) { return kInfo[static_cast<std::size_t>(language)]; }
+// The catalogue of a language; none for English, the code's own.
+const Catalogue* CatalogueOf(Language language) {
+  const std::string_view code = LanguageCode(language);
+  const auto at = std::find_if(kCatalogues.begin(), kCatalogues.end(),
+                               [code](const Catalogue& c) { return c.code == code; });
+  return at == kCatalogues.end() ? nullptr : &*at;
+}
 
 }  // namespace
 
-std::string_view LanguageCode(Language language) { return InfoOf(language).code; }
-std::string_view LanguageName(Language language) { return InfoOf(language).name; }
+int LanguageCount() { return static_cast<int>(std::size(kCodes)); }
+std::string_view LanguageCode(Language language) {
+  return kCodes[static_cast<std::size_t>(language.index)];
+}
+std::string_view LanguageName(Language language) {
+  const Catalogue* catalogue = CatalogueOf(language);
+  return catalogue ? catalogue->name : "English";
+}
+
+std::string LanguageCodeList() {
+  std::string list;
+  for (std::size_t i = 0; i < std::size(kCodes); ++i) {
+    if (i > 0) list += i + 1 < std::size(kCodes) ? ", " : " or ";
+    list += kCodes[i];
+  }
+  return list;
+}
 
 std::optional<Language> LanguageOfLocale(std::string_view locale) {
   // The language is the part before the territory, the encoding and the modifier.
   const std::string_view code = locale.substr(0, locale.find_first_of("_-.@"));
-  for (const LanguageInfo& info : kInfo) {
-    if (code.size() == 2 && std::equal(code.begin(), code.end(), info.code.begin(),
-                                       [](char a, char b) { return (a | 0x20) == b; })) {
-      return info.language;
+  for (std::size_t i = 0; i < std::size(kCodes); ++i) {
+    const std::string_view known = kCodes[i];
+    if (code.size() == known.size() && std::equal(code.begin(), code.end(), known.begin(),
+                                                  [](char a, char b) { return (a | 0x20) == b; })) {
+      return Language{static_cast<int8_t>(i)};
     }
   }
   return std::nullopt;
 }
 
 std::string_view Translate(Language language, std::string_view id) {
-  if (language == Language::kEnglish) return id;
+  const Catalogue* catalogue = CatalogueOf(language);
+  if (!catalogue) return id;  // English, the code's own
+  const std::span<const CatalogueEntry> entries = catalogue->entries;
   const auto at =
-      std::lower_bound(kCatalogue.begin(), kCatalogue.end(), id,
+      std::lower_bound(entries.begin(), entries.end(), id,
                        [](const CatalogueEntry& e, std::string_view v) { return e.id < v; });
-  if (at == kCatalogue.end() || at->id != id) return id;
-  const std::string_view text = at->text[static_cast<std::size_t>(language) - 1];
-  return text.empty() ? id : text;
+  if (at == entries.end() || at->id != id) return id;
+  return at->text.empty() ? id : at->text;
 }
 
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args) {

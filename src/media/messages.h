@@ -1,7 +1,6 @@
 // The texts the game shows, in the player's language: one catalogue, translated in .po files.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -11,28 +10,45 @@
 
 namespace media {
 
-// The languages the game speaks. English is the language of the code; the
-// others come from assets/po/CODE.po, compiled into the program.
-enum class Language : int8_t { kEnglish, kJapanese, kFrench, kGerman };
-constexpr std::array<Language, 4> kLanguages = {Language::kEnglish, Language::kJapanese,
-                                                Language::kFrench, Language::kGerman};
+// A language the game speaks: its place in the one list of languages
+// (messages.cpp), in the order the options screen offers them. English, the
+// language of the code, comes first; each other language has its catalogue,
+// assets/po/CODE.po, compiled into the program, whose header gives its own
+// name. Adding a language is its code in that list and its .po file.
+struct Language {
+  int8_t index = 0;
+  bool operator==(const Language&) const = default;
+  static const Language kEnglish;
+};
+inline constexpr Language Language::kEnglish{};
 
+// How many languages the game speaks: Language{0} up to this, not included.
+int LanguageCount();
 // "en", "ja", "fr", "de".
 std::string_view LanguageCode(Language language);
 // The language's own name for itself ("日本語", "Français").
 std::string_view LanguageName(Language language);
+// Every language's code, as a help text names them: "en, ja, fr or de".
+std::string LanguageCodeList();
 // The language of a code or a locale name: "fr", "fr_CA.UTF-8", "de-AT",
 // "ja_JP.eucJP"; nothing for another or for "C" and "POSIX".
 std::optional<Language> LanguageOfLocale(std::string_view locale);
 
-// One message: its English text, then its Japanese, French and German
-// (an empty translation falls back to the English).
+// One message of a catalogue: its English text and its translation (an
+// empty translation falls back to the English).
 struct CatalogueEntry {
   std::string_view id;
-  std::array<std::string_view, 3> text;
+  std::string_view text;
 };
-// Every message of assets/po/, sorted by id (made at build time).
-extern const std::span<const CatalogueEntry> kCatalogue;
+// The messages of one assets/po/CODE.po, sorted by id, and the language's
+// own name for itself (the header's X-Language-Name).
+struct Catalogue {
+  std::string_view code;
+  std::string_view name;
+  std::span<const CatalogueEntry> entries;
+};
+// Every catalogue of assets/po/, by code (made at build time).
+extern const std::span<const Catalogue> kCatalogues;
 
 // Marks an English text kept to be translated where it is shown (in a table
 // of labels, say), so that the catalogue's check finds it.

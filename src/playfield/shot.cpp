@@ -1,8 +1,9 @@
-// The homing shot: its glow trail, the end of a flight, hits and scoring, steering.
+// The homing shot: firing, its glow trail, the end of a flight, hits and scoring, steering.
 #include "playfield/shot.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <limits>
 
 #include "playfield/sprites.h"
@@ -12,7 +13,13 @@
 namespace playfield {
 namespace {
 
-constexpr int kTrailPoints = 6;  // the head and five earlier positions
+// A flight starts at the bottom centre: firing puts points 0 to 9 of the
+// trail there, though only the head and five earlier positions fly and are
+// drawn.
+constexpr double kShotStartX = 320.0;
+constexpr double kShotStartY = 470.0;
+constexpr std::size_t kTrailPointsReset = 10;
+constexpr int kTrailPoints = 6;
 using state::kLockSlots;
 constexpr double kPi = 3.14159265358979;
 constexpr int16_t kPopupMs = 300;
@@ -104,6 +111,14 @@ void Steer(state::GameState& g, int32_t elapsedMs) {
 }
 
 }  // namespace
+
+void FireShot(state::GameState& g) {
+  if (g.shotActive || g.lockCount == 0) return;
+  g.shotActive = true;
+  state::Bump(g.progress.round.shots);
+  g.sndShot->Play();
+  for (std::size_t i = 0; i < kTrailPointsReset; ++i) g.shotTrail[i] = {kShotStartX, kShotStartY};
+}
 
 void UpdateShot(state::GameState& g, int32_t elapsedMs) {
   if (!g.shotActive) return;

@@ -1,4 +1,4 @@
-// The homing shot: trail, hits and scoring, steering.
+// The homing shot: firing, trail, hits and scoring, steering.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +7,10 @@
 
 namespace playfield {
 
+// Enter or Space in play: starts a flight from the bottom centre, unless one
+// is under way or no letter is locked.
+void FireShot(state::GameState& g);
+// Once a frame of play: draws the shot, ends a flight, hits, steers, moves.
 void UpdateShot(state::GameState& g, int32_t elapsedMs);
 
 }  // namespace playfield

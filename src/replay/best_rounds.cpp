@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ranking/ranking_file.h"
+#include "replay/format.h"
 #include "replay/notes.h"
 #include "replay/round_start.h"
 #include "storage/clock.h"
@@ -70,7 +71,7 @@ void BestRounds::Line(const std::string& line) {
 
 void BestRounds::RoundStarted(const state::GameState& g, int, uint32_t tick) {
   // What the round began with, so that it replays from its own start.
-  round_.clear();
+  round_ = RecordingFormatLine() + "\n";
   const storage::FileRead words =
       storage::ReadWholeFile(g.choices.wordFile, typing::kMaxWordFileBytes);
   const auto note = [this](const std::string& name, const std::string& bytes) {
@@ -111,10 +112,7 @@ void BestRounds::Keep(const std::string& text, int32_t score) {
     for (int n = 2; error == 0 && storage::Exists(file) && file != file_ && n < 10000; ++n) {
       file = stem + "-" + std::to_string(n) + ".script";
     }
-    if (error == 0) {
-      const storage::WriteResult written = storage::ReplaceFile(file, text);
-      error = written.step == storage::WriteResult::Step::kFolderSync ? 0 : written.error;
-    }
+    if (error == 0) error = storage::ReplaceFile(file, text).Failure();
     if (error != 0) {
       Warn("cannot keep the best round in " + folder + ": " + storage::ErrorText(error));
       return;

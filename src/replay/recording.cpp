@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "replay/format.h"
 #include "storage/errors.h"
 
 namespace replay {
@@ -61,6 +62,7 @@ RecordingFile::RecordingFile(const std::string& path) : path_(path) {
                              storage::ErrorText(error));
   }
   recording_.AddSink(this);
+  Line(RecordingFormatLine());
 }
 
 void RecordingFile::Line(const std::string& line) {

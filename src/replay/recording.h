@@ -69,7 +69,8 @@ class RecordingText : public RecordingSink {
 };
 
 // A recording written to a file as the game goes, every line and every pass
-// at once, so that a session that dies still leaves all it played.
+// at once, so that a session that dies still leaves all it played. The file
+// begins with the format line (replay/format.h).
 class RecordingFile : public RecordingSink {
  public:
   // Throws std::runtime_error with one line when the file cannot be made.

@@ -3,24 +3,38 @@
 
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <type_traits>
 
 #include "game/title.h"
 
 namespace replay {
 namespace {
 
-using json = nlohmann::json;
+using json = nlohmann::ordered_json;
 constexpr const char* kMarker = "# resume ";
+
+// The pacing a note holds: by name (version 1), or by position in the
+// record's order (version 0). Throws json::exception for a field that is
+// missing or of another type.
+state::Pacing PacingOf(const json& p) {
+  state::Pacing pacing;
+  std::size_t at = 0;
+  state::ForEachPacingField(pacing, [&p, &at](const char* name, auto& field) {
+    const json& value = p.is_array() ? p.at(at++) : p.at(name);
+    field = value.get<std::remove_reference_t<decltype(field)>>();
+  });
+  return pacing;
+}
 
 }  // namespace
 
 std::string ResumeNote(const state::GameState& g) {
-  const state::Pacing& p = g.pacing;
+  json pacing = json::object();
+  state::ForEachPacingField(g.pacing,
+                            [&pacing](const char* name, auto value) { pacing[name] = value; });
   const json note = {
       {"rng", g.rng.State()},
-      {"pacing",
-       {p.shotStepX, p.shotStepY, p.spawnClock, p.fpsValue, p.fpsFrames, p.fpsClock, p.letterPos,
-        p.wordIndex, p.wordX, p.wordVx}},
+      {"pacing", pacing},
       {"hasFocus", g.hasFocus},
       {"roundTime", g.roundTime},
   };
@@ -41,17 +55,10 @@ bool ApplyResume(state::GameState& g, const std::string& note) {
   const json j = json::parse(note.substr(prefix.size()), nullptr, false);
   try {
     const auto rng = j.at("rng").get<std::array<uint64_t, 4>>();
-    const json& p = j.at("pacing");
-    state::Pacing pacing{p.at(0).get<double>(),  p.at(1).get<double>(),  p.at(2).get<int32_t>(),
-                         p.at(3).get<double>(),  p.at(4).get<double>(),  p.at(5).get<int32_t>(),
-                         p.at(6).get<int16_t>(), p.at(7).get<int16_t>(), p.at(8).get<int16_t>(),
-                         p.at(9).get<int16_t>()};
+    const state::Pacing pacing = PacingOf(j.at("pacing"));
     const bool hasFocus = j.at("hasFocus").get<bool>();
     const int32_t roundTime = j.at("roundTime").get<int32_t>();
-    // As Space starts a round on the title screen.
-    game::ResetRound(g);
-    g.gameMode = state::kModePlaying;
-    g.sndStart->Play();
+    game::StartRound(g);
     g.rng.SetState(rng);
     g.pacing = pacing;
     g.hasFocus = hasFocus;

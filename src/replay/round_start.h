@@ -10,15 +10,16 @@ namespace replay {
 
 // The state at a round's start that the words, the ranking and the keys do
 // not give, as a recording's comment line: "resume {...}" (the random
-// numbers, the spawner's pacing, the focus, the round clock).
+// numbers, the spawner's pacing field by field, the focus, the round clock;
+// docs/formats.md has its members).
 std::string ResumeNote(const state::GameState& g);
 
 // The resume line of a recording's text, if it has one.
 std::optional<std::string> NotedResume(const std::string& scriptText);
 
-// Puts a resume note's state into g after start-up and starts the round as
-// Space starts it. False (g unchanged) when the note is not one this game
-// wrote.
+// Starts the round as Space starts it (game::StartRound) and puts a resume
+// note's state into g, after start-up. Reads the notes of every version so
+// far. False (g unchanged) when the note is not one this game reads.
 bool ApplyResume(state::GameState& g, const std::string& note);
 
 }  // namespace replay

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "media/us_keyboard.h"
+#include "replay/format.h"
 #include "state/game_state.h"
 
 namespace script {
@@ -79,6 +80,11 @@ int32_t KeyCodeForScriptChar(char c) {
 std::optional<Command> ParseLine(const std::string& raw, int64_t line) {
   std::string text = raw;
   if (!text.empty() && text.back() == '\r') text.pop_back();
+  // A recording of a newer version may hold what this game would misread.
+  if (line == 1) {
+    if (const auto problem = replay::RecordingFormatProblem(text))
+      throw ScriptError(line, *problem);
+  }
   const std::vector<std::string> words = SplitWords(text);
   if (words.empty() || words[0][0] == '#') return std::nullopt;
 

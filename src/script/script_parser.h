@@ -44,7 +44,8 @@ struct Command {
 };
 
 // Parses one line (without its line end). Returns nothing for a blank or
-// comment line; throws ScriptError for a bad one.
+// comment line; throws ScriptError for a bad one, and for a first line that
+// names a recording format newer than this game's (replay/format.h).
 std::optional<Command> ParseLine(const std::string& text, int64_t line);
 
 // Hands out the commands of a stream one at a time, numbering the lines.

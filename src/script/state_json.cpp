@@ -75,12 +75,10 @@ std::string StateJson(const state::GameState& g, int32_t tickCount,
   for (size_t i = 0; i <= 100; ++i) starts.push_back(g.wordStart[i]);
   j["wordStart"] = starts;
   j["letterKeys"] = g.letterKeys;
-  const state::Pacing& p = g.pacing;
-  j["pacing"] = {{"shotStepX", p.shotStepX},   {"shotStepY", p.shotStepY},
-                 {"spawnClock", p.spawnClock}, {"fpsValue", p.fpsValue},
-                 {"fpsFrames", p.fpsFrames},   {"fpsClock", p.fpsClock},
-                 {"letterPos", p.letterPos},   {"wordIndex", p.wordIndex},
-                 {"wordX", p.wordX},           {"wordVx", p.wordVx}};
+  json pacing = json::object();
+  state::ForEachPacingField(g.pacing,
+                            [&pacing](const char* name, auto value) { pacing[name] = value; });
+  j["pacing"] = pacing;
   json calls = json::array();
   for (const std::string& call : sounds) calls.push_back(FieldCall(call));
   j["sounds"] = calls;

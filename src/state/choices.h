@@ -19,7 +19,7 @@ struct Settings {
   std::optional<bool> keysByPosition;
   std::optional<bool> fullscreen;
   std::optional<int32_t> scale;         // 0: the largest that fits; else 1 to 8
-  std::optional<std::string> language;  // a language code: en, ja, fr, de
+  std::optional<std::string> language;  // a language's code (media::LanguageCode)
   bool operator==(const Settings&) const = default;
 };
 

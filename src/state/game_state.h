@@ -12,6 +12,7 @@
 #include "media/messages.h"
 #include "media/platform.h"
 #include "state/choices.h"
+#include "state/key_codes.h"
 #include "state/progress.h"
 #include "state/random.h"
 
@@ -54,12 +55,23 @@ struct Pacing {
   int16_t wordVx = 0;
 };
 
-// Key codes with a role of their own (PC set-1 scan codes).
-constexpr int kKeyEsc = 1;
-constexpr int kKeyBackspace = 14;
-constexpr int kKeyTab = 15;
-constexpr int kKeyEnter = 28;
-constexpr int kKeySpace = 57;
+// Calls visit(name, field) for each field of a Pacing record, by its name
+// and in the record's order: the state's JSON line and a kept round's resume
+// note both name the fields from here, so a field added to the record must
+// be added here too (a test counts them).
+template <class P, class Visit>
+void ForEachPacingField(P& p, Visit&& visit) {
+  visit("shotStepX", p.shotStepX);
+  visit("shotStepY", p.shotStepY);
+  visit("spawnClock", p.spawnClock);
+  visit("fpsValue", p.fpsValue);
+  visit("fpsFrames", p.fpsFrames);
+  visit("fpsClock", p.fpsClock);
+  visit("letterPos", p.letterPos);
+  visit("wordIndex", p.wordIndex);
+  visit("wordX", p.wordX);
+  visit("wordVx", p.wordVx);
+}
 
 // The keyboard device holds this many unread events. Play, name entry and
 // the pause read up to kKeyBatchSize at a time: more than the device can

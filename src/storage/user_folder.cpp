@@ -2,6 +2,7 @@
 #include "storage/user_folder.h"
 
 #include <cerrno>
+#include <cstdlib>
 
 #include "storage/errors.h"
 #include "storage/folders.h"
@@ -30,6 +31,14 @@ std::string PerUserFolder(const UserDirs& dirs) {
   return "";
 }
 
+std::string UserLocale() {
+  // A player (or a test) who sets one of the variables chooses by it, on every system.
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    if (const char* value = std::getenv(name); value && *value) return value;
+  }
+  return SystemLocale();
+}
+
 std::string ConfigFolder(const UserDirs& dirs) {
   // Windows keeps the settings beside the results.
   if (!dirs.appData.empty()) return JoinPath(dirs.appData, kWindowsFolderName);
@@ -52,9 +61,7 @@ bool SeedFolder(const std::string& folder, const std::string& installedData, std
     const FileRead source = ReadWholeFile(from, kMaxSeedBytes);
     int failure = source.notPlain ? kNotPlainFile : source.tooLarge ? EFBIG : source.error;
     if (source.complete) {
-      const WriteResult written = ReplaceFile(to, source.bytes);
-      // A folder that cannot be synced still holds the copy.
-      failure = written.step == WriteResult::Step::kFolderSync ? 0 : written.error;
+      failure = ReplaceFile(to, source.bytes).Failure();
     }
     if (failure != 0) {
       error = "cannot copy " + from + " to " + to + ": " + ErrorText(failure);

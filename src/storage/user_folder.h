@@ -34,9 +34,11 @@ std::string PerUserFolder(const UserDirs& dirs);
 std::string ConfigFolder(const UserDirs& dirs);
 
 // The player's locale for messages: the first of LC_ALL, LC_MESSAGES and
-// LANG that is set and not empty; else on Windows the language of the
-// system's own texts ("fr-FR"); else "".
+// LANG that is set and not empty; else SystemLocale().
 std::string UserLocale();
+// Each system's side: the locale of the system's own texts, where it keeps
+// one apart from the environment (Windows: "fr-FR"); else "".
+std::string SystemLocale();
 
 // The files a new game folder starts with; the ranking is made by the game.
 constexpr const char* kSeedFiles[] = {"back.bmp", "rapdata.ini"};

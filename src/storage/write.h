@@ -18,6 +18,11 @@ struct WriteResult {
   Step step = Step::kDone;
   int error = 0;  // the errno of the failure
   bool Ok() const { return step == Step::kDone; }
+  // The errno of a write that left the new file out of place, else 0. A
+  // failed folder sync counts as written: the file is in place, and only a
+  // crash of the whole system in the moments after could still lose its
+  // name. (The ranking's save alone says so to the player.)
+  int Failure() const { return step == Step::kFolderSync ? 0 : error; }
 };
 
 struct ReplaceOptions {

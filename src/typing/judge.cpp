@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 
+#include "playfield/shot.h"
 #include "state/arith.h"
 
 namespace typing {
@@ -13,9 +14,6 @@ namespace {
 using state::kLockSlots;
 constexpr int kFirstRingSlot = state::kRingFirst;
 constexpr int kLastRingSlot = state::kRingLast;
-constexpr double kShotStartX = 320.0;
-constexpr double kShotStartY = 470.0;
-constexpr std::size_t kTrailPointsReset = 10;  // points 0 to 9
 
 }  // namespace
 
@@ -29,20 +27,12 @@ void ReadPlayKeys(state::GameState& g) {
     if (e.keyCode == state::kKeyEsc) {
       g.quitRequested = true;  // the rest of the batch is still handled
     } else if (e.keyCode == state::kKeyEnter || e.keyCode == state::kKeySpace) {
-      FireShot(g);
+      playfield::FireShot(g);
     } else {
       // Codes beyond 16 bits match no letter; they judge as a wrong key.
       JudgeKey(g, state::Saturate16(e.keyCode));
     }
   }
-}
-
-void FireShot(state::GameState& g) {
-  if (g.shotActive || g.lockCount == 0) return;
-  g.shotActive = true;
-  state::Bump(g.progress.round.shots);
-  g.sndShot->Play();
-  for (std::size_t i = 0; i < kTrailPointsReset; ++i) g.shotTrail[i] = {kShotStartX, kShotStartY};
 }
 
 void JudgeKey(state::GameState& g, int16_t keyCode) {

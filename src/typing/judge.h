@@ -1,4 +1,4 @@
-// Typing during play: the key batch, firing, and the judgement of each key.
+// Typing during play: the key batch (Enter and Space fire the shot), the judgement of each key.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,6 @@
 namespace typing {
 
 void ReadPlayKeys(state::GameState& g);
-void FireShot(state::GameState& g);
 void JudgeKey(state::GameState& g, int16_t keyCode);
 bool TryLock(state::GameState& g, int16_t targetIndex, int16_t keyCode);
 

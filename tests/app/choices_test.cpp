@@ -6,19 +6,16 @@
 namespace app {
 namespace {
 
-using media::Language;
-
 struct Chosen {
-  Language language;
+  std::string_view language;  // its code
   bool practice, sound, keysByPosition, fullscreen;
   int32_t scale;
   bool operator==(const Chosen&) const = default;
 };
 
 std::ostream& operator<<(std::ostream& out, const Chosen& c) {
-  return out << static_cast<int>(c.language) << " practice " << c.practice << " sound " << c.sound
-             << " position " << c.keysByPosition << " fullscreen " << c.fullscreen << " scale "
-             << c.scale;
+  return out << c.language << " practice " << c.practice << " sound " << c.sound << " position "
+             << c.keysByPosition << " fullscreen " << c.fullscreen << " scale " << c.scale;
 }
 
 TEST(Choices, TheCommandLineOverTheSettingsOverTheEnvironmentAndTheDefaults) {
@@ -34,31 +31,25 @@ TEST(Choices, TheCommandLineOverTheSettingsOverTheEnvironmentAndTheDefaults) {
     std::string locale;
     Chosen chosen;
   } cases[] = {
-      {{}, {}, "", {Language::kEnglish, false, true, false, true, 0}},
-      {{}, {}, "ja_JP.UTF-8", {Language::kJapanese, false, true, false, true, 0}},
-      {{}, {}, "pt_BR.UTF-8", {Language::kEnglish, false, true, false, true, 0}},
-      {{}, all, "ja_JP.UTF-8", {Language::kGerman, true, false, true, false, 2}},
-      {{"--lang", "fr"}, all, "ja_JP.UTF-8", {Language::kFrench, true, false, true, false, 2}},
-      {{"--keys", "character", "--scale", "3"},
-       all,
-       "",
-       {Language::kGerman, true, false, false, false, 3}},
+      {{}, {}, "", {"en", false, true, false, true, 0}},
+      {{}, {}, "ja_JP.UTF-8", {"ja", false, true, false, true, 0}},
+      {{}, {}, "pt_BR.UTF-8", {"en", false, true, false, true, 0}},
+      {{}, all, "ja_JP.UTF-8", {"de", true, false, true, false, 2}},
+      {{"--lang", "fr"}, all, "ja_JP.UTF-8", {"fr", true, false, true, false, 2}},
+      {{"--keys", "character", "--scale", "3"}, all, "", {"de", true, false, false, false, 3}},
       {{"--practice", "--mute", "--window"},
        {.practice = false, .sound = true, .fullscreen = true},
        "",
-       {Language::kEnglish, true, false, false, false, 0}},
-      {{"--keys", "position"},
-       {.keysByPosition = false},
-       "",
-       {Language::kEnglish, false, true, true, true, 0}},
+       {"en", true, false, false, false, 0}},
+      {{"--keys", "position"}, {.keysByPosition = false}, "", {"en", false, true, true, true, 0}},
   };
   for (const auto& c : cases) {
     std::string error;
     const auto options = ParseCommandLine(c.args, error);
     ASSERT_TRUE(options) << error;
     const state::Choices got = ChooseChoices(*options, c.settings, c.locale);
-    EXPECT_EQ((Chosen{got.language, got.practice, got.sound, got.keysByPosition, got.fullscreen,
-                      got.scale}),
+    EXPECT_EQ((Chosen{media::LanguageCode(got.language), got.practice, got.sound,
+                      got.keysByPosition, got.fullscreen, got.scale}),
               c.chosen)
         << testing::PrintToString(c.args) << " " << c.locale;
     EXPECT_EQ(got.settings, c.settings);  // kept as the file holds them

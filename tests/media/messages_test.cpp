@@ -17,24 +17,27 @@ namespace media {
 namespace {
 
 TEST(Messages, TheLanguageOfALocaleIsItsFirstPartAlone) {
-  const std::pair<std::string_view, std::optional<Language>> cases[] = {
-      {"fr_FR.UTF-8", Language::kFrench},
-      {"de-AT", Language::kGerman},
-      {"ja_JP.eucJP", Language::kJapanese},
-      {"en_US@euro", Language::kEnglish},
-      {"FR", Language::kFrench},
-      {"ja", Language::kJapanese},
-      {"C", std::nullopt},
-      {"POSIX", std::nullopt},
-      {"C.UTF-8", std::nullopt},
-      {"pt_BR.UTF-8", std::nullopt},
-      {"fra", std::nullopt},
-      {"", std::nullopt},
-      {"_FR", std::nullopt},
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"fr_FR.UTF-8", "fr"},
+      {"de-AT", "de"},
+      {"ja_JP.eucJP", "ja"},
+      {"en_US@euro", "en"},
+      {"FR", "fr"},
+      {"ja", "ja"},
+      {"C", ""},
+      {"POSIX", ""},
+      {"C.UTF-8", ""},
+      {"pt_BR.UTF-8", ""},
+      {"fra", ""},
+      {"", ""},
+      {"_FR", ""},
   };
-  for (const auto& [locale, language] : cases)
-    EXPECT_EQ(LanguageOfLocale(locale), language) << locale;
-  for (Language l : kLanguages) EXPECT_EQ(LanguageOfLocale(LanguageCode(l)), l);
+  for (const auto& [locale, code] : cases) {
+    const auto language = LanguageOfLocale(locale);
+    EXPECT_EQ(language ? LanguageCode(*language) : "", code) << locale;
+  }
+  EXPECT_EQ(LanguageCodeList(), "en, ja, fr or de");
+  EXPECT_EQ(LanguageCode(Language::kEnglish), "en");
 }
 
 TEST(Messages, PatternsTakeTheirArgumentsInAnyOrder) {
@@ -70,27 +73,41 @@ std::multiset<std::string> Placeholders(std::string_view text) {
 }
 
 TEST(Messages, EachTranslationKeepsItsPlaceholdersAndTheFontDrawsIt) {
-  ASSERT_FALSE(kCatalogue.empty());
-  // Sorted by id, each once: a translation is found by a binary search.
-  EXPECT_TRUE(std::is_sorted(kCatalogue.begin(), kCatalogue.end(),
-                             [](const auto& a, const auto& b) { return a.id <= b.id; }));
   const Font* font = EmbeddedFont();
   ASSERT_TRUE(font);
-  for (const CatalogueEntry& e : kCatalogue) {
-    for (std::size_t i = 0; i < e.text.size(); ++i) {
-      const Language language = kLanguages[i + 1];
-      const std::string_view text = Translate(language, e.id);
-      EXPECT_EQ(text, e.text[i].empty() ? e.id : e.text[i]);
-      EXPECT_EQ(Placeholders(text), Placeholders(e.id)) << text;
-      for (char32_t cp : DecodeGameText(std::string(text))) {
-        const Glyph* glyph = font->Find(cp);
-        EXPECT_TRUE(glyph && glyph != font->Find(0xFFFD))
-            << text << " U+" << std::hex << static_cast<uint32_t>(cp);
-      }
+  const auto expectDrawn = [font](std::string_view text) {
+    for (char32_t cp : DecodeGameText(std::string(text))) {
+      const Glyph* glyph = font->Find(cp);
+      EXPECT_TRUE(glyph && glyph != font->Find(0xFFFD))
+          << text << " U+" << std::hex << static_cast<uint32_t>(cp);
     }
-    EXPECT_EQ(Translate(Language::kEnglish, e.id), e.id);
+  };
+  // Each language but English (the code's own) has its catalogue, and each catalogue a language.
+  std::set<std::string_view> codes;
+  for (int i = 0; i < LanguageCount(); ++i) {
+    const Language language{static_cast<int8_t>(i)};
+    expectDrawn(LanguageName(language));
+    if (language != Language::kEnglish) codes.insert(LanguageCode(language));
   }
-  EXPECT_EQ(Translate(Language::kFrench, "no such text"), "no such text");
+  std::set<std::string_view> catalogues;
+  for (const Catalogue& c : kCatalogues) catalogues.insert(c.code);
+  EXPECT_EQ(catalogues, codes);
+
+  for (const Catalogue& c : kCatalogues) {
+    ASSERT_FALSE(c.entries.empty()) << c.code;
+    // Sorted by id, each once: a translation is found by a binary search.
+    EXPECT_TRUE(std::is_sorted(c.entries.begin(), c.entries.end(),
+                               [](const auto& a, const auto& b) { return a.id <= b.id; }));
+    const Language language = *LanguageOfLocale(c.code);
+    for (const CatalogueEntry& e : c.entries) {
+      const std::string_view text = Translate(language, e.id);
+      EXPECT_EQ(text, e.text.empty() ? e.id : e.text);
+      EXPECT_EQ(Placeholders(text), Placeholders(e.id)) << text;
+      expectDrawn(text);
+      EXPECT_EQ(Translate(Language::kEnglish, e.id), e.id);
+    }
+    EXPECT_EQ(Translate(language, "no such text"), "no such text");
+  }
 }
 
 }  // namespace

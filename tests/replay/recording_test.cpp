@@ -13,6 +13,7 @@
 #include "media/headless/headless.h"
 #include "ranking/ranking_file.h"
 #include "replay/best_rounds.h"
+#include "replay/format.h"
 #include "replay/notes.h"
 #include "script/script_parser.h"
 #include "support/in_process.h"
@@ -52,6 +53,7 @@ TEST(Recording, ARecordedRunReplaysToTheSameGameAndRanking) {
     GameDir played, replayed;
     const auto original = RunScript(played, script + "state\n", {"--record", played.File("r")});
     ASSERT_EQ(original.exitCode, 0) << original.err;
+    EXPECT_EQ(played.Read("r").rfind(replay::RecordingFormatLine() + "\n", 0), 0u);
     const auto again = RunScript(replayed, played.Read("r") + "state\n");
     ASSERT_EQ(again.exitCode, 0) << again.err;
     EXPECT_EQ(LastState(again), LastState(original)) << script;
@@ -87,14 +89,15 @@ TEST(Recording, FilesRideAlongAsNotesAndComeBackWhole) {
 TEST(Recording, AFileHoldsEveryPassTheMomentItIsPlayed) {
   GameDir dir("");
   const std::string path = dir.File("session.script");
+  const std::string head = replay::RecordingFormatLine() + "\n";
   {
     replay::RecordingFile file(path);
     replay::Recording& r = file.Get();
     r.Start(7);
     const std::pair<uint32_t, std::string> passes[] = {
-        {16, "start 7\ntick 16\n"},
-        {16, "start 7\ntick 16 2\n"},
-        {17, "start 7\ntick 16 2\ntick 17\n"},
+        {16, head + "start 7\ntick 16\n"},
+        {16, head + "start 7\ntick 16 2\n"},
+        {17, head + "start 7\ntick 16 2\ntick 17\n"},
     };
     for (const auto& [ms, after] : passes) {
       r.Pass(ms);
@@ -102,9 +105,11 @@ TEST(Recording, AFileHoldsEveryPassTheMomentItIsPlayed) {
     }
     r.Key({30, media::kKeyDown, 0, 0});
     for (int i = 0; i < 10; ++i) r.Pass(17);
-    EXPECT_EQ(dir.Read("session.script"), "start 7\ntick 16 2\ntick 17\ndown 30\ntick 17 10\n");
+    EXPECT_EQ(dir.Read("session.script"),
+              head + "start 7\ntick 16 2\ntick 17\ndown 30\ntick 17 10\n");
   }  // gone without Finish, as a killed game goes
-  EXPECT_EQ(dir.Read("session.script"), "start 7\ntick 16 2\ntick 17\ndown 30\ntick 17 10\n");
+  EXPECT_EQ(dir.Read("session.script"),
+            head + "start 7\ntick 16 2\ntick 17\ndown 30\ntick 17 10\n");
 }
 
 std::vector<std::string> Replays(const GameDir& dir) {
@@ -135,6 +140,7 @@ TEST(BestRounds, TheBestRoundIsKeptFromItsOwnStartAndReplaysToItsScore) {
   ASSERT_EQ(kept.size(), 1u);
   const std::string text = dir.Read("replays/" + kept[0]);
   EXPECT_LT(text.size(), 200u * 1024);
+  EXPECT_EQ(text.rfind(replay::RecordingFormatLine() + "\n", 0), 0u);
   EXPECT_EQ(text.find("tick 16 18750"), std::string::npos) << "the idle title is not kept";
   EXPECT_NE(text.find("# resume {"), std::string::npos);
   const auto score = game::ScoreOfReplayName(kept[0]);

@@ -67,9 +67,8 @@ void WritePng(const std::string& path, const std::vector<uint8_t>& pixels, int32
   if (!writer || IMG_SavePNG_RW(surface.get(), writer, 1) != 0) {
     throw PlatformError(path + ": cannot write: " + IMG_GetError());
   }
-  const storage::WriteResult written = storage::ReplaceFile(path, png);
-  if (!written.Ok() && written.step != storage::WriteResult::Step::kFolderSync) {
-    throw PlatformError(path + ": cannot write: " + storage::ErrorText(written.error));
+  if (const int error = storage::ReplaceFile(path, png).Failure()) {
+    throw PlatformError(path + ": cannot write: " + storage::ErrorText(error));
   }
 }
 

@@ -21,11 +21,7 @@ UserDirs UserDirsFromEnvironment() {
   return {Env("XDG_DATA_HOME"), Env("HOME"), Env("XDG_CONFIG_HOME"), ""};
 }
 
-std::string UserLocale() {
-  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    if (const std::string value = Env(name); !value.empty()) return value;
-  }
-  return "";
-}
+// The environment is the locale's only record here.
+std::string SystemLocale() { return ""; }
 
 }  // namespace storage

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 
+#include "storage/append.h"
 #include "storage/errors.h"
 #include "storage/paths.h"
 #include "storage/temporary.h"
@@ -124,16 +125,9 @@ WriteResult AppendLines(const std::string& path, std::string_view header, std::s
     return failed(error);
   }
   const off_t oldSize = st.st_size;
-  std::string bytes;
-  if (oldSize == 0) {
-    bytes = std::string(header) + "\n";
-  } else {
-    // A line cut short by a crash stays a line of its own (and is skipped
-    // when read) instead of running into this one.
-    char lastByte = '\n';
-    if (::pread(fd, &lastByte, 1, oldSize - 1) == 1 && lastByte != '\n') bytes = "\n";
-  }
-  bytes += lines;
+  char lastByte = '\n';
+  if (oldSize > 0 && ::pread(fd, &lastByte, 1, oldSize - 1) != 1) lastByte = '\n';
+  const std::string bytes = AppendedBytes(static_cast<uint64_t>(oldSize), lastByte, header, lines);
   if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
     const int error = errno;
     if (::ftruncate(fd, oldSize) == 0) ::fsync(fd);  // leave no part of this append

@@ -1,8 +1,6 @@
 // What decides the per-user folders and the locale on Windows: the system's own records.
 #include <shlobj.h>
 
-#include <cstdlib>
-
 #include "storage/user_folder.h"
 #include "storage/windows/win32.h"
 
@@ -23,11 +21,7 @@ UserDirs UserDirsFromEnvironment() {
   return dirs;
 }
 
-std::string UserLocale() {
-  // The variables first, as elsewhere: a player (or a test) who sets one chooses by it.
-  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    if (const char* value = std::getenv(name); value && *value) return value;
-  }
+std::string SystemLocale() {
   // The language Windows shows its own texts in.
   wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
   const LCID language = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);

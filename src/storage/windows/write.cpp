@@ -3,6 +3,7 @@
 
 #include <cerrno>
 
+#include "storage/append.h"
 #include "storage/errors.h"
 #include "storage/paths.h"
 #include "storage/temporary.h"
@@ -161,20 +162,15 @@ WriteResult AppendLines(const std::string& path, std::string_view header, std::s
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(h.Get(), &size)) return failed(windows::LastErrno());
   const uint64_t oldSize = static_cast<uint64_t>(size.QuadPart);
-  std::string bytes;
-  if (oldSize == 0) {
-    bytes = std::string(header) + "\n";
-  } else {
-    // A line cut short by a crash stays a line of its own (and is skipped
-    // when read) instead of running into this one.
-    char lastByte = '\n';
+  char lastByte = '\n';
+  if (oldSize > 0) {
     OVERLAPPED at{};
     at.Offset = static_cast<DWORD>(oldSize - 1);
     at.OffsetHigh = static_cast<DWORD>((oldSize - 1) >> 32);
     DWORD got = 0;
-    if (ReadFile(h.Get(), &lastByte, 1, &got, &at) && got == 1 && lastByte != '\n') bytes = "\n";
+    if (!ReadFile(h.Get(), &lastByte, 1, &got, &at) || got != 1) lastByte = '\n';
   }
-  bytes += lines;
+  const std::string bytes = AppendedBytes(oldSize, lastByte, header, lines);
   int error = WriteAllAt(h.Get(), oldSize, bytes);
   if (error == 0 && !FlushFileBuffers(h.Get())) error = windows::LastErrno();
   if (error != 0) {
