@@ -190,7 +190,7 @@ Json Actual(const std::string& name) {
     ExpectBotTallies(script, history);
     trailer["rapiko-history.csv"] = FileJson(MaskedHistory(history));
   }
-  // "files": every other file the run made, changed (its bytes) or removed (null).
+  // "files": every other file the run made or changed (its bytes) or removed (null).
   if (!Directive(script, "files").empty()) {
     std::map<std::string, std::string> after = Files(dir.Path());
     after.erase("script.txt");
@@ -198,8 +198,13 @@ Json Actual(const std::string& name) {
       if (!after.count(file)) trailer[file] = nullptr;
     for (const auto& [file, bytes] : after) {
       const auto old = before.find(file);
-      if (!trailer.contains(file) && (old == before.end() || old->second != bytes))
-        trailer[file] = FileJson(named(MaskedHistory(bytes)));
+      if (trailer.contains(file) || (old != before.end() && old->second == bytes)) continue;
+      // A copy of a file the folder held before is named, not repeated.
+      const auto same = std::find_if(before.begin(), before.end(), [&](const auto& b) {
+        return !bytes.empty() && b.second == bytes;
+      });
+      trailer[file] = same != before.end() ? Json{{"copy of", same->first}}
+                                           : FileJson(named(MaskedHistory(bytes)));
     }
   }
   run.push_back({{"golden", trailer}});
