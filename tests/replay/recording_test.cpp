@@ -239,26 +239,6 @@ TEST(BestRounds, OnlyAHigherScoreReplacesTheSessionsKeptRound) {
   EXPECT_EQ(text.substr(text.rfind("\n# ") + 3), "first\n");
 }
 
-TEST(BestRounds, NamesOfKeptRoundsAndOthers) {
-  const std::pair<const char*, std::optional<int64_t>> cases[] = {
-      {"best-20261207-190142-456.script", 456},
-      {"best-20261207-190142-456-2.script", 456},
-      {"best-20261207-190142-0.script", 0},
-      {"best-20261207-1901-456.script", std::nullopt},
-      {"best-20261207-190142-45x.script", std::nullopt},
-      {"best-20261207-190142-456.txt", std::nullopt},
-      {"best-20261207-190142-456-2-3.script", std::nullopt},
-      {"best-20261207-190142-4294967296.script", 4294967296},  // ten digits
-      {"best-20261207-190142-12345678901.script", std::nullopt},
-      {"best-20261207-190142-7-9999.script", 7},
-      {"best-202612071-190142-7.script", std::nullopt},
-      {"best-20261207-1901420-7.script", std::nullopt},
-      {"best-20261207-190142-7-.script", std::nullopt},
-      {"notes.script", std::nullopt},
-  };
-  for (const auto& [name, score] : cases) EXPECT_EQ(game::ScoreOfReplayName(name), score) << name;
-}
-
 TEST(BestRounds, ALinkPlantedAsTheReplaysFolderIsNeverWrittenThrough) {
   GameDir dir(""), elsewhere("");
   fs::create_directory_symlink(elsewhere.Path(), dir.File("replays"));
