@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <array>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -42,7 +43,7 @@ TEST(HistoryFile, EachCaseReadsAsARoundOrAsADamagedLine) {
 }
 
 // Each code from 1 to 255 has one name, which reads back as the code; the 37 word keys are
-// named by their character.
+// named by their character, the US rows of word characters.
 TEST(Keys, EveryCodesNameReadsBackAsTheCode) {
   int words = 0;
   for (int32_t code = 1; code < 256; ++code) {
@@ -52,6 +53,10 @@ TEST(Keys, EveryCodesNameReadsBackAsTheCode) {
     words += stats::IsWordKey(code) ? 1 : 0;
   }
   EXPECT_EQ(words, 37);
+  EXPECT_EQ(stats::KeyboardRows(), (std::array<std::string, 4>{"1234567890-", "QWERTYUIOP",
+                                                              "ASDFGHJKL", "ZXCVBNM"}));
+  EXPECT_EQ(stats::WordKeyCodes()['Q'], 16);
+  EXPECT_EQ(stats::WordKeyCodes()['q'], 0);
   EXPECT_FALSE(stats::IsWordKey(0) || stats::IsWordKey(256));
   for (const char* other : {"", "#", "#0", "#256", "#-1", "#1x", "#+1", "#30", "a", "AB", "15"})
     EXPECT_EQ(stats::KeyCodeOfName(other), std::nullopt) << other;
