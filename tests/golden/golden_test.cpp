@@ -250,24 +250,4 @@ const bool kRegistered = [] {
   return true;
 }();
 
-// The layout keeps every value and keeps lines short.
-TEST(GoldenLayout, KeepsValuesAndShortLines) {
-  Json numbers = Json::array();
-  for (int i = 0; i < 1001; ++i) numbers.push_back(i * 7.25);
-  const Json cases[] = {
-      Json::parse(R"({"a": 1, "b": [1, 2.5, "x"], "c": {"d": null}})"),
-      Json{{"letterKeys", numbers}, {"nested", Json::array({numbers, Json::object()})}},
-      Json::array({Json::array(), Json::object(), "", std::string(300, 'y')}),
-  };
-  for (const Json& v : cases) {
-    const std::string text = golden::Layout(v);
-    EXPECT_EQ(Json::parse(text), v);
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 320u) << line;
-  }
-  EXPECT_EQ(
-      golden::FirstDifference(Json::parse(R"([{"a": [1, 2]}])"), Json::parse(R"([{"a": [1, 3]}])")),
-      "[0].a[1]: expected 2, actual 3");
-}
-
 }  // namespace
