@@ -143,7 +143,8 @@ Json Actual(const std::string& name) {
   }
   // NAME.dir/ holds more files of the game folder, in their folders.
   if (fs::is_directory(base.string() + ".dir"))
-    fs::copy(base.string() + ".dir", dir.Path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    fs::copy(base.string() + ".dir", dir.Path(),
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
   // The scratch folder's name changes from run to run: GAMEDIR stands for it.
   const auto masked = [&dir](std::string text, const std::string& from, const std::string& to) {
     for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())

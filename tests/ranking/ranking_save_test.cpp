@@ -310,8 +310,9 @@ TEST_F(RankingSaveTest, AWriteThatCannotBeMadeKeepsTheOldFile) {
     });
     fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
     if (r.message == kNotAllowed) continue;  // no user namespace here
-    if (c.error == 0) EXPECT_EQ(r.message, "");
-    if (c.error != 0) {
+    if (c.error == 0) {
+      EXPECT_EQ(r.message, "");
+    } else {
       EXPECT_EQ(r.message.rfind("cannot write the ranking file " + file + ": ", 0), 0u);
       EXPECT_NE(r.message.find(std::strerror(c.error)), std::string::npos) << r.message;
     }

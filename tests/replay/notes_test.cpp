@@ -15,8 +15,14 @@ namespace {
 // The standard alphabet and padding, so that kept recordings stay readable by any Base64 tool.
 TEST(Base64, TheStandardFormBothWays) {
   const std::pair<std::string, std::string> cases[] = {
-      {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},     {"foo", "Zm9v"},
-      {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}, {"\xFF\xEF\xBE", "/+++"},
+      {"", ""},
+      {"f", "Zg=="},
+      {"fo", "Zm8="},
+      {"foo", "Zm9v"},
+      {"foob", "Zm9vYg=="},
+      {"fooba", "Zm9vYmE="},
+      {"foobar", "Zm9vYmFy"},
+      {"\xFF\xEF\xBE", "/+++"},
       {std::string("\0\0", 2), "AAA="},
   };
   for (const auto& [bytes, text] : cases) {

@@ -199,8 +199,8 @@ TEST(BestRounds, OnlyAHigherScoreReplacesASessionsOwnKeptRound) {
   state::GameState g;
   one.RoundEnded(g, 0, 99);  // never started
   EXPECT_FALSE(dir.Exists("replays"));
-  const auto round = [&g](replay::BestRounds& best, replay::Recording& recording,
-                          const char* note, int32_t score) {
+  const auto round = [&g](replay::BestRounds& best, replay::Recording& recording, const char* note,
+                          int32_t score) {
     best.RoundStarted(g, 1, 0);
     recording.Note(note);
     best.RoundEnded(g, 1, score);

@@ -33,10 +33,12 @@ TEST(HistoryFile, EachCaseReadsAsARoundOrAsADamagedLine) {
               std::string(first ? stats::kFirstHistoryHeader : stats::kHistoryHeader) + "\n" +
                   f[1] + "\n");
     const stats::HistoryRead history = stats::ReadHistory(dir.Path() + "/", 1);
-    EXPECT_EQ(std::pair(history.rounds, history.damagedLines), std::pair(round ? 1 : 0, round ? 0 : 1))
+    EXPECT_EQ(std::pair(history.rounds, history.damagedLines),
+              std::pair(round ? 1 : 0, round ? 0 : 1))
         << f[1];
-    if (f.size() > 2 && history.tail.size() == 1)
+    if (f.size() > 2 && history.tail.size() == 1) {
       EXPECT_EQ(stats::FormatRoundLine(history.tail[0]), f[2]);
+    }
     ++read;
   }
   EXPECT_GT(read, 60);
@@ -53,8 +55,8 @@ TEST(Keys, EveryCodesNameReadsBackAsTheCode) {
     words += stats::IsWordKey(code) ? 1 : 0;
   }
   EXPECT_EQ(words, 37);
-  EXPECT_EQ(stats::KeyboardRows(), (std::array<std::string, 4>{"1234567890-", "QWERTYUIOP",
-                                                              "ASDFGHJKL", "ZXCVBNM"}));
+  EXPECT_EQ(stats::KeyboardRows(),
+            (std::array<std::string, 4>{"1234567890-", "QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"}));
   EXPECT_EQ(stats::WordKeyCodes()['Q'], 16);
   EXPECT_EQ(stats::WordKeyCodes()['q'], 0);
   EXPECT_FALSE(stats::IsWordKey(0) || stats::IsWordKey(256));

@@ -48,7 +48,8 @@ TEST(KeyMap, EachWordKeyWhereTheLayoutTypesIt) {
     std::map<char, std::string> places;  // each word character once
     for (const stats::MapKey& k : keys) {
       EXPECT_EQ(k.code, *stats::KeyCodeOfName(std::string(1, k.name))) << f[0] << " " << k.name;
-      EXPECT_TRUE(places.emplace(k.name, std::to_string(k.row) + "/" + std::to_string(k.column)).second)
+      EXPECT_TRUE(
+          places.emplace(k.name, std::to_string(k.row) + "/" + std::to_string(k.column)).second)
           << f[0] << ": " << k.name << " twice";
     }
     EXPECT_EQ(places.size(), 37u) << f[0];

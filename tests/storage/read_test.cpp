@@ -70,7 +70,8 @@ TEST(ReadWholeFile, PlainFilesOnlyUpToTheLimit) {
         << c.path;
   }
   const storage::FileRead special = storage::ReadWholeFile(dir.SpecialFile(), 5);
-  EXPECT_EQ(std::pair(special.notPlain, special.Problem(5)), std::pair(true, std::string("not a plain file")));
+  EXPECT_EQ(std::pair(special.notPlain, special.Problem(5)),
+            std::pair(true, std::string("not a plain file")));
   EXPECT_FALSE(storage::IsPlainFile(dir.SpecialFile()));
 }
 
