@@ -64,6 +64,14 @@ TEST(Keys, EveryCodesNameReadsBackAsTheCode) {
     EXPECT_EQ(stats::KeyCodeOfName(other), std::nullopt) << other;
 }
 
+// The append takes the folder's lock: where that cannot be had, nothing is written.
+TEST(History, NothingWithoutTheFolderLock) {
+  GameDir dir;
+  std::filesystem::create_directory(dir.File("rapikosc.ini.lock"));
+  EXPECT_THROW(stats::AppendRounds(dir.Path() + "/", {state::RoundRecord{}}), stats::HistoryError);
+  EXPECT_FALSE(dir.Exists(stats::kHistoryFileName));
+}
+
 // A history that is a link is never written through (nor made where a dangling link points);
 // a FIFO is never waited on. The round's end names the file; the game ends as always.
 TEST(History, NeverThroughALinkNeverWaitingOnAFifo) {
