@@ -94,7 +94,7 @@ TEST(Record, AKilledSessionKeepsEveryPass) {
   GameDir dir;
   LiveRun run({"--headless", "--script", "-", "--dir", dir.Path(), "--record", dir.File("r")});
   run.Send("start 9\npress 57\ntick 16\ntick 16 40\nstate\n");
-  ASSERT_TRUE(run.ReadLine(10000));
+  ASSERT_TRUE(run.ReadLine());
   run.Signal(SIGKILL);
   run.Finish();
   const std::string recording = dir.Read("r");

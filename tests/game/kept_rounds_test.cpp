@@ -17,12 +17,20 @@ TEST(KeptRounds, OnlyKeptRoundNamesAreListedHighestScoreFirstWithDateAndList) {
       {"best-20261207-190155-120.script", "# rapiko recording\n# list digits\nstart 1\n"},
       {"best-20261130-080000-940.script", "# list \nstart 1\n"},
       {"best-20261201-235959-120-2.script", "start 1\n"},
+      {"best-20261207-190142-4294967296.script", ""},  // ten digits
+      {"best-20261207-190142-7-9999.script", ""},
       // Not kept rounds: other names, wrong digits, the temporaries of a keep.
       {"best-2026127-190155-5.script", ""},
       {"best-20261207-1901-5.script", ""},
       {"best-20261207-190155-.script", ""},
       {"best-20261207-190155-5-12345.script", ""},
       {"best-20261207-190155-5.txt", ""},
+      {"best-20261207-190142-45x.script", ""},
+      {"best-20261207-190142-456-2-3.script", ""},
+      {"best-20261207-190142-12345678901.script", ""},
+      {"best-202612071-190142-7.script", ""},
+      {"best-20261207-1901420-7.script", ""},
+      {"best-20261207-190142-7-.script", ""},
       {"notes.script", ""},
       {".best-abcdefghijkl", ""},
   };
@@ -31,9 +39,11 @@ TEST(KeptRounds, OnlyKeptRoundNamesAreListedHighestScoreFirstWithDateAndList) {
   for (const state::KeptRound& r : ListKeptRounds(dir.Path() + "/"))
     got.emplace_back(std::filesystem::path(r.file).filename().string(), r.when, r.score, r.list);
   const decltype(got) expected = {
+      {"best-20261207-190142-4294967296.script", "2026-12-07 19:01", 4294967296, ""},
       {"best-20261130-080000-940.script", "2026-11-30 08:00", 940, ""},
       {"best-20261207-190155-120.script", "2026-12-07 19:01", 120, "digits"},
       {"best-20261201-235959-120-2.script", "2026-12-01 23:59", 120, ""},
+      {"best-20261207-190142-7-9999.script", "2026-12-07 19:01", 7, ""},
   };
   EXPECT_EQ(got, expected);
   EXPECT_TRUE(ListKeptRounds(dir.File("none") + "/").empty());

@@ -58,21 +58,6 @@ TEST(Lifecycle, NothingAfterTheFailedStep) {
   EXPECT_EQ(std::count(log.begin(), log.end(), "Root.CreateSoundDevice"), 0);
 }
 
-// What games killed while writing left in the folder goes at the next start.
-TEST(Lifecycle, StartUpRemovesTheTemporariesOfKilledGames) {
-  GameDir dir;
-  for (const char* name : {"rapikosc.ini.tmp-AbCdEf123456", "rapiko-history.csv.tmp-0123456789ab"})
-    dir.Write(name, "partial");
-  dir.Write("notes.tmp-x", "mine");
-  testing_support::LiveRun run(dir);
-  run.Send("tick 16\nstate\n");
-  ASSERT_TRUE(run.ReadLine(10000));  // started, not yet shut down
-  EXPECT_FALSE(dir.Exists("rapikosc.ini.tmp-AbCdEf123456"));
-  EXPECT_FALSE(dir.Exists("rapiko-history.csv.tmp-0123456789ab"));
-  EXPECT_TRUE(dir.Exists("notes.tmp-x"));
-  EXPECT_EQ(run.Finish().exitCode, 0);
-}
-
 // Sends one window message after the messages of a chosen pass.
 class WindowMessage : public media::ForwardingSystem {
  public:

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -113,6 +114,15 @@ Json ShortStrings(const Json& v) {
   return out;
 }
 
+// Every file under root by its path from root, with its bytes.
+std::map<std::string, std::string> Files(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : fs::recursive_directory_iterator(root))
+    if (e.is_regular_file())
+      files[fs::relative(e.path(), root).generic_string()] = ReadFileBytes(e.path().string());
+  return files;
+}
+
 // The run as the expected file holds it: each line of standard output, then
 // {"golden": ...} with the exit status, standard error and the files. A
 // line of output that is not in the one form the game writes JSON in is a
@@ -131,26 +141,42 @@ Json Actual(const std::string& name) {
     const std::string from = base.string() + suffix;
     if (fs::exists(from)) dir.Write(file, ReadFileBytes(from));
   }
-  std::vector<std::string> extra = Directive(script, "args");
-  if (!extra.empty()) extra.erase(extra.begin());
+  // NAME.dir/ holds more files of the game folder, in their folders.
+  if (fs::is_directory(base.string() + ".dir"))
+    fs::copy(base.string() + ".dir", dir.Path(),
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  // The scratch folder's name changes from run to run: GAMEDIR stands for it.
+  const auto masked = [&dir](std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+      text.replace(at, from.size(), to);
+    return text;
+  };
+  const auto inDir = [&](const std::string& text) { return masked(text, "GAMEDIR", dir.Path()); };
+  const auto named = [&](const std::string& text) { return masked(text, dir.Path(), "GAMEDIR"); };
+  const std::map<std::string, std::string> before = Files(dir.Path());
   // The game's own texts unless the script names another locale.
   const std::vector<std::string> lang = Directive(script, "lang");
   testing_support::GameLocale() = lang.size() > 1 ? lang[1] : "ja_JP.UTF-8";
-  auto r = testing_support::RunScript(dir, script, extra);
-  // The scratch folder's name changes from run to run.
-  for (size_t at; (at = r.err.find(dir.Path())) != std::string::npos;)
-    r.err.replace(at, dir.Path().size(), "GAMEDIR");
+  // "command ARGS": the program with these arguments alone, its output text; else the script.
+  std::vector<std::string> args = Directive(script, "command");
+  const bool command = !args.empty();
+  if (!command) args = Directive(script, "args");
+  if (!args.empty()) args.erase(args.begin());
+  for (std::string& arg : args) arg = inDir(arg);
+  auto r = command ? testing_support::RunBinary(args)
+                   : testing_support::RunScript(dir, inDir(script), args);
   Json run = Json::array();
-  std::istringstream out(r.out);
+  std::istringstream out(command ? "" : r.out);
   for (std::string line; std::getline(out, line);) {
     const Json value = Json::parse(line, nullptr, false);
     EXPECT_EQ(value.is_discarded() ? "" : value.dump(), line) << "not the game's JSON form";
     run.push_back(ShortStrings(value));
   }
   EXPECT_TRUE(r.out.empty() || r.out.back() == '\n') << "output without its last line end";
-  Json trailer = {{"exitCode", r.exitCode},
-                  {"stderr", FileJson(r.err)},
-                  {"rapikosc.ini", FileJson(dir.Read("rapikosc.ini"))}};
+  Json trailer = {{"exitCode", r.exitCode}};
+  if (command) trailer["stdout"] = FileJson(named(r.out));
+  trailer["stderr"] = FileJson(named(r.err));
+  trailer["rapikosc.ini"] = FileJson(dir.Read("rapikosc.ini"));
   if (dir.Exists("rapikosc.ini.bak"))
     trailer["rapikosc.ini.bak"] = FileJson(dir.Read("rapikosc.ini.bak"));
   // Another word list's ranking.
@@ -164,6 +190,23 @@ Json Actual(const std::string& name) {
     const std::string history = dir.Read("rapiko-history.csv");
     ExpectBotTallies(script, history);
     trailer["rapiko-history.csv"] = FileJson(MaskedHistory(history));
+  }
+  // "files": every other file the run made or changed (its bytes) or removed (null).
+  if (!Directive(script, "files").empty()) {
+    std::map<std::string, std::string> after = Files(dir.Path());
+    after.erase("script.txt");
+    for (const auto& [file, bytes] : before)
+      if (!after.count(file)) trailer[file] = nullptr;
+    for (const auto& [file, bytes] : after) {
+      const auto old = before.find(file);
+      if (trailer.contains(file) || (old != before.end() && old->second == bytes)) continue;
+      // A copy of a file the folder held before is named, not repeated.
+      const auto same = std::find_if(before.begin(), before.end(), [&](const auto& b) {
+        return !bytes.empty() && b.second == bytes;
+      });
+      trailer[file] = same != before.end() ? Json{{"copy of", same->first}}
+                                           : FileJson(named(MaskedHistory(bytes)));
+    }
   }
   run.push_back({{"golden", trailer}});
   return run;
@@ -207,25 +250,5 @@ const bool kRegistered = [] {
   }
   return true;
 }();
-
-// The layout keeps every value and keeps lines short.
-TEST(GoldenLayout, KeepsValuesAndShortLines) {
-  Json numbers = Json::array();
-  for (int i = 0; i < 1001; ++i) numbers.push_back(i * 7.25);
-  const Json cases[] = {
-      Json::parse(R"({"a": 1, "b": [1, 2.5, "x"], "c": {"d": null}})"),
-      Json{{"letterKeys", numbers}, {"nested", Json::array({numbers, Json::object()})}},
-      Json::array({Json::array(), Json::object(), "", std::string(300, 'y')}),
-  };
-  for (const Json& v : cases) {
-    const std::string text = golden::Layout(v);
-    EXPECT_EQ(Json::parse(text), v);
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 320u) << line;
-  }
-  EXPECT_EQ(
-      golden::FirstDifference(Json::parse(R"([{"a": [1, 2]}])"), Json::parse(R"([{"a": [1, 3]}])")),
-      "[0].a[1]: expected 2, actual 3");
-}
 
 }  // namespace

@@ -1,6 +1,6 @@
-// Name entry with key codes no script can send, the ranking key at its limit, an empty ranking
-// file (the rest of name entry and where a result goes are golden games: tests/golden/entry_*,
-// name_entry*, round_*_tenth).
+// Name entry with key codes no script can send, the ranking key at its limit (the rest of name
+// entry and where a result goes are golden games: tests/golden/entry_*, name_entry*,
+// round_*_tenth; the ranking file's: ranking_*).
 #include "ranking/name_entry.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <string>
 
 #include "ranking/rank_key.h"
-#include "ranking/ranking_file.h"
 #include "support/fakes.h"
 #include "typing/key_tables.h"
 
@@ -41,14 +40,6 @@ TEST(InsertRankingTest, KeyIsHeldAtTheLimit) {
   g.entryName = "TOP";
   ranking::InsertRanking(g, 99999);
   EXPECT_EQ(g.rankKeys[0], 2147483647);  // read back: the golden game ranking_value_syntax
-}
-
-// A reading stops at the first value it lacks and what was held stays (the rest: ranking_*).
-TEST(RankingFile, AnEmptyFileReadsNothing) {
-  state::GameState g;
-  g.entryName = "OLD";
-  EXPECT_EQ(ranking::LoadRankingFromBytes(g, "").substr(0, 7), "line 1:");
-  EXPECT_EQ(g.entryName, "OLD");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "ranking/ranking_file.h"
 #include "state/game_state.h"
@@ -55,7 +56,7 @@ TEST(SharedFolder, TwoGamesSavingAtOnceAndAnIdleOneKeepEveryResult) {
   // starting would wait for it there and read the other's save as its own start.
   for (LiveRun* run : {&idle, &ann, &bob}) {
     run->Send("tick 16\nstate\n");
-    ASSERT_TRUE(run->ReadLine(10000));
+    ASSERT_TRUE(run->ReadLine());
   }
   std::optional<storage::FolderLock> lock(std::in_place, dir.Path() + "/");
   dir.Write("rapikosc.ini.tmp-LiveSave0001", "another game's save, under way");
@@ -67,8 +68,8 @@ TEST(SharedFolder, TwoGamesSavingAtOnceAndAnIdleOneKeepEveryResult) {
   EXPECT_FALSE(dir.Exists("rapikosc.ini"));
   EXPECT_TRUE(dir.Exists("rapikosc.ini.tmp-LiveSave0001"));
   lock.reset();
-  ASSERT_TRUE(ann.ReadLine(10000));
-  ASSERT_TRUE(bob.ReadLine(10000));
+  ASSERT_TRUE(ann.ReadLine());
+  ASSERT_TRUE(bob.ReadLine());
   for (LiveRun* run : {&ann, &bob, &idle}) EXPECT_EQ(run->Finish().exitCode, 0);
   const state::GameState g = RankingIn(dir);
   EXPECT_TRUE((g.rankNames[0] == "ANN" && g.rankNames[1] == "BOB") ||
@@ -80,48 +81,38 @@ TEST(SharedFolder, TwoGamesSavingAtOnceAndAnIdleOneKeepEveryResult) {
   EXPECT_FALSE(dir.Exists("rapikosc.ini.tmp-LiveSave0001"));
 }
 
-TEST(Signals, HangUpTerminateAndInterruptEndTheGameLikeEscAndKeepTheEntry) {
-  for (const int signal : {SIGHUP, SIGTERM, SIGINT}) {
-    SCOPED_TRACE(strsignal(signal));
-    GameDir dir("");
-    LiveRun run(dir);
-    run.Send(EnterResult("ANN"));
-    ASSERT_TRUE(run.ReadLine(10000));
-    EXPECT_EQ(RankingIn(dir).rankNames[0], "ANN");  // saved when entered
-    run.Signal(signal);
-    run.Send("tick 16\nstate\n");
-    const testing_support::RunResult r = run.Finish();
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "");  // the pass after the signal never ran
-    EXPECT_EQ(RankingIn(dir).rankNames[0], "ANN");
-  }
-}
-
-// Ended from outside while a name is typed (a closed terminal, a logout, Ctrl+C), the game
-// still enters the result, under the name as typed, or the last name when none was typed.
-TEST(Signals, DuringNameEntryTheResultIsEnteredUnderTheTypedName) {
+// Ended from outside (a closed terminal, a logout, Ctrl+C) the game ends like Esc after the pass
+// in which the signal came: a result entered was saved when entered; one whose name is being
+// typed is entered under the name as typed, or the last name when none was typed.
+TEST(Signals, HangUpTerminateAndInterruptEndTheGameLikeEscAndEnterTheResult) {
   const struct {
-    std::string last, typed, name;
+    std::string last, keys, name;
     int signal;
-  } cases[] = {{"", "type ann\n", "ANN", SIGHUP},
+  } cases[] = {{"", "type ann\npress 28\n", "ANN", SIGHUP},
+               {"", "type ann\npress 28\n", "ANN", SIGTERM},
+               {"", "type ann\npress 28\n", "ANN", SIGINT},
+               {"", "type ann\n", "ANN", SIGHUP},
                {"LAST", "", "LAST", SIGTERM},
                {"LAST", "type x\n", "LASTX", SIGINT}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(strsignal(c.signal));
+    SCOPED_TRACE(c.keys + strsignal(c.signal));
     GameDir dir("");
     state::GameState last;
     last.entryName = c.last;
     dir.Write("rapikosc.ini", ranking::RankingFileBytes(last));
     LiveRun run(dir);
-    run.Send("press 57\ntick 16\ntick 60000 2\ntick 1\n" + c.typed + "tick 16\nstate\n");
-    ASSERT_TRUE(run.ReadLine(10000));
+    run.Send("press 57\ntick 16\ntick 60000 2\ntick 1\n" + c.keys + "tick 16\nstate\n");
+    ASSERT_TRUE(run.ReadLine());
+    const bool entered = c.keys.find("press 28") != std::string::npos;
+    EXPECT_EQ(RankingIn(dir).rankNames[0], entered ? c.name : "");  // saved when entered
     run.Signal(c.signal);
-    run.Send("tick 16\n");
-    EXPECT_EQ(run.Finish().exitCode, 0);
+    run.Send("tick 16\nstate\n");
+    const testing_support::RunResult r = run.Finish();
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "");  // the pass after the signal never ran
     const state::GameState g = RankingIn(dir);
-    EXPECT_EQ(g.rankNames[0], c.name);
-    EXPECT_EQ(g.rankKeys[0], 30300000);
-    EXPECT_EQ(g.entryName, c.name);
+    EXPECT_EQ(std::tuple(g.rankNames[0], g.rankKeys[0], g.entryName),
+              std::tuple(c.name, 30300000, c.name));
   }
 }
 

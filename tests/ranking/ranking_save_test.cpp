@@ -286,34 +286,39 @@ TEST_F(RankingSaveTest, FolderSyncFailureAfterTheRenameSaysTheFileIsInPlace) {
 #endif
 }
 
-TEST_F(RankingSaveTest, FullDiskKeepsTheOldFile) {
-  for (const size_t limit : {size_t{0}, size_t{20}, newBytes.size() - 1, newBytes.size()}) {
-    SCOPED_TRACE(limit);
+// A disk too full for the new file (each size short of it, and one that fits), or a folder that
+// cannot be written (permissions stop root only inside a user namespace of its own): the old
+// file stays, and nothing but the lock is left.
+TEST_F(RankingSaveTest, AWriteThatCannotBeMadeKeepsTheOldFile) {
+  const struct {
+    long limit;  // of a file's size; -1: none, but the folder without write permission
+    int error;   // 0: saved
+  } cases[] = {{0, EFBIG},
+               {20, EFBIG},
+               {long(newBytes.size()) - 1, EFBIG},
+               {long(newBytes.size()), 0},
+               {-1, EACCES}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.limit);
     Reset();
-    const ChildResult r = SaveInChild(player, dir, [limit] {
+    if (c.limit < 0) fs::permissions(dir, fs::perms::owner_write, fs::perm_options::remove);
+    const ChildResult r = SaveInChild(player, dir, [&c] {
+      if (c.limit < 0) return geteuid() != 0 || unshare(CLONE_NEWUSER) == 0;
       std::signal(SIGXFSZ, SIG_IGN);
-      const rlimit small{limit, limit};
+      const rlimit small{rlim_t(c.limit), rlim_t(c.limit)};
       return setrlimit(RLIMIT_FSIZE, &small) == 0;
     });
-    const bool fits = limit == newBytes.size();
-    EXPECT_EQ(r.message,
-              fits ? "" : "cannot write the ranking file " + file + ": " + std::strerror(EFBIG));
-    EXPECT_EQ(ReadFileBytes(file), fits ? newBytes : oldBytes);
-    EXPECT_EQ(Others(), kJustTheLock);
+    fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
+    if (r.message == kNotAllowed) continue;  // no user namespace here
+    if (c.error == 0) {
+      EXPECT_EQ(r.message, "");
+    } else {
+      EXPECT_EQ(r.message.rfind("cannot write the ranking file " + file + ": ", 0), 0u);
+      EXPECT_NE(r.message.find(std::strerror(c.error)), std::string::npos) << r.message;
+    }
+    EXPECT_EQ(ReadFileBytes(file), c.error ? oldBytes : newBytes);
+    EXPECT_EQ(Others(), c.limit < 0 ? std::vector<std::string>{} : kJustTheLock);
   }
-}
-
-TEST_F(RankingSaveTest, FolderWithoutWritePermissionKeepsTheOldFile) {
-  fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
-  // Permissions do not stop root, but they do inside a user namespace of its own.
-  const ChildResult r =
-      SaveInChild(player, dir, [] { return geteuid() != 0 || unshare(CLONE_NEWUSER) == 0; });
-  fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
-  if (r.message == kNotAllowed) GTEST_SKIP() << "no user namespace here";
-  EXPECT_EQ(r.message.rfind("cannot write the ranking file " + file + ": ", 0), 0u);
-  EXPECT_NE(r.message.find(std::strerror(EACCES)), std::string::npos) << r.message;
-  EXPECT_EQ(ReadFileBytes(file), oldBytes);
-  EXPECT_TRUE(Others().empty());
 }
 
 // The folder is named without a last separator.

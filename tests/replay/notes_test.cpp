@@ -1,5 +1,5 @@
-// A recording's notes read back: standard Base64, noted files, the round a replay starts at.
-// start at.
+// A recording's notes read back: standard Base64, noted files, practice keys, the round a replay
+// starts at.
 #include "replay/notes.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +12,7 @@
 
 namespace {
 
-// The standard alphabet and padding, so that kept recordings stay readable
-// (and can be checked with any Base64 tool).
+// The standard alphabet and padding, so that kept recordings stay readable by any Base64 tool.
 TEST(Base64, TheStandardFormBothWays) {
   const std::pair<std::string, std::string> cases[] = {
       {"", ""},
@@ -34,9 +33,9 @@ TEST(Base64, TheStandardFormBothWays) {
   EXPECT_EQ(replay::FromBase64("Zm9v Zm9v"), "foo");  // stops at the first stranger
 }
 
-// Only plain names come back, each continued by the lines of its own name;
-// lines may end in CR LF.
-TEST(Notes, NotedFilesArePlainNamesJoinedInOrder) {
+// Only plain names come back, each continued by the lines of its own name; lines may end in
+// CR LF. Practice keys and the round to watch come from the first note of each.
+TEST(Notes, FilesPracticeKeysAndTheRoundToWatch) {
   const std::string text =
       "# file a.ini Zm9v\r\n"
       "# file+ a.ini YmFy\r\n"
@@ -50,10 +49,11 @@ TEST(Notes, NotedFilesArePlainNamesJoinedInOrder) {
       "# file+ b.ini Zg==\n";
   EXPECT_EQ(replay::NotedFiles(text), (std::vector<std::pair<std::string, std::string>>{
                                           {"a.ini", "foobar"}, {"b.ini", "f"}}));
-}
-
-TEST(Notes, TheRoundAReplayStartsAt) {
-  const std::pair<std::string, int> cases[] = {
+  EXPECT_EQ(replay::NotedPracticeKeys("# practiced 1\n# practice Q #15 ? 1\n# practice A\n"),
+            (std::vector<int16_t>{16, 15, 2}));
+  EXPECT_EQ(replay::NotedPracticeKeys("# practice\n"), std::vector<int16_t>{});
+  EXPECT_EQ(replay::NotedPracticeKeys("start 1\ntick 16\n"), std::nullopt);
+  const std::pair<std::string, int> rounds[] = {
       {"start 1\n", 0},
       {"# replay from round 1\n", 0},
       {"# replay from round 2\n", 1},
@@ -62,7 +62,7 @@ TEST(Notes, TheRoundAReplayStartsAt) {
       {"# replay from round 3\n# replay from round 5\n", 2},
       {"#replay from round 3\n", 0},
   };
-  for (const auto& [text, skip] : cases) EXPECT_EQ(replay::RoundsToSkip(text), skip) << text;
+  for (const auto& [notes, skip] : rounds) EXPECT_EQ(replay::RoundsToSkip(notes), skip) << notes;
 }
 
 }  // namespace

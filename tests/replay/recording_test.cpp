@@ -195,21 +195,27 @@ TEST(BestRounds, OnlyTheTenHighestScoresStayAndLeftOversOfKilledGamesGo) {
   }
 }
 
-// Two sessions that keep a round in the same second with the same score
-// each keep their own file; neither takes the other's for its own.
-TEST(BestRounds, TwoSessionsWithTheSameScoreInTheSameSecondKeepBoth) {
+// Of a session's rounds only a higher score replaces its kept round (of two equal ones the first
+// stays; a round ended without a start is none), and only its own: two sessions that keep a
+// round in the same second with the same score each keep their own file.
+TEST(BestRounds, OnlyAHigherScoreReplacesASessionsOwnKeptRound) {
   GameDir dir("");
   replay::Recording first, second;
-  replay::BestRounds one(dir.Path() + "/", first);
-  replay::BestRounds two(dir.Path() + "/", second);
+  replay::BestRounds one(dir.Path() + "/", first), two(dir.Path() + "/", second);
   state::GameState g;
-  one.RoundStarted(g, 1, 0);
-  first.Note("first");
-  two.RoundStarted(g, 1, 0);
-  second.Note("second");
-  one.RoundEnded(g, 1, 40);
-  two.RoundEnded(g, 1, 40);
-  std::vector<std::string> notes;
+  one.RoundEnded(g, 0, 99);  // never started
+  EXPECT_FALSE(dir.Exists("replays"));
+  const auto round = [&g](replay::BestRounds& best, replay::Recording& recording, const char* note,
+                          int32_t score) {
+    best.RoundStarted(g, 1, 0);
+    recording.Note(note);
+    best.RoundEnded(g, 1, score);
+  };
+  round(one, first, "first", 40);
+  round(two, second, "second", 40);
+  round(one, first, "equal", 40);
+  round(one, first, "lower", 39);
+  std::vector<std::string> notes;  // of each kept round, after its start
   for (const std::string& name : Replays(dir)) {
     EXPECT_EQ(game::ScoreOfReplayName(name), 40) << name;
     const std::string text = dir.Read("replays/" + name);
@@ -217,52 +223,8 @@ TEST(BestRounds, TwoSessionsWithTheSameScoreInTheSameSecondKeepBoth) {
   }
   std::sort(notes.begin(), notes.end());
   EXPECT_EQ(notes, (std::vector<std::string>{"first\n", "second\n"}));
-  // A better round of the first session replaces its own file only.
-  one.RoundStarted(g, 2, 0);
-  one.RoundEnded(g, 2, 50);
+  round(one, first, "better", 50);
   EXPECT_EQ(Replays(dir).size(), 2u);
-}
-
-// Of a session's rounds only a higher score replaces the kept one: of two
-// equal rounds the first stays, and a round ended without a start is none.
-TEST(BestRounds, OnlyAHigherScoreReplacesTheSessionsKeptRound) {
-  GameDir dir("");
-  replay::Recording recording;
-  replay::BestRounds best(dir.Path() + "/", recording);
-  state::GameState g;
-  best.RoundEnded(g, 0, 99);  // never started
-  EXPECT_FALSE(dir.Exists("replays"));
-  const std::pair<const char*, int32_t> rounds[] = {{"first", 40}, {"equal", 40}, {"lower", 39}};
-  for (const auto& [note, score] : rounds) {
-    best.RoundStarted(g, 1, 0);
-    recording.Note(note);
-    best.RoundEnded(g, 1, score);
-  }
-  const auto kept = Replays(dir);
-  ASSERT_EQ(kept.size(), 1u);
-  EXPECT_EQ(game::ScoreOfReplayName(kept[0]), 40);
-  const std::string text = dir.Read("replays/" + kept[0]);
-  EXPECT_EQ(text.substr(text.rfind("\n# ") + 3), "first\n");
-}
-
-TEST(BestRounds, NamesOfKeptRoundsAndOthers) {
-  const std::pair<const char*, std::optional<int64_t>> cases[] = {
-      {"best-20261207-190142-456.script", 456},
-      {"best-20261207-190142-456-2.script", 456},
-      {"best-20261207-190142-0.script", 0},
-      {"best-20261207-1901-456.script", std::nullopt},
-      {"best-20261207-190142-45x.script", std::nullopt},
-      {"best-20261207-190142-456.txt", std::nullopt},
-      {"best-20261207-190142-456-2-3.script", std::nullopt},
-      {"best-20261207-190142-4294967296.script", 4294967296},  // ten digits
-      {"best-20261207-190142-12345678901.script", std::nullopt},
-      {"best-20261207-190142-7-9999.script", 7},
-      {"best-202612071-190142-7.script", std::nullopt},
-      {"best-20261207-1901420-7.script", std::nullopt},
-      {"best-20261207-190142-7-.script", std::nullopt},
-      {"notes.script", std::nullopt},
-  };
-  for (const auto& [name, score] : cases) EXPECT_EQ(game::ScoreOfReplayName(name), score) << name;
 }
 
 TEST(BestRounds, ALinkPlantedAsTheReplaysFolderIsNeverWrittenThrough) {

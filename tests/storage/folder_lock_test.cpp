@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -13,64 +12,68 @@
 #include "storage/errors.h"
 #include "support/game_dir.h"
 
+namespace storage {
 namespace {
 
-using storage::LockAttempt;
-using storage::LockTry;
-
-// A second lock on the folder, even in the same program, waits for the first.
+// A second lock on the folder, even in the same program, waits until the first is released.
 TEST(FolderLock, ASecondLockWaitsUntilTheFirstIsReleased) {
   testing_support::GameDir dir("");
   const std::string myPath = dir.Path() + "/";
-  auto first = std::make_unique<storage::FolderLock>(myPath);
+  auto first = std::make_unique<FolderLock>(myPath);
   ASSERT_TRUE(first->Held());
-  std::atomic<bool> second{false};
-  std::thread waiter([&] {
-    storage::FolderLock lock(myPath);
-    second = lock.Held();
+  std::atomic<bool> waiting = false, released = false, heldAfterRelease = false;
+  std::thread second([&] {
+    waiting = true;
+    const FolderLock lock(myPath);
+    heldAfterRelease = lock.Held() && released;
   });
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  EXPECT_FALSE(second) << "had the lock while another held it";
+  while (!waiting) std::this_thread::yield();
+  released = true;
   first.reset();
-  waiter.join();
-  EXPECT_TRUE(second);
-  EXPECT_TRUE(dir.Exists(storage::kLockFileName));  // kept for the next game
+  second.join();
+  EXPECT_TRUE(heldAfterRelease);
+  EXPECT_TRUE(dir.Exists(kLockFileName));  // kept for the next game
 }
 
-// The wait, on a clock of its own: tries until the lock is had, the file
-// system turns out to keep none, a try fails, or the time is up.
-TEST(WaitForLock, TriesUntilAnAnswerOrTheTimeIsUp) {
+// The wait, on a clock of its own that moves 7 ms a pause, from 1000: it tries until the lock
+// is had, the file system turns out to keep none, a try fails, or the time is up.
+TEST(WaitForLock, TriesUntilAnAnswerOrPastTheDeadline) {
+  constexpr LockTry kLocked = LockTry::kLocked, kBusy = LockTry::kBusy;
   const struct {
-    std::vector<LockTry> answers;  // the tries' answers in turn; the last one repeats
+    std::vector<LockTry> tries;  // what each try finds; the last one repeats
+    int64_t waitMs;
     LockTry result;
-    int tries;
+    int tried;
   } cases[] = {
-      {{LockTry::kLocked}, LockTry::kLocked, 1},
-      {{LockTry::kBusy, LockTry::kBusy, LockTry::kLocked}, LockTry::kLocked, 3},
-      {{LockTry::kBusy, LockTry::kNoLocks}, LockTry::kNoLocks, 2},
-      {{LockTry::kBusy, LockTry::kFailed}, LockTry::kFailed, 2},
-      {{LockTry::kBusy}, LockTry::kBusy, 12},  // 100 ms waited 10 ms a try, and one past
+      {{kLocked}, 70, kLocked, 1},
+      {{kBusy, kBusy, kLocked}, 70, kLocked, 3},
+      {{kBusy, LockTry::kNoLocks}, 70, LockTry::kNoLocks, 2},
+      {{kBusy, LockTry::kFailed}, 70, LockTry::kFailed, 2},
+      {{kBusy}, 70, kBusy, 12},  // at 1000, 1007, ..., 1070 (the deadline: tried again), 1077
+      {{kBusy}, 0, kBusy, 2},    // no wait: one more try after the first
   };
   for (const auto& c : cases) {
-    int tries = 0;
     int64_t now = 1000;
-    const LockAttempt attempt = storage::WaitForLock(
+    int tried = 0;
+    const LockAttempt a = WaitForLock(
         [&] {
-          const LockTry answer = c.answers[std::min<std::size_t>(tries, c.answers.size() - 1)];
-          ++tries;
-          return LockAttempt{answer, answer == LockTry::kFailed ? EACCES : 0};
+          const LockTry t = c.tries[std::min<size_t>(size_t(tried++), c.tries.size() - 1)];
+          return LockAttempt{t, t == LockTry::kFailed ? EIO : 0};
         },
-        100, [&] { return now; }, [&] { now += 10; });
-    EXPECT_EQ(attempt.result, c.result) << c.tries;
-    EXPECT_EQ(tries, c.tries);
+        c.waitMs, [&] { return now; }, [&] { now += 7; });
+    EXPECT_EQ(a.result, c.result) << c.tried;
+    EXPECT_EQ(a.error, c.result == LockTry::kFailed ? EIO : 0) << c.tried;
+    EXPECT_EQ(tried, c.tried);
+    EXPECT_EQ(now, 1000 + 7 * (c.tried - 1)) << c.tried;  // no pause after the last try
   }
 }
 
 TEST(LockFailure, SaysWhyInOneLine) {
-  EXPECT_EQ(storage::LockFailure("d/rapikosc.ini.lock", {LockTry::kBusy, 0}),
+  EXPECT_EQ(LockFailure("d/rapikosc.ini.lock", {LockTry::kBusy, EWOULDBLOCK}),
             "the lock file d/rapikosc.ini.lock is held by another game for over 20 s");
-  EXPECT_EQ(storage::LockFailure("d/rapikosc.ini.lock", {LockTry::kFailed, EACCES}),
-            "the lock file d/rapikosc.ini.lock cannot be locked: " + storage::ErrorText(EACCES));
+  EXPECT_EQ(LockFailure("d/rapikosc.ini.lock", {LockTry::kFailed, EACCES}),
+            "the lock file d/rapikosc.ini.lock cannot be locked: " + ErrorText(EACCES));
 }
 
 }  // namespace
+}  // namespace storage

@@ -1,66 +1,64 @@
-// Paths: separators, a path's folder and name, joining and the normal form, on each system.
+// Paths: separators, a path's folder and name, joining, the normal form, the folders on the way and
+// Windows device names, on each system (the cases: paths.txt).
 #include "storage/paths.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 namespace {
 
-// One path and what each function makes of it, on POSIX systems and on
-// Windows (where '\\' separates too and a drive may begin a path).
-struct PathCase {
-  std::string path;
-  std::string folderOf[2];  // POSIX, Windows
-  std::string nameOf[2];
-  std::string folderPath[2];
-  bool bare[2];
-};
+using storage::PathRules;
 
-// Both systems' rules, tested on every build; the game uses its own system's.
-constexpr storage::PathRules kRules[2] = {storage::kPosixPaths, storage::kWindowsPaths};
+// What function gives for path with rules, as paths.txt writes it.
+std::string Apply(const std::string& function, const std::string& path, const PathRules& rules) {
+  const auto yes = [](bool b) { return std::string(b ? "yes" : "no"); };
+  if (function == "folder") return storage::FolderOf(path, rules);
+  if (function == "name") return storage::NameOf(path, rules);
+  if (function == "folder-path") return storage::FolderPath(path, rules);
+  if (function == "folder-name") return storage::FolderName(path, rules);
+  if (function == "bare") return yes(storage::IsBareName(path, rules));
+  if (function == "normal") return storage::NormalPath(path, rules);
+  if (function == "device") return yes(storage::IsWindowsDeviceName(path));
+  std::string folders;
+  for (const std::string& folder : storage::FoldersOnTheWay(path, rules))
+    folders += (folders.empty() ? "" : " | ") + folder;
+  return folders;
+}
 
-TEST(Paths, FolderNameAndJoinOnEachSystem) {
-  const PathCase cases[] = {
-      {"/tmp/x/f", {"/tmp/x", "/tmp/x"}, {"f", "f"}, {"/tmp/x/f/", "/tmp/x/f/"}, {false, false}},
-      {"/f", {"/", "/"}, {"f", "f"}, {"/f/", "/f/"}, {false, false}},
-      {"f", {".", "."}, {"f", "f"}, {"f/", "f/"}, {true, true}},
-      {"dir/", {"dir", "dir"}, {"", ""}, {"dir/", "dir/"}, {false, false}},
-      {"C:\\Users\\Zo\xC3\xAB",
-       {".", "C:\\Users"},
-       {"C:\\Users\\Zo\xC3\xAB", "Zo\xC3\xAB"},
-       {"C:\\Users\\Zo\xC3\xAB/", "C:\\Users\\Zo\xC3\xAB\\"},
-       {true, false}},
-      {"C:\\f", {".", "C:\\"}, {"C:\\f", "f"}, {"C:\\f/", "C:\\f\\"}, {true, false}},
-      {"C:f", {".", "C:"}, {"C:f", "f"}, {"C:f/", "C:f/"}, {true, false}},
-      {"1:f", {".", "."}, {"1:f", "1:f"}, {"1:f/", "1:f/"}, {true, false}},
-      {"a\\b/c", {"a\\b", "a\\b"}, {"c", "c"}, {"a\\b/c/", "a\\b/c/"}, {false, false}},
-      {"x/a\\b", {"x", "x/a"}, {"a\\b", "b"}, {"x/a\\b/", "x/a\\b\\"}, {false, false}},
-  };
-  for (int system = 0; system < 2; ++system) {
-    const storage::PathRules& rules = kRules[system];
-    for (const PathCase& c : cases) {
-      SCOPED_TRACE(c.path + (system == 0 ? " (POSIX)" : " (Windows)"));
-      EXPECT_EQ(storage::FolderOf(c.path, rules), c.folderOf[system]);
-      EXPECT_EQ(storage::NameOf(c.path, rules), c.nameOf[system]);
-      EXPECT_EQ(storage::FolderPath(c.path, rules), c.folderPath[system]);
-      EXPECT_EQ(storage::FolderName(storage::FolderPath(c.path, rules), rules),
-                c.path.ends_with('/') ? c.path.substr(0, c.path.size() - 1) : c.path);
-      EXPECT_EQ(storage::JoinPath(c.path, "n", rules), c.folderPath[system] + "n");
-      EXPECT_EQ(storage::IsBareName(c.path, rules), c.bare[system]);
+TEST(Paths, EachCaseOnEachSystem) {
+  std::ifstream cases(std::string(RAPIKO_SOURCE_DIR) + "/tests/storage/paths.txt");
+  int read = 0;
+  for (std::string row; std::getline(cases, row);) {
+    if (row.empty() || row[0] == '#') continue;
+    std::vector<std::string> f;  // function, path, POSIX, Windows
+    std::istringstream columns(row);
+    for (std::string column; std::getline(columns, column, '\t');)
+      f.push_back(column == "''" ? "" : column);
+    ASSERT_EQ(f.size(), 4u) << row;
+    for (int system = 0; system < 2; ++system) {
+      const PathRules& rules = system == 0 ? storage::kPosixPaths : storage::kWindowsPaths;
+      SCOPED_TRACE(f[0] + " " + f[1] + (system == 0 ? " (POSIX)" : " (Windows)"));
+      const std::string expected = f[2 + size_t(system)];
+      EXPECT_EQ(Apply(f[0], f[1], rules), expected);
+      if (f[0] != "folder-path") continue;
+      const std::string& p = f[1];
+      EXPECT_EQ(storage::FolderName(expected, rules),
+                p.ends_with('/') ? p.substr(0, p.size() - 1) : p);
+      EXPECT_EQ(storage::JoinPath(p, "n", rules), expected + "n");
     }
-    EXPECT_EQ(storage::FolderName("/", rules), "/");
-    EXPECT_EQ(storage::IsBareName("rapikosc.ini:x", rules), system == 0);  // a file's stream
+    ++read;
   }
-  EXPECT_EQ(storage::FolderName("C:\\", storage::kWindowsPaths), "C:\\");
-  EXPECT_EQ(storage::FolderName("C:\\x\\", storage::kWindowsPaths), "C:\\x");
+  EXPECT_GT(read, 90);
   // The game's own rules are its system's.
   EXPECT_EQ(storage::NameOf("a\\b"), storage::kDriveLetters ? "b" : "a\\b");
 }
 
-// The normal form is std::filesystem's on POSIX systems, on every path of up
-// to six parts made of names, ".", ".." and separators.
+// The normal form is std::filesystem's on POSIX systems, on every path of up to six parts made of
+// names, ".", ".." and separators.
 TEST(NormalPath, IsTheLexicalNormalForm) {
   if (storage::kDriveLetters) GTEST_SKIP() << "std::filesystem turns separators into '\\' here";
   std::vector<std::string> paths = {""};
@@ -76,68 +74,6 @@ TEST(NormalPath, IsTheLexicalNormalForm) {
                 std::filesystem::path(p).lexically_normal().string())
           << p;
     }
-  }
-}
-
-TEST(NormalPath, KeepsTheSeparatorsAsWrittenAndTheDrive) {
-  const struct {
-    std::string path, posix, windows;
-  } cases[] = {
-      {"/usr/bin/../share/rapiko", "/usr/share/rapiko", "/usr/share/rapiko"},
-      {"C:\\Rapiko\\.\\data\\..\\words", "C:\\Rapiko\\.\\data\\..\\words", "C:\\Rapiko\\words"},
-      {"C:\\Rapiko/../..", "..", "C:\\"},
-      {"C:..\\x", "C:..\\x", "C:..\\x"},
-      {"\\\\server\\share\\.\\x", "\\\\server\\share\\.\\x", "\\\\server\\share\\x"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(storage::NormalPath(c.path, storage::kPosixPaths), c.posix) << c.path;
-    EXPECT_EQ(storage::NormalPath(c.path, storage::kWindowsPaths), c.windows) << c.path;
-    EXPECT_EQ(storage::NormalPath(c.path), storage::kDriveLetters ? c.windows : c.posix) << c.path;
-  }
-}
-
-// The folders made on the way to a folder: never the root a drive or a
-// share already has, never twice for a doubled or ending separator.
-TEST(FoldersOnTheWay, AreEachNamedFolderBelowTheRoot) {
-  using V = std::vector<std::string>;
-  const struct {
-    std::string folder;
-    V posix, windows;
-  } cases[] = {
-      {"", {}, {}},
-      {"a", {"a"}, {"a"}},
-      {"/a/b", {"/a", "/a/b"}, {"/a", "/a/b"}},
-      {"a//b/", {"a", "a//b"}, {"a", "a//b"}},
-      {"/", {}, {}},
-      {"C:", {"C:"}, {}},
-      {"C:\\", {"C:\\"}, {}},
-      {"C:\\Rapiko\\data", {"C:\\Rapiko\\data"}, {"C:\\Rapiko", "C:\\Rapiko\\data"}},
-      {"C:x\\y", {"C:x\\y"}, {"C:x", "C:x\\y"}},
-      {"\\\\server\\share\\Rapiko\\x",
-       {"\\\\server\\share\\Rapiko\\x"},
-       {"\\\\server\\share\\Rapiko", "\\\\server\\share\\Rapiko\\x"}},
-      {"//server/share", {"//server", "//server/share"}, {}},
-      {"//server", {"//server"}, {}},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(storage::FoldersOnTheWay(c.folder, storage::kPosixPaths), c.posix) << c.folder;
-    EXPECT_EQ(storage::FoldersOnTheWay(c.folder, storage::kWindowsPaths), c.windows) << c.folder;
-  }
-}
-
-// Windows devices by name, in any folder and with any extension; names
-// that only look like one are files like any other.
-TEST(WindowsDeviceNames, AreTheReservedNamesAndTheDeviceSpace) {
-  for (const char* path :
-       {"NUL", "d\\nul.txt", "d/CON", "C:aux.ini", "COM1", "d\\lpt9.log", "PRN ", "CONOUT$",
-        "conin$.x", "com\xC2\xB9", "LPT\xC2\xB2", "com\xC2\xB3:stream", "COM0", "\\\\.\\pipe\\x",
-        "//./COM1", "/\\.\\x", "//./"}) {
-    EXPECT_TRUE(storage::IsWindowsDeviceName(path)) << path;
-  }
-  for (const char* path :
-       {"CONSOLE.ini", "COM10", "nul2", "lpt", "xNUL", "rapikosc.ini", "com\xC2\xB4", "COMA",
-        "LPT:", "\\\\server\\x", "\\\\.x", "NUL\\x", "//.", " NUL"}) {
-    EXPECT_FALSE(storage::IsWindowsDeviceName(path)) << path;
   }
 }
 

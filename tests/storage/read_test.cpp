@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <tuple>
 
 #include "storage/paths.h"
 #include "support/game_dir.h"
@@ -38,6 +39,7 @@ TEST(ReadInPieces, GivesTheWholeFileInOrderWhateverItsSize) {
   EXPECT_FALSE(storage::ReadInPieces(dir.File("none"), 8, [](std::string_view) {}).opened);
 }
 
+// Plain files only, up to the limit; what is at a path.
 TEST(ReadWholeFile, PlainFilesOnlyUpToTheLimit) {
   GameDir dir("");
   dir.Write("f", "12345");
@@ -47,39 +49,29 @@ TEST(ReadWholeFile, PlainFilesOnlyUpToTheLimit) {
     std::size_t limit;
     bool complete, notPlain, tooLarge;
     std::string bytes, problem;
+    bool exists, plain, folder;
   } cases[] = {
-      {dir.File("f"), 5, true, false, false, "12345", ""},
-      {dir.File("f"), 4, false, false, true, "1234", "larger than 4 bytes"},
-      {dir.File("none"), 5, false, false, false, "", "No such file or directory"},
-      {dir.File("sub"), 5, false, true, false, "", "not a plain file"},
-      {dir.SpecialFile(), 5, false, true, false, "", "not a plain file"},
+      {dir.File("f"), 5, true, false, false, "12345", "", true, true, false},
+      {dir.File("f"), 4, false, false, true, "1234", "larger than 4 bytes", true, true, false},
+      {dir.File("none"), 5, false, false, false, "", "No such file or directory", false, false,
+       false},
+      {dir.File("none/f"), 5, false, false, false, "", "No such file or directory", false, false,
+       false},
+      {dir.File("sub"), 5, false, true, false, "", "not a plain file", true, false, true},
   };
   for (const auto& c : cases) {
     const storage::FileRead r = storage::ReadWholeFile(c.path, c.limit);
-    EXPECT_EQ(r.complete, c.complete) << c.path;
-    EXPECT_EQ(r.notPlain, c.notPlain) << c.path;
-    EXPECT_EQ(r.tooLarge, c.tooLarge) << c.path;
-    EXPECT_EQ(r.bytes, c.bytes) << c.path;
-    EXPECT_EQ(r.Problem(c.limit), c.problem) << c.path;
+    EXPECT_EQ(std::tuple(r.complete, r.notPlain, r.tooLarge, r.bytes, r.Problem(c.limit)),
+              std::tuple(c.complete, c.notPlain, c.tooLarge, c.bytes, c.problem))
+        << c.path;
+    EXPECT_EQ(std::tuple(storage::Exists(c.path), storage::IsPlainFile(c.path),
+                         storage::IsFolder(c.path)),
+              std::tuple(c.exists, c.plain, c.folder))
+        << c.path;
   }
-}
-
-TEST(WhatIsThere, PlainFilesFoldersAndNothing) {
-  GameDir dir("");
-  dir.Write("f", "x");
-  const std::string folder = dir.Folder("sub");
-  const struct {
-    std::string path;
-    bool exists, plain, isFolder;
-  } cases[] = {{dir.File("f"), true, true, false},
-               {folder, true, false, true},
-               {dir.File("none"), false, false, false},
-               {dir.File("none/f"), false, false, false}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(storage::Exists(c.path), c.exists) << c.path;
-    EXPECT_EQ(storage::IsPlainFile(c.path), c.plain) << c.path;
-    EXPECT_EQ(storage::IsFolder(c.path), c.isFolder) << c.path;
-  }
+  const storage::FileRead special = storage::ReadWholeFile(dir.SpecialFile(), 5);
+  EXPECT_EQ(std::pair(special.notPlain, special.Problem(5)),
+            std::pair(true, std::string("not a plain file")));
   EXPECT_FALSE(storage::IsPlainFile(dir.SpecialFile()));
 }
 

@@ -86,10 +86,6 @@ LiveRun::LiveRun(const std::vector<std::string>& args, uid_t uid)
     for (const int fd : {in[0], in[1], out[0], out[1], err}) close(fd);
     std::signal(SIGPIPE, SIG_DFL);  // as a shell starts it, whatever this test ignores
     if (uid != static_cast<uid_t>(-1) && setuid(uid) != 0) _exit(126);
-    // A game that hangs (a loop that never ends) is ended by the alarm, which
-    // outlives the exec, so its test fails at once instead of at CTest's limit.
-    // Far longer than any headless game of the suite takes.
-    alarm(60);
     ExecGame(args);
   }
   close(in[0]);

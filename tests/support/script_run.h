@@ -41,8 +41,9 @@ class LiveRun {
   LiveRun& operator=(const LiveRun&) = delete;
 
   void Send(const std::string& commands);
-  // The next line of standard output, or nothing when none comes in time.
-  std::optional<std::string> ReadLine(int timeoutMs);
+  // The next line of standard output; nothing at its end, or when none comes within timeoutMs
+  // (-1: wait for it, however long; CTest's limit ends a game that hangs).
+  std::optional<std::string> ReadLine(int timeoutMs = -1);
   void Signal(int signal) const;
   // Stops reading the game's standard output, as a reader that has seen enough does.
   void CloseOutput();

@@ -1,5 +1,6 @@
 // Reading, replacing and appending to files when system calls fail (made to fail on purpose
-// through a seccomp filter; read_test and write_test have what is found at the names).
+// through a seccomp filter; read_test and write_test have what is found at the names); the
+// words of the system's errors.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -140,6 +142,16 @@ TEST(RandomBytes, ComeFromTheClockWithoutTheSystems) {
   });
   if (said == storage_testing::kNoSeccomp) GTEST_SKIP() << "no seccomp filters here";
   EXPECT_EQ(said, "mixed, no more");
+}
+
+// Messages read the same on every system: the common errors in the words of the GNU C library,
+// which this system's own must match.
+TEST(ErrorText, TheWordsOfThisSystem) {
+  for (const int error : {ENOENT, EACCES, EEXIST, ENOTDIR, EISDIR, ENOSPC, EROFS, EIO, ELOOP, EFBIG,
+                          EAGAIN, EBUSY, ENAMETOOLONG, EMFILE, EXDEV, ENOTEMPTY}) {
+    EXPECT_EQ(ErrorText(error), std::strerror(error)) << error;
+  }
+  EXPECT_EQ(ErrorText(kNotPlainFile), "not a plain file");
 }
 
 }  // namespace

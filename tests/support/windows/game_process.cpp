@@ -1,9 +1,7 @@
 // Windows programs started by a test: the game or a helper, fed and read through pipes.
 #include "support/windows/game_process.h"
 
-#include <chrono>
 #include <stdexcept>
-#include <thread>
 
 #include "support/game_dir.h"
 
@@ -94,8 +92,7 @@ void Process::Send(const std::string& bytes) {
   }
 }
 
-std::optional<std::string> Process::ReadLine(int timeoutMs) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+std::optional<std::string> Process::ReadLine() {
   for (;;) {
     const std::size_t newline = pending_.find('\n');
     if (newline != std::string::npos) {
@@ -103,18 +100,9 @@ std::optional<std::string> Process::ReadLine(int timeoutMs) {
       pending_.erase(0, newline + 1);
       return line;
     }
-    DWORD ready = 0;
-    if (!PeekNamedPipe(out_, nullptr, 0, nullptr, &ready, nullptr)) return std::nullopt;
-    if (ready == 0) {
-      if (std::chrono::steady_clock::now() > end) return std::nullopt;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      continue;
-    }
     char buffer[4096];
     DWORD got = 0;
-    if (!ReadFile(out_, buffer, std::min<DWORD>(ready, sizeof buffer), &got, nullptr)) {
-      return std::nullopt;
-    }
+    if (!ReadFile(out_, buffer, sizeof buffer, &got, nullptr) || got == 0) return std::nullopt;
     pending_.append(buffer, got);
   }
 }
@@ -128,7 +116,7 @@ int Process::Finish(std::string* rest) {
   if (rest) *rest = pending_;
   pending_.clear();
   DWORD code = 1;
-  if (WaitForSingleObject(process_, 30000) != WAIT_OBJECT_0) return -1;
+  if (WaitForSingleObject(process_, INFINITE) != WAIT_OBJECT_0) return -1;
   GetExitCodeProcess(process_, &code);
   Close(process_);
   return static_cast<int>(code);

@@ -26,8 +26,8 @@ class Process {
 
   bool Started() const { return process_ != nullptr; }
   void Send(const std::string& bytes);
-  // The next line of standard output (without its end), or nothing when none comes in time.
-  std::optional<std::string> ReadLine(int timeoutMs);
+  // The next line of standard output (without its end), or nothing at its end.
+  std::optional<std::string> ReadLine();
   // Ends standard input and waits for the end: the exit status, and what was
   // written after the lines already read.
   int Finish(std::string* rest = nullptr);
