@@ -8,7 +8,6 @@
 #include <numeric>
 #include <vector>
 
-#include "media/shown_frame.h"
 #include "media/surface.h"
 
 namespace media {
@@ -47,37 +46,6 @@ TEST(FrameReuse, WhatIsDrawnBetweenTwoEqualCopiesIsCoveredAgain) {
     ASSERT_TRUE(back->FastBlit(0, 0, *bg, {}, BlitFlags::Wait));
     EXPECT_EQ(std::as_const(*back).Pixels(), std::as_const(*bg).Pixels());
   }
-}
-
-// Remembers the bands the shown frame would send for each flip.
-struct BandsSeen : Presenter {
-  ShownFrame shown;
-  std::vector<Band> last;
-  void Present(const std::vector<uint8_t>& pixels, int32_t w, int32_t h, const Palette& palette,
-               const std::vector<uint8_t>* changedRows) override {
-    last = shown.Update(pixels, w, h, palette, changedRows);
-  }
-};
-
-TEST(FrameReuse, TheFlipSendsOnlyTheRowsThatChanged) {
-  BandsSeen screen;
-  SoftSurface primary(kW, kH, "primary");
-  auto back = std::make_shared<SoftSurface>(kW, kH, "back");
-  primary.AttachBackBuffer(back, &screen);
-  auto bg = Filled(10);
-  const auto frame = [&](const std::function<void()>& draw) {
-    back->FastBlit(0, 0, *bg, {}, BlitFlags::Wait);
-    draw();
-    primary.Flip();
-    EXPECT_EQ(screen.shown.Pixels(), std::as_const(*back).Pixels());
-    return screen.last;
-  };
-  EXPECT_EQ(frame([] {}), (std::vector<Band>{{0, 0, kW, kH}}));
-  EXPECT_TRUE(frame([] {}).empty());
-  EXPECT_EQ(frame([&] { back->DrawBox(2, 3, 9, 6); }), (std::vector<Band>{{2, 3, 9, 6}}));
-  EXPECT_EQ(frame([] {}), (std::vector<Band>{{2, 3, 9, 6}}));  // the box is gone again
-  bg->Pixels()[kW * 10 + 4] = 1;
-  EXPECT_EQ(frame([] {}), (std::vector<Band>{{4, 10, 5, 11}}));
 }
 
 // Remembers which rows the flip said may have changed.

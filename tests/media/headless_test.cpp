@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "media/display_common.h"
 #include "support/script_run.h"
 #include "support/test_files.h"
 
@@ -54,15 +53,6 @@ TEST(Headless, DisplayAndBackBmpErrorsSayWhatIsWrong) {
         test_files::ErrorOf([&] { display->CreateSurfaceFromFile(small, w, h); }),
         small + ": the picture is 320 x 200, not " + std::to_string(w) + " x " + std::to_string(h));
   }
-}
-
-TEST(FileNameOf, IsWhatFollowsTheLastSlashOfEitherKind) {
-  const std::pair<std::string, std::string> cases[] = {{"back.bmp", "back.bmp"},
-                                                       {"dir/back.bmp", "back.bmp"},
-                                                       {"C:\\game\\back.bmp", "back.bmp"},
-                                                       {"a\\b/c.bmp", "c.bmp"},
-                                                       {"dir/", ""}};
-  for (const auto& [path, name] : cases) EXPECT_EQ(FileNameOf(path), name) << path;
 }
 
 // The glyph sheet may be stored wider than the game uses (its left part is taken), never

@@ -1,4 +1,5 @@
-// The message catalogue: languages of locale names, patterns, and translations the font can draw.
+// The message catalogues: every translation keeps its placeholders and the font draws it (the
+// languages of locale names and the patterns: cases/messages.txt).
 #include "media/messages.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +8,6 @@
 #include <regex>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "media/font.h"
@@ -15,52 +15,6 @@
 
 namespace media {
 namespace {
-
-TEST(Messages, TheLanguageOfALocaleIsItsFirstPartAlone) {
-  const std::pair<std::string_view, std::string_view> cases[] = {
-      {"fr_FR.UTF-8", "fr"},
-      {"de-AT", "de"},
-      {"ja_JP.eucJP", "ja"},
-      {"en_US@euro", "en"},
-      {"FR", "fr"},
-      {"ja", "ja"},
-      {"C", ""},
-      {"POSIX", ""},
-      {"C.UTF-8", ""},
-      {"pt_BR.UTF-8", ""},
-      {"fra", ""},
-      {"", ""},
-      {"_FR", ""},
-  };
-  for (const auto& [locale, code] : cases) {
-    const auto language = LanguageOfLocale(locale);
-    EXPECT_EQ(language ? LanguageCode(*language) : "", code) << locale;
-  }
-  EXPECT_EQ(LanguageCodeList(), "en, ja, fr or de");
-  EXPECT_EQ(LanguageCode(Language::kEnglish), "en");
-}
-
-TEST(Messages, PatternsTakeTheirArgumentsInAnyOrder) {
-  // An initializer_list kept in a table would outlive its elements: the cases hold vectors.
-  const auto format = [](std::string_view pattern, const std::vector<std::string_view>& a) {
-    switch (a.size()) {
-      case 0:
-        return Format(pattern, {});
-      case 1:
-        return Format(pattern, {a[0]});
-      default:
-        return Format(pattern, {a[0], a[1]});
-    }
-  };
-  const std::tuple<std::string_view, std::vector<std::string_view>, std::string> cases[] = {
-      {"{1} after {0}", {"a", "b"}, "b after a"},
-      {"{0}{0}", {"x"}, "xx"},
-      {"{2} stays", {"a", "b"}, "{2} stays"},  // no such argument
-      {"{a} {", {"x"}, "{a} {"},
-      {"100%", {}, "100%"},
-  };
-  for (const auto& [pattern, args, out] : cases) EXPECT_EQ(format(pattern, args), out) << pattern;
-}
 
 std::multiset<std::string> Placeholders(std::string_view text) {
   static const std::regex place(R"(\{\d\})");

@@ -1,5 +1,5 @@
-// The software surfaces at their edges: nearest palette entry, blits on and off
-// the surface, the colour key, boxes and their clipping.
+// The software surfaces at their edges: nearest palette entry, blits on and off the surface, the
+// colour key, boxes and text and their clipping.
 #include "media/surface.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <climits>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "media/font.h"
 
 namespace media {
 namespace {
@@ -165,6 +168,39 @@ TEST(DrawBox, OutlineInForeInsideInFillRightAndBottomExclusiveClippedAtEveryEdge
   row.SetForeColor(MakeRgb(250, 0, 0));
   row.DrawBox(0, 0, 4096, 100);
   EXPECT_EQ(Count(row, 4), 4096u);
+}
+
+// Paper is index 9, white ink index 4. The same surface draws the same line again and again:
+// kept lines must follow the place and the cut at each edge; the rest shows through.
+TEST(DrawText, GlyphInkTakesTheForeColourWhereverTheLineIsDrawnOrCut) {
+  constexpr uint8_t kPaper = 9, kInk = 4;
+  std::array<Color, 256> colors{};
+  colors[kPaper] = Color{0, 0, 200};
+  colors[kInk] = Color{250, 250, 250};
+  SoftSurface surface(64, 40, "back");
+  surface.SetPalette(std::make_shared<Palette>(colors));
+  surface.SetForeColor(MakeRgb(255, 255, 255));
+  const Font* font = EmbeddedFont();
+  ASSERT_TRUE(font);
+  const Glyph* a = font->Find('A');
+  const Glyph* g = font->Find('g');
+  ASSERT_TRUE(a && g);
+  for (const auto& [px, py] : {std::pair{3, 5}, {-5, 5}, {50, 30}, {3, -9}, {60, 5}, {3, 5}}) {
+    std::fill(surface.Pixels().begin(), surface.Pixels().end(), kPaper);
+    surface.DrawText(px, py, "Ag");
+    int wrong = 0;
+    for (int32_t y = 0; y < surface.Height(); ++y) {
+      for (int32_t x = 0; x < surface.Width(); ++x) {
+        const int32_t gy = y - py;
+        const bool row = gy >= 0 && gy < 16;
+        const bool inA = row && x >= px && x < px + 8 && a->Ink(x - px, gy);
+        const bool inG = row && x >= px + 8 && x < px + 16 && g->Ink(x - px - 8, gy);
+        wrong += surface.At(x, y) != (inA || inG ? kInk : kPaper);
+      }
+    }
+    EXPECT_EQ(wrong, 0) << "at " << px << "," << py;
+  }
+  EXPECT_GT(std::count(surface.Pixels().begin(), surface.Pixels().end(), kInk), 20);
 }
 
 }  // namespace

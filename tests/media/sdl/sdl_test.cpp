@@ -5,7 +5,6 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 
 #include "media/headless/headless.h"
@@ -158,42 +157,6 @@ TEST_F(SdlBackend, MouseButtonAndCloseRequestReachTheWindowEvents) {
   system->DispatchMessages(messages);
   EXPECT_EQ(messages.mouseDowns, 1);
   EXPECT_EQ(messages.closeRequests, 2);
-}
-
-// A pass begins when its refresh period has come (60 Hz on the dummy
-// display), or at once when a key went down meanwhile; and so does the pass
-// after it when the key's pass showed nothing (here there is no window to
-// show anything in). Clicks and releases wait for the message step and
-// begin no pass of their own.
-TEST_F(SdlBackend, APassBeginsOnItsTimeOrAtOnceForAKeyPress) {
-  using Clock = std::chrono::steady_clock;
-  using std::chrono::milliseconds;
-  auto keyboard = root->CreateInput()->CreateKeyboardDevice();
-  keyboard->Acquire();
-  ASSERT_TRUE(system->BeginPass());  // the first: at once
-  auto start = Clock::now();
-  Push(SDL_MOUSEBUTTONDOWN);
-  Push(SDL_KEYUP, SDL_SCANCODE_A, 'a');
-  ASSERT_TRUE(system->BeginPass());
-  EXPECT_GE(Clock::now() - start, milliseconds(15));
-  Messages messages;
-  system->DispatchMessages(messages);
-  EXPECT_EQ(messages.mouseDowns, 1);
-  std::vector<KeyEvent> events(4);
-  ASSERT_EQ(keyboard->GetDeviceData(events), 1);
-  EXPECT_EQ(events[0].data, 0);
-
-  start = Clock::now();
-  Push(SDL_KEYDOWN, SDL_SCANCODE_A, 'a');
-  ASSERT_TRUE(system->BeginPass());
-  ASSERT_TRUE(system->BeginPass());
-  EXPECT_LT(Clock::now() - start, milliseconds(15)) << "a key press waited for the period";
-  ASSERT_EQ(keyboard->GetDeviceData(events), 1);
-  EXPECT_EQ(events[0].keyCode, 30);
-  EXPECT_EQ(events[0].data, kKeyDown);
-  // Then the period again.
-  ASSERT_TRUE(system->BeginPass());
-  EXPECT_GE(Clock::now() - start, milliseconds(15));
 }
 
 }  // namespace

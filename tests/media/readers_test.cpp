@@ -1,0 +1,324 @@
+// The media readers and tables against the case files of tests/media/cases/: each line is
+// "READER ARGUMENTS => RESULT", the reader's result written as text.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <set>
+
+#include "media/display_common.h"
+#include "media/font.h"
+#include "media/frame_scaler.h"
+#include "media/messages.h"
+#include "media/scancodes.h"
+#include "media/shown_frame.h"
+#include "media/text.h"
+#include "media/wav.h"
+#include "support/test_files.h"
+
+namespace media {
+namespace {
+
+// The arguments of a case: "text" (no escapes), hex bytes (0a0b0c), uN:V or iN:V fields of N
+// bits little-endian, $NAME for the words of a line "let NAME = ..." above; any of them
+// followed by *N is repeated N times.
+struct Args {
+  std::vector<std::string> words;  // quotes removed
+  std::vector<bool> quoted;
+  std::vector<int> times;
+
+  std::string Bytes(size_t from = 0) const {
+    std::string out;
+    for (size_t i = from; i < words.size(); ++i) {
+      std::string one;
+      const std::string& w = words[i];
+      if (quoted[i]) {
+        one = w;
+      } else if (const size_t colon = w.find(':'); colon != std::string::npos) {
+        const uint64_t v = std::stoull(w.substr(colon + 1), nullptr, 0);
+        for (int b = 0; b < std::stoi(w.substr(1, colon - 1)) / 8; ++b) one += char(v >> 8 * b);
+      } else {
+        for (size_t at = 0; at + 1 < w.size(); at += 2)
+          one += char(std::stoi(w.substr(at, 2), 0, 16));
+      }
+      for (int n = 0; n < times[i]; ++n) out += one;
+    }
+    return out;
+  }
+  int64_t Int(size_t i) const { return std::stoll(words.at(i), nullptr, 0); }
+};
+
+Args Parse(const std::string& text, const std::map<std::string, Args>& lets) {
+  Args a;
+  for (size_t at = 0; at < text.size();) {
+    if (text[at] == ' ') {
+      ++at;
+      continue;
+    }
+    const bool quoted = text[at] == '"';
+    const size_t end =
+        quoted ? text.find('"', at + 1) + 1 : std::min(text.find(' ', at), text.size());
+    std::string word = quoted ? text.substr(at + 1, end - at - 2) : text.substr(at, end - at);
+    at = end;
+    int times = 1;
+    const size_t star =
+        quoted ? (at < text.size() && text[at] == '*' ? at : std::string::npos) : word.rfind('*');
+    if (star != std::string::npos) {
+      const size_t stop = quoted ? std::min(text.find(' ', at), text.size()) : word.size();
+      times = std::stoi((quoted ? text : word).substr(star + 1, stop - star - 1));
+      if (quoted)
+        at = stop;
+      else
+        word.resize(star);
+    }
+    if (!quoted && word[0] == '$') {
+      const Args& let = lets.at(word.substr(1));
+      for (int n = 0; n < times; ++n) {
+        a.words.insert(a.words.end(), let.words.begin(), let.words.end());
+        a.quoted.insert(a.quoted.end(), let.quoted.begin(), let.quoted.end());
+        a.times.insert(a.times.end(), let.times.begin(), let.times.end());
+      }
+      continue;
+    }
+    a.words.push_back(word);
+    a.quoted.push_back(quoted);
+    a.times.push_back(times);
+  }
+  return a;
+}
+
+std::string Hex(std::string_view bytes) {
+  std::string out;
+  for (const unsigned char c : bytes)
+    out += "0123456789abcdef"[c >> 4], out += "0123456789abcdef"[c & 15];
+  return out;
+}
+
+std::string CodePoint(char32_t c) {
+  char text[12];
+  std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+  return text;
+}
+
+template <typename T>
+std::string List(const std::vector<T>& v) {
+  std::string out;
+  for (const T& x : v) out += (out.empty() ? "" : ",") + std::to_string(x);
+  return out;
+}
+
+std::span<const uint8_t> Span(const std::string& s) {
+  return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
+}
+
+std::string Bmp(const std::string& bytes) {
+  std::shared_ptr<SoftSurface> s;
+  const std::string error =
+      test_files::ErrorOf([&] { s = LoadBmp8(Span(bytes).data(), bytes.size(), "picture"); });
+  if (!s) return error;
+  std::string out = std::to_string(s->Width()) + "x" + std::to_string(s->Height());
+  const std::vector<uint8_t>& pixels = std::as_const(*s).Pixels();
+  if (pixels.size() <= 64)
+    out += " " + Hex({reinterpret_cast<const char*>(pixels.data()), pixels.size()});
+  const auto& colors = s->GetPalette()->Colors();
+  for (size_t i = 0; i < colors.size(); ++i) {
+    if (colors[i] == Color{}) continue;
+    out += " " + std::to_string(i) + ":" +
+           Hex(std::string{char(colors[i].r), char(colors[i].g), char(colors[i].b)});
+  }
+  return out;
+}
+
+// A key by SDL's name for it, or by its number (0x...).
+int32_t Keycode(const std::string& word) {
+  return word.rfind("0x", 0) == 0 ? std::stoi(word, nullptr, 16) : SDL_GetKeyFromName(word.c_str());
+}
+int32_t Scancode(const std::string& word) {
+  return word.rfind("0x", 0) == 0 ? std::stoi(word, nullptr, 16)
+                                  : SDL_GetScancodeFromName(word.c_str());
+}
+std::string ScancodeName(int32_t s) {
+  const std::string name = SDL_GetScancodeName(SDL_Scancode(s));
+  char number[12];
+  std::snprintf(number, sizeof number, "0x%X", static_cast<unsigned>(s));
+  return name.empty() ? number : name;
+}
+
+// The scancodes that have a set-1 code in the cases: every other has none.
+std::set<int> listedScancodes;
+
+const std::map<std::string, std::function<std::string(const Args&)>> kReaders = {
+    {"bmp", [](const Args& a) { return Bmp(a.Bytes()); }},
+    // Every file the bytes begin with, from 2 bytes to all but the last 2, is cut short.
+    {"bmp-cut",
+     [](const Args& a) {
+       const std::string whole = a.Bytes();
+       for (size_t n = 2; n + 1 < whole.size(); ++n) {
+         if (const std::string r = Bmp(whole.substr(0, n)); r != "truncated")
+           return std::to_string(n) + ": " + r;
+       }
+       return std::string("truncated");
+     }},
+    {"wav",
+     [](const Args& a) {
+       const std::string bytes = a.Bytes();
+       WaveInfo w;
+       const std::string error = test_files::ErrorOf([&] { w = ReadWaveInfo(Span(bytes)); });
+       if (error != "no error") return error;
+       return "format " + std::to_string(w.formatTag) + ", " + std::to_string(w.channels) +
+              " channels, " + std::to_string(w.samplesPerSecond) + " Hz, " +
+              std::to_string(w.bytesPerSecond) + " bytes/s, blocks of " +
+              std::to_string(w.blockAlign) + ", " + std::to_string(w.bitsPerSample) + " bits, " +
+              std::to_string(w.dataBytes) + " bytes";
+     }},
+    {"font",
+     [](const Args& a) {
+       const std::string bytes = a.Bytes();
+       const std::optional<Font> f = Font::Parse(Span(bytes));
+       if (!f) return std::string("damaged");
+       std::string out = "height " + std::to_string(f->Height()) + ", " +
+                         std::to_string(f->GlyphCount()) + " glyphs, \"AB\" " +
+                         std::to_string(f->TextWidth(U"AB")) + " wide, A's first row ";
+       for (int x = 0; x < 8; ++x) out += f->Find('A')->Ink(x, 0) ? '#' : '.';
+       const bool replaced = f->Find(0xFFFD) && f->GlyphFor('B') == f->Find(0xFFFD);
+       return out + (replaced ? ", B drawn as U+FFFD" : "");
+     }},
+    {"text",
+     [](const Args& a) {
+       std::string out;
+       for (const char32_t c : DecodeGameText(a.Bytes()))
+         out += (out.empty() ? "" : " ") + CodePoint(c);
+       return out;
+     }},
+    {"utf16le", [](const Args& a) { return Hex(Utf16ToUtf8(a.Bytes(), false)); }},
+    {"utf16be", [](const Args& a) { return Hex(Utf16ToUtf8(a.Bytes(), true)); }},
+    {"utf8-of",
+     [](const Args& a) {
+       std::string out;
+       AppendUtf8(out, static_cast<char32_t>(a.Int(0)));
+       return Hex(out);
+     }},
+    // Valid UTF-8 of the same text as the game reads the bytes.
+    {"json",
+     [](const Args& a) {
+       const std::string in = a.Bytes(), out = ToJsonUtf8(in);
+       const bool same = DecodeGameText(out) == DecodeGameText(in) && ToJsonUtf8(out) == out;
+       return Hex(out) + (same ? "" : " (another text)");
+     }},
+    {"locale",
+     [](const Args& a) {
+       const auto language = LanguageOfLocale(a.Bytes());
+       return std::string(language ? LanguageCode(*language) : "none");
+     }},
+    {"format",
+     [](const Args& a) {
+       const std::string p = a.words[0];
+       return a.words.size() == 1   ? Format(p, {})
+              : a.words.size() == 2 ? Format(p, {a.words[1]})
+                                    : Format(p, {a.words[1], a.words[2]});
+     }},
+    {"file-name", [](const Args& a) { return FileNameOf(a.Bytes()); }},
+    {"set1",
+     [](const Args& a) {
+       const int32_t s = Scancode(a.words[0]);
+       listedScancodes.insert(s);
+       return s == 0 ? "no key " + a.words[0] : std::to_string(Set1FromSdlScancode(s));
+     }},
+    // The key's place by SDL's name, its keycode (a name or a number), the text typed.
+    {"typed",
+     [](const Args& a) {
+       return std::to_string(
+           Set1FromTypedKey(Scancode(a.words[0]), Keycode(a.words[1]), a.Bytes(2)));
+     }},
+    {"key-at",
+     [](const Args& a) {
+       const int32_t s = SdlScancodeFromSet1(static_cast<int32_t>(a.Int(0)));
+       return s == 0 ? std::string("none") : ScancodeName(s);
+     }},
+    {"cap",
+     [](const Args& a) {
+       const char32_t c = KeyCapOfSdlKeycode(Keycode(a.words[0]));
+       return c == 0 ? std::string("none") : CodePoint(c);
+     }},
+    // A frame of nothing but 0 shown, then the pixels given (x,y; a-b a range) set to 1.
+    {"bands",
+     [](const Args& a) {
+       const auto w = static_cast<int32_t>(a.Int(0)), h = static_cast<int32_t>(a.Int(1));
+       std::vector<uint8_t> frame(static_cast<size_t>(w * h));
+       ShownFrame shown;
+       shown.Update(frame, w, h, Palette());
+       const auto range = [](const std::string& r) {
+         return std::pair(std::stoi(r), std::stoi(r.substr(r.find('-') + 1)));
+       };
+       for (size_t i = 2; i < a.words.size(); ++i) {
+         const size_t comma = a.words[i].find(',');
+         const auto [x0, x1] = range(a.words[i].substr(0, comma));
+         const auto [y0, y1] = range(a.words[i].substr(comma + 1));
+         for (int32_t y = y0; y <= y1; ++y) std::fill_n(frame.begin() + y * w + x0, x1 - x0 + 1, 1);
+       }
+       std::string out;
+       for (const Band& b : shown.Update(frame, w, h, Palette()))
+         out += (out.empty() ? "" : " ") +
+                List(std::vector<int32_t>{b.left, b.top, b.right, b.bottom});
+       return shown.Pixels() == frame ? out : out + " (not kept)";
+     }},
+    {"place",
+     [](const Args& a) {
+       const Placement p = PlacePicture(a.Int(0), a.Int(1), a.Int(2), a.Int(3));
+       return List(std::vector<int32_t>{p.x, p.y, p.width, p.height});
+     }},
+    {"axis",
+     [](const Args& a) {
+       const ScaleAxis x(static_cast<int32_t>(a.Int(0)), static_cast<int32_t>(a.Int(1)));
+       return "source " + List(x.source) + "; share " + List(x.share) + "; first showing " +
+              List(x.firstShowing) + "; first after " + List(x.firstAfter) + "; pick " +
+              List(x.pick) + "; mix " + List(x.mixShare) + (x.exact ? "; exact" : "");
+     }},
+};
+
+TEST(Readers, EachCaseGivesItsResult) {
+  const std::filesystem::path folder = RAPIKO_SOURCE_DIR "/tests/media/cases";
+  std::map<std::string, int> count;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    std::ifstream in(entry.path());
+    std::map<std::string, Args> lets;
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+      ++number;
+      if (line.empty() || line[0] == '#') continue;
+      const std::string where = entry.path().filename().string() + ":" + std::to_string(number);
+      if (line.rfind("let ", 0) == 0) {
+        const size_t eq = line.find(" = ");
+        lets[line.substr(4, eq - 4)] = Parse(line.substr(eq + 3), lets);
+        continue;
+      }
+      // " =>" ends the arguments: a result may be nothing.
+      const size_t arrow = line.find(" =>"), space = line.find(' ');
+      ASSERT_NE(arrow, std::string::npos) << where;
+      const std::string reader = line.substr(0, space);
+      ASSERT_TRUE(kReaders.contains(reader)) << where;
+      EXPECT_EQ(kReaders.at(reader)(Parse(line.substr(space, arrow - space), lets)),
+                line.substr(std::min(arrow + 4, line.size())))
+          << where;
+      ++count[reader];
+    }
+  }
+  // A file gone would pass unnoticed.
+  EXPECT_EQ(count.size(), kReaders.size());
+  for (int s = -1; s <= SDL_NUM_SCANCODES; ++s) {
+    if (!listedScancodes.contains(s)) {
+      EXPECT_EQ(Set1FromSdlScancode(s), 0) << ScancodeName(s);
+    }
+  }
+  for (int32_t code = 1; code < 256; ++code) {
+    if (const int32_t s = SdlScancodeFromSet1(code); s != 0) {
+      EXPECT_EQ(Set1FromSdlScancode(s), code) << code;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace media
