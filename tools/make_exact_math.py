@@ -8,7 +8,7 @@ certain.
 
     python3 tools/make_exact_math.py tables [OUT]  # src/state/exact_math_tables.inc
     python3 tools/make_exact_math.py cases [OUT]   # tests/state/exact_math_cases.txt
-    python3 tools/make_exact_math.py edges         # prints the rows of tests/state/exact_math_test.cpp
+    python3 tools/make_exact_math.py edges [OUT]   # tests/state/exact_math_edges.txt
 
 Each command gives the same bytes on every run (random inputs come from a fixed seed).
 """
@@ -394,14 +394,16 @@ def edge_inputs():
 
 
 def literal(x):
-    return {math.inf: "kInf", -math.inf: "-kInf"}.get(x, x.hex())
+    return {math.inf: "inf", -math.inf: "-inf"}.get(x, x.hex())
 
 
-def print_edges():
+def write_edges(path):
+    lines = ["# Edge inputs of atan, sin and cos, and their correctly rounded results, as hex floats.",
+             "# Written by tools/make_exact_math.py edges; do not edit."]
     for name, inputs in edge_inputs().items():
-        print(f"// {name}")
         for x, why in inputs:
-            print(f"    {{{literal(x)}, {literal(exact(name, x)[0])}, \"{why}\"}},")
+            lines.append(f"{name} {literal(x)} {literal(exact(name, x)[0])} {why}")
+    Path(path).write_text("\n".join(lines) + "\n")
 
 
 def main():
@@ -411,7 +413,7 @@ def main():
     elif command == "cases":
         write_cases(sys.argv[2] if len(sys.argv) > 2 else ROOT / "tests/state/exact_math_cases.txt")
     elif command == "edges":
-        print_edges()
+        write_edges(sys.argv[2] if len(sys.argv) > 2 else ROOT / "tests/state/exact_math_edges.txt")
     else:
         sys.exit(__doc__)
 
