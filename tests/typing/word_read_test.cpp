@@ -1,9 +1,9 @@
-// A word file cut short by its size limit: what was read whole stays, the item cut is not trusted.
+// Word files past their size limit, and a --words that names nothing.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "support/game_dir.h"
+#include "support/script_run.h"
 #include "typing/word_data.h"
 
 namespace {
@@ -38,3 +38,13 @@ TEST(WordRead, AFileCutAtItsLimitKeepsTheItemsReadWhole) {
 }
 
 }  // namespace
+
+// A --words naming no file and no list is refused before the game starts (the other refusals:
+// tests/golden/words_file_*); the places searched depend on where the game is installed.
+TEST(WordFile, NoSuchListIsACommandLineError) {
+  testing_support::GameDir dir;
+  const auto r = testing_support::RunScript(dir, "state\n", {"--words", "nosuch"});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.err.rfind("rapiko: no word list 'nosuch' in ", 0), 0u) << r.err;
+  EXPECT_TRUE(r.lines.empty());
+}
