@@ -1,70 +1,59 @@
-// The state's numbers: rounding and saturation, counts that never wrap, derived figures, the
-// generator.
+// The state's numbers: rounding, saturation and derived figures (numbers.txt), and counts that
+// never wrap (the random numbers' sequence: every golden game's start).
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
+#include <fstream>
+#include <functional>
 #include <limits>
+#include <map>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "state/arith.h"
 #include "state/figures.h"
 #include "state/progress.h"
-#include "state/random.h"
 
 namespace {
 
 constexpr int32_t kMax32 = std::numeric_limits<int32_t>::max();
-constexpr int32_t kMin32 = std::numeric_limits<int32_t>::min();
 
-TEST(Arith, RoundingIsHalfToEvenAndSaturatesAtTheEdges) {
-  const struct {
-    double v;
-    int32_t rounded, floored;
-  } cases[] = {
-      {0.5, 0, 0},
-      {1.5, 2, 1},
-      {2.5, 2, 2},
-      {-0.5, 0, -1},
-      {-1.5, -2, -2},
-      {2.4999, 2, 2},
-      {2147483646.4, 2147483646, 2147483646},
-      {2147483646.5, 2147483646, 2147483646},
-      {2147483647.0, kMax32, kMax32},
-      {1e300, kMax32, kMax32},
-      {-2147483647.4, -2147483647, kMin32},
-      {-2147483648.0, kMin32, kMin32},
-      {-1e300, kMin32, kMin32},
-      {std::nan(""), 0, 0},
-      {std::numeric_limits<double>::infinity(), kMax32, kMax32},
+// Each line of numbers.txt: a function, its arguments => its result.
+TEST(Numbers, EachCaseOfTheFile) {
+  const auto figure = [](std::optional<double> v) { return v ? state::OneDecimal(*v) : "none"; };
+  const std::map<std::string, std::function<std::string(const std::vector<std::string>&)>> f = {
+      {"round",
+       [](const auto& a) { return std::to_string(state::RoundHalfEven(std::stod(a[0]))); }},
+      {"floor", [](const auto& a) { return std::to_string(state::FloorToInt(std::stod(a[0]))); }},
+      {"to16", [](const auto& a) { return std::to_string(state::Saturate16(std::stoll(a[0]))); }},
+      {"to32", [](const auto& a) { return std::to_string(state::Saturate32(std::stoll(a[0]))); }},
+      {"pace",
+       [](const auto& a) { return state::OneDecimal(state::LettersPerMinute(std::stoll(a[0]))); }},
+      {"accuracy",
+       [&](const auto& a) {
+         return figure(state::AccuracyPercent(std::stoll(a[0]), std::stoll(a[1])));
+       }},
+      {"miss-rate",
+       [&](const auto& a) {
+         return figure(state::MissRate({std::stoi(a[0]), std::stoi(a[1]), std::stoi(a[2])}));
+       }},
+      {"decimal", [](const auto& a) { return state::OneDecimal(std::stod(a[0])); }},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(state::RoundHalfEven(c.v), c.rounded) << c.v;
-    EXPECT_EQ(state::FloorToInt(c.v), c.floored) << c.v;
+  std::ifstream in(RAPIKO_SOURCE_DIR "/tests/state/numbers.txt");
+  int cases = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream words(line.substr(0, line.find(" => ")));
+    std::string name;
+    std::vector<std::string> args;
+    words >> name;
+    for (std::string arg; words >> arg;) args.push_back(arg);
+    EXPECT_EQ(f.at(name)(args), line.substr(line.find(" => ") + 4)) << line;
+    ++cases;
   }
-}
-
-TEST(Arith, SaturationKeepsWhatFitsAndClampsTheRest) {
-  const struct {
-    int64_t v;
-    int16_t to16;
-    int32_t to32;
-  } cases[] = {
-      {0, 0, 0},
-      {32767, 32767, 32767},
-      {32768, 32767, 32768},
-      {-32768, -32768, -32768},
-      {-32769, -32768, -32769},
-      {int64_t{kMax32}, 32767, kMax32},
-      {int64_t{kMax32} + 1, 32767, kMax32},
-      {int64_t{kMin32}, -32768, kMin32},
-      {int64_t{kMin32} - 1, -32768, kMin32},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(state::Saturate16(c.v), c.to16) << c.v;
-    EXPECT_EQ(state::Saturate32(c.v), c.to32) << c.v;
-  }
+  EXPECT_GT(cases, 50);
 }
 
 // Each count of a key lands in that key's tally and in the round's total;
@@ -95,49 +84,6 @@ TEST(Counts, KeyTalliesAndTotalsSaturate) {
   EXPECT_EQ(counts.locks, kMax32);
   EXPECT_EQ(counts.keys[9], (state::KeyTally{2, kMax32, 2}));
   EXPECT_EQ(counts.lost, kMax32);
-}
-
-TEST(Figures, PaceAccuracyAndMissRate) {
-  EXPECT_EQ(state::LettersPerMinute(60), 30.0);
-  const struct {
-    int64_t locks, wrong;
-    std::optional<double> percent;
-  } accuracy[] = {{0, 0, std::nullopt}, {0, 1, 0.0}, {1, 0, 100.0}, {3, 1, 75.0}};
-  for (const auto& c : accuracy) {
-    EXPECT_EQ(state::AccuracyPercent(c.locks, c.wrong), c.percent) << c.locks << "/" << c.wrong;
-  }
-  const struct {
-    state::KeyTally t;
-    std::optional<double> rate;
-  } misses[] = {{{0, 0, 0}, std::nullopt}, {{1, 0, 0}, 0.0}, {{0, 1, 0}, 1.0},
-                {{0, 0, 1}, 1.0},          {{2, 1, 1}, 0.5}, {{kMax32, kMax32, kMax32}, 2.0 / 3}};
-  for (const auto& c : misses) EXPECT_EQ(state::MissRate(c.t), c.rate) << c.t.locked;
-  EXPECT_EQ(state::OneDecimal(26.0), "26.0");
-  EXPECT_EQ(state::OneDecimal(-0.25), "-0.2");
-}
-
-// xoshiro256** seeded through splitmix64: the same doubles on every machine,
-// and a state taken and set again goes on where it was.
-TEST(Random, TheSequenceIsFixedAndItsStateCarriesOver) {
-  const struct {
-    std::optional<uint64_t> seed;
-    uint64_t first[3];  // the top 53 bits of the first three numbers
-  } cases[] = {
-      {std::nullopt, {2331939092809240, 2955390295781191, 7675952580451576}},
-      {0, {5415695640260286, 6735350249106120, 927921571702396}},
-      {12345, {6699628332854298, 1171346042582225, 8676945727531674}},
-  };
-  for (const auto& c : cases) {
-    state::Random r;
-    if (c.seed) r.Seed(*c.seed);
-    for (const uint64_t top : c.first) {
-      EXPECT_EQ(r.NextDouble(), static_cast<double>(top) * 0x1p-53)
-          << (c.seed ? std::to_string(*c.seed) : "unseeded");
-    }
-    state::Random again;
-    again.SetState(r.State());
-    EXPECT_EQ(again.NextDouble(), r.NextDouble());
-  }
 }
 
 }  // namespace
