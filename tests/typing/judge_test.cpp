@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/fakes.h"
@@ -15,13 +16,10 @@ using testing_support::Rig;
 const int32_t kA = Rig::CodeOf('A');
 const int32_t kB = Rig::CodeOf('B');
 
-struct After {
-  int16_t lockCount;
-  std::vector<int16_t> locked;  // the lock queue's slots, in order
-  int32_t locks, wrongKeys, shots;
-  bool shotActive, quit;
-  int16_t level;
-};
+// The lock count, the lock queue's slots in order, the round's locks, wrong keys and shots,
+// whether a shot flies, whether the game is to end, the level.
+using After =
+    std::tuple<int16_t, std::vector<int16_t>, int32_t, int32_t, int32_t, bool, bool, int16_t>;
 
 // Letters A, A, B in ring slots 1 to 3 (oldest first); one batch of keys,
 // each pressed (or, as a negative code, let go).
@@ -60,27 +58,11 @@ TEST(Judge, EachKeyOfTheBatch) {
       {"Enter fires, Space again does not", {kB, enter, space}, {1, {3}, 1, 0, 1, true, false, 3}},
       {"Esc, and the batch goes on", {esc, kA}, {1, {1}, 1, 0, 0, false, true, 3}},
   };
-  for (const auto& c : cases) {
-    const After a = Play(c.keys);
-    EXPECT_EQ(a.lockCount, c.after.lockCount) << c.what;
-    EXPECT_EQ(a.locked, c.after.locked) << c.what;
-    EXPECT_EQ(a.locks, c.after.locks) << c.what;
-    EXPECT_EQ(a.wrongKeys, c.after.wrongKeys) << c.what;
-    EXPECT_EQ(a.shots, c.after.shots) << c.what;
-    EXPECT_EQ(a.shotActive, c.after.shotActive) << c.what;
-    EXPECT_EQ(a.quit, c.after.quit) << c.what;
-    EXPECT_EQ(a.level, c.after.level) << c.what;
-  }
-}
-
-// A full lock queue turns letters away unjudged: no lock, no wrong key.
-TEST(Judge, AFullLockQueueTurnsKeysAway) {
-  const After a = Play({kA, Rig::CodeOf('C')}, state::kLockSlots);
-  EXPECT_EQ(a.locks, 0);
-  EXPECT_EQ(a.wrongKeys, 0);
-  EXPECT_EQ(a.level, 3);
-  const After one = Play({kA}, state::kLockSlots - 1);
-  EXPECT_EQ(one.locks, 1);
+  for (const auto& c : cases) EXPECT_EQ(Play(c.keys), c.after) << c.what;
+  // A full lock queue turns letters away unjudged: no lock, no wrong key.
+  EXPECT_EQ(Play({kA, Rig::CodeOf('C')}, state::kLockSlots),
+            After(state::kLockSlots, {}, 0, 0, 0, false, false, 3));
+  EXPECT_EQ(std::get<2>(Play({kA}, state::kLockSlots - 1)), 1);
 }
 
 // A lock goes only to a ring slot, and never through a damaged queue tail
