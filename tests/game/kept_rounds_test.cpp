@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 #include "support/script_run.h"
 
@@ -19,22 +20,17 @@ TEST(KeptRounds, OnlyKeptRoundNamesAreListedHighestScoreFirstWithDateAndList) {
       {"best-20261201-235959-120-2.script", "start 1\n"},
       {"best-20261207-190142-4294967296.script", ""},  // ten digits
       {"best-20261207-190142-7-9999.script", ""},
-      // Not kept rounds: other names, wrong digits, the temporaries of a keep.
-      {"best-2026127-190155-5.script", ""},
-      {"best-20261207-1901-5.script", ""},
-      {"best-20261207-190155-.script", ""},
-      {"best-20261207-190155-5-12345.script", ""},
-      {"best-20261207-190155-5.txt", ""},
-      {"best-20261207-190142-45x.script", ""},
-      {"best-20261207-190142-456-2-3.script", ""},
-      {"best-20261207-190142-12345678901.script", ""},
-      {"best-202612071-190142-7.script", ""},
-      {"best-20261207-1901420-7.script", ""},
-      {"best-20261207-190142-7-.script", ""},
-      {"notes.script", ""},
-      {".best-abcdefghijkl", ""},
   };
   for (const auto& [name, text] : files) dir.Write("replays/" + name, text);
+  // Not kept rounds: other names, wrong digits, the temporaries of a keep.
+  std::istringstream others(
+      "best-2026127-190155-5.script best-20261207-1901-5.script best-20261207-190155-.script "
+      "best-20261207-190155-5-12345.script best-20261207-190155-5.txt "
+      "best-20261207-190142-45x.script best-20261207-190142-456-2-3.script "
+      "best-20261207-190142-12345678901.script best-202612071-190142-7.script "
+      "best-20261207-1901420-7.script best-20261207-190142-7-.script notes.script "
+      ".best-abcdefghijkl");
+  for (std::string name; others >> name;) dir.Write("replays/" + name, "");
   std::vector<std::tuple<std::string, std::string, int64_t, std::string>> got;
   for (const state::KeptRound& r : ListKeptRounds(dir.Path() + "/"))
     got.emplace_back(std::filesystem::path(r.file).filename().string(), r.when, r.score, r.list);
