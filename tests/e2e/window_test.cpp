@@ -2,13 +2,13 @@
 // lock, Esc or the end of the session saves the ranking; the pause without the focus, the
 // focusing click, a click ends the game; silence without a sound device; --window fitting the
 // desktop, Alt+Enter to full screen at a fractional scale and a resized window following; and a
-// whole round typed on several layouts, recorded and replayed.
+// whole round typed on several layouts, recorded and replayed; a language chosen on the options
+// screen kept, read by the next game, and --lang winning over it for one run.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <sstream>
 
@@ -166,13 +166,15 @@ TEST(RealWindow, WithoutTheFocusTheRoundPausesAndTheFocusingClickDoesNotQuit) {
   EXPECT_NE(err.find("); playing without sound\n"), std::string::npos) << err;
 }
 
-// The title screen as a scripted run draws it (640 x 480), for a game
-// folder with the default words and no ranking; from the second frame on
-// (the title bar's outline takes the colour the frame before left).
-std::vector<Pixel> TitlePicture() {
+// The title screen as a scripted run draws it (640 x 480) in the given locale, for a game
+// folder with the default words and no ranking; from the second frame on (the title bar's
+// outline takes the colour the frame before left).
+std::vector<Pixel> TitlePicture(const std::string& locale = "C.UTF-8") {
   GameDir scripted;
+  testing_support::GameLocale() = locale;
   const auto r =
       testing_support::RunScript(scripted, "tick 16 2\nscreenshot " + scripted.File("title.png"));
+  testing_support::GameLocale() = "C.UTF-8";
   EXPECT_EQ(r.exitCode, 0) << r.err;
   return e2e::LoadScreen(scripted.File("title.png"));
 }
@@ -211,15 +213,6 @@ std::vector<Pixel> Crop(const std::vector<Pixel>& shot, int screenW, int x, int 
   return out;
 }
 
-// Where RAPIKO_E2E_SHOTS names a folder, the screenshots are kept there to
-// be looked at.
-void Keep(const std::string& shot, const std::string& name) {
-  if (const char* folder = std::getenv("RAPIKO_E2E_SHOTS")) {
-    std::filesystem::copy_file(shot, std::string(folder) + "/" + name,
-                               std::filesystem::copy_options::overwrite_existing);
-  }
-}
-
 // A window is as large as the desktop holds in the picture's shape (here 1024 x 768 on
 // 1366 x 768, no window manager), again after Alt+Enter went full screen (there the picture
 // fills the height at a fractional scale) and back; dragged to another size, the picture
@@ -239,7 +232,6 @@ TEST(RealWindow, AWindowFitsTheDesktopAfterAltEnterTooAndAResizedOneFollows) {
     const auto shot = e2e::PollScreen(x, path, 10000, [&](const auto& s) {
       return Crop(s, kScreenW, g[0], g[1], g[2], g[3]) == expected;
     });
-    Keep(path, name);
     EXPECT_FALSE(shot.empty()) << name << ": not the scaled title; see " << path;
   };
   const auto geometryBecomes = [&](std::array<int, 4> want) {
@@ -364,6 +356,53 @@ TEST(RealWindow, AWholeRoundTypedByXdotoolScoresAndReplays) {
   EXPECT_EQ(*status, 0);
   EXPECT_EQ(dir.Read("rapikosc.ini"), ranking) << "a replay saves nothing";
   EXPECT_EQ(dir.Read("rapiko-history.csv"), history);
+}
+
+// Starts the game in an English locale with its settings in config; true
+// once its title shows the given picture.
+bool TitleShows(e2e::XSession& x, const GameDir& dir, const std::string& config,
+                const std::vector<std::string>& args, const std::vector<Pixel>& title) {
+  x.SetEnv("XDG_CONFIG_HOME", config);
+  x.SetEnv("LANG", "en_US.UTF-8");
+  x.SetEnv("LC_ALL", "");
+  x.SetEnv("LC_MESSAGES", "");
+  x.StartGame(dir.Path(), args);
+  return !e2e::PollScreen(x, dir.File("shot.png"), 15000, [&](const auto& s) {
+            return s == title;
+          }).empty();
+}
+
+void Quit(e2e::XSession& x) {
+  x.Xdotool({"key", "Escape"});
+  EXPECT_EQ(x.WaitForExit(15000), std::optional<int>(0));
+}
+
+TEST(RealWindow, TheLanguageChosenInTheOptionsIsKeptAndAnOptionWinsForOneRun) {
+  e2e::XSession x;
+  ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
+  GameDir dir;
+  const std::string config = dir.File("config");
+  const auto english = TitlePicture("en_US.UTF-8");
+  const auto french = TitlePicture("fr_FR.UTF-8");
+  const auto german = TitlePicture("de_DE.UTF-8");
+  ASSERT_NE(english, french);
+
+  ASSERT_TRUE(TitleShows(x, dir, config, {}, english)) << "no English title";
+  // O, down to the language, two to the right (English, Japanese, French), back.
+  x.Xdotool({"key", "--delay", "150", "o", "Down", "Down", "Down", "Down", "Down", "Down", "Right",
+             "Right", "Escape"});
+  ASSERT_FALSE(
+      e2e::PollScreen(x, dir.File("shot.png"), 10000, [&](const auto& s) { return s == french; })
+          .empty())
+      << "the title is not in French after the options";
+  Quit(x);
+  EXPECT_EQ(testing_support::ReadFileBytes(config + "/rapiko/settings.ini"), "language=fr\n");
+
+  EXPECT_TRUE(TitleShows(x, dir, config, {}, french)) << "the setting is not read";
+  Quit(x);
+  EXPECT_TRUE(TitleShows(x, dir, config, {"--lang", "de"}, german)) << "--lang does not win";
+  Quit(x);
+  EXPECT_EQ(testing_support::ReadFileBytes(config + "/rapiko/settings.ini"), "language=fr\n");
 }
 
 }  // namespace
