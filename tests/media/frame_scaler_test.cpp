@@ -16,8 +16,9 @@ namespace {
 // Between whole multiples each screen position covers at most two picture pixels; every
 // picture pixel is as wide as any other to within a screen pixel (counting the positions it
 // has the larger share of), covers to / from positions to within rounding, and at most one
-// position mixes it with its neighbour. At 640 to 1081 one position is all but a sliver of
-// the next pixel: it shows that one alone.
+// position mixes it with its neighbour: a stroke a picture pixel wide holds the same ink
+// wherever it lies. At 640 to 1081 one position is all but a sliver of the next pixel: it
+// shows that one alone.
 TEST(ScaleAxis, BetweenWholeMultiplesEveryPixelKeepsItsWidthAndEdgesSoftenByOnePixel) {
   for (const auto& [from, to] : {std::pair{640, 1024},
                                  {480, 768},
