@@ -128,14 +128,14 @@ TEST(ClosedOutput, TheGameGoesOnAndSavesItsResult) {
   EXPECT_EQ(RankingIn(dir).rankNames[0], "ANN");
 }
 
-// What cannot be read is reported at start-up and left as it is; nothing
-// waits on a FIFO.
-TEST(UnreadableFiles, AreReportedAndLeftAsTheyAre) {
+// What cannot be read is reported at start-up and left as it is; nothing waits on a FIFO. A game
+// folder that cannot be written is reported before the title.
+TEST(StartUp, UnreadableFilesAndAnUnwritableFolderAreReportedAndLeftAsTheyAre) {
   const struct {
     const char* file;
-    char kind;  // p: a FIFO, d: a folder, 0: a file of mode 000
+    char kind;  // p: a FIFO, d: a folder, 0: a file of mode 000, w: the folder without writing
     int exitCode;
-    const char* problem;
+    std::string problem;
     long errLines;
   } cases[] = {
       {"rapikosc.ini", 'p', 1, "not a plain file", 2},
@@ -143,35 +143,28 @@ TEST(UnreadableFiles, AreReportedAndLeftAsTheyAre) {
       {"rapikosc.ini", '0', 1, std::strerror(EACCES), 2},
       {"back.bmp", 'p', 1, "not a plain file", 1},
       {"rapdata.ini", 'p', 0, "not a plain file", 1},  // no words, as without the file
+      {"", 'w', 1, std::string("the ranking cannot be saved in the game folder "), 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.file) + ": " + c.problem);
     GameDir dir;
-    chmod(dir.Path().c_str(), 0777);
-    const std::string path = dir.File(c.file);
-    dir.Remove(c.file);
+    const std::string path = *c.file ? dir.File(c.file) : dir.Path();
+    chmod(dir.Path().c_str(), c.kind != 'w' ? 0777 : Unprivileged() == uid_t(-1) ? 0555 : 0755);
+    if (*c.file) dir.Remove(c.file);
     if (c.kind == 'p') mkfifo(path.c_str(), 0644);
     if (c.kind == 'd') mkdir(path.c_str(), 0755);
     if (c.kind == '0') dir.Write(c.file, "\"KEEP\"\r\n");
     if (c.kind == '0') chmod(path.c_str(), 0);
     const std::string before = Look(path);
-    const auto r = RunScript(dir, "tick 16\n", {}, Unprivileged());
+    const auto r = RunScript(dir, "tick 16\nstate\n", {}, Unprivileged());
     EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+    if (c.kind == 'w') EXPECT_EQ(r.out, "");
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), c.errLines) << r.err;
-    EXPECT_EQ(Look(path), before);
-    EXPECT_NE(r.err.find(path), std::string::npos) << r.err;
+    if (*c.file) EXPECT_EQ(Look(path), before);  // the folder holds the script
+    const std::string said = c.kind == 'w' ? c.problem + path + ": " + std::strerror(EACCES) : path;
+    EXPECT_NE(r.err.find(said), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(c.problem), std::string::npos) << r.err;
   }
-}
-
-TEST(GameFolder, OneThatCannotBeWrittenIsReportedBeforeTheTitle) {
-  GameDir dir;
-  chmod(dir.Path().c_str(), Unprivileged() == static_cast<uid_t>(-1) ? 0555 : 0755);
-  const auto r = RunScript(dir, "tick 16\nstate\n", {}, Unprivileged());
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "the ranking cannot be saved in the game folder " + dir.Path() + ": " +
-                       std::strerror(EACCES) + "\n");
 }
 
 }  // namespace
