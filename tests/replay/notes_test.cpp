@@ -4,30 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "replay/base64.h"
 #include "replay/format.h"
+#include "support/case_file.h"
 
 namespace {
-
-// The text with \n, \r and \xHH read.
-std::string Unescaped(const std::string& text) {
-  if (text == "''") return "";
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\') {
-      out += text[i];
-    } else if (text[++i] == 'x') {
-      out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-      i += 2;
-    } else {
-      out += text[i] == 'n' ? '\n' : '\r';
-    }
-  }
-  return out;
-}
 
 // What reader gives for text, as notes.txt writes it.
 std::string Read(const std::string& reader, const std::string& text) {
@@ -47,19 +28,14 @@ std::string Read(const std::string& reader, const std::string& text) {
 }
 
 TEST(Notes, EachCaseReadsAsWritten) {
-  std::ifstream cases(std::string(RAPIKO_SOURCE_DIR) + "/tests/replay/notes.txt");
-  int read = 0;
-  for (std::string row; std::getline(cases, row);) {
-    if (row.empty() || row[0] == '#') continue;
-    std::vector<std::string> f;  // reader, text, what it gives
-    std::istringstream columns(row);
-    for (std::string column; std::getline(columns, column, '\t');) f.push_back(Unescaped(column));
-    ASSERT_EQ(f.size(), 3u) << row;
-    EXPECT_EQ(Read(f[0], f[1]), f[2]) << row;
-    if (f[0] == "base64") EXPECT_EQ(replay::FromBase64(f[2]), f[1]) << row;
-    ++read;
+  const auto rows = testing_support::CaseRows("replay/notes.txt");
+  EXPECT_GT(rows.size(), 30u);
+  for (std::vector<std::string> f : rows) {  // reader, text, what it gives
+    ASSERT_EQ(f.size(), 3u) << f[0];
+    for (std::string& column : f) column = testing_support::Unescaped(column);
+    EXPECT_EQ(Read(f[0], f[1]), f[2]) << f[0] << " " << f[1];
+    if (f[0] == "base64") EXPECT_EQ(replay::FromBase64(f[2]), f[1]) << f[1];
   }
-  EXPECT_GT(read, 30);
 }
 
 }  // namespace

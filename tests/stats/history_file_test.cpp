@@ -8,10 +8,9 @@
 #include <array>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "stats/keys.h"
+#include "support/case_file.h"
 #include "support/script_run.h"
 
 namespace {
@@ -19,13 +18,9 @@ namespace {
 using testing_support::GameDir;
 
 TEST(HistoryFile, EachCaseReadsAsARoundOrAsADamagedLine) {
-  std::ifstream cases(std::string(RAPIKO_SOURCE_DIR) + "/tests/stats/history_lines.txt");
-  int read = 0;
-  for (std::string row; std::getline(cases, row);) {
-    if (row.empty() || row[0] == '#') continue;
-    std::vector<std::string> f;  // kind, line, written back
-    std::istringstream columns(row);
-    for (std::string column; std::getline(columns, column, '\t');) f.push_back(column);
+  const auto rows = testing_support::CaseRows("stats/history_lines.txt");
+  EXPECT_GT(rows.size(), 60u);
+  for (const std::vector<std::string>& f : rows) {  // kind, line, written back
     const bool first = f[0].starts_with("first "), round = f[0].ends_with("round");
     GameDir dir("");
     dir.Write(stats::kHistoryFileName,
@@ -38,9 +33,7 @@ TEST(HistoryFile, EachCaseReadsAsARoundOrAsADamagedLine) {
     if (f.size() > 2 && history.tail.size() == 1) {
       EXPECT_EQ(stats::FormatRoundLine(history.tail[0]), f[2]);
     }
-    ++read;
   }
-  EXPECT_GT(read, 60);
 }
 
 // Each code from 1 to 255 has one name, which reads back as the code; the 37 word keys are
