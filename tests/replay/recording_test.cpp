@@ -1,4 +1,5 @@
-// Recordings: a recorded run replays to the same game, the best round of a session is kept.
+// Recordings: files as notes, each pass written as it is played, the best round of a session kept
+// (a recorded run replayed to the same game: the golden games record_keys and replay_keys).
 #include "replay/recording.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,6 @@
 
 #include "app/sessions.h"
 #include "game/kept_rounds.h"
-#include "media/headless/headless.h"
 #include "ranking/ranking_file.h"
 #include "replay/best_rounds.h"
 #include "replay/format.h"
@@ -22,40 +22,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using nlohmann::json;
 using testing_support::GameDir;
 using testing_support::PlayInProcess;
-using testing_support::ReadFileBytes;
-using testing_support::RunScript;
-
-// The last state of a run, without the sound log (which depends on where
-// earlier state lines took it).
-json LastState(const testing_support::RunResult& r) {
-  json s = r.States().back();
-  s.erase("sounds");
-  return s;
-}
-
-// Every kind of input a recording must carry: keys read in batches, wrong keys, focus changes (a
-// pause), name entry, odd pass lengths and a tick count that wraps (clicks: the golden game
-// record_session).
-TEST(Recording, ARecordedRunReplaysToTheSameGameAndRanking) {
-  const std::string cases[] = {
-      ReadFileBytes(std::string(RAPIKO_SOURCE_DIR) + "/tests/golden/bot_sloppy.script"),
-      "start 4294967290\npress 57 57 57 57 57 57 30\ntick 3\ntick 0 2\ntype aaa\ntick 40 3\n"
-      "focus out\ntick 16\ntype cat\ntick 20 50\nfocus in\ntick 16 9\ntick 60000 2\ntick 1\n"
-      "type ann\npress 28\ntick 16\n",
-  };
-  for (const std::string& script : cases) {
-    GameDir played, replayed;
-    const auto original = RunScript(played, script + "state\n", {"--record", played.File("r")});
-    ASSERT_EQ(original.exitCode, 0) << original.err;
-    const auto again = RunScript(replayed, played.Read("r") + "state\n");
-    ASSERT_EQ(again.exitCode, 0) << again.err;
-    EXPECT_EQ(LastState(again), LastState(original)) << script;
-    EXPECT_EQ(replayed.Read("rapikosc.ini"), played.Read("rapikosc.ini")) << script;
-  }
-}
 
 // However long a file, its notes stay lines that a script may hold.
 TEST(Recording, FilesRideAlongAsNotesAndComeBackWhole) {

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstring>
 #include <filesystem>
 
 #include "stats/keys.h"
@@ -62,19 +61,6 @@ TEST(History, NothingWithoutTheFolderLock) {
   std::filesystem::create_directory(dir.File("rapikosc.ini.lock"));
   EXPECT_THROW(stats::AppendRounds(dir.Path() + "/", {state::RoundRecord{}}), stats::HistoryError);
   EXPECT_FALSE(dir.Exists(stats::kHistoryFileName));
-}
-
-// A history that is a link is never written through (what else may be at its name: the storage
-// tests). The round's end names the file; the game ends as always.
-TEST(History, NeverThroughALink) {
-  GameDir dir, outside;
-  const std::string path = dir.File(stats::kHistoryFileName);
-  outside.Write("h", "theirs\n");
-  std::filesystem::create_symlink(outside.File("h"), path);
-  auto r = testing_support::RunScript(dir, "press 57\ntick 16\ntick 1000 122\n");
-  EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(r.err, "cannot write the history file " + path + ": " + std::strerror(ELOOP) + "\n");
-  EXPECT_EQ(outside.Read("h"), "theirs\n");
 }
 
 // The history is read whole, whatever its size: the round just played is the last, past the
