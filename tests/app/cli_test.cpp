@@ -1,9 +1,11 @@
-// The command line (the folder path and the clock difference are in every golden game).
+// The command line: what each option sets, and the faults refused (the cases: command_lines.txt).
 #include "app/cli.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
+
+#include "support/case_file.h"
 
 namespace {
 
@@ -13,40 +15,21 @@ std::string Flags(const app::Options& o) {
          (o.keysByPosition ? "position " : "") + (o.mute ? "mute " : "") +
          (o.stats ? "stats " : "") + (o.allLists ? "all-lists " : "") +
          (o.words.empty() ? "" : "words " + o.words + " ") + (o.practice ? "practice " : "") +
-         "scale " + std::to_string(o.scale) + " dir " + o.dir + " script " + o.script;
+         "scale " + std::to_string(o.scale) + (o.dir.empty() ? "" : " dir " + o.dir) +
+         (o.script.empty() ? "" : " script " + o.script);
 }
 
-// Arguments are split at blanks; '' is an empty one.
-std::optional<app::Options> Parse(const std::string& line, std::string& error) {
-  std::istringstream in(line);
-  std::vector<std::string> args;
-  for (std::string a; in >> a;) args.push_back(a == "''" ? "" : a);
-  return app::ParseCommandLine(args, error);
-}
-
-TEST(CommandLine, ParsesEveryOptionAndRejectsFaults) {
-  for (const auto& [line, flags] :
-       {std::pair{"--window --scale 3 --dir /x", "window scale 3 dir /x script "},
-        {"--scale 2", "window scale 2 dir  script "},
-        {"--headless --script - --practice", "headless practice scale 0 dir  script -"},
-        {"--keys position --mute", "position mute scale 0 dir  script "},
-        {"--stats --dir /x", "stats scale 0 dir /x script "},
-        {"--stats --words digits", "stats words digits scale 0 dir  script "},
-        {"--all-lists --stats", "stats all-lists scale 0 dir  script "},
-        {"", "scale 0 dir  script "}}) {
+TEST(CommandLine, ParsesEveryOptionAndRefusesFaults) {
+  const auto rows = testing_support::CaseRows("app/command_lines.txt");
+  EXPECT_GT(rows.size(), 25u);
+  for (const std::vector<std::string>& f : rows) {  // the line, what it sets
+    std::istringstream in(f[0]);
+    std::vector<std::string> args;
+    for (std::string a; in >> a;) args.push_back(a == "''" ? "" : a);
     std::string error;
-    const auto o = Parse(line, error);
-    ASSERT_TRUE(o) << error;
-    EXPECT_EQ(Flags(*o), flags);
-  }
-  for (const char* line :
-       {"--scale", "--scale 0", "--scale 9", "--scale x", "--dir", "--dir ''", "--headless",
-        "--script a", "--stats --window", "-x", "--keys", "--all-lists",
-        "--all-lists --words digits", "--stats --all-lists --words digits", "--stats --practice",
-        "--keys qwerty", "--headless --script - --keys position", "play"}) {
-    std::string error;
-    EXPECT_FALSE(Parse(line, error)) << line;
-    EXPECT_FALSE(error.empty());
+    const auto o = app::ParseCommandLine(args, error);
+    EXPECT_EQ(o ? Flags(*o) : "refused", f.size() > 1 ? f[1] : "") << f[0] << ": " << error;
+    EXPECT_EQ(error.empty(), bool(o)) << f[0];
   }
 }
 

@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <iterator>
 #include <tuple>
 
+#include "storage/folders.h"
 #include "storage/paths.h"
 #include "support/game_dir.h"
 
@@ -67,12 +67,8 @@ class Installed : public ::testing::Test {
   }
   // The names in a folder under tmp, sorted, blank-separated.
   std::string Names(const std::string& folder) const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(U8Path(tmp.File(folder))))
-      names.push_back(testing_support::U8String(e.path().filename()));
-    std::sort(names.begin(), names.end());
     std::string out;
-    for (const auto& n : names) out += (out.empty() ? "" : " ") + n;
+    for (const auto& n : storage::ListFolder(tmp.File(folder))) out += (out.empty() ? "" : " ") + n;
     return out;
   }
   testing_support::GameDir tmp{""};  // its own back.bmp is outside bin/
@@ -131,23 +127,6 @@ TEST_F(Installed, ANewOrEmptyDirOptionIsMadeAndFilled) {
   EXPECT_FALSE(fs::exists(user));
 }
 
-TEST_F(Installed, ADirOptionThatIsNotAFolderIsOneLine) {
-  Put("file", "mine");
-  // A link to nowhere where the system makes links (Wine makes none).
-  std::vector<std::string> names = {"file", "file/below"};
-  if (testing_support::MakeLink(tmp.File("nowhere"), tmp.File("dangling"))) {
-    names.push_back("dangling");
-  }
-  for (const std::string& name : names) {
-    const std::string dir = tmp.File(name);
-    EXPECT_FALSE(Choose(dir)) << name;
-    EXPECT_NE(error.find(dir), std::string::npos) << error;
-    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
-  }
-  EXPECT_EQ(tmp.Read("file"), "mine");
-  EXPECT_FALSE(fs::exists(U8Path(tmp.File("nowhere"))));
-}
-
 // Where the program's folder must be writable (Windows), a portable copy
 // the player cannot write in starts the per-user folder with its own files.
 TEST_F(Installed, AProgramFolderThatCannotBeWrittenSeedsThePerUserFolder) {
@@ -200,17 +179,32 @@ TEST_F(Installed, FirstStartSeedsThePerUserFolderAndLaterStartsKeepThePlayersFil
   EXPECT_EQ(Names("empty/Rapiko"), "");
 }
 
+// A --dir that is a file, in a file or a link to nowhere (where the system makes links; Wine makes
+// none), no per-user folder at all, or one that would be inside a file: one line naming it, or
+// the way out.
 TEST_F(Installed, FaultsAreOneLineNamingTheWayOut) {
-  dirs = {};
-  EXPECT_FALSE(Choose());
-  EXPECT_NE(error.find("--dir"), std::string::npos) << error;
-  EXPECT_NE(error.find(storage::kNoUserDirs), std::string::npos) << error;
-
-  Put("file", "");
-  dirs = {.appData = tmp.File("file")};  // the folder would be inside a file
-  EXPECT_FALSE(Choose());
-  EXPECT_NE(error.find(tmp.File("file/Rapiko")), std::string::npos) << error;
-  EXPECT_EQ(error.find('\n'), std::string::npos);
+  Put("file", "mine");
+  const bool linked = testing_support::MakeLink(tmp.File("nowhere"), tmp.File("dangling"));
+  const std::string dangling = tmp.File(linked ? "dangling" : "file");
+  const struct {
+    std::string dir;
+    UserDirs dirs;
+    std::string named;
+  } cases[] = {
+      {tmp.File("file"), dirs, tmp.File("file")},
+      {tmp.File("file/below"), dirs, tmp.File("file/below")},
+      {dangling, dirs, dangling},
+      {"", {}, std::string(storage::kNoUserDirs) + "; use --dir"},
+      {"", {.appData = tmp.File("file")}, tmp.File("file/Rapiko")},
+  };
+  for (const auto& c : cases) {
+    dirs = c.dirs;
+    EXPECT_FALSE(Choose(c.dir)) << c.named;
+    EXPECT_NE(error.find(c.named), std::string::npos) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+  }
+  EXPECT_EQ(tmp.Read("file"), "mine");
+  EXPECT_FALSE(fs::exists(U8Path(tmp.File("nowhere"))));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <tuple>
 
 #include "ranking/ranking_file.h"
 #include "support/script_run.h"
@@ -21,61 +22,43 @@ using Window = testing_support::TestWindow;
 
 const std::string kRound1 = "press 57\ntick 16\ntick 16 7501\npress 28\ntick 16\n";
 
-// A session recorded whole (by --record, or kept as a best round by an
-// earlier version) shows every pass, or only those after the one that
-// starts the round to watch.
-TEST(Replay, RoundsBeforeTheOneToWatchAreNotShown) {
-  GameDir dir("");
-  for (const auto& [text, shown] :
-       {std::pair{std::string("tick 16 2\n"), 2},
-        {"# replay from round 2\n" + kRound1 + "press 57\ntick 16\ntick 16 3\n", 3}}) {
-    Window window;
-    std::ostringstream err;
-    EXPECT_EQ(app::PlayRecording("r", text, dir.Path() + "/", window, err), 0) << err.str();
-    EXPECT_EQ(window.Flips(), shown) << text;
-  }
-  Window window;
-  std::ostringstream bad;
-  EXPECT_EQ(app::PlayRecording("r.script", "tick 16\nbogus\n", dir.Path() + "/", window, bad), 2);
-  EXPECT_EQ(bad.str(), "r.script: script line 2: unknown command 'bogus'\n");
-  dir.Remove("back.bmp");  // a start-up that fails: status 1, and says why
-  std::ostringstream err;
-  EXPECT_EQ(app::PlayRecording("r", "tick 16\n", dir.Path() + "/", window, err), 1);
-  EXPECT_NE(err.str().find("back.bmp"), std::string::npos) << err.str();
-}
-
-// Esc pressed in the window stops the replay at the next pass; Esc let go does not.
-TEST(Replay, EscPressedInTheWindowStopsIt) {
-  GameDir dir("");
-  for (const auto& [data, flips] : {std::pair{0, 3}, {media::kKeyDown, 1}}) {
-    Window window;
-    window.platform.QueueKey(state::kKeyEsc, data);
-    std::ostringstream err;
-    EXPECT_EQ(app::PlayRecording("r", "tick 16 3\n", dir.Path() + "/", window, err), 0);
-    EXPECT_EQ(window.Flips(), flips) << data;
-  }
-}
-
-// A replay keeps the recording's pace on the window's clock: it waits as
-// long as the shown passes took, not for the rounds it runs through unseen,
-// and not at all when the window is already behind.
-TEST(Replay, WaitsAsLongAsTheShownPassesTook) {
-  GameDir dir("");
-  struct Case {
+// A session recorded whole (by --record, or kept as a best round by an earlier version) is shown
+// pass by pass, or only after the pass that starts the round to watch. It keeps the recording's
+// pace on the window's clock: it waits as long as the shown passes took (the first sets the
+// start), not for the rounds it runs through unseen, and not at all when the window is already
+// behind. Esc pressed in the window stops it at the next pass; Esc let go does not. A script
+// error is status 2, a start-up that fails status 1, each saying why.
+TEST(Replay, ShowsTheRoundToWatchAtItsPaceUntilEsc) {
+  const std::string round2 = "# replay from round 2\n" + kRound1 + "press 57\ntick 16\n";
+  const struct {
     std::string text;
+    int esc;          // the key event of Esc queued in the window, or -1
     uint32_t behind;  // how far the window's clock falls behind on each pass
+    int status, flips;
     uint64_t waited;
+    std::string err;
+  } cases[] = {
+      {"tick 16 10\n", -1, 0, 0, 10, 9 * 16, ""},
+      {"tick 40 3\ntick 7 2\n", -1, 0, 0, 5, 2 * 40 + 2 * 7, ""},
+      {round2 + "tick 20 4\n", -1, 0, 0, 4, 3 * 20, ""},
+      {"tick 16 10\n", -1, 100, 0, 10, 0, ""},
+      {"tick 16 3\n", 0, 0, 0, 3, 2 * 16, ""},
+      {"tick 16 3\n", media::kKeyDown, 0, 0, 1, 0, ""},
+      {"tick 16\nbogus\n", -1, 0, 2, 1, 0, "r: script line 2: unknown command 'bogus'\n"},
+      {"tick 16\n", -1, 0, 1, 0, 0, "back.bmp"},  // in a folder without it
   };
-  // The first shown pass sets the start; each one after it waits its share.
-  for (const Case& c :
-       {Case{"tick 16 10\n", 0, 9 * 16}, Case{"tick 40 3\ntick 7 2\n", 0, 2 * 40 + 2 * 7},
-        Case{"# replay from round 2\n" + kRound1 + "press 57\ntick 16\ntick 20 4\n", 0, 3 * 20},
-        Case{"tick 16 10\n", 100, 0}}) {
+  for (const auto& c : cases) {
+    GameDir dir("");
+    if (c.status == 1) dir.Remove("back.bmp");
     Window window;
     window.lag = c.behind;
+    if (c.esc >= 0) window.platform.QueueKey(state::kKeyEsc, c.esc);
     std::ostringstream err;
-    EXPECT_EQ(app::PlayRecording("r", c.text, dir.Path() + "/", window, err), 0) << err.str();
-    EXPECT_EQ(window.waited, c.waited) << c.text;
+    EXPECT_EQ(app::PlayRecording("r", c.text, dir.Path() + "/", window, err), c.status)
+        << err.str();
+    EXPECT_EQ(std::tuple(window.Flips(), window.waited), std::tuple(c.flips, c.waited)) << c.text;
+    EXPECT_EQ(err.str().empty(), c.err.empty()) << err.str();
+    EXPECT_NE(err.str().find(c.err), std::string::npos) << err.str();
   }
 }
 

@@ -53,33 +53,24 @@ struct Rig {
   }
 };
 
-// Only the first read after a pass begins is the pass's own: the game may
-// read the clock again within the pass without changing its length.
-TEST(RecordingSystem, APassLastsFromOnePasssFirstTickReadToTheNext) {
-  Rig rig;
-  rig.inner.ticks = {100, 116, 125, 140, 141, 142};
-  rig.system.GetTickCount();  // start-up's seed
-  rig.Pass(2);                // 116 - 100, then a read at 125 within the pass
-  rig.Pass(3);                // 140 - 125
-  EXPECT_EQ(rig.text.Text(), "start 100\ntick 16\ntick 15\n");
-}
-
-// Message steps outside a pass (before the first, and shutdown's last look)
-// are passed on but leave nothing in the recording.
-TEST(RecordingSystem, MessageStepsOutsideAPassAreNotRecorded) {
+// Only the first read after a pass begins is the pass's own: the game may read the clock again
+// within the pass without changing its length. Message steps outside a pass (before the first,
+// and shutdown's last look) are passed on but leave nothing in the recording.
+TEST(RecordingSystem, APassLastsFromItsFirstTickReadToTheNextAndHoldsItsOwnMessages) {
   Rig rig;
   int clicks = 0;
   rig.inner.messages = [&clicks](media::WindowEvents& e) {
     ++clicks;
     e.OnMouseDown();
   };
-  rig.inner.ticks = {7, 23};
-  rig.system.GetTickCount();
+  rig.inner.ticks = {100, 116, 125, 140, 141, 142};
+  rig.system.GetTickCount();                // start-up's seed
   rig.system.DispatchMessages(rig.events);  // before any pass
-  rig.Pass();
+  rig.Pass(2);                              // 116 - 100, then a read at 125 within the pass
+  rig.Pass(3);                              // 140 - 125
   rig.system.DispatchMessages(rig.events);  // after it, with no pass begun
-  EXPECT_EQ(clicks, 3);
-  EXPECT_EQ(rig.text.Text(), "start 7\nclick\ntick 16\n");
+  EXPECT_EQ(clicks, 4);
+  EXPECT_EQ(rig.text.Text(), "start 100\nclick\ntick 16\nclick\ntick 15\n");
 }
 
 class RoundLog : public replay::RoundEvents {
@@ -93,48 +84,37 @@ class RoundLog : public replay::RoundEvents {
   std::vector<std::string> log;
 };
 
-// Each round is noted after the pass that started it; a round ended by
-// quitting is no finished round; a mode that stays is no new round.
+// Each round is noted after the pass that started it, and told when round events are given; a
+// round ended by quitting is no finished round; a mode that stays is no new round. Without a
+// game nothing is noted.
 TEST(RecordingSystem, RoundsAreNotedAndToldWhenTheyStartAndEnd) {
-  Rig rig;
-  state::GameState g;
-  RoundLog rounds;
-  rig.system.SetGame(&g, &rounds);
-  rig.inner.ticks = {0, 10, 20, 30, 40, 50, 60, 70};
-  rig.system.GetTickCount();
-  const struct {
-    int16_t mode;
-    bool quit;
-  } passes[] = {
-      {state::kModeTitle, false},     {state::kModePlaying, false}, {state::kModePlaying, false},
-      {state::kModeNameEntry, false}, {state::kModePlaying, false}, {state::kModeTitle, true},
-      {state::kModeTitle, false},
-  };
-  for (const auto& p : passes) {
-    g.gameMode = p.mode;
-    g.quitRequested = p.quit;
-    g.score = 40;
-    rig.Pass();
-  }
-  EXPECT_EQ(rounds.log,
-            (std::vector<std::string>{"started 1 at 20", "ended 1 with 40", "started 2 at 50"}));
-  EXPECT_EQ(rig.text.Text(), "start 0\ntick 10 2\n# round 1\ntick 10 3\n# round 2\ntick 10 2\n");
-}
-
-// Without a game nothing is noted; without round events the notes still are.
-TEST(RecordingSystem, RoundNotesNeedTheGameAlone) {
-  for (const bool withGame : {false, true}) {
+  for (const int with : {0, 1, 2}) {  // nothing, the game, the game and its round events
     Rig rig;
     state::GameState g;
-    if (withGame) rig.system.SetGame(&g);
-    rig.inner.ticks = {0, 10, 20};
+    RoundLog rounds;
+    if (with) rig.system.SetGame(&g, with == 2 ? &rounds : nullptr);
+    rig.inner.ticks = {0, 10, 20, 30, 40, 50, 60, 70};
     rig.system.GetTickCount();
-    rig.Pass();
-    g.gameMode = state::kModePlaying;
-    rig.Pass();
+    const struct {
+      int16_t mode;
+      bool quit;
+    } passes[] = {
+        {state::kModeTitle, false},     {state::kModePlaying, false}, {state::kModePlaying, false},
+        {state::kModeNameEntry, false}, {state::kModePlaying, false}, {state::kModeTitle, true},
+        {state::kModeTitle, false},
+    };
+    for (const auto& p : passes) {
+      g.gameMode = p.mode;
+      g.quitRequested = p.quit;
+      g.score = 40;
+      rig.Pass();
+    }
+    using Log = std::vector<std::string>;
+    EXPECT_EQ(rounds.log,
+              (with < 2 ? Log{} : Log{"started 1 at 20", "ended 1 with 40", "started 2 at 50"}));
     EXPECT_EQ(rig.text.Text(),
-              withGame ? "start 0\ntick 10 2\n# round 1\n" : "start 0\ntick 10 2\n")
-        << withGame;
+              with ? "start 0\ntick 10 2\n# round 1\ntick 10 3\n# round 2\ntick 10 2\n"
+                   : "start 0\ntick 10 7\n");
   }
 }
 

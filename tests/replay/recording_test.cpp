@@ -1,4 +1,5 @@
-// Recordings: a recorded run replays to the same game, the best round of a session is kept.
+// Recordings: files as notes, each pass written as it is played, the best round of a session kept
+// (a recorded run replayed to the same game: the golden games record_keys and replay_keys).
 #include "replay/recording.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,6 @@
 
 #include "app/sessions.h"
 #include "game/kept_rounds.h"
-#include "media/headless/headless.h"
 #include "ranking/ranking_file.h"
 #include "replay/best_rounds.h"
 #include "replay/format.h"
@@ -22,44 +22,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using nlohmann::json;
 using testing_support::GameDir;
 using testing_support::PlayInProcess;
-using testing_support::ReadFileBytes;
-using testing_support::RunScript;
-
-// The last state of a run, without the sound log (which depends on where
-// earlier state lines took it).
-json LastState(const testing_support::RunResult& r) {
-  json s = r.States().back();
-  s.erase("sounds");
-  return s;
-}
-
-// Every kind of input a recording must carry: keys read in batches, wrong
-// keys, clicks, focus changes (a pause), name entry, Esc, odd pass lengths
-// and a tick count that wraps.
-TEST(Recording, ARecordedRunReplaysToTheSameGameAndRanking) {
-  const std::string golden = std::string(RAPIKO_SOURCE_DIR) + "/tests/golden/";
-  const std::string cases[] = {
-      ReadFileBytes(golden + "bot_sloppy.script") + "state\n",
-      ReadFileBytes(golden + "name_entry.script"),
-      "start 4294967290\npress 57 57 57 57 57 57 30\ntick 3\ntick 0 2\ntype aaa\ntick 40 3\n"
-      "press 1 57\ntick 7\nstate\n",
-      "press 57\ntick 16\ntick 16 300\nclick\ntype cat\ntick 16\nstate\ntick 16\n",
-      "press 57\ntick 16 200\nfocus out\ntick 16\ntype cat\ntick 20 50\nfocus in\ntick 16 9\n",
-  };
-  for (const std::string& script : cases) {
-    GameDir played, replayed;
-    const auto original = RunScript(played, script + "state\n", {"--record", played.File("r")});
-    ASSERT_EQ(original.exitCode, 0) << original.err;
-    EXPECT_EQ(played.Read("r").rfind(replay::RecordingFormatLine() + "\n", 0), 0u);
-    const auto again = RunScript(replayed, played.Read("r") + "state\n");
-    ASSERT_EQ(again.exitCode, 0) << again.err;
-    EXPECT_EQ(LastState(again), LastState(original)) << script;
-    EXPECT_EQ(replayed.Read("rapikosc.ini"), played.Read("rapikosc.ini")) << script;
-  }
-}
 
 // However long a file, its notes stay lines that a script may hold.
 TEST(Recording, FilesRideAlongAsNotesAndComeBackWhole) {
@@ -169,42 +133,23 @@ TEST(BestRounds, TheBestRoundIsKeptFromItsOwnStartAndReplaysToItsScore) {
   EXPECT_FALSE(other.Exists("rapiko-history.csv"));
 }
 
-TEST(BestRounds, OnlyTheTenHighestScoresStayAndLeftOversOfKilledGamesGo) {
+// Of the kept rounds of all sessions the ten highest scores stay; the player's own files and the
+// leftovers of killed games are left and removed. Of a session's rounds only a higher score
+// replaces its kept round (of two equal ones the first stays; a round ended without a start is
+// none), and only its own: two sessions that keep a round in the same second with the same score
+// each keep their own file.
+TEST(BestRounds, TheTenHighestStayAndOnlyAHigherScoreReplacesASessionsOwn) {
   GameDir dir("");
   fs::create_directories(dir.File("replays"));
-  for (int score : {5, 90, 7, 300, 12, 64, 8, 1, 77, 3, 40, 2}) {
+  for (int score : {5, 90, 7, 300, 12, 64, 8, 1, 77, 3, 41, 2})
     dir.Write("replays/best-20260101-000000-" + std::to_string(score) + ".script", "");
-  }
   dir.Write("replays/notes.txt", "mine");
-  for (const char* left :
-       {".best-AbCdEf123456", "best-20260101-000000-9.script.tmp-AbCdEf123456"}) {
-    dir.Write(std::string("replays/") + left, "partial");
-  }
-  replay::Recording recording;
-  replay::BestRounds best(dir.Path() + "/", recording);
-  EXPECT_FALSE(dir.Exists("replays/.best-AbCdEf123456"));
-  EXPECT_FALSE(dir.Exists("replays/best-20260101-000000-9.script.tmp-AbCdEf123456"));
-  state::GameState g;
-  best.RoundStarted(g, 1, 0);
-  best.RoundEnded(g, 1, 6);
-  const auto kept = Replays(dir);
-  EXPECT_EQ(kept.size(), 11u);  // ten replays and the player's own file
-  EXPECT_TRUE(dir.Exists("replays/notes.txt"));
-  for (const char* gone : {"-1.script", "-2.script", "-3.script"}) {
-    EXPECT_FALSE(dir.Exists(std::string("replays/best-20260101-000000") + gone)) << gone;
-  }
-}
-
-// Of a session's rounds only a higher score replaces its kept round (of two equal ones the first
-// stays; a round ended without a start is none), and only its own: two sessions that keep a
-// round in the same second with the same score each keep their own file.
-TEST(BestRounds, OnlyAHigherScoreReplacesASessionsOwnKeptRound) {
-  GameDir dir("");
+  dir.Write("replays/.best-AbCdEf123456", "partial");
+  dir.Write("replays/best-20260101-000000-9.script.tmp-AbCdEf123456", "partial");
   replay::Recording first, second;
   replay::BestRounds one(dir.Path() + "/", first), two(dir.Path() + "/", second);
   state::GameState g;
   one.RoundEnded(g, 0, 99);  // never started
-  EXPECT_FALSE(dir.Exists("replays"));
   const auto round = [&g](replay::BestRounds& best, replay::Recording& recording, const char* note,
                           int32_t score) {
     best.RoundStarted(g, 1, 0);
@@ -215,16 +160,26 @@ TEST(BestRounds, OnlyAHigherScoreReplacesASessionsOwnKeptRound) {
   round(two, second, "second", 40);
   round(one, first, "equal", 40);
   round(one, first, "lower", 39);
-  std::vector<std::string> notes;  // of each kept round, after its start
-  for (const std::string& name : Replays(dir)) {
-    EXPECT_EQ(game::ScoreOfReplayName(name), 40) << name;
-    const std::string text = dir.Read("replays/" + name);
-    notes.push_back(text.substr(text.find("\n# ", text.find("start")) + 3));
-  }
-  std::sort(notes.begin(), notes.end());
-  EXPECT_EQ(notes, (std::vector<std::string>{"first\n", "second\n"}));
+  const auto kept = [&dir] {
+    std::vector<std::string> rounds;  // each kept round's score, and the note after its start
+    for (const std::string& name : Replays(dir)) {
+      const std::string text = dir.Read("replays/" + name);
+      const auto score = game::ScoreOfReplayName(name);
+      rounds.push_back(!score ? name
+                       : *score < 40 || *score == 41 || *score > 50
+                           ? std::to_string(*score)
+                           : std::to_string(*score) + " " +
+                                 text.substr(text.find("\n# ", text.find("start")) + 3));
+    }
+    std::sort(rounds.begin(), rounds.end());
+    return rounds;
+  };
+  using Names = std::vector<std::string>;
+  EXPECT_EQ(kept(), (Names{"12", "300", "40 first\n", "40 second\n", "41", "64", "7", "77", "8",
+                           "90", "notes.txt"}));
   round(one, first, "better", 50);
-  EXPECT_EQ(Replays(dir).size(), 2u);
+  EXPECT_EQ(kept(), (Names{"12", "300", "40 second\n", "41", "50 better\n", "64", "7", "77", "8",
+                           "90", "notes.txt"}));
 }
 
 TEST(BestRounds, ALinkPlantedAsTheReplaysFolderIsNeverWrittenThrough) {

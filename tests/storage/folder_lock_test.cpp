@@ -1,39 +1,16 @@
-// The game folder's lock: one holder at a time, the wait with its time limit, what is said.
+// The game folder's lock: the wait with its time limit, what is said (one holder at a time:
+// SharedFolder, and on Windows another program holding it).
 #include "storage/folder_lock.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cerrno>
-#include <memory>
-#include <thread>
 #include <vector>
 
 #include "storage/errors.h"
-#include "support/game_dir.h"
 
 namespace storage {
 namespace {
-
-// A second lock on the folder, even in the same program, waits until the first is released.
-TEST(FolderLock, ASecondLockWaitsUntilTheFirstIsReleased) {
-  testing_support::GameDir dir("");
-  const std::string myPath = dir.Path() + "/";
-  auto first = std::make_unique<FolderLock>(myPath);
-  ASSERT_TRUE(first->Held());
-  std::atomic<bool> waiting = false, released = false, heldAfterRelease = false;
-  std::thread second([&] {
-    waiting = true;
-    const FolderLock lock(myPath);
-    heldAfterRelease = lock.Held() && released;
-  });
-  while (!waiting) std::this_thread::yield();
-  released = true;
-  first.reset();
-  second.join();
-  EXPECT_TRUE(heldAfterRelease);
-  EXPECT_TRUE(dir.Exists(kLockFileName));  // kept for the next game
-}
 
 // The wait, on a clock of its own that moves 7 ms a pause, from 1000: it tries until the lock
 // is had, the file system turns out to keep none, a try fails, or the time is up.

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <vector>
+
+#include "support/case_file.h"
 
 namespace {
 
@@ -30,15 +30,10 @@ std::string Apply(const std::string& function, const std::string& path, const Pa
 }
 
 TEST(Paths, EachCaseOnEachSystem) {
-  std::ifstream cases(std::string(RAPIKO_SOURCE_DIR) + "/tests/storage/paths.txt");
-  int read = 0;
-  for (std::string row; std::getline(cases, row);) {
-    if (row.empty() || row[0] == '#') continue;
-    std::vector<std::string> f;  // function, path, POSIX, Windows
-    std::istringstream columns(row);
-    for (std::string column; std::getline(columns, column, '\t');)
-      f.push_back(column == "''" ? "" : column);
-    ASSERT_EQ(f.size(), 4u) << row;
+  const auto rows = testing_support::CaseRows("storage/paths.txt");
+  EXPECT_GT(rows.size(), 90u);
+  for (const std::vector<std::string>& f : rows) {  // function, path, POSIX, Windows
+    ASSERT_EQ(f.size(), 4u) << f[0];
     for (int system = 0; system < 2; ++system) {
       const PathRules& rules = system == 0 ? storage::kPosixPaths : storage::kWindowsPaths;
       SCOPED_TRACE(f[0] + " " + f[1] + (system == 0 ? " (POSIX)" : " (Windows)"));
@@ -50,9 +45,7 @@ TEST(Paths, EachCaseOnEachSystem) {
                 p.ends_with('/') ? p.substr(0, p.size() - 1) : p);
       EXPECT_EQ(storage::JoinPath(p, "n", rules), expected + "n");
     }
-    ++read;
   }
-  EXPECT_GT(read, 90);
   // The game's own rules are its system's.
   EXPECT_EQ(storage::NameOf("a\\b"), storage::kDriveLetters ? "b" : "a\\b");
 }

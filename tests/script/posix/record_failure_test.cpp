@@ -1,32 +1,48 @@
-// A scripted run whose recording cannot be written ends with that failure, not as a success.
+// A recording that cannot be written ends its scripted run with that failure, not as a success;
+// one that fails at its close (a full disk over NFS loses the last of the data there) says so.
 #include <gtest/gtest.h>
 #include <sys/syscall.h>
 
 #include <cerrno>
 #include <cstring>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
+#include "replay/recording.h"
 #include "script/run_script.h"
 #include "support/failing_calls.h"
 #include "support/game_dir.h"
 
 namespace {
 
-// The recording's writes fail (a full disk); the game itself plays on, and
-// the run's status and last line say the recording was lost.
 TEST(RunScript, ARecordingThatCannotBeWrittenFailsTheRun) {
-  testing_support::GameDir dir;
-  dir.Write("s.script", "start 5\npress 57\ntick 16 3\n");
-  const std::string path = dir.File("r.script");
-  const std::string said = storage_testing::InChildFailing({SYS_pwrite64}, ENOSPC, [&] {
-    std::ostringstream out, err;
-    const int status =
-        script::RunScriptedGame(dir.File("s.script"), dir.Path() + "/", "", out, err, path);
-    return std::to_string(status) + " " + err.str();
-  });
-  if (said == storage_testing::kNoSeccomp) GTEST_SKIP() << "no seccomp filters here";
-  EXPECT_EQ(said, "1 cannot write the recording " + path + ": " + std::strerror(ENOSPC) + "\n");
+  for (const auto& [call, error] :
+       {std::pair{long{SYS_pwrite64}, ENOSPC}, {long{SYS_close}, EIO}}) {
+    testing_support::GameDir dir;
+    dir.Write("s.script", "start 5\npress 57\ntick 16 3\n");
+    const std::string path = dir.File("r.script");
+    const std::string said = storage_testing::InChildFailing({call}, error, [&] {
+      std::ostringstream out, err;
+      if (call == SYS_pwrite64) {
+        const int status =
+            script::RunScriptedGame(dir.File("s.script"), dir.Path() + "/", "", out, err, path);
+        return std::to_string(status) + " " + err.str();
+      }
+      // Closing every file fails here, the folder's lock too: the recording alone.
+      try {
+        replay::RecordingFile file(path);
+        file.Get().Start(7);
+        file.Get().Pass(16);
+        file.Finish();
+      } catch (const std::runtime_error& e) {
+        return "1 " + std::string(e.what()) + "\n";
+      }
+      return std::string("finished");
+    });
+    if (said == storage_testing::kNoSeccomp) GTEST_SKIP() << "no seccomp filters here";
+    EXPECT_EQ(said, "1 cannot write the recording " + path + ": " + std::strerror(error) + "\n");
+  }
 }
 
 }  // namespace

@@ -21,41 +21,31 @@ namespace {
 
 using testing_support::GameDir;
 
-constexpr const char* kFirstName = "f.tmp-AAAAAAAAAAAA";
-
-TEST(PlantedTemporary, AFileAtTheNameIsLeftAsItIs) {
-  for (const bool backup : {false, true}) {
+// The save with or without a backup, and the writability check, each with a file or a link at
+// the first name drawn: the file stays as it is, the link leads nowhere new.
+TEST(PlantedTemporary, AFileOrALinkAtTheNameIsLeftAsItIs) {
+  for (const std::string planted : {"file", "link", "file, backup", "file, check"}) {
     GameDir dir("");
     dir.Write("f", "old\n");
-    dir.Write(kFirstName, "planted\n");
+    const std::string name =
+        planted.ends_with("check") ? "rapiko.tmp-AAAAAAAAAAAA" : "f.tmp-AAAAAAAAAAAA";
+    if (planted == "link" && !testing_support::MakeLink(dir.File("outside"), dir.File(name)))
+      continue;  // this system makes no symbolic links
+    if (planted != "link") dir.Write(name, "planted\n");
     storage::drawn = 0;
-    EXPECT_TRUE(storage::ReplaceFile(dir.File("f"), "new\n", {.keepOldAsBackup = backup}).Ok());
-    EXPECT_EQ(dir.Read("f"), "new\n");
-    EXPECT_EQ(dir.Read(kFirstName), "planted\n");
-    EXPECT_EQ(dir.Read("f.bak"), backup ? "old\n" : "");
-    EXPECT_GE(storage::drawn, 2) << "the planted name was not drawn first";
+    if (planted.ends_with("check")) {
+      EXPECT_EQ(storage::CheckCanCreate(dir.Path() + "/"), 0);
+      EXPECT_FALSE(dir.Exists("rapiko.tmp-BBBBBBBBBBBB"));
+    } else {
+      const bool backup = planted.ends_with("backup");
+      EXPECT_TRUE(storage::ReplaceFile(dir.File("f"), "new\n", {.keepOldAsBackup = backup}).Ok());
+      EXPECT_EQ(dir.Read("f"), "new\n");
+      EXPECT_EQ(dir.Read("f.bak"), backup ? "old\n" : "");
+    }
+    EXPECT_EQ(dir.Read(name), planted == "link" ? "" : "planted\n");
+    EXPECT_FALSE(dir.Exists("outside"));
+    EXPECT_GE(storage::drawn, 2) << planted << ": the planted name was not drawn first";
   }
-}
-
-TEST(PlantedTemporary, ALinkAtTheNameIsNeverFollowed) {
-  GameDir dir("");
-  dir.Write("f", "old\n");
-  if (!testing_support::MakeLink(dir.File("outside"), dir.File(kFirstName))) {
-    GTEST_SKIP() << "this system makes no symbolic links";
-  }
-  storage::drawn = 0;
-  EXPECT_TRUE(storage::ReplaceFile(dir.File("f"), "new\n").Ok());
-  EXPECT_EQ(dir.Read("f"), "new\n");
-  EXPECT_FALSE(dir.Exists("outside"));
-}
-
-TEST(PlantedTemporary, TheWritabilityCheckLeavesAPlantedFileToo) {
-  GameDir dir("");
-  dir.Write("rapiko.tmp-AAAAAAAAAAAA", "planted\n");
-  storage::drawn = 0;
-  EXPECT_EQ(storage::CheckCanCreate(dir.Path() + "/"), 0);
-  EXPECT_EQ(dir.Read("rapiko.tmp-AAAAAAAAAAAA"), "planted\n");
-  EXPECT_FALSE(dir.Exists("rapiko.tmp-BBBBBBBBBBBB"));
 }
 
 }  // namespace

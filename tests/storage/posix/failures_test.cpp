@@ -1,12 +1,12 @@
-// Reading, replacing and appending to files when system calls fail (made to fail on purpose
-// through a seccomp filter; read_test and write_test have what is found at the names); the
-// words of the system's errors.
+// What each storage operation says and leaves when system calls fail (made to fail on purpose
+// through a seccomp filter) or something else is at the lock's name; the words of the system's
+// errors.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -14,134 +14,133 @@
 #include <vector>
 
 #include "storage/errors.h"
+#include "storage/folder_lock.h"
+#include "storage/folders.h"
 #include "storage/read.h"
 #include "storage/temporary.h"
 #include "storage/write.h"
 #include "support/failing_calls.h"
-#include "support/script_run.h"
+#include "support/game_dir.h"
 
 namespace storage {
 namespace {
 
 namespace fs = std::filesystem;
 using storage_testing::InChildFailing;
-using testing_support::GameDir;
 
-// The folder's names, in order, and the file's bytes.
-std::string Listing(const GameDir& dir, const std::string& file) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(dir.Path())) names.push_back(e.path().filename());
-  std::sort(names.begin(), names.end());
-  std::string text;
-  for (const std::string& name : names) text += name + " ";
-  return text + "| " + dir.Read(file);
+// What an operation on the file f, or the folder's lock, came to.
+std::string Operate(const std::string& operation, const std::string& dir) {
+  const std::string f = dir + "/f";
+  const auto said = [](const WriteResult& r) {
+    return std::to_string(static_cast<int>(r.step)) + (r.error ? " " + ErrorText(r.error) : "");
+  };
+  if (operation == "read") {
+    const FileRead r = ReadWholeFile(f, 69999);
+    return r.Problem(69999) + " " + std::to_string(r.bytes.size()) + (r.mode == 0640 ? "" : "?");
+  }
+  if (operation == "replace") return said(ReplaceFile(f, "new", {.mode = 0600}));
+  if (operation == "backup") return said(ReplaceFile(f, "new", {.keepOldAsBackup = true}));
+  if (operation == "append") return said(AppendLines(f, "h", "l\n"));
+  try {
+    const FolderLock lock(dir + "/");
+    return lock.Held() ? "held" : "unlocked";
+  } catch (const LockError& e) {
+    return e.what();
+  }
 }
 
-std::string Said(const WriteResult& r) {
-  return std::to_string(static_cast<int>(r.step)) + " " + (r.error ? ErrorText(r.error) : "");
-}
-
-TEST(ReadWholeFile, ReadsUpToItsLimitAndSaysWhatWentWrong) {
-  GameDir dir("");
+// Until the rename the old file stays as it was, and a failure leaves no temporary behind; a
+// failed append leaves no part of it. A file system without locks goes ahead unlocked; anything
+// but a plain file at the lock's name (a link, a FIFO, a folder) is neither followed nor waited
+// on.
+TEST(Failures, EachOperationSaysWhatFailedAndLeavesNoPartOfIt) {
+  const std::vector<long> link = {SYS_link, SYS_linkat}, fsync = {SYS_fsync},
+                          rename = {SYS_rename, SYS_renameat, SYS_renameat2}, read = {SYS_read},
+                          write = {SYS_write}, flock = {SYS_flock};
   const std::string big(70000, 'x');  // more than one read's worth
-  dir.Write("big", big);
-  chmod(dir.File("big").c_str(), 0640);
   const struct {
-    std::string name;
-    std::size_t limit;
-    int readError;
-    std::size_t size;
-    std::string problem;
-  } cases[] = {
-      {"big", 70000, 0, 70000, ""},
-      {"big", 70001, 0, 70000, ""},
-      {"big", 69999, 0, 69999, "larger than 69999 bytes"},
-      {"big", 70000, EIO, 0, "Input/output error"},
-      {"missing", 10, 0, 0, "No such file or directory"},
-  };
-  for (const auto& c : cases) {
-    const std::vector<long> calls = c.readError ? std::vector<long>{SYS_read} : std::vector<long>{};
-    const std::string got = InChildFailing(calls, c.readError, [&] {
-      const FileRead r = ReadWholeFile(dir.File(c.name), c.limit);
-      const bool opened = c.name == "big";
-      return std::to_string(r.opened == opened) + std::to_string(r.complete == c.problem.empty()) +
-             std::to_string(!opened || r.mode == 0640) + " " + r.Problem(c.limit) + " | " +
-             std::to_string(r.bytes.size()) + (r.bytes == big.substr(0, r.bytes.size()) ? "" : "?");
-    });
-    if (got == storage_testing::kNoSeccomp) GTEST_SKIP() << "no seccomp filters here";
-    EXPECT_EQ(got, "111 " + c.problem + " | " + std::to_string(c.size)) << c.name << " " << c.limit;
-  }
-}
-
-// Until the rename the old file stays as it was, and a failure leaves no temporary behind.
-TEST(ReplaceFile, ReplacesWholeOrNotAtAll) {
-  const std::vector<long> link = {SYS_link, SYS_linkat};
-  const std::vector<long> rename = {SYS_rename, SYS_renameat, SYS_renameat2};
-  const struct {
-    const char* what;
+    const char* operation;
+    std::string old;  // "-": no file; a lock: what is planted at its name (link, fifo, folder)
     std::vector<long> calls;
+    uint32_t openFlags;
     int error;
-    bool backup;
-    std::string said, listing;
+    std::string said, names, bytes;  // LOCK: "the lock file PATH"; L: the lock's name
   } cases[] = {
-      {"replaced", {}, 0, false, "0 ", "f | new"},
-      {"no second names: the old file is the backup", link, EPERM, true, "0 ", "f f.bak | new"},
-      {"not synced", {SYS_fsync}, EIO, false, "1 Input/output error", "f | old"},
-      {"not renamed", rename, EXDEV, false, "1 Invalid cross-device link", "f | old"},
-      {"no backup", rename, EXDEV, true, "2 Invalid cross-device link", "f | old"},
-      {"no room", {SYS_write}, ENOSPC, false, "1 No space left on device", "f | old"},
+      {"read", big, {}, 0, 0, "larger than 69999 bytes 69999", "f", big},
+      {"read", big, read, 0, EIO, "Input/output error 0", "f", big},
+      {"read", "-", {}, 0, 0, "No such file or directory 0?", "", ""},
+      {"replace", "old", {}, 0, 0, "0", "f", "new"},
+      {"replace", "old", fsync, 0, EIO, "1 Input/output error", "f", "old"},
+      {"replace", "old", rename, 0, EXDEV, "1 Invalid cross-device link", "f", "old"},
+      {"replace", "old", write, 0, ENOSPC, "1 No space left on device", "f", "old"},
+      {"replace", "old", {}, O_DIRECTORY, EIO, "3 Input/output error", "f", "new"},
+      {"backup", "old", {}, 0, 0, "0", "f f.bak", "new"},
+      {"backup", "old", link, 0, EPERM, "0", "f f.bak", "new"},  // the old file is the backup
+      {"backup", "old", rename, 0, EXDEV, "2 Invalid cross-device link", "f", "old"},
+      {"append", "-", {}, 0, 0, "0", "f", "h\nl\n"},
+      {"append", "", {}, 0, 0, "0", "f", "h\nl\n"},
+      {"append", "h\nhalf a li", {}, 0, 0, "0", "f", "h\nhalf a li\nl\n"},
+      {"append", "h\nx", fsync, 0, EIO, "1 Input/output error", "f", "h\nx"},
+      {"append", "h\nx\n", write, 0, EIO, "1 Input/output error", "f", "h\nx\n"},
+      {"lock", "", {}, 0, 0, "held", "L", ""},
+      {"lock", "", flock, 0, ENOLCK, "unlocked", "L", ""},
+      {"lock", "", flock, 0, EOPNOTSUPP, "unlocked", "L", ""},
+      {"lock", "", flock, 0, ENOSYS, "unlocked", "L", ""},
+      {"lock", "", flock, 0, EIO, "LOCK cannot be locked: Input/output error", "L", ""},
+      {"lock",
+       "link",
+       {},
+       0,
+       0,
+       "LOCK cannot be opened: Too many levels of symbolic links",
+       "L",
+       ""},
+      {"lock", "fifo", {}, 0, 0, "LOCK is not a plain file", "L", ""},
+      {"lock", "folder", {}, 0, 0, "LOCK cannot be opened: Is a directory", "L", ""},
   };
   for (const auto& c : cases) {
-    GameDir dir("");
+    testing_support::GameDir dir("");
     dir.Remove("back.bmp");
-    dir.Write("f", "old");
-    const std::string said = InChildFailing(c.calls, c.error, [&] {
-      return Said(ReplaceFile(dir.File("f"), "new", {.mode = 0600, .keepOldAsBackup = c.backup}));
+    const std::string lock = dir.File(kLockFileName);
+    if (c.operation != std::string("lock") && c.old != "-") dir.Write("f", c.old);
+    chmod(dir.File("f").c_str(), 0640);
+    if (c.old == "link") fs::create_symlink(dir.File("outside"), lock);
+    if (c.old == "fifo") mkfifo(lock.c_str(), 0644);
+    if (c.old == "folder") fs::create_directory(lock);
+    const std::string said = InChildFailing(
+        c.calls, c.error, [&] { return Operate(c.operation, dir.Path()); }, c.openFlags);
+    if (said == storage_testing::kNoSeccomp) GTEST_SKIP() << "no seccomp filters here";
+    std::string expected = c.said, names;
+    if (expected.starts_with("LOCK")) expected.replace(0, 4, "the lock file " + lock);
+    for (const std::string& name : ListFolder(dir.Path()))
+      names += (names.empty() ? "" : " ") + name;
+    EXPECT_EQ(said, expected) << c.operation << " " << c.said;
+    EXPECT_EQ(names, c.names == "L" ? kLockFileName : c.names) << c.operation << " " << c.said;
+    EXPECT_EQ(dir.Read("f"), c.bytes) << c.operation << " " << c.said;
+    if (c.old == "old" && c.said == "0") EXPECT_EQ(dir.Read("f.bak"), c.names == "f" ? "" : "old");
+    if (c.operation == std::string("replace") && c.said == "0")
+      EXPECT_EQ(fs::status(dir.File("f")).permissions(), fs::perms(0600));
+  }
+}
+
+// With or without the system's random bytes (the clock gives them then), all that is asked is
+// filled and nothing past it.
+TEST(RandomBytes, FillTheWholeSpanAndNothingElse) {
+  for (const std::vector<long> calls : {std::vector<long>{}, std::vector<long>{SYS_getrandom}}) {
+    const std::string said = InChildFailing(calls, ENOSYS, [] {
+      std::vector<unsigned char> bytes(3000, 0);
+      RandomBytes(bytes.data() + 1000, 1000);
+      const auto zeros = [&](std::size_t from, std::size_t to) {
+        return std::count(bytes.begin() + long(from), bytes.begin() + long(to), 0);
+      };
+      std::string few = zeros(0, 1000) == 1000 && zeros(2000, 3000) == 1000 ? "" : "more ";
+      // Each 100 random bytes hold a zero or two, not dozens.
+      for (std::size_t at = 1000; at < 2000; at += 100) few += zeros(at, at + 100) < 10 ? "" : "0";
+      return few;
     });
     if (said == storage_testing::kNoSeccomp) GTEST_SKIP() << "no seccomp filters here";
-    EXPECT_EQ(said, c.said) << c.what;
-    EXPECT_EQ(Listing(dir, "f"), c.listing) << c.what;
-    if (c.said == "0 ") {
-      EXPECT_EQ(dir.Read("f.bak"), c.backup ? "old" : "") << c.what;
-      EXPECT_EQ(fs::status(dir.File("f")).permissions(), fs::perms(0600)) << c.what;
-    }
+    EXPECT_EQ(said, "") << calls.size();
   }
-}
-
-TEST(AppendLines, LeavesNoPartOfAFailedAppend) {
-  const struct {
-    const char* what;
-    const char* old;  // nullptr: no file
-    std::vector<long> calls;
-    std::string said, bytes;
-  } cases[] = {
-      {"an empty file gets the header", "", {}, "0 ", "h\nl\n"},
-      {"the append cannot be synced", "h\nx", {SYS_fsync}, "1 Input/output error", "h\nx"},
-      {"no room", "h\nx\n", {SYS_write}, "1 Input/output error", "h\nx\n"},
-  };
-  for (const auto& c : cases) {
-    GameDir dir("");
-    if (c.old) dir.Write("f", c.old);
-    const std::string said =
-        InChildFailing(c.calls, EIO, [&] { return Said(AppendLines(dir.File("f"), "h", "l\n")); });
-    if (said == storage_testing::kNoSeccomp) GTEST_SKIP() << "no seccomp filters here";
-    EXPECT_EQ(said, c.said) << c.what;
-    EXPECT_EQ(dir.Read("f"), c.bytes) << c.what;
-  }
-}
-
-// Without the system's random bytes the clock gives them, and nothing past those asked for.
-TEST(RandomBytes, ComeFromTheClockWithoutTheSystems) {
-  const std::string said = InChildFailing({SYS_getrandom}, ENOSYS, [] {
-    std::array<unsigned char, 17> bytes{};
-    bytes[16] = 0xA5;
-    RandomBytes(bytes.data(), 16);
-    const bool alike =
-        std::all_of(bytes.begin(), bytes.end() - 1, [&](auto b) { return b == bytes[0]; });
-    return std::string(alike ? "alike" : "mixed") + (bytes[16] == 0xA5 ? ", no more" : ", more");
-  });
-  if (said == storage_testing::kNoSeccomp) GTEST_SKIP() << "no seccomp filters here";
-  EXPECT_EQ(said, "mixed, no more");
 }
 
 // Messages read the same on every system: the common errors in the words of the GNU C library,

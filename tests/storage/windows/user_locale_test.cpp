@@ -33,18 +33,15 @@ class LocaleVariables : public ::testing::Test {
   std::vector<std::string> saved_;
 };
 
-TEST_F(LocaleVariables, TheFirstVariableSetWinsAsOnLinux) {
+// The first variable set wins, as on Linux. Windows sets none of them: then the language Windows
+// speaks to the player, as a name whose first part is the language ("en-US").
+TEST_F(LocaleVariables, TheFirstVariableSetElseTheSystemsLanguage) {
   Set("fr_FR.UTF-8", "de_DE", "ja_JP.UTF-8");
   EXPECT_EQ(storage::UserLocale(), "fr_FR.UTF-8");
   Set(nullptr, "de_DE", "ja_JP.UTF-8");
   EXPECT_EQ(storage::UserLocale(), "de_DE");
   Set(nullptr, nullptr, "ja_JP.UTF-8");
   EXPECT_EQ(storage::UserLocale(), "ja_JP.UTF-8");
-}
-
-// Windows sets none of them: the language Windows speaks to the player, as
-// a name whose first part is the language ("en-US").
-TEST_F(LocaleVariables, WithoutThemTheSystemsLanguage) {
   Set(nullptr, nullptr, nullptr);
   const std::string locale = storage::UserLocale();
   ASSERT_GE(locale.size(), 2u);
