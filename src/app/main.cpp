@@ -110,8 +110,8 @@ int main(int argc, char** argv) {
     }
   }
   if (!options->record.empty()) {
-    if (const auto clash =
-            game::ClashWithGameFiles(options->record, myPath, wordFile, userSettings)) {
+    if (const auto clash = game::ClashWithGameFiles(options->record, myPath, wordFile, userSettings,
+                                                    listFolders)) {
       std::cerr << "rapiko: --record " << *clash << '\n';
       return 2;
     }
