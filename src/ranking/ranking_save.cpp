@@ -2,6 +2,7 @@
 // one.
 #include "ranking/ranking_save.h"
 
+#include <cerrno>
 #include <optional>
 
 #include "ranking/name_entry.h"
@@ -36,11 +37,16 @@ void SaveRanking(state::GameState& g, const std::string& myPath) {
     InsertRankEntry(saved.rankKeys, saved.rankNames, entry);
   }
   if (g.unsavedName) saved.entryName = g.entryName;
-  if (lock->Held()) storage::RemoveStaleTemporaries(storage::FolderPath(storage::FolderOf(path)));
+  // rankings/ is made by the game: a link found at its name (or anything else) is never
+  // swept or written through.
+  const std::string folder = storage::FolderOf(path);
   if (!g.choices.listName.empty()) {
-    if (const int error = storage::MakeFolder(storage::FolderOf(path)))
-      fail(storage::ErrorText(error));
+    if (const int error = storage::MakeFolder(folder)) {
+      fail(error == ENOTDIR ? folder + " is not a folder of the game's own (a link?)"
+                            : storage::ErrorText(error));
+    }
   }
+  if (lock->Held()) storage::RemoveStaleTemporaries(storage::FolderPath(folder));
 
   // The old file is replaced only by a complete, synced new one.
   storage::ReplaceOptions options;
