@@ -16,7 +16,9 @@
 namespace ranking {
 
 void SaveRanking(state::GameState& g, const std::string& myPath) {
-  const std::string path = RankingPath(myPath, g.choices.listName);
+  const std::string path = RankingPath(myPath, g.choices.listName, g.choices.listId);
+  // Until the list's own file is there, the places it had under its old name.
+  const std::string from = RankingPathToRead(myPath, g.choices.listName, g.choices.listId);
   const auto fail = [&path](const std::string& why) {
     throw SaveError("cannot write the ranking file " + path + ": " + why);
   };
@@ -28,7 +30,7 @@ void SaveRanking(state::GameState& g, const std::string& myPath) {
   }
 
   // The file as other games may have left it, with this game's changes.
-  const RankingFile disk = ReadRankingFile(path, RankingValues{});
+  const RankingFile disk = ReadRankingFile(from, RankingValues{});
   if (disk.status == RankingFile::Status::kUnreadable) {
     fail("it cannot be read (" + disk.problem + "), so it is left as it is");
   }
@@ -51,7 +53,7 @@ void SaveRanking(state::GameState& g, const std::string& myPath) {
   // The old file is replaced only by a complete, synced new one.
   storage::ReplaceOptions options;
   if (disk.status == RankingFile::Status::kRead) options.mode = disk.mode;
-  options.keepOldAsBackup = !disk.damage.empty();
+  options.keepOldAsBackup = !disk.damage.empty() && from == path;
   const storage::WriteResult written = storage::ReplaceFile(path, RankingFileBytes(saved), options);
   using Step = storage::WriteResult::Step;
   if (written.step == Step::kWrite) fail(storage::ErrorText(written.error));

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <tuple>
 
+#include "ranking/ranking_file.h"
 #include "support/script_run.h"
 
 namespace {
@@ -30,7 +31,7 @@ TEST(WordFile, WordsFromAFileOrAListInsteadOfRapdataIni) {
        "OWL",
        dir.File("mine.txt") +
            ": 1 item dropped (line 2 \"no!\": only A-Z, 0-9 and - are allowed)\n",
-       "rankings/mine.ini"},
+       "rankings/mine~" + ranking::ListId("mine.txt") + ".ini"},  // its path in the game folder
       {{"--words", "home"}, 0, "YAK", "", "rankings/home.ini"},
       {{"--words", dir.File("rapdata.ini")}, 0, "CAT", "", "rapikosc.ini"},
   };
