@@ -73,8 +73,10 @@ int main(int argc, char** argv) {
       const std::string words =
           options->words.empty() ? settings.words.value_or("") : options->words;
       const auto file = words.empty() ? std::nullopt : app::WordFileFor(words, listFolders, error);
+      const std::string played = file.value_or(words);
+      const std::string name = words.empty() ? "" : app::ListNameFor(words, played, folderWords);
       filter = stats::ListFilter::Of(
-          words.empty() ? "" : app::ListNameFor(words, file.value_or(words), folderWords));
+          name, name.empty() ? "" : app::ListIdFor(words, played, myPath, listFolders));
     }
     std::cout << stats::SummaryText(stats::ReadSummary(myPath, filter), myPath, filter);
     return 0;
@@ -106,12 +108,14 @@ int main(int argc, char** argv) {
     } else {
       // The game folder's own list named by its path keeps its own ranking.
       choices.listName = app::ListNameFor(words, *file, wordFile);
+      if (!choices.listName.empty())
+        choices.listId = app::ListIdFor(words, *file, myPath, listFolders);
       wordFile = *file;
     }
   }
   if (!options->record.empty()) {
-    if (const auto clash =
-            game::ClashWithGameFiles(options->record, myPath, wordFile, userSettings)) {
+    if (const auto clash = game::ClashWithGameFiles(options->record, myPath, wordFile, userSettings,
+                                                    listFolders)) {
       std::cerr << "rapiko: --record " << *clash << '\n';
       return 2;
     }

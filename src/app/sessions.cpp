@@ -49,8 +49,9 @@ int PlaySession(const Options& options, const std::string& myPath, const std::st
   if (!options.record.empty()) file = std::make_unique<replay::RecordingFile>(options.record);
   replay::Recording& recording = file ? file->Get() : memory;
   const storage::FileRead words = storage::ReadWholeFile(wordFile, typing::kMaxWordFileBytes);
-  const storage::FileRead rankingFile = storage::ReadWholeFile(
-      ranking::RankingPath(myPath, choices.listName), ranking::kMaxRankingFileBytes);
+  const storage::FileRead rankingFile =
+      storage::ReadWholeFile(ranking::RankingPathToRead(myPath, choices.listName, choices.listId),
+                             ranking::kMaxRankingFileBytes);
   const auto note = [&recording](const std::string& name, const std::string& bytes) {
     for (const std::string& line : replay::FileNotes(name, bytes)) recording.Note(line);
   };

@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <memory>
 
+#include "ranking/ranking_file.h"
 #include "state/game_state.h"
 #include "storage/paths.h"
+#include "storage/program.h"
 #include "storage/read.h"
 #include "typing/word_data.h"
 
@@ -64,6 +66,20 @@ std::string ListNameOf(const std::string& value) {
 std::string ListNameFor(const std::string& value, const std::string& file,
                         const std::string& folderWords) {
   return storage::SameFile(file, folderWords) ? std::string() : ListNameOf(value);
+}
+
+std::string ListIdFor(const std::string& value, const std::string& file, const std::string& myPath,
+                      const std::vector<std::string>& folders) {
+  if (storage::IsBareName(value) && !value.ends_with(".ini")) return "";
+  std::string error;
+  const auto named = WordFileFor(ListNameOf(value), folders, error);
+  if (named && storage::SameFile(*named, file)) return "";
+  std::string path = storage::AbsolutePath(file);
+  const std::string folder = storage::FolderPath(storage::AbsolutePath(myPath));
+  if (path.starts_with(folder)) path.erase(0, folder.size());
+  // One path however its separators were written.
+  for (char& c : path) c = storage::IsSeparator(c) ? '/' : c;
+  return ranking::ListId(path);
 }
 
 bool WordFileLoads(const std::string& value, const std::string& file, std::string& error) {

@@ -40,6 +40,13 @@ std::string ListNameOf(const std::string& value);
 std::string ListNameFor(const std::string& value, const std::string& file,
                         const std::string& folderWords);
 
+// Which file a list played by its path is (Choices::listId): ranking::ListId
+// of the file's path from the game folder myPath (its whole path when it
+// lies elsewhere), so that moving the game folder keeps it. Empty for a list
+// played by its name, and for a path to the file that name finds in folders.
+std::string ListIdFor(const std::string& value, const std::string& file, const std::string& myPath,
+                      const std::vector<std::string>& folders);
+
 // Whether file, found for the value of --words, gives at least one word.
 // When not (it cannot be read, is not a plain file or loads no word), false
 // with error set to one line saying why.

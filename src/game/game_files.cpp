@@ -5,6 +5,7 @@
 #include "ranking/ranking_file.h"
 #include "stats/history_file.h"
 #include "storage/folder_lock.h"
+#include "storage/folders.h"
 #include "storage/paths.h"
 #include "storage/read.h"
 #include "typing/word_data.h"
@@ -13,7 +14,8 @@ namespace game {
 
 std::optional<std::string> ClashWithGameFiles(const std::string& path, const std::string& myPath,
                                               const std::string& wordFile,
-                                              const std::string& settingsFile) {
+                                              const std::string& settingsFile,
+                                              const std::vector<std::string>& listFolders) {
   const std::string ranking = ranking::kRankingFileName;
   for (const std::string& own :
        {myPath + ranking, myPath + ranking + ".bak", myPath + storage::kLockFileName,
@@ -24,11 +26,23 @@ std::optional<std::string> ClashWithGameFiles(const std::string& path, const std
     }
   }
   // Folders whose files the game reads and writes by any name: the rankings of the word lists
-  // (any list may be played), the lists themselves, the kept best rounds.
+  // (any list may be played), the lists themselves (the shipped ones too), the kept best
+  // rounds. A file there is the game's by any of its names, a hard link elsewhere included.
+  std::vector<std::string> folders = listFolders;
   for (const char* folder : {ranking::kRankingsFolder, typing::kWordListsFolder, kReplaysFolder}) {
-    const std::string own = myPath + folder;
+    folders.push_back(myPath + folder);
+  }
+  const bool there = storage::Exists(path);
+  for (const std::string& own : folders) {
     if (storage::SameFile(storage::FolderOf(path), own)) {
       return path + " is a file the game keeps (in " + own + "); choose another";
+    }
+    if (!there) continue;
+    for (const std::string& name : storage::ListFolder(own)) {
+      if (storage::SameFile(path, storage::JoinPath(own, name))) {
+        return path + " is a file the game keeps (" + storage::JoinPath(own, name) +
+               "); choose another";
+      }
     }
   }
   return std::nullopt;

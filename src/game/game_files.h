@@ -3,16 +3,19 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace game {
 
 // A run never writes over a file that the game itself reads or writes: when
 // path is one of the game folder's files (the ranking, its backup and lock,
 // the history, the word file, back.bmp, a file in rankings/, words/ or
-// replays/), the word file in play or the player's settings file, the one
-// line that says so; else nothing.
+// replays/, a shipped list of listFolders), the word file in play or the
+// player's settings file, by any of its names, the one line that says so;
+// else nothing.
 std::optional<std::string> ClashWithGameFiles(const std::string& path, const std::string& myPath,
                                               const std::string& wordFile,
-                                              const std::string& settingsFile = "");
+                                              const std::string& settingsFile = "",
+                                              const std::vector<std::string>& listFolders = {});
 
 }  // namespace game

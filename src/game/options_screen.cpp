@@ -79,6 +79,7 @@ void ChangeList(state::GameState& g, const state::WordList& list) {
     }
   }
   g.choices.listName = list.name;
+  g.choices.listId.clear();  // the options offer lists by their names
   g.choices.wordFile = list.file;
   typing::LoadWordData(g, list.file);
   ranking::RankingValues values;

@@ -174,13 +174,46 @@ RankingFile ReadRankingFile(const std::string& path, const RankingValues& start)
   return file;
 }
 
-std::string RankingPath(const std::string& myPath, const std::string& listName) {
+std::string ListId(std::string_view text) {
+  uint64_t hash = 0xcbf29ce484222325u;
+  for (const char c : text) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 0x100000001b3u;
+  }
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string id(16, '0');
+  for (int i = 15; i >= 0; --i, hash >>= 4) id[static_cast<std::size_t>(i)] = kHex[hash & 15];
+  return id;
+}
+
+std::string RankingPath(const std::string& myPath, const std::string& listName,
+                        const std::string& listId) {
   if (listName.empty()) return myPath + kRankingFileName;
-  return myPath + kRankingsFolder + "/" + listName + ".ini";
+  std::string stem = listName;
+  std::string id = listId;
+  if (stem.size() > kMaxRankingStemBytes) {
+    stem.resize(kMaxRankingStemBytes);
+    // Not in the middle of a UTF-8 character.
+    while (!stem.empty() && (static_cast<unsigned char>(stem.back()) & 0xC0) == 0x80) {
+      stem.pop_back();
+    }
+    if (!stem.empty() && static_cast<unsigned char>(stem.back()) >= 0xC0) stem.pop_back();
+    if (id.empty()) id = ListId(listName);
+  }
+  if (!id.empty()) stem += "~" + id;
+  return myPath + kRankingsFolder + "/" + stem + ".ini";
+}
+
+std::string RankingPathToRead(const std::string& myPath, const std::string& listName,
+                              const std::string& listId) {
+  const std::string path = RankingPath(myPath, listName, listId);
+  if (listName.empty() || storage::Exists(path)) return path;
+  const std::string before = myPath + kRankingsFolder + "/" + listName + ".ini";
+  return before != path && storage::IsPlainFile(before) ? before : path;
 }
 
 std::string LoadRanking(state::GameState& g, const std::string& myPath) {
-  const std::string path = RankingPath(myPath, g.choices.listName);
+  const std::string path = RankingPathToRead(myPath, g.choices.listName, g.choices.listId);
   const RankingFile file = ReadRankingFile(path, ValuesOf(g));
   PutValues(g, file.values);
   if (file.status == RankingFile::Status::kUnreadable) {

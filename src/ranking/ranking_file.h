@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "state/game_state.h"
 
@@ -31,11 +32,27 @@ std::string RankingFileBytes(const RankingValues& values);
 std::string RankingFileBytes(const state::GameState& g);
 
 // Each word list has its ranking: the game folder's rapdata.ini keeps
-// rapikosc.ini, every other list rankings/NAME.ini beside it (the same
-// format). The path of the ranking of the list listName (empty: the game
-// folder's own list) in the game folder myPath.
+// rapikosc.ini, every other list a file of rankings/ beside it (the same
+// format). A list played by its name ranks in rankings/NAME.ini; a list
+// played from a file by its path in rankings/NAME~ID.ini, ID naming that
+// path (ListId), so that two files of one name rank apart. A name is cut to
+// kMaxRankingStemBytes there, with a hash of the whole name in place of an
+// ID for a long list name, so that every name (and its temporary's) stays
+// well within what file systems allow.
 constexpr const char* kRankingsFolder = "rankings";
-std::string RankingPath(const std::string& myPath, const std::string& listName);
+constexpr std::size_t kMaxRankingStemBytes = 64;
+// Sixteen hex digits naming text: FNV-1a, the same on every system.
+std::string ListId(std::string_view text);
+// The path of the ranking of the list listName (empty: the game folder's
+// own list), listId as Choices::listId, in the game folder myPath.
+std::string RankingPath(const std::string& myPath, const std::string& listName,
+                        const std::string& listId);
+// The file that ranking is read from: its own once it is there; before that
+// the one a list of its name kept before lists were told apart by their
+// path and their names were bounded (rankings/NAME.ini), when there is one,
+// so that an upgrade orphans no result. Saves always go to RankingPath.
+std::string RankingPathToRead(const std::string& myPath, const std::string& listName,
+                              const std::string& listId);
 
 // The ranking file as found on disk.
 struct RankingFile {

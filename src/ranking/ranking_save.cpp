@@ -2,6 +2,7 @@
 // one.
 #include "ranking/ranking_save.h"
 
+#include <cerrno>
 #include <optional>
 
 #include "ranking/name_entry.h"
@@ -15,7 +16,9 @@
 namespace ranking {
 
 void SaveRanking(state::GameState& g, const std::string& myPath) {
-  const std::string path = RankingPath(myPath, g.choices.listName);
+  const std::string path = RankingPath(myPath, g.choices.listName, g.choices.listId);
+  // Until the list's own file is there, the places it had under its old name.
+  const std::string from = RankingPathToRead(myPath, g.choices.listName, g.choices.listId);
   const auto fail = [&path](const std::string& why) {
     throw SaveError("cannot write the ranking file " + path + ": " + why);
   };
@@ -27,7 +30,7 @@ void SaveRanking(state::GameState& g, const std::string& myPath) {
   }
 
   // The file as other games may have left it, with this game's changes.
-  const RankingFile disk = ReadRankingFile(path, RankingValues{});
+  const RankingFile disk = ReadRankingFile(from, RankingValues{});
   if (disk.status == RankingFile::Status::kUnreadable) {
     fail("it cannot be read (" + disk.problem + "), so it is left as it is");
   }
@@ -36,16 +39,21 @@ void SaveRanking(state::GameState& g, const std::string& myPath) {
     InsertRankEntry(saved.rankKeys, saved.rankNames, entry);
   }
   if (g.unsavedName) saved.entryName = g.entryName;
-  if (lock->Held()) storage::RemoveStaleTemporaries(storage::FolderPath(storage::FolderOf(path)));
+  // rankings/ is made by the game: a link found at its name (or anything else) is never
+  // swept or written through.
+  const std::string folder = storage::FolderOf(path);
   if (!g.choices.listName.empty()) {
-    if (const int error = storage::MakeFolder(storage::FolderOf(path)))
-      fail(storage::ErrorText(error));
+    if (const int error = storage::MakeFolder(folder)) {
+      fail(error == ENOTDIR ? folder + " is not a folder of the game's own (a link?)"
+                            : storage::ErrorText(error));
+    }
   }
+  if (lock->Held()) storage::RemoveStaleTemporaries(storage::FolderPath(folder));
 
   // The old file is replaced only by a complete, synced new one.
   storage::ReplaceOptions options;
   if (disk.status == RankingFile::Status::kRead) options.mode = disk.mode;
-  options.keepOldAsBackup = !disk.damage.empty();
+  options.keepOldAsBackup = !disk.damage.empty() && from == path;
   const storage::WriteResult written = storage::ReplaceFile(path, RankingFileBytes(saved), options);
   using Step = storage::WriteResult::Step;
   if (written.step == Step::kWrite) fail(storage::ErrorText(written.error));

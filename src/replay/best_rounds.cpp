@@ -2,6 +2,7 @@
 #include "replay/best_rounds.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <iostream>
 #include <vector>
 
@@ -49,7 +50,8 @@ BestRounds::BestRounds(std::string myPath, Recording& recording)
     : myPath_(std::move(myPath)), recording_(recording) {
   recording.AddSink(this);
   const std::string folder = myPath_ + game::kReplaysFolder;
-  if (!storage::IsFolder(folder)) return;
+  // Never through a link planted at the folder's name.
+  if (!storage::IsOwnFolder(folder)) return;
   try {
     storage::FolderLock lock(myPath_);
     for (const std::string& name : storage::ListFolder(folder)) {
@@ -114,7 +116,9 @@ void BestRounds::Keep(const std::string& text, int32_t score) {
     }
     if (error == 0) error = storage::ReplaceFile(file, text).Failure();
     if (error != 0) {
-      Warn("cannot keep the best round in " + folder + ": " + storage::ErrorText(error));
+      Warn("cannot keep the best round in " + folder + ": " +
+           (error == ENOTDIR ? "not a folder of the game's own (a link?)"
+                             : storage::ErrorText(error)));
       return;
     }
     if (!file_.empty() && file_ != file) storage::RemoveFile(file_);

@@ -33,7 +33,10 @@ struct WordList {
 // how a round plays.
 struct Choices {
   media::Language language = media::Language::kEnglish;  // of every text shown
-  std::string listName;   // the word list in play; empty: the game folder's rapdata.ini
+  std::string listName;  // the word list in play; empty: the game folder's rapdata.ini
+  // A list played from a file by its path rather than by its name: which
+  // file (ranking::ListId of the path); empty for a list played by its name.
+  std::string listId;
   std::string wordFile;   // its path
   bool practice = false;  // words favour the weak keys; rounds enter no ranking
   bool replay = false;    // a recording shown again

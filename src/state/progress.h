@@ -43,6 +43,7 @@ struct RoundRecord {
   int32_t maxLevel = 0;
   RoundCounts counts;
   std::string list;       // the word list's name; empty: the game folder's rapdata.ini
+  std::string listId;     // which file, for a list played by its path (Choices::listId)
   bool practice = false;  // played with practice on
   bool operator==(const RoundRecord&) const = default;
 };

@@ -1,6 +1,7 @@
 // Writing and reading "rapiko-history.csv", the record of every finished round.
 #include "stats/history_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <deque>
 #include <tuple>
@@ -21,8 +22,32 @@ using state::MissRate;
 using state::OneDecimal;
 namespace {
 
-constexpr std::size_t kColumns = 15;
-constexpr std::size_t kFirstColumns = 13;  // lines written before the list and practice
+// The columns the game knows, in the order it writes them (kHistoryHeader).
+enum Column : std::size_t {
+  kDate,
+  kTime,
+  kScore,
+  kLevel,
+  kMaxLevel,
+  kDestroyed,
+  kLocks,
+  kWrong,
+  kLost,
+  kShots,
+  kPace,
+  kAccuracy,
+  kKeys,
+  kList,
+  kPractice,
+  kListId,
+  kKnownColumns
+};
+// Every line has the columns up to the keys; older games' lines end there, or after practice.
+constexpr std::size_t kRequiredColumns = kList;
+constexpr std::array<std::size_t, 2> kOlderLineColumns = {kList, kListId};
+// A line of more fields is damage (and so is a header of more names).
+constexpr std::size_t kMaxColumns = 64;
+constexpr std::size_t kAbsent = kMaxColumns;
 
 // Word keys in keyboard-map order, then the other keys by code: the order of
 // the keys column.
@@ -138,6 +163,69 @@ bool ParseKeys(std::string_view text, state::KeyTallies* keys) {
 
 std::string FilePath(const std::string& myPath) { return myPath + kHistoryFileName; }
 
+std::vector<std::string_view> Fields(std::string_view header) {
+  std::vector<std::string_view> names;
+  for (;;) {
+    const std::size_t at = header.find(',');
+    names.push_back(header.substr(0, at));
+    if (at == std::string_view::npos) return names;
+    header.remove_prefix(at + 1);
+  }
+}
+
+// Where each column the game knows is in the lines of one file, by the
+// names of its first line.
+struct Layout {
+  std::array<std::size_t, kKnownColumns> at{};  // kAbsent: not in the file
+  std::size_t count = kKnownColumns;            // the fields of a whole line
+  std::size_t ours = kKnownColumns;             // how many names begin as the game's do
+
+  // The game's own columns: a file without a first line that names them.
+  Layout() {
+    for (std::size_t c = 0; c < kKnownColumns; ++c) at[c] = c;
+  }
+
+  // A first line that names the columns rather than holding a round.
+  static bool IsHeader(std::string_view line) {
+    const std::vector<std::string_view> names = Fields(line);
+    return std::find(names.begin(), names.end(), "date") != names.end();
+  }
+
+  static Layout Of(std::string_view header) {
+    if (!header.empty() && header.back() == '\r') header.remove_suffix(1);
+    const std::vector<std::string_view> ourNames = Fields(kHistoryHeader);
+    const std::vector<std::string_view> names = Fields(header);
+    Layout layout;
+    layout.ours = 0;
+    while (layout.ours < names.size() && layout.ours < kKnownColumns &&
+           names[layout.ours] == ourNames[layout.ours]) {
+      ++layout.ours;
+    }
+    // An older game's first line: this game's lines follow it with every column.
+    if (layout.ours == names.size()) return Layout();
+    if (names.size() > kMaxColumns) return Layout();
+    layout.count = names.size();
+    for (std::size_t c = 0; c < kKnownColumns; ++c) {
+      const auto found = std::find(names.begin(), names.end(), ourNames[c]);
+      layout.at[c] =
+          found == names.end() ? kAbsent : static_cast<std::size_t>(found - names.begin());
+      // Not a history the game can read by these names: read it by its own.
+      if (c < kRequiredColumns && layout.at[c] == kAbsent) return Layout();
+    }
+    return layout;
+  }
+
+  // A line of a whole row, or one of an older game written before the first line's other columns.
+  bool Fits(std::size_t fields) const {
+    if (fields == count) return true;
+    return fields < count && fields <= ours &&
+           std::find(kOlderLineColumns.begin(), kOlderLineColumns.end(), fields) !=
+               kOlderLineColumns.end();
+  }
+
+  bool Own() const { return count == kKnownColumns && ours == kKnownColumns; }
+};
+
 // A list's name as its column holds it: a comma, a quote, a percent sign and
 // control characters as %XX, so that the line still splits at its commas.
 std::string ListColumn(std::string_view name) {
@@ -202,7 +290,7 @@ std::string FormatRoundLine(const state::RoundRecord& r) {
     line += KeyName(code) + ":" + std::to_string(t.locked) + ":" + std::to_string(t.wrong) + ":" +
             std::to_string(t.lost);
   }
-  line += "," + ListColumn(r.list) + (r.practice ? ",1" : ",0");
+  line += "," + ListColumn(r.list) + (r.practice ? ",1" : ",0") + "," + r.listId;
   return line;
 }
 
@@ -211,47 +299,68 @@ namespace {
 // What a reading needs of every line, before it reads the line whole.
 struct LineKey {
   int32_t rankKey = 0;
-  std::string_view list;  // the list column as written
+  std::string_view list;   // the list column as written
+  bool hasListId = false;  // false: a line written before the column
+  std::string_view listId;
 };
+
+bool IsListId(std::string_view text) {
+  return text.empty() || (text.size() == 16 && std::all_of(text.begin(), text.end(), [](char c) {
+                            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+                          }));
+}
 
 // Whether a line (without its line end) is a whole, well-formed round; its
 // values go into r when given (the key tallies the costliest of them). A
-// line of the first history's columns is a round of the game folder's
-// list, not practice.
-bool ReadRoundLine(std::string_view line, state::RoundRecord* r, LineKey& key) {
+// line without the list and practice is a round of the game folder's list,
+// not practice.
+bool ReadRoundLine(std::string_view line, const Layout& layout, state::RoundRecord* r,
+                   LineKey& key) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  std::array<std::string_view, kColumns> f;
-  const std::size_t columns = Split(line, ',', f);
-  if (columns != kColumns && columns != kFirstColumns) return false;
-  const bool first = columns == kFirstColumns;
-  if (!Matches(f[0], "9999-99-99") || !Matches(f[1], "99:99:99")) return false;
-  const auto scored = ParseInt<int32_t>(f[2], INT32_MIN);
-  const auto level = ParseInt<int32_t>(f[3], INT16_MIN);
-  const auto maxLevel = ParseInt<int32_t>(f[4], INT16_MIN);
+  std::array<std::string_view, kMaxColumns> fields;
+  const std::size_t count = Split(line, ',', fields);
+  if (!layout.Fits(count)) return false;
+  std::array<std::string_view, kKnownColumns> f;
+  std::array<bool, kKnownColumns> has{};
+  for (std::size_t c = 0; c < kKnownColumns; ++c) {
+    has[c] = layout.at[c] < count;
+    if (has[c]) f[c] = fields[layout.at[c]];
+    if (c < kRequiredColumns && !has[c]) return false;
+  }
+  if (!Matches(f[kDate], "9999-99-99") || !Matches(f[kTime], "99:99:99")) return false;
+  const auto scored = ParseInt<int32_t>(f[kScore], INT32_MIN);
+  const auto level = ParseInt<int32_t>(f[kLevel], INT16_MIN);
+  const auto maxLevel = ParseInt<int32_t>(f[kMaxLevel], INT16_MIN);
   if (!scored || !level || !maxLevel) return false;
+  // The list and practice come as a pair.
+  if (has[kList] != has[kPractice]) return false;
   std::optional<std::string> list = std::string();
-  if (!first) {
-    if (f[14] != "0" && f[14] != "1") return false;
-    list = ListName(f[13]);
+  if (has[kList]) {
+    if (f[kPractice] != "0" && f[kPractice] != "1") return false;
+    list = ListName(f[kList]);
     if (!list) return false;
   }
+  if (has[kListId] && !IsListId(f[kListId])) return false;
   std::array<int32_t, 5> counts{};
   for (std::size_t i = 0; i < counts.size(); ++i) {
-    const int64_t v = CountOf(f[5 + i]);
+    const int64_t v = CountOf(f[kDestroyed + i]);
     if (v < 0) return false;
     counts[i] = static_cast<int32_t>(v);
   }
   // The two derived figures are checked for form only; they are computed
   // again from the counts.
-  if (!IsDecimal(f[10]) || !(f[11].empty() || IsDecimal(f[11]))) return false;
-  if (!ParseKeys(f[12], r ? &r->counts.keys : nullptr)) return false;
+  if (!IsDecimal(f[kPace]) || !(f[kAccuracy].empty() || IsDecimal(f[kAccuracy]))) return false;
+  if (!ParseKeys(f[kKeys], r ? &r->counts.keys : nullptr)) return false;
   key.rankKey = ranking::ComputeRankKey(*level, *maxLevel, *scored);
-  key.list = first ? std::string_view() : f[13];
+  key.list = f[kList];
+  key.hasListId = has[kListId];
+  key.listId = f[kListId];
   if (r) {
     r->list = std::move(*list);
-    r->practice = !first && f[14] == "1";
-    r->date = std::string(f[0]);
-    r->time = std::string(f[1]);
+    r->listId = std::string(f[kListId]);
+    r->practice = f[kPractice] == "1";
+    r->date = std::string(f[kDate]);
+    r->time = std::string(f[kTime]);
     r->score = *scored;
     r->level = *level;
     r->maxLevel = *maxLevel;
@@ -262,10 +371,10 @@ bool ReadRoundLine(std::string_view line, state::RoundRecord* r, LineKey& key) {
   return true;
 }
 
-std::optional<state::RoundRecord> ParseRoundLine(std::string_view line) {
+std::optional<state::RoundRecord> ParseRoundLine(std::string_view line, const Layout& layout) {
   state::RoundRecord r;
   LineKey key;
-  if (!ReadRoundLine(line, &r, key)) return std::nullopt;
+  if (!ReadRoundLine(line, layout, &r, key)) return std::nullopt;
   return r;
 }
 
@@ -281,13 +390,27 @@ class HistoryReader {
 
   void Line(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty() || line == kHistoryHeader || line == kFirstHistoryHeader) return;
-    LineKey key;
-    if (!ReadRoundLine(line, nullptr, key)) {
-      ++read_.damagedLines;
+    const bool first = !started_;
+    started_ = true;
+    // The first line names the columns; a header written again later is none of the rounds.
+    if (first && Layout::IsHeader(line)) {
+      layout_ = Layout::Of(line);
+      header_ = line;
       return;
     }
-    if (!filter_.allLists && key.list != listColumn_) return;
+    if (line.empty() || line == header_ || line == kHistoryHeader || line == kListHistoryHeader ||
+        line == kFirstHistoryHeader) {
+      return;
+    }
+    LineKey key;
+    if (line.size() > kMaxLineBytes || !ReadRoundLine(line, layout_, nullptr, key)) {
+      Damaged();
+      return;
+    }
+    if (!filter_.allLists &&
+        (key.list != listColumn_ || (key.hasListId && key.listId != filter_.listId))) {
+      return;
+    }
     ++read_.rounds;
     if (best_.empty() || key.rankKey > bestKey_) {
       best_ = line;
@@ -298,9 +421,14 @@ class HistoryReader {
     tail_.emplace_back(line);
   }
 
+  void Damaged() {
+    started_ = true;
+    ++read_.damagedLines;
+  }
+
   HistoryRead Finish() {
-    if (!best_.empty()) read_.best = ParseRoundLine(best_);
-    for (const std::string& line : tail_) read_.tail.push_back(*ParseRoundLine(line));
+    if (!best_.empty()) read_.best = ParseRoundLine(best_, layout_);
+    for (const std::string& line : tail_) read_.tail.push_back(*ParseRoundLine(line, layout_));
     return read_;
   }
 
@@ -309,6 +437,9 @@ class HistoryReader {
   const ListFilter& filter_;
   std::string listColumn_;  // the filter's list as its column holds it
   HistoryRead read_;
+  bool started_ = false;
+  Layout layout_;
+  std::string header_;
   std::string best_;
   int32_t bestKey_ = 0;
   std::deque<std::string> tail_;
@@ -318,11 +449,15 @@ class HistoryReader {
 
 HistoryRead ReadHistory(const std::string& myPath, std::size_t keep, const ListFilter& filter) {
   HistoryReader reader(keep, filter);
-  std::string partial;  // a line that runs on into the next piece
+  std::string partial;    // a line that runs on into the next piece
+  bool overlong = false;  // the line under way is past kMaxLineBytes: passed over
   const storage::FileRead file =
       storage::ReadInPieces(FilePath(myPath), kReadPieceBytes, [&](std::string_view piece) {
         for (std::size_t end; (end = piece.find('\n')) != std::string_view::npos;) {
-          if (partial.empty()) {
+          if (overlong) {
+            reader.Damaged();
+            overlong = false;
+          } else if (partial.empty()) {
             reader.Line(piece.substr(0, end));
           } else {
             partial.append(piece.substr(0, end));
@@ -331,10 +466,18 @@ HistoryRead ReadHistory(const std::string& myPath, std::size_t keep, const ListF
           }
           piece.remove_prefix(end + 1);
         }
-        partial.append(piece);
+        if (!overlong && partial.size() + piece.size() > kMaxLineBytes) {
+          overlong = true;
+          partial = std::string();
+        }
+        if (!overlong) partial.append(piece);
       });
   if (!file.opened) return {};
-  if (!partial.empty()) reader.Line(partial);
+  if (overlong) {
+    reader.Damaged();
+  } else if (!partial.empty()) {
+    reader.Line(partial);
+  }
   return reader.Finish();
 }
 
@@ -352,6 +495,27 @@ void AppendRounds(const std::string& myPath, const std::vector<state::RoundRecor
     lock.emplace(myPath);
   } catch (const storage::LockError& e) {
     fail(e.what());
+  }
+  // A history begun by a newer game names columns of its own: each line
+  // goes under the names its first line gives, those this game lacks empty.
+  const storage::FileRead head = storage::ReadWholeFile(path, kMaxLineBytes);
+  const std::string_view first = std::string_view(head.bytes).substr(0, head.bytes.find('\n'));
+  if (Layout::IsHeader(first) && !Layout::Of(first).Own()) {
+    const Layout layout = Layout::Of(first);
+    std::string placed;
+    for (const state::RoundRecord& round : rounds) {
+      const std::string own = FormatRoundLine(round);
+      const std::vector<std::string_view> values = Fields(own);
+      std::vector<std::string_view> fields(layout.count);
+      for (std::size_t c = 0; c < kKnownColumns; ++c) {
+        if (layout.at[c] != kAbsent) fields[layout.at[c]] = values[c];
+      }
+      for (std::size_t i = 0; i < fields.size(); ++i) {
+        placed += (i ? "," : "") + std::string(fields[i]);
+      }
+      placed += '\n';
+    }
+    lines = placed;
   }
   const storage::WriteResult written = storage::AppendLines(path, kHistoryHeader, lines);
   if (!written.Ok()) fail(storage::ErrorText(written.error));

@@ -22,6 +22,7 @@ void FinishRound(state::GameState& g) {
   r.maxLevel = g.maxLevel;
   r.counts = g.progress.round;
   r.list = g.choices.listName;
+  r.listId = g.choices.listId;
   r.practice = g.choices.practice;
   g.progress.unsavedRounds.push_back(std::move(r));
 }
@@ -33,7 +34,7 @@ void SaveFinishedRounds(state::GameState& g, const std::string& myPath) {
 
 void LoadPracticeKeys(state::GameState& g) {
   g.progress.practiceKeys =
-      ReadSummary(g.progress.folder, ListFilter::Of(g.choices.listName)).weakest;
+      ReadSummary(g.progress.folder, ListFilter::Of(g.choices.listName, g.choices.listId)).weakest;
 }
 
 }  // namespace stats

@@ -86,7 +86,8 @@ void DrawRight(media::Surface& back, int32_t right, int32_t y, const std::string
 
 // What the screen shows: the rounds of the list in play, or of every list.
 void ReadShown(state::GameState& g) {
-  const ListFilter filter = g.progress.allLists ? ListFilter{} : ListFilter::Of(g.choices.listName);
+  const ListFilter filter =
+      g.progress.allLists ? ListFilter{} : ListFilter::Of(g.choices.listName, g.choices.listId);
   g.progress.summary =
       g.progress.keepHistory ? ReadSummary(g.progress.folder, filter) : state::ProgressSummary{};
 }

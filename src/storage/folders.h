@@ -15,6 +15,11 @@ std::vector<std::string> ListFolder(const std::string& folder);
 // is at the folder's own name.
 int MakeFolder(const std::string& folder);
 
+// Whether a folder itself is at the name, not a link to one (nor a junction):
+// the game sweeps, prunes and writes only in folders of its own, so that no
+// link planted among them sends a removal elsewhere.
+bool IsOwnFolder(const std::string& folder);
+
 // Removes a file (never a folder); false when it cannot.
 bool RemoveFile(const std::string& path);
 

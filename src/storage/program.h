@@ -11,6 +11,10 @@ namespace storage {
 // C:\Users\Zoë arrives whole; elsewhere they are argv as it is.
 std::vector<std::string> ProgramArguments(int argc, char** argv);
 
+// The path from the root that path names from the current folder, in its
+// normal form (NormalPath); path itself when the current folder is unknown.
+std::string AbsolutePath(const std::string& path);
+
 // The folder holding the running program: as the system knows it, else
 // from argv0.
 std::string ProgramFolder(const std::string& argv0);

@@ -18,9 +18,10 @@ class StreamFile {
   StreamFile(const StreamFile&) = delete;
   StreamFile& operator=(const StreamFile&) = delete;
 
-  // Makes the file at path, or empties the plain file there: never through
-  // a link, never a FIFO or a device, never blocking. 0, or the errno
-  // (kNotPlainFile for something other than a plain file).
+  // Makes the file at path new, in place of the plain file there (removed,
+  // so that its other names keep their bytes): never through a link, never
+  // a FIFO or a device, never blocking. 0, or the errno (ELOOP for a link,
+  // EISDIR for a folder, kNotPlainFile for anything else).
   int Open(const std::string& path);
   // Writes bytes at offset, over what is there (the file grows as needed).
   // 0, or the errno of the failed write.

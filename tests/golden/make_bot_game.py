@@ -154,10 +154,10 @@ class Tally:
                                                  else len(KEY_ORDER) + c))
         keys = " ".join(f"{names[c]}:{':'.join(map(str, self.keys[c]))}" for c in order
                         if any(self.keys[c]))
-        # The bot plays the game folder's own list, without practice.
+        # The bot plays the game folder's own list (played by its name), without practice.
         return ",".join(map(str, [s["score"], s["level"], s["maxLevel"], self.destroyed, self.locks,
                                   self.wrong, self.lost, self.shots, f"{self.destroyed / 2:.1f}",
-                                  accuracy, keys, "", 0]))
+                                  accuracy, keys, "", 0, ""]))
 
 
 def compress(lines):

@@ -34,6 +34,11 @@ int MakeFolder(const std::string& folder) {
   return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
 }
 
+bool IsOwnFolder(const std::string& folder) {
+  struct stat info {};
+  return ::lstat(FolderName(folder).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 }  // namespace storage

@@ -4,10 +4,18 @@
 
 #include <filesystem>
 
+#include "storage/paths.h"
+
 namespace storage {
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
   return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
+std::string AbsolutePath(const std::string& path) {
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  return ec ? path : NormalPath(absolute.string());
 }
 
 std::string ProgramFolder(const std::string& argv0) {

@@ -16,23 +16,28 @@ StreamFile::~StreamFile() { Close(); }
 
 int StreamFile::Open(const std::string& path) {
   Close();
-  // Emptied only once it is known to be a plain file: a FIFO is never
-  // waited on, a device never truncated.
-  const int fd =
-      ::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
-             static_cast<mode_t>(kNewFileMode));
-  // A FIFO without a reader cannot be opened without blocking (ENXIO).
-  if (fd < 0) return errno == ENXIO ? kNotPlainFile : errno;
-  struct stat info {};
-  const bool statted = ::fstat(fd, &info) == 0;
-  int error = !statted ? errno : !S_ISREG(info.st_mode) ? kNotPlainFile : 0;
-  if (error == 0 && ::ftruncate(fd, 0) != 0) error = errno;
-  if (error != 0) {
-    ::close(fd);
-    return error;
+  // A plain file at the name is replaced, never written into: its other
+  // names (a hard link to a ranking, say) keep their bytes. Made anew and
+  // exclusively, so nothing planted at the name meanwhile is opened; a
+  // link is refused, a FIFO never waited on, a device never truncated.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0) {
+      if (S_ISLNK(info.st_mode)) return ELOOP;
+      if (S_ISDIR(info.st_mode)) return EISDIR;
+      if (!S_ISREG(info.st_mode)) return kNotPlainFile;
+      if (::unlink(path.c_str()) != 0 && errno != ENOENT) return errno;
+    }
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC,
+               static_cast<mode_t>(kNewFileMode));
+    if (fd >= 0) {
+      handle_ = fd;
+      return 0;
+    }
+    if (errno != EEXIST) return errno;
   }
-  handle_ = fd;
-  return 0;
+  return EEXIST;
 }
 
 int StreamFile::WriteAt(uint64_t offset, std::string_view bytes) {

@@ -32,11 +32,16 @@ int MakeFolder(const std::string& folder) {
       return windows::LastErrno();
     }
   }
-  const DWORD attributes = GetFileAttributesW(windows::Wide(folder).c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return windows::LastErrno();
-  const bool plainFolder =
-      (attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-  return plainFolder ? 0 : ENOTDIR;
+  if (GetFileAttributesW(windows::Wide(folder).c_str()) == INVALID_FILE_ATTRIBUTES) {
+    return windows::LastErrno();
+  }
+  return IsOwnFolder(folder) ? 0 : ENOTDIR;
+}
+
+bool IsOwnFolder(const std::string& folder) {
+  const DWORD attributes = GetFileAttributesW(windows::Wide(FolderName(folder)).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 bool RemoveFile(const std::string& path) { return DeleteFileW(windows::Wide(path).c_str()); }

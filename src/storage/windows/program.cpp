@@ -21,6 +21,17 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
   return args;
 }
 
+std::string AbsolutePath(const std::string& path) {
+  const std::wstring wide = windows::Wide(path);
+  const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::wstring full(size, L'\0');
+  const DWORD length = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+  if (length == 0 || length >= size) return path;
+  full.resize(length);
+  return NormalPath(windows::Narrow(full));
+}
+
 std::string ProgramFolder(const std::string& argv0) {
   std::wstring name(MAX_PATH, L'\0');
   for (;;) {

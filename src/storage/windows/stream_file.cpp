@@ -20,29 +20,45 @@ StreamFile::~StreamFile() { Close(); }
 int StreamFile::Open(const std::string& path) {
   Close();
   if (IsWindowsDeviceName(path)) return kNotPlainFile;
-  // Emptied only once it is known to be a plain file; a link is opened
-  // itself, and refused.
+  // A plain file at the name is replaced, never written into: its other
+  // names (a hard link to a ranking, say) keep their bytes. Made anew and
+  // exclusively; a link is opened itself, and refused.
   const std::wstring wide = windows::Wide(path);
-  windows::Handle h(CreateFileW(wide.c_str(), GENERIC_WRITE, windows::kShareAll, nullptr,
-                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
-                                nullptr));
-  if (!h.Ok()) return windows::OpenFailure(wide, GetLastError());
-  switch (windows::KindOf(h.Get())) {
-    case windows::Kind::kPlainFile:
-      break;
-    case windows::Kind::kLink:
-      return ELOOP;
-    case windows::Kind::kFolder:
-      return EISDIR;
-    case windows::Kind::kOther:
-      return kNotPlainFile;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    {
+      windows::Handle old(CreateFileW(wide.c_str(), 0, windows::kShareAll, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                                      nullptr));
+      if (old.Ok()) {
+        switch (windows::KindOf(old.Get())) {
+          case windows::Kind::kPlainFile:
+            break;
+          case windows::Kind::kLink:
+            return ELOOP;
+          case windows::Kind::kFolder:
+            return EISDIR;
+          case windows::Kind::kOther:
+            return kNotPlainFile;
+        }
+        old.Close();
+        if (!DeleteFileW(wide.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
+          return windows::LastErrno();
+        }
+      }
+    }
+    windows::Handle h(CreateFileW(wide.c_str(), GENERIC_WRITE, windows::kShareAll, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                  nullptr));
+    if (h.Ok()) {
+      handle_ = reinterpret_cast<intptr_t>(h.Release());
+      return 0;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+      return windows::OpenFailure(wide, error);
+    }
   }
-  FILE_END_OF_FILE_INFO empty{};
-  if (!SetFileInformationByHandle(h.Get(), FileEndOfFileInfo, &empty, sizeof empty)) {
-    return windows::LastErrno();
-  }
-  handle_ = reinterpret_cast<intptr_t>(h.Release());
-  return 0;
+  return EEXIST;
 }
 
 int StreamFile::WriteAt(uint64_t offset, std::string_view bytes) {
