@@ -11,7 +11,7 @@ set(rapiko_web_link -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1)
 # standard output byte for byte, and the module compiled before main runs
 # (Node 18 and later would otherwise fetch() the .wasm file as a URL, which
 # fails); the caller's environment, and an fsync that reaches the disk.
-target_sources(rapiko PRIVATE)
+set_target_properties(rapiko PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/node)
 target_link_options(rapiko PRIVATE ${rapiko_web_link}
   -sENVIRONMENT=node -sNODERAWFS=1 -sWASM_ASYNC_COMPILATION=0
   "SHELL:--pre-js ${PROJECT_SOURCE_DIR}/web/node_env.js"
@@ -21,26 +21,16 @@ set_property(TARGET rapiko APPEND PROPERTY LINK_DEPENDS
 
 # For the page: the same program. The game's loop blocks as it does on every
 # other machine; each sleep of it, and each wait for the browser's files and
-# locks, unwinds to the browser and resumes (asyncify). The program's main runs
-# again when the player quits (web/page_main.cpp), and knows it is the page's
-# (RAPIKO_WEB_PAGE: the page sizes the canvas). The default game files come
-# in rapiko.data, installed as on Linux: beside a program at /rapiko/bin, so
-# that the game folder is the player's own, seeded from them, in the folder the
-# page keeps (web/page_storage.js).
-get_target_property(rapiko_sources rapiko SOURCES)
-get_target_property(rapiko_source_dir rapiko SOURCE_DIR)
-list(FILTER rapiko_sources INCLUDE REGEX "^app/")
-list(TRANSFORM rapiko_sources PREPEND ${rapiko_source_dir}/)
-set_source_files_properties(${rapiko_sources} PROPERTIES COMPILE_DEFINITIONS
-                            "main=RapikoMain;RAPIKO_WEB_PAGE")
-add_executable(rapiko_page ${rapiko_sources} ${PROJECT_SOURCE_DIR}/web/page_main.cpp
+# locks, unwinds to the browser and resumes (asyncify). The page's entry runs
+# the program again when the player quits, and tells it the page sizes the
+# canvas (web/page_main.cpp); the game folder's lock is the browser's
+# (src/storage/web/). The default game files come in rapiko.data, installed
+# as on Linux: beside a program at /rapiko/bin, so that the game folder is the
+# player's own, seeded from them, in the folder the page keeps
+# (web/page_storage.js).
+add_executable(rapiko_page ${PROJECT_SOURCE_DIR}/web/page_main.cpp
                            ${PROJECT_SOURCE_DIR}/web/sleep_yields.cpp
                            ${PROJECT_SOURCE_DIR}/src/storage/web/folder_lock.cpp)
-get_target_property(rapiko_definitions rapiko COMPILE_DEFINITIONS)
-target_compile_definitions(rapiko_page PRIVATE ${rapiko_definitions})
-# The page's folder lock (src/storage/web/) stands in for the POSIX one: an
-# object of the program comes before the library's, whose member is then
-# never taken.
 target_link_libraries(rapiko_page PRIVATE rapiko_app)
 set(rapiko_page_bin /rapiko/bin)
 file(RELATIVE_PATH rapiko_data_from_bin ${CMAKE_INSTALL_FULL_BINDIR}

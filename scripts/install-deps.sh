@@ -2,7 +2,7 @@
 # Installs the Debian packages that one kind of work needs, only those that
 # are missing. Elsewhere it names what to install.
 #
-#   scripts/install-deps.sh [play|test|ci|bench|fuzz|package] ...
+#   scripts/install-deps.sh [play|test|ci|bench|fuzz|package|windows|web] ...
 #
 #   play     build and play the game (the default)
 #   test     play, and build and run every test
@@ -10,6 +10,8 @@
 #   bench    play, and the benchmarks
 #   fuzz     play, and the fuzz targets (clang)
 #   package  play, and the Debian package
+#   windows  the Windows cross-build, its packages, and Wine to test them
+#   web      the web build (emscripten) and the browser its page is tested in
 set -euo pipefail
 
 play=(g++ cmake ninja-build pkg-config make python3
@@ -18,6 +20,12 @@ test=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick)
 fuzz=(clang libclang-rt-dev)
 package=(dpkg-dev)
 ci=(clang-format desktop-file-utils appstream groff-base "${fuzz[@]}" "${package[@]}")
+# The ports build their libraries from the Debian sources of the versions the
+# Linux build links (cmake/port_libraries.cmake), so they need those too.
+windows=("${play[@]}" dpkg-dev gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
+         binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev googletest
+         wine64 nsis unzip xvfb xauth xdotool imagemagick)
+web=("${play[@]}" dpkg-dev emscripten node-acorn nodejs npm chromium)
 bench=(libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick libxtst-dev)
 
 packages=()
@@ -29,7 +37,9 @@ for kind in "${@:-play}"; do
     bench) packages+=("${play[@]}" "${bench[@]}") ;;
     fuzz) packages+=("${play[@]}" "${fuzz[@]}") ;;
     package) packages+=("${play[@]}" "${package[@]}") ;;
-    *) echo "install-deps.sh: no kind of work '$kind' (play, test, ci, bench, fuzz, package)" >&2
+    windows) packages+=("${windows[@]}") ;;
+    web) packages+=("${web[@]}") ;;
+    *) echo "install-deps.sh: no kind of work '$kind' (play, test, ci, bench, fuzz, package, windows, web)" >&2
        exit 2 ;;
   esac
 done

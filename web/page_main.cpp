@@ -2,8 +2,7 @@
 // again on its title, and the page says that the results are kept.
 #include <emscripten.h>
 
-// The game's own main, compiled for the page under this name (cmake/web.cmake).
-int RapikoMain(int argc, char** argv);
+#include "app/run.h"
 
 EM_JS(void, rapiko_page_ended, (int status), {
   if (Module["rapikoEnded"]) Module["rapikoEnded"](status);
@@ -11,7 +10,7 @@ EM_JS(void, rapiko_page_ended, (int status), {
 
 int main(int argc, char** argv) {
   for (;;) {
-    const int status = RapikoMain(argc, argv);
+    const int status = app::Run(argc, argv, {.canSizeWindow = false});
     rapiko_page_ended(status);
     // A game that could not start or save says why, and is not started again.
     if (status != 0) return status;
