@@ -40,10 +40,11 @@ class FolderLock {
   // How long a game waits for another game's lock before giving up.
   static constexpr int kWaitMs = 20000;
 
-  // myPath is the game folder ending in '/'. Throws LockError when the lock
-  // file cannot be opened or is not a plain file, or when another game holds
-  // the lock for longer than kWaitMs.
-  explicit FolderLock(const std::string& myPath);
+  // myPath is the game folder ending in '/'; fileName the lock's file there
+  // (another folder's files have a lock of their own name: the settings').
+  // Throws LockError when the lock file cannot be opened or is not a plain
+  // file, or when another game holds the lock for longer than kWaitMs.
+  explicit FolderLock(const std::string& myPath, const char* fileName = kLockFileName);
   ~FolderLock();
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;
