@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "support/script_run.h"
+#include "support/game_dir.h"
 
 namespace game {
 namespace {
