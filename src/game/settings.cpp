@@ -19,8 +19,6 @@ namespace {
 
 // A settings file is a few lines: of a larger one only this much is read.
 constexpr std::size_t kMaxSettingsBytes = 64 * 1024;
-// The settings' folder has a lock of its own, like the game folder.
-constexpr const char* kSettingsLockName = "settings.ini.lock";
 // How many ignored lines a report names; the rest are counted.
 constexpr std::size_t kLinesNamed = 3;
 
@@ -223,7 +221,9 @@ std::optional<std::string> WriteSetting(const std::string& path, Settings& setti
   }
   std::optional<storage::FolderLock> lock;
   try {
-    lock.emplace(folder, kSettingsLockName);
+    // The folder's lock, of the game folder's name: where the two folders
+    // are one (on Windows), one lock keeps every writer's temporaries apart.
+    lock.emplace(folder);
   } catch (const storage::LockError& e) {
     return failure(e.what());
   }
@@ -264,7 +264,7 @@ void RemoveSettingsLeftOvers(const std::string& folder) {
     return;
   }
   try {
-    storage::FolderLock lock(myPath, kSettingsLockName);
+    storage::FolderLock lock(myPath);
     if (lock.Held()) storage::RemoveStaleTemporaries(myPath);
   } catch (const storage::LockError&) {
   }

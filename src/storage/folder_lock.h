@@ -19,7 +19,8 @@ constexpr const char* kLockFileName = "rapikosc.ini.lock";
 
 // An exclusive lock on a game folder, held while a game reads, changes and
 // writes back a file that other games in the same folder may change too (the
-// ranking, the round history, the best rounds). It locks the file
+// ranking, the round history, the best rounds; the settings, in their own
+// folder, which on Windows is the game folder itself). It locks the file
 // "rapikosc.ini.lock" in the folder, created on first use and never removed,
 // so it keeps working while the shared files themselves are replaced by
 // rename.
@@ -40,11 +41,10 @@ class FolderLock {
   // How long a game waits for another game's lock before giving up.
   static constexpr int kWaitMs = 20000;
 
-  // myPath is the game folder ending in '/'; fileName the lock's file there
-  // (another folder's files have a lock of their own name: the settings').
-  // Throws LockError when the lock file cannot be opened or is not a plain
-  // file, or when another game holds the lock for longer than kWaitMs.
-  explicit FolderLock(const std::string& myPath, const char* fileName = kLockFileName);
+  // myPath is the game folder ending in '/'. Throws LockError when the lock
+  // file cannot be opened or is not a plain file, or when another game holds
+  // the lock for longer than kWaitMs.
+  explicit FolderLock(const std::string& myPath);
   ~FolderLock();
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;

@@ -40,8 +40,8 @@ LockAttempt TryFlock(int fd) {
 
 }  // namespace
 
-FolderLock::FolderLock(const std::string& myPath, const char* fileName) {
-  const std::string path = myPath + fileName;
+FolderLock::FolderLock(const std::string& myPath) {
+  const std::string path = myPath + kLockFileName;
   // Read access is enough for flock, so a lock file made by another player
   // serves too. Never through a link, and never blocking on a planted FIFO.
   const int fd = ::open(path.c_str(),

@@ -35,10 +35,10 @@ constexpr int kNoWebLocks = 2;
 
 }  // namespace
 
-FolderLock::FolderLock(const std::string& myPath, const char* fileName) {
+FolderLock::FolderLock(const std::string& myPath) {
   // The lock file is made and checked as on every other system, so a folder
   // whose lock file is something else fails alike everywhere.
-  const std::string path = myPath + fileName;
+  const std::string path = myPath + kLockFileName;
   const int fd =
       ::open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) {

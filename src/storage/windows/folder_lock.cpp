@@ -34,8 +34,8 @@ LockAttempt TryLock(HANDLE h) {
 
 }  // namespace
 
-FolderLock::FolderLock(const std::string& myPath, const char* fileName) {
-  const std::string path = myPath + fileName;
+FolderLock::FolderLock(const std::string& myPath) {
+  const std::string path = myPath + kLockFileName;
   // Read access is enough for LockFileEx, so a lock file made by another
   // player serves too. A link at the name is opened itself, and refused.
   const std::wstring wide = windows::Wide(path);
