@@ -17,9 +17,9 @@
 namespace {
 
 TEST(RunScript, ARecordingThatCannotBeWrittenFailsTheRun) {
-  // A full disk fails the ranking's save too (write): the recording's failure is still told.
+  // A full disk fails the ranking's save too (its sync): the recording's failure is still told.
   for (const auto& [calls, error] : {std::pair{std::vector<long>{SYS_pwrite64}, ENOSPC},
-                                     {{SYS_pwrite64, SYS_write}, ENOSPC},
+                                     {{SYS_pwrite64, SYS_fsync}, ENOSPC},
                                      {{SYS_close}, EIO}}) {
     testing_support::GameDir dir;
     dir.Write("s.script", "start 5\npress 57\ntick 16 3\n");
