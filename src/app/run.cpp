@@ -60,6 +60,8 @@ int Run(int argc, char** argv, const Host& host) {
   const std::string userSettings =
       settingsFolder.empty() ? "" : storage::JoinPath(settingsFolder, game::kSettingsFileName);
   const std::string settingsPath = options->headless ? "" : userSettings;
+  // What a game killed while writing the settings left, as in the game folder.
+  if (!settingsPath.empty()) game::RemoveSettingsLeftOvers(settingsFolder);
   const state::Settings settings =
       settingsPath.empty() ? state::Settings{}
                            : game::ReadSettings(settingsPath, [](const std::string& line) {

@@ -8,6 +8,7 @@
 
 #include "game/kept_rounds.h"
 #include "game/session.h"
+#include "media/quit_signals.h"
 #include "media/sdl/system.h"
 #include "ranking/ranking_file.h"
 #include "replay/best_rounds.h"
@@ -69,7 +70,8 @@ int PlaySession(const Options& options, const std::string& myPath, const std::st
   };
   session.ended = [&after](const state::GameState& g) { after = g.choices; };
   const int status = game::RunSession(system, session);
-  if (status == 0 && file) file->Finish();
+  // Every failed write is told: the recording's too when the ranking's failed.
+  if (file) file->Finish();
   return status;
 }
 
@@ -102,6 +104,8 @@ int RunInteractive(const Options& options, const std::string& myPath, const std:
       if (kept.complete) {
         PlayRecording(after.watch, kept.bytes, myPath, *window, std::cerr, {}, after.language);
       }
+      // Ended from outside while it was shown: the game had saved before.
+      if (media::QuitSignalled()) return 0;
       words = after.wordFile;
       after.watch.clear();
       now = after;

@@ -75,10 +75,7 @@ std::vector<std::string> StartUp(state::GameState& g, media::System& system,
   g.choices.replay = options.readOnly;
   g.controls = system.GetControls();
   // A game that could never save says so before anything opens.
-  if (!options.readOnly) {
-    ranking::CheckFolderWritable(myPath);
-    RemoveLeftOvers(myPath);
-  }
+  if (!options.readOnly) ranking::CheckFolderWritable(myPath);
   InitDisplay(g, system, myPath);
   InitSound(g, system);
   InitKeyboard(g, system);
@@ -95,7 +92,12 @@ std::vector<std::string> StartUp(state::GameState& g, media::System& system,
   const std::string wordNote = typing::DescribeWordReport(report, words);
   if (!wordNote.empty()) notes.push_back(wordNote);
   SetStartValues(g);
-  if (!options.readOnly) stats::KeepHistory(g, myPath);
+  if (!options.readOnly) {
+    stats::KeepHistory(g, myPath);
+    // Only once nothing of start-up can fail: a start-up that fails leaves
+    // the folder as it found it, with no lock file made.
+    RemoveLeftOvers(myPath);
+  }
   if (options.practiceKeys) {
     g.progress.practiceKeys = *options.practiceKeys;
   } else if (options.practice) {

@@ -60,9 +60,10 @@ std::vector<state::WordList> FindLists(const state::GameState& g) {
   return lists;
 }
 
-void Save(state::GameState& g) {
+// Keeps the choice of one key in the settings file.
+void Save(state::GameState& g, std::string_view key) {
   if (g.choices.settingsPath.empty()) return;
-  if (const auto problem = WriteSettings(g.choices.settingsPath, g.choices.settings)) {
+  if (const auto problem = WriteSetting(g.choices.settingsPath, g.choices.settings, key)) {
     g.options.problem = *problem;
   }
 }
@@ -95,8 +96,10 @@ void Change(state::GameState& g, int32_t step) {
   state::Choices& c = g.choices;
   state::Settings& s = c.settings;
   g.options.problem.clear();
+  const char* key = nullptr;  // the settings line it changes
   switch (g.options.item) {
     case kWords: {
+      key = "words";
       const auto& lists = g.options.lists;
       auto at = std::find_if(lists.begin(), lists.end(),
                              [&](const state::WordList& l) { return l.name == c.listName; });
@@ -106,6 +109,7 @@ void Change(state::GameState& g, int32_t step) {
       break;
     }
     case kPractice:
+      key = "practice";
       c.practice = !c.practice;
       s.practice = c.practice;
       if (c.practice) {
@@ -115,6 +119,7 @@ void Change(state::GameState& g, int32_t step) {
       }
       break;
     case kSound:
+      key = "sound";
       c.sound = !c.sound;
       s.sound = c.sound;
       if (g.controls) {
@@ -123,21 +128,25 @@ void Change(state::GameState& g, int32_t step) {
       }
       break;
     case kKeys:
+      key = "keys";
       c.keysByPosition = !c.keysByPosition;
       s.keysByPosition = c.keysByPosition;
       if (g.controls) g.controls->SetKeysByPosition(c.keysByPosition);
       break;
     case kDisplay:
+      key = "display";
       c.fullscreen = !c.fullscreen;
       s.fullscreen = c.fullscreen;
       if (g.controls) g.controls->SetDisplay(c.fullscreen, c.scale);
       break;
     case kScale:
+      key = "scale";
       c.scale = ((c.scale + step) % (kMaxScale + 1) + kMaxScale + 1) % (kMaxScale + 1);
       s.scale = c.scale;
       if (g.controls) g.controls->SetDisplay(c.fullscreen, c.scale);
       break;
     case kLanguage: {
+      key = "language";
       const int32_t n = media::LanguageCount();
       c.language = media::Language{static_cast<int8_t>(((c.language.index + step) % n + n) % n)};
       s.language = std::string(media::LanguageCode(c.language));
@@ -146,7 +155,7 @@ void Change(state::GameState& g, int32_t step) {
     default:
       return;
   }
-  Save(g);
+  Save(g, key);
 }
 
 std::string OnOff(const state::GameState& g, bool on) {

@@ -178,8 +178,9 @@ class System {
   // Returns false when there will be no more passes (a script has ended).
   virtual bool BeginPass() = 0;
   virtual void DispatchMessages(WindowEvents& events) = 0;
-  // Lets ms milliseconds of GetTickCount's clock pass (a replay waits for its
-  // recording's pace).
+  // Lets ms milliseconds of GetTickCount's clock pass, or fewer when a
+  // window message comes first (a replay waits for its recording's pace,
+  // and reads the messages after each wait).
   virtual void Wait(uint32_t ms);
   // What the player may change of this machine; nullptr where nothing can
   // be (no window).

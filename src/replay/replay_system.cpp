@@ -1,13 +1,18 @@
 // Showing a recorded game in the window at the pace it was played.
 #include "replay/replay_system.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
 #include "media/forwarding.h"
+#include "media/quit_signals.h"
 
 namespace replay {
 namespace {
+
+// How often a wait for the recording's pace looks for a signal to quit.
+constexpr uint32_t kSignalCheckMs = 50;
 
 // The window's primary surface, whose flips are left out while the replay
 // runs through rounds nobody watches (a flip would wait for the display).
@@ -103,13 +108,24 @@ bool ReplaySystem::BeginPass() {
   }
   // Both clocks wrap at 2^32, and so do the times since their starts.
   const uint32_t due = now - scriptStart_;
-  const uint32_t passed = window_.GetTickCount() - windowStart_;
-  if (int32_t(due - passed) > 0) window_.Wait(due - passed);
-  return true;
+  // The wait ends for the window's messages, so Esc, a click or its close
+  // ends even a pass of hours at once; a signal wakes no window, so it is
+  // looked for every kSignalCheckMs.
+  while (!stopped_ && !media::QuitSignalled()) {
+    const uint32_t left = due - (window_.GetTickCount() - windowStart_);
+    if (int32_t(left) <= 0) break;
+    window_.Wait(std::min(left, kSignalCheckMs));
+    HearWindow();
+  }
+  return !stopped_;
 }
 
 void ReplaySystem::DispatchMessages(media::WindowEvents& events) {
   scripted_.DispatchMessages(events);  // the recorded clicks
+  HearWindow();
+}
+
+void ReplaySystem::HearWindow() {
   StopOnWindowEvents stop(stopped_);
   window_.DispatchMessages(stop);
   if (!windowKeys_) return;

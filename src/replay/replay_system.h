@@ -11,9 +11,10 @@ namespace replay {
 
 // The game's clock and keys come from the recording, played as a script by
 // `scripted`; its picture and sound go to a real window. Each pass waits
-// until as much of the window's time has passed as the recording says. Esc, a click or
-// closing the window ends the replay. Rounds before the one to watch run
-// without being shown or waited for.
+// until as much of the window's time has passed as the recording says. Esc,
+// a click or closing the window ends the replay, and a request to quit from
+// the system (media::QuitSignalled) the game, at once, during a wait too.
+// Rounds before the one to watch run without being shown or waited for.
 class ReplaySystem : public media::System {
  public:
   // skipRounds: how many rounds to run through unseen before showing.
@@ -29,6 +30,8 @@ class ReplaySystem : public media::System {
 
  private:
   bool Showing() const;
+  // Reads the window's messages and keys: a click, its close or Esc stops.
+  void HearWindow();
 
   media::System& scripted_;
   media::System& window_;

@@ -49,7 +49,8 @@ int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
       }
     };
     const int status = game::RunSession(system, session);
-    if (status == 0 && record) record->Finish();
+    // Every failed write is told: the recording's too when the ranking's failed.
+    if (record) record->Finish();
     return status;
   } catch (const ScriptError& e) {
     err << e.what() << '\n';

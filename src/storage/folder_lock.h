@@ -19,7 +19,8 @@ constexpr const char* kLockFileName = "rapikosc.ini.lock";
 
 // An exclusive lock on a game folder, held while a game reads, changes and
 // writes back a file that other games in the same folder may change too (the
-// ranking, the round history, the best rounds). It locks the file
+// ranking, the round history, the best rounds; the settings, in their own
+// folder, which on Windows is the game folder itself). It locks the file
 // "rapikosc.ini.lock" in the folder, created on first use and never removed,
 // so it keeps working while the shared files themselves are replaced by
 // rename.

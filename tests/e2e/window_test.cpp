@@ -358,6 +358,29 @@ TEST(RealWindow, AWholeRoundTypedByXdotoolScoresAndReplays) {
   EXPECT_EQ(dir.Read("rapiko-history.csv"), history);
 }
 
+// A replay waits for its recording's pace on the window's messages and looks for signals as it
+// waits: Esc, a click and TERM end even a pass of 2^31 - 1 ms at once. (A close request takes a
+// click's way; this xdotool cannot send one.) The exit's wait only guards against a hang.
+TEST(RealWindow, AReplayInALongPassEndsAtOnceOnEscAClickOrTerm) {
+  e2e::XSession x;
+  ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
+  GameDir dir("AAA\r\n");
+  dir.Write("long.script", "tick 16\ntick 2147483647\n");
+  for (const std::string way : {"Escape", "click", "TERM"}) {
+    x.StartGame(dir.Path(), {"--replay", dir.File("long.script")});
+    ASSERT_TRUE(x.WaitForTitle(15000, dir.File("shot.png"))) << way << ": no replay shown";
+    e2e::SleepMs(500);  // the first pass' message step is over: the long pass waits
+    if (way == "TERM") {
+      x.SignalGame(SIGTERM);
+    } else if (way == "click") {
+      x.Xdotool({"mousemove", "320", "240", "click", "1"});
+    } else {
+      x.Xdotool({"key", way});
+    }
+    ASSERT_EQ(x.WaitForExit(20000), std::optional<int>(0)) << way << " did not end the replay";
+  }
+}
+
 // Starts the game in an English locale with its settings in config; true
 // once its title shows the given picture.
 bool TitleShows(e2e::XSession& x, const GameDir& dir, const std::string& config,

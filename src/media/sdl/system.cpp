@@ -7,7 +7,9 @@
 #include <emscripten.h>
 #endif
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -101,6 +103,12 @@ class SdlSystem : public System {
 
   std::shared_ptr<Root> CreateRoot() override { return std::make_shared<SdlRoot>(context_); }
   uint32_t GetTickCount() override { return SDL_GetTicks(); }
+  // Asleep until the time has come or the display sends something, which
+  // the caller's message step then reads.
+  void Wait(uint32_t ms) override {
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint32_t>(ms, INT32_MAX)));
+    context_->NotePumped();
+  }
 
   // Each pass begins when its refresh period has come, or at once when a key
   // goes down before that: the pass reads the key, draws and presents

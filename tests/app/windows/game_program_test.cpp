@@ -7,6 +7,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "ranking/ranking_file.h"
 #include "support/game_dir.h"
 #include "support/windows/game_process.h"
 
@@ -46,8 +47,9 @@ TEST(GameProgram, TakesAFolderAndAWordFileUnderNamesThatAreNotAscii) {
   // The run's bytes are Linux's: no CR before a line's end.
   EXPECT_EQ(out.find('\r'), std::string::npos);
   EXPECT_NE(out.find("\"words\":[\"\",\"CAT\","), std::string::npos) << out.substr(0, 2000);
-  // Saved at the end, in the ranking of that list, under its own name.
-  EXPECT_TRUE(fs::is_regular_file(U8Path(folder + "\\rankings\\W\xC3\xB6rter.ini")));
+  // Saved at the end, in the ranking of that file, under its own name and its path's ID.
+  EXPECT_TRUE(fs::is_regular_file(U8Path(folder + "\\rankings\\W\xC3\xB6rter~" +
+                                         ranking::ListId("W\xC3\xB6rter.ini") + ".ini")));
 }
 
 // Ctrl+C in the console that started the game (a headless run) ends it as

@@ -17,14 +17,16 @@
 namespace {
 
 TEST(RunScript, ARecordingThatCannotBeWrittenFailsTheRun) {
-  for (const auto& [call, error] :
-       {std::pair{long{SYS_pwrite64}, ENOSPC}, {long{SYS_close}, EIO}}) {
+  // A full disk fails the ranking's save too (its sync): the recording's failure is still told.
+  for (const auto& [calls, error] : {std::pair{std::vector<long>{SYS_pwrite64}, ENOSPC},
+                                     {{SYS_pwrite64, SYS_fsync}, ENOSPC},
+                                     {{SYS_close}, EIO}}) {
     testing_support::GameDir dir;
     dir.Write("s.script", "start 5\npress 57\ntick 16 3\n");
     const std::string path = dir.File("r.script");
-    const std::string said = storage_testing::InChildFailing({call}, error, [&] {
+    const std::string said = storage_testing::InChildFailing(calls, error, [&] {
       std::ostringstream out, err;
-      if (call == SYS_pwrite64) {
+      if (calls[0] == SYS_pwrite64) {
         const int status =
             script::RunScriptedGame(dir.File("s.script"), dir.Path() + "/", "", out, err, path);
         return std::to_string(status) + " " + err.str();
@@ -41,7 +43,11 @@ TEST(RunScript, ARecordingThatCannotBeWrittenFailsTheRun) {
       return std::string("finished");
     });
     if (said == storage_testing::kNoSeccomp) GTEST_SKIP() << "no seccomp filters here";
-    EXPECT_EQ(said, "1 cannot write the recording " + path + ": " + std::strerror(error) + "\n");
+    const std::string recording =
+        "cannot write the recording " + path + ": " + std::strerror(error) + "\n";
+    EXPECT_EQ(said.substr(0, 2), "1 ");
+    EXPECT_TRUE(said.ends_with(recording)) << said;
+    EXPECT_EQ(said.find("ranking") != std::string::npos, calls.size() > 1) << said;
   }
 }
 
