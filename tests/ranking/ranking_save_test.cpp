@@ -42,7 +42,9 @@ TEST(SaveRanking, EntersUnsavedResultsIntoTheFileOrSaysWhyNot) {
     bool saved, swept;  // the new file in place; the stale temporary removed
   } cases[] = {
       {0, 0, "", true, true},
-      {SYS_write, ENOSPC, "cannot write the ranking file FILE: No space left on device", false,
+      // A full disk, as the file's sync reports it (failing every write would fail the
+      // sanitizers' own writes too).
+      {SYS_fsync, ENOSPC, "cannot write the ranking file FILE: No space left on device", false,
        true},
       {SYS_flock, EIO,
        "cannot write the ranking file FILE: the lock file FILE.lock cannot be locked: "
