@@ -109,12 +109,6 @@ std::optional<std::array<int, 4>> XSession::WindowGeometry() {
   return g;
 }
 
-bool XSession::SetLayout(const std::string& layout) {
-  if (!Output({"setxkbmap", layout})) return false;
-  const auto query = Output({"setxkbmap", "-query"});
-  return query && query->find("layout:     " + layout + "\n") != std::string::npos;
-}
-
 bool XSession::FocusAway() {
   const auto root = Output({"xwininfo", "-root"});
   if (!root) return false;

@@ -13,22 +13,13 @@
 
 #include "media/text.h"
 #include "state/game_state.h"
+#include "support/case_file.h"
 #include "typing/word_data.h"
 
 namespace {
 
+using testing_support::Unescaped;
 using typing::FoldedLetter;
-
-// Text with \xHH for a byte.
-std::string Unescaped(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const bool escape = text.compare(i, 2, "\\x") == 0;
-    out += escape ? static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16)) : text[i];
-    i += escape ? 3 : 0;
-  }
-  return out;
-}
 
 TEST(LetterFolds, EachCaseOfTheFile) {
   std::ifstream in(RAPIKO_SOURCE_DIR "/tests/typing/folds.txt");
