@@ -1,6 +1,6 @@
 // Play-field rules at edges the recorded games do not reach: contact distances
-// to the pixel, a full ring, play without words, the last word of a full table,
-// what a fall-out counts against each key.
+// to the pixel, a full ring, play without words, the last word of a full table
+// (what a fall-out counts against each key: the golden game stats_fall_out).
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -132,44 +132,6 @@ TEST(SpawnIdle, WordOneHundredEndsInsideTheTable) {
     UpdateTargets(r.g, 0);
     EXPECT_EQ(r.g.targets[r.g.ringTail - 1].keyCode, CodeOf('Z'));
     EXPECT_EQ(r.g.pacing.spawnClock, -1020);
-  }
-}
-
-// A fall-out clears the field; the letters cleared all count as lost for the round, but only
-// the letter that fell is a miss of its key (locked or not, the others were no error of their
-// keys): with two past the line, the first slot's falls, and the field is gone.
-TEST(FallOut, OnlyTheFallenLetterIsAMissOfItsKey) {
-  struct Letter {
-    int16_t slot;
-    char key;
-    double y;
-  };
-  const struct {
-    std::vector<Letter> field;
-    char fallen;
-  } cases[] = {
-      {{{3, 'A', 450}}, 'A'},
-      {{{3, 'A', 450}, {4, 'B', 300}, {5, 'C', 10}, {9, 'D', -20}}, 'A'},
-      {{{3, 'A', 200}, {4, 'B', 444}, {5, 'A', 100}}, 'B'},
-      {{{6, 'A', 450}, {7, 'A', 300}}, 'A'},
-      {{{3, 'E', 300}, {7, 'F', 460}, {8, 'G', 450}}, 'F'},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.fallen + std::to_string(c.field.size()));
-    Rig r;
-    r.g.ringHead = 3;
-    r.g.ringTail = 10;
-    for (const Letter& l : c.field) r.g.targets[l.slot] = {200.0, l.y, 0.0, CodeOf(l.key)};
-    r.g.lockQueue[0] = c.field.back().slot;  // a locked letter is cleared like the rest
-    r.g.lockTail = r.g.lockCount = 1;
-    UpdateTargets(r.g, 0);
-    EXPECT_EQ(r.sounds, std::vector<std::string>{"sndFueen.play"});
-    const state::RoundCounts& counts = r.g.progress.round;
-    EXPECT_EQ(counts.lost, static_cast<int32_t>(c.field.size()));
-    int32_t keyLosses = 0;
-    for (const state::KeyTally& t : counts.keys) keyLosses += t.lost;
-    EXPECT_EQ(keyLosses, 1);
-    EXPECT_EQ(counts.keys[static_cast<std::size_t>(CodeOf(c.fallen))].lost, 1);
   }
 }
 
