@@ -1,6 +1,6 @@
 // Accented letters in word files: the fold table and the folding of an item (tests/typing/
-// folds.txt), and a folded file read exactly as its plain twin (the files themselves:
-// tests/golden/words_folded*).
+// folds.txt), and a folded file read exactly as its plain twin (the files themselves and the
+// line that reports them: tests/golden/words_folded*).
 #include "typing/letter_folds.h"
 
 #include <gtest/gtest.h>
@@ -100,24 +100,6 @@ TEST(LetterFolds, AFoldedFileReadsAsItsPlainTwin) {
   };
   for (const auto& [accented, plain] : cases)
     EXPECT_EQ(Tables(accented), Tables(plain)) << plain.substr(0, 20);
-}
-
-// The report names the first folded words cut at 20 letters; an item dropped for another
-// character is no folded word (more: tests/golden/words_folded*).
-TEST(LetterFolds, TheReportCountsTheWordsFoldedAndNamesTheFirst) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"café\nno!\n" + Repeat("é", 25),
-       "f: 2 words with accented letters folded (line 1 \"café\" as \"CAFE\"; line 3 \"" +
-           Repeat("é", 20) + "...\" as \"" + Repeat("E", 20) +
-           "...\"); 1 item dropped (line 2 \"no!\": only A-Z, 0-9 and - are allowed)"},
-      {"café!\n",
-       "f: no words loaded, nothing will fall; 1 item dropped (line 1 \"café!\": only "
-       "A-Z, 0-9 and - are allowed)"},
-  };
-  for (const auto& [file, line] : cases) {
-    state::GameState g;
-    EXPECT_EQ(typing::DescribeWordReport(typing::LoadWordDataFromBytes(g, file), "f"), line);
-  }
 }
 
 }  // namespace
