@@ -29,7 +29,7 @@ TEST(Headless, DisplayAndPictureErrorsSayWhatIsWrong) {
   const std::string none = dir.File("none.bmp"), small = dir.File("small.bmp");
   EXPECT_EQ(ErrorOf([&] { display->LoadPaletteFromFile(none); }),
             none + ": cannot read: No such file or directory");
-  const auto bytes = test_files::Bmp(320, 200, [](int32_t, int32_t) { return 7; }).Bytes();
+  const auto bytes = test_files::Bmp(320, 200, [](int32_t, int32_t) { return 7; });
   dir.Write("small.bmp", std::string(bytes.begin(), bytes.end()));
   EXPECT_EQ(ErrorOf([&] { display->CreateSurfaceFromFile(small, 320, 200); }), "no error");
   for (const auto& [w, h] : {std::pair{320, 201}, {321, 200}}) {
@@ -51,7 +51,7 @@ TEST(Headless, DisplayAndPictureErrorsSayWhatIsWrong) {
   const auto pixel = [](int32_t x, int32_t y) { return static_cast<uint8_t>(1 + x + 10 * y); };
   for (const auto& [name, w, h] :
        {std::tuple{"WIDE", 6, 2}, {"EXACT", 4, 2}, {"NARROW", 3, 2}, {"LOW", 4, 1}})
-    resources.files[name] = test_files::Bmp(w, h, pixel).Bytes();
+    resources.files[name] = test_files::Bmp(w, h, pixel);
   resources.files["DAMAGED"] = {'B', 'X'};
   platform.SetResources(resources.Lookup());
   for (const char* name : {"WIDE", "EXACT"}) {
