@@ -129,7 +129,7 @@ TEST(BestRounds, TheBestRoundIsKeptFromItsOwnStartAndReplaysToItsScore) {
             0)
       << err.str();
   EXPECT_EQ(replayed, *score);
-  EXPECT_EQ(err.str(), "");  // its word file read from its notes, whole and clean
+  EXPECT_EQ(err.str(), "");                // its word file read from its notes, whole and clean
   EXPECT_EQ(mode, state::kModeNameEntry);  // it ends where the round ended
   EXPECT_EQ(other.Read("rapikosc.ini"), theirs);
   EXPECT_FALSE(other.Exists("rapiko-history.csv"));
