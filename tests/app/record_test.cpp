@@ -1,5 +1,5 @@
-// --record: never onto a file the game keeps, never waiting on a FIFO (a killed session keeps
-// every pass: tests/replay/).
+// --record: never onto a file the game keeps, by any name of it, never waiting on a FIFO (a killed
+// session keeps every pass: tests/replay/); another name of the player's own file keeps its bytes.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -34,11 +34,12 @@ TEST(Record, OntoAFileTheGameKeepsOrAFifoIsRefusedAndEveryFileKept) {
   const char* const config = std::getenv("XDG_CONFIG_HOME");
   const std::string configBefore = config ? config : "";
   setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
-  const struct {
+  struct Case {
     std::string record;
     std::vector<std::string> more;
     std::string said = "is a file the game keeps";
-  } cases[] = {
+  };
+  const Case cases[] = {
       {dir.File("rapikosc.ini"), {}},
       {dir.Path() + "/../" + fs::path(dir.Path()).filename().string() + "/rapikosc.ini", {}},
       {dir.File("link"), {}},
@@ -59,8 +60,22 @@ TEST(Record, OntoAFileTheGameKeepsOrAFifoIsRefusedAndEveryFileKept) {
        {},
        "cannot write the recording " + dir.File("fifo") + ": not a plain file"},
   };
+  // Hard links to kept files, here and in another folder, among them a shipped word list.
+  const std::string shipped = fs::path(RAPIKO_BINARY).parent_path().string() + "/words/english.ini";
+  ASSERT_TRUE(fs::exists(shipped));
+  GameDir elsewhere("");
+  std::vector<Case> all(std::begin(cases), std::end(cases));
+  for (const std::string& kept : {dir.File("rankings/digits.ini"), dir.File("words/owl.ini"),
+                                  dir.File("replays/best-20260101-000000-5.script"), shipped})
+    for (const std::string& link : {dir.File("hard" + std::to_string(all.size())),
+                                    elsewhere.File("hard" + std::to_string(all.size()))}) {
+      fs::create_hard_link(kept, link);
+      all.push_back({link, {}});
+    }
+  all.push_back({shipped, {}});
+  const std::string shippedBytes = testing_support::ReadFileBytes(shipped);
   const auto before = files();
-  for (const auto& c : cases) {
+  for (const auto& c : all) {
     std::vector<std::string> args = {"--record", c.record};
     args.insert(args.end(), c.more.begin(), c.more.end());
     const auto r = testing_support::RunScript(dir, "tick 16\n", args);
@@ -70,6 +85,15 @@ TEST(Record, OntoAFileTheGameKeepsOrAFifoIsRefusedAndEveryFileKept) {
         << r.err;
     EXPECT_EQ(files(), before) << c.record;
   }
+  EXPECT_EQ(testing_support::ReadFileBytes(shipped), shippedBytes);
+  // A file of the player's own: the recording takes the name given, the other name keeps it.
+  elsewhere.Write("mine", "mine\n");
+  fs::create_hard_link(elsewhere.File("mine"), elsewhere.File("other"));
+  const auto r =
+      testing_support::RunScript(dir, "tick 16\n", {"--record", elsewhere.File("other")});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(elsewhere.Read("mine"), "mine\n");
+  EXPECT_NE(elsewhere.Read("other").find("tick 16"), std::string::npos);
   if (config) {
     setenv("XDG_CONFIG_HOME", configBefore.c_str(), 1);
   } else {

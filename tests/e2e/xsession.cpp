@@ -34,7 +34,7 @@ XSession::XSession(int width, int height) : width_(width), height_(height) {
     const std::string fd = std::to_string(fds[1]);
     const std::string size = std::to_string(width) + "x" + std::to_string(height) + "x24";
     // -noreset: without it the server resets when its last client leaves,
-    // and a layout set before the game starts would be lost.
+    // between one game of a test and the next.
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", size.c_str(), "-nolisten",
            "tcp", "-noreset", static_cast<char*>(nullptr));
     _exit(127);
@@ -107,12 +107,6 @@ std::optional<std::array<int, 4>> XSession::WindowGeometry() {
     return std::nullopt;
   }
   return g;
-}
-
-bool XSession::SetLayout(const std::string& layout) {
-  if (!Output({"setxkbmap", layout})) return false;
-  const auto query = Output({"setxkbmap", "-query"});
-  return query && query->find("layout:     " + layout + "\n") != std::string::npos;
 }
 
 bool XSession::FocusAway() {

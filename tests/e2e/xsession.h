@@ -33,8 +33,6 @@ class XSession {
   pid_t StartGame(const std::string& dir, const std::vector<std::string>& args = {},
                   const std::string& errPath = "");
   void SetEnv(const std::string& name, const std::string& value) { env_[name] = value; }
-  // Switches the keyboard layout (setxkbmap); true once the server has it.
-  bool SetLayout(const std::string& layout);
   bool FocusAway();
   bool GameRunning();
   bool WaitForWindow(int timeoutMs);

@@ -1,15 +1,16 @@
 // Play-field rules at edges the recorded games do not reach: contact distances
-// to the pixel, a full ring, play without words, the last word of a full table,
-// what a fall-out counts against each key.
+// to the pixel, a full ring, play without words, the last word of a full table
+// (what a fall-out counts against each key: the golden game stats_fall_out).
 #include <gtest/gtest.h>
 
-#include <optional>
+#include <cstdlib>
 #include <tuple>
 #include <vector>
 
 #include "playfield/markers.h"
 #include "playfield/shot.h"
 #include "playfield/targets.h"
+#include "support/case_file.h"
 #include "support/fakes.h"
 
 namespace {
@@ -20,76 +21,31 @@ using testing_support::Rig;
 
 constexpr auto CodeOf = Rig::CodeOf;
 
-// A shot flying at (x, y), locked on the letter in `slot` (none: nothing locked), after one
-// step of `pixels`.
-void Fly(Rig& r, double x, double y, std::optional<int16_t> slot, double pixels = 16) {
-  r.g.shotActive = true;
-  for (auto& p : r.g.shotTrail) p = {x, y};
-  if (slot) {
-    r.g.lockQueue[0] = *slot;
-    r.g.lockTail = r.g.lockCount = 1;
-  }
-  UpdateShot(r.g, pixels);
-}
-
-TEST(ShotHit, ContactIsStrictlyCloserThanTenAndFifteen) {
-  for (auto [x, y, hit] :
-       {std::tuple{309.9, 214.9, 1}, {290.1, 185.1, 1}, {310.0, 200.0, 0}, {300.0, 215.0, 0}}) {
+// One step of a flying shot (the cases: flights.txt).
+TEST(Shot, EachFlightOfTheFile) {
+  const auto rows = testing_support::CaseRows("playfield/flights.txt");
+  EXPECT_GT(rows.size(), 15u);
+  for (const std::vector<std::string>& f : rows) {
+    ASSERT_EQ(f.size(), 10u) << f[0];
+    const auto number = [&f](size_t i) { return std::strtod(f[i].c_str(), nullptr); };
     Rig r;
-    r.g.targets[4] = {x, y, 0.0, CodeOf('A')};
-    Fly(r, 300, 200, 4);
-    EXPECT_EQ(r.g.targets[4].keyCode, hit ? 0 : CodeOf('A')) << x << "," << y;
-    EXPECT_EQ(r.g.lockCount, hit ? 0 : 1) << x << "," << y;
-  }
-}
-
-TEST(ShotHit, AShotWithNothingLockedFliesOnUntilItIsPastTheRightEdge) {
-  for (auto [x, flying] : {std::pair{640.0, true}, {640.5, false}}) {
-    Rig r;
-    Fly(r, x, 200, std::nullopt);
-    EXPECT_EQ(r.g.shotActive, flying) << x;
-  }
-}
-
-// A lock entry that names no slot aims the shot at slot 0, which never holds a letter.
-TEST(ShotHit, ALockNamingNoSlotAimsAtSlotZero) {
-  for (const int16_t slot : {int16_t{0}, int16_t{-1}, int16_t{101}, int16_t{32767}}) {
-    Rig r;
-    Fly(r, 240, 180, slot, 5);  // 5 pixels toward (0, 0)
-    EXPECT_NEAR(r.g.pacing.shotStepX, -4.0, 1e-12) << slot;
-    EXPECT_NEAR(r.g.pacing.shotStepY, -3.0, 1e-12) << slot;
-    EXPECT_EQ(r.g.lockCount, 1) << slot;
-  }
-}
-
-// The steps where the C library's atan, cos or sin is not correctly rounded, and the
-// nearly vertical flights whose angle lies within a few ulps of pi/2. The steps were
-// worked out with tools/make_exact_math.py.
-TEST(ShotSteering, StepsAreCorrectlyRoundedWhereTheCLibraryIsNot) {
-  struct Flight {
-    double headX, headY, targetX, targetY, stepX, stepY;
-    const char* what;
-  };
-  constexpr double kTiny = 0x1p-40;
-  for (const Flight& f : {
-           Flight{0.0, 300.25, 14, 220, 0x1.5ff7b835e8efbp+1, -0x1.f861d91f8a60dp+3,
-                  "the C library's cos is an ulp off"},
-           {0.0, 300.25, 133, 330, 0x1.f3a710b7e17dbp+3, 0x1.bf0ebe1dc9c15p+1,
-            "its atan is an ulp off"},
-           {0.0, 300.25, 238, 154, 0x1.b438d6cf6e780p+3, -0x1.0c0e7d8bd5e65p+3,
-            "its sin is an ulp off"},
-           {600.5, 100.75, 273, 187, -0x1.ef1e1ffc3d015p+3, 0x1.04c984251a492p+2,
-            "its atan is an ulp off, and pi added makes sin many ulps off"},
-           {300 + kTiny, 200, 300, 400, -0x1.6e59d9cceba40p-46, 0x1p+4,
-            "just right of straight below: pi/2 plus 1e-15"},
-           {300 - kTiny, 200, 300, 400, 0x1.4469898cc5170p-44, 0x1p+4,
-            "just left of straight below: atan within 5e-15 of pi/2"},
-       }) {
-    Rig r;
-    r.g.targets[4] = {f.targetX, f.targetY, 0.0, CodeOf('A')};
-    Fly(r, f.headX, f.headY, 4);
-    EXPECT_EQ(r.g.pacing.shotStepX, f.stepX) << f.what;
-    EXPECT_EQ(r.g.pacing.shotStepY, f.stepY) << f.what;
+    r.g.targets[4] = {number(3), number(4), 0.0, CodeOf('A')};
+    r.g.shotActive = true;
+    for (auto& p : r.g.shotTrail) p = {number(0), number(1)};
+    if (!f[2].empty()) {
+      r.g.lockQueue[0] = static_cast<int16_t>(std::stoi(f[2]));
+      r.g.lockTail = r.g.lockCount = 1;
+    }
+    UpdateShot(r.g, number(5));
+    const std::string where = f[0] + " " + f[1] + " to " + f[3] + " " + f[4];
+    const bool hit = f[6] == "1";
+    EXPECT_EQ(r.g.targets[4].keyCode, hit ? 0 : CodeOf('A')) << where;
+    if (!f[2].empty()) EXPECT_EQ(r.g.lockCount, hit ? 0 : 1) << where;
+    if (!f[7].empty()) EXPECT_EQ(r.g.shotActive, f[7] == "1") << where;
+    if (!f[8].empty())
+      EXPECT_EQ(std::pair(r.g.pacing.shotStepX, r.g.pacing.shotStepY),
+                std::pair(number(8), number(9)))
+          << where;
   }
 }
 
@@ -132,44 +88,6 @@ TEST(SpawnIdle, WordOneHundredEndsInsideTheTable) {
     UpdateTargets(r.g, 0);
     EXPECT_EQ(r.g.targets[r.g.ringTail - 1].keyCode, CodeOf('Z'));
     EXPECT_EQ(r.g.pacing.spawnClock, -1020);
-  }
-}
-
-// A fall-out clears the field; the letters cleared all count as lost for the round, but only
-// the letter that fell is a miss of its key (locked or not, the others were no error of their
-// keys): with two past the line, the first slot's falls, and the field is gone.
-TEST(FallOut, OnlyTheFallenLetterIsAMissOfItsKey) {
-  struct Letter {
-    int16_t slot;
-    char key;
-    double y;
-  };
-  const struct {
-    std::vector<Letter> field;
-    char fallen;
-  } cases[] = {
-      {{{3, 'A', 450}}, 'A'},
-      {{{3, 'A', 450}, {4, 'B', 300}, {5, 'C', 10}, {9, 'D', -20}}, 'A'},
-      {{{3, 'A', 200}, {4, 'B', 444}, {5, 'A', 100}}, 'B'},
-      {{{6, 'A', 450}, {7, 'A', 300}}, 'A'},
-      {{{3, 'E', 300}, {7, 'F', 460}, {8, 'G', 450}}, 'F'},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.fallen + std::to_string(c.field.size()));
-    Rig r;
-    r.g.ringHead = 3;
-    r.g.ringTail = 10;
-    for (const Letter& l : c.field) r.g.targets[l.slot] = {200.0, l.y, 0.0, CodeOf(l.key)};
-    r.g.lockQueue[0] = c.field.back().slot;  // a locked letter is cleared like the rest
-    r.g.lockTail = r.g.lockCount = 1;
-    UpdateTargets(r.g, 0);
-    EXPECT_EQ(r.sounds, std::vector<std::string>{"sndFueen.play"});
-    const state::RoundCounts& counts = r.g.progress.round;
-    EXPECT_EQ(counts.lost, static_cast<int32_t>(c.field.size()));
-    int32_t keyLosses = 0;
-    for (const state::KeyTally& t : counts.keys) keyLosses += t.lost;
-    EXPECT_EQ(keyLosses, 1);
-    EXPECT_EQ(counts.keys[static_cast<std::size_t>(CodeOf(c.fallen))].lost, 1);
   }
 }
 

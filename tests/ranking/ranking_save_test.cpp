@@ -99,4 +99,22 @@ TEST(SaveRanking, EntersUnsavedResultsIntoTheFileOrSaysWhyNot) {
   }
 }
 
+// Another game's saves filled the ten places with better results since this game read the file:
+// its result, once in the ten, is left out, and the other game's ranking stays as it is.
+TEST(SaveRanking, AResultPushedOutOfTheTenMeanwhileIsLeftOut) {
+  testing_support::GameDir dir("");
+  state::GameState others;
+  for (int i = 0; i < 10; ++i) {
+    others.rankNames[i] = "OTHER" + std::to_string(i);
+    others.rankKeys[i] = 90000000 - 1000 * i;
+  }
+  const std::string bytes = ranking::RankingFileBytes(others);
+  dir.Write("rapikosc.ini", bytes);
+  state::GameState g;
+  g.unsavedResults.push_back({89991000, "LATE"});  // equal to the tenth: below it
+  ranking::SaveRanking(g, dir.Path() + "/");
+  EXPECT_EQ(dir.Read("rapikosc.ini"), bytes);
+  EXPECT_TRUE(g.unsavedResults.empty());
+}
+
 }  // namespace

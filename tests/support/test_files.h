@@ -23,57 +23,26 @@ inline media::Color TestColor(int i) {
   return {static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i / 2)};
 }
 
-// A BMP file put together field by field, so that a test can break any field.
-struct BmpFile {
-  uint32_t headerSize = 40;  // 12: the old core header
-  int32_t width = 0;
-  int32_t height = 0;  // negative: top-down
-  uint16_t bits = 8;
-  uint32_t compression = 0;
-  std::vector<media::Color> palette;
-  std::vector<uint8_t> data;  // the pixel data as stored
-
-  std::vector<uint8_t> Bytes() const {
-    const bool core = headerSize == 12;
-    std::vector<uint8_t> h;
-    Put(h, headerSize, 4);
-    Put(h, static_cast<uint32_t>(width), core ? 2 : 4);
-    Put(h, static_cast<uint32_t>(height), core ? 2 : 4);
-    Put(h, 1, 2);
-    Put(h, bits, 2);
-    if (!core) {
-      for (uint32_t v : {compression, static_cast<uint32_t>(data.size()), 2835u, 2835u,
-                         static_cast<uint32_t>(palette.size()), 0u})
-        Put(h, v, 4);
-      h.resize(headerSize, 0);
-    }
-    for (const media::Color& c : palette) {
-      h.insert(h.end(), {c.b, c.g, c.r});
-      if (!core) h.push_back(0);
-    }
-    std::vector<uint8_t> out = {'B', 'M'};
-    Put(out, static_cast<uint32_t>(14 + h.size() + data.size()), 4);
-    Put(out, 0, 4);
-    Put(out, static_cast<uint32_t>(14 + h.size()), 4);
-    out.insert(out.end(), h.begin(), h.end());
-    out.insert(out.end(), data.begin(), data.end());
-    return out;
+// An uncompressed 8-bit BMP file with the test palette whose pixel (x, y) is pixel(x, y).
+inline std::vector<uint8_t> Bmp(int32_t width, int32_t height,
+                                const std::function<uint8_t(int32_t, int32_t)>& pixel) {
+  std::vector<uint8_t> data;
+  for (int32_t y = height - 1; y >= 0; --y) {  // bottom row first
+    for (int32_t x = 0; x < width; ++x) data.push_back(pixel(x, y));
+    while (data.size() % 4) data.push_back(0);
   }
-};
-
-// An uncompressed 8-bit picture with the test palette whose pixel (x, y) is pixel(x, y).
-inline BmpFile Bmp(int32_t width, int32_t height,
-                   const std::function<uint8_t(int32_t, int32_t)>& pixel, bool topDown = false) {
-  BmpFile f;
-  f.width = width;
-  f.height = topDown ? -height : height;
-  for (int i = 0; i < 256; ++i) f.palette.push_back(TestColor(i));
-  for (int32_t i = 0; i < height; ++i) {
-    const int32_t y = topDown ? i : height - 1 - i;
-    for (int32_t x = 0; x < width; ++x) f.data.push_back(pixel(x, y));
-    while (f.data.size() % 4) f.data.push_back(0);
+  const auto size = static_cast<uint32_t>(14 + 40 + 4 * 256 + data.size());
+  std::vector<uint8_t> out = {'B', 'M'};
+  for (const uint32_t v : {size, 0u, 14u + 40u + 4u * 256u, 40u, static_cast<uint32_t>(width),
+                           static_cast<uint32_t>(height), 1u | 8u << 16, 0u,
+                           static_cast<uint32_t>(data.size()), 2835u, 2835u, 256u, 0u})
+    Put(out, v, 4);
+  for (int i = 0; i < 256; ++i) {
+    const media::Color c = TestColor(i);
+    out.insert(out.end(), {c.b, c.g, c.r, 0});
   }
-  return f;
+  out.insert(out.end(), data.begin(), data.end());
+  return out;
 }
 
 // The message of the PlatformError that load() throws, or "no error".

@@ -1,6 +1,6 @@
 // Accented letters in word files: the fold table and the folding of an item (tests/typing/
-// folds.txt), and a folded file read exactly as its plain twin (the files themselves:
-// tests/golden/words_folded*).
+// folds.txt), and a folded file read exactly as its plain twin (the files themselves and the
+// line that reports them: tests/golden/words_folded*).
 #include "typing/letter_folds.h"
 
 #include <gtest/gtest.h>
@@ -13,22 +13,13 @@
 
 #include "media/text.h"
 #include "state/game_state.h"
+#include "support/case_file.h"
 #include "typing/word_data.h"
 
 namespace {
 
+using testing_support::Unescaped;
 using typing::FoldedLetter;
-
-// Text with \xHH for a byte.
-std::string Unescaped(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const bool escape = text.compare(i, 2, "\\x") == 0;
-    out += escape ? static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16)) : text[i];
-    i += escape ? 3 : 0;
-  }
-  return out;
-}
 
 TEST(LetterFolds, EachCaseOfTheFile) {
   std::ifstream in(RAPIKO_SOURCE_DIR "/tests/typing/folds.txt");
@@ -109,24 +100,6 @@ TEST(LetterFolds, AFoldedFileReadsAsItsPlainTwin) {
   };
   for (const auto& [accented, plain] : cases)
     EXPECT_EQ(Tables(accented), Tables(plain)) << plain.substr(0, 20);
-}
-
-// The report names the first folded words cut at 20 letters; an item dropped for another
-// character is no folded word (more: tests/golden/words_folded*).
-TEST(LetterFolds, TheReportCountsTheWordsFoldedAndNamesTheFirst) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"café\nno!\n" + Repeat("é", 25),
-       "f: 2 words with accented letters folded (line 1 \"café\" as \"CAFE\"; line 3 \"" +
-           Repeat("é", 20) + "...\" as \"" + Repeat("E", 20) +
-           "...\"); 1 item dropped (line 2 \"no!\": only A-Z, 0-9 and - are allowed)"},
-      {"café!\n",
-       "f: no words loaded, nothing will fall; 1 item dropped (line 1 \"café!\": only "
-       "A-Z, 0-9 and - are allowed)"},
-  };
-  for (const auto& [file, line] : cases) {
-    state::GameState g;
-    EXPECT_EQ(typing::DescribeWordReport(typing::LoadWordDataFromBytes(g, file), "f"), line);
-  }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "storage/read.h"
 #include "storage/temporary.h"
 #include "storage/write.h"
+#include "support/case_file.h"
 #include "support/failing_calls.h"
 #include "support/game_dir.h"
 
@@ -52,73 +54,48 @@ std::string Operate(const std::string& operation, const std::string& dir) {
 // Until the rename the old file stays as it was, and a failure leaves no temporary behind; a
 // failed append leaves no part of it. A file system without locks goes ahead unlocked; anything
 // but a plain file at the lock's name (a link, a FIFO, a folder) is neither followed nor waited
-// on.
+// on (the cases: failures.txt).
 TEST(Failures, EachOperationSaysWhatFailedAndLeavesNoPartOfIt) {
-  const std::vector<long> link = {SYS_link, SYS_linkat}, fsync = {SYS_fsync},
-                          rename = {SYS_rename, SYS_renameat, SYS_renameat2}, read = {SYS_read},
-                          write = {SYS_write}, flock = {SYS_flock};
-  const std::string big(70000, 'x');  // more than one read's worth
-  const struct {
-    const char* operation;
-    std::string old;  // "-": no file; a lock: what is planted at its name (link, fifo, folder)
-    std::vector<long> calls;
-    uint32_t openFlags;
-    int error;
-    std::string said, names, bytes;  // LOCK: "the lock file PATH"; L: the lock's name
-  } cases[] = {
-      {"read", big, {}, 0, 0, "larger than 69999 bytes 69999", "f", big},
-      {"read", big, read, 0, EIO, "Input/output error 0", "f", big},
-      {"read", "-", {}, 0, 0, "No such file or directory 0?", "", ""},
-      {"replace", "old", {}, 0, 0, "0", "f", "new"},
-      {"replace", "old", fsync, 0, EIO, "1 Input/output error", "f", "old"},
-      {"replace", "old", rename, 0, EXDEV, "1 Invalid cross-device link", "f", "old"},
-      {"replace", "old", write, 0, ENOSPC, "1 No space left on device", "f", "old"},
-      {"replace", "old", {}, O_DIRECTORY, EIO, "3 Input/output error", "f", "new"},
-      {"backup", "old", {}, 0, 0, "0", "f f.bak", "new"},
-      {"backup", "old", link, 0, EPERM, "0", "f f.bak", "new"},  // the old file is the backup
-      {"backup", "old", rename, 0, EXDEV, "2 Invalid cross-device link", "f", "old"},
-      {"append", "-", {}, 0, 0, "0", "f", "h\nl\n"},
-      {"append", "", {}, 0, 0, "0", "f", "h\nl\n"},
-      {"append", "h\nhalf a li", {}, 0, 0, "0", "f", "h\nhalf a li\nl\n"},
-      {"append", "h\nx", fsync, 0, EIO, "1 Input/output error", "f", "h\nx"},
-      {"append", "h\nx\n", write, 0, EIO, "1 Input/output error", "f", "h\nx\n"},
-      {"lock", "", {}, 0, 0, "held", "L", ""},
-      {"lock", "", flock, 0, ENOLCK, "unlocked", "L", ""},
-      {"lock", "", flock, 0, EOPNOTSUPP, "unlocked", "L", ""},
-      {"lock", "", flock, 0, ENOSYS, "unlocked", "L", ""},
-      {"lock", "", flock, 0, EIO, "LOCK cannot be locked: Input/output error", "L", ""},
-      {"lock",
-       "link",
-       {},
-       0,
-       0,
-       "LOCK cannot be opened: Too many levels of symbolic links",
-       "L",
-       ""},
-      {"lock", "fifo", {}, 0, 0, "LOCK is not a plain file", "L", ""},
-      {"lock", "folder", {}, 0, 0, "LOCK cannot be opened: Is a directory", "L", ""},
-  };
-  for (const auto& c : cases) {
+  const std::map<std::string, std::vector<long>> calls = {
+      {"", {}},
+      {"open-folder", {}},
+      {"link", {SYS_link, SYS_linkat}},
+      {"fsync", {SYS_fsync}},
+      {"rename", {SYS_rename, SYS_renameat, SYS_renameat2}},
+      {"read", {SYS_read}},
+      {"write", {SYS_write}},
+      {"flock", {SYS_flock}}};
+  const std::map<std::string, int> errors = {
+      {"0", 0},         {"EIO", EIO},       {"EXDEV", EXDEV},   {"ENOSPC", ENOSPC},
+      {"EPERM", EPERM}, {"ENOLCK", ENOLCK}, {"ENOSYS", ENOSYS}, {"EOPNOTSUPP", EOPNOTSUPP}};
+  const auto rows = testing_support::CaseRows("storage/posix/failures.txt");
+  EXPECT_GT(rows.size(), 20u);
+  for (std::vector<std::string> c : rows) {  // operation, old, calls, error, said, names, bytes
+    ASSERT_EQ(c.size(), 7u) << c[0];
+    for (std::string& column : c) column = testing_support::Unescaped(column);
+    const std::string &operation = c[0], &old = c[1];
+    const std::string where = operation + " " + c[4];
     testing_support::GameDir dir("");
     dir.Remove("back.bmp");
     const std::string lock = dir.File(kLockFileName);
-    if (c.operation != std::string("lock") && c.old != "-") dir.Write("f", c.old);
+    if (operation != "lock" && old != "-") dir.Write("f", old);
     chmod(dir.File("f").c_str(), 0640);
-    if (c.old == "link") fs::create_symlink(dir.File("outside"), lock);
-    if (c.old == "fifo") mkfifo(lock.c_str(), 0644);
-    if (c.old == "folder") fs::create_directory(lock);
+    if (old == "link") fs::create_symlink(dir.File("outside"), lock);
+    if (old == "fifo") mkfifo(lock.c_str(), 0644);
+    if (old == "folder") fs::create_directory(lock);
     const std::string said = InChildFailing(
-        c.calls, c.error, [&] { return Operate(c.operation, dir.Path()); }, c.openFlags);
+        calls.at(c[2]), errors.at(c[3]), [&] { return Operate(operation, dir.Path()); },
+        c[2] == "open-folder" ? O_DIRECTORY : 0);
     if (said == storage_testing::kNoSeccomp) GTEST_SKIP() << "no seccomp filters here";
-    std::string expected = c.said, names;
+    std::string expected = c[4], names;
     if (expected.starts_with("LOCK")) expected.replace(0, 4, "the lock file " + lock);
     for (const std::string& name : ListFolder(dir.Path()))
       names += (names.empty() ? "" : " ") + name;
-    EXPECT_EQ(said, expected) << c.operation << " " << c.said;
-    EXPECT_EQ(names, c.names == "L" ? kLockFileName : c.names) << c.operation << " " << c.said;
-    EXPECT_EQ(dir.Read("f"), c.bytes) << c.operation << " " << c.said;
-    if (c.old == "old" && c.said == "0") EXPECT_EQ(dir.Read("f.bak"), c.names == "f" ? "" : "old");
-    if (c.operation == std::string("replace") && c.said == "0")
+    EXPECT_EQ(said, expected) << where;
+    EXPECT_EQ(names, c[5] == "L" ? kLockFileName : c[5]) << where;
+    EXPECT_EQ(dir.Read("f"), c[6]) << where;
+    if (old == "old" && c[4] == "0") EXPECT_EQ(dir.Read("f.bak"), c[5] == "f" ? "" : "old");
+    if (operation == "replace" && c[4] == "0")
       EXPECT_EQ(fs::status(dir.File("f")).permissions(), fs::perms(0600));
   }
 }
