@@ -7,7 +7,7 @@ export CMAKE_BUILD_PARALLEL_LEVEL ?= $(JOBS)
 export CTEST_PARALLEL_LEVEL ?= $(JOBS)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build game play play-window test golden-update test-sanitize bench \
+.PHONY: all deps configure build game play play-window test golden-update test-nosdl test-sanitize bench \
         bench-build bench-window bench-web fuzz fuzz-ci install install-check package windows test-windows \
         format format-check ci clean web serve test-web
 
@@ -79,6 +79,11 @@ test-windows: deps-windows deps-test
 	scripts/windows-deps.sh build-windows
 	cmake --workflow --preset windows
 
+# The game built without SDL (scripted runs only) through every golden game, and
+# a check that its program links no SDL library.
+test-nosdl: deps-test
+	cmake --workflow --preset nosdl
+
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps-test
 	cmake --workflow --preset sanitize
@@ -146,7 +151,7 @@ format-check: deps-ci
 	clang-format --dry-run --Werror $(SOURCES)
 
 # What CI runs.
-ci: format-check test install-check test-windows test-web test-sanitize fuzz-ci
+ci: format-check test test-nosdl install-check test-windows test-web test-sanitize fuzz-ci
 
 clean:
 	rm -rf build build-nosdl build-sanitize build-bench build-fuzz build-package build-windows build-web

@@ -15,7 +15,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 packages=(
   emscripten node-acorn nodejs chromium
   cmake ninja-build pkg-config make dpkg-dev python3 nlohmann-json3-dev
-  libsdl2-dev libsdl2-image-dev
+  libsdl2-dev libsdl2-mixer-dev libpng-dev
 )
 
 # The Debian source package of each library, and the binary package whose
@@ -24,13 +24,12 @@ sources=(
   "zlib zlib1g"
   "libpng1.6 libpng16-16"
   "libsdl2 libsdl2-dev"
-  "libsdl2-image libsdl2-image-dev"
   "libsdl2-mixer libsdl2-mixer-dev"
 )
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
   echo "The web build is made with Debian's emscripten and Debian's sources of SDL2," >&2
-  echo "SDL2_image, SDL2_mixer, libpng and zlib; this is not a Debian-like system." >&2
+  echo "SDL2_mixer, libpng and zlib; this is not a Debian-like system." >&2
   exit 1
 fi
 
@@ -165,16 +164,12 @@ fi
 build_lib libpng1.6 -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
   -DZLIB_ROOT="$prefix"
 build_lib libsdl2 -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF
-build_lib libsdl2-image -DSDL2IMAGE_SAMPLES=OFF -DSDL2IMAGE_VENDORED=OFF -DSDL2IMAGE_DEPS_SHARED=OFF \
-  -DSDL2IMAGE_BACKEND_STB=OFF -DSDL2IMAGE_PNG=ON -DSDL2IMAGE_JPG=OFF -DSDL2IMAGE_TIF=OFF \
-  -DSDL2IMAGE_WEBP=OFF -DSDL2IMAGE_AVIF=OFF -DSDL2IMAGE_JXL=OFF -DSDL2IMAGE_PNG_SAVE=ON
 build_lib libsdl2-mixer -DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_VENDORED=OFF \
   -DSDL2MIXER_DEPS_SHARED=OFF -DSDL2MIXER_WAVE=ON -DSDL2MIXER_CMD=OFF -DSDL2MIXER_FLAC=OFF \
   -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MP3=OFF -DSDL2MIXER_MIDI=OFF -DSDL2MIXER_OPUS=OFF \
   -DSDL2MIXER_VORBIS=OFF
 
-# pkg-config files as Debian's SDL2_image and SDL2_mixer have them (their CMake
-# builds install none), naming what links statically with each.
+# A pkg-config file as Debian's SDL2_mixer has (its CMake build installs none).
 write_pc() {
   local name=$1 version=$2 libs=$3
   cat >"$prefix/lib/pkgconfig/$name.pc" <<PC
@@ -190,5 +185,4 @@ Libs: -L\${libdir} $libs
 Cflags: -I\${includedir}/SDL2
 PC
 }
-write_pc SDL2_image "$(cut -d+ -f1 "$deps/src/libsdl2-image.version")" "-lSDL2_image -lpng16 -lz"
 write_pc SDL2_mixer "$(cut -d+ -f1 "$deps/src/libsdl2-mixer.version")" "-lSDL2_mixer"

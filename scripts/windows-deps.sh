@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Windows cross-build's Debian packages and cross-builds SDL2,
-# SDL2_mixer, SDL2_image (with zlib and libpng) and GoogleTest for Windows from
+# Installs the Windows cross-build's Debian packages and cross-builds zlib,
+# libpng, SDL2, SDL2_mixer and GoogleTest for Windows from
 # Debian's source packages, of the versions the Linux build links, once.
 #
 #   scripts/windows-deps.sh [BUILD_DIR]     (default build-windows)
@@ -20,7 +20,7 @@ toolchain=$top/cmake/mingw-w64-x86_64.cmake
 jobs=$(nproc 2>/dev/null || echo 2)
 
 # What the libraries are built with; a change here rebuilds them.
-recipe_version=3
+recipe_version=4
 stamp=$deps/done-$recipe_version
 
 packages=(
@@ -29,7 +29,7 @@ packages=(
   mingw-w64-x86-64-dev
   cmake ninja-build pkg-config make dpkg-dev
   # The Linux build's libraries, whose versions the Windows ones follow.
-  libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev libpng-dev zlib1g-dev nlohmann-json3-dev
+  libsdl2-dev libsdl2-mixer-dev libpng-dev zlib1g-dev nlohmann-json3-dev
   googletest
   # Running, packing and installing the Windows build here.
   wine64 nsis unzip xvfb xauth xdotool imagemagick
@@ -234,13 +234,12 @@ upstream_version() {
   echo "${v%%[+~]dfsg*}" | sed 's/\.dfsg$//'
 }
 
-# The pkg-config files the Linux build's CMake asks for (SDL2_mixer's and
-# SDL2_image's CMake builds write none for Windows, zlib was installed by
-# hand). SDL2's own is rewritten without SDL2main, its "-Dmain=SDL_main" and
+# The pkg-config files the Linux build's CMake asks for (SDL2_mixer's CMake
+# build writes none for Windows, zlib was installed by hand). SDL2's own is rewritten without SDL2main, its "-Dmain=SDL_main" and
 # -mwindows: the game has its own main (SDL needs no SDL_SetMainReady on
 # Windows), and each program chooses its own subsystem.
 write_pkg_config() {
-  local zlib=$1 mixer=$2 image=$3 dir=$prefix/lib/pkgconfig libs
+  local zlib=$1 mixer=$2 dir=$prefix/lib/pkgconfig libs
   libs=$(sed -n 's/^Libs: *//p' "$dir/sdl2.pc" | tr ' ' '\n' |
     grep -vxE -- '|-L\$\{libdir\}|-lmingw32|-mwindows|-lSDL2main|-lSDL2' | awk '!seen[$0]++' | xargs)
   sed -i -e 's/^Libs: .*/Libs: -L${libdir} -lSDL2/' \
@@ -253,23 +252,19 @@ write_pkg_config() {
   printf '%s\n' "$head" "Name: SDL2_mixer" "Description: mixer library for SDL (WAVE only)" \
     "Version: $(upstream_version "$mixer")" "Requires: sdl2" "Libs: -L\${libdir} -lSDL2_mixer" \
     "Cflags: -I\${includedir}/SDL2" >"$dir/SDL2_mixer.pc"
-  printf '%s\n' "$head" "Name: SDL2_image" "Description: image loading library for SDL (PNG only)" \
-    "Version: $(upstream_version "$image")" "Requires: sdl2" "Requires.private: libpng16" \
-    "Libs: -L\${libdir} -lSDL2_image" "Cflags: -I\${includedir}/SDL2" >"$dir/SDL2_image.pc"
 }
 
 build_libraries() {
-  local zlib libpng sdl mixer image
+  local zlib libpng sdl mixer
   zlib=$(fetch_source zlib1g-dev)
   libpng=$(fetch_source libpng-dev)
   sdl=$(fetch_source libsdl2-dev)
   mixer=$(fetch_source libsdl2-mixer-dev)
-  image=$(fetch_source libsdl2-image-dev)
   rm -rf "$prefix" "$deps/build"
   mkdir -p "$prefix" "$deps/build"
 
-  # zlib and libpng: SDL2_image writes PNG files with them on Linux, so the
-  # same versions here write the same bytes.
+  # zlib and libpng: the game writes its screenshots with them, so the
+  # versions the Linux build links write the same bytes here.
   # Debian's zlib source leaves out win32/ (its resource file among it), so
   # only the static library is built, and installed by hand.
   cmake_configure zlib "$zlib"
@@ -293,21 +288,11 @@ build_libraries() {
     -DSDL2MIXER_DEPS_SHARED=OFF -DSDL2MIXER_CMD=OFF -DSDL2MIXER_FLAC=OFF \
     -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MP3=OFF -DSDL2MIXER_MIDI=OFF -DSDL2MIXER_OPUS=OFF \
     -DSDL2MIXER_VORBIS=OFF -DSDL2MIXER_WAVPACK=OFF -DSDL2MIXER_WAVE=ON
-  # SDL2_image: PNG only, through libpng (reading the icon, writing screenshots).
-  cmake_build sdl2_image "$image" -DSDL2IMAGE_SAMPLES=OFF -DSDL2IMAGE_VENDORED=OFF \
-    -DSDL2IMAGE_DEPS_SHARED=OFF -DSDL2IMAGE_BACKEND_STB=OFF -DSDL2IMAGE_BACKEND_WIC=OFF \
-    -DSDL2IMAGE_AVIF=OFF -DSDL2IMAGE_BMP=OFF -DSDL2IMAGE_GIF=OFF -DSDL2IMAGE_JPG=OFF \
-    -DSDL2IMAGE_JXL=OFF -DSDL2IMAGE_LBM=OFF -DSDL2IMAGE_PCX=OFF -DSDL2IMAGE_PNM=OFF \
-    -DSDL2IMAGE_QOI=OFF -DSDL2IMAGE_SVG=OFF -DSDL2IMAGE_TGA=OFF -DSDL2IMAGE_TIF=OFF \
-    -DSDL2IMAGE_WEBP=OFF -DSDL2IMAGE_XCF=OFF -DSDL2IMAGE_XPM=OFF -DSDL2IMAGE_XV=OFF \
-    -DSDL2IMAGE_PNG=ON -DPNG_PNG_INCLUDE_DIR="$prefix/include" \
-    -DPNG_LIBRARY="$prefix/lib/libpng16.a"
-
   # GoogleTest from Debian's googletest package, for the Windows tests.
   cmake_build googletest /usr/src/googletest -DINSTALL_GTEST=ON -DBUILD_GMOCK=OFF \
     -Dgtest_disable_pthreads=OFF
 
-  write_pkg_config "$zlib" "$mixer" "$image"
+  write_pkg_config "$zlib" "$mixer"
 
   # The licences that come with a program these libraries are linked into
   # (SDL's three are installed by their builds); the MinGW-w64 runtime's
