@@ -55,10 +55,14 @@ if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>
   exit 0
 fi
 
+# What installed packages provide counts as installed (npm comes with some
+# builds of nodejs, which then conflicts with Debian's npm).
+provided=" $(dpkg-query -W -f='${Status}|${Provides}\n' 2>/dev/null |
+  sed -n 's/^install ok installed|//p' | tr ',\n' '  ' | sed 's/([^)]*)//g' | xargs) "
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+  [[ "$status" == "install ok installed" || "$provided" == *" $p "* ]] || missing+=("$p")
 done
 
 if ((${#missing[@]} == 0)); then
