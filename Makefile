@@ -69,14 +69,14 @@ package: deps-package
 # links built first from Debian's sources, once), and beside it its portable
 # zip and its installer.
 windows: deps-windows
-	scripts/windows-deps.sh build-windows
+	scripts/port-libraries.sh cmake/mingw-w64-x86_64.cmake build-windows
 	cmake --preset windows && cmake --build --preset windows
 
 # The Windows program under Wine: its own tests, every golden game through it,
 # compared as on Linux, the real window; its packages, and the installer's
 # silent install and uninstall.
 test-windows: deps-windows deps-test
-	scripts/windows-deps.sh build-windows
+	scripts/port-libraries.sh cmake/mingw-w64-x86_64.cmake build-windows
 	cmake --workflow --preset windows
 
 # The game built without SDL (scripted runs only) through every golden game, and
@@ -125,7 +125,7 @@ fuzz-ci:
 # from Debian's sources: build-web/node/rapiko.js runs scripted runs under Node,
 # build-web/site/ is the page.
 web: deps-web
-	scripts/web-deps.sh build-web
+	scripts/port-libraries.sh cmake/emscripten.cmake build-web
 	cmake --preset web && cmake --build --preset web
 
 # The page on this machine only: http://127.0.0.1:$(WEB_PORT)/
@@ -135,7 +135,7 @@ serve: web
 # Every golden game run by the Node build through the same golden test, byte for byte;
 # then the page in headless Chromium (tests/web/).
 test-web: deps-web deps-test
-	scripts/web-deps.sh build-web
+	scripts/port-libraries.sh cmake/emscripten.cmake build-web
 	cmake --workflow --preset web
 
 tests/web/node_modules/.package-lock.json: tests/web/package-lock.json
