@@ -7,7 +7,7 @@ export CMAKE_BUILD_PARALLEL_LEVEL ?= $(JOBS)
 export CTEST_PARALLEL_LEVEL ?= $(JOBS)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build game play play-window test golden-update test-sanitize bench \
+.PHONY: all deps configure build game play play-window test golden-update test-nosdl test-sanitize bench \
         bench-build bench-window bench-web fuzz fuzz-ci install install-check package windows test-windows \
         format format-check ci clean web serve test-web
 
@@ -69,15 +69,20 @@ package: deps-package
 # links built first from Debian's sources, once), and beside it its portable
 # zip and its installer.
 windows: deps-windows
-	scripts/windows-deps.sh build-windows
+	scripts/port-libraries.sh cmake/mingw-w64-x86_64.cmake build-windows
 	cmake --preset windows && cmake --build --preset windows
 
 # The Windows program under Wine: its own tests, every golden game through it,
 # compared as on Linux, the real window; its packages, and the installer's
 # silent install and uninstall.
 test-windows: deps-windows deps-test
-	scripts/windows-deps.sh build-windows
+	scripts/port-libraries.sh cmake/mingw-w64-x86_64.cmake build-windows
 	cmake --workflow --preset windows
+
+# The game built without SDL (scripted runs only) through every golden game, and
+# a check that its program links no SDL library.
+test-nosdl: deps-test
+	cmake --workflow --preset nosdl
 
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps-test
@@ -120,7 +125,7 @@ fuzz-ci:
 # from Debian's sources: build-web/node/rapiko.js runs scripted runs under Node,
 # build-web/site/ is the page.
 web: deps-web
-	scripts/web-deps.sh build-web
+	scripts/port-libraries.sh cmake/emscripten.cmake build-web
 	cmake --preset web && cmake --build --preset web
 
 # The page on this machine only: http://127.0.0.1:$(WEB_PORT)/
@@ -130,7 +135,7 @@ serve: web
 # Every golden game run by the Node build through the same golden test, byte for byte;
 # then the page in headless Chromium (tests/web/).
 test-web: deps-web deps-test
-	scripts/web-deps.sh build-web
+	scripts/port-libraries.sh cmake/emscripten.cmake build-web
 	cmake --workflow --preset web
 
 tests/web/node_modules/.package-lock.json: tests/web/package-lock.json
@@ -146,7 +151,7 @@ format-check: deps-ci
 	clang-format --dry-run --Werror $(SOURCES)
 
 # What CI runs.
-ci: format-check test install-check test-windows test-web test-sanitize fuzz-ci
+ci: format-check test test-nosdl install-check test-windows test-web test-sanitize fuzz-ci
 
 clean:
 	rm -rf build build-nosdl build-sanitize build-bench build-fuzz build-package build-windows build-web

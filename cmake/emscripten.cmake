@@ -1,18 +1,19 @@
 # The toolchain of the web builds: Debian's emscripten, and the libraries that
-# scripts/web-deps.sh built with it from Debian's sources (RAPIKO_WEB_DEPS).
+# scripts/port-libraries.sh built with it from Debian's sources (RAPIKO_WEB_DEPS).
 execute_process(COMMAND em-config EMSCRIPTEN_ROOT OUTPUT_VARIABLE rapiko_em_root
                 OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE rapiko_em_result)
 if(NOT rapiko_em_result EQUAL 0 OR NOT EXISTS "${rapiko_em_root}")
-  message(FATAL_ERROR "emscripten not found (scripts/web-deps.sh installs Debian's)")
+  message(FATAL_ERROR "emscripten not found (scripts/install-deps.sh web installs Debian's)")
 endif()
 include(${rapiko_em_root}/cmake/Modules/Platform/Emscripten.cmake)
 
 if(NOT RAPIKO_WEB_DEPS)
   set(RAPIKO_WEB_DEPS "$ENV{RAPIKO_WEB_DEPS}")
 endif()
-if(NOT EXISTS "${RAPIKO_WEB_DEPS}/lib/libSDL2.a")
+# (The libraries themselves are built with this file too, before there is any.)
+if(NOT "$ENV{RAPIKO_PORT_LIBRARIES}" AND NOT EXISTS "${RAPIKO_WEB_DEPS}/lib/libSDL2.a")
   message(FATAL_ERROR "no SDL2 built with emcc in RAPIKO_WEB_DEPS='${RAPIKO_WEB_DEPS}' "
-                      "(scripts/web-deps.sh builds it)")
+                      "(scripts/port-libraries.sh builds it)")
 endif()
 list(APPEND CMAKE_FIND_ROOT_PATH "${RAPIKO_WEB_DEPS}")
 # pkg-config answers for the web's libraries, never for the machine's.

@@ -4,7 +4,7 @@
 #         -DCMAKE_PREFIX_PATH=build-windows/deps/prefix
 #
 # The libraries are looked for only in the compilers' own folder and in
-# CMAKE_PREFIX_PATH (where scripts/windows-deps.sh installs them), never among
+# CMAKE_PREFIX_PATH (where scripts/port-libraries.sh installs them), never among
 # the build machine's Linux libraries.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)

@@ -40,11 +40,17 @@ cmake_path(ABSOLUTE_PATH rapiko_data_from_bin BASE_DIRECTORY ${rapiko_page_bin} 
 string(REGEX REPLACE "/$" "" rapiko_page_data "${rapiko_page_data}")
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/page_program.js
      CONTENT "// Where the page's program is, so that it finds its files as an installed one does.\nModule[\"thisProgram\"] = \"${rapiko_page_bin}/rapiko\";\n")
-set(rapiko_page_data_files
-  ${PROJECT_SOURCE_DIR}/assets/back.bmp@${rapiko_page_data}/back.bmp
-  ${PROJECT_SOURCE_DIR}/assets/rapdata.ini@${rapiko_page_data}/rapdata.ini
-  ${PROJECT_SOURCE_DIR}/assets/words@${rapiko_page_data}/words)
-list(TRANSFORM rapiko_page_data_files PREPEND "SHELL:--preload-file ")
+# The files it ships (cmake/shipped_files.cmake), each preloaded under its name.
+set(rapiko_page_data_files)
+foreach(file IN LISTS RAPIKO_GAME_FILES)
+  get_filename_component(name ${file} NAME)
+  list(APPEND rapiko_page_data_files "SHELL:--preload-file ${file}@${rapiko_page_data}/${name}")
+endforeach()
+foreach(file IN LISTS RAPIKO_WORD_LISTS)
+  get_filename_component(name ${file} NAME)
+  list(APPEND rapiko_page_data_files
+       "SHELL:--preload-file ${file}@${rapiko_page_data}/words/${name}")
+endforeach()
 # SDL's sound calls two functions of emscripten's library that only its own
 # SDL port asks for (web/sdl_sound_library.js).
 target_link_options(rapiko_page PRIVATE ${rapiko_web_link} -sENVIRONMENT=web -sASYNCIFY=1
@@ -65,12 +71,12 @@ set_property(TARGET rapiko_page APPEND PROPERTY LINK_DEPENDS ${RAPIKO_GAME_FILES
 # list of every file to keep.
 set(rapiko_page_files index.html page.css page.js manifest.webmanifest sw.js)
 list(TRANSFORM rapiko_page_files PREPEND ${PROJECT_SOURCE_DIR}/web/ OUTPUT_VARIABLE rapiko_page_inputs)
-file(GLOB rapiko_icons CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/assets/icons/*.png)
+string(REPLACE ";" "|" rapiko_icons_arg "${RAPIKO_ICONS}")
 add_custom_command(
   OUTPUT ${RAPIKO_WEB_SITE}/sw.js
   COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR} -DSITE=${RAPIKO_WEB_SITE}
-          -P ${PROJECT_SOURCE_DIR}/cmake/web/site.cmake
-  DEPENDS rapiko_page ${rapiko_page_inputs} ${rapiko_icons}
+          "-DICONS=${rapiko_icons_arg}" -P ${PROJECT_SOURCE_DIR}/cmake/web/site.cmake
+  DEPENDS rapiko_page ${rapiko_page_inputs} ${RAPIKO_ICONS}
           ${PROJECT_SOURCE_DIR}/cmake/web/site.cmake
   COMMENT "Making the web site"
   VERBATIM)

@@ -15,13 +15,13 @@
 set -euo pipefail
 
 play=(g++ cmake ninja-build pkg-config make python3
-      libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev nlohmann-json3-dev)
+      libsdl2-dev libsdl2-mixer-dev libpng-dev nlohmann-json3-dev)
 test=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick)
 fuzz=(clang libclang-rt-dev)
 package=(dpkg-dev)
 ci=(clang-format desktop-file-utils appstream groff-base "${fuzz[@]}" "${package[@]}")
 # The ports build their libraries from the Debian sources of the versions the
-# Linux build links (cmake/port_libraries.cmake), so they need those too.
+# Linux build links (scripts/port-libraries.sh), so they need those too.
 windows=("${play[@]}" dpkg-dev gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
          binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev googletest
          wine64 nsis unzip xvfb xauth xdotool imagemagick)
@@ -48,33 +48,54 @@ mapfile -t packages < <(printf '%s\n' "${packages[@]}" | sort -u)
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
   echo "This is not a Debian-like system. Install the equivalents of:" >&2
   printf '  %s\n' "${packages[@]}" >&2
-  echo "(SDL2 with SDL2_mixer and SDL2_image, nlohmann-json, CMake, Ninja, pkg-config;" >&2
+  echo "(SDL2 with SDL2_mixer, libpng, nlohmann-json, CMake, Ninja, pkg-config;" >&2
   echo " for tests GoogleTest, and Xvfb and xdotool for the window test; clang for fuzzing;" >&2
   echo " Google Benchmark for the benchmarks; desktop-file-utils, AppStream and groff to" >&2
   echo " check the install)" >&2
   exit 0
 fi
 
+# What installed packages provide counts as installed (npm comes with some
+# builds of nodejs, which then conflicts with Debian's npm).
+provided=" $(dpkg-query -W -f='${Status}|${Provides}\n' 2>/dev/null |
+  sed -n 's/^install ok installed|//p' | tr ',\n' '  ' | sed 's/([^)]*)//g' | xargs) "
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+  [[ "$status" == "install ok installed" || "$provided" == *" $p "* ]] || missing+=("$p")
 done
 
-if ((${#missing[@]} == 0)); then
+# The ports build their libraries from Debian's source packages
+# (scripts/port-libraries.sh), which apt-get source finds through deb-src
+# entries: added beside the configured suites when there are none.
+sources=0
+for kind in "${@:-play}"; do
+  [[ $kind == windows || $kind == web ]] && sources=1
+done
+has_sources() { apt-get indextargets --format '$(IDENTIFIER)' | grep -qx Sources; }
+if ((${#missing[@]} == 0)) && { ((sources == 0)) || has_sources; }; then
   exit 0
 fi
 
-echo "Installing: ${missing[*]}"
-sudo_cmd=()
+as_root=()
 if [[ $(id -u) -ne 0 ]]; then
   if command -v sudo >/dev/null 2>&1; then
-    sudo_cmd=(sudo)
+    as_root=(sudo)
   else
-    echo "Not root and no sudo: please install as root: apt-get install ${missing[*]}" >&2
+    echo "Not root and no sudo: as root, run: $0 $*" >&2
     exit 1
   fi
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# apt and dpkg may be held for a while by another install: wait for them.
+apt_get() { "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=300 "$@"; }
+if ((sources)) && ! has_sources; then
+  list=/etc/apt/sources.list.d/rapiko-deb-src.sources
+  echo "Adding source entries (deb-src) for the configured Debian suites: $list"
+  python3 "$(dirname "$0")/deb_src_entries.py" | "${as_root[@]}" tee "$list" >/dev/null
+fi
+apt_get update -qq
+if ((${#missing[@]} > 0)); then
+  echo "Installing: ${missing[*]}"
+  apt_get install -y -qq --no-install-recommends "${missing[@]}"
+fi

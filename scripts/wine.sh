@@ -27,7 +27,7 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=
 
 wine=$(command -v wine64 || true)
 [[ -n "$wine" ]] || wine=/usr/lib/wine/wine64  # where Debian's wine64 package puts it
-[[ -x "$wine" ]] || { echo "No wine64: run scripts/windows-deps.sh" >&2; exit 127; }
+[[ -x "$wine" ]] || { echo "No wine64: run scripts/install-deps.sh windows" >&2; exit 127; }
 
 # Wine starts its own processes (the server, its services, the desktop) on
 # demand, from whichever program needs them first, and they inherit that

@@ -1,9 +1,10 @@
-# Makes the web site (cmake -DSOURCE=... -DSITE=... -P site.cmake) beside the page's program:
-# the page, its manifest and icons, and the service worker that keeps them all.
+# Makes the web site (cmake -DSOURCE=... -DSITE=... -DICONS=a.png|b.png -P site.cmake) beside
+# the page's program: the page, its manifest and the icons the game ships
+# (cmake/shipped_files.cmake), and the service worker that keeps them all.
 foreach(file index.html page.css page.js manifest.webmanifest)
   configure_file(${SOURCE}/web/${file} ${SITE}/${file} COPYONLY)
 endforeach()
-file(GLOB icons ${SOURCE}/assets/icons/*.png)
+string(REPLACE "|" ";" icons "${ICONS}")
 file(COPY ${icons} DESTINATION ${SITE}/icons)
 
 # Every file the page loads, and a cache name that changes with their bytes,

@@ -6,10 +6,10 @@
 #include <sstream>
 #include <tuple>
 
+#include "app/window.h"
 #include "game/kept_rounds.h"
 #include "game/session.h"
 #include "media/quit_signals.h"
-#include "media/sdl/system.h"
 #include "ranking/ranking_file.h"
 #include "replay/best_rounds.h"
 #include "replay/notes.h"
@@ -27,20 +27,6 @@ namespace {
 constexpr std::size_t kMaxRecordingBytes = std::size_t{256} << 20;
 
 void Tell(const std::string& line) { std::cerr << "rapiko: " << line << '\n'; }
-
-media::SdlOptions WindowOptions(const Options& options) {
-  media::SdlOptions sdl;
-  sdl.window = options.window;
-  sdl.scale = options.scale;
-  sdl.keys = options.keysByPosition ? media::KeyReading::Position : media::KeyReading::Character;
-  sdl.mute = options.mute;
-  sdl.notice = Tell;
-  return sdl;
-}
-
-}  // namespace
-
-namespace {
 
 // One session in the window, recorded; what the player asked to watch, if anything.
 int PlaySession(const Options& options, const std::string& myPath, const std::string& wordFile,
@@ -89,7 +75,7 @@ int RunInteractive(const Options& options, const std::string& myPath, const std:
     windowOptions.scale = choices.scale;
     windowOptions.keysByPosition = choices.keysByPosition;
     windowOptions.mute = !choices.sound;
-    std::unique_ptr<media::System> window = media::CreateSdlSystem(WindowOptions(windowOptions));
+    std::unique_ptr<media::System> window = OpenWindow(windowOptions);
     state::Choices now = choices;
     // A recording file follows one game from its start: none to watch then.
     now.canWatch = options.record.empty();
@@ -169,7 +155,7 @@ int RunReplay(const Options& options, const std::string& myPath, media::Language
     return 2;
   }
   try {
-    std::unique_ptr<media::System> window = media::CreateSdlSystem(WindowOptions(options));
+    std::unique_ptr<media::System> window = OpenWindow(options);
     return PlayRecording(options.replay, file.bytes, myPath, *window, std::cerr, {}, language);
   } catch (const media::PlatformError& e) {
     Tell(e.what());

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "game/game_files.h"
-#include "media/sdl/png.h"
+#include "media/png.h"
 #include "script/state_json.h"
 
 namespace script {

@@ -1,8 +1,6 @@
 // A private X server (Xvfb) with the game in it, driven by xdotool.
 #include "e2e/xsession.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -14,6 +12,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "media/png.h"
 #include "support/script_run.h"
 
 namespace e2e {
@@ -177,21 +176,13 @@ Pixel At(const std::vector<Pixel>& screen, int x, int y, int screenWidth) {
 
 std::vector<Pixel> LoadScreen(const std::string& path, int width, int height) {
   std::vector<Pixel> out;
-  SDL_Surface* loaded = IMG_Load(path.c_str());
-  if (!loaded) return out;
-  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB24, 0);
-  SDL_FreeSurface(loaded);
-  if (!rgb) return out;
-  if (rgb->w == width && rgb->h == height) {
-    out.resize(static_cast<size_t>(width) * height);
-    for (int y = 0; y < height; ++y) {
-      const auto* row = static_cast<const uint8_t*>(rgb->pixels) + y * rgb->pitch;
-      for (int x = 0; x < width; ++x) {
-        out[static_cast<size_t>(y) * width + x] = {row[3 * x], row[3 * x + 1], row[3 * x + 2]};
-      }
-    }
+  const std::string bytes = testing_support::ReadFileBytes(path);
+  const auto picture =
+      media::DecodePng({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+  if (!picture || picture->width != width || picture->height != height) return out;
+  for (size_t at = 0; at < picture->rgba.size(); at += 4) {
+    out.push_back({picture->rgba[at], picture->rgba[at + 1], picture->rgba[at + 2]});
   }
-  SDL_FreeSurface(rgb);
   return out;
 }
 

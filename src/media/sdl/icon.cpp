@@ -1,17 +1,18 @@
 // Setting the window's icon from the icon embedded in the program.
 #include "media/sdl/icon.h"
 
-#include <SDL_image.h>
+#include "media/png.h"
 
 namespace media {
 
 void SetWindowIcon(SDL_Window* window, std::span<const uint8_t> png) {
   if (png.empty()) return;
-  SDL_RWops* in = SDL_RWFromConstMem(png.data(), static_cast<int>(png.size()));
-  if (!in) return;
-  SDL_Surface* icon = IMG_LoadPNG_RW(in);
-  SDL_RWclose(in);
-  if (!icon) return;  // the game plays as well without it
+  const auto picture = DecodePng(png);
+  if (!picture) return;  // the game plays as well without it
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
+      const_cast<uint8_t*>(picture->rgba.data()), picture->width, picture->height, 32,
+      picture->width * 4, SDL_PIXELFORMAT_RGBA32);
+  if (!icon) return;
   SDL_SetWindowIcon(window, icon);
   SDL_FreeSurface(icon);
 }
