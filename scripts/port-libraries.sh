@@ -10,7 +10,8 @@
 # Everything lands in BUILD_DIR/deps: src/ (the unpacked source packages),
 # build/ (the build trees and their logs) and prefix/ (headers, static
 # libraries, pkg-config and CMake files, licences). A library is built again
-# when its version or this recipe changes, and so is every library after it;
+# when its version, its patches (scripts/patches/SOURCE/) or this recipe
+# change, and so is every library after it;
 # remove BUILD_DIR/deps to start again. The Debian packages this needs, and the
 # deb-src entries apt-get source reads, come from scripts/install-deps.sh
 # (windows, web), which the Makefile runs first.
@@ -55,13 +56,24 @@ candidate_versions() {
     done | sort -u | sort -r -V
 }
 
-# Unpacks the source package of installed binary package $1 into src/, once
-# per version, and prints its folder.
+# What scripts/patches/SOURCE/*.patch change in source package $1: a short
+# checksum of them, "none" without any.
+patches_of() {
+  local files=("$top/scripts/patches/$1"/*.patch)
+  [[ -e ${files[0]} ]] || { echo none; return; }
+  cat "${files[@]}" | sha256sum | cut -c1-16
+}
+
+# Unpacks the source package of installed binary package $1 into src/, with
+# its patches of scripts/patches/ applied, once per version and patches, and
+# prints its folder.
 fetch_source() {
-  local name want version dir
+  local name want version dir patches patch
   read -r name want < <(source_of "$1")
   dir=$deps/src/$name-${want#*:}
-  [[ -f "$dir/.fetched" ]] && { echo "$dir"; return; }
+  patches=$(patches_of "$name")
+  [[ -f "$dir/.fetched" && "$(cut -d' ' -f3 "$dir/.fetched")" == "patches:$patches" ]] &&
+    { echo "$dir"; return; }
   rm -rf "$dir" "$dir.tmp"
   mkdir -p "$dir.tmp"
   while read -r version; do
@@ -70,7 +82,12 @@ fetch_source() {
         echo "$name $want is not in the archive any more: building $version, of the same upstream version" >&2
       mv "$(find "$dir.tmp" -mindepth 1 -maxdepth 1 -type d | head -n 1)" "$dir"
       rm -rf "$dir.tmp"
-      echo "$name $version" >"$dir/.fetched"
+      for patch in "$top/scripts/patches/$name"/*.patch; do
+        [[ -e $patch ]] || continue
+        patch -d "$dir" -p1 --quiet --forward <"$patch" >&2 ||
+          { echo "$(basename "$patch") does not apply to $name $version" >&2; return 1; }
+      done
+      echo "$name $version patches:$patches" >"$dir/.fetched"
       echo "$dir"
       return
     fi
