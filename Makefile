@@ -38,7 +38,7 @@ play: game
 	build/src/rapiko
 
 play-window: game
-	build/src/rapiko --window --scale 2
+	build/src/rapiko --window
 
 test: deps-test
 	cmake --workflow --preset default

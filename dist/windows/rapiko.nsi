@@ -54,7 +54,7 @@ Section "Rapiko"
   CreateDirectory "$SMPROGRAMS\${NAME}"
   CreateShortcut "$SMPROGRAMS\${NAME}\${NAME}.lnk" "$INSTDIR\rapiko.exe" "" "$INSTDIR\rapiko.exe" 0
   CreateShortcut "$SMPROGRAMS\${NAME}\${NAME} (in a window).lnk" "$INSTDIR\rapiko.exe" \
-    "--window --scale 2" "$INSTDIR\rapiko.exe" 0
+    "--window" "$INSTDIR\rapiko.exe" 0
 
   ; The system's list of programs, for this user.
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${NAME}"

@@ -31,10 +31,12 @@ std::optional<std::string> NonEmpty(const std::string& v, const char* what, std:
 const std::vector<OptionEntry>& OptionTable() {
   static const std::vector<OptionEntry> table = {
       {"--window", nullptr,
-       "play in a window instead of full screen (as large a whole\n"
-       "multiple of 640 x 480 as fits the desktop)",
+       "play in a window instead of full screen (the largest of the\n"
+       "picture's shape that fits the desktop)",
        [](Options& o, const std::string&) { return o.window = true, std::nullopt; }},
-      {"--scale", "N", "window size as N times 640 x 480 (1 to 8; implies --window)",
+      {"--scale", "N",
+       "window size as N times 640 x 480 (1 to 8, at most what fits;\n"
+       "implies --window)",
        [](Options& o, const std::string& v) -> std::optional<std::string> {
          if (v.size() != 1 || v[0] < '1' || v[0] > '8') {
            return "--scale takes a whole number from 1 to 8, not '" + v + "'";

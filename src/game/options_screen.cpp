@@ -139,12 +139,16 @@ void Change(state::GameState& g, int32_t step) {
       s.fullscreen = c.fullscreen;
       if (g.controls) g.controls->SetDisplay(c.fullscreen, c.scale);
       break;
-    case kScale:
+    case kScale: {
       key = "scale";
-      c.scale = ((c.scale + step) % (kMaxScale + 1) + kMaxScale + 1) % (kMaxScale + 1);
+      // Only the scales whose window fits the desktop are offered.
+      const int32_t n =
+          (g.controls ? std::min(g.controls->LargestWindowScale(), kMaxScale) : kMaxScale) + 1;
+      c.scale = ((std::min(c.scale, n - 1) + step) % n + n) % n;
       s.scale = c.scale;
       if (g.controls) g.controls->SetDisplay(c.fullscreen, c.scale);
       break;
+    }
     case kLanguage: {
       key = "language";
       const int32_t n = media::LanguageCount();

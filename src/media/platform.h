@@ -164,6 +164,8 @@ class Controls {
   virtual void SetSound(bool on) = 0;
   virtual void SetKeysByPosition(bool byPosition) = 0;
   virtual void SetDisplay(bool fullscreen, int32_t scale) = 0;
+  // The largest window scale whose window fits the desktop.
+  virtual int32_t LargestWindowScale() = 0;
 };
 
 // The machine around the game: clock, window messages, the program folder.

@@ -64,27 +64,56 @@ SdlScreen::SdlScreen(SdlContextPtr context)
 
 SdlScreen::~SdlScreen() { Close(); }
 
-SDL_Point SdlScreen::WindowSize() const {
-  if (options_.scale > 0) return {kScreenWidth * options_.scale, kScreenHeight * options_.scale};
-  // The largest picture of its shape that fits the desktop's usable area
-  // with the window's frame (once the window manager has told it), at least
-  // 1x.
+SDL_Rect SdlScreen::PictureRoom() const {
   const SDL_Rect usable = UsableBounds(window_);
   int top = 0, left = 0, bottom = 0, right = 0;
   if (window_ && SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) {
     top = left = bottom = right = 0;
   }
-  const Placement fit =
-      PlacePicture(kScreenWidth, kScreenHeight, usable.w - left - right, usable.h - top - bottom);
+  return {usable.x + left, usable.y + top, usable.w - left - right, usable.h - top - bottom};
+}
+
+int32_t SdlScreen::LargestScale() const {
+  const SDL_Rect room = PictureRoom();
+  return std::clamp(std::min(room.w / kScreenWidth, room.h / kScreenHeight), 1, kMaxScale);
+}
+
+SDL_Point SdlScreen::WindowSize() const {
+  // A scale chosen on a larger desktop gives way to the largest that fits.
+  if (options_.scale > 0) {
+    const int32_t scale = std::min(options_.scale, LargestScale());
+    return {kScreenWidth * scale, kScreenHeight * scale};
+  }
+  // The largest picture of its shape that fits, at least 1x.
+  const SDL_Rect room = PictureRoom();
+  const Placement fit = PlacePicture(kScreenWidth, kScreenHeight, room.w, room.h);
   return {std::max(fit.width, kScreenWidth), std::max(fit.height, kScreenHeight)};
+}
+
+SDL_Point SdlScreen::WindowPosition(SDL_Point size) const {
+  // SDL places the picture, not the frame: centred in the room, the frame
+  // stays on the desktop, its title bar never above it.
+  const SDL_Rect room = PictureRoom();
+  return {room.x + std::max(0, (room.w - size.x) / 2), room.y + std::max(0, (room.h - size.y) / 2)};
 }
 
 void SdlScreen::PlaceWindow() {
 #ifndef __EMSCRIPTEN__
   const SDL_Point size = WindowSize();
+  const SDL_Point at = WindowPosition(size);
   SDL_SetWindowSize(window_, size.x, size.y);
-  SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  SDL_SetWindowPosition(window_, at.x, at.y);
 #endif
+}
+
+void SdlScreen::PlaceWhenFramed() {
+  int top = 0, left = 0, bottom = 0, right = 0;
+  if (!placePending_ || SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0 ||
+      top + left + bottom + right == 0) {
+    return;
+  }
+  placePending_ = false;
+  PlaceWindow();
 }
 
 void SdlScreen::Open() {
@@ -114,17 +143,14 @@ void SdlScreen::Open() {
     fullscreenPending_ = true;
   } else {
     const SDL_Point size = WindowSize();
-    window_ = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.x,
-                               size.y, SDL_WINDOW_RESIZABLE);
+    const SDL_Point at = WindowPosition(size);
+    window_ = SDL_CreateWindow(kWindowTitle, at.x, at.y, size.x, size.y, SDL_WINDOW_RESIZABLE);
+    // The frame is known once the window manager has put it on (at once on
+    // Windows, a few passes later on X11): then the window is fitted again.
+    placePending_ = true;
   }
   if (!window_) Fail("cannot open the window");
-  if (!fullscreen_ && options_.scale == 0) {
-    // Now that the window manager has framed it, the frame must fit too.
-    const SDL_Point size = WindowSize();
-    int w = 0, h = 0;
-    SDL_GetWindowSize(window_, &w, &h);
-    if (size.x != w || size.y != h) PlaceWindow();
-  }
+  PlaceWhenFramed();
   SetWindowIcon(window_, context_->Resource("ICON"));
   SDL_SetWindowMinimumSize(window_, kScreenWidth, kScreenHeight);
   if (!SDL_GetWindowSurface(window_)) {
@@ -167,6 +193,7 @@ void SdlScreen::ToggleFullscreen() {
   if (!fullscreen_) {
     SDL_SetWindowBordered(window_, SDL_TRUE);
     PlaceWindow();
+    placePending_ = true;  // a window opened full screen gets its frame only now
   }
   SDL_ShowCursor(fullscreen_ ? SDL_DISABLE : SDL_ENABLE);
   UpdateRefreshPeriod();
@@ -183,9 +210,7 @@ void SdlScreen::SetDisplay(bool fullscreen, int32_t scale) {
   if (fullscreen != fullscreen_) {
     ToggleFullscreen();
   } else if (!fullscreen_) {
-    const SDL_Point size = WindowSize();
-    SDL_SetWindowSize(window_, size.x, size.y);
-    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    PlaceWindow();
   }
 }
 
@@ -280,6 +305,7 @@ void SdlScreen::Present(const std::vector<uint8_t>& pixels, int32_t width, int32
     fullscreenPending_ = false;
     SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
+  PlaceWhenFramed();
 }
 
 void SdlScreen::UpdateRefreshPeriod() {

@@ -35,6 +35,8 @@ class SdlScreen : public Presenter {
   void ToggleFullscreen();
   // Full screen, or a window of that scale (0: the largest that fits).
   void SetDisplay(bool fullscreen, int32_t scale);
+  // The largest whole multiple of the picture whose window fits the desktop.
+  int32_t LargestScale() const;
   // Window events from the message step: exposure shows the picture again,
   // a new size places it anew.
   void OnWindowEvent(const SDL_WindowEvent& event);
@@ -50,10 +52,16 @@ class SdlScreen : public Presenter {
                const Palette& palette, const std::vector<uint8_t>* changedRows) override;
 
  private:
-  // The window's size when not full screen.
+  // The desktop's usable area less the window's frame (none while not yet
+  // known): where a window's picture may lie.
+  SDL_Rect PictureRoom() const;
+  // The window's size when not full screen, and where it goes.
   SDL_Point WindowSize() const;
-  // Gives the window that size, centred on the desktop.
+  SDL_Point WindowPosition(SDL_Point size) const;
+  // Gives the window that size and place.
   void PlaceWindow();
+  // Places the window again once its frame is known, the first time only.
+  void PlaceWhenFramed();
   // Converts the bands of the shown frame into the window's surface and
   // presents them; everything, after clearing, when the surface is new.
   void Show(const std::vector<Band>& bands);
@@ -66,6 +74,7 @@ class SdlScreen : public Presenter {
   SDL_Window* window_ = nullptr;
   bool fullscreen_ = false;
   bool fullscreenPending_ = false;  // asked for after the first picture
+  bool placePending_ = false;       // placed again when the frame is known
   ShownFrame shown_;
   // The window surface drawn last, its size, and how the picture lies on it.
   SDL_Surface* surface_ = nullptr;

@@ -91,6 +91,10 @@ class SdlControls : public Controls {
   void SetDisplay(bool fullscreen, int32_t scale) override {
     if (auto screen = context_->Screen()) screen->SetDisplay(fullscreen, scale);
   }
+  int32_t LargestWindowScale() override {
+    auto screen = context_->Screen();
+    return screen ? screen->LargestScale() : 1;
+  }
 
  private:
   SdlContextPtr context_;
