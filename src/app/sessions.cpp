@@ -3,6 +3,7 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <tuple>
 
@@ -28,9 +29,19 @@ constexpr std::size_t kMaxRecordingBytes = std::size_t{256} << 20;
 
 void Tell(const std::string& line) { std::cerr << "rapiko: " << line << '\n'; }
 
-// One session in the window, recorded; what the player asked to watch, if anything.
+// The last round's line of the title (level, levels, score): a round watched
+// between two sessions does not wipe it.
+struct TitleLine {
+  int32_t level = 0;
+  int32_t maxLevel = 0;
+  int32_t score = 0;
+};
+
+// One session in the window, recorded; what the player asked to watch, if
+// anything, and the title's line as the session left it.
 int PlaySession(const Options& options, const std::string& myPath, const std::string& wordFile,
-                const state::Choices& choices, media::System& window, state::Choices& after) {
+                const state::Choices& choices, media::System& window, state::Choices& after,
+                std::optional<TitleLine>& line) {
   replay::Recording memory;
   std::unique_ptr<replay::RecordingFile> file;
   if (!options.record.empty()) file = std::make_unique<replay::RecordingFile>(options.record);
@@ -53,8 +64,13 @@ int PlaySession(const Options& options, const std::string& myPath, const std::st
   session.attach = [&](const state::GameState& g) { system.SetGame(&g, &best); };
   session.started = [&](state::GameState& g) {
     if (g.choices.practice) recording.Note(replay::PracticeNote(g.progress.practiceKeys));
+    if (line)
+      std::tie(g.level, g.maxLevel, g.score) = std::tie(line->level, line->maxLevel, line->score);
   };
-  session.ended = [&after](const state::GameState& g) { after = g.choices; };
+  session.ended = [&after, &line](const state::GameState& g) {
+    after = g.choices;
+    line = TitleLine{g.level, g.maxLevel, g.score};
+  };
   const int status = game::RunSession(system, session);
   // Every failed write is told: the recording's too when the ranking's failed.
   if (file) file->Finish();
@@ -80,9 +96,10 @@ int RunInteractive(const Options& options, const std::string& myPath, const std:
     // A recording file follows one game from its start: none to watch then.
     now.canWatch = options.record.empty();
     std::string words = wordFile;
+    std::optional<TitleLine> line;
     for (;;) {
       state::Choices after = now;
-      const int status = PlaySession(options, myPath, words, now, *window, after);
+      const int status = PlaySession(options, myPath, words, now, *window, after, line);
       if (status != 0 || after.watch.empty()) return status;
       // The kept round the player chose, then the game again with the
       // choices as the player left them.

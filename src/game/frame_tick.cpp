@@ -2,6 +2,7 @@
 #include "game/frame_tick.h"
 
 #include <string>
+#include <utility>
 
 #include "game/options_screen.h"
 #include "game/pause.h"
@@ -26,12 +27,18 @@ namespace {
 // force, which it leaves as they are.
 void DrawPlayMark(state::GameState& g) {
   std::string mark;
+  std::string list = g.choices.listName;
   if (g.choices.replay) mark = state::Tr(g, "REPLAY");
   if (g.choices.practice) mark += (mark.empty() ? "" : " ") + std::string(state::Tr(g, "PRACTICE"));
-  if (!g.choices.listName.empty()) mark += (mark.empty() ? "" : " ") + g.choices.listName;
-  if (mark.empty()) return;
-  while (media::TextWidth(mark) > 96) mark.pop_back();
-  g.backBuffer->DrawText(4, 66, mark);
+  // A replay's list gets a line of its own: beside REPLAY it would be cut.
+  if (!mark.empty() && !g.choices.replay && !list.empty()) mark += " " + std::exchange(list, "");
+  if (mark.empty()) std::swap(mark, list);
+  int32_t y = 66;
+  for (std::string* line : {&mark, &list}) {
+    while (media::TextWidth(*line) > 96) line->pop_back();
+    if (!line->empty()) g.backBuffer->DrawText(4, y, *line);
+    y += 18;
+  }
 }
 
 void PlayRound(state::GameState& g, int32_t& elapsedMs) {

@@ -153,7 +153,10 @@ void RunMainLoop(state::GameState& g, media::System& system, const std::string& 
 
 void ShutDown(state::GameState& g, media::System& system, const std::string& myPath,
               bool readOnly) {
-  if (!readOnly) ranking::SaveRanking(g, myPath);
+  // Leaving to watch a kept round is no end of the game: the ranking is
+  // written only when something is left to save.
+  const bool nothingNew = !g.choices.watch.empty() && g.unsavedResults.empty() && !g.unsavedName;
+  if (!readOnly && !nothingNew) ranking::SaveRanking(g, myPath);
   if (g.ddraw) {
     g.ddraw->RestoreDisplayMode();
     g.ddraw->SetCooperativeLevel(media::CooperativeLevel::Normal);

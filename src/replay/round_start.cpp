@@ -58,6 +58,9 @@ bool ApplyResume(state::GameState& g, const std::string& note) {
     const state::Pacing pacing = PacingOf(j.at("pacing"));
     const bool hasFocus = j.at("hasFocus").get<bool>();
     const int32_t roundTime = j.at("roundTime").get<int32_t>();
+    // A played round starts from the title, whose drawing leaves the
+    // colours its status box is drawn in.
+    game::DrawTitleScreen(g);
     game::StartRound(g);
     g.rng.SetState(rng);
     g.pacing = pacing;

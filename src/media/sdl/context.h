@@ -32,6 +32,12 @@ class SdlContext {
   // The player's changes while the game runs (the options screen).
   void SetMute(bool mute) { options_.mute = mute; }
   void SetKeyReading(KeyReading keys) { options_.keys = keys; }
+  // Full screen or a window, and its scale, as the player left them: a
+  // window made next (a watched round's) opens so.
+  void SetDisplayChoice(bool window, int32_t scale) {
+    options_.window = window;
+    options_.scale = scale;
+  }
   std::span<const uint8_t> Resource(std::string_view name) const { return resources_(name); }
 
   // Work done once a pass, after the messages (the sound device's check for

@@ -198,10 +198,12 @@ void SdlScreen::ToggleFullscreen() {
   SDL_ShowCursor(fullscreen_ ? SDL_DISABLE : SDL_ENABLE);
   UpdateRefreshPeriod();
   ShowAgain();
+  context_->SetDisplayChoice(!fullscreen_, options_.scale);
 }
 
 void SdlScreen::SetDisplay(bool fullscreen, int32_t scale) {
   options_.scale = scale;
+  context_->SetDisplayChoice(!fullscreen, scale);
   if (!window_) return;
 #ifdef __EMSCRIPTEN__
   rapiko_page_full_screen(fullscreen ? 1 : 0);
