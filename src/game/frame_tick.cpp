@@ -22,6 +22,8 @@ namespace game {
 
 namespace {
 
+constexpr uint32_t kNameEntryGraceMs = 500;
+
 // What makes this round unlike a round of the game folder's list, under the
 // status box: practice, another list, a replay. Drawn in the colours in
 // force, which it leaves as they are.
@@ -54,6 +56,9 @@ void PlayRound(state::GameState& g, int32_t& elapsedMs) {
     const bool ranked = key > tenthPlace && !g.choices.practice;
     g.gameMode = ranked ? state::kModeNameEntry : state::kModeTitle;
     g.progress.lastRoundUnranked = !ranked;
+    // Letters typed as the round ran out are not the start of a name (in a
+    // window only: a script's keys come when it says).
+    if (ranked && g.controls) g.controls->DropKeysFor(kNameEntryGraceMs);
     // The rest of this frame's play still runs.
   }
   typing::ReadPlayKeys(g);

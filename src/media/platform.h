@@ -166,6 +166,9 @@ class Controls {
   virtual void SetDisplay(bool fullscreen, int32_t scale) = 0;
   // The largest window scale whose window fits the desktop.
   virtual int32_t LargestWindowScale() = 0;
+  // Keys pressed before now and in the next ms milliseconds never reach the
+  // game: a round's last keys must not spill into the name typed after it.
+  virtual void DropKeysFor(uint32_t ms) = 0;
 };
 
 // The machine around the game: clock, window messages, the program folder.

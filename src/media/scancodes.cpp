@@ -3,7 +3,9 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 
+#include "media/letter_folds.h"
 #include "media/us_keyboard.h"
 
 namespace media {
@@ -169,6 +171,11 @@ int32_t Set1FromTypedKey(int32_t scancode, int32_t keycode, std::string_view tex
   for (char32_t c : candidates) {
     if (IsWordCharacter(c)) return Set1FromUsCharacter(c);
   }
+  // An accented letter types its plain letter, as the word lists fold it
+  // (Ü as U, é as E): a name typed "Jürgen" is JURGEN.
+  bool folded = false;
+  const std::string plain = FoldAccents(text, folded);
+  if (folded && plain.size() == 1) return Set1FromUsCharacter(static_cast<unsigned char>(plain[0]));
   for (char32_t c : candidates) {
     if (const int32_t code = Set1FromUsCharacter(c)) return code;
   }

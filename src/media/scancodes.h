@@ -34,8 +34,9 @@ constexpr int32_t kSet1OtherCharacter = 86;
 // nothing (0). The other keys outside the main block (Esc, Backspace, Enter,
 // Space, the number pad, Ctrl, Alt, function keys, ...) keep their position.
 // A main-block key counts as the first of: the letter, digit or '-' it
-// typed; the letter, digit or '-' of its key code; the US key of the sign it
-// typed; that of its key code. A key that gives only other characters, or
+// typed; the letter, digit or '-' of its key code; the plain letter of the
+// accented letter it typed (é as E); the US key of the sign it typed; that
+// of its key code. A key that gives only other characters, or
 // none (a dead key), reports kSet1OtherCharacter; one whose key code is
 // unknown (0) and that typed nothing keeps its position.
 int32_t Set1FromTypedKey(int32_t scancode, int32_t keycode, std::string_view text);

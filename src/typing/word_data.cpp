@@ -4,10 +4,10 @@
 #include <cstddef>
 #include <string_view>
 
+#include "media/letter_folds.h"
 #include "media/text.h"
 #include "storage/read.h"
 #include "typing/key_tables.h"
-#include "typing/letter_folds.h"
 
 namespace typing {
 namespace {
@@ -154,7 +154,7 @@ WordReport ReadWords(state::GameState& g, std::string_view bytes, bool complete)
     // Accented letters count as the plain letters they fold to, as if those
     // had been typed in the file: for the length, the limits and the word.
     bool folded = false;
-    const std::string text = FoldAccents(item, folded);
+    const std::string text = media::FoldAccents(item, folded);
     if (text.size() > kMaxItemLength) {
       report.stopped = WordNote{WordProblem::kItemTooLong, line, {}};
       break;

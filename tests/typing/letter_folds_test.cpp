@@ -1,7 +1,7 @@
 // Accented letters in word files: the fold table and the folding of an item (tests/typing/
 // folds.txt), and a folded file read exactly as its plain twin (the files themselves and the
 // line that reports them: tests/golden/words_folded*).
-#include "typing/letter_folds.h"
+#include "media/letter_folds.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +18,8 @@
 
 namespace {
 
+using media::FoldedLetter;
 using testing_support::Unescaped;
-using typing::FoldedLetter;
 
 TEST(LetterFolds, EachCaseOfTheFile) {
   std::ifstream in(RAPIKO_SOURCE_DIR "/tests/typing/folds.txt");
@@ -36,7 +36,7 @@ TEST(LetterFolds, EachCaseOfTheFile) {
       got = FoldedLetter(c);
     } else {
       bool folded = false;
-      got = typing::FoldAccents(Unescaped(in), folded);
+      got = media::FoldAccents(Unescaped(in), folded);
       got += folded ? " (folded)" : "";
       want = Unescaped(want);
     }

@@ -40,6 +40,11 @@ void SdlContext::SetCollectingKeys(bool on) {
   if (!on) keys_.clear();
 }
 
+void SdlContext::DropKeysFor(uint32_t ms) {
+  keys_.clear();
+  dropUntil_ = static_cast<uint32_t>(SDL_GetTicks64() + ms);
+}
+
 int32_t SdlContext::PressCode(const SDL_Keysym& key, const std::string& text) const {
   const auto scancode = static_cast<int32_t>(key.scancode);
   if (options_.keys == KeyReading::Position) return Set1FromSdlScancode(scancode);
@@ -77,6 +82,10 @@ bool SdlContext::OnKeyEvent(const SDL_KeyboardEvent& key) {
   const int32_t set1 = down ? PressCode(key.keysym, text) : ReleaseCode(key.keysym);
   if (down && static_cast<size_t>(code) < pressedAs_.size()) pressedAs_[code] = set1;
   if (set1 == 0 || !collecting_) return false;
+  if (dropUntil_) {
+    if (static_cast<int32_t>(key.timestamp - *dropUntil_) < 0) return false;
+    dropUntil_.reset();
+  }
   // The device holds 64 unread events; newer ones are lost, as a full
   // hardware buffer would lose them.
   if (keys_.size() >= kKeyQueueLimit) return false;

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,8 @@ class SdlContext {
 
   // The keyboard device's queue: filled only while it is acquired.
   void SetCollectingKeys(bool on);
+  // Empties the queue, and leaves out the presses of the next ms milliseconds.
+  void DropKeysFor(uint32_t ms);
   // Takes a key event from SDL into the queue (or toggles full screen on
   // Alt+Enter). Other event types are ignored. A press takes the text it
   // typed, which SDL queues right after it, with it. True when it was a
@@ -76,6 +79,8 @@ class SdlContext {
   std::deque<KeyEvent> keys_;
   bool collecting_ = false;
   uint64_t lastPump_ = 0;
+  // SDL's ticks (as key events carry them) before which presses are left out.
+  std::optional<uint32_t> dropUntil_;
   int32_t sequence_ = 0;
   SDL_Scancode swallowedRelease_ = SDL_SCANCODE_UNKNOWN;
   // The code each held key reported when it went down, so that its release

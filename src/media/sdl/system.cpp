@@ -91,6 +91,7 @@ class SdlControls : public Controls {
   void SetDisplay(bool fullscreen, int32_t scale) override {
     if (auto screen = context_->Screen()) screen->SetDisplay(fullscreen, scale);
   }
+  void DropKeysFor(uint32_t ms) override { context_->DropKeysFor(ms); }
   int32_t LargestWindowScale() override {
     auto screen = context_->Screen();
     return screen ? screen->LargestScale() : 1;

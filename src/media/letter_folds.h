@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace typing {
+namespace media {
 
 // The plain upper-case letters that stand for the letter c: one for a
 // letter with a diacritic (É, ü, Ç, Ł, ...), two for ß, ẞ, Æ, Œ and Ĳ in
@@ -19,4 +19,4 @@ std::string_view FoldedLetter(char32_t c);
 // anything was replaced or removed.
 std::string FoldAccents(std::string_view text, bool& folded);
 
-}  // namespace typing
+}  // namespace media

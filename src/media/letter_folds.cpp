@@ -1,11 +1,11 @@
 // Accented Latin letters as the plain letters a player types for them: É as E, ß as SS.
-#include "typing/letter_folds.h"
+#include "media/letter_folds.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
 
-namespace typing {
+namespace media {
 namespace {
 
 // U+00C0 to U+017F, the letters of Latin-1 and Latin Extended-A, eight to a
@@ -106,4 +106,4 @@ std::string FoldAccents(std::string_view text, bool& folded) {
   return out;
 }
 
-}  // namespace typing
+}  // namespace media
