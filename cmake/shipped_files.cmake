@@ -9,8 +9,8 @@ set(RAPIKO_GAME_FILES ${rapiko_assets}/back.bmp ${rapiko_assets}/rapdata.ini)
 # The practice word lists, in words/ beside the game files.
 file(GLOB RAPIKO_WORD_LISTS CONFIGURE_DEPENDS ${rapiko_assets}/words/*.ini)
 # The game's own licences (on Windows, those of the libraries linked in join them).
-set(RAPIKO_LICENCES ${rapiko_assets}/LICENSE-assets.md ${rapiko_assets}/FONT-LICENSE
-    ${rapiko_assets}/SCOWL-LICENSE)
+set(RAPIKO_LICENCES ${PROJECT_SOURCE_DIR}/LICENSE ${rapiko_assets}/LICENSE-assets.md
+    ${rapiko_assets}/FONT-LICENSE ${rapiko_assets}/SCOWL-LICENSE)
 # The icon at every size: the desktops take four, the web page all of them.
 set(RAPIKO_DESKTOP_ICON_SIZES 48 64 128 256)
 set(RAPIKO_ICONS)

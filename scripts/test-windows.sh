@@ -2,8 +2,8 @@
 # The Windows build under Wine, in a scratch prefix: the version line byte for
 # byte, every golden game compared as on Linux,
 # a real window under Xvfb, the zip's contents, the installer's silent
-# install, a headless round of the installed copy, and the silent uninstall,
-# which keeps the player's results.
+# install, a headless round of the installed copy, a silent install over a
+# running game, and the silent uninstall, which keeps the player's results.
 #
 #   scripts/test-windows.sh [BUILD_WINDOWS [BUILD_LINUX]]   (build-windows, build)
 #
@@ -61,12 +61,12 @@ check "a real window: the title, Space, typed letters, Esc, the end of the sessi
 zip_lists() {
   local listing name
   listing=$(unzip -Z1 "$win/rapiko-$version-win64.zip")
-  for name in rapiko.exe back.bmp rapdata.ini README.txt words/english.ini \
-    licences/LICENSE-assets.md licences/SDL2/LICENSE.txt licences/libpng/LICENSE; do
+  for name in rapiko.exe back.bmp rapdata.ini README.txt words/english.ini licences/LICENSE.txt \
+    licences/LICENSE-assets.txt licences/SDL2/LICENSE.txt licences/libpng/LICENSE.txt; do
     grep -qxF "rapiko-$version-win64/$name" <<<"$listing" || { echo "no $name in the zip"; return 1; }
   done
 }
-check "the zip holds the program, its files and the licences" zip_lists
+check "the zip holds the program, its files and the licences, as .txt files" zip_lists
 
 # Windows paths of the prefix's user, as Unix paths.
 unix_path() { "$wine" winepath.exe -u "$("$wine" cmd.exe /c echo "%$1%" | tr -d '\r')" | tr -d '\r'; }
@@ -87,6 +87,25 @@ installed_round() {
     [[ -f "$results/rapikosc.ini" ]]
 }
 check "the installed copy plays a headless round, its results in %APPDATA%\\Rapiko" installed_round
+
+# A game that runs holds its program: a silent install over it ends with
+# status 2 and leaves the program as it was.
+install_over_running_game() {
+  local fifo=$win/running.fifo out=$win/running.out status=0
+  rm -f "$fifo" "$out" && mkfifo "$fifo"
+  "$wine" "$installed/rapiko.exe" --headless --script - <"$fifo" >"$out" &
+  exec 9>"$fifo"
+  printf 'tick 16\nstate\n' >&9
+  # Its first line says it runs (a bound against a hang, not a pace).
+  for _ in $(seq 600); do [[ -s "$out" ]] && break; sleep 0.1; done
+  cp "$installed/rapiko.exe" "$win/running.exe"
+  "$wine" "$win/rapiko-$version-win64-setup.exe" /S || status=$?
+  exec 9>&-
+  wait
+  [[ -s "$out" && $status -eq 2 ]] && cmp -s "$installed/rapiko.exe" "$win/running.exe"
+}
+check "a silent install over a running game fails with status 2 and keeps the program" \
+  install_over_running_game
 
 uninstall_silently() {
   # _?= runs the uninstaller in place, so that it is done when it returns.
