@@ -1,0 +1,150 @@
+#!/usr/bin/env python3
+"""The server's API against the real rapiko-server process, with rounds the
+real game played: a bot plays a ticket's round headless (make_bot_game.py),
+from the start the ticket gives (a fresh game started at its seed, with its
+words), and the round's recording is sent; the game's own state at the
+round's end is the result the server must find.
+
+    api_test.py SERVER GAME SOURCE_DIR
+
+Each row of api_cases.txt is one request and what must come back."""
+import base64, hashlib, hmac, json, os, re, shutil, subprocess, sys, tempfile, time
+import urllib.request, urllib.error
+
+SERVER, GAME, SOURCE = sys.argv[1:4]
+sys.path.insert(0, os.path.join(SOURCE, "tests", "golden"))
+import make_bot_game  # noqa: E402
+
+SCRATCH = tempfile.mkdtemp(prefix="rapiko-server-test-")
+SECRET = "a secret the test shares with its server"
+
+
+def start_server(name, *args):
+    data = os.path.join(SCRATCH, name)
+    os.mkdir(data)
+    with open(os.path.join(data, "secret"), "w") as f:
+        f.write(SECRET + "\n")
+    proc = subprocess.Popen([SERVER, "--data", data, "--port", "0", "--listen", "127.0.0.1",
+                             "--secret-file", os.path.join(data, "secret"), *args],
+                            stdout=subprocess.PIPE, text=True)
+    line = proc.stdout.readline()
+    port = re.search(r":(\d+)$", line.strip())
+    if not port:
+        sys.exit(f"the server did not say where it listens: {line!r}")
+    return proc, f"http://127.0.0.1:{port.group(1)}"
+
+
+def request(base, method, path, body=None):
+    data = body.encode() if isinstance(body, str) else body
+    req = urllib.request.Request(base + path, data=data, method=method,
+                                 headers={"Content-Type": "application/json"})
+    try:
+        with urllib.request.urlopen(req) as r:
+            return r.status, r.read().decode(), r.headers
+    except urllib.error.HTTPError as e:
+        return e.code, e.read().decode(), e.headers
+
+
+def played(seed, words, commands):
+    """The round a fresh game started at seed plays with words and commands
+    (Space first): its recording from the round's start, and its state at the end."""
+    folder = os.path.join(SCRATCH, f"game-{seed}-{len(commands)}")
+    os.mkdir(folder)
+    shutil.copy(os.path.join(SOURCE, "assets", "back.bmp"), folder)
+    with open(os.path.join(folder, "rapdata.ini"), "w") as f:
+        f.write("".join(w + "\n" for w in words))
+    record = os.path.join(folder, "round.script")
+    script = "\n".join([f"start {seed}", *commands, "state"]) + "\n"
+    out = subprocess.run([GAME, "--headless", "--script", "-", "--dir", folder, "--record", record],
+                         input=script, capture_output=True, text=True, check=True).stdout
+    state = json.loads(out.splitlines()[-1])
+    # The round begins after the pass that read Space: the ticket's start.
+    lines = open(record).read().splitlines()
+    first = next(i for i, line in enumerate(lines) if line.startswith("tick "))
+    _, ms, *n = lines[first].split()
+    rest = [f"tick {ms} {int(n[0]) - 1}"] if n and int(n[0]) > 1 else []
+    round_lines = [lines[0], f"start {seed + int(ms)}", *rest, *lines[first + 1:]]
+    return "\n".join(round_lines) + "\n", state
+
+
+def ticket(base, lst="english"):
+    status, text, _ = request(base, "POST", "/api/v1/tickets", json.dumps({"list": lst, "rules": 1}))
+    assert status == 201, text
+    return json.loads(text)
+
+
+def forged(secret, issued_ms):
+    """A ticket of the server's form, signed with secret, made at issued_ms."""
+    def b64(data):
+        return base64.urlsafe_b64encode(data).rstrip(b"=").decode()
+    payload = {"id": f"forged{issued_ms}", "seed": 1, "list": "english",
+               "words": hashlib.sha256(b"").hexdigest(), "rules": 1,
+               "issued": issued_ms, "expires": issued_ms + 180000}
+    body = "v1." + b64(json.dumps(payload).encode())
+    return body + "." + b64(hmac.new(secret.encode(), b"ticket:" + body.encode(),
+                                     hashlib.sha256).digest())
+
+
+def main():
+    servers = {"free": start_server("free", "--allow-any-pace", "--rate-limit", "0"),
+               "paced": start_server("paced", "--rate-limit", "3")}
+    try:
+        free = servers["free"][1]
+        a, b = ticket(free), ticket(free)
+        bot = make_bot_game.play(GAME, os.path.join(SOURCE, "assets", "words", "english.ini"),
+                                 a["seed"], "fast", "BOT", 1)
+        # The bot's script past its start line; it typed its name after the round.
+        recording, end = played(a["seed"], a["words"], bot[1:])
+        idle, idle_end = played(b["seed"], b["words"], ["press 57", "tick 16 7600"])
+        now = int(time.time() * 1000)
+        v = {"ticket": a["ticket"], "recording": recording, "score": end["score"],
+             "level": end["level"], "maxLevel": end["maxLevel"],
+             "ticket2": b["ticket"], "idle": idle, "idleScore": idle_end["score"],
+             "idleLevel": idle_end["level"], "paced": ticket(servers["paced"][1])["ticket"],
+             "expired": forged(SECRET, now - 3600 * 1000),
+             "foreign": forged("another server's secret", now),
+             "cut": recording[:len(recording) // 2].rsplit("\n", 1)[0] + "\n",
+             "focus": recording.replace("\ntick", "\nfocus out\ntick", 1),
+             "another": recording + "# a line more\n",
+             "big": "x" * (2 << 20)}
+        assert end["score"] > 0 and end["gameMode"] != 1, "the bot's round did not score"
+        failures = 0
+        cases = os.path.join(os.path.dirname(os.path.abspath(__file__)), "api_cases.txt")
+        for number, row in enumerate(open(cases).read().splitlines(), 1):
+            if not row.strip() or row.startswith("#"):
+                continue
+            server, method, path, body, want, expect, keep = row.split("\t")
+            def fill(text, as_json):
+                return re.sub(r"\$(\w+)", lambda m: json.dumps(v[m[1]]) if as_json
+                              else str(v[m[1]]), text)
+            times = 1
+            if "*" in method:
+                method, times = method.split("*")[0], int(method.split("*")[1])
+            got = [request(servers[server][1], method, fill(path, False),
+                           None if body == "-" else fill(body, True)) for _ in range(int(times))]
+            status, text, headers = next((g for g in got if g[0] == int(want)), got[-1])
+            wanted = fill(expect, False)
+            ok = status == int(want) and (expect == "-" or wanted in text)
+            if status in (429, 503):
+                ok = ok and headers.get("Retry-After", "").isdigit()
+            if status >= 400:
+                ok = ok and "\n" not in json.loads(text)["error"]
+            if not ok:
+                failures += 1
+                print(f"api_cases.txt:{number}: {method} {path}: got {status} {text[:300]!r}, "
+                      f"want {want} with {wanted[:300]!r}")
+                continue
+            for pair in keep.split() if keep != "-" else []:
+                name, member = pair.split("=")
+                v[name] = json.loads(text)[member]
+        print(f"{failures} of the rows failed" if failures else "every row answered as it should")
+        return 1 if failures else 0
+    finally:
+        for proc, _ in servers.values():
+            proc.terminate()
+            proc.wait()
+        shutil.rmtree(SCRATCH)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
