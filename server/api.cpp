@@ -1,6 +1,7 @@
 // The HTTP API under /api/v1 (docs/online-api.md): each request's checks and answer.
 #include "server/api.h"
 
+#include <chrono>
 #include <nlohmann/json.hpp>
 #include <thread>
 
@@ -27,15 +28,33 @@ void Answer(Response& res, int status, const json& body) {
   res.set_content(body.dump(), "application/json");
 }
 
-void Refuse(Response& res, int status, const std::string& line) {
+// Where refusals are counted: the one API's metrics.
+Metrics* counted = nullptr;
+
+// A refusal: its status, a short reason for the metrics, and one line.
+void Refuse(Response& res, int status, const char* reason, const std::string& line) {
+  if (counted) counted->Refusal(status, reason);
   Answer(res, status, {{"error", line}});
+}
+
+// The route a path takes, its round or list left out (the metrics' label).
+std::string RouteOf(const std::string& path) {
+  for (const char* known : {"/healthz", "/api/v1/lists", "/api/v1/tickets", "/api/v1/rounds"}) {
+    if (path == known) return path;
+  }
+  if (path.starts_with("/api/v1/boards/")) return "/api/v1/boards/:list";
+  if (path.starts_with("/api/v1/rounds/")) {
+    const std::size_t slash = path.find('/', 15);
+    return "/api/v1/rounds/:id" + (slash == std::string::npos ? "" : path.substr(slash));
+  }
+  return "other";
 }
 
 // The body as a JSON object, or a 400 already answered.
 std::optional<json> BodyOf(const Request& req, Response& res) {
   json body = json::parse(req.body, nullptr, false);
   if (body.is_discarded() || !body.is_object()) {
-    Refuse(res, 400, "the body is not a JSON object");
+    Refuse(res, 400, "malformed", "the body is not a JSON object");
     return std::nullopt;
   }
   return body;
@@ -49,7 +68,7 @@ std::optional<T> Member(const json& body, const char* name, Response& res) {
                                          : std::is_same_v<T, json>      ? at->is_object()
                                                                         : at->is_number_integer());
   if (!fits) {
-    Refuse(res, 400,
+    Refuse(res, 400, "malformed",
            std::string("'") + name + "' is missing or not " +
                (std::is_same_v<T, std::string> ? "a string"
                 : std::is_same_v<T, json>      ? "an object"
@@ -63,12 +82,13 @@ std::optional<int64_t> IdOf(const Request& req, Response& res) {
   try {
     return std::stoll(req.matches[1]);
   } catch (const std::exception&) {
-    Refuse(res, 404, "no such round");
+    Refuse(res, 404, "no_round", "no such round");
     return std::nullopt;
   }
 }
 
 void RefuseRules(Response& res, int rules) {
+  if (counted) counted->Refusal(426, "rules");
   Answer(res, 426,
          {{"error", "this server replays the rules of version " +
                         std::to_string(state::kRulesVersion) + ", not " + std::to_string(rules) +
@@ -121,8 +141,10 @@ std::string Api::Address(const Request& req) const {
 }
 
 void Api::Mount(httplib::Server& server) {
+  counted = &metrics_;
   server.set_payload_max_length(kMaxBodyBytes);
   server.set_pre_routing_handler([this](const Request& req, Response& res) {
+    metrics_.Request(RouteOf(req.path));
     if (!options_.allowOrigin.empty()) {
       res.set_header("Access-Control-Allow-Origin", options_.allowOrigin);
       res.set_header("Access-Control-Allow-Methods", "GET, POST, DELETE, OPTIONS");
@@ -132,7 +154,7 @@ void Api::Mount(httplib::Server& server) {
     if (req.path == "/healthz") return httplib::Server::HandlerResponse::Unhandled;
     if (const int wait = limits_.Request(Address(req), NowMs())) {
       res.set_header("Retry-After", std::to_string(wait));
-      Refuse(res, 429,
+      Refuse(res, 429, "rate_limited",
              "too many requests from this address: try again in " + std::to_string(wait) + " s");
       return httplib::Server::HandlerResponse::Handled;
     }
@@ -143,13 +165,13 @@ void Api::Mount(httplib::Server& server) {
     if (res.status == 413) {
       // The HTTP library takes no more than 8 KiB of a form.
       const bool form = req.get_header_value("Content-Type").starts_with("application/x-www-form");
-      Refuse(res, 413,
+      Refuse(res, 413, "too_large",
              form ? "a body sent as a form is over 8 KiB: send JSON, as application/json"
                   : "the body is over 1 MiB");
     } else if (res.status == 404) {
-      Refuse(res, 404, "no such request");
+      Refuse(res, 404, "no_route", "no such request");
     } else {
-      Refuse(res, res.status, "refused (" + std::to_string(res.status) + ")");
+      Refuse(res, res.status, "other", "refused (" + std::to_string(res.status) + ")");
     }
   });
   server.set_exception_handler([](const Request&, Response& res, std::exception_ptr e) {
@@ -159,14 +181,14 @@ void Api::Mount(httplib::Server& server) {
     } catch (const std::exception& x) {
       why = x.what();
     }
-    Refuse(res, 500, "the server failed: " + why);
+    Refuse(res, 500, "failed", "the server failed: " + why);
   });
   server.Options(".*", [](const Request&, Response& res) { res.status = 204; });
   server.Get("/healthz", [this](const Request&, Response& res) {
     if (store_.Healthy()) {
       Answer(res, 200, {{"status", "ok"}});
     } else {
-      Refuse(res, 503, "the database cannot be reached");
+      Refuse(res, 503, "database", "the database cannot be reached");
     }
   });
   server.Get("/api/v1/lists", [this](const Request&, Response& res) { Lists(res); });
@@ -199,7 +221,7 @@ void Api::Tickets(const Request& req, Response& res) {
   if (!rules) return;
   if (*rules != state::kRulesVersion) return RefuseRules(res, static_cast<int>(*rules));
   const WordList* list = lists_.Find(*name);
-  if (!list) return Refuse(res, 404, "no word list '" + *name + "' on this server");
+  if (!list) return Refuse(res, 404, "no_list", "no word list '" + *name + "' on this server");
   const int64_t now = NowMs();
   const Ticket ticket{.id = RandomToken(16),
                       .seed = NewSeed(),
@@ -210,7 +232,7 @@ void Api::Tickets(const Request& req, Response& res) {
                       .expiresMs = now + kRoundMs + options_.slackSeconds * int64_t{1000}};
   if (const int wait = limits_.OpenTicket(Address(req), ticket.id, ticket.expiresMs, now)) {
     res.set_header("Retry-After", std::to_string(wait));
-    return Refuse(res, 429, "too many open tickets from this address");
+    return Refuse(res, 429, "open_tickets", "too many open tickets from this address");
   }
   Answer(res, 201,
          {{"ticket", signer_.Sign(ticket)},
@@ -236,7 +258,9 @@ void Api::Rounds(const Request& req, Response& res) {
   if (!claimedLevel) return;
 
   const auto ticket = signer_.Read(*text);
-  if (!ticket) return Refuse(res, 422, "unknown ticket (damaged, or made by another server)");
+  if (!ticket)
+    return Refuse(res, 422, "unknown_ticket",
+                  "unknown ticket (damaged, or made by another server)");
   if (ticket->rules != state::kRulesVersion) return RefuseRules(res, ticket->rules);
   const std::string hash = Sha256Hex(*recording);
   const auto answer = [&](const Round& round) {
@@ -252,26 +276,29 @@ void Api::Rounds(const Request& req, Response& res) {
   // A retry after a lost answer gets the first answer again.
   if (const auto spent = store_.FindRoundOfTicket(ticket->id)) {
     if (spent->recordingHash == hash) return answer(*spent);
-    return Refuse(res, 409, "the ticket was spent on another recording");
+    return Refuse(res, 409, "spent", "the ticket was spent on another recording");
   }
   const int64_t now = NowMs();
   if (now > ticket->expiresMs) {
-    return Refuse(res, 410,
+    return Refuse(res, 410, "expired",
                   "the ticket expired: the round came later than its 120 s and " +
                       std::to_string(options_.slackSeconds) + " s after it");
   }
   if (!options_.anyPace && now < ticket->issuedMs + kRoundMs) {
-    return Refuse(res, 422, "too soon: the round came sooner than its 120 s after its ticket");
+    return Refuse(res, 422, "too_soon",
+                  "too soon: the round came sooner than its 120 s after its ticket");
   }
   const WordList* list = lists_.Find(ticket->list);
   if (!list || list->hash != ticket->wordsHash) {
-    return Refuse(res, 422, "the word list '" + ticket->list + "' changed since the ticket");
+    return Refuse(res, 422, "list_changed",
+                  "the word list '" + ticket->list + "' changed since the ticket");
   }
   if (!workers_->try_acquire()) {
     res.set_header("Retry-After", "1");
-    return Refuse(res, 503, "every replay worker is busy: try again");
+    return Refuse(res, 503, "busy", "every replay worker is busy: try again");
   }
   Verdict verdict;
+  const auto began = std::chrono::steady_clock::now();
   try {
     verdict = ReplayRound({.seed = ticket->seed, .words = list->words}, *recording);
   } catch (...) {
@@ -279,11 +306,14 @@ void Api::Rounds(const Request& req, Response& res) {
     throw;
   }
   workers_->release();
-  if (!verdict.refusal.empty()) return Refuse(res, 422, verdict.refusal);
+  metrics_.Verification(
+      verdict.refusal.empty(),
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
+  if (!verdict.refusal.empty()) return Refuse(res, 422, "recording", verdict.refusal);
   const auto maxLevel = claimed->find("maxLevel");
   if (*claimedScore != verdict.score || *claimedLevel != verdict.level ||
       (maxLevel != claimed->end() && *maxLevel != verdict.maxLevel)) {
-    return Refuse(res, 422,
+    return Refuse(res, 422, "no_match",
                   "the claimed result (score " + std::to_string(*claimedScore) + ", level " +
                       std::to_string(*claimedLevel) + ") does not match its keys (score " +
                       std::to_string(verdict.score) + ", level " + std::to_string(verdict.level) +
@@ -304,7 +334,7 @@ void Api::Rounds(const Request& req, Response& res) {
        .hidden = false});
   // Another process may have spent it meanwhile.
   if (stored.recordingHash != hash) {
-    return Refuse(res, 409, "the ticket was spent on another recording");
+    return Refuse(res, 409, "spent", "the ticket was spent on another recording");
   }
   limits_.CloseTicket(Address(req), ticket->id);
   answer(stored);
@@ -325,12 +355,13 @@ void Api::Name(const Request& req, Response& res) {
     if (!token) return;
   }
   if (!NameAllowed(*name)) {
-    return Refuse(res, 400, "a name is 1 to 10 printable ASCII characters, not only blanks");
+    return Refuse(res, 400, "bad_name",
+                  "a name is 1 to 10 printable ASCII characters, not only blanks");
   }
   const auto round = store_.FindRound(*id);
-  if (!round) return Refuse(res, 404, "no such round");
+  if (!round) return Refuse(res, 404, "no_round", "no such round");
   if (!SameSecret(*claim, signer_.ClaimOf(round->ticket))) {
-    return Refuse(res, 403, "the claim is not this round's");
+    return Refuse(res, 403, "not_claim", "the claim is not this round's");
   }
   const std::string newToken = token ? "" : RandomToken(24);
   const std::string tokenHash = Sha256Hex(token ? *token : newToken);
@@ -338,10 +369,11 @@ void Api::Name(const Request& req, Response& res) {
   const bool heldNow = holder.empty();
   if (heldNow) holder = store_.HoldName(*name, tokenHash, NowMs());
   if (!SameSecret(holder, tokenHash)) {
-    return Refuse(res, 403, "the name '" + *name + "' is held by another player's token");
+    return Refuse(res, 403, "name_held",
+                  "the name '" + *name + "' is held by another player's token");
   }
   if (!store_.NameRound(*id, *name) && round->name != *name) {
-    return Refuse(res, 409, "the round already has a name");
+    return Refuse(res, 409, "named", "the round already has a name");
   }
   Round named = *round;
   named.name = *name;
@@ -358,10 +390,10 @@ void Api::Delete(const Request& req, Response& res) {
   const auto token = Member<std::string>(*body, "token", res);
   if (!token) return;
   const auto round = store_.FindRound(*id);
-  if (!round) return Refuse(res, 404, "no such round");
+  if (!round) return Refuse(res, 404, "no_round", "no such round");
   const auto holder = round->name.empty() ? std::nullopt : store_.NameHolder(round->name);
   if (!holder || !SameSecret(*holder, Sha256Hex(*token))) {
-    return Refuse(res, 403, "the token does not hold this round's name");
+    return Refuse(res, 403, "not_owner", "the token does not hold this round's name");
   }
   store_.DeleteRound(*id);
   res.status = 204;
@@ -370,7 +402,7 @@ void Api::Delete(const Request& req, Response& res) {
 void Api::Board(const Request& req, Response& res) {
   const std::string name = req.matches[1];
   const WordList* list = lists_.Find(name);
-  if (!list) return Refuse(res, 404, "no word list '" + name + "' on this server");
+  if (!list) return Refuse(res, 404, "no_list", "no word list '" + name + "' on this server");
   const std::string period = req.has_param("period") ? req.get_param_value("period") : "all";
   const int64_t now = NowMs();
   int64_t since = 0;
@@ -379,7 +411,7 @@ void Api::Board(const Request& req, Response& res) {
   } else if (period == "week") {
     since = WeekStartMs(now);
   } else if (period != "all") {
-    return Refuse(res, 400, "period is day, week or all");
+    return Refuse(res, 400, "bad_period", "period is day, week or all");
   }
   int limit = 10;
   if (req.has_param("limit")) {
@@ -388,7 +420,7 @@ void Api::Board(const Request& req, Response& res) {
                     text.find_first_not_of("0123456789") == std::string::npos
                 ? std::stoi(text)
                 : 0;
-    if (limit < 1 || limit > 100) return Refuse(res, 400, "limit is 1 to 100");
+    if (limit < 1 || limit > 100) return Refuse(res, 400, "bad_limit", "limit is 1 to 100");
   }
   json entries = json::array();
   for (const BoardEntry& e : store_.Board(list->name, since, limit)) {
@@ -408,7 +440,7 @@ void Api::Recording(const Request& req, Response& res) {
   if (!id) return;
   const auto round = store_.FindRound(*id);
   if (!round || round->name.empty() || round->hidden) {
-    return Refuse(res, 404, "no such round on a board");
+    return Refuse(res, 404, "no_round", "no such round on a board");
   }
   res.status = 200;
   res.set_content(round->recording, "text/plain; charset=utf-8");

@@ -8,6 +8,7 @@
 
 #include "server/limits.h"
 #include "server/lists.h"
+#include "server/metrics.h"
 #include "server/options.h"
 #include "server/store.h"
 #include "server/tickets.h"
@@ -19,6 +20,7 @@ class Api {
   Api(const Options& options, Store& store, const WordLists& lists, TicketSigner signer);
   // Puts the routes, the limits and the refusals' form on server.
   void Mount(httplib::Server& server);
+  const Metrics& Counts() const { return metrics_; }
 
  private:
   void Tickets(const httplib::Request& req, httplib::Response& res);
@@ -35,6 +37,7 @@ class Api {
   const WordLists& lists_;
   TicketSigner signer_;
   AddressLimits limits_;
+  Metrics metrics_;
   // Replays at once; a round over this is told to come back (503).
   std::unique_ptr<std::counting_semaphore<1024>> workers_;
 };

@@ -49,7 +49,11 @@ std::string Secret(const Options& o) {
 
 std::unique_ptr<server::Store> OpenStore(const Options& o) {
   if (!o.database.empty()) {
+#ifdef RAPIKO_SERVER_POSTGRESQL
+    return server::OpenPostgresqlStore(o.database);
+#else
     throw std::runtime_error("this rapiko-server was built without PostgreSQL (libpq)");
+#endif
   }
   mkdir(o.data.c_str(), 0700);
   return server::OpenSqliteStore(o.data);
@@ -88,19 +92,42 @@ int Serve(const Options& o, server::Store& store) {
     std::cerr << "rapiko-server: cannot listen on " << o.listen << " port " << o.port << '\n';
     return 1;
   }
+  // The metrics on an address of their own, which the API's never serves.
+  httplib::Server metrics;
+  std::thread metricsThread;
+  if (!o.metricsListen.empty()) {
+    const std::size_t colon = o.metricsListen.rfind(':');
+    metrics.Get("/metrics", [&api](const httplib::Request&, httplib::Response& res) {
+      res.set_content(api.Counts().Text(), "text/plain; version=0.0.4");
+    });
+    const std::string host = o.metricsListen.substr(0, colon);
+    int metricsPort = std::atoi(o.metricsListen.c_str() + colon + 1);
+    metricsPort = metricsPort == 0 ? metrics.bind_to_any_port(host)
+                                   : (metrics.bind_to_port(host, metricsPort) ? metricsPort : -1);
+    if (metricsPort < 0) {
+      std::cerr << "rapiko-server: cannot listen on " << o.metricsListen << '\n';
+      return 1;
+    }
+    std::cout << "rapiko-server: metrics on http://" << host << ':' << metricsPort << "/metrics"
+              << std::endl;
+    metricsThread = std::thread([&metrics] { metrics.listen_after_bind(); });
+  }
   std::cout << "rapiko-server: listening on http://" << o.listen << ':' << port << std::endl;
   // Terminate and interrupt end the server once the requests under way are answered.
   sigset_t stops;
   sigemptyset(&stops);
   sigaddset(&stops, SIGTERM);
   sigaddset(&stops, SIGINT);
-  std::thread waiter([&http, stops] {
+  std::thread waiter([&http, &metrics, stops] {
     int signal = 0;
     sigwait(&stops, &signal);
     http.stop();
+    metrics.stop();
   });
   waiter.detach();
-  return http.listen_after_bind() ? 0 : 1;
+  const bool served = http.listen_after_bind();
+  if (metricsThread.joinable()) metricsThread.join();
+  return served ? 0 : 1;
 }
 
 }  // namespace

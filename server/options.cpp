@@ -30,7 +30,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
                         {"--lists", &Options::lists},
                         {"--secret-file", &Options::secretFile},
                         {"--allow-origin", &Options::allowOrigin},
-                        {"--trusted-proxy", &Options::trustedProxy}};
+                        {"--trusted-proxy", &Options::trustedProxy},
+                        {"--metrics-listen", &Options::metricsListen}};
   struct Number {
     const char* name;
     int Options::*field;
@@ -71,6 +72,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     }
     if (!known) return error = "unknown option " + arg, std::nullopt;
   }
+  if (!o.metricsListen.empty() && o.metricsListen.rfind(':') == std::string::npos) {
+    error = "--metrics-listen takes ADDR:PORT";
+    return std::nullopt;
+  }
   if (o.data.empty() == o.database.empty()) {
     error = "give either --data DIR (SQLite) or --database postgresql://...";
     return std::nullopt;
@@ -100,6 +105,7 @@ std::string UsageText() {
          "  --allow-origin ORIGIN  let pages of ORIGIN call the API\n"
          "  --trusted-proxy ADDR   take the client's address from X-Forwarded-For when\n"
          "                         the request comes from ADDR\n"
+         "  --metrics-listen ADDR:PORT  serve GET /metrics (Prometheus) there, and only there\n"
          "\n"
          "admin hide ROUND takes a round off the boards; admin release NAME lets the\n"
          "next player to use NAME hold it.\n";

@@ -21,6 +21,7 @@ struct Options {
   int workers = 0;  // 0: one per core
   std::string allowOrigin;
   std::string trustedProxy;
+  std::string metricsListen;  // ADDR:PORT of GET /metrics; empty: none
   // rapiko-server admin hide ROUND | release NAME
   std::vector<std::string> admin;
 };

@@ -73,5 +73,8 @@ class Store {
 // The SQLite database rapiko.sqlite in folder (made when missing), brought
 // to the newest schema.
 std::unique_ptr<Store> OpenSqliteStore(const std::string& folder);
+// The PostgreSQL database at url (postgresql://...), brought to the newest
+// schema under a lock that servers started together share.
+std::unique_ptr<Store> OpenPostgresqlStore(const std::string& url);
 
 }  // namespace server

@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "game/lifecycle.h"
 #include "game/session.h"
 #include "replay/ticket_start.h"
 #include "script/script_parser.h"
@@ -107,7 +108,7 @@ Verdict ReplayRound(const RoundStart& start, const std::string& recording,
                                   .wordBytes = replay::TicketWordText(start.words),
                                   .rankingBytes = std::string()};
   const auto quiet = [](const std::string&) {};
-  game::Session session{.myPath = options.pictureFolder.value_or(""),
+  game::Session session{.myPath = options.pictureFolder ? game::MyPath(*options.pictureFolder) : "",
                         .options = startOptions,
                         .report = quiet,
                         .notes = quiet};
