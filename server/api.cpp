@@ -148,7 +148,7 @@ void Api::Mount(httplib::Server& server) {
     if (!options_.allowOrigin.empty()) {
       res.set_header("Access-Control-Allow-Origin", options_.allowOrigin);
       res.set_header("Access-Control-Allow-Methods", "GET, POST, DELETE, OPTIONS");
-      res.set_header("Access-Control-Allow-Headers", "Content-Type");
+      res.set_header("Access-Control-Allow-Headers", "Content-Type, Authorization");
       res.set_header("Vary", "Origin");
     }
     if (req.path == "/healthz") return httplib::Server::HandlerResponse::Unhandled;
@@ -264,14 +264,15 @@ void Api::Rounds(const Request& req, Response& res) {
   if (ticket->rules != state::kRulesVersion) return RefuseRules(res, ticket->rules);
   const std::string hash = Sha256Hex(*recording);
   const auto answer = [&](const Round& round) {
-    Answer(res, 201,
-           {{"id", round.id},
-            {"list", round.list},
-            {"score", round.score},
-            {"level", round.level},
-            {"maxLevel", round.maxLevel},
-            {"place", store_.PlaceOf(round)},
-            {"claim", signer_.ClaimOf(round.ticket)}});
+    json body = {{"id", round.id},
+                 {"list", round.list},
+                 {"score", round.score},
+                 {"level", round.level},
+                 {"maxLevel", round.maxLevel},
+                 {"place", store_.PlaceOf(round)},
+                 {"claim", signer_.ClaimOf(round.ticket)}};
+    if (round.flagged) body["flagged"] = true;
+    Answer(res, 201, body);
   };
   // A retry after a lost answer gets the first answer again.
   if (const auto spent = store_.FindRoundOfTicket(ticket->id)) {
@@ -331,7 +332,8 @@ void Api::Rounds(const Request& req, Response& res) {
        .rankKey = ranking::ComputeRankKey(verdict.level, verdict.maxLevel, verdict.score),
        .createdMs = now,
        .name = {},
-       .hidden = false});
+       .hidden = false,
+       .flagged = verdict.Inhuman()});
   // Another process may have spent it meanwhile.
   if (stored.recordingHash != hash) {
     return Refuse(res, 409, "spent", "the ticket was spent on another recording");
@@ -423,7 +425,10 @@ void Api::Board(const Request& req, Response& res) {
     if (limit < 1 || limit > 100) return Refuse(res, 400, "bad_limit", "limit is 1 to 100");
   }
   json entries = json::array();
-  for (const BoardEntry& e : store_.Board(list->name, since, limit)) {
+  // A player sees their own rounds that only they are shown.
+  const std::string auth = req.get_header_value("Authorization");
+  const std::string viewer = auth.starts_with("Bearer ") ? Sha256Hex(auth.substr(7)) : "";
+  for (const BoardEntry& e : store_.Board(list->name, since, limit, viewer)) {
     entries.push_back({{"place", entries.size() + 1},
                        {"name", e.name},
                        {"score", e.score},

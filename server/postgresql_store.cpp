@@ -30,7 +30,7 @@ class Result {
 
 constexpr const char* kRoundColumns =
     "id, ticket, list, recording, recording_hash, score, level, max_level, rank_key, created_ms, "
-    "COALESCE(name, ''), hidden";
+    "COALESCE(name, ''), hidden, flagged";
 
 Round RoundOf(const Result& r) {
   return Round{.id = r.Int(0, 0),
@@ -44,7 +44,8 @@ Round RoundOf(const Result& r) {
                .rankKey = static_cast<int32_t>(r.Int(0, 8)),
                .createdMs = r.Int(0, 9),
                .name = r.Text(0, 10),
-               .hidden = r.Int(0, 11) != 0};
+               .hidden = r.Int(0, 11) != 0,
+               .flagged = r.Int(0, 12) != 0};
 }
 
 class PostgresqlStore : public Store {
@@ -62,11 +63,11 @@ class PostgresqlStore : public Store {
   Round AddRound(const Round& r) override {
     std::lock_guard lock(mutex_);
     Run("INSERT INTO rounds (ticket, list, recording, recording_hash, score, level, max_level, "
-        "rank_key, created_ms) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9) "
+        "rank_key, created_ms, flagged) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10) "
         "ON CONFLICT (ticket) DO NOTHING",
         {r.ticket, r.list, r.recording, r.recordingHash, std::to_string(r.score),
          std::to_string(r.level), std::to_string(r.maxLevel), std::to_string(r.rankKey),
-         std::to_string(r.createdMs)});
+         std::to_string(r.createdMs), r.flagged ? "1" : "0"});
     const Result found =
         Run(std::string("SELECT ") + kRoundColumns + " FROM rounds WHERE ticket = $1", {r.ticket});
     if (found.Rows() != 1) throw StoreError("a round stored is not found again");
@@ -94,6 +95,7 @@ class PostgresqlStore : public Store {
     const std::string key = std::to_string(r.rankKey);
     const Result count =
         Run("SELECT COUNT(*) FROM rounds WHERE list = $1 AND name IS NOT NULL AND hidden = 0 "
+            "AND flagged = 0 "
             "AND id <> $2 AND (rank_key > $3 OR (rank_key = $3 AND id < $2))",
             {r.list, std::to_string(r.id), key});
     return count.Int(0, 0) + 1;
@@ -125,13 +127,15 @@ class PostgresqlStore : public Store {
     Run("DELETE FROM rounds WHERE id = $1", {std::to_string(id)});
   }
 
-  std::vector<BoardEntry> Board(const std::string& list, int64_t sinceMs, int limit) override {
+  std::vector<BoardEntry> Board(const std::string& list, int64_t sinceMs, int limit,
+                                const std::string& viewerHash) override {
     std::lock_guard lock(mutex_);
     const Result rows =
         Run("SELECT id, name, score, level, max_level, created_ms FROM rounds "
             "WHERE list = $1 AND name IS NOT NULL AND hidden = 0 AND created_ms >= $2 "
+            "AND (flagged = 0 OR name IN (SELECT name FROM names WHERE token_hash = $4)) "
             "ORDER BY rank_key DESC, id LIMIT $3",
-            {list, std::to_string(sinceMs), std::to_string(limit)});
+            {list, std::to_string(sinceMs), std::to_string(limit), viewerHash});
     std::vector<BoardEntry> entries;
     for (int i = 0; i < rows.Rows(); ++i) {
       entries.push_back({.round = rows.Int(i, 0),

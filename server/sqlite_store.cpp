@@ -47,7 +47,7 @@ class Statement {
 
 constexpr const char* kRoundColumns =
     "id, ticket, list, recording, recording_hash, score, level, max_level, rank_key, created_ms, "
-    "COALESCE(name, ''), hidden";
+    "COALESCE(name, ''), hidden, flagged";
 
 Round RoundOf(const Statement& s) {
   return Round{.id = s.Int(0),
@@ -61,7 +61,8 @@ Round RoundOf(const Statement& s) {
                .rankKey = static_cast<int32_t>(s.Int(8)),
                .createdMs = s.Int(9),
                .name = s.Text(10),
-               .hidden = s.Int(11) != 0};
+               .hidden = s.Int(11) != 0,
+               .flagged = s.Int(12) != 0};
 }
 
 class SqliteStore : public Store {
@@ -82,13 +83,14 @@ class SqliteStore : public Store {
 
   Round AddRound(const Round& r) override {
     std::lock_guard lock(mutex_);
-    Statement insert(db_,
-                     "INSERT INTO rounds (ticket, list, recording, recording_hash, score, level, "
-                     "max_level, rank_key, created_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) "
-                     "ON CONFLICT (ticket) DO NOTHING");
+    Statement insert(
+        db_,
+        "INSERT INTO rounds (ticket, list, recording, recording_hash, score, level, "
+        "max_level, rank_key, created_ms, flagged) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
+        "ON CONFLICT (ticket) DO NOTHING");
     insert.Bind(1, r.ticket).Bind(2, r.list).Bind(3, r.recording).Bind(4, r.recordingHash);
     insert.Bind(5, r.score).Bind(6, r.level).Bind(7, r.maxLevel).Bind(8, r.rankKey);
-    insert.Bind(9, r.createdMs).Step();
+    insert.Bind(9, r.createdMs).Bind(10, int64_t{r.flagged}).Step();
     Statement find(
         db_, (std::string("SELECT ") + kRoundColumns + " FROM rounds WHERE ticket = ?").c_str());
     find.Bind(1, r.ticket);
@@ -119,6 +121,7 @@ class SqliteStore : public Store {
     Statement count(
         db_,
         "SELECT COUNT(*) FROM rounds WHERE list = ? AND name IS NOT NULL AND hidden = 0 "
+        "AND flagged = 0 "
         "AND id <> ? AND (rank_key > ? OR (rank_key = ? AND id < ?))");
     count.Bind(1, r.list).Bind(2, r.id).Bind(3, r.rankKey).Bind(4, r.rankKey).Bind(5, r.id);
     count.Step();
@@ -152,13 +155,15 @@ class SqliteStore : public Store {
     Statement(db_, "DELETE FROM rounds WHERE id = ?").Bind(1, id).Step();
   }
 
-  std::vector<BoardEntry> Board(const std::string& list, int64_t sinceMs, int limit) override {
+  std::vector<BoardEntry> Board(const std::string& list, int64_t sinceMs, int limit,
+                                const std::string& viewerHash) override {
     std::lock_guard lock(mutex_);
     Statement select(db_,
                      "SELECT id, name, score, level, max_level, created_ms FROM rounds "
                      "WHERE list = ? AND name IS NOT NULL AND hidden = 0 AND created_ms >= ? "
+                     "AND (flagged = 0 OR name IN (SELECT name FROM names WHERE token_hash = ?)) "
                      "ORDER BY rank_key DESC, id LIMIT ?");
-    select.Bind(1, list).Bind(2, sinceMs).Bind(3, limit);
+    select.Bind(1, list).Bind(2, sinceMs).Bind(3, viewerHash).Bind(4, limit);
     std::vector<BoardEntry> entries;
     while (select.Step()) {
       entries.push_back({.round = select.Int(0),

@@ -29,6 +29,7 @@ struct Round {
   int64_t createdMs = 0;
   std::string name;  // empty: no name yet, on no board
   bool hidden = false;
+  bool flagged = false;  // typed faster than a person: shown only to its player
 };
 
 struct BoardEntry {
@@ -49,8 +50,8 @@ class Store {
   virtual std::optional<Round> FindRound(int64_t id) = 0;
   virtual std::optional<Round> FindRoundOfTicket(const std::string& ticket) = 0;
   // The place round would take on its list's all-time board: 1 + the named
-  // rounds shown that rank above it (a greater key, or an equal key sent
-  // earlier).
+  // rounds shown to everyone that rank above it (a greater key, or an equal
+  // key sent earlier).
   virtual int64_t PlaceOf(const Round& round) = 0;
   // The hash of the token that holds name; holds it by tokenHash when no
   // token does yet.
@@ -61,8 +62,10 @@ class Store {
   // Names a round that has no name yet; false when it has one.
   virtual bool NameRound(int64_t id, const std::string& name) = 0;
   virtual void DeleteRound(int64_t id) = 0;
-  // The named rounds shown of list made since sinceMs, best first.
-  virtual std::vector<BoardEntry> Board(const std::string& list, int64_t sinceMs, int limit) = 0;
+  // The named rounds shown of list made since sinceMs, best first; flagged
+  // rounds only to the player whose token has viewerHash (empty: nobody).
+  virtual std::vector<BoardEntry> Board(const std::string& list, int64_t sinceMs, int limit,
+                                        const std::string& viewerHash) = 0;
   // What an operator does against abuse: a round off the boards, a name
   // held by no token (its next player holds it). False when there is none.
   virtual bool HideRound(int64_t id) = 0;

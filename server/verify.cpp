@@ -1,6 +1,7 @@
 // A round sent to the server, replayed from the start its ticket gave.
 #include "server/verify.h"
 
+#include <array>
 #include <sstream>
 
 #include "game/lifecycle.h"
@@ -29,6 +30,7 @@ class RoundSystem : public script::ScriptedSystem {
 
   bool BeginPass() override {
     if (options_.beforePass) options_.beforePass(*game_);
+    if (game_->gameMode == state::kModePlaying) Time(*game_);
     if (game_->gameMode != state::kModePlaying) {
       finished_ = true;
       return false;
@@ -39,17 +41,48 @@ class RoundSystem : public script::ScriptedSystem {
   }
 
   void Watch(const state::GameState& g) { game_ = &g; }
+  int32_t Locks() const { return locks_; }
+  int32_t FastLocks() const { return fastLocks_; }
   bool Finished() const { return finished_; }
   uint32_t Passes() const { return passes_; }
 
  private:
+  // Between two passes: when each letter on the field appeared, and how soon
+  // after that each new lock came, by the round's clock.
+  void Time(const state::GameState& g) {
+    std::array<bool, state::kRingLast + 2> locked{};
+    for (int i = 0; i < g.lockCount; ++i) {
+      const int16_t slot =
+          g.lockQueue[static_cast<std::size_t>((g.lockHead + i) % state::kLockSlots)];
+      if (slot > 0 && slot < static_cast<int16_t>(locked.size()))
+        locked[static_cast<std::size_t>(slot)] = true;
+    }
+    for (std::size_t slot = 0; slot < locked.size(); ++slot) {
+      const int16_t key = g.targets[slot].keyCode;
+      if (key != 0 && key != keys_[slot]) appeared_[slot] = g.roundTime;
+      if (locked[slot] && !locked_[slot] && key != 0) {
+        ++locks_;
+        if (g.roundTime - appeared_[slot] < kHumanReactionMs) ++fastLocks_;
+      }
+      keys_[slot] = key;
+      locked_[slot] = locked[slot];
+    }
+  }
+
   const ReplayOptions& options_;
   const state::GameState* game_ = nullptr;
+  std::array<int16_t, state::kRingLast + 2> keys_{};
+  std::array<int32_t, state::kRingLast + 2> appeared_{};
+  std::array<bool, state::kRingLast + 2> locked_{};
+  int32_t locks_ = 0;
+  int32_t fastLocks_ = 0;
   bool finished_ = false;
   uint32_t passes_ = 0;
 };
 
 }  // namespace
+
+bool Verdict::Inhuman() const { return locks >= kFastLocksSeen && 2 * fastLocks >= locks; }
 
 std::optional<std::string> RefusedLine(const std::string& recording) {
   std::istringstream lines(recording);
@@ -128,6 +161,8 @@ Verdict ReplayRound(const RoundStart& start, const std::string& recording,
     verdict.refusal = std::string("recording") + (e.what() + 6);
   }
   verdict.passes = system.Passes();
+  verdict.locks = system.Locks();
+  verdict.fastLocks = system.FastLocks();
   if (verdict.refusal.empty() && !system.Finished()) {
     verdict.refusal = system.Passes() == kMaxPasses
                           ? "the recording passes the cap of " + std::to_string(kMaxPasses) +

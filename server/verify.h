@@ -14,6 +14,13 @@ namespace server {
 // A real round is some 7,500 passes at 60 Hz; a replay stops here.
 constexpr uint32_t kMaxPasses = 200000;
 
+// No person sees a letter appear and types it within this time; a round
+// with at least kFastLocksSeen locks, half of them or more that fast, was
+// typed by a program. (A letter cannot be typed before it appears: the key
+// would be a wrong key.)
+constexpr int32_t kHumanReactionMs = 100;
+constexpr int32_t kFastLocksSeen = 20;
+
 struct RoundStart {
   uint32_t seed = 0;
   std::vector<std::string> words;
@@ -26,6 +33,12 @@ struct Verdict {
   int32_t level = 0;
   int32_t maxLevel = 0;
   uint32_t passes = 0;
+  // Letters locked, and those locked sooner than kHumanReactionMs by the
+  // round's clock after they appeared.
+  int32_t locks = 0;
+  int32_t fastLocks = 0;
+  // Whether no person could have typed the round (FasterThanAPerson).
+  bool Inhuman() const;
 };
 
 struct ReplayOptions {
