@@ -56,6 +56,9 @@ class PostgresqlStore : public Store {
       PQfinish(conn_);
       throw StoreError("cannot connect to the database: " + FirstLine(why));
     }
+    // Notices ("already exists, skipping") are no news for the operator.
+    PQsetNoticeProcessor(
+        conn_, [](void*, const char*) {}, nullptr);
     Migrate();
   }
   ~PostgresqlStore() override { PQfinish(conn_); }

@@ -1,82 +1,17 @@
 #!/usr/bin/env python3
 """The server's API against the real rapiko-server process, with rounds the
-real game played: a bot plays a ticket's round headless (make_bot_game.py),
-from the start the ticket gives (a fresh game started at its seed, with its
-words), and the round's recording is sent; the game's own state at the
-round's end is the result the server must find.
+real game played: bots play tickets' rounds headless (make_bot_game.py), and
+the rounds' recordings are sent; the game's own state at a round's end is
+the result the server must find.
 
     api_test.py SERVER GAME SOURCE_DIR [--postgresql]
 
 Each row of api_cases.txt is one request and what must come back. With
 --postgresql the servers keep their rounds in the database of
 $RAPIKO_TEST_DATABASE (with_postgresql.sh makes one), both in the same one."""
-import base64, hashlib, hmac, json, os, re, shutil, subprocess, sys, tempfile, time
-import urllib.request, urllib.error
+import base64, hashlib, hmac, json, os, re, sys, time
 
-SERVER, GAME, SOURCE = sys.argv[1:4]
-DATABASE = os.environ["RAPIKO_TEST_DATABASE"] if sys.argv[4:] == ["--postgresql"] else None
-sys.path.insert(0, os.path.join(SOURCE, "tests", "golden"))
-import make_bot_game  # noqa: E402
-
-SCRATCH = tempfile.mkdtemp(prefix="rapiko-server-test-")
-SECRET = "a secret the test shares with its server"
-
-
-def start_server(name, *args):
-    data = os.path.join(SCRATCH, name)
-    os.mkdir(data)
-    with open(os.path.join(data, "secret"), "w") as f:
-        f.write(SECRET + "\n")
-    store = ["--database", DATABASE] if DATABASE else ["--data", data]
-    proc = subprocess.Popen([SERVER, *store, "--port", "0", "--listen", "127.0.0.1",
-                             "--metrics-listen", "127.0.0.1:0",
-                             "--secret-file", os.path.join(data, "secret"), *args],
-                            stdout=subprocess.PIPE, text=True)
-    lines = [proc.stdout.readline(), proc.stdout.readline()]
-    ports = [re.search(r"http://127.0.0.1:(\d+)", line) for line in lines]
-    if not all(ports):
-        sys.exit(f"the server did not say where it listens: {lines!r}")
-    return proc, [f"http://127.0.0.1:{p.group(1)}" for p in ports]
-
-
-def request(base, method, path, body=None):
-    data = body.encode() if isinstance(body, str) else body
-    req = urllib.request.Request(base + path, data=data, method=method,
-                                 headers={"Content-Type": "application/json"})
-    try:
-        with urllib.request.urlopen(req) as r:
-            return r.status, r.read().decode(), r.headers
-    except urllib.error.HTTPError as e:
-        return e.code, e.read().decode(), e.headers
-
-
-def played(seed, words, commands):
-    """The round a fresh game started at seed plays with words and commands
-    (Space first): its recording from the round's start, and its state at the end."""
-    folder = os.path.join(SCRATCH, f"game-{seed}-{len(commands)}")
-    os.mkdir(folder)
-    shutil.copy(os.path.join(SOURCE, "assets", "back.bmp"), folder)
-    with open(os.path.join(folder, "rapdata.ini"), "w") as f:
-        f.write("".join(w + "\n" for w in words))
-    record = os.path.join(folder, "round.script")
-    script = "\n".join([f"start {seed}", *commands, "state"]) + "\n"
-    out = subprocess.run([GAME, "--headless", "--script", "-", "--dir", folder, "--record", record],
-                         input=script, capture_output=True, text=True, check=True).stdout
-    state = json.loads(out.splitlines()[-1])
-    # The round begins after the pass that read Space: the ticket's start.
-    lines = open(record).read().splitlines()
-    first = next(i for i, line in enumerate(lines) if line.startswith("tick "))
-    _, ms, *n = lines[first].split()
-    rest = [f"tick {ms} {int(n[0]) - 1}"] if n and int(n[0]) > 1 else []
-    round_lines = [lines[0], f"start {seed + int(ms)}", *rest, *lines[first + 1:]]
-    return "\n".join(round_lines) + "\n", state
-
-
-def ticket(base, lst="english"):
-    status, text, _ = request(base, "POST", "/api/v1/tickets", json.dumps({"list": lst, "rules": 1}))
-    assert status == 201, text
-    return json.loads(text)
-
+from server_run import SECRET, Run, request, ticket
 
 def forged(secret, issued_ms):
     """A ticket of the server's form, signed with secret, made at issued_ms."""
@@ -91,6 +26,8 @@ def forged(secret, issued_ms):
 
 
 def main():
+    run = Run(*sys.argv[1:4], os.environ["RAPIKO_TEST_DATABASE"] if sys.argv[4:] else None)
+    start_server = run.start_server
     free_server, free_bases = start_server("free", "--allow-any-pace", "--rate-limit", "0")
     paced_server, paced_bases = start_server("paced", "--rate-limit", "3")
     servers = {"free": (free_server, free_bases[1]), "paced": (paced_server, paced_bases[1]),
@@ -98,15 +35,11 @@ def main():
     try:
         free = servers["free"][1]
         a, b, c = ticket(free), ticket(free), ticket(free)
-        english = os.path.join(SOURCE, "assets", "words", "english.ini")
-        # The bots' scripts past their start line; they type their name after the round.
         # A patient bot waits for a letter as a person does; a fast one types it the
         # pass after it appears, which no person can.
-        patient = make_bot_game.play(GAME, english, a["seed"], "patient", "BOT", 1)
-        recording, end = played(a["seed"], a["words"], patient[1:])
-        fast = make_bot_game.play(GAME, english, c["seed"], "fast", "BOT", 1)
-        typed_fast, fast_end = played(c["seed"], c["words"], fast[1:])
-        idle, idle_end = played(b["seed"], b["words"], ["press 57", "tick 16 7600"])
+        recording, end = run.bot_round(a, "patient")
+        typed_fast, fast_end = run.bot_round(c, "fast")
+        idle, idle_end = run.played(b["seed"], b["words"], ["press 57", "tick 16 7600"])
         now = int(time.time() * 1000)
         v = {"ticket": a["ticket"], "recording": recording, "score": end["score"],
              "level": end["level"], "maxLevel": end["maxLevel"],
@@ -158,10 +91,7 @@ def main():
         print(f"{failures} of the rows failed" if failures else "every row answered as it should")
         return 1 if failures else 0
     finally:
-        for proc in (free_server, paced_server):
-            proc.terminate()
-            proc.wait()
-        shutil.rmtree(SCRATCH)
+        run.close()
 
 
 if __name__ == "__main__":
