@@ -22,6 +22,7 @@ using httplib::Response;
 constexpr std::size_t kMaxBodyBytes = std::size_t{1} << 20;
 constexpr int64_t kRoundMs = state::kRoundLengthMs;
 constexpr std::size_t kMaxNameBytes = 10;
+constexpr int kWorkerWaitSeconds = 5;
 
 void Answer(Response& res, int status, const json& body) {
   res.status = status;
@@ -124,7 +125,8 @@ Api::Api(const Options& options, Store& store, const WordLists& lists, TicketSig
   const int workers = options.workers > 0
                           ? options.workers
                           : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-  workers_ = std::make_unique<std::counting_semaphore<1024>>(std::min(workers, 1024));
+  workerCount_ = std::min(workers, 1024);
+  workers_ = std::make_unique<std::counting_semaphore<1024>>(workerCount_);
 }
 
 std::string Api::Address(const Request& req) const {
@@ -142,6 +144,10 @@ std::string Api::Address(const Request& req) const {
 
 void Api::Mount(httplib::Server& server) {
   counted = &metrics_;
+  // Threads for the requests: enough that replays waiting for a worker leave
+  // others (boards, tickets) their own.
+  const std::size_t threads = std::max<std::size_t>(32, 4 * static_cast<std::size_t>(workerCount_));
+  server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
   server.set_payload_max_length(kMaxBodyBytes);
   server.set_pre_routing_handler([this](const Request& req, Response& res) {
     metrics_.Request(RouteOf(req.path));
@@ -294,7 +300,9 @@ void Api::Rounds(const Request& req, Response& res) {
     return Refuse(res, 422, "list_changed",
                   "the word list '" + ticket->list + "' changed since the ticket");
   }
-  if (!workers_->try_acquire()) {
+  // A round waits a while for a worker, never in a queue longer than the
+  // server's threads; past that it is told to come back.
+  if (!workers_->try_acquire_for(std::chrono::seconds(kWorkerWaitSeconds))) {
     res.set_header("Retry-After", "1");
     return Refuse(res, 503, "busy", "every replay worker is busy: try again");
   }

@@ -39,6 +39,7 @@ class Api {
   AddressLimits limits_;
   Metrics metrics_;
   // Replays at once; a round over this is told to come back (503).
+  int workerCount_ = 1;
   std::unique_ptr<std::counting_semaphore<1024>> workers_;
 };
 

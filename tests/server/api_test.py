@@ -9,21 +9,9 @@ the result the server must find.
 Each row of api_cases.txt is one request and what must come back. With
 --postgresql the servers keep their rounds in the database of
 $RAPIKO_TEST_DATABASE (with_postgresql.sh makes one), both in the same one."""
-import base64, hashlib, hmac, json, os, re, sys, time
+import json, os, re, sys, time
 
-from server_run import SECRET, Run, request, ticket
-
-def forged(secret, issued_ms):
-    """A ticket of the server's form, signed with secret, made at issued_ms."""
-    def b64(data):
-        return base64.urlsafe_b64encode(data).rstrip(b"=").decode()
-    payload = {"id": f"forged{issued_ms}", "seed": 1, "list": "english",
-               "words": hashlib.sha256(b"").hexdigest(), "rules": 1,
-               "issued": issued_ms, "expires": issued_ms + 180000}
-    body = "v1." + b64(json.dumps(payload).encode())
-    return body + "." + b64(hmac.new(secret.encode(), b"ticket:" + body.encode(),
-                                     hashlib.sha256).digest())
-
+from server_run import SECRET, Run, request, signed_ticket, ticket
 
 def main():
     run = Run(*sys.argv[1:4], os.environ["RAPIKO_TEST_DATABASE"] if sys.argv[4:] else None)
@@ -46,8 +34,8 @@ def main():
              "ticket2": b["ticket"], "ticket3": c["ticket"], "fast": typed_fast,
              "fastScore": fast_end["score"], "fastLevel": fast_end["level"], "idle": idle, "idleScore": idle_end["score"],
              "idleLevel": idle_end["level"], "paced": ticket(servers["paced"][1])["ticket"],
-             "expired": forged(SECRET, now - 3600 * 1000),
-             "foreign": forged("another server's secret", now),
+             "expired": signed_ticket(SECRET, "old", 1, [], now - 3600 * 1000),
+             "foreign": signed_ticket("another server's secret", "foreign", 1, [], now),
              "cut": recording[:len(recording) // 2].rsplit("\n", 1)[0] + "\n",
              "focus": recording.replace("\ntick", "\nfocus out\ntick", 1),
              "another": recording + "# a line more\n",

@@ -2,7 +2,7 @@
 port, requests to it, and rounds the real game plays on a ticket (a fresh
 game started at the ticket's seed with its words, Space in its first pass;
 its recording from the round's start and its own state at the end)."""
-import json, os, re, shutil, subprocess, sys, tempfile
+import base64, hashlib, hmac, json, os, re, shutil, subprocess, sys, tempfile
 import urllib.request, urllib.error
 
 SECRET = "a secret the test shares with its server"
@@ -97,3 +97,15 @@ def ticket(base, lst="english"):
     status, text, _ = request(base, "POST", "/api/v1/tickets", json.dumps({"list": lst, "rules": 1}))
     assert status == 201, text
     return json.loads(text)
+
+
+def signed_ticket(secret, ident, seed, words, issued_ms, lst="english"):
+    """A ticket of the server's form for seed and words, signed with secret."""
+    def b64(data):
+        return base64.urlsafe_b64encode(data).rstrip(b"=").decode()
+    text = "".join(w + "\n" for w in words).encode()
+    payload = {"id": ident, "seed": seed, "list": lst, "words": hashlib.sha256(text).hexdigest(),
+               "rules": 1, "issued": issued_ms, "expires": issued_ms + 180000}
+    body = "v1." + b64(json.dumps(payload).encode())
+    return body + "." + b64(hmac.new(secret.encode(), b"ticket:" + body.encode(),
+                                     hashlib.sha256).digest())
