@@ -84,8 +84,21 @@ int Admin(const Options& o, server::Store& store) {
 int Serve(const Options& o, server::Store& store) {
   const server::WordLists lists(o.lists);
   server::Api api(o, store, lists, server::TicketSigner(Secret(o)));
-  httplib::Server http;
+  std::unique_ptr<httplib::Server> served =
+      o.tlsCert.empty() ? std::make_unique<httplib::Server>()
+                        : std::make_unique<httplib::SSLServer>(o.tlsCert.c_str(), o.tlsKey.c_str());
+  httplib::Server& http = *served;
+  if (!http.is_valid()) {
+    std::cerr << "rapiko-server: cannot use the certificate " << o.tlsCert << " and key "
+              << o.tlsKey << '\n';
+    return 1;
+  }
   api.Mount(http);
+  // The web game from the same origin as its API.
+  if (!o.site.empty() && !http.set_mount_point("/", o.site)) {
+    std::cerr << "rapiko-server: --site " << o.site << " is not a folder\n";
+    return 1;
+  }
   const int port = o.port == 0 ? http.bind_to_any_port(o.listen)
                                : (http.bind_to_port(o.listen, o.port) ? o.port : -1);
   if (port < 0) {
@@ -112,7 +125,8 @@ int Serve(const Options& o, server::Store& store) {
               << std::endl;
     metricsThread = std::thread([&metrics] { metrics.listen_after_bind(); });
   }
-  std::cout << "rapiko-server: listening on http://" << o.listen << ':' << port << std::endl;
+  std::cout << "rapiko-server: listening on " << (o.tlsCert.empty() ? "http" : "https") << "://"
+            << o.listen << ':' << port << std::endl;
   // Terminate and interrupt end the server once the requests under way are answered.
   sigset_t stops;
   sigemptyset(&stops);
@@ -125,9 +139,9 @@ int Serve(const Options& o, server::Store& store) {
     metrics.stop();
   });
   waiter.detach();
-  const bool served = http.listen_after_bind();
+  const bool listened = http.listen_after_bind();
   if (metricsThread.joinable()) metricsThread.join();
-  return served ? 0 : 1;
+  return listened ? 0 : 1;
 }
 
 }  // namespace

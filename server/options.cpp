@@ -31,7 +31,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
                         {"--secret-file", &Options::secretFile},
                         {"--allow-origin", &Options::allowOrigin},
                         {"--trusted-proxy", &Options::trustedProxy},
-                        {"--metrics-listen", &Options::metricsListen}};
+                        {"--metrics-listen", &Options::metricsListen},
+                        {"--tls-cert", &Options::tlsCert},
+                        {"--tls-key", &Options::tlsKey},
+                        {"--site", &Options::site}};
   struct Number {
     const char* name;
     int Options::*field;
@@ -76,6 +79,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     error = "--metrics-listen takes ADDR:PORT";
     return std::nullopt;
   }
+  if (o.tlsCert.empty() != o.tlsKey.empty()) {
+    error = "--tls-cert and --tls-key go together";
+    return std::nullopt;
+  }
   if (o.data.empty() == o.database.empty()) {
     error = "give either --data DIR (SQLite) or --database postgresql://...";
     return std::nullopt;
@@ -106,6 +113,8 @@ std::string UsageText() {
          "  --trusted-proxy ADDR   take the client's address from X-Forwarded-For when\n"
          "                         the request comes from ADDR\n"
          "  --metrics-listen ADDR:PORT  serve GET /metrics (Prometheus) there, and only there\n"
+         "  --tls-cert FILE --tls-key FILE  HTTPS with this certificate and key (PEM)\n"
+         "  --site DIR           serve the files of DIR (the web game) at / too\n"
          "\n"
          "admin hide ROUND takes a round off the boards; admin release NAME lets the\n"
          "next player to use NAME hold it.\n";

@@ -22,6 +22,9 @@ struct Options {
   std::string allowOrigin;
   std::string trustedProxy;
   std::string metricsListen;  // ADDR:PORT of GET /metrics; empty: none
+  std::string tlsCert;        // HTTPS with this certificate and key (PEM)
+  std::string tlsKey;
+  std::string site;  // a folder served at / beside the API (the web game)
   // rapiko-server admin hide ROUND | release NAME
   std::vector<std::string> admin;
 };

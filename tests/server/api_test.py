@@ -9,17 +9,27 @@ the result the server must find.
 Each row of api_cases.txt is one request and what must come back. With
 --postgresql the servers keep their rounds in the database of
 $RAPIKO_TEST_DATABASE (with_postgresql.sh makes one), both in the same one."""
-import json, os, re, sys, time
+import json, os, re, subprocess, sys, time
 
 from server_run import SECRET, Run, request, signed_ticket, ticket
 
 def main():
     run = Run(*sys.argv[1:4], os.environ["RAPIKO_TEST_DATABASE"] if sys.argv[4:] else None)
     start_server = run.start_server
-    free_server, free_bases = start_server("free", "--allow-any-pace", "--rate-limit", "0")
-    paced_server, paced_bases = start_server("paced", "--rate-limit", "3")
+    site = os.path.join(run.scratch, "site")
+    os.mkdir(site)
+    with open(os.path.join(site, "index.html"), "w") as f:
+        f.write("<title>the game's page</title>\n")
+    key, cert = os.path.join(run.scratch, "key.pem"), os.path.join(run.scratch, "cert.pem")
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
+                    "-subj", "/CN=127.0.0.1", "-keyout", key, "-out", cert],
+                   check=True, capture_output=True)
+    free_server, free_bases = start_server("free", "--allow-any-pace", "--rate-limit", "0",
+                                           "--site", site)
+    paced_server, paced_bases = start_server("paced", "--rate-limit", "3", "--open-tickets", "1")
+    _, tls_bases = start_server("tls", "--tls-cert", cert, "--tls-key", key)
     servers = {"free": (free_server, free_bases[1]), "paced": (paced_server, paced_bases[1]),
-               "metrics": (free_server, free_bases[0])}
+               "metrics": (free_server, free_bases[0]), "tls": (None, tls_bases[1])}
     try:
         free = servers["free"][1]
         a, b, c = ticket(free), ticket(free), ticket(free)
