@@ -39,6 +39,13 @@ uint32_t NewSeed() {
   return seed;
 }
 
+// The hash of the token a request shows (Authorization: Bearer TOKEN), or
+// empty: whose own flagged rounds it may see.
+std::string ViewerHash(const Request& req) {
+  const std::string auth = req.get_header_value("Authorization");
+  return auth.starts_with("Bearer ") ? Sha256Hex(auth.substr(7)) : "";
+}
+
 }  // namespace
 
 Api::Api(const Options& options, Store& store, const WordLists& lists, TicketSigner signer)
@@ -199,9 +206,7 @@ void Api::Board(const Request& req, Response& res) {
   }
   json entries = json::array();
   // A player sees their own rounds that only they are shown.
-  const std::string auth = req.get_header_value("Authorization");
-  const std::string viewer = auth.starts_with("Bearer ") ? Sha256Hex(auth.substr(7)) : "";
-  for (const BoardEntry& e : store_.Board(list->name, since, limit, viewer)) {
+  for (const BoardEntry& e : store_.Board(list->name, since, limit, ViewerHash(req))) {
     entries.push_back({{"place", entries.size() + 1},
                        {"name", e.name},
                        {"score", e.score},
@@ -217,9 +222,10 @@ void Api::Recording(const Request& req, Response& res) {
   const auto id = IdOf(req, res);
   if (!id) return;
   const auto round = store_.FindRound(*id);
-  if (!round || round->name.empty() || round->hidden) {
-    return Refuse(res, 404, "no_round", "no such round on a board");
-  }
+  // A flagged round is shown to its player alone.
+  const bool shown = round && !round->name.empty() && !round->hidden &&
+                     (!round->flagged || store_.NameHolder(round->name) == ViewerHash(req));
+  if (!shown) return Refuse(res, 404, "no_round", "no such round on a board");
   res.status = 200;
   res.set_content(round->recording, "text/plain; charset=utf-8");
 }

@@ -157,6 +157,10 @@ void Api::Name(const Request& req, Response& res) {
   if (!SameSecret(*claim, signer_.ClaimOf(round->ticket))) {
     return Refuse(res, 403, "not_claim", "the claim is not this round's");
   }
+  // Before any name is taken for it.
+  if (!round->name.empty() && round->name != *name) {
+    return Refuse(res, 409, "named", "the round already has a name");
+  }
   const std::string newToken = token ? "" : RandomToken(24);
   const std::string tokenHash = Sha256Hex(token ? *token : newToken);
   std::string holder = store_.NameHolder(*name).value_or("");

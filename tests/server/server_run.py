@@ -82,10 +82,12 @@ class Run:
         return self.played(ticket["seed"], ticket["words"], bot[1:])
 
 
-def request(base, method, path, body=None, timeout=60):
+def request(base, method, path, body=None, timeout=60, token=None):
     data = body.encode() if isinstance(body, str) else body
-    req = urllib.request.Request(base + path, data=data, method=method,
-                                 headers={"Content-Type": "application/json"})
+    headers = {"Content-Type": "application/json"}
+    if token:
+        headers["Authorization"] = "Bearer " + token
+    req = urllib.request.Request(base + path, data=data, method=method, headers=headers)
     # A test's own certificate is trusted as it is.
     unchecked = ssl._create_unverified_context() if base.startswith("https") else None
     try:
