@@ -7,7 +7,7 @@
 #   play     build and play the game (the default)
 #   server   play, and the online ranking's server
 #   test     play and server, and build and run every test
-#   ci       test, and the checks CI adds: format, install, fuzzing
+#   ci       test, and the checks CI adds: format, install, fuzzing, the server on PostgreSQL
 #   bench    play, and the benchmarks
 #   fuzz     play, and the fuzz targets (clang)
 #   package  play, and the Debian package
@@ -21,7 +21,7 @@ test=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick)
 server=(libcpp-httplib-dev libsqlite3-dev libssl-dev libpq-dev)
 fuzz=(clang libclang-rt-dev)
 package=(dpkg-dev)
-ci=(clang-format desktop-file-utils appstream groff-base "${fuzz[@]}" "${package[@]}")
+ci=(clang-format desktop-file-utils appstream groff-base postgresql "${fuzz[@]}" "${package[@]}")
 # The ports build their libraries from the Debian sources of the versions the
 # Linux build links (scripts/port-libraries.sh), so they need those too.
 windows=("${play[@]}" dpkg-dev gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
