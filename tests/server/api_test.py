@@ -26,11 +26,15 @@ def main():
                    check=True, capture_output=True)
     # Tickets taken before the bots play (slowly, under a sanitizer) must not expire.
     free_server, free_bases = start_server("free", "--allow-any-pace", "--rate-limit", "0",
-                                           "--slack", "86400", "--site", site)
+                                           "--slack", "86400", "--site", site,
+                                           "--allow-origin", "https://class.example")
     paced_server, paced_bases = start_server("paced", "--rate-limit", "3", "--open-tickets", "1")
     _, tls_bases = start_server("tls", "--tls-cert", cert, "--tls-key", key)
+    proxied, proxied_bases = start_server("proxied", "--rate-limit", "1",
+                                          "--trusted-proxy", "127.0.0.1")
     servers = {"free": (free_server, free_bases[1]), "paced": (paced_server, paced_bases[1]),
-               "metrics": (free_server, free_bases[0]), "tls": (None, tls_bases[1])}
+               "metrics": (free_server, free_bases[0]), "tls": (None, tls_bases[1]),
+               "proxied": (proxied, proxied_bases[1])}
     try:
         free = servers["free"][1]
         a, b, c = ticket(free), ticket(free), ticket(free)
@@ -72,10 +76,12 @@ def main():
                                           capture_output=True, text=True)
                     got = [(done.returncode, done.stdout + done.stderr, {})]
                 else:
-                    # A body "token $NAME" is no body: the request shows that token.
-                    token = fill(body[6:], False) if body.startswith("token ") else None
+                    # A body "header NAME: VALUE" is no body but a header of the request.
+                    header = (dict([fill(body[7:], False).split(": ", 1)])
+                              if body.startswith("header ") else None)
                     got = [request(servers[server][1], method, fill(path, False),
-                                   None if body == "-" or token else fill(body, True), token=token)
+                                   None if body == "-" or header else fill(body, True),
+                                   header=header)
                            for _ in range(int(times))]
                 wanted = fill(expect, False)
             except KeyError as e:
@@ -84,7 +90,9 @@ def main():
                 continue
             status, text, headers = next((g for g in got if g[0] == int(want)), got[-1])
             absent = wanted.startswith("!")
-            ok = status == int(want) and (expect == "-" or (wanted.lstrip("!") in text) != absent)
+            # The answer's text, then its headers, one a line.
+            answer = text + "\n" + "".join(f"{k}: {v}\n" for k, v in dict(headers).items())
+            ok = status == int(want) and (expect == "-" or (wanted.lstrip("!") in answer) != absent)
             if status in (429, 503):
                 ok = ok and headers.get("Retry-After", "").isdigit()
             if status >= 400 and method != "ADMIN":

@@ -82,11 +82,9 @@ class Run:
         return self.played(ticket["seed"], ticket["words"], bot[1:])
 
 
-def request(base, method, path, body=None, timeout=60, token=None):
+def request(base, method, path, body=None, timeout=60, header=None):
     data = body.encode() if isinstance(body, str) else body
-    headers = {"Content-Type": "application/json"}
-    if token:
-        headers["Authorization"] = "Bearer " + token
+    headers = {"Content-Type": "application/json", **(header or {})}
     req = urllib.request.Request(base + path, data=data, method=method, headers=headers)
     # A test's own certificate is trusted as it is.
     unchecked = ssl._create_unverified_context() if base.startswith("https") else None
