@@ -54,15 +54,15 @@ void Api::Rounds(const Request& req, Response& res) {
   if (ticket->rules != state::kRulesVersion) return RefuseRules(res, ticket->rules);
   const std::string hash = Sha256Hex(*recording);
   const auto answer = [&](const Round& round) {
-    json body = {{"id", round.id},
-                 {"list", round.list},
-                 {"score", round.score},
-                 {"level", round.level},
-                 {"maxLevel", round.maxLevel},
-                 {"place", store_.PlaceOf(round)},
-                 {"claim", signer_.ClaimOf(round.ticket)}};
-    if (round.flagged) body["flagged"] = true;
-    Answer(res, 201, body);
+    json reply = {{"id", round.id},
+                  {"list", round.list},
+                  {"score", round.score},
+                  {"level", round.level},
+                  {"maxLevel", round.maxLevel},
+                  {"place", store_.PlaceOf(round)},
+                  {"claim", signer_.ClaimOf(round.ticket)}};
+    if (round.flagged) reply["flagged"] = true;
+    Answer(res, 201, reply);
   };
   // A retry after a lost answer gets the first answer again.
   if (const auto spent = store_.FindRoundOfTicket(ticket->id)) {
