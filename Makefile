@@ -9,7 +9,7 @@ CMAKE_FLAGS ?=
 
 .PHONY: all deps configure build game play play-window test golden-update test-nosdl test-sanitize bench \
         bench-build bench-window bench-web fuzz fuzz-ci install install-check package windows test-windows \
-        format format-check ci clean web serve test-web
+        format format-check ci clean web serve test-web server
 
 all: build
 
@@ -36,6 +36,11 @@ game: deps configure
 # Full screen on the desktop; a mouse click or Esc ends the game.
 play: game
 	build/src/rapiko
+
+# The online ranking's server, build/server/rapiko-server (docs/server.md), with the
+# libraries it links installed first.
+server: deps-server configure
+	cmake --build --preset default --target rapiko-server
 
 play-window: game
 	build/src/rapiko --window
@@ -142,7 +147,7 @@ tests/web/node_modules/.package-lock.json: tests/web/package-lock.json
 	cd tests/web && npm ci --no-audit --no-fund
 
 SOURCES = $(shell git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'web/*.cpp' \
-                    'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' 'fuzz/*.h')
+                    'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' 'fuzz/*.h' 'server/*.cpp' 'server/*.h')
 
 format:
 	clang-format -i $(SOURCES)

@@ -87,6 +87,7 @@ for size in 1024/768 1920/1080 1280/960; do
 done
 row "steering: exact atan, cos and sin" "$(median BM_Steering)" us 0.03 "$reference"
 row "whole 120 s round at 16 ms passes" "$(in_ms "$(median BM_WholeRound)")" ms 1000
+row "server: verify a sent round (no drawing)" "$(in_ms "$(median BM_VerifyRound)")" ms 20
 row "start-up to the first flipped frame" "$(in_ms "$(median BM_StartUpToFirstFrame)")" ms 100
 row "statistics of a 100,000-round history" "$(in_ms "$(median BM_ReadHistory100k)")" ms 200
 row "peak RSS of a round (${round_passes:-?} passes)" "$peak_mb" MB 50

@@ -2,11 +2,12 @@
 # Installs the Debian packages that one kind of work needs, only those that
 # are missing. Elsewhere it names what to install.
 #
-#   scripts/install-deps.sh [play|test|ci|bench|fuzz|package|windows|web] ...
+#   scripts/install-deps.sh [play|test|ci|bench|fuzz|package|windows|web|server] ...
 #
 #   play     build and play the game (the default)
-#   test     play, and build and run every test
-#   ci       test, and the checks CI adds: format, install, fuzzing
+#   server   play, and the online ranking's server
+#   test     play and server, and build and run every test
+#   ci       test, and the checks CI adds: format, install, fuzzing, the server on PostgreSQL
 #   bench    play, and the benchmarks
 #   fuzz     play, and the fuzz targets (clang)
 #   package  play, and the Debian package
@@ -17,9 +18,10 @@ set -euo pipefail
 play=(g++ cmake ninja-build pkg-config make python3
       libsdl2-dev libsdl2-mixer-dev libpng-dev nlohmann-json3-dev)
 test=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick)
+server=(libcpp-httplib-dev libsqlite3-dev libssl-dev libpq-dev)
 fuzz=(clang libclang-rt-dev)
 package=(dpkg-dev)
-ci=(clang-format desktop-file-utils appstream groff-base "${fuzz[@]}" "${package[@]}")
+ci=(clang-format desktop-file-utils appstream groff-base postgresql "${fuzz[@]}" "${package[@]}")
 # The ports build their libraries from the Debian sources of the versions the
 # Linux build links (scripts/port-libraries.sh), so they need those too.
 windows=("${play[@]}" dpkg-dev gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
@@ -32,14 +34,15 @@ packages=()
 for kind in "${@:-play}"; do
   case $kind in
     play) packages+=("${play[@]}") ;;
-    test) packages+=("${play[@]}" "${test[@]}") ;;
-    ci) packages+=("${play[@]}" "${test[@]}" "${ci[@]}") ;;
+    test) packages+=("${play[@]}" "${test[@]}" "${server[@]}") ;;
+    ci) packages+=("${play[@]}" "${test[@]}" "${server[@]}" "${ci[@]}") ;;
+    server) packages+=("${play[@]}" "${server[@]}") ;;
     bench) packages+=("${play[@]}" "${bench[@]}") ;;
     fuzz) packages+=("${play[@]}" "${fuzz[@]}") ;;
     package) packages+=("${play[@]}" "${package[@]}") ;;
     windows) packages+=("${windows[@]}") ;;
     web) packages+=("${web[@]}") ;;
-    *) echo "install-deps.sh: no kind of work '$kind' (play, test, ci, bench, fuzz, package, windows, web)" >&2
+    *) echo "install-deps.sh: no kind of work '$kind' (play, test, ci, bench, fuzz, package, windows, web, server)" >&2
        exit 2 ;;
   esac
 done
@@ -50,7 +53,8 @@ if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>
   printf '  %s\n' "${packages[@]}" >&2
   echo "(SDL2 with SDL2_mixer, libpng, nlohmann-json, CMake, Ninja, pkg-config;" >&2
   echo " for tests GoogleTest, and Xvfb and xdotool for the window test; clang for fuzzing;" >&2
-  echo " Google Benchmark for the benchmarks; desktop-file-utils, AppStream and groff to" >&2
+  echo " Google Benchmark for the benchmarks; cpp-httplib, SQLite, OpenSSL and libpq for the" >&2
+  echo " server; desktop-file-utils, AppStream and groff to" >&2
   echo " check the install)" >&2
   exit 0
 fi

@@ -1,0 +1,21 @@
+# Writes a C++ file whose function FUNCTION (in namespace server) returns the
+# given files as (name, bytes) pairs, in the order given.
+# Input: OUT (the file to write), FUNCTION, ENTRIES (NAME=path, split at |).
+string(REPLACE "|" ";" ENTRIES "${ENTRIES}")
+set(body "// Generated at build time. Do not edit.\n#include <string>\n#include <utility>\n#include <vector>\n\nnamespace server {\nnamespace {\n")
+set(table "")
+set(i 0)
+foreach(entry IN LISTS ENTRIES)
+  string(REGEX MATCH "^[^=]*" name "${entry}")
+  string(REGEX REPLACE "^[^=]*=" "" path "${entry}")
+  file(READ "${path}" hex HEX)
+  string(LENGTH "${hex}" hexlen)
+  math(EXPR size "${hexlen} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "((0x..,){32})" "\\1\n" bytes "${bytes}")
+  string(APPEND body "const unsigned char kData${i}[] = {\n${bytes} 0};\n")
+  string(APPEND table "      {\"${name}\", std::string(reinterpret_cast<const char*>(kData${i}), ${size})},\n")
+  math(EXPR i "${i} + 1")
+endforeach()
+string(APPEND body "}  // namespace\n\nstd::vector<std::pair<std::string, std::string>> ${FUNCTION}() {\n  return {\n${table}  };\n}\n\n}  // namespace server\n")
+file(WRITE "${OUT}" "${body}")
