@@ -6,6 +6,7 @@
 
 #include "app/word_lists.h"
 #include "media/messages.h"
+#include "net/address.h"
 #include "storage/user_folder.h"
 
 namespace app {
@@ -97,6 +98,15 @@ const std::vector<OptionEntry>& OptionTable() {
          o.lang = v;
          return std::nullopt;
        }},
+      {"--online", "URL",
+       "play each round on the online ranking of the server at URL\n"
+       "(http:// or https://): a round takes its start from the\n"
+       "server and is sent when it ends (headless runs)",
+       [](Options& o, const std::string& v) -> std::optional<std::string> {
+         if (const auto fault = net::AddressFault(v)) return "--online: " + *fault;
+         o.online = v;
+         return std::nullopt;
+       }},
       {"--headless", nullptr, "run without window or sound, driven by a script",
        [](Options& o, const std::string&) { return o.headless = true, std::nullopt; }},
       {"--script", "FILE", "the script of a headless run ('-' for standard input)",
@@ -182,7 +192,7 @@ std::string UsageText() {
       "                     [--words LIST|FILE] [--record FILE] [--lang CODE]\n"
       "       rapiko --replay FILE [--window [--scale N]] [--dir DIR]\n"
       "       rapiko --headless --script FILE [--practice] [--dir DIR] [--words LIST|FILE]\n"
-      "                     [--record FILE] [--lang CODE]\n"
+      "                     [--record FILE] [--lang CODE] [--online URL]\n"
       "       rapiko --stats [--dir DIR] [--words LIST|FILE | --all-lists]\n"
       "\n"
       "A keyboard-practice arcade game: type the falling letters, fire with Space.\n"
@@ -249,6 +259,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
   if (!o.replay.empty() && !o.words.empty()) {
     return fail("--replay plays the words the recording carries, so it takes no --words");
   }
+  if (!o.online.empty() && !o.headless) return fail("--online is for --headless runs");
   if (o.headless && o.window) return fail("--window and --headless do not go together");
   if (o.headless && Given(seen, "--keys"))
     return fail("--keys is for play; a script gives key codes");

@@ -121,6 +121,8 @@ void RecordingSystem::DispatchMessages(media::WindowEvents& events) {
   } else if (mode != state::kModePlaying && lastMode_ == state::kModePlaying &&
              !game_->quitRequested && rounds_) {
     rounds_->RoundEnded(*game_, round_, game_->score);
+  } else if (mode == state::kModeTitle && lastMode_ == state::kModeNameEntry && rounds_) {
+    rounds_->NameEntered(*game_, round_);
   }
   lastMode_ = mode;
 }

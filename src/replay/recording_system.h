@@ -19,6 +19,8 @@ class RoundEvents {
   virtual void RoundStarted(const state::GameState& g, int round, uint32_t tick) = 0;
   // After the pass that ended it (not for a round ended by quitting).
   virtual void RoundEnded(const state::GameState& g, int round, int32_t score) = 0;
+  // After the pass in which the name entry that followed it ended.
+  virtual void NameEntered(const state::GameState&, int /*round*/) {}
 };
 
 // Records the tick count at start-up, each pass's elapsed time, the keys
