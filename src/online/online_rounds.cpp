@@ -8,7 +8,7 @@
 
 #include "net/address.h"
 #include "replay/format.h"
-#include "replay/round_start.h"
+#include "replay/ticket_start.h"
 
 namespace online {
 namespace {
@@ -65,7 +65,9 @@ void OnlineRounds::RoundStarted(const state::GameState& g, int, uint32_t tick) {
     return;
   }
   ticket_ = std::move(ticket);
-  if (game_) replay::DealRound(*game_, ticket_->seed, ticket_->words);
+  // Started again from the ticket alone, as the server replays it (Space's
+  // start once more: its sound is playing already, so nothing is heard).
+  if (game_) replay::StartTicketRound(*game_, ticket_->seed, ticket_->words);
   round_ = replay::RecordingFormatLine() + "\nstart " + std::to_string(tick) + "\n";
   capturing_ = true;
 }
@@ -106,7 +108,6 @@ void OnlineRounds::RoundEnded(const state::GameState& g, int, int32_t) {
   open_->id = placed_->id;
   open_->score = placed_->score;
   open_->level = placed_->level;
-  open_->place = placed_->place;
   if (!placed_->list.empty()) open_->list = placed_->list;
   // A round that goes to the name entry is settled when the name is typed.
   if (g.gameMode != state::kModeNameEntry) {
@@ -148,7 +149,8 @@ void OnlineRounds::SendName(const std::string& name) {
   if (!named) {
     open_->error = "the name was not entered online (" + ErrorOf(reply) + ")";
   } else {
-    if (named->place) open_->place = named->place;
+    // The place counts from the name on: a round without one is on no board.
+    open_->place = named->place ? named->place : placed_->place;
     if (!named->token.empty()) {
       setup_.token = named->token;
       if (setup_.keepToken) setup_.keepToken(named->token);

@@ -17,7 +17,7 @@ constexpr const char* kRoundsPath = "api/v1/rounds";
 // The name the server knows the game folder's own rapdata.ini by.
 constexpr const char* kDefaultListName = "rapdata";
 
-// A round's start as the server dealt it (replay::DealRound plays it).
+// A round's start as the server dealt it (replay::StartTicketRound plays it).
 struct Ticket {
   std::string ticket;  // sent back with the round
   uint32_t seed = 0;

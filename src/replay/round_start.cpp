@@ -6,7 +6,6 @@
 #include <type_traits>
 
 #include "game/title.h"
-#include "typing/word_data.h"
 
 namespace replay {
 namespace {
@@ -68,16 +67,6 @@ bool ApplyResume(state::GameState& g, const std::string& note) {
   } catch (const json::exception&) {
     return false;
   }
-}
-
-void DealRound(state::GameState& g, uint32_t seed, const std::vector<std::string>& words) {
-  std::string bytes;
-  for (const std::string& word : words) bytes += word + "\n";
-  typing::LoadWordDataFromBytes(g, bytes);
-  g.rng.Seed(seed);
-  g.pacing = state::Pacing{};
-  g.roundTime = 0;
-  g.hasFocus = true;
 }
 
 }  // namespace replay

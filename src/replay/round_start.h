@@ -1,10 +1,8 @@
 // What a round needs to be played again from its own start: the state that Space left.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "state/game_state.h"
 
@@ -23,12 +21,5 @@ std::optional<std::string> NotedResume(const std::string& scriptText);
 // note's state into g, after start-up. Reads the notes of every version so
 // far. False (g unchanged) when the note is not one this game reads.
 bool ApplyResume(state::GameState& g, const std::string& note);
-
-// A round dealt by an online ranking's ticket, after Space started it
-// (game::StartRound): its words (each read as a line of a word file), the
-// random numbers seeded with seed as start-up seeds them, the pacing's start
-// values, the round clock at 0 and the focus. Nothing of the session before
-// it counts, so a server plays it again from the ticket alone.
-void DealRound(state::GameState& g, uint32_t seed, const std::vector<std::string>& words);
 
 }  // namespace replay
