@@ -20,7 +20,6 @@ struct Settings {
   std::optional<bool> fullscreen;
   std::optional<int32_t> scale;         // 0: the largest that fits; else 1 to 8
   std::optional<std::string> language;  // a language's code (media::LanguageCode)
-  std::optional<std::string> online;    // the online ranking's server (an http(s) address)
   // Holds the player's names on the online ranking (the server made it).
   std::optional<std::string> onlineToken;
   bool operator==(const Settings&) const = default;

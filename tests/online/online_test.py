@@ -4,6 +4,8 @@ what the game says of each ({"online": ...}) is checked against the server's boa
 
     online_test.py RAPIKO RAPIKO_SERVER
 
+RAPIKO is the game's command (a port's: "node build-web/node/rapiko.js").
+
 - a round is answered with the score and level the game itself ended with, and appears on
   the list's board under the name typed, with a place;
 - the token the server made for the name is kept in the settings, and a later game with it
@@ -12,6 +14,7 @@ what the game says of each ({"online": ...}) is checked against the server's boa
 """
 import json
 import os
+import shlex
 import socket
 import subprocess
 import sys
@@ -45,7 +48,7 @@ class Game:
 
     def __init__(self, rapiko, folder, config, url):
         env = dict(os.environ, XDG_CONFIG_HOME=config)
-        args = [rapiko, "--headless", "--script", "-", "--dir", folder, "--online", url]
+        args = rapiko + ["--headless", "--script", "-", "--dir", folder, "--online", url]
         self.proc = subprocess.Popen(args, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                      text=True, env=env)
         self.online = []
@@ -139,8 +142,8 @@ def main(rapiko, server):
     script = f"start 5000\ntick 16\npress {SPACE}\ntick 16 400\nstate\n"
     runs = []
     for extra in ([], ["--online", url]):
-        r = subprocess.run([rapiko, "--headless", "--script", "-", "--dir",
-                            os.path.join(work, "offline" + str(len(runs)))] + extra,
+        r = subprocess.run(rapiko + ["--headless", "--script", "-", "--dir",
+                                     os.path.join(work, "offline" + str(len(runs)))] + extra,
                            input=script, capture_output=True, text=True,
                            env=dict(os.environ, XDG_CONFIG_HOME=os.path.join(work, "c")))
         runs.append(r.stdout.splitlines())
@@ -153,4 +156,4 @@ def main(rapiko, server):
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1], sys.argv[2]))
+    sys.exit(main(shlex.split(sys.argv[1]), sys.argv[2]))
