@@ -22,6 +22,11 @@ else()
            COMMAND ctest --test-dir ${rapiko_host_build} -L golden --output-on-failure -j 2)
   set_tests_properties(Port.GoldenGamesUnderNode PROPERTIES FIXTURES_REQUIRED linux_tests
     ENVIRONMENT "RAPIKO_PROGRAM=node $<TARGET_FILE:rapiko>" TIMEOUT 3600)
+  # Rounds on the real online ranking's server (of the Linux build) through the Node program.
+  add_test(NAME Port.OnlineUnderNode
+           COMMAND ctest --test-dir ${rapiko_host_build} -L online --output-on-failure)
+  set_tests_properties(Port.OnlineUnderNode PROPERTIES FIXTURES_REQUIRED linux_tests
+    ENVIRONMENT "RAPIKO_PROGRAM=node $<TARGET_FILE:rapiko>" TIMEOUT 900)
   # The page in headless Chromium (tests/web/, its Node packages from its lock file).
   add_test(NAME Port.NodePackages
            COMMAND sh -c "[ tests/web/node_modules/.package-lock.json -nt tests/web/package-lock.json ] || npm ci --prefix tests/web --no-audit --no-fund"

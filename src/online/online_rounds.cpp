@@ -13,8 +13,9 @@
 namespace online {
 namespace {
 
-// The server takes at most this much; a longer round is not sent.
-constexpr std::size_t kMaxSentBytes = std::size_t{1} << 20;
+// The server takes a body of at most 1 MiB, in which the recording's line
+// ends are escaped: a longer round is not sent (a real one takes some 100 KB).
+constexpr std::size_t kMaxSentBytes = std::size_t{768} << 10;
 // A round is sent again this many times when no answer came or the server
 // was busy; the server answers a repeat with its first answer.
 constexpr int kRoundAttempts = 3;

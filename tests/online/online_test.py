@@ -4,7 +4,8 @@ what the game says of each ({"online": ...}) is checked against the server's boa
 
     online_test.py RAPIKO RAPIKO_SERVER
 
-RAPIKO is the game's command (a port's: "node build-web/node/rapiko.js").
+RAPIKO is the game's command; RAPIKO_PROGRAM, when set, replaces it with a port's
+("node build-web/node/rapiko.js"), as for the golden games.
 
 - a round is answered with the score and level the game itself ended with, and appears on
   the list's board under the name typed, with a place;
@@ -156,4 +157,4 @@ def main(rapiko, server):
 
 
 if __name__ == "__main__":
-    sys.exit(main(shlex.split(sys.argv[1]), sys.argv[2]))
+    sys.exit(main(shlex.split(os.environ.get("RAPIKO_PROGRAM") or sys.argv[1]), sys.argv[2]))
