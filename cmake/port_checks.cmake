@@ -16,6 +16,12 @@ if(RAPIKO_PLATFORM STREQUAL "windows")
            COMMAND ${PROJECT_SOURCE_DIR}/scripts/test-windows.sh ${CMAKE_BINARY_DIR} ${rapiko_host_build})
   set_tests_properties(Port.WindowsUnderWine PROPERTIES FIXTURES_REQUIRED linux_tests
                        RUN_SERIAL TRUE TIMEOUT 3600)
+  # Rounds on the real online ranking's server (of the Linux build), each player in a Wine
+  # prefix of its own.
+  add_test(NAME Port.OnlineUnderWine
+           COMMAND ctest --test-dir ${rapiko_host_build} -L online --output-on-failure)
+  set_tests_properties(Port.OnlineUnderWine PROPERTIES FIXTURES_REQUIRED linux_tests RUN_SERIAL TRUE
+    ENVIRONMENT "RAPIKO_PROGRAM=${PROJECT_SOURCE_DIR}/scripts/wine.sh $<TARGET_FILE:rapiko>" TIMEOUT 900)
 else()
   # Every golden game through the Node program, byte for byte.
   add_test(NAME Port.GoldenGamesUnderNode
