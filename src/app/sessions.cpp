@@ -50,7 +50,7 @@ int PlaySession(const Options& options, const std::string& myPath, const std::st
                         .wordFile = wordFile,
                         .options = {.practice = choices.practice, .choices = choices},
                         .report = Tell};
-  session.attach = [&](const state::GameState& g) { system.SetGame(&g, &best); };
+  session.attach = [&](const state::GameState& g) { system.SetGame(&g, {&best}); };
   session.started = [&](state::GameState& g) {
     if (g.choices.practice) recording.Note(replay::PracticeNote(g.progress.practiceKeys));
   };

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 
 #include "net/address.h"
 #include "replay/format.h"
@@ -21,6 +20,8 @@ constexpr std::size_t kMaxSentBytes = std::size_t{768} << 10;
 constexpr int kRoundAttempts = 3;
 constexpr int kLongestWaitS = 10;
 
+constexpr const char* kNoName = "no name was entered: the round stays off the board";
+
 }  // namespace
 
 std::optional<std::string> ListToSend(const state::Choices& choices) {
@@ -31,66 +32,160 @@ std::optional<std::string> ListToSend(const state::Choices& choices) {
 OnlineRounds::OnlineRounds(Setup setup, replay::Recording& recording)
     : setup_(std::move(setup)), recording_(recording) {
   recording.AddSink(this);
+  if (setup_.background) worker_ = std::thread([this] { Work(); });
+}
+
+OnlineRounds::~OnlineRounds() {
+  if (!worker_.joinable()) return;
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  wake_.notify_all();
+  worker_.join();
 }
 
 void OnlineRounds::Line(const std::string& line) {
   if (!capturing_) return;
-  round_ += line + '\n';
-  if (round_.size() > kMaxSentBytes) {
+  text_ += line + '\n';
+  if (text_.size() > kMaxSentBytes) {
     capturing_ = false;
-    round_.clear();
+    text_.clear();
   }
 }
 
 void OnlineRounds::RoundStarted(const state::GameState& g, int, uint32_t tick) {
-  // A round before it still waiting for its name gets none now.
-  if (open_) Settle();
-  open_ = Outcome{};
-  ticket_.reset();
+  round_ = std::make_shared<Round>();
+  ended_ = false;
+  capturing_ = false;
+  Outcome& outcome = round_->outcome;
   const std::optional<std::string> list = ListToSend(g.choices);
   if (!list) {
-    open_->error = g.choices.practice ? "a practice round is not sent: it was played offline"
-                                      : "a list played from its file is not ranked online: the "
-                                        "round was played offline";
-    Settle();
+    outcome.error = g.choices.practice ? "a practice round is not sent: it was played offline"
+                                       : "a list played from its file is not ranked online: the "
+                                         "round was played offline";
+    Settle(*round_);
+    round_.reset();
     return;
   }
-  open_->list = *list;
+  outcome.list = *list;
   const net::Reply reply = net::PostJson(net::Endpoint(setup_.url, kTicketsPath),
                                          TicketRequest(*list), kTicketTimeoutMs);
-  open_->status = reply.status;
+  outcome.status = reply.status;
   std::optional<Ticket> ticket = reply.status == 201 ? ReadTicket(reply.body) : std::nullopt;
   if (!ticket) {
-    open_->error = "no ticket (" + ErrorOf(reply) + "): the round was played offline";
-    Settle();
+    outcome.error = "no ticket (" + ErrorOf(reply) + "): the round was played offline";
+    Settle(*round_);
+    round_.reset();
     return;
   }
-  ticket_ = std::move(ticket);
+  round_->ticket = std::move(*ticket);
   // Started again from the ticket alone, as the server replays it (Space's
   // start once more: its sound is playing already, so nothing is heard).
-  if (game_) replay::StartTicketRound(*game_, ticket_->seed, ticket_->words);
-  round_ = replay::RecordingFormatLine() + "\nstart " + std::to_string(tick) + "\n";
+  if (game_) replay::StartTicketRound(*game_, round_->ticket.seed, round_->ticket.words);
+  text_ = replay::RecordingFormatLine() + "\nstart " + std::to_string(tick) + "\n";
   capturing_ = true;
 }
 
 void OnlineRounds::RoundEnded(const state::GameState& g, int, int32_t) {
-  if (!open_ || !ticket_) return;
+  if (!round_ || ended_) return;
+  ended_ = true;
   const bool whole = capturing_;
   capturing_ = false;
   const std::string pending = recording_.PendingLine();
-  const std::string recording = round_ + (pending.empty() ? "" : pending + "\n");
-  round_.clear();
-  if (!whole) {
-    open_->error = "the round's recording is too long to send: it stays local";
-    Settle();
+  const std::string recording = text_ + (pending.empty() ? "" : pending + "\n");
+  text_.clear();
+  if (!whole || recording.find("\nfocus ") != std::string::npos) {
+    round_->outcome.error =
+        whole ? "the round was paused (the window lost the focus): it is not ranked online"
+              : "the round's recording is too long to send: it stays local";
+    Settle(*round_);
+    round_.reset();
     return;
   }
-  if (recording.find("\nfocus ") != std::string::npos) {
-    open_->error = "the round was paused (the window lost the focus): it is not ranked online";
-    Settle();
+  // A round that goes to the name entry is settled when the name is typed.
+  round_->waitsForName = g.gameMode == state::kModeNameEntry;
+  const std::string body = RoundRequest(round_->ticket.ticket, recording, g.score, g.level);
+  const std::shared_ptr<Round> round = round_;
+  Run([this, round, body] { SendRound(*round, body); });
+}
+
+void OnlineRounds::NameEntered(const state::GameState& g, int) {
+  if (!round_ || !ended_ || !round_->waitsForName) return;
+  const std::shared_ptr<Round> round = round_;
+  round_.reset();
+  Run([this, round, name = g.entryName] { SendName(*round, name); });
+}
+
+void OnlineRounds::PassEnded(const state::GameState&) {
+  std::vector<Outcome> done;
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    done.swap(done_);
+  }
+  for (const Outcome& outcome : done) {
+    if (setup_.settled) setup_.settled(outcome);
+  }
+}
+
+void OnlineRounds::Finish(const state::GameState& g) {
+  if (round_ && !ended_) {
+    round_->outcome.error = "the round did not end: nothing was sent";
+    Settle(*round_);
+  } else if (round_ && round_->waitsForName) {
+    const std::shared_ptr<Round> round = round_;
+    // Ended from outside during the name entry, which then entered the name.
+    const bool named = g.gameMode == state::kModeTitle;
+    Run([this, round, named, name = g.entryName] {
+      if (named) {
+        SendName(*round, name);
+      } else if (round->placed) {
+        round->outcome.error = kNoName;
+        Settle(*round);
+      }
+    });
+  }
+  round_.reset();
+  if (worker_.joinable()) {
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      stopping_ = true;
+    }
+    wake_.notify_all();
+    worker_.join();
+  }
+  PassEnded(g);
+}
+
+void OnlineRounds::Run(std::function<void()> job) {
+  if (!setup_.background) {
+    job();
     return;
   }
-  const std::string body = RoundRequest(ticket_->ticket, recording, g.score, g.level);
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    jobs_.push_back(std::move(job));
+  }
+  wake_.notify_all();
+}
+
+void OnlineRounds::Work() {
+  for (;;) {
+    std::function<void()> job;
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+      // What was handed over before the end is still sent.
+      if (jobs_.empty()) return;
+      job = std::move(jobs_.front());
+      jobs_.pop_front();
+    }
+    job();
+  }
+}
+
+void OnlineRounds::SendRound(Round& round, const std::string& body) {
+  Outcome& outcome = round.outcome;
   net::Reply reply;
   for (int attempt = 1;; ++attempt) {
     reply = net::PostJson(net::Endpoint(setup_.url, kRoundsPath), body, kRoundTimeoutMs);
@@ -99,72 +194,57 @@ void OnlineRounds::RoundEnded(const state::GameState& g, int, int32_t) {
     std::this_thread::sleep_for(
         std::chrono::seconds(std::clamp(reply.retryAfter, 1, kLongestWaitS)));
   }
-  if (reply.status != 0) open_->status = reply.status;
-  placed_ = reply.status == 201 ? ReadPlaced(reply.body) : std::nullopt;
-  if (!placed_) {
-    open_->error = "the round was not ranked online (" + ErrorOf(reply) + "): it stays local";
-    Settle();
+  if (reply.status != 0) outcome.status = reply.status;
+  round.placed = reply.status == 201 ? ReadPlaced(reply.body) : std::nullopt;
+  if (!round.placed) {
+    outcome.error = "the round was not ranked online (" + ErrorOf(reply) + "): it stays local";
+    Settle(round);
     return;
   }
-  open_->id = placed_->id;
-  open_->score = placed_->score;
-  open_->level = placed_->level;
-  if (!placed_->list.empty()) open_->list = placed_->list;
-  // A round that goes to the name entry is settled when the name is typed.
-  if (g.gameMode != state::kModeNameEntry) {
-    open_->error = "no name was entered: the round stays off the board";
-    Settle();
+  outcome.id = round.placed->id;
+  outcome.score = round.placed->score;
+  outcome.level = round.placed->level;
+  if (!round.placed->list.empty()) outcome.list = round.placed->list;
+  if (!round.waitsForName) {
+    outcome.error = kNoName;
+    Settle(round);
   }
 }
 
-void OnlineRounds::NameEntered(const state::GameState& g, int) {
-  if (open_ && placed_) SendName(g.entryName);
-}
-
-void OnlineRounds::Finish(const state::GameState& g) {
-  if (!open_) return;
-  if (!placed_) {
-    open_->error = "the round did not end: nothing was sent";
-  } else if (g.gameMode == state::kModeTitle) {
-    // Ended from outside during the name entry, which entered the name.
-    SendName(g.entryName);
-    return;
-  } else {
-    open_->error = "no name was entered: the round stays off the board";
-  }
-  Settle();
-}
-
-void OnlineRounds::SendName(const std::string& name) {
+void OnlineRounds::SendName(Round& round, const std::string& name) {
+  if (!round.placed) return;  // the round itself was not taken: already settled
+  Outcome& outcome = round.outcome;
   if (name.find_first_not_of(' ') == std::string::npos) {
-    open_->error = "no name was entered: the round stays off the board";
-    Settle();
+    outcome.error = kNoName;
+    Settle(round);
     return;
   }
   const std::string url = net::Endpoint(
-      setup_.url, std::string(kRoundsPath) + "/" + std::to_string(placed_->id) + "/name");
+      setup_.url, std::string(kRoundsPath) + "/" + std::to_string(round.placed->id) + "/name");
   const net::Reply reply =
-      net::PostJson(url, NameRequest(placed_->claim, name, setup_.token), kNameTimeoutMs);
-  if (reply.status != 0) open_->status = reply.status;
+      net::PostJson(url, NameRequest(round.placed->claim, name, setup_.token), kNameTimeoutMs);
+  if (reply.status != 0) outcome.status = reply.status;
   const std::optional<Named> named = reply.status == 200 ? ReadNamed(reply.body) : std::nullopt;
   if (!named) {
-    open_->error = "the name was not entered online (" + ErrorOf(reply) + ")";
+    outcome.error = "the name was not entered online (" + ErrorOf(reply) + ")";
   } else {
     // The place counts from the name on: a round without one is on no board.
-    open_->place = named->place ? named->place : placed_->place;
+    outcome.place = named->place ? named->place : round.placed->place;
     if (!named->token.empty()) {
       setup_.token = named->token;
       if (setup_.keepToken) setup_.keepToken(named->token);
     }
   }
-  Settle();
+  Settle(round);
 }
 
-void OnlineRounds::Settle() {
-  if (setup_.report) setup_.report(OutcomeLine(*open_));
-  open_.reset();
-  placed_.reset();
-  ticket_.reset();
+void OnlineRounds::Settle(const Round& round) {
+  if (!setup_.background) {
+    if (setup_.settled) setup_.settled(round.outcome);
+    return;
+  }
+  const std::lock_guard<std::mutex> lock(mutex_);
+  done_.push_back(round.outcome);
 }
 
 }  // namespace online

@@ -47,7 +47,7 @@ int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
     std::unique_ptr<online::OnlineRounds> rounds;
     if (online) {
       online::Setup setup = *online;
-      setup.report = [&out](const std::string& line) { out << line << std::endl; };
+      setup.settled = [&out](const online::Outcome& o) { out << OutcomeLine(o) << std::endl; };
       rounds = std::make_unique<online::OnlineRounds>(setup, *recording);
     }
     media::System& system = recorder ? static_cast<media::System&>(*recorder) : scripted;
@@ -55,7 +55,7 @@ int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
     session.report = [&err](const std::string& line) { err << line << '\n'; };
     session.attach = [&](const state::GameState& g) {
       scripted.SetGame(&g);
-      if (rounds) recorder->SetGame(&g, rounds.get());
+      if (rounds) recorder->SetGame(&g, {rounds.get()});
     };
     session.started = [&record, &options, &rounds](state::GameState& g) {
       if (record && options.practice) {
