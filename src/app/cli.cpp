@@ -101,7 +101,8 @@ const std::vector<OptionEntry>& OptionTable() {
       {"--online", "URL",
        "play each round on the online ranking of the server at URL\n"
        "(http:// or https://): a round takes its start from the\n"
-       "server and is sent when it ends (headless runs)",
+       "server and is sent when it ends (default: the settings'\n"
+       "online=URL for a game in the window; else offline)",
        [](Options& o, const std::string& v) -> std::optional<std::string> {
          if (const auto fault = net::AddressFault(v)) return "--online: " + *fault;
          o.online = v;
@@ -189,7 +190,7 @@ bool Options::Given(const std::string& name) const {
 std::string UsageText() {
   std::string text =
       "Usage: rapiko [--window [--scale N]] [--keys MODE] [--mute] [--practice] [--dir DIR]\n"
-      "                     [--words LIST|FILE] [--record FILE] [--lang CODE]\n"
+      "                     [--words LIST|FILE] [--record FILE] [--lang CODE] [--online URL]\n"
       "       rapiko --replay FILE [--window [--scale N]] [--dir DIR]\n"
       "       rapiko --headless --script FILE [--practice] [--dir DIR] [--words LIST|FILE]\n"
       "                     [--record FILE] [--lang CODE] [--online URL]\n"
@@ -242,7 +243,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     return std::nullopt;
   };
   for (const char* other :
-       {"--headless", "--window", "--scale", "--practice", "--record", "--replay"}) {
+       {"--headless", "--window", "--scale", "--practice", "--record", "--replay", "--online"}) {
     if (o.stats && Given(seen, other)) {
       return fail("--stats goes only with --dir, --words and --all-lists");
     }
@@ -259,7 +260,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
   if (!o.replay.empty() && !o.words.empty()) {
     return fail("--replay plays the words the recording carries, so it takes no --words");
   }
-  if (!o.online.empty() && !o.headless) return fail("--online is for --headless runs");
+  if (!o.replay.empty() && !o.online.empty()) return fail("--replay sends nothing online");
   if (o.headless && o.window) return fail("--window and --headless do not go together");
   if (o.headless && Given(seen, "--keys"))
     return fail("--keys is for play; a script gives key codes");

@@ -8,14 +8,13 @@
 #include "app/choices.h"
 #include "app/cli.h"
 #include "app/game_folder.h"
+#include "app/online_play.h"
 #include "app/sessions.h"
 #include "app/word_lists.h"
 #include "game/game_files.h"
 #include "game/lifecycle.h"
 #include "game/settings.h"
 #include "media/quit_signals.h"
-#include "net/address.h"
-#include "net/http.h"
 #include "script/run_script.h"
 #include "stats/summary.h"
 #include "storage/paths.h"
@@ -25,40 +24,6 @@
 #include "typing/word_data.h"
 
 namespace app {
-namespace {
-
-void Tell(const std::string& line) { std::cerr << "rapiko: " << line << '\n'; }
-
-// The online ranking at url (none: offline), with the token that holds the
-// player's names there, kept in the settings file at settingsPath (the
-// installed game's, never a portable copy's folder).
-std::optional<online::Setup> OnlineSetup(const std::string& url, const std::string& settingsPath) {
-  if (url.empty()) return std::nullopt;
-  if (!net::Available()) {
-    Tell("--online: " + net::NoNetworkText() + "; playing offline");
-    return std::nullopt;
-  }
-  if (net::IsPlainRemote(url)) {
-    Tell("the server " + url +
-         " is reached by plain http: what is sent to it can be read and "
-         "changed on the way");
-  }
-  online::Setup setup;
-  setup.url = url;
-  if (!settingsPath.empty()) {
-    setup.token = game::ReadSettings(settingsPath, Tell).onlineToken.value_or("");
-    setup.keepToken = [settingsPath](const std::string& token) {
-      state::Settings settings;
-      settings.onlineToken = token;
-      if (const auto fault = game::WriteSetting(settingsPath, settings, "online_token")) {
-        Tell("the online token cannot be kept: " + *fault);
-      }
-    };
-  }
-  return setup;
-}
-
-}  // namespace
 
 int Run(int argc, char** argv, const Host& host) {
   const std::vector<std::string> args = storage::ProgramArguments(argc, argv);
@@ -157,7 +122,7 @@ int Run(int argc, char** argv, const Host& host) {
   }
   if (options->headless) {
     game::StartOptions start{.practice = options->practice, .choices = choices};
-    const std::optional<online::Setup> online = OnlineSetup(options->online, userSettings);
+    const std::optional<online::Setup> online = OnlineSetup(choices.online, userSettings);
     return script::RunScriptedGame(options->script, myPath, wordFile, std::cout, std::cerr,
                                    options->record, start, online ? &*online : nullptr);
   }

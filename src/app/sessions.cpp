@@ -6,6 +6,7 @@
 #include <sstream>
 #include <tuple>
 
+#include "app/online_play.h"
 #include "app/window.h"
 #include "game/kept_rounds.h"
 #include "game/session.h"
@@ -45,16 +46,38 @@ int PlaySession(const Options& options, const std::string& myPath, const std::st
   if (words.complete) note(typing::kWordFileName, words.bytes);
   if (rankingFile.complete) note(ranking::kRankingFileName, rankingFile.bytes);
   replay::RecordingSystem system(window, recording);
+  // An online round is dealt from its ticket before the best rounds note its start.
+  std::unique_ptr<online::OnlineRounds> online;
+  state::GameState* game = nullptr;
+  if (std::optional<online::Setup> setup = OnlineSetup(choices.online, choices.settingsPath)) {
+    setup->background = true;
+    setup->settled = [&game](const online::Outcome& outcome) {
+      if (game) game->onlineNote = OnlineNote(*game, outcome);
+      Tell("online: " + online::OutcomeLine(outcome));
+    };
+    online = std::make_unique<online::OnlineRounds>(*setup, recording);
+  }
   replay::BestRounds best(myPath, recording);
   game::Session session{.myPath = myPath,
                         .wordFile = wordFile,
                         .options = {.practice = choices.practice, .choices = choices},
                         .report = Tell};
-  session.attach = [&](const state::GameState& g) { system.SetGame(&g, {&best}); };
+  session.attach = [&](const state::GameState& g) {
+    std::vector<replay::RoundEvents*> rounds{&best};
+    if (online) rounds.insert(rounds.begin(), online.get());
+    system.SetGame(&g, rounds);
+  };
   session.started = [&](state::GameState& g) {
     if (g.choices.practice) recording.Note(replay::PracticeNote(g.progress.practiceKeys));
+    game = &g;
+    if (online) online->SetGame(&g);
   };
-  session.ended = [&after](const state::GameState& g) { after = g.choices; };
+  session.ended = [&](const state::GameState& g) {
+    after = g.choices;
+    // What is still to send is sent before the game ends.
+    if (online) online->Finish(g);
+    game = nullptr;
+  };
   const int status = game::RunSession(system, session);
   // Every failed write is told: the recording's too when the ranking's failed.
   if (file) file->Finish();
