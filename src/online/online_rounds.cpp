@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <system_error>
 
 #include "net/address.h"
 #include "replay/format.h"
@@ -32,7 +33,14 @@ std::optional<std::string> ListToSend(const state::Choices& choices) {
 OnlineRounds::OnlineRounds(Setup setup, replay::Recording& recording)
     : setup_(std::move(setup)), recording_(recording) {
   recording.AddSink(this);
-  if (setup_.background) worker_ = std::thread([this] { Work(); });
+  if (!setup_.background) return;
+  try {
+    worker_ = std::thread([this] { Work(); });
+  } catch (const std::system_error&) {
+    // No threads here (a build for the web without them): each exchange is
+    // waited for where it is made.
+    setup_.background = false;
+  }
 }
 
 OnlineRounds::~OnlineRounds() {
@@ -169,6 +177,11 @@ void OnlineRounds::Run(std::function<void()> job) {
   wake_.notify_all();
 }
 
+bool OnlineRounds::Stopping() {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return stopping_;
+}
+
 void OnlineRounds::Work() {
   for (;;) {
     std::function<void()> job;
@@ -190,7 +203,8 @@ void OnlineRounds::SendRound(Round& round, const std::string& body) {
   for (int attempt = 1;; ++attempt) {
     reply = net::PostJson(net::Endpoint(setup_.url, kRoundsPath), body, kRoundTimeoutMs);
     const bool again = reply.status == 0 || reply.status == 503 || reply.status == 429;
-    if (!again || attempt == kRoundAttempts) break;
+    // A game that is ending waits for no second attempt.
+    if (!again || attempt == kRoundAttempts || Stopping()) break;
     std::this_thread::sleep_for(
         std::chrono::seconds(std::clamp(reply.retryAfter, 1, kLongestWaitS)));
   }

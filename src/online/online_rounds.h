@@ -73,6 +73,7 @@ class OnlineRounds : public replay::RecordingSink, public replay::RoundEvents {
   void SendName(Round& round, const std::string& name);
   void Settle(const Round& round);
   void Work();
+  bool Stopping();
 
   Setup setup_;
   const replay::Recording& recording_;
