@@ -160,8 +160,13 @@ def main(rapiko, server, work):
 if __name__ == "__main__":
     work = tempfile.mkdtemp(prefix="rapiko-online-")
     try:
-        status = main(shlex.split(os.environ.get("RAPIKO_PROGRAM") or sys.argv[1]), sys.argv[2],
-                      work)
+        program = shlex.split(os.environ.get("RAPIKO_PROGRAM") or sys.argv[1])
+        status = main(program, sys.argv[2], work)
     finally:
+        # The Wine prefixes the players' games made live on until stopped.
+        for player in os.listdir(work):
+            prefix = os.path.join(work, player, "wine")
+            if os.path.isdir(prefix) and program[0].endswith("wine.sh"):
+                subprocess.run([program[0], "--stop"], env=dict(os.environ, RAPIKO_WINEPREFIX=prefix))
         shutil.rmtree(work, ignore_errors=True)
     sys.exit(status)
