@@ -77,7 +77,8 @@ class Game:
 
 
 def play_round(rapiko, folder, config, url, name):
-    """One round: a bot locks the lowest letter it sees and fires, then types the name.
+    """One round: a bot locks the lowest letter it sees and fires, at a person's pace (the
+    server keeps rounds typed faster than that off its boards), then types the name.
     Returns the state after the name entry and what the game said online."""
     game = Game(rapiko, folder, config, url)
     game.send("start 5000", "tick 16", f"press {SPACE}")
@@ -85,7 +86,7 @@ def play_round(rapiko, folder, config, url, name):
     while s["gameMode"] != 2:
         locked = {s["lockQueue"][(s["lockHead"] + i) % 8] for i in range(s["lockCount"])}
         live = [i for i in range(1, 100) if s["targets"][i]["keyCode"] and i not in locked
-                and s["targets"][i]["y"] > 0]
+                and s["targets"][i]["y"] > 100]  # seen a while, as a person sees them
         if live:
             lowest = max(live, key=lambda i: s["targets"][i]["y"])
             game.send(f"press {s['targets'][lowest]['keyCode']} {SPACE}")
