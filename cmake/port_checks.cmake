@@ -16,12 +16,23 @@ if(RAPIKO_PLATFORM STREQUAL "windows")
            COMMAND ${PROJECT_SOURCE_DIR}/scripts/test-windows.sh ${CMAKE_BINARY_DIR} ${rapiko_host_build})
   set_tests_properties(Port.WindowsUnderWine PROPERTIES FIXTURES_REQUIRED linux_tests
                        RUN_SERIAL TRUE TIMEOUT 3600)
+  # Rounds on the real online ranking's server (of the Linux build), each player in a Wine
+  # prefix of its own.
+  add_test(NAME Port.OnlineUnderWine
+           COMMAND ctest --test-dir ${rapiko_host_build} -L online --output-on-failure)
+  set_tests_properties(Port.OnlineUnderWine PROPERTIES FIXTURES_REQUIRED linux_tests RUN_SERIAL TRUE
+    ENVIRONMENT "RAPIKO_PROGRAM=${PROJECT_SOURCE_DIR}/scripts/wine.sh $<TARGET_FILE:rapiko>" TIMEOUT 900)
 else()
   # Every golden game through the Node program, byte for byte.
   add_test(NAME Port.GoldenGamesUnderNode
            COMMAND ctest --test-dir ${rapiko_host_build} -L golden --output-on-failure -j 2)
   set_tests_properties(Port.GoldenGamesUnderNode PROPERTIES FIXTURES_REQUIRED linux_tests
     ENVIRONMENT "RAPIKO_PROGRAM=node $<TARGET_FILE:rapiko>" TIMEOUT 3600)
+  # Rounds on the real online ranking's server (of the Linux build) through the Node program.
+  add_test(NAME Port.OnlineUnderNode
+           COMMAND ctest --test-dir ${rapiko_host_build} -L online --output-on-failure)
+  set_tests_properties(Port.OnlineUnderNode PROPERTIES FIXTURES_REQUIRED linux_tests
+    ENVIRONMENT "RAPIKO_PROGRAM=node $<TARGET_FILE:rapiko>" TIMEOUT 900)
   # The page in headless Chromium (tests/web/, its Node packages from its lock file).
   add_test(NAME Port.NodePackages
            COMMAND sh -c "[ tests/web/node_modules/.package-lock.json -nt tests/web/package-lock.json ] || npm ci --prefix tests/web --no-audit --no-fund"

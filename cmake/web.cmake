@@ -15,9 +15,10 @@ set_target_properties(rapiko PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_
 target_link_options(rapiko PRIVATE ${rapiko_web_link}
   -sENVIRONMENT=node -sNODERAWFS=1 -sWASM_ASYNC_COMPILATION=0
   "SHELL:--pre-js ${PROJECT_SOURCE_DIR}/web/node_env.js"
-  "SHELL:--js-library ${PROJECT_SOURCE_DIR}/web/node_fsync.js")
-set_property(TARGET rapiko APPEND PROPERTY LINK_DEPENDS
-             ${PROJECT_SOURCE_DIR}/web/node_env.js ${PROJECT_SOURCE_DIR}/web/node_fsync.js)
+  "SHELL:--js-library ${PROJECT_SOURCE_DIR}/web/node_fsync.js"
+  "SHELL:--js-library ${PROJECT_SOURCE_DIR}/web/node_http.js")
+set_property(TARGET rapiko APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/web/node_env.js
+             ${PROJECT_SOURCE_DIR}/web/node_fsync.js ${PROJECT_SOURCE_DIR}/web/node_http.js)
 
 # For the page: the same program. The game's loop blocks as it does on every
 # other machine; each sleep of it, and each wait for the browser's files and
@@ -54,13 +55,15 @@ endforeach()
 # SDL's sound calls two functions of emscripten's library that only its own
 # SDL port asks for (web/sdl_sound_library.js).
 target_link_options(rapiko_page PRIVATE ${rapiko_web_link} -sENVIRONMENT=web -sASYNCIFY=1
-  "-sASYNCIFY_IMPORTS=[rapiko_lock_try,rapiko_lock_release]"
+  "-sASYNCIFY_IMPORTS=[rapiko_lock_try,rapiko_lock_release,rapiko_http_exchange]"
   "SHELL:--pre-js ${CMAKE_BINARY_DIR}/page_program.js"
   "SHELL:--js-library ${PROJECT_SOURCE_DIR}/web/sdl_sound_library.js"
   "SHELL:--js-library ${PROJECT_SOURCE_DIR}/web/page_storage.js"
+  "SHELL:--js-library ${PROJECT_SOURCE_DIR}/web/page_http.js"
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[rapiko_sdl_sound] ${rapiko_page_data_files})
 set_property(TARGET rapiko_page APPEND PROPERTY LINK_DEPENDS
              ${PROJECT_SOURCE_DIR}/web/sdl_sound_library.js ${PROJECT_SOURCE_DIR}/web/page_storage.js
+             ${PROJECT_SOURCE_DIR}/web/page_http.js
              ${CMAKE_BINARY_DIR}/page_program.js)
 set_target_properties(rapiko_page PROPERTIES OUTPUT_NAME rapiko
                       RUNTIME_OUTPUT_DIRECTORY ${RAPIKO_WEB_SITE})

@@ -16,7 +16,8 @@
 set -euo pipefail
 
 play=(g++ cmake ninja-build pkg-config make python3
-      libsdl2-dev libsdl2-mixer-dev libpng-dev nlohmann-json3-dev)
+      libsdl2-dev libsdl2-mixer-dev libpng-dev nlohmann-json3-dev
+      libcurl4-openssl-dev)
 test=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick)
 server=(libcpp-httplib-dev libsqlite3-dev libssl-dev libpq-dev)
 fuzz=(clang libclang-rt-dev)
@@ -51,7 +52,7 @@ mapfile -t packages < <(printf '%s\n' "${packages[@]}" | sort -u)
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
   echo "This is not a Debian-like system. Install the equivalents of:" >&2
   printf '  %s\n' "${packages[@]}" >&2
-  echo "(SDL2 with SDL2_mixer, libpng, nlohmann-json, CMake, Ninja, pkg-config;" >&2
+  echo "(SDL2 with SDL2_mixer, libpng, nlohmann-json, libcurl, CMake, Ninja, pkg-config;" >&2
   echo " for tests GoogleTest, and Xvfb and xdotool for the window test; clang for fuzzing;" >&2
   echo " Google Benchmark for the benchmarks; cpp-httplib, SQLite, OpenSSL and libpq for the" >&2
   echo " server; desktop-file-utils, AppStream and groff to" >&2

@@ -25,6 +25,7 @@ state::Choices ChooseChoices(const Options& options, const state::Settings& sett
       options.Given("--keys") ? options.keysByPosition : settings.keysByPosition.value_or(false);
   c.fullscreen = !options.window && settings.fullscreen.value_or(true);
   c.scale = options.Given("--scale") ? options.scale : settings.scale.value_or(0);
+  c.online = !options.online.empty() ? options.online : settings.online.value_or("");
   return c;
 }
 

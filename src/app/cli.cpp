@@ -6,6 +6,7 @@
 
 #include "app/word_lists.h"
 #include "media/messages.h"
+#include "net/address.h"
 #include "storage/user_folder.h"
 
 namespace app {
@@ -99,6 +100,16 @@ const std::vector<OptionEntry>& OptionTable() {
          o.lang = v;
          return std::nullopt;
        }},
+      {"--online", "URL",
+       "play each round on the online ranking of the server at URL\n"
+       "(http:// or https://): a round takes its start from the\n"
+       "server and is sent when it ends (default: the settings'\n"
+       "online=URL for a game in the window; else offline)",
+       [](Options& o, const std::string& v) -> std::optional<std::string> {
+         if (const auto fault = net::AddressFault(v)) return "--online: " + *fault;
+         o.online = v;
+         return std::nullopt;
+       }},
       {"--headless", nullptr, "run without window or sound, driven by a script",
        [](Options& o, const std::string&) { return o.headless = true, std::nullopt; }},
       {"--script", "FILE", "the script of a headless run ('-' for standard input)",
@@ -181,10 +192,10 @@ bool Options::Given(const std::string& name) const {
 std::string UsageText() {
   std::string text =
       "Usage: rapiko [--window [--scale N]] [--keys MODE] [--mute] [--practice] [--dir DIR]\n"
-      "                     [--words LIST|FILE] [--record FILE] [--lang CODE]\n"
+      "                     [--words LIST|FILE] [--record FILE] [--lang CODE] [--online URL]\n"
       "       rapiko --replay FILE [--window [--scale N]] [--dir DIR]\n"
       "       rapiko --headless --script FILE [--practice] [--dir DIR] [--words LIST|FILE]\n"
-      "                     [--record FILE] [--lang CODE]\n"
+      "                     [--record FILE] [--lang CODE] [--online URL]\n"
       "       rapiko --stats [--dir DIR] [--words LIST|FILE | --all-lists]\n"
       "\n"
       "A keyboard-practice arcade game: type the falling letters, fire with Space.\n"
@@ -234,7 +245,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     return std::nullopt;
   };
   for (const char* other :
-       {"--headless", "--window", "--scale", "--practice", "--record", "--replay"}) {
+       {"--headless", "--window", "--scale", "--practice", "--record", "--replay", "--online"}) {
     if (o.stats && Given(seen, other)) {
       return fail("--stats goes only with --dir, --words and --all-lists");
     }
@@ -251,6 +262,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
   if (!o.replay.empty() && !o.words.empty()) {
     return fail("--replay plays the words the recording carries, so it takes no --words");
   }
+  if (!o.replay.empty() && !o.online.empty()) return fail("--replay sends nothing online");
   if (o.headless && o.window) return fail("--window and --headless do not go together");
   if (o.headless && Given(seen, "--keys"))
     return fail("--keys is for play; a script gives key codes");

@@ -25,6 +25,7 @@ struct Options {
   bool allLists = false;           // with stats: the rounds of every word list
   bool practice = false;           // new words favour the weakest keys of the history
   std::string lang;                // a language code; empty: the setting, else the environment
+  std::string online;              // the online ranking's server; empty: offline
   std::vector<std::string> given;  // the options given, by name
   bool Given(const std::string& name) const;
 };

@@ -8,6 +8,7 @@
 #include "app/choices.h"
 #include "app/cli.h"
 #include "app/game_folder.h"
+#include "app/online_play.h"
 #include "app/sessions.h"
 #include "app/word_lists.h"
 #include "game/game_files.h"
@@ -121,8 +122,9 @@ int Run(int argc, char** argv, const Host& host) {
   }
   if (options->headless) {
     game::StartOptions start{.practice = options->practice, .choices = choices};
+    const std::optional<online::Setup> online = OnlineSetup(choices.online, userSettings);
     return script::RunScriptedGame(options->script, myPath, wordFile, std::cout, std::cerr,
-                                   options->record, start);
+                                   options->record, start, online ? &*online : nullptr);
   }
   return RunInteractive(*options, myPath, wordFile, choices);
 }

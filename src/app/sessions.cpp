@@ -7,6 +7,7 @@
 #include <sstream>
 #include <tuple>
 
+#include "app/online_play.h"
 #include "app/window.h"
 #include "game/kept_rounds.h"
 #include "game/session.h"
@@ -41,7 +42,7 @@ struct TitleLine {
 // anything, and the title's line as the session left it.
 int PlaySession(const Options& options, const std::string& myPath, const std::string& wordFile,
                 const state::Choices& choices, media::System& window, state::Choices& after,
-                std::optional<TitleLine>& line) {
+                std::optional<TitleLine>& titleLine) {
   replay::Recording memory;
   std::unique_ptr<replay::RecordingFile> file;
   if (!options.record.empty()) file = std::make_unique<replay::RecordingFile>(options.record);
@@ -56,20 +57,42 @@ int PlaySession(const Options& options, const std::string& myPath, const std::st
   if (words.complete) note(typing::kWordFileName, words.bytes);
   if (rankingFile.complete) note(ranking::kRankingFileName, rankingFile.bytes);
   replay::RecordingSystem system(window, recording);
+  // An online round is dealt from its ticket before the best rounds note its start.
+  std::unique_ptr<online::OnlineRounds> online;
+  state::GameState* game = nullptr;
+  if (std::optional<online::Setup> setup = OnlineSetup(choices.online, choices.settingsPath)) {
+    setup->background = true;
+    setup->settled = [&game](const online::Outcome& outcome) {
+      if (game) game->onlineNote = OnlineNote(*game, outcome);
+      Tell("online: " + online::OutcomeLine(outcome));
+    };
+    online = std::make_unique<online::OnlineRounds>(*setup, recording);
+  }
   replay::BestRounds best(myPath, recording);
   game::Session session{.myPath = myPath,
                         .wordFile = wordFile,
                         .options = {.practice = choices.practice, .choices = choices},
                         .report = Tell};
-  session.attach = [&](const state::GameState& g) { system.SetGame(&g, &best); };
+  session.attach = [&](const state::GameState& g) {
+    std::vector<replay::RoundEvents*> rounds{&best};
+    if (online) rounds.insert(rounds.begin(), online.get());
+    system.SetGame(&g, rounds);
+  };
   session.started = [&](state::GameState& g) {
     if (g.choices.practice) recording.Note(replay::PracticeNote(g.progress.practiceKeys));
-    if (line)
-      std::tie(g.level, g.maxLevel, g.score) = std::tie(line->level, line->maxLevel, line->score);
+    if (titleLine) {
+      std::tie(g.level, g.maxLevel, g.score) =
+          std::tie(titleLine->level, titleLine->maxLevel, titleLine->score);
+    }
+    game = &g;
+    if (online) online->SetGame(&g);
   };
-  session.ended = [&after, &line](const state::GameState& g) {
+  session.ended = [&](const state::GameState& g) {
     after = g.choices;
-    line = TitleLine{g.level, g.maxLevel, g.score};
+    titleLine = TitleLine{g.level, g.maxLevel, g.score};
+    // What is still to send is sent before the game ends.
+    if (online) online->Finish(g);
+    game = nullptr;
   };
   const int status = game::RunSession(system, session);
   // Every failed write is told: the recording's too when the ranking's failed.
@@ -96,10 +119,10 @@ int RunInteractive(const Options& options, const std::string& myPath, const std:
     // A recording file follows one game from its start: none to watch then.
     now.canWatch = options.record.empty();
     std::string words = wordFile;
-    std::optional<TitleLine> line;
+    std::optional<TitleLine> titleLine;
     for (;;) {
       state::Choices after = now;
-      const int status = PlaySession(options, myPath, words, now, *window, after, line);
+      const int status = PlaySession(options, myPath, words, now, *window, after, titleLine);
       if (status != 0 || after.watch.empty()) return status;
       // The kept round the player chose, then the game again with the
       // choices as the player left them.

@@ -85,6 +85,11 @@ const Key kKeys[] = {
     {"language",
      [](Settings& s, const std::string& v) { return IsLanguageCode(v) && (s.language = v, true); },
      [](const Settings& s) { return s.language; }},
+    {"online", [](Settings& s, const std::string& v) { return !v.empty() && (s.online = v, true); },
+     [](const Settings& s) { return s.online; }},
+    {"online_token",
+     [](Settings& s, const std::string& v) { return !v.empty() && (s.onlineToken = v, true); },
+     [](const Settings& s) { return s.onlineToken; }},
 };
 
 const Key* FindKey(std::string_view name) {

@@ -41,7 +41,7 @@ struct SettingsFile {
 };
 
 // The settings in a file's bytes: `key=value` lines (words, practice, sound,
-// keys, display, scale, language), blank lines and `#` comments. cut: the
+// keys, display, scale, language, online, online_token), blank lines and `#` comments. cut: the
 // bytes are a file's beginning, so a last line without its end is left out.
 SettingsFile ParseSettings(const std::string& bytes, const std::string& cut = "");
 // The file's bytes for these settings, one line for each choice made.

@@ -21,6 +21,9 @@ constexpr int32_t kHintLeft = 10;
 constexpr int32_t kHintTop = 4;
 constexpr int32_t kHintRight = 630;
 constexpr int32_t kHintBottom = 26;
+// What the online ranking said of the last round, below the hints.
+constexpr int32_t kNoteTop = 30;
+constexpr int32_t kNoteBottom = 52;
 // Another list's name in the title bar, after the game's name.
 constexpr int32_t kListNameX = 184;
 constexpr int32_t kListNameWidth = 160;
@@ -44,6 +47,16 @@ void DrawTitleAdditions(state::GameState& g) {
                                     ? state::Tr(g, "Tab: your last round   O: options   Esc: quit")
                                     : state::Tr(g, "Tab: statistics   O: options   Esc: quit");
   back.DrawText(kHintLeft + 8, kHintTop + 3, std::string(hint));
+  if (!g.onlineNote.empty()) {
+    std::string note = g.onlineNote;
+    while (media::TextWidth(note) > kHintRight - kHintLeft - 16) {
+      // A whole character at a time.
+      while ((static_cast<unsigned char>(note.back()) & 0xC0) == 0x80) note.pop_back();
+      note.pop_back();
+    }
+    back.DrawBox(kHintLeft, kNoteTop, kHintRight, kNoteBottom);
+    back.DrawText(kHintLeft + 8, kNoteTop + 3, note);
+  }
 }
 
 }  // namespace

@@ -98,9 +98,9 @@ bool RecordingSystem::BeginPass() {
   return inner_.BeginPass();
 }
 
-void RecordingSystem::SetGame(const state::GameState* game, RoundEvents* rounds) {
+void RecordingSystem::SetGame(const state::GameState* game, std::vector<RoundEvents*> rounds) {
   game_ = game;
-  rounds_ = rounds;
+  rounds_ = std::move(rounds);
 }
 
 void RecordingSystem::DispatchMessages(media::WindowEvents& events) {
@@ -117,11 +117,14 @@ void RecordingSystem::DispatchMessages(media::WindowEvents& events) {
   if (mode == state::kModePlaying && lastMode_ != state::kModePlaying) {
     // Noted after the pass in which Space started it.
     recording_.Note("round " + std::to_string(++round_));
-    if (rounds_) rounds_->RoundStarted(*game_, round_, lastTick_);
+    for (RoundEvents* r : rounds_) r->RoundStarted(*game_, round_, lastTick_);
   } else if (mode != state::kModePlaying && lastMode_ == state::kModePlaying &&
-             !game_->quitRequested && rounds_) {
-    rounds_->RoundEnded(*game_, round_, game_->score);
+             !game_->quitRequested) {
+    for (RoundEvents* r : rounds_) r->RoundEnded(*game_, round_, game_->score);
+  } else if (mode == state::kModeTitle && lastMode_ == state::kModeNameEntry) {
+    for (RoundEvents* r : rounds_) r->NameEntered(*game_, round_);
   }
+  for (RoundEvents* r : rounds_) r->PassEnded(*game_);
   lastMode_ = mode;
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "media/forwarding.h"
 #include "replay/recording.h"
@@ -19,6 +20,10 @@ class RoundEvents {
   virtual void RoundStarted(const state::GameState& g, int round, uint32_t tick) = 0;
   // After the pass that ended it (not for a round ended by quitting).
   virtual void RoundEnded(const state::GameState& g, int round, int32_t score) = 0;
+  // After the pass in which the name entry that followed it ended.
+  virtual void NameEntered(const state::GameState&, int /*round*/) {}
+  // After every pass, those above included.
+  virtual void PassEnded(const state::GameState&) {}
 };
 
 // Records the tick count at start-up, each pass's elapsed time, the keys
@@ -29,8 +34,8 @@ class RecordingSystem : public media::ForwardingSystem {
   RecordingSystem(media::System& inner, Recording& recording);
 
   // With the game, each round's start is noted in the recording ("# round
-  // N"), and rounds (when given) is told of each round.
-  void SetGame(const state::GameState* game, RoundEvents* rounds = nullptr);
+  // N"), and each of rounds is told of each round.
+  void SetGame(const state::GameState* game, std::vector<RoundEvents*> rounds = {});
 
   std::shared_ptr<media::Root> CreateRoot() override;
   uint32_t GetTickCount() override;
@@ -45,7 +50,7 @@ class RecordingSystem : public media::ForwardingSystem {
   uint32_t lastTick_ = 0;
   uint32_t pendingMs_ = 0;  // the elapsed time of the pass under way
   const state::GameState* game_ = nullptr;
-  RoundEvents* rounds_ = nullptr;
+  std::vector<RoundEvents*> rounds_;
   int16_t lastMode_ = state::kModeTitle;
   int round_ = 0;
 };

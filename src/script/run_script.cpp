@@ -14,7 +14,8 @@ namespace script {
 
 int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
                     const std::string& wordFile, std::ostream& out, std::ostream& err,
-                    const std::string& recordPath, const game::StartOptions& options) {
+                    const std::string& recordPath, const game::StartOptions& options,
+                    const online::Setup* online) {
   std::unique_ptr<std::istream> file;
   std::istream* in = &std::cin;
   if (scriptPath != "-") {
@@ -37,16 +38,33 @@ int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
     ScriptedSystem scripted(reader, out);
     scripted.ProtectGameFiles(myPath, wordFile);
     scripted.ReadPrologue();
-    std::unique_ptr<replay::RecordingSystem> recording;
-    if (record) recording = std::make_unique<replay::RecordingSystem>(scripted, record->Get());
-    media::System& system = recording ? static_cast<media::System&>(*recording) : scripted;
+    // An online round sends its recording: the run is recorded, to the
+    // file if there is one.
+    replay::Recording memory;
+    replay::Recording* recording = record ? &record->Get() : online ? &memory : nullptr;
+    std::unique_ptr<replay::RecordingSystem> recorder;
+    if (recording) recorder = std::make_unique<replay::RecordingSystem>(scripted, *recording);
+    std::unique_ptr<online::OnlineRounds> rounds;
+    if (online) {
+      online::Setup setup = *online;
+      setup.settled = [&out](const online::Outcome& o) { out << OutcomeLine(o) << std::endl; };
+      rounds = std::make_unique<online::OnlineRounds>(setup, *recording);
+    }
+    media::System& system = recorder ? static_cast<media::System&>(*recorder) : scripted;
     game::Session session{.myPath = myPath, .wordFile = wordFile, .options = options};
     session.report = [&err](const std::string& line) { err << line << '\n'; };
-    session.attach = [&scripted](const state::GameState& g) { scripted.SetGame(&g); };
-    session.started = [&record, &options](state::GameState& g) {
+    session.attach = [&](const state::GameState& g) {
+      scripted.SetGame(&g);
+      if (rounds) recorder->SetGame(&g, {rounds.get()});
+    };
+    session.started = [&record, &options, &rounds](state::GameState& g) {
       if (record && options.practice) {
         record->Get().Note(replay::PracticeNote(g.progress.practiceKeys));
       }
+      if (rounds) rounds->SetGame(&g);
+    };
+    session.ended = [&rounds](const state::GameState& g) {
+      if (rounds) rounds->Finish(g);
     };
     const int status = game::RunSession(system, session);
     // Every failed write is told: the recording's too when the ranking's failed.

@@ -20,6 +20,9 @@ struct Settings {
   std::optional<bool> fullscreen;
   std::optional<int32_t> scale;         // 0: the largest that fits; else 1 to 8
   std::optional<std::string> language;  // a language's code (media::LanguageCode)
+  std::optional<std::string> online;    // the online ranking's server (an http(s) address)
+  // Holds the player's names on the online ranking (the server made it).
+  std::optional<std::string> onlineToken;
   bool operator==(const Settings&) const = default;
 };
 
@@ -51,6 +54,8 @@ struct Choices {
   // without a settings file (a scripted run, a replay) keeps none.
   std::vector<std::string> listFolders;
   std::string settingsPath;
+  // The online ranking's server this game plays on; empty: offline.
+  std::string online;
   Settings settings;          // as the settings file holds them
   bool canWatch = false;      // the options screen may show a kept round
   bool canSizeWindow = true;  // false in the web page, whose canvas the page sizes

@@ -175,6 +175,9 @@ struct GameState {
   // The game's window has the keyboard focus; a round stands still without it.
   bool hasFocus = true;
 
+  // What the online ranking said of the last round, shown on the title.
+  std::string onlineNote;
+
   // The random numbers of spawning and pop-ups, seeded once at start-up.
   Random rng;
 

@@ -16,7 +16,8 @@ std::string Flags(const app::Options& o) {
          (o.stats ? "stats " : "") + (o.allLists ? "all-lists " : "") +
          (o.words.empty() ? "" : "words " + o.words + " ") + (o.practice ? "practice " : "") +
          "scale " + std::to_string(o.scale) + (o.dir.empty() ? "" : " dir " + o.dir) +
-         (o.script.empty() ? "" : " script " + o.script);
+         (o.script.empty() ? "" : " script " + o.script) +
+         (o.online.empty() ? "" : " online " + o.online);
 }
 
 TEST(CommandLine, ParsesEveryOptionAndRefusesFaults) {

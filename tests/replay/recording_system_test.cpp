@@ -81,27 +81,31 @@ class RoundLog : public replay::RoundEvents {
   void RoundEnded(const state::GameState&, int round, int32_t score) override {
     log.push_back("ended " + std::to_string(round) + " with " + std::to_string(score));
   }
+  void NameEntered(const state::GameState&, int round) override {
+    log.push_back("named " + std::to_string(round));
+  }
   std::vector<std::string> log;
 };
 
-// Each round is noted after the pass that started it, and told when round events are given; a
-// round ended by quitting is no finished round; a mode that stays is no new round. Without a
-// game nothing is noted.
+// Each round is noted after the pass that started it, and told when round events are given, and
+// so is the end of its name entry; a round ended by quitting is no finished round; a mode that
+// stays is no new round. Without a game nothing is noted.
 TEST(RecordingSystem, RoundsAreNotedAndToldWhenTheyStartAndEnd) {
   for (const int with : {0, 1, 2}) {  // nothing, the game, the game and its round events
     Rig rig;
     state::GameState g;
     RoundLog rounds;
-    if (with) rig.system.SetGame(&g, with == 2 ? &rounds : nullptr);
-    rig.inner.ticks = {0, 10, 20, 30, 40, 50, 60, 70};
+    using Told = std::vector<replay::RoundEvents*>;
+    if (with) rig.system.SetGame(&g, with == 2 ? Told{&rounds} : Told{});
+    rig.inner.ticks = {0, 10, 20, 30, 40, 50, 60, 70, 80};
     rig.system.GetTickCount();
     const struct {
       int16_t mode;
       bool quit;
     } passes[] = {
         {state::kModeTitle, false},     {state::kModePlaying, false}, {state::kModePlaying, false},
-        {state::kModeNameEntry, false}, {state::kModePlaying, false}, {state::kModeTitle, true},
-        {state::kModeTitle, false},
+        {state::kModeNameEntry, false}, {state::kModeTitle, false},   {state::kModePlaying, false},
+        {state::kModeTitle, true},      {state::kModeTitle, false},
     };
     for (const auto& p : passes) {
       g.gameMode = p.mode;
@@ -111,10 +115,11 @@ TEST(RecordingSystem, RoundsAreNotedAndToldWhenTheyStartAndEnd) {
     }
     using Log = std::vector<std::string>;
     EXPECT_EQ(rounds.log,
-              (with < 2 ? Log{} : Log{"started 1 at 20", "ended 1 with 40", "started 2 at 50"}));
+              (with < 2 ? Log{}
+                        : Log{"started 1 at 20", "ended 1 with 40", "named 1", "started 2 at 60"}));
     EXPECT_EQ(rig.text.Text(),
-              with ? "start 0\ntick 10 2\n# round 1\ntick 10 3\n# round 2\ntick 10 2\n"
-                   : "start 0\ntick 10 7\n");
+              with ? "start 0\ntick 10 2\n# round 1\ntick 10 4\n# round 2\ntick 10 2\n"
+                   : "start 0\ntick 10 8\n");
   }
 }
 

@@ -24,7 +24,7 @@ std::vector<std::string> PlayInProcess(const GameDir& dir, const std::string& te
   {
     state::GameState g;  // what is left of it goes with the window
     scripted.SetGame(&g);
-    system.SetGame(&g, &best);
+    system.SetGame(&g, {&best});
     const std::string folder = game::MyPath(dir.Path());
     try {
       game::StartUp(g, system, folder);
