@@ -4,10 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <sstream>
-#include <tuple>
 
 #include "ranking/ranking_file.h"
 #include "support/script_run.h"

@@ -5,10 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <string>
-#include <vector>
-
 #include "support/script_run.h"
 #include "support/test_files.h"
 

@@ -3,10 +3,6 @@
 // (what a fall-out counts against each key: the golden game stats_fall_out).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <tuple>
-#include <vector>
-
 #include "playfield/markers.h"
 #include "playfield/shot.h"
 #include "playfield/targets.h"

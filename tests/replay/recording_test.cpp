@@ -7,8 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <iterator>
-#include <sstream>
 
 #include "app/sessions.h"
 #include "game/kept_rounds.h"
