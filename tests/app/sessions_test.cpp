@@ -3,19 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <sstream>
-#include <tuple>
-
 #include "ranking/ranking_file.h"
+#include "storage/folders.h"
 #include "support/script_run.h"
 #include "support/test_window.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using storage::ListFolder;
 using testing_support::GameDir;
 
 using Window = testing_support::TestWindow;
@@ -62,13 +57,6 @@ TEST(Replay, ShowsTheRoundToWatchAtItsPaceUntilEsc) {
   }
 }
 
-std::vector<std::string> Names(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // A replay writes nothing: not the screenshot a recording asks for (one
 // line says so), not the result it enters, not the round's history, and
 // nothing of its own, in the folder or the temporary folder, even while it
@@ -80,7 +68,7 @@ TEST(Replay, WritesNothing) {
   const std::string shot = dir.File("rapikosc.ini");  // even where the game's file is
   const std::string text = "tick 16\nscreenshot " + dir.File("shot.png") + "\nscreenshot " + shot +
                            "\n" + kRound1 + "state\n";
-  const auto before = std::pair(Names(dir.Path()), Names(tmp.Path()));
+  const auto before = std::pair(ListFolder(dir.Path()), ListFolder(tmp.Path()));
   const char* const oldTmp = std::getenv("TMPDIR");
   const std::string keptTmp = oldTmp ? oldTmp : "";
   setenv("TMPDIR", tmp.Path().c_str(), 1);
@@ -91,7 +79,7 @@ TEST(Replay, WritesNothing) {
   EXPECT_EQ(app::PlayRecording("r", text, dir.Path() + "/", window, err,
                                [&](const state::GameState& g) {
                                  entered = static_cast<int>(g.unsavedResults.size());
-                                 during = std::pair(Names(dir.Path()), Names(tmp.Path()));
+                                 during = std::pair(ListFolder(dir.Path()), ListFolder(tmp.Path()));
                                }),
             0);
   if (oldTmp) {
@@ -105,7 +93,7 @@ TEST(Replay, WritesNothing) {
                            shot + " not written: a replay writes nothing\n");
   EXPECT_EQ(dir.Read("rapikosc.ini"), ranking);
   EXPECT_EQ(during, before);
-  EXPECT_EQ(std::pair(Names(dir.Path()), Names(tmp.Path())), before);
+  EXPECT_EQ(std::pair(ListFolder(dir.Path()), ListFolder(tmp.Path())), before);
 }
 
 }  // namespace

@@ -2,14 +2,11 @@
 // lock, Esc or the end of the session saves the ranking; the pause without the focus, the
 // focusing click, a click ends the game; silence without a sound device; --window fitting the
 // desktop, Alt+Enter to full screen at a fractional scale and a resized window following; a
-// language chosen on the options screen kept, read by the next game, and --lang winning over it
-// for one run. (What keys type on other layouts: tests/media/cases/keys.txt; a recording shown
-// again: tests/app/sessions_test.cpp.)
+// replay's long pass ended at once. (What keys type on other layouts: tests/media/cases/keys.txt;
+// the options' choices kept: tests/game/options_watch_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
-#include <map>
 
 #include "e2e/xsession.h"
 #include "media/frame_scaler.h"
@@ -157,15 +154,13 @@ TEST(RealWindow, WithoutTheFocusTheRoundPausesAndTheFocusingClickDoesNotQuit) {
   EXPECT_NE(err.find("); playing without sound\n"), std::string::npos) << err;
 }
 
-// The title screen as a scripted run draws it (640 x 480) in the given locale, for a game
-// folder with the default words and no ranking; from the second frame on (the title bar's
-// outline takes the colour the frame before left).
-std::vector<Pixel> TitlePicture(const std::string& locale = "C.UTF-8") {
+// The title screen as a scripted run draws it (640 x 480), for a game folder with the default
+// words and no ranking; from the second frame on (the title bar's outline takes the colour the
+// frame before left).
+std::vector<Pixel> TitlePicture() {
   GameDir scripted;
-  testing_support::GameLocale() = locale;
   const auto r =
       testing_support::RunScript(scripted, "tick 16 2\nscreenshot " + scripted.File("title.png"));
-  testing_support::GameLocale() = "C.UTF-8";
   EXPECT_EQ(r.exitCode, 0) << r.err;
   return e2e::LoadScreen(scripted.File("title.png"));
 }
@@ -273,53 +268,6 @@ TEST(RealWindow, AReplayInALongPassEndsAtOnceOnEscAClickOrTerm) {
     }
     ASSERT_EQ(x.WaitForExit(20000), std::optional<int>(0)) << way << " did not end the replay";
   }
-}
-
-// Starts the game in an English locale with its settings in config; true
-// once its title shows the given picture.
-bool TitleShows(e2e::XSession& x, const GameDir& dir, const std::string& config,
-                const std::vector<std::string>& args, const std::vector<Pixel>& title) {
-  x.SetEnv("XDG_CONFIG_HOME", config);
-  x.SetEnv("LANG", "en_US.UTF-8");
-  x.SetEnv("LC_ALL", "");
-  x.SetEnv("LC_MESSAGES", "");
-  x.StartGame(dir.Path(), args);
-  return !e2e::PollScreen(x, dir.File("shot.png"), 15000, [&](const auto& s) {
-            return s == title;
-          }).empty();
-}
-
-void Quit(e2e::XSession& x) {
-  x.Xdotool({"key", "Escape"});
-  EXPECT_EQ(x.WaitForExit(15000), std::optional<int>(0));
-}
-
-TEST(RealWindow, TheLanguageChosenInTheOptionsIsKeptAndAnOptionWinsForOneRun) {
-  e2e::XSession x;
-  ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
-  GameDir dir;
-  const std::string config = dir.File("config");
-  const auto english = TitlePicture("en_US.UTF-8");
-  const auto french = TitlePicture("fr_FR.UTF-8");
-  const auto german = TitlePicture("de_DE.UTF-8");
-  ASSERT_NE(english, french);
-
-  ASSERT_TRUE(TitleShows(x, dir, config, {}, english)) << "no English title";
-  // O, down to the language, two to the right (English, Japanese, French), back.
-  x.Xdotool({"key", "--delay", "150", "o", "Down", "Down", "Down", "Down", "Down", "Down", "Right",
-             "Right", "Escape"});
-  ASSERT_FALSE(
-      e2e::PollScreen(x, dir.File("shot.png"), 10000, [&](const auto& s) { return s == french; })
-          .empty())
-      << "the title is not in French after the options";
-  Quit(x);
-  EXPECT_EQ(testing_support::ReadFileBytes(config + "/rapiko/settings.ini"), "language=fr\n");
-
-  EXPECT_TRUE(TitleShows(x, dir, config, {}, french)) << "the setting is not read";
-  Quit(x);
-  EXPECT_TRUE(TitleShows(x, dir, config, {"--lang", "de"}, german)) << "--lang does not win";
-  Quit(x);
-  EXPECT_EQ(testing_support::ReadFileBytes(config + "/rapiko/settings.ini"), "language=fr\n");
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <optional>
 
 #include "media/forwarding.h"
 #include "support/in_process.h"

@@ -1,8 +1,6 @@
-// The options screen's list of kept best rounds: walking it, leaving it, choosing one to watch.
+// The options screen of a window's game: the list of kept best rounds (walked, left, one chosen
+// to watch), and a choice kept in the settings file.
 #include <gtest/gtest.h>
-
-#include <sstream>
-#include <string>
 
 #include "support/in_process.h"
 
@@ -17,13 +15,14 @@ struct Watched {
 
 // Plays the keys, one a pass, on the options screen of a game that may show
 // kept rounds (as a window's game may).
-Watched PlayKeys(const GameDir& dir, const std::string& keys) {
+Watched PlayKeys(const GameDir& dir, const std::string& keys, const std::string& settings = "") {
   std::string text = "tick 16\n";
   std::istringstream codes(keys);
   for (std::string code; codes >> code;) text += "press " + code + "\ntick 16\n";
   state::GameState g;
   game::StartOptions options;
   options.choices.canWatch = true;
+  options.choices.settingsPath = settings;
   testing_support::PlayMainLoop(dir, text, g, options);
   return {g.choices.watch, g.quitRequested};
 }
@@ -55,6 +54,9 @@ TEST(OptionsWatch, TheKeptRoundsAreWalkedLeftAndChosen) {
     EXPECT_EQ(w.file, c.watched.empty() ? "" : replays + c.watched + ".script") << c.keys;
     EXPECT_EQ(w.quit, !c.watched.empty()) << c.keys;
   }
+  // Down to the language, two to the right (English, Japanese, French): kept at once.
+  PlayKeys(dir, "24 208 208 208 208 208 208 205 205 1", dir.File("settings.ini"));
+  EXPECT_EQ(dir.Read("settings.ini"), "language=fr\n");
 }
 
 }  // namespace

@@ -4,22 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
-#include <iterator>
-#include <map>
+#include <nlohmann/json.hpp>
 #include <regex>
-#include <sstream>
 
-#include "golden/layout.h"
 #include "support/script_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using golden::Json;
+using Json = nlohmann::ordered_json;
 using testing_support::GameDir;
 using testing_support::ReadFileBytes;
 
@@ -212,12 +207,90 @@ Json Actual(const std::string& name) {
   return run;
 }
 
+// The expected file's layout, so that a changed field is a changed line: an object one member
+// per line, a long array of numbers and strings in rows, a long array of objects one per line;
+// what fits on a short line stays on one.
+constexpr std::size_t kWidth = 100;  // what is longer than this is split over lines
+
+std::string Compact(const Json& v) {
+  return v.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+void Put(const Json& v, int depth, std::string& out) {
+  const std::string compact = Compact(v);
+  if (!v.is_structured() || v.empty() || compact.size() + 2 * depth <= kWidth) {
+    out += compact;
+    return;
+  }
+  const std::string pad(2 * (depth + 1), ' ');
+  const bool object = v.is_object();
+  out += object ? "{\n" : "[\n";
+  const bool flat =
+      !object && std::none_of(v.begin(), v.end(), [](const Json& e) { return e.is_structured(); });
+  std::string row;
+  bool first = true;
+  for (auto it = v.begin(); it != v.end(); ++it) {
+    if (flat) {
+      // Numbers and strings in rows of at most kWidth characters.
+      const std::string item = Compact(*it);
+      if (!row.empty() && pad.size() + row.size() + 2 + item.size() > kWidth) {
+        out += pad + row + ",\n";
+        row.clear();
+      }
+      row += (row.empty() ? "" : ", ") + item;
+      continue;
+    }
+    if (!first) out += ",\n";
+    first = false;
+    out += pad;
+    if (object) out += Json(it.key()).dump() + ": ";
+    Put(it.value(), depth + 1, out);
+  }
+  if (flat) out += pad + row;
+  out += "\n" + std::string(2 * depth, ' ') + (object ? "}" : "]");
+}
+
+std::string Layout(const Json& v) {
+  std::string out;
+  Put(v, 0, out);
+  return out + "\n";
+}
+
+std::string FirstDifference(const Json& expected, const Json& actual) {
+  if (expected.type() != actual.type() || !expected.is_structured()) {
+    if (expected == actual) return "";
+    return ": expected " + Compact(expected).substr(0, 200) + ", actual " +
+           Compact(actual).substr(0, 200);
+  }
+  if (expected.is_array()) {
+    for (std::size_t i = 0; i < std::max(expected.size(), actual.size()); ++i) {
+      if (i >= expected.size()) return "[" + std::to_string(i) + "]: not expected";
+      if (i >= actual.size()) return "[" + std::to_string(i) + "]: missing";
+      if (const std::string d = FirstDifference(expected[i], actual[i]); !d.empty()) {
+        return "[" + std::to_string(i) + "]" + d;
+      }
+    }
+    return "";
+  }
+  auto e = expected.begin();
+  auto a = actual.begin();
+  for (; e != expected.end() && a != actual.end(); ++e, ++a) {
+    if (e.key() != a.key()) return "." + e.key() + ": member " + a.key() + " in its place";
+    if (const std::string d = FirstDifference(e.value(), a.value()); !d.empty()) {
+      return "." + e.key() + d;
+    }
+  }
+  if (e != expected.end()) return "." + e.key() + ": missing";
+  if (a != actual.end()) return "." + a.key() + ": not expected";
+  return "";
+}
+
 void RunGolden(const std::string& name) {
   const std::string expectedPath = (kGoldenDir / (name + ".expected.json")).string();
   const Json actual = Actual(name);
   const std::string old = ReadFileBytes(expectedPath);
   if (const char* update = std::getenv("RAPIKO_UPDATE_GOLDEN"); update && *update == '1') {
-    const std::string laidOut = golden::Layout(actual);
+    const std::string laidOut = Layout(actual);
     if (laidOut != old) {
       std::ofstream(expectedPath, std::ios::binary | std::ios::trunc) << laidOut;
       std::cout << "rewrote tests/golden/" << name << ".expected.json" << std::endl;
@@ -229,7 +302,7 @@ void RunGolden(const std::string& name) {
   ASSERT_FALSE(expected.is_discarded()) << expectedPath << " is not JSON";
   EXPECT_TRUE(expected == actual)
       << name << ": the run differs from tests/golden/" << name << ".expected.json first at\n  "
-      << golden::FirstDifference(expected, actual)
+      << FirstDifference(expected, actual)
       << "\n(where the output line is [N] counted from 0 and the last is the golden trailer)"
       << "\nIf the change is meant: make golden-update, and read the diff.";
 }

@@ -2,11 +2,7 @@
 // screen which rows may have changed: neither may ever leave a stale pixel.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <functional>
-#include <memory>
 #include <numeric>
-#include <vector>
 
 #include "media/surface.h"
 

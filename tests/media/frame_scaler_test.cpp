@@ -7,8 +7,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string>
-#include <vector>
 
 namespace media {
 namespace {

@@ -6,9 +6,6 @@
 
 #include <algorithm>
 #include <regex>
-#include <set>
-#include <string>
-#include <vector>
 
 #include "media/font.h"
 #include "media/text.h"

@@ -5,9 +5,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <map>
-#include <set>
 
 #include "media/display_common.h"
 #include "media/font.h"
@@ -23,19 +20,23 @@ namespace media {
 namespace {
 
 // The arguments of a case: "text" (no escapes), hex bytes (0a0b0c), uN:V or iN:V fields of N
-// bits little-endian, $NAME for the words of a line "let NAME = ..." above; any of them
-// followed by *N is repeated N times.
+// bits little-endian, $NAME for the words of a line "let NAME = ..." above; a word but a quoted
+// one followed by *N is repeated N times.
+struct Word {
+  std::string text;
+  bool quoted = false;
+  int times = 1;
+};
+
 struct Args {
-  std::vector<std::string> words;  // quotes removed
-  std::vector<bool> quoted;
-  std::vector<int> times;
+  std::vector<Word> words;
 
   std::string Bytes(size_t from = 0) const {
     std::string out;
     for (size_t i = from; i < words.size(); ++i) {
       std::string one;
-      const std::string& w = words[i];
-      if (quoted[i]) {
+      const std::string& w = words[i].text;
+      if (words[i].quoted) {
         one = w;
       } else if (const size_t colon = w.find(':'); colon != std::string::npos) {
         const uint64_t v = std::stoull(w.substr(colon + 1), nullptr, 0);
@@ -44,48 +45,33 @@ struct Args {
         for (size_t at = 0; at + 1 < w.size(); at += 2)
           one += char(std::stoi(w.substr(at, 2), 0, 16));
       }
-      for (int n = 0; n < times[i]; ++n) out += one;
+      for (int n = 0; n < words[i].times; ++n) out += one;
     }
     return out;
   }
-  int64_t Int(size_t i) const { return std::stoll(words.at(i), nullptr, 0); }
+  const std::string& operator[](size_t i) const { return words.at(i).text; }
+  int64_t Int(size_t i) const { return std::stoll(words.at(i).text, nullptr, 0); }
 };
 
 Args Parse(const std::string& text, const std::map<std::string, Args>& lets) {
   Args a;
-  for (size_t at = 0; at < text.size();) {
-    if (text[at] == ' ') {
-      ++at;
-      continue;
-    }
+  for (size_t at = text.find_first_not_of(' '); at < text.size();
+       at = text.find_first_not_of(' ', at)) {
     const bool quoted = text[at] == '"';
     const size_t end =
         quoted ? text.find('"', at + 1) + 1 : std::min(text.find(' ', at), text.size());
-    std::string word = quoted ? text.substr(at + 1, end - at - 2) : text.substr(at, end - at);
+    Word w{quoted ? text.substr(at + 1, end - at - 2) : text.substr(at, end - at), quoted};
     at = end;
-    int times = 1;
-    const size_t star =
-        quoted ? (at < text.size() && text[at] == '*' ? at : std::string::npos) : word.rfind('*');
-    if (star != std::string::npos) {
-      const size_t stop = quoted ? std::min(text.find(' ', at), text.size()) : word.size();
-      times = std::stoi((quoted ? text : word).substr(star + 1, stop - star - 1));
-      if (quoted)
-        at = stop;
-      else
-        word.resize(star);
+    if (const size_t star = w.text.rfind('*'); !quoted && star != std::string::npos) {
+      w.times = std::stoi(w.text.substr(star + 1));
+      w.text.resize(star);
     }
-    if (!quoted && word[0] == '$') {
-      const Args& let = lets.at(word.substr(1));
-      for (int n = 0; n < times; ++n) {
-        a.words.insert(a.words.end(), let.words.begin(), let.words.end());
-        a.quoted.insert(a.quoted.end(), let.quoted.begin(), let.quoted.end());
-        a.times.insert(a.times.end(), let.times.begin(), let.times.end());
-      }
-      continue;
+    if (!quoted && w.text[0] == '$') {
+      const Args& let = lets.at(w.text.substr(1));
+      a.words.insert(a.words.end(), let.words.begin(), let.words.end());
+    } else {
+      a.words.push_back(w);
     }
-    a.words.push_back(word);
-    a.quoted.push_back(quoted);
-    a.times.push_back(times);
   }
   return a;
 }
@@ -215,23 +201,22 @@ const std::map<std::string, std::function<std::string(const Args&)>> kReaders = 
      }},
     {"format",
      [](const Args& a) {
-       const std::string p = a.words[0];
+       const std::string p = a[0];
        return a.words.size() == 1   ? Format(p, {})
-              : a.words.size() == 2 ? Format(p, {a.words[1]})
-                                    : Format(p, {a.words[1], a.words[2]});
+              : a.words.size() == 2 ? Format(p, {a[1]})
+                                    : Format(p, {a[1], a[2]});
      }},
     {"file-name", [](const Args& a) { return FileNameOf(a.Bytes()); }},
     {"set1",
      [](const Args& a) {
-       const int32_t s = Scancode(a.words[0]);
+       const int32_t s = Scancode(a[0]);
        listedScancodes.insert(s);
-       return s == 0 ? "no key " + a.words[0] : std::to_string(Set1FromSdlScancode(s));
+       return s == 0 ? "no key " + a[0] : std::to_string(Set1FromSdlScancode(s));
      }},
     // The key's place by SDL's name, its keycode (a name or a number), the text typed.
     {"typed",
      [](const Args& a) {
-       return std::to_string(
-           Set1FromTypedKey(Scancode(a.words[0]), Keycode(a.words[1]), a.Bytes(2)));
+       return std::to_string(Set1FromTypedKey(Scancode(a[0]), Keycode(a[1]), a.Bytes(2)));
      }},
     {"key-at",
      [](const Args& a) {
@@ -240,7 +225,7 @@ const std::map<std::string, std::function<std::string(const Args&)>> kReaders = 
      }},
     {"cap",
      [](const Args& a) {
-       const char32_t c = KeyCapOfSdlKeycode(Keycode(a.words[0]));
+       const char32_t c = KeyCapOfSdlKeycode(Keycode(a[0]));
        return c == 0 ? std::string("none") : CodePoint(c);
      }},
     // A frame of nothing but 0 shown, then the pixels given (x,y; a-b a range) set to 1.
@@ -254,9 +239,9 @@ const std::map<std::string, std::function<std::string(const Args&)>> kReaders = 
          return std::pair(std::stoi(r), std::stoi(r.substr(r.find('-') + 1)));
        };
        for (size_t i = 2; i < a.words.size(); ++i) {
-         const size_t comma = a.words[i].find(',');
-         const auto [x0, x1] = range(a.words[i].substr(0, comma));
-         const auto [y0, y1] = range(a.words[i].substr(comma + 1));
+         const size_t comma = a[i].find(',');
+         const auto [x0, x1] = range(a[i].substr(0, comma));
+         const auto [y0, y1] = range(a[i].substr(comma + 1));
          for (int32_t y = y0; y <= y1; ++y) std::fill_n(frame.begin() + y * w + x0, x1 - x0 + 1, 1);
        }
        std::string out;

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <vector>
-
 namespace media {
 namespace {
 

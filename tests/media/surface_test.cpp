@@ -5,10 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "media/font.h"
 

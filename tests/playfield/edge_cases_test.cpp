@@ -3,10 +3,6 @@
 // (what a fall-out counts against each key: the golden game stats_fall_out).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <tuple>
-#include <vector>
-
 #include "playfield/markers.h"
 #include "playfield/shot.h"
 #include "playfield/targets.h"
@@ -65,6 +61,23 @@ TEST(Ring, AFullRingWaitsThenASpawnInto99WrapsAndDrawsNewestToOldest) {
   UpdateTargets(r.g, 16);
   ASSERT_EQ(r.blits.size(), 98u);  // 99 down to 2, and nothing from 0 down
   for (int k = 0; k < 98; ++k) EXPECT_EQ(r.blits[k], 199 - k);
+}
+
+// A hit on the oldest letter moves the ring's head past the letters gone, to the tail; with a
+// tail outside the ring (a damaged state) the walk still ends, once round.
+TEST(Ring, AHitOnTheOldestLetterWalksTheHeadPastLettersGone) {
+  for (const int16_t tail : {int16_t{7}, int16_t{0}}) {
+    Rig r;
+    r.g.targets[4] = {300.0, 200.0, 0.0, CodeOf('A')};
+    r.g.ringHead = 4;
+    r.g.ringTail = tail;
+    r.g.shotActive = true;
+    for (auto& p : r.g.shotTrail) p = {300.0, 200.0};
+    r.g.lockQueue[0] = 4;
+    r.g.lockTail = r.g.lockCount = 1;
+    UpdateShot(r.g, 16);
+    EXPECT_EQ(r.g.ringHead, tail == 0 ? 4 : tail);
+  }
 }
 
 TEST(SpawnIdle, NoWordsNothingSpawnsYetEverySlotIsTestedForTheBottom) {

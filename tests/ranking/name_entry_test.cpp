@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "ranking/rank_key.h"
 #include "support/fakes.h"
 #include "typing/key_tables.h"

@@ -8,9 +8,6 @@
 #include <algorithm>
 #include <csignal>
 #include <cstring>
-#include <optional>
-#include <string>
-#include <tuple>
 
 #include "ranking/ranking_file.h"
 #include "state/game_state.h"

@@ -4,9 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "replay/recording.h"
 

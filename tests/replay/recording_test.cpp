@@ -7,8 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <iterator>
-#include <sstream>
 
 #include "app/sessions.h"
 #include "game/kept_rounds.h"
@@ -17,6 +15,7 @@
 #include "replay/format.h"
 #include "replay/notes.h"
 #include "script/script_parser.h"
+#include "storage/folders.h"
 #include "support/in_process.h"
 #include "support/test_window.h"
 
@@ -77,15 +76,6 @@ TEST(Recording, AFileHoldsEveryPassTheMomentItIsPlayed) {
             head + "start 7\ntick 16 2\ntick 17\ndown 30\ntick 17 10\n");
 }
 
-std::vector<std::string> Replays(const GameDir& dir) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(dir.File("replays"))) {
-    names.push_back(e.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // A replay's window, headless; it never closes.
 using Window = testing_support::TestWindow;
 
@@ -101,7 +91,7 @@ TEST(BestRounds, TheBestRoundIsKeptFromItsOwnStartAndReplaysToItsScore) {
   for (int i = 0; i < 240; ++i) s += "press 30 57\ntick 16 31\n";
   s += "tick 16 100\npress 28\ntick 16\npress 57\ntick 16 50\npress 1\ntick 16\n";
   PlayInProcess(dir, s);
-  const auto kept = Replays(dir);
+  const auto kept = storage::ListFolder(dir.File("replays"));
   ASSERT_EQ(kept.size(), 1u);
   const std::string text = dir.Read("replays/" + kept[0]);
   EXPECT_LT(text.size(), 200u * 1024);
@@ -164,7 +154,7 @@ TEST(BestRounds, TheTenHighestStayAndOnlyAHigherScoreReplacesASessionsOwn) {
   round(one, first, "lower", 39);
   const auto kept = [&dir] {
     std::vector<std::string> rounds;  // each kept round's score, and the note after its start
-    for (const std::string& name : Replays(dir)) {
+    for (const std::string& name : storage::ListFolder(dir.File("replays"))) {
       const std::string text = dir.Read("replays/" + name);
       const auto score = game::ScoreOfReplayName(name);
       rounds.push_back(!score ? name

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <type_traits>
-
 #include "support/fakes.h"
 
 namespace {

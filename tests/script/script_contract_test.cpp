@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "ranking/ranking_file.h"
 #include "support/case_file.h"

@@ -4,16 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <cstdlib>
-#include <functional>
-#include <map>
 #include <random>
-#include <set>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "game/lifecycle.h"
 #include "media/headless/headless.h"
@@ -26,7 +18,6 @@ using state::GameState;
 // mt19937_64 and plain arithmetic on it: a seed gives the same run everywhere.
 struct Random {
   std::mt19937_64 engine;
-  uint64_t Next() { return engine(); }
   int Below(int n) { return static_cast<int>(engine() % static_cast<uint64_t>(n)); }
   int Between(int lo, int hi) { return lo + Below(hi - lo + 1); }
   bool Chance(double p) { return static_cast<double>(engine() >> 11) * 0x1.0p-53 < p; }
@@ -73,15 +64,14 @@ std::string Broken(const GameState& g, int16_t modeBefore) {
   for (int16_t i : LiveSlots(g)) live[i] = true;
   for (size_t i = 0; i < g.targets.size(); ++i) {
     const state::Target& t = g.targets[i];
-    need(std::isfinite(t.x) && std::isfinite(t.y) && std::isfinite(t.vx), "target not a number");
-    if (t.keyCode == 0) continue;
-    need(live[i], "letter outside the live ring");
-    need(t.x >= 100.0 && t.x <= 490.0, "letter past the walls");
+    need(std::isfinite(t.x + t.y + t.vx), "target not a number");
+    need(t.keyCode == 0 || (live[i] && t.x >= 100.0 && t.x <= 490.0),
+         "letter outside the live ring or past the walls");
   }
-  for (const auto& p : g.shotTrail) need(std::isfinite(p.x) && std::isfinite(p.y), "shot NaN");
-  need(std::isfinite(g.pacing.shotStepX) && std::isfinite(g.pacing.shotStepY), "shot step NaN");
+  for (const auto& p : g.shotTrail) need(std::isfinite(p.x + p.y), "shot NaN");
+  need(std::isfinite(g.pacing.shotStepX + g.pacing.shotStepY), "shot step NaN");
   for (const state::Popup& p : g.popups)
-    need(p.timeLeft >= 0 && std::isfinite(p.x) && std::isfinite(p.y), "pop-up broken");
+    need(p.timeLeft >= 0 && std::isfinite(p.x + p.y), "pop-up broken");
   return out;
 }
 
@@ -116,24 +106,19 @@ struct Bot {
     Down(code);
     if (rng.Chance(0.5)) Down(code, 0);
   }
-  int32_t WrongCode() { return rng.Between(2, 255); }
 
   void Act(const GameState& g) {
     // O among the wrong keys opened the options: change some, then leave
     // with one Esc (a second would reach the title and quit).
     leaving = leaving && g.options.open;
     if (g.options.open) {
-      constexpr std::array<int32_t, 4> kArrows = {200, 203, 205, 208};
-      if (!leaving && rng.Chance(0.3)) Press(kArrows[static_cast<size_t>(rng.Below(4))]);
-      if (!leaving && rng.Chance(0.1)) {
-        Press(state::kKeyEsc);
-        leaving = true;
-      }
+      if (!leaving && rng.Chance(0.3)) Press(std::array{200, 203, 205, 208}[rng.Below(4)]);
+      if (!leaving && rng.Chance(0.1)) Press(state::kKeyEsc), leaving = true;
       return;
     }
     if (rng.Chance(0.005)) {  // a burst of presses and releases: some are dropped
       for (int k = rng.Between(65, 100); k > 0; --k)
-        Down(WrongCode(), rng.Below(2) * media::kKeyDown);
+        Down(rng.Between(2, 255), rng.Below(2) * media::kKeyDown);
       return;
     }
     bool locking = g.lockCount > 0;
@@ -149,7 +134,7 @@ struct Bot {
     const bool entry = g.gameMode == state::kModeNameEntry;
     for (int k = rng.Chance(entry ? 0.5 : 0.05) ? rng.Between(1, rng.Chance(0.1) ? 20 : 3) : 0;
          k > 0; --k)
-      Press(WrongCode());
+      Press(rng.Between(2, 255));
     if (entry && rng.Chance(0.15)) Press(state::kKeyBackspace);
     // Fire, enter the name or start a round; two starts in one frame reset
     // twice, and the round still begins once.
@@ -189,10 +174,10 @@ std::string PlaySession(uint64_t seed, int64_t session, int64_t rounds, const st
   SoakSystem system;
   Random sessionRng{
       std::mt19937_64{seed ^ (static_cast<uint64_t>(session) * 0xD1B54A32D192ED03ULL)}};
-  Bot bot{{std::mt19937_64{sessionRng.Next()}}, system.platform, totals};
+  Bot bot{{std::mt19937_64{sessionRng.engine()}}, system.platform, totals};
   // Sessions start where the tick counter crosses 2^31 or wraps at 2^32.
   const auto jitter = static_cast<uint32_t>(sessionRng.Below(200000));
-  system.platform.SetTick(session % 3 == 0   ? static_cast<uint32_t>(sessionRng.Next())
+  system.platform.SetTick(session % 3 == 0   ? static_cast<uint32_t>(sessionRng.engine())
                           : session % 3 == 1 ? 0x7FFFFFFFu - jitter
                                              : 0xFFFFFFFFu - jitter);
   int64_t played = 0, passes = 0, passesInMode = 0, quitPasses = 0;
@@ -220,13 +205,12 @@ std::string PlaySession(uint64_t seed, int64_t session, int64_t rounds, const st
         // drifting words, the pace above level 20 and ranking keys at their
         // 32-bit limit come up quickly.
         Random pick{std::mt19937_64{seed ^ 0x5EEDu ^ (static_cast<uint64_t>(totals.rounds) << 20)}};
-        bot.rng.engine.seed(pick.Next());
+        bot.rng.engine.seed(pick.engine());
         static constexpr int16_t kHeadStarts[] = {5, 6, 8, 12, 21, 25, 40, 100, 214};
         if (pick.Chance(0.25)) g.level = g.maxLevel = kHeadStarts[pick.Below(9)];
       }
       if (modeBefore == state::kModePlaying && g.gameMode != state::kModePlaying) {
-        ++played;
-        ++totals.rounds;
+        ++played, ++totals.rounds;
         totals.nameEntries += g.gameMode == state::kModeNameEntry;
         totals.highestLevel = std::max(totals.highestLevel, g.maxLevel);
       }
@@ -246,8 +230,7 @@ std::string PlaySession(uint64_t seed, int64_t session, int64_t rounds, const st
     system.platform.Advance(bot.NextElapsedMs());
     system.platform.ClearFrame();
     modeBefore = g.gameMode;
-    ++passes;
-    ++totals.passes;
+    ++passes, ++totals.passes;
     return true;
   };
 

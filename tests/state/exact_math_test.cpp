@@ -4,14 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
-#include <cstdio>
 #include <fstream>
-#include <limits>
-#include <map>
-#include <sstream>
-#include <string>
 
 namespace {
 

@@ -2,15 +2,7 @@
 // never wrap (the random numbers' sequence: every golden game's start).
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <fstream>
-#include <functional>
-#include <limits>
-#include <map>
-#include <optional>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "state/arith.h"
 #include "state/figures.h"

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
 
 #include "stats/keys.h"

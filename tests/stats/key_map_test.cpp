@@ -4,10 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <string>
-#include <vector>
-
 #include "media/text.h"
 #include "stats/keys.h"
 #include "support/case_file.h"

@@ -2,8 +2,6 @@
 // screens themselves are golden games: tests/golden/stats_screen*).
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "support/script_run.h"
 
 namespace {

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "game/lifecycle.h"
 #include "replay/best_rounds.h"
 #include "replay/recording_system.h"

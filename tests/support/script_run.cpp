@@ -6,25 +6,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
 namespace testing_support {
 
 namespace fs = std::filesystem;
-
-std::vector<nlohmann::json> RunResult::States() const {
-  std::vector<nlohmann::json> out;
-  std::copy_if(lines.begin(), lines.end(), std::back_inserter(out),
-               [](const nlohmann::json& j) { return j.contains("gameMode"); });
-  return out;
-}
 
 std::string& GameLocale() {
   static std::string locale = "C.UTF-8";

@@ -16,8 +16,7 @@ struct RunResult {
   int exitCode = -1;
   std::string out;
   std::string err;
-  std::vector<nlohmann::json> lines;           // stdout, one JSON object per line
-  std::vector<nlohmann::json> States() const;  // the state dumps, in order
+  std::vector<nlohmann::json> lines;  // stdout, one JSON object per line
 };
 
 // Runs `rapiko --headless --script FILE --dir DIR` on the script text (as

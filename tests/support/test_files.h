@@ -18,12 +18,8 @@ inline void Put(std::vector<uint8_t>& out, uint32_t v, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
-// Entry i of the test palette is (i, 255 - i, i / 2).
-inline media::Color TestColor(int i) {
-  return {static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i / 2)};
-}
-
-// An uncompressed 8-bit BMP file with the test palette whose pixel (x, y) is pixel(x, y).
+// An uncompressed 8-bit BMP file whose pixel (x, y) is pixel(x, y); palette entry i is
+// (i, 255 - i, i / 2).
 inline std::vector<uint8_t> Bmp(int32_t width, int32_t height,
                                 const std::function<uint8_t(int32_t, int32_t)>& pixel) {
   std::vector<uint8_t> data;
@@ -37,10 +33,8 @@ inline std::vector<uint8_t> Bmp(int32_t width, int32_t height,
                            static_cast<uint32_t>(height), 1u | 8u << 16, 0u,
                            static_cast<uint32_t>(data.size()), 2835u, 2835u, 256u, 0u})
     Put(out, v, 4);
-  for (int i = 0; i < 256; ++i) {
-    const media::Color c = TestColor(i);
-    out.insert(out.end(), {c.b, c.g, c.r, 0});
-  }
+  for (int i = 0; i < 256; ++i)
+    out.insert(out.end(), {uint8_t(i / 2), uint8_t(255 - i), uint8_t(i), 0});
   out.insert(out.end(), data.begin(), data.end());
   return out;
 }

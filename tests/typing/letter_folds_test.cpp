@@ -6,10 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <memory>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "media/text.h"
 #include "state/game_state.h"

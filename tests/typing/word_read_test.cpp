@@ -1,8 +1,6 @@
 // Word files past their size limit, and a --words that names nothing.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "support/script_run.h"
 #include "typing/word_data.h"
 

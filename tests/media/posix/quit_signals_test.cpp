@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
 
 namespace media {
 namespace {

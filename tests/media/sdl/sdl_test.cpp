@@ -5,8 +5,6 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "media/headless/headless.h"
 #include "media/sdl/system.h"
 #include "support/test_files.h"

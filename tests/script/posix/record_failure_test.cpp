@@ -3,11 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/syscall.h>
 
-#include <cerrno>
 #include <cstring>
-#include <sstream>
-#include <stdexcept>
-#include <string>
 
 #include "replay/recording.h"
 #include "script/run_script.h"

@@ -7,12 +7,8 @@
 #include <sys/syscall.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <map>
-#include <string>
-#include <vector>
 
 #include "storage/errors.h"
 #include "storage/folder_lock.h"
