@@ -19,7 +19,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 work="$build/fuzz-work"
 
 # target:max_len (bytes): data files up to 64 KiB, pictures up to 1 MiB.
-targets="fuzz_word_data:65536 fuzz_ranking:65536 fuzz_bmp:1048576 fuzz_script:65536"
+targets="fuzz_word_data:65536 fuzz_ranking:65536 fuzz_bmp:1048576 fuzz_script:65536 fuzz_play:16"
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:allocator_may_return_null=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"

@@ -1,15 +1,26 @@
-// The soak: a bot plays RAPIKO_SOAK_ROUNDS rounds (200 by default) in-process,
-// in sessions of start-up, main loop and shutdown, with the invariants of the
-// state checked after every pass; a failure names the seed to replay.
-#include <gtest/gtest.h>
+// Fuzz target: play. A bot seeded by the input plays a session in-process
+// (start-up, rounds, shutdown) in a folder of its own, with the invariants of
+// the state checked after every pass; a broken one aborts with what broke.
+#include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
 #include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "game/lifecycle.h"
 #include "media/headless/headless.h"
-#include "support/script_run.h"
 
 namespace {
 
@@ -185,9 +196,8 @@ std::string PlaySession(uint64_t seed, int64_t session, int64_t rounds, const st
   std::string failure;
   const auto fail = [&](const std::string& what) {
     if (!failure.empty()) return false;  // the first one counts
-    failure = "seed " + std::to_string(seed) + " session " + std::to_string(session) + ": " + what +
-              "\n  to replay: RAPIKO_SOAK_SEED=" + std::to_string(seed) +
-              " RAPIKO_SOAK_ROUNDS=" + std::to_string(totals.rounds + 1);
+    failure = "seed " + std::to_string(seed) + " session " + std::to_string(session) + " round " +
+              std::to_string(totals.rounds + 1) + ": " + what;
     return false;
   };
   // The main loop's hook: checks the pass just run, then sets up the next.
@@ -195,7 +205,9 @@ std::string PlaySession(uint64_t seed, int64_t session, int64_t rounds, const st
     if (passes > 0) {
       if (const std::string broken = Broken(g, modeBefore); !broken.empty()) return fail(broken);
       const auto& ops = system.platform.FrameOps();
-      const auto isFlip = [](const media::SurfaceOp& op) { return op.kind == op.Kind::Flip; };
+      const auto isFlip = [](const media::SurfaceOp& op) {
+        return op.kind == media::SurfaceOp::Kind::Flip;
+      };
       if (std::count_if(ops.begin(), ops.end(), isFlip) != 1 || !isFlip(ops.back()))
         return fail("a pass did not end with its one flip");
       for (const std::string& sound : system.platform.TakeSoundLog()) ++totals.sounds[sound];
@@ -239,47 +251,59 @@ std::string PlaySession(uint64_t seed, int64_t session, int64_t rounds, const st
   if (const std::string broken = Broken(g, state::kModeTitle); !broken.empty()) fail(broken);
   if (!failure.empty()) return failure;
   // Nothing in a soak's folder is damaged, and every save goes through.
-  game::RunMainLoop(g, system, myPath, [](const std::string& line) { ADD_FAILURE() << line; });
+  game::RunMainLoop(g, system, myPath, [&fail](const std::string& line) { fail(line); });
   if (!failure.empty()) return failure;
   if (!g.quitRequested) fail("the main loop ended without the quit flag");
   game::ShutDown(g, system, myPath);
   return failure;
 }
 
-uint64_t EnvNumber(const char* name, uint64_t fallback) {
-  const char* text = std::getenv(name);
-  return text != nullptr && *text != '\0' ? std::strtoull(text, nullptr, 10) : fallback;
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
 }
 
-TEST(Soak, BotPlaysRoundsWithEveryInvariantHolding) {
-  const auto rounds = static_cast<int64_t>(EnvNumber("RAPIKO_SOAK_ROUNDS", 200));
-  const uint64_t seed = EnvNumber("RAPIKO_SOAK_SEED", 20240611);
-  ASSERT_GT(rounds, 0) << "RAPIKO_SOAK_ROUNDS must be a whole number above 0";
-  testing_support::GameDir dir("");
-  const std::string words =
-      testing_support::ReadFileBytes(std::string(RAPIKO_ASSETS_DIR) + "/rapdata.ini");
-  Totals t;
-  for (int64_t session = 0; t.rounds < rounds; ++session) {
-    // A first run again now and then, so that results keep reaching the
-    // ranking once it is full of the best keys.
-    if (session % 5 == 0) dir.Remove("rapikosc.ini");
-    dir.Remove("rapdata.ini");
-    if (const std::string list = WordsOfSession(session, words); !list.empty())
-      dir.Write("rapdata.ini", list);
-    const std::string failure =
-        PlaySession(seed, session, std::min<int64_t>(10, rounds - t.rounds), dir.Path(), t);
-    ASSERT_EQ(failure, "");
+// The folder every input plays in, made once; the word list of the game's own.
+struct Folder {
+  std::string path;
+  std::string words;
+  Folder() {
+    char name[] = "/tmp/rapiko-fuzz-play-XXXXXX";
+    if (mkdtemp(name) == nullptr) std::abort();
+    path = std::string(name) + "/";
+    words = ReadFile(std::string(RAPIKO_ASSETS_DIR) + "/rapdata.ini");
+    std::ofstream(path + "back.bmp", std::ios::binary)
+        << ReadFile(std::string(RAPIKO_ASSETS_DIR) + "/back.bmp");
   }
-  EXPECT_EQ(t.sounds["WAVEND.play"], t.rounds) << "the end cue plays once a round";
-  if (rounds >= 50) {
-    // A soak that never met these would prove little.
-    for (const char* sound : {"WAVHIT.play", "WAVFUEEN.play", "WAVKYAN.play"})
-      EXPECT_GT(t.sounds[sound], 0) << sound;
-    EXPECT_GT(t.namesEntered, 0);
-    EXPECT_LT(t.nameEntries, t.rounds) << "no round ended below the tenth place";
-    EXPECT_GT(t.dropped, 0);
-    EXPECT_GT(t.highestLevel, 20) << t.passes << " passes";
-  }
-}
+};
 
 }  // namespace
+
+// The input's first eight bytes are the seed, the next the session's kind (its
+// word list and where its tick counter starts), the next the rounds (1 or 2).
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const Folder folder;
+  uint64_t seed = 0;
+  std::memcpy(&seed, data, std::min<size_t>(size, sizeof seed));
+  const int64_t session = size > 8 ? data[8] : 0;
+  const int64_t rounds = size > 9 ? 1 + data[9] % 2 : 1;
+  // A first run now and then, so that results keep reaching the ranking.
+  if (session % 5 == 0) std::remove((folder.path + "rapikosc.ini").c_str());
+  std::remove((folder.path + "rapdata.ini").c_str());
+  if (const std::string list = WordsOfSession(session, folder.words); !list.empty()) {
+    std::ofstream(folder.path + "rapdata.ini", std::ios::binary) << list;
+  }
+  Totals totals;
+  const std::string failure = PlaySession(seed, session, rounds, folder.path, totals);
+  if (!failure.empty()) {
+    std::fprintf(stderr, "play broken: %s\n", failure.c_str());
+    std::abort();
+  }
+  if (totals.sounds["WAVEND.play"] != totals.rounds) {
+    std::fprintf(stderr, "play broken: the end cue did not play once a round\n");
+    std::abort();
+  }
+  return 0;
+}
