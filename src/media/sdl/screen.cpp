@@ -152,7 +152,11 @@ void SdlScreen::Open() {
   if (!window_) Fail("cannot open the window");
   PlaceWhenFramed();
   SetWindowIcon(window_, context_->Resource("ICON"));
+  // Not in a page: there a canvas smaller than the picture (a phone's) would be kept at the
+  // minimum while the page squeezes it out of shape; the picture is scaled down instead.
+#ifndef __EMSCRIPTEN__
   SDL_SetWindowMinimumSize(window_, kScreenWidth, kScreenHeight);
+#endif
   if (!SDL_GetWindowSurface(window_)) {
     const std::string error = SDL_GetError();
     Close();
