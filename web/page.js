@@ -30,26 +30,48 @@ var Module = {
   },
   // The player quit (Esc on the title): the game is on its title again.
   rapikoEnded: (status) => {
-    quitLine.textContent =
+    note.textContent =
       status === 0
         ? "Your results are saved in this browser. Space starts a round."
         : "The game stopped; reload the page to play again.";
   },
 };
 
-const quitLine = document.getElementById("quit");
-window.addEventListener("keydown", () => (quitLine.textContent = ""), true);
+// The page's line at the bottom: the game quit, or it needs a keyboard. A key clears it.
+const note = document.getElementById("note");
+let keyPressed = false;
+window.addEventListener(
+  "keydown",
+  () => {
+    keyPressed = true;
+    note.textContent = "";
+  },
+  true,
+);
 
-// A mouse button quits the desktop game at once; in a page a click is how the player
-// comes back to it, so the page keeps every mouse button from the game: a click gives the
-// game the keyboard, and Esc on the title is the way out.
-for (const type of ["mousedown", "mouseup", "click", "dblclick", "contextmenu"]) {
+// On a phone or a tablet the game waits for a keyboard: the page says so until a key comes.
+const kNeedsKeyboard = "Rapiko is played with a keyboard: connect one to play.";
+function askForKeyboard() {
+  if (!keyPressed && matchMedia("(pointer: coarse)").matches) note.textContent = kNeedsKeyboard;
+}
+askForKeyboard();
+
+// A mouse button quits the desktop game at once (and SDL turns a touch into one); in a page a
+// click or a tap is how the player comes back to it, so the page keeps every mouse button and
+// every touch from the game: a click or a tap gives the game the keyboard, and Esc on the
+// title is the way out.
+const kPointerEvents = ["mousedown", "mouseup", "click", "dblclick", "contextmenu",
+                        "touchstart", "touchend", "touchmove", "touchcancel"];
+for (const type of kPointerEvents) {
   window.addEventListener(
     type,
     (e) => {
       if (e.target !== canvas) return;
       e.stopPropagation();
-      if (type === "mousedown") canvas.focus();
+      if (type === "mousedown" || type === "touchstart") {
+        canvas.focus();
+        askForKeyboard();
+      }
       if (type === "contextmenu") e.preventDefault();
     },
     true,

@@ -66,7 +66,7 @@ test("a new player's title is the headless game's, and the page keeps the game's
   await page.mouse.click(100, 100, { button: "right" });
   await sleep(500);
   assert.equal(await differingPixels(page, title), 0, "the title changed after a click");
-  assert.equal(await page.$eval("#quit", (e) => e.textContent), "");
+  assert.equal(await page.$eval("#note", (e) => e.textContent), "");
   await page.close();
 });
 
@@ -100,14 +100,69 @@ test("Space starts a round, losing focus pauses it, and Quit comes back to the t
   await page.keyboard.press("Escape");
   await waitForPicture(page, title, (n) => n === 0, 5_000);
   await page.keyboard.press("Escape");
-  await page.waitForFunction(() => document.getElementById("quit").textContent !== "", {
+  await page.waitForFunction(() => document.getElementById("note").textContent !== "", {
     timeout: 10_000,
   });
-  const line = await page.$eval("#quit", (e) => e.textContent);
+  const line = await page.$eval("#note", (e) => e.textContent);
   assert.match(line, /results are saved/);
   const again = await waitForPicture(page, title, (n) => n === 0, 10_000);
   await page.screenshot({ path: path.join(outputDir, "after-quit.png") });
   assert.equal(again, 0, "no title after Quit");
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+// A tap at the middle of the page, as a finger makes it.
+async function tap(cdp, [x, y]) {
+  await cdp.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: [{ x, y }] });
+  await cdp.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
+  await sleep(150);
+}
+
+test("on a phone a tap only gives the game the keyboard, which the page asks for", async () => {
+  const page = await site.browser.newPage();
+  await page.setViewport({ width: 390, height: 844 });
+  const cdp = await page.createCDPSession();
+  await cdp.send("Emulation.setFocusEmulationEnabled", { enabled: true });
+  await cdp.send("Emulation.setTouchEmulationEnabled", { enabled: true, maxTouchPoints: 5 });
+  const problems = [];
+  page.on("pageerror", (e) => problems.push(e.message));
+  await page.goto(site.url, { waitUntil: "load" });
+  await page.waitForFunction(() => document.getElementById("canvas").height === 844);
+  await sleep(1000);
+  const note = () => page.$eval("#note", (e) => e.textContent);
+  assert.match(await note(), /keyboard/, "no word of a keyboard on a touch screen");
+  // The line, the button and the picture (390 x 292 in the middle) overlap nowhere.
+  const boxes = await page.evaluate(() =>
+    ["note", "fullscreen"].map((id) => {
+      const r = document.getElementById(id).getBoundingClientRect();
+      return [r.left, r.top, r.right, r.bottom];
+    }),
+  );
+  boxes.push([0, 276, 390, 568]);
+  for (const [i, a] of boxes.entries()) {
+    assert.ok(a[0] >= 0 && a[1] >= 0 && a[2] <= 390 && a[3] <= 844, `box ${i} off the page`);
+    for (const b of boxes.slice(i + 1)) {
+      const apart = a[2] <= b[0] || b[2] <= a[0] || a[3] <= b[1] || b[3] <= a[1];
+      assert.ok(apart, `${JSON.stringify(a)} overlaps ${JSON.stringify(b)}`);
+    }
+  }
+  await page.screenshot({ path: path.join(outputDir, "phone-390x844.png") });
+
+  // Taps on the title, then in a round: the game neither quits nor leaves the round.
+  const onTitle = await canvasNow(page);
+  for (let i = 0; i < 4; ++i) await tap(cdp, [195, 420]);
+  await sleep(500);
+  assert.match(await note(), /keyboard/, "a tap on the title quit the game");
+  assert.equal(await canvasNow(page), onTitle, "the title changed after a tap");
+  await page.keyboard.press("Space");
+  await sleep(300);
+  assert.equal(await note(), "", "the word of a keyboard stays after a key");
+  for (let i = 0; i < 8; ++i) await tap(cdp, [195, 420]);
+  await sleep(500);
+  assert.equal(await note(), "", "a tap ended the game");
+  assert.notEqual(await canvasNow(page), onTitle, "a tap ended the round");
+  assert.equal(await page.evaluate(() => document.activeElement.id), "canvas");
   assert.deepEqual(problems, []);
   await page.close();
 });
