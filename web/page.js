@@ -30,12 +30,22 @@ var Module = {
   },
   // The player quit (Esc on the title): the game is on its title again.
   rapikoEnded: (status) => {
-    note.textContent =
-      status === 0
-        ? "Your results are saved in this browser. Space starts a round."
-        : "The game stopped; reload the page to play again.";
+    if (status !== 0) {
+      note.textContent = "The game stopped; reload the page to play again.";
+    } else {
+      note.textContent = unkept
+        ? "Space starts a round."
+        : "Your results are saved in this browser. Space starts a round.";
+    }
+  },
+  // The browser keeps no files for the page (web/page_storage.js): the game plays on, and the
+  // page says it once.
+  rapikoUnkept: () => {
+    unkept = true;
+    note.textContent = "This browser keeps no data for this page: your results will not be kept.";
   },
 };
+let unkept = false;
 
 // The page's line at the bottom: the game quit, or it needs a keyboard. A key clears it.
 const note = document.getElementById("note");

@@ -167,6 +167,32 @@ test("on a phone a tap only gives the game the keyboard, which the page asks for
   await page.close();
 });
 
+test("with site data blocked the page says once that results are not kept, and plays on", async () => {
+  const blocked = await startBrowser({ blockSiteData: true });
+  try {
+    const { page, problems } = await openGame(blocked);
+    const note = () => page.$eval("#note", (e) => e.textContent);
+    await page.waitForFunction(() => document.getElementById("note").textContent !== "");
+    assert.match(await note(), /not be kept/);
+    assert.equal(await waitForPicture(page, title, (n) => n === 0, 20_000), 0, "no title");
+    // A round begun and left, then Quit, which saves: the title comes back.
+    await page.keyboard.press("Space");
+    for (const key of "etaoinshrdlu") await page.keyboard.press(key);
+    await page.keyboard.press("Escape");
+    await waitForPicture(page, title, (n) => n === 0, 5_000);
+    await page.keyboard.press("Escape");
+    await page.waitForFunction(() => document.getElementById("note").textContent !== "", {
+      timeout: 10_000,
+    });
+    assert.equal(await note(), "Space starts a round.", "the game stopped without a store");
+    assert.equal(await waitForPicture(page, title, (n) => n === 0, 10_000), 0, "no title after Quit");
+    await page.screenshot({ path: path.join(outputDir, "site-data-blocked.png") });
+    assert.deepEqual(problems, []);
+  } finally {
+    await blocked.close();
+  }
+});
+
 // Letters and Space, over and over, until done() says the rounds have ended; then the
 // name, cleared of the letters that went into it.
 async function playRoundAndEnter(page, name, done) {
