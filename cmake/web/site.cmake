@@ -9,7 +9,8 @@ file(COPY ${icons} DESTINATION ${SITE}/icons)
 
 # Every file the page loads, and a cache name that changes with their bytes,
 # so that a new build replaces the copy a player's browser keeps.
-set(files index.html page.css page.js manifest.webmanifest rapiko.js rapiko.wasm rapiko.data)
+set(files index.html page.css page.js page_texts.js manifest.webmanifest rapiko.js rapiko.wasm
+          rapiko.data)
 foreach(icon IN LISTS icons)
   get_filename_component(name ${icon} NAME)
   list(APPEND files icons/${name})

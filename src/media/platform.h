@@ -6,6 +6,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace media {
 
@@ -166,6 +167,10 @@ class Controls {
   virtual void SetDisplay(bool fullscreen, int32_t scale) = 0;
   // The largest window scale whose window fits the desktop.
   virtual int32_t LargestWindowScale() = 0;
+  // Told each pass, for what the machine shows around the game (the web page's texts in the
+  // game's language, and a question before a round in play is left): the language's code,
+  // and whether a round or its name entry is on.
+  virtual void FollowGame(std::string_view languageCode, bool roundOn) = 0;
 };
 
 // The machine around the game: clock, window messages, the program folder.

@@ -1,6 +1,7 @@
 // The web page in Debian's Chromium, headless, driven through the DevTools protocol: the site
 // served on this machine draws the title as the headless game does, keeps the game's keys from
-// the page, Space starts a round, losing focus pauses it, Quit comes back to the title, two
+// the page, a tap on a phone only focuses it, Space starts a round, losing focus pauses it,
+// leaving asks first, Quit comes back to the title, the page plays on without a store, two
 // tabs playing at once both keep their results across a reload, and the service worker's copy
 // plays offline (tests/web/page_session.mjs starts the browser).
 import assert from "node:assert/strict";
@@ -95,6 +96,21 @@ test("Space starts a round, losing focus pauses it, and Quit comes back to the t
   await page.evaluate(() => window.dispatchEvent(new FocusEvent("focus")));
   await sleep(200);
   assert.ok(await moving(), "the round stays paused with the focus back");
+
+  // Leaving the page in a round asks first; staying keeps the round. (A bound on the wait:
+  // without the question the reload goes on, and the round is gone either way.)
+  const leave = async () => {
+    const asked = new Promise((resolve) =>
+      page.once("dialog", async (d) => {
+        resolve(d.type());
+        await d.dismiss();
+      }),
+    );
+    page.reload({ timeout: 5_000 }).catch(() => {});
+    return Promise.race([asked, sleep(5_000).then(() => "no question")]);
+  };
+  assert.equal(await leave(), "beforeunload");
+  assert.ok(await moving(), "the round is gone after staying");
 
   // Esc leaves the round for the title; Esc there quits, and the page starts the game again.
   await page.keyboard.press("Escape");

@@ -1,7 +1,8 @@
 // The page's screen in a browser of its own: the canvas is the page's size and the picture is
-// letterboxed in it, whatever the page's shape, also after a resize; Alt+Enter, the button and
-// the options screen's Display switch the browser's full screen; the options screen's Window
-// size, which the page decides, cannot be chosen.
+// letterboxed in it, whatever the page's shape and size, also after a resize; Alt+Enter, the
+// button and the options screen's Display switch the browser's full screen; the options
+// screen's Window size, which the page decides, cannot be chosen; the page follows the
+// language chosen there.
 import assert from "node:assert/strict";
 import path from "node:path";
 import { after, before, test } from "node:test";
@@ -102,11 +103,30 @@ test("Alt+Enter, the button and the options screen's Display switch the full scr
   await sleep(500);
   assert.equal(await fullScreen(), false, "Display did not leave full screen");
 
-  // Down passes over Window size to Language: Enter changes the language, not the size.
+  // Down passes over Window size to Language: Enter changes the language, not the size; the
+  // page around the game follows it (its lang, the tab's title, the button), also after a
+  // reload.
+  const around = () =>
+    page.evaluate(() => [document.documentElement.lang, document.title,
+                         document.getElementById("fullscreen").textContent]);
+  const [, englishTitle, englishButton] = await around();
   await pressKeys(page, "ArrowDown", "Enter");
   const kept = await keptSettings(page, (t) => t.includes("language="));
   assert.match(kept, /^language=/m);
   assert.doesNotMatch(kept, /^scale=/m);
+  const chosen = kept.match(/^language=(\w+)$/m)[1];
+  await sleep(300);
+  for (const reloaded of [false, true]) {
+    if (reloaded) {
+      await page.reload({ waitUntil: "load" });
+      await page.waitForFunction((code) => document.documentElement.lang === code, {}, chosen)
+        .catch(() => {});
+    }
+    const [lang, title, button] = await around();
+    assert.equal(lang, chosen, `the page's lang (reloaded: ${reloaded})`);
+    assert.notEqual(title, englishTitle, `the tab's title (reloaded: ${reloaded})`);
+    assert.notEqual(button, englishButton, `the button (reloaded: ${reloaded})`);
+  }
   assert.deepEqual(problems, []);
   await page.close();
 });

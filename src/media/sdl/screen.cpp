@@ -17,8 +17,13 @@ namespace {
 constexpr int32_t kMaxScale = 8;
 // Where the display does not tell its refresh rate.
 constexpr int kDefaultRefreshHz = 60;
-// The window's caption tells players the keys of the title screen.
+// The window's caption tells players the keys of the title screen. A page names its tab
+// itself, in the game's language (web/page.js).
+#ifdef __EMSCRIPTEN__
+constexpr const char* kWindowTitle = nullptr;
+#else
 constexpr const char* kWindowTitle = "Rapiko - Space: play, Tab: statistics";
+#endif
 
 [[noreturn]] void Fail(const std::string& what) {
   throw PlatformError(what + ": " + SDL_GetError());
