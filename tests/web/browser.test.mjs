@@ -1,9 +1,9 @@
-// The web page in Debian's Chromium, headless, driven through the DevTools protocol: the site
-// served on this machine draws the title as the headless game does, keeps the game's keys from
-// the page, a tap on a phone only focuses it, Space starts a round, losing focus pauses it,
-// leaving asks first, Quit comes back to the title, the page plays on without a store, two
-// tabs playing at once both keep their results across a reload, and the service worker's copy
-// plays offline (tests/web/page_session.mjs starts the browser).
+// The web page in Debian's Chromium, headless, driven through the DevTools protocol: the site,
+// served compressed on this machine, draws the title as the headless game does, keeps the
+// game's keys from the page, a tap on a phone only focuses it, Space starts a round, losing
+// focus pauses it, leaving asks first, Quit comes back to the title, the page plays on without
+// a store, two tabs playing at once both keep their results across a reload, and the service
+// worker's copy plays offline (tests/web/page_session.mjs starts the browser).
 import assert from "node:assert/strict";
 import path from "node:path";
 import { after, before, test } from "node:test";
@@ -40,6 +40,17 @@ test("a new player's title is the headless game's, and the page keeps the game's
   await page.screenshot({ path: path.join(outputDir, "title.png") });
   assert.deepEqual(problems, []);
   assert.equal(unlike, 0, "pixels unlike the headless game's title");
+  // The site came compressed: each of the game's files far smaller on the wire than it is.
+  const loaded = await page.evaluate(() =>
+    performance.getEntriesByType("resource").map((e) => [
+      new URL(e.name).pathname.slice(1), e.encodedBodySize, e.decodedBodySize,
+    ]),
+  );
+  const files = ["page.js", "page_texts.js", "rapiko.js", "rapiko.wasm", "rapiko.data"];
+  for (const file of files) {
+    const [, wire, size] = loaded.find(([name]) => name === file) || [file, -1, -1];
+    assert.ok(wire > 0 && wire < size * 0.6, `${file}: ${wire} bytes on the wire, ${size} bytes`);
+  }
 
   // Keys the browser would act on reach the game alone; the canvas keeps the keyboard. Keys
   // the game never uses (function keys, Ctrl combinations) are left to the browser. Each key
