@@ -1,5 +1,6 @@
 // The page around the game: the program's start, its canvas and files, the full-screen
-// button, and the service worker that keeps the site for playing offline.
+// button, the page's line and texts in the game's language, taps and clicks kept from the
+// game, and the service worker that keeps the site for playing offline.
 "use strict";
 
 const canvas = document.getElementById("canvas");
@@ -10,7 +11,7 @@ const fullscreenButton = document.getElementById("fullscreen");
 // The page's texts follow the game's language: its catalogues' "page" entries, compiled into
 // kPageTexts (page_texts.js, made by tools/po_to_page.py). Until the game tells its language,
 // the browser's first, as the game's own default reads it.
-let language = (navigator.languages?.[0] || navigator.language || "en").split("-")[0];
+let language = (navigator.languages?.[0] || navigator.language || "en").split("-")[0].toLowerCase();
 function tr(english, ...values) {
   const text = kPageTexts[language]?.[english] || english;
   return text.replace(/\{(\d)\}/g, (_, i) => values[Number(i)] ?? "");
