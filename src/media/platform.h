@@ -158,7 +158,8 @@ class WindowEvents {
 // What the player may change of the machine while the game runs (the
 // options screen): sound on or off (the sound device made after this
 // follows it), keys read by the character they type or by their place, full
-// screen or a window of a scale (0: the largest that fits).
+// screen or a window of a scale (0: the largest that fits); and what the
+// machine around the game follows of it.
 class Controls {
  public:
   virtual ~Controls() = default;
