@@ -147,7 +147,9 @@ async function tap(cdp, [x, y]) {
 }
 
 test("on a phone a tap only gives the game the keyboard, which the page asks for", async () => {
-  const page = await site.browser.newPage();
+  // A context of its own: the touch screen it emulates stays out of the other tests' tabs.
+  const phone = await site.browser.createBrowserContext();
+  const page = await phone.newPage();
   await page.setViewport({ width: 390, height: 844 });
   const cdp = await page.createCDPSession();
   await cdp.send("Emulation.setFocusEmulationEnabled", { enabled: true });
@@ -191,7 +193,8 @@ test("on a phone a tap only gives the game the keyboard, which the page asks for
   assert.notEqual(await canvasNow(page), onTitle, "a tap ended the round");
   assert.equal(await page.evaluate(() => document.activeElement.id), "canvas");
   assert.deepEqual(problems, []);
-  await page.close();
+  await cdp.send("Emulation.setTouchEmulationEnabled", { enabled: false });
+  await phone.close();
 });
 
 test("with site data blocked the page says once that results are not kept, and plays on", async () => {
