@@ -117,8 +117,8 @@ test("Space starts a round, losing focus pauses it, and Quit comes back to the t
         await d.dismiss();
       }),
     );
-    page.reload({ timeout: 5_000 }).catch(() => {});
-    return Promise.race([asked, sleep(5_000).then(() => "no question")]);
+    page.reload({ timeout: 30_000 }).catch(() => {});
+    return Promise.race([asked, sleep(30_000).then(() => "no question")]);
   };
   assert.equal(await leave(), "beforeunload");
   assert.ok(await moving(), "the round is gone after staying");
