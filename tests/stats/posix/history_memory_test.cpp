@@ -22,10 +22,11 @@ TEST(HistoryMemory, AHugeDamagedLineIsPassedOverInBoundedMemory) {
   const auto r = testing_support::RunBinary({"--stats", "--dir", dir.Path() + "/"});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_NE(r.out.find("Rounds played:   1 (1 damaged line skipped)"), std::string::npos) << r.out;
-  // The largest of the children this test waited for: the game alone.
+  // The largest of the children this test waited for: the game alone. Kept, the line
+  // alone would pass 100 MiB; the game itself takes some 60 MiB under the sanitizers.
   rusage usage{};
   getrusage(RUSAGE_CHILDREN, &usage);
-  EXPECT_LT(usage.ru_maxrss, 64 * 1024) << "kilobytes";
+  EXPECT_LT(usage.ru_maxrss, 96 * 1024) << "kilobytes";
 }
 
 }  // namespace
