@@ -147,6 +147,8 @@ test("two tabs play at once; both results are kept, and still there after a relo
     playRoundAndEnter(second.page, "TABTWO", () => ended),
     watch,
   ]);
+  // A tab behind another paints nothing, and a screenshot of it waits for a picture.
+  await first.page.bringToFront();
   await first.page.screenshot({ path: path.join(outputDir, "entered.png") });
 
   const rounds = (await historyRounds(first.page)).slice(before);
