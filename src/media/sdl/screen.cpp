@@ -107,11 +107,14 @@ void SdlScreen::PlaceWindow() {
 }
 
 void SdlScreen::PlaceWhenFramed() {
+  if (!placePending_) return;
   int top = 0, left = 0, bottom = 0, right = 0;
-  if (!placePending_ || SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0 ||
-      top + left + bottom + right == 0) {
+  // Where the system tells no frame (a page), it never will: not asked again each frame.
+  if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) {
+    placePending_ = false;
     return;
   }
+  if (top + left + bottom + right == 0) return;
   placePending_ = false;
   PlaceWindow();
 }
