@@ -1,5 +1,7 @@
 // Times the web page in headless Chromium: the browser's start, the page's load, and its
-// first picture (the title), each run with a new profile, so nothing is kept between runs.
+// first picture (the title), each run with a new profile, so nothing is kept between runs; and
+// the bytes a first visit costs on the wire (everything the server sent, until the service
+// worker has its offline copy).
 //
 //   node bench/web_page_load.mjs [SITE_DIR] [--runs N]     (after make web and make test-web,
 //                                                           which installs puppeteer-core)
@@ -21,8 +23,12 @@ const runs = runsAt >= 0 ? Number(args.splice(runsAt, 2)[1]) : 5;
 const siteDir = path.resolve(args[0] || path.join(sourceDir, "build-web", "site"));
 
 const server = await serveSite(siteDir);
+const sockets = new Set();
+server.on("connection", (socket) => sockets.add(socket));
+const sent = () => [...sockets].reduce((sum, s) => sum + s.bytesWritten, 0);
 const url = `http://127.0.0.1:${server.address().port}/`;
 const figures = { start: [], load: [], picture: [] };
+const wire = [];
 for (let run = 0; run < runs; ++run) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), "rapiko-bench-"));
   const t0 = performance.now();
@@ -49,7 +55,10 @@ for (let run = 0; run < runs; ++run) {
     { polling: 20, timeout: 30_000 },
   );
   const t3 = performance.now();
+  await page.evaluate(() => navigator.serviceWorker.ready);
   await browser.close();
+  wire.push(sent());
+  sockets.clear();
   fs.rmSync(profile, { recursive: true, force: true });
   figures.start.push(t1 - t0);
   figures.load.push(t2 - t1);
@@ -63,3 +72,4 @@ for (const [name, values] of Object.entries(figures)) {
   const line = [median(values), Math.min(...values), Math.max(...values)].map((x) => x.toFixed(0));
   console.log(`  ${name.padEnd(8)} ${line.join("  ")}`);
 }
+console.log(`  bytes on the wire, a first visit: ${median(wire)} (${(median(wire) / 1e6).toFixed(2)} MB)`);

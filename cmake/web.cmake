@@ -70,15 +70,30 @@ set_target_properties(rapiko_page PROPERTIES OUTPUT_NAME rapiko
 set_property(TARGET rapiko_page APPEND PROPERTY LINK_DEPENDS ${RAPIKO_GAME_FILES}
              ${RAPIKO_WORD_LISTS})
 
+# The page's own texts in each language, from the game's catalogues.
+file(GLOB rapiko_po_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/assets/po/*.po)
+add_custom_command(
+  OUTPUT ${RAPIKO_WEB_SITE}/page_texts.js
+  COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tools/po_to_page.py
+          ${RAPIKO_WEB_SITE}/page_texts.js ${rapiko_po_files}
+  DEPENDS ${rapiko_po_files} ${PROJECT_SOURCE_DIR}/tools/po_to_page.py
+          ${PROJECT_SOURCE_DIR}/tools/po_to_cpp.py
+  VERBATIM)
+
 # The site: the page, its manifest and icons, and the service worker with the
 # list of every file to keep.
 set(rapiko_page_files index.html page.css page.js manifest.webmanifest sw.js)
 list(TRANSFORM rapiko_page_files PREPEND ${PROJECT_SOURCE_DIR}/web/ OUTPUT_VARIABLE rapiko_page_inputs)
+list(APPEND rapiko_page_inputs ${RAPIKO_WEB_SITE}/page_texts.js)
 string(REPLACE ";" "|" rapiko_icons_arg "${RAPIKO_ICONS}")
+# The site's files go compressed too (gzip always; brotli where scripts/install-deps.sh put it).
+find_program(RAPIKO_GZIP gzip REQUIRED)
+find_program(RAPIKO_BROTLI brotli)
 add_custom_command(
   OUTPUT ${RAPIKO_WEB_SITE}/sw.js
   COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR} -DSITE=${RAPIKO_WEB_SITE}
-          "-DICONS=${rapiko_icons_arg}" -P ${PROJECT_SOURCE_DIR}/cmake/web/site.cmake
+          "-DICONS=${rapiko_icons_arg}" -DGZIP=${RAPIKO_GZIP} -DBROTLI=$<$<BOOL:${RAPIKO_BROTLI}>:${RAPIKO_BROTLI}>
+          -P ${PROJECT_SOURCE_DIR}/cmake/web/site.cmake
   DEPENDS rapiko_page ${rapiko_page_inputs} ${RAPIKO_ICONS}
           ${PROJECT_SOURCE_DIR}/cmake/web/site.cmake
   COMMENT "Making the web site"

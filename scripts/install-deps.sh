@@ -12,7 +12,7 @@
 #   fuzz     play, and the fuzz targets (clang)
 #   package  play, and the Debian package
 #   windows  the Windows cross-build, its packages, and Wine to test them
-#   web      the web build (emscripten) and the browser its page is tested in
+#   web      the web build (emscripten), the browser its page is tested in, brotli for its site
 set -euo pipefail
 
 play=(g++ cmake ninja-build pkg-config make python3
@@ -28,7 +28,7 @@ ci=(clang-format desktop-file-utils appstream groff-base postgresql "${fuzz[@]}"
 windows=("${play[@]}" dpkg-dev gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
          binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev googletest
          wine64 nsis unzip xvfb xauth xdotool imagemagick)
-web=("${play[@]}" dpkg-dev emscripten node-acorn nodejs npm chromium)
+web=("${play[@]}" dpkg-dev emscripten node-acorn nodejs npm chromium brotli)
 bench=(libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick libxtst-dev)
 
 packages=()

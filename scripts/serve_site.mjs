@@ -15,7 +15,25 @@ const kTypes = {
   ".data": "application/octet-stream",
 };
 
-// Starts serving root; resolves to the server once it listens (server.address().port).
+// The build's compressed copies of a file (cmake/web/site.cmake), best first.
+const kEncodings = [
+  ["br", ".br"],
+  ["gzip", ".gz"],
+];
+
+// The encodings a request's Accept-Encoding takes (a q of 0 refuses one).
+function accepted(header = "") {
+  const taken = new Set();
+  for (const part of header.split(",")) {
+    const [name, ...params] = part.trim().toLowerCase().split(";");
+    const q = params.map((p) => p.trim()).find((p) => p.startsWith("q="));
+    if (name && !(q && Number(q.slice(2)) === 0)) taken.add(name);
+  }
+  return taken;
+}
+
+// Starts serving root; resolves to the server once it listens (server.address().port). A file
+// goes compressed where the build made a copy in an encoding the browser takes.
 export function serveSite(root, port = 0) {
   const base = path.resolve(root);
   const server = http.createServer((request, response) => {
@@ -26,14 +44,28 @@ export function serveSite(root, port = 0) {
       return;
     }
     if (file.endsWith(path.sep) || file === base) file = path.join(file, "index.html");
-    fs.readFile(file, (error, bytes) => {
+    const taken = accepted(request.headers["accept-encoding"]);
+    const [encoding, suffix] =
+      kEncodings.find(([name, end]) => taken.has(name) && fs.existsSync(file + end)) || [];
+    const sent = suffix ? file + suffix : file;
+    fs.readFile(sent, (error, bytes) => {
       if (error) {
         response.writeHead(404, { "Content-Type": "text/plain" }).end("not found\n");
         return;
       }
+      // Each load asks again (no-cache), and what the browser has already is not sent twice
+      // (the service worker's copy after the page's own load, above all).
+      const { size, mtimeMs } = fs.statSync(sent);
+      const tag = `"${size.toString(36)}-${Math.trunc(mtimeMs).toString(36)}-${encoding || "raw"}"`;
+      const headers = { "Cache-Control": "no-cache", ETag: tag, Vary: "Accept-Encoding" };
+      if (request.headers["if-none-match"] === tag) {
+        response.writeHead(304, headers).end();
+        return;
+      }
       response.writeHead(200, {
+        ...headers,
         "Content-Type": kTypes[path.extname(file)] || "application/octet-stream",
-        "Cache-Control": "no-cache",
+        ...(encoding && { "Content-Encoding": encoding }),
       });
       response.end(request.method === "HEAD" ? undefined : bytes);
     });

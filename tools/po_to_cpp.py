@@ -2,7 +2,7 @@
 """Compiles the game's message catalogues (gettext .po files) into C++.
 
     tools/po_to_cpp.py OUT.cpp CODE.po ...
-    tools/po_to_cpp.py --check SRC_FOLDER FILE.po ...
+    tools/po_to_cpp.py --check FOLDER ... FILE.po ...
 
 
 Each .po file holds the translations of one language, whose code is the
@@ -10,13 +10,18 @@ file's name (and its header's Language) and whose own name for itself is its
 header's X-Language-Name: msgid is the English text as the code writes it,
 msgstr its translation (an empty msgstr falls back to the English). The
 output defines media::kCatalogues, one catalogue per file by code, each
-sorted by msgid (as bytes). Only what the game uses of the format is read: msgid and msgstr with
-their continuation strings, comments, and the usual escapes. The output is
+sorted by msgid (as bytes). Only what the game uses of the format is read: msgctxt, msgid and
+msgstr with their continuation strings, comments, and the usual escapes. The output is
 the same bytes on every run, whatever the order of the files.
 
-With --check, the texts the code shows (state::Tr(g, "...") and
-media::Msg("...")) are matched against each .po file: a text with no entry
-or an entry no code shows is named, and the exit status is 1."""
+Entries with msgctxt "page" are the web page's texts around the game (its
+script's tr("...") and say(line, "...")): tools/po_to_page.py compiles
+those, and they are not the game's.
+
+With --check, the texts the code in the given folders shows (state::Tr(g,
+"...") and media::Msg("...") in C++, tr("...") and say(line, "...") in the
+page's JavaScript) are matched against each .po file: a text with no entry
+or an entry nothing shows is named, and the exit status is 1."""
 
 import os
 import re
@@ -42,9 +47,9 @@ def unquote(text, where):
     return "".join(out)
 
 
-def read_po(path):
+def read_po(path, context=None):
     """Returns {msgid: msgstr} of a .po file (the header entry left out)."""
-    return read_catalogue(path)[1]
+    return read_catalogue(path, context)[1]
 
 
 def read_header(path):
@@ -52,8 +57,9 @@ def read_header(path):
     return read_catalogue(path)[0]
 
 
-def read_catalogue(path):
-    """Returns the header fields and {msgid: msgstr} of a .po file."""
+def read_catalogue(path, context=None):
+    """Returns the header fields and {msgid: msgstr} of a .po file: the game's entries, or
+    those of the msgctxt given."""
     header, entries, current, key = {}, {}, {}, None
     with open(path, encoding="utf-8") as f:
         lines = list(f)
@@ -63,7 +69,9 @@ def read_catalogue(path):
         line = line.rstrip("\n")
         if not line.strip() or line.startswith("#"):
             if "msgid" in current:
-                if not current["msgid"]:
+                if current.get("msgctxt") != context:
+                    pass
+                elif not current["msgid"]:
                     for field in current.get("msgstr", "").splitlines():
                         name, _, value = field.partition(":")
                         header[name.strip()] = value.strip()
@@ -73,7 +81,10 @@ def read_catalogue(path):
                     entries[current["msgid"]] = current.get("msgstr", "")
                 current, key = {}, None
             continue
-        if line.startswith("msgid "):
+        if line.startswith("msgctxt "):
+            key = "msgctxt"
+            current[key] = unquote(line[8:], where)
+        elif line.startswith("msgid "):
             key = "msgid"
             current[key] = unquote(line[6:], where)
         elif line.startswith("msgstr "):
@@ -100,26 +111,33 @@ def cpp_string(text):
 
 
 SHOWN = re.compile(r'(?:\bTr\(g, |\bMsg\()"((?:[^"\\]|\\.)*)"')
+PAGE_SHOWN = re.compile(r'(?:\btr\(|\bsay\(\w+, )\s*"((?:[^"\\]|\\.)+)"')
+# Each context of the catalogues, and the files and calls that show its texts.
+CONTEXTS = {None: ((".cpp", ".h"), SHOWN), "page": ((".js",), PAGE_SHOWN)}
 
 
-def texts_in_code(folder):
+def texts_in_code(folders, context=None):
+    suffixes, pattern = CONTEXTS[context]
     found = set()
-    for root, _, files in os.walk(folder):
-        for name in files:
-            if name.endswith((".cpp", ".h")):
-                with open(os.path.join(root, name), encoding="utf-8") as f:
-                    for text in SHOWN.findall(f.read()):
-                        found.add(unquote('"' + text + '"', name))
+    for folder in folders:
+        for root, _, files in os.walk(folder):
+            for name in files:
+                if name.endswith(suffixes):
+                    with open(os.path.join(root, name), encoding="utf-8") as f:
+                        for text in pattern.findall(f.read()):
+                            found.add(unquote('"' + text + '"', name))
     return found
 
 
-def check(folder, po_files):
-    shown, problems = texts_in_code(folder), []
-    for path in po_files:
-        entries = read_po(path)
-        name = os.path.basename(path)
-        problems += [f"{name}: no entry for {t!r}" for t in sorted(shown - entries.keys())]
-        problems += [f"{name}: {t!r} is shown nowhere" for t in sorted(entries.keys() - shown)]
+def check(folders, po_files):
+    problems = []
+    for context in CONTEXTS:
+        shown = texts_in_code(folders, context)
+        for path in po_files:
+            entries = read_po(path, context)
+            name = os.path.basename(path) + (f" ({context})" if context else "")
+            problems += [f"{name}: no entry for {t!r}" for t in sorted(shown - entries.keys())]
+            problems += [f"{name}: {t!r} is shown nowhere" for t in sorted(entries.keys() - shown)]
     for line in problems:
         print(line)
     return 1 if problems else 0
@@ -127,7 +145,9 @@ def check(folder, po_files):
 
 def main():
     if len(sys.argv) >= 3 and sys.argv[1] == "--check":
-        sys.exit(check(sys.argv[2], sys.argv[3:]))
+        args = sys.argv[2:]
+        sys.exit(check([a for a in args if not a.endswith(".po")],
+                       [a for a in args if a.endswith(".po")]))
     if len(sys.argv) < 3:
         sys.exit(__doc__)
     out = sys.argv[1]

@@ -32,7 +32,10 @@ mergeInto(LibraryManager.library, {
     start: function () {
       RapikoStore.known = new Map();
       RapikoStore.locks = new Map();
-      if (typeof indexedDB === "undefined") return;
+      if (typeof indexedDB === "undefined") {
+        RapikoStore.unkept("this browser has no IndexedDB");
+        return;
+      }
       addRunDependency("rapiko-files");
       var rename = FS.rename;
       FS.rename = function (from, to) {
@@ -51,7 +54,14 @@ mergeInto(LibraryManager.library, {
         if (RapikoStore.under(path)) RapikoStore.pending.push({ removed: path });
       };
       if (navigator.storage && navigator.storage.persist) navigator.storage.persist().catch(function () {});
-      var request = indexedDB.open(RapikoStore.dbName, 1);
+      var request;
+      try {
+        request = indexedDB.open(RapikoStore.dbName, 1);
+      } catch (e) {
+        RapikoStore.unkept(e);
+        removeRunDependency("rapiko-files");
+        return;
+      }
       request.onupgradeneeded = function () {
         request.result.createObjectStore(RapikoStore.storeName);
       };
@@ -65,9 +75,16 @@ mergeInto(LibraryManager.library, {
           });
       };
       request.onerror = function () {
-        err("no saved files in this browser: " + request.error);
+        RapikoStore.unkept(request.error);
         removeRunDependency("rapiko-files");
       };
+    },
+
+    // Without a store (site data blocked, a private window that keeps none) the game plays on
+    // memory alone; the page says once that its results will not be kept.
+    unkept: function (why) {
+      err("no saved files in this browser: " + why);
+      if (Module["rapikoUnkept"]) Module["rapikoUnkept"]();
     },
 
     // A promise of a transaction's end; strict, so that done means on disk.
@@ -190,6 +207,9 @@ mergeInto(LibraryManager.library, {
   // another tab, 2 this browser keeps no locks, 3 the files could not be read again.
   rapiko_lock_try__deps: ["$RapikoStore"],
   rapiko_lock_try: function (folder, handle) {
+    // Without a store each tab's files are its own, in its memory: nothing to keep apart (and
+    // a browser that blocks site data denies its locks too).
+    if (!RapikoStore.db) return 2;
     var name = "rapiko " + UTF8ToString(folder);
     if (typeof navigator === "undefined" || !navigator.locks) {
       return Asyncify.handleSleep(function (wakeUp) {

@@ -6,6 +6,7 @@
 #include "game/devices.h"
 #include "game/frame_tick.h"
 #include "game/title.h"
+#include "media/messages.h"
 #include "media/quit_signals.h"
 #include "ranking/name_entry.h"
 #include "ranking/ranking_file.h"
@@ -124,6 +125,11 @@ void RunMainLoop(state::GameState& g, media::System& system, const std::string& 
     int32_t elapsedMs = ElapsedMs(now, lastTick);
     lastTick = now;
     FrameTick(g, elapsedMs);
+    // What is around the game (a web page) follows its language and its rounds.
+    if (g.controls) {
+      g.controls->FollowGame(media::LanguageCode(g.choices.language),
+                             g.gameMode != state::kModeTitle);
+    }
     // A result is saved the moment it is entered, so that a crash or a lost
     // display cannot take it; a failed save is retried at the next entry
     // and at shutdown.

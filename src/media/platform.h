@@ -6,6 +6,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace media {
 
@@ -157,7 +158,8 @@ class WindowEvents {
 // What the player may change of the machine while the game runs (the
 // options screen): sound on or off (the sound device made after this
 // follows it), keys read by the character they type or by their place, full
-// screen or a window of a scale (0: the largest that fits).
+// screen or a window of a scale (0: the largest that fits); and what the
+// machine around the game follows of it.
 class Controls {
  public:
   virtual ~Controls() = default;
@@ -169,6 +171,10 @@ class Controls {
   // Keys pressed before now and in the next ms milliseconds never reach the
   // game: a round's last keys must not spill into the name typed after it.
   virtual void DropKeysFor(uint32_t ms) = 0;
+  // Told each pass, for what the machine shows around the game (the web page's texts in the
+  // game's language, and a question before a round in play is left): the language's code,
+  // and whether a round or its name entry is on.
+  virtual void FollowGame(std::string_view languageCode, bool roundOn) = 0;
 };
 
 // The machine around the game: clock, window messages, the program folder.

@@ -1,8 +1,9 @@
-// The web page in Debian's Chromium, headless, driven through the DevTools protocol: the site
-// served on this machine draws the title as the headless game does, keeps the game's keys from
-// the page, Space starts a round, losing focus pauses it, Quit comes back to the title, two
-// tabs playing at once both keep their results across a reload, and the service worker's copy
-// plays offline (tests/web/page_session.mjs starts the browser).
+// The web page in Debian's Chromium, headless, driven through the DevTools protocol: the site,
+// served compressed on this machine, draws the title as the headless game does, keeps the
+// game's keys from the page, a tap on a phone only focuses it, Space starts a round, losing
+// focus pauses it, leaving asks first, Quit comes back to the title, the page plays on without
+// a store, two tabs playing at once both keep their results across a reload, and the service
+// worker's copy plays offline (tests/web/page_session.mjs starts the browser).
 import assert from "node:assert/strict";
 import path from "node:path";
 import { after, before, test } from "node:test";
@@ -38,6 +39,17 @@ test("a new player's title is the headless game's, and the page keeps the game's
   await page.screenshot({ path: path.join(outputDir, "title.png") });
   assert.deepEqual(problems, []);
   assert.equal(unlike, 0, "pixels unlike the headless game's title");
+  // The site came compressed: each of the game's files far smaller on the wire than it is.
+  const loaded = await page.evaluate(() =>
+    performance.getEntriesByType("resource").map((e) => [
+      new URL(e.name).pathname.slice(1), e.encodedBodySize, e.decodedBodySize,
+    ]),
+  );
+  const files = ["page.js", "page_texts.js", "rapiko.js", "rapiko.wasm", "rapiko.data"];
+  for (const file of files) {
+    const [, wire, size] = loaded.find(([name]) => name === file) || [file, -1, -1];
+    assert.ok(wire > 0 && wire < size * 0.6, `${file}: ${wire} bytes on the wire, ${size} bytes`);
+  }
 
   // Keys the browser would act on reach the game alone; the canvas keeps the keyboard. Keys
   // the game never uses (function keys, Ctrl combinations) are left to the browser. Each key
@@ -71,7 +83,7 @@ test("a new player's title is the headless game's, and the page keeps the game's
   await sleep(500);
   const afterClick = await waitForPicture(page, title, (n) => n === 0, 5_000);
   assert.equal(afterClick, 0, "the title changed after a click");
-  assert.equal(await page.$eval("#quit", (e) => e.textContent), "");
+  assert.equal(await page.$eval("#note", (e) => e.textContent), "");
   await page.close();
 });
 
@@ -101,20 +113,119 @@ test("Space starts a round, losing focus pauses it, and Quit comes back to the t
   await sleep(200);
   assert.ok(await moving(), "the round stays paused with the focus back");
 
+  // Leaving the page in a round asks first; staying keeps the round. (A bound on the wait:
+  // without the question the reload goes on, and the round is gone either way.)
+  const leave = async () => {
+    const asked = new Promise((resolve) =>
+      page.once("dialog", async (d) => {
+        resolve(d.type());
+        await d.dismiss();
+      }),
+    );
+    page.reload({ timeout: 30_000 }).catch(() => {});
+    return Promise.race([asked, sleep(30_000).then(() => "no question")]);
+  };
+  assert.equal(await leave(), "beforeunload");
+  assert.ok(await moving(), "the round is gone after staying");
+
   // Esc leaves the round for the title; Esc there quits, and the page starts the game again.
   await page.keyboard.press("Escape");
   await waitForPicture(page, title, (n) => n === 0, 5_000);
   await page.keyboard.press("Escape");
-  await page.waitForFunction(() => document.getElementById("quit").textContent !== "", {
+  await page.waitForFunction(() => document.getElementById("note").textContent !== "", {
     timeout: 10_000,
   });
-  const line = await page.$eval("#quit", (e) => e.textContent);
+  const line = await page.$eval("#note", (e) => e.textContent);
   assert.match(line, /results are saved/);
   const again = await waitForPicture(page, title, (n) => n === 0, 10_000);
   await page.screenshot({ path: path.join(outputDir, "after-quit.png") });
   assert.equal(again, 0, "no title after Quit");
   assert.deepEqual(problems, []);
   await page.close();
+});
+
+// A tap at the middle of the page, as a finger makes it.
+async function tap(cdp, [x, y]) {
+  await cdp.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: [{ x, y }] });
+  await cdp.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
+  await sleep(150);
+}
+
+test("on a phone a tap only gives the game the keyboard, which the page asks for", async () => {
+  // A context of its own: the touch screen it emulates stays out of the other tests' tabs.
+  const phone = await site.browser.createBrowserContext();
+  const page = await phone.newPage();
+  await page.setViewport({ width: 390, height: 844 });
+  const cdp = await page.createCDPSession();
+  await cdp.send("Emulation.setFocusEmulationEnabled", { enabled: true });
+  await cdp.send("Emulation.setTouchEmulationEnabled", { enabled: true, maxTouchPoints: 5 });
+  const problems = [];
+  page.on("pageerror", (e) => problems.push(e.message));
+  await page.goto(site.url, { waitUntil: "load" });
+  await page.waitForFunction(() => document.getElementById("canvas").height === 844);
+  await sleep(1000);
+  const note = () => page.$eval("#note", (e) => e.textContent);
+  assert.match(await note(), /keyboard/, "no word of a keyboard on a touch screen");
+  // The line, the button and the picture (390 x 292 in the middle) overlap nowhere.
+  const boxes = await page.evaluate(() =>
+    ["note", "fullscreen"].map((id) => {
+      const r = document.getElementById(id).getBoundingClientRect();
+      return [r.left, r.top, r.right, r.bottom];
+    }),
+  );
+  boxes.push([0, 276, 390, 568]);
+  for (const [i, a] of boxes.entries()) {
+    assert.ok(a[0] >= 0 && a[1] >= 0 && a[2] <= 390 && a[3] <= 844, `box ${i} off the page`);
+    for (const b of boxes.slice(i + 1)) {
+      const apart = a[2] <= b[0] || b[2] <= a[0] || a[3] <= b[1] || b[3] <= a[1];
+      assert.ok(apart, `${JSON.stringify(a)} overlaps ${JSON.stringify(b)}`);
+    }
+  }
+  await page.screenshot({ path: path.join(outputDir, "phone-390x844.png") });
+
+  // Taps on the title, then in a round: the game neither quits nor leaves the round.
+  const onTitle = await canvasNow(page);
+  for (let i = 0; i < 4; ++i) await tap(cdp, [195, 420]);
+  await sleep(500);
+  assert.match(await note(), /keyboard/, "a tap on the title quit the game");
+  assert.equal(await canvasNow(page), onTitle, "the title changed after a tap");
+  await page.keyboard.press("Space");
+  await sleep(300);
+  assert.equal(await note(), "", "the word of a keyboard stays after a key");
+  for (let i = 0; i < 8; ++i) await tap(cdp, [195, 420]);
+  await sleep(500);
+  assert.equal(await note(), "", "a tap ended the game");
+  assert.notEqual(await canvasNow(page), onTitle, "a tap ended the round");
+  assert.equal(await page.evaluate(() => document.activeElement.id), "canvas");
+  assert.deepEqual(problems, []);
+  await cdp.send("Emulation.setTouchEmulationEnabled", { enabled: false });
+  await phone.close();
+});
+
+test("with site data blocked the page says once that results are not kept, and plays on", async () => {
+  const blocked = await startBrowser({ blockSiteData: true });
+  try {
+    const { page, problems } = await openGame(blocked);
+    const note = () => page.$eval("#note", (e) => e.textContent);
+    await page.waitForFunction(() => document.getElementById("note").textContent !== "");
+    assert.match(await note(), /not be kept/);
+    assert.equal(await waitForPicture(page, title, (n) => n === 0, 20_000), 0, "no title");
+    // A round begun and left, then Quit, which saves: the title comes back.
+    await page.keyboard.press("Space");
+    for (const key of "etaoinshrdlu") await page.keyboard.press(key);
+    await page.keyboard.press("Escape");
+    await waitForPicture(page, title, (n) => n === 0, 5_000);
+    await page.keyboard.press("Escape");
+    await page.waitForFunction(() => document.getElementById("note").textContent !== "", {
+      timeout: 10_000,
+    });
+    assert.equal(await note(), "Space starts a round.", "the game stopped without a store");
+    assert.equal(await waitForPicture(page, title, (n) => n === 0, 10_000), 0, "no title after Quit");
+    await page.screenshot({ path: path.join(outputDir, "site-data-blocked.png") });
+    assert.deepEqual(problems, []);
+  } finally {
+    await blocked.close();
+  }
 });
 
 // Letters and Space, over and over, until done() says the rounds have ended; then the

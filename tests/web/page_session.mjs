@@ -164,12 +164,18 @@ export async function historyRounds(page) {
   return lines.map((line) => Object.fromEntries(line.split(",").map((v, i) => [names[i], v])));
 }
 
-// The site served, and a Chromium with a new profile (nothing kept from another run).
-export async function startBrowser() {
+// The site served, and a Chromium with a new profile (nothing kept from another run); with
+// blockSiteData, one whose player blocked every site's data (no IndexedDB, no locks).
+export async function startBrowser({ blockSiteData = false } = {}) {
   assert.ok(fs.existsSync(path.join(siteDir, "rapiko.wasm")), "no site: make web builds it");
   fs.mkdirSync(outputDir, { recursive: true });
   const server = await serveSite(siteDir);
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), "rapiko-chromium-"));
+  if (blockSiteData) {
+    const blocked = { profile: { default_content_setting_values: { cookies: 2 } } };
+    fs.mkdirSync(path.join(profile, "Default"));
+    fs.writeFileSync(path.join(profile, "Default", "Preferences"), JSON.stringify(blocked));
+  }
   const browser = await puppeteer.launch({
     executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
     userDataDir: profile,

@@ -17,8 +17,13 @@ namespace {
 constexpr int32_t kMaxScale = 8;
 // Where the display does not tell its refresh rate.
 constexpr int kDefaultRefreshHz = 60;
-// The window's caption tells players the keys of the title screen.
+// The window's caption tells players the keys of the title screen. A page names its tab
+// itself, in the game's language (web/page.js).
+#ifdef __EMSCRIPTEN__
+constexpr const char* kWindowTitle = nullptr;
+#else
 constexpr const char* kWindowTitle = "Rapiko - Space: play, Tab: statistics";
+#endif
 
 [[noreturn]] void Fail(const std::string& what) {
   throw PlatformError(what + ": " + SDL_GetError());
@@ -155,7 +160,11 @@ void SdlScreen::Open() {
   if (!window_) Fail("cannot open the window");
   PlaceWhenFramed();
   SetWindowIcon(window_, context_->Resource("ICON"));
+  // Not in a page: there a canvas smaller than the picture (a phone's) would be kept at the
+  // minimum while the page squeezes it out of shape; the picture is scaled down instead.
+#ifndef __EMSCRIPTEN__
   SDL_SetWindowMinimumSize(window_, kScreenWidth, kScreenHeight);
+#endif
   if (!SDL_GetWindowSurface(window_)) {
     const std::string error = SDL_GetError();
     Close();

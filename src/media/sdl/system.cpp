@@ -76,6 +76,13 @@ class SdlRoot : public Root {
   SdlContextPtr context_;
 };
 
+#ifdef __EMSCRIPTEN__
+// The page around the game (web/page.js) follows its language and whether a round is on.
+EM_JS(void, rapiko_page_follow, (const char* language, int roundOn), {
+  if (Module["rapikoFollow"]) Module["rapikoFollow"](UTF8ToString(language), roundOn != 0);
+});
+#endif
+
 // Where the display does not tell its refresh rate: 60 Hz.
 constexpr auto kDefaultPeriod = std::chrono::microseconds(16667);
 
@@ -96,9 +103,21 @@ class SdlControls : public Controls {
     auto screen = context_->Screen();
     return screen ? screen->LargestScale() : 1;
   }
+  // A desktop window has nothing around it; the page is told what changed.
+  void FollowGame([[maybe_unused]] std::string_view languageCode,
+                  [[maybe_unused]] bool roundOn) override {
+#ifdef __EMSCRIPTEN__
+    if (languageCode == followedLanguage_ && roundOn == followedRound_) return;
+    followedLanguage_ = languageCode;
+    followedRound_ = roundOn;
+    rapiko_page_follow(followedLanguage_.c_str(), roundOn ? 1 : 0);
+#endif
+  }
 
  private:
   SdlContextPtr context_;
+  std::string followedLanguage_;  // what the page was last told
+  bool followedRound_ = false;
 };
 
 class SdlSystem : public System {
