@@ -43,7 +43,8 @@ def wanted_code_points():
             header, entries = read_catalogue(os.path.join(PO_FOLDER, name))
             points.update(ord(c) for c in header.get("X-Language-Name", ""))
             for msgid, msgstr in entries.items():
-                points.update(ord(c) for c in msgid + msgstr)
+                forms = msgstr if isinstance(msgstr, tuple) else (msgstr,)
+                points.update(ord(c) for c in msgid + "".join(forms))
     points.add(REPLACEMENT)
     return sorted(points)
 

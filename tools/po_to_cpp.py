@@ -8,11 +8,16 @@
 Each .po file holds the translations of one language, whose code is the
 file's name (and its header's Language) and whose own name for itself is its
 header's X-Language-Name: msgid is the English text as the code writes it,
-msgstr its translation (an empty msgstr falls back to the English). The
-output defines media::kCatalogues, one catalogue per file by code, each
-sorted by msgid (as bytes). Only what the game uses of the format is read: msgctxt, msgid and
-msgstr with their continuation strings, comments, and the usual escapes. The output is
-the same bytes on every run, whatever the order of the files.
+msgstr its translation (an empty msgstr falls back to the English). A text
+that counts something has msgid_plural and msgstr[0], msgstr[1] (one form
+only where the header's Plural-Forms says nplurals=1), chosen by the
+header's Plural-Forms: only the rules of the game's languages are known
+(plural=(n != 1), plural=(n > 1), plural=0). The output defines
+media::kCatalogues, one catalogue per file by code, each sorted by msgid (as
+bytes). Only what the game uses of the format is read: msgctxt, msgid,
+msgid_plural and msgstr with their continuation strings, comments, and the
+usual escapes. The output is the same bytes on every run, whatever the order
+of the files.
 
 Entries with msgctxt "page" are the web page's texts around the game (its
 script's tr("...") and say(line, "...")): tools/po_to_page.py compiles
@@ -78,7 +83,11 @@ def read_catalogue(path, context=None):
                 elif current["msgid"]:
                     if current["msgid"] in entries:
                         sys.exit(f"{where}: msgid {current['msgid']!r} twice")
-                    entries[current["msgid"]] = current.get("msgstr", "")
+                    if "msgid_plural" in current:
+                        forms = [current.get(f"msgstr[{n}]", "") for n in range(2)]
+                        entries[current["msgid"]] = tuple(forms)
+                    else:
+                        entries[current["msgid"]] = current.get("msgstr", "")
                 current, key = {}, None
             continue
         if line.startswith("msgctxt "):
@@ -87,9 +96,15 @@ def read_catalogue(path, context=None):
         elif line.startswith("msgid "):
             key = "msgid"
             current[key] = unquote(line[6:], where)
+        elif line.startswith("msgid_plural "):
+            key = "msgid_plural"
+            current[key] = unquote(line[13:], where)
         elif line.startswith("msgstr "):
             key = "msgstr"
             current[key] = unquote(line[7:], where)
+        elif m := re.match(r"msgstr\[([01])\] ", line):
+            key = f"msgstr[{m.group(1)}]"
+            current[key] = unquote(line[m.end():], where)
         elif line.startswith('"') and key:
             current[key] += unquote(line, where)
         else:
@@ -110,10 +125,18 @@ def cpp_string(text):
     return '"' + "".join(out) + '"'
 
 
-SHOWN = re.compile(r'(?:\bTr\(g, |\bMsg\()"((?:[^"\\]|\\.)*)"')
+SHOWN = re.compile(r'(?:\bTrN?\(g, |\bMsg\()"((?:[^"\\]|\\.)*)"')
 PAGE_SHOWN = re.compile(r'(?:\btr\(|\bsay\(\w+, )\s*"((?:[^"\\]|\\.)+)"')
 # Each context of the catalogues, and the files and calls that show its texts.
 CONTEXTS = {None: ((".cpp", ".h"), SHOWN), "page": ((".js",), PAGE_SHOWN)}
+
+
+# The Plural-Forms of the game's languages (spaces left out), by the rule's name in C++.
+PLURAL_RULES = {
+    "nplurals=2;plural=(n!=1);": "kOneOther",
+    "nplurals=2;plural=(n>1);": "kZeroOneOther",
+    "nplurals=1;plural=0;": "kOneForm",
+}
 
 
 def texts_in_code(folders, context=None):
@@ -159,7 +182,10 @@ def main():
             sys.exit(f"{path}: a catalogue is named CODE.po after its header's Language")
         if not header.get("X-Language-Name"):
             sys.exit(f"{path}: the header names no X-Language-Name (the language's own name)")
-        languages.append((code, header["X-Language-Name"], entries))
+        rule = PLURAL_RULES.get(header.get("Plural-Forms", "").replace(" ", ""))
+        if rule is None:
+            sys.exit(f"{path}: the header's Plural-Forms is none of " + ", ".join(PLURAL_RULES))
+        languages.append((code, header["X-Language-Name"], entries, rule))
     languages.sort()
     lines = [
         "// Made by tools/po_to_cpp.py from the message catalogues; do not edit.",
@@ -169,13 +195,15 @@ def main():
         "namespace {",
         "",
     ]
-    for code, _, entries in languages:
+    for code, _, entries, _ in languages:
         lines.append(f"constexpr CatalogueEntry k_{code}[] = {{")
         for i in sorted(entries, key=lambda s: s.encode("utf-8")):
-            lines.append(f"    {{{cpp_string(i)}, {cpp_string(entries[i])}}},")
+            forms = entries[i] if isinstance(entries[i], tuple) else (entries[i],)
+            lines.append(f"    {{{', '.join(cpp_string(t) for t in (i,) + forms)}}},")
         lines += ["};", ""]
     lines += ["constexpr Catalogue kAll[] = {"]
-    lines += [f'    {{"{code}", {cpp_string(name)}, k_{code}}},' for code, name, _ in languages]
+    lines += [f'    {{"{code}", {cpp_string(name)}, k_{code}, Plurals::{rule}}},'
+              for code, name, _, rule in languages]
     lines += ["};", "", "}  // namespace", "",
               "const std::span<const Catalogue> kCatalogues(kAll);", "",
               "}  // namespace media", ""]

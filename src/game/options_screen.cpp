@@ -11,6 +11,7 @@
 #include "ranking/ranking_file.h"
 #include "ranking/ranking_save.h"
 #include "state/colours.h"
+#include "state/list_label.h"
 #include "stats/round_history.h"
 #include "storage/folders.h"
 #include "storage/read.h"
@@ -38,9 +39,6 @@ constexpr int32_t kValues = 280;
 constexpr int32_t kFirstLine = 52;
 constexpr int32_t kLineStep = 26;
 
-std::string ListLabel(const state::GameState& g, const state::WordList& list) {
-  return list.name.empty() ? std::string(state::Tr(g, "this folder's rapdata.ini")) : list.name;
-}
 
 // The lists to choose from: the game folder's rapdata.ini, then every
 // list of the folders' words/, each name once (the game folder's first).
@@ -171,7 +169,7 @@ std::string ValueOf(const state::GameState& g, int32_t item) {
   switch (item) {
     case kWords: {
       for (const state::WordList& l : g.options.lists) {
-        if (l.name == c.listName) return ListLabel(g, l);
+        if (l.name == c.listName) return state::ListLabel(g, l.name);
       }
       return c.listName;
     }
@@ -191,7 +189,8 @@ std::string ValueOf(const state::GameState& g, int32_t item) {
     case kLanguage:
       return std::string(media::LanguageName(c.language));
     case kWatch:
-      return media::Format(state::Tr(g, "{0} kept"), {std::to_string(g.options.rounds.size())});
+      return media::Format(state::TrN(g, "{0} kept", "{0} kept", std::ssize(g.options.rounds)),
+                           {std::to_string(g.options.rounds.size())});
     default:
       return "";
   }
@@ -295,9 +294,7 @@ void DrawRounds(state::GameState& g) {
     const int32_t y = kFirstLine + static_cast<int32_t>(i) * 24;
     const bool chosen = static_cast<int32_t>(i) == g.options.round;
     back.SetForeColor(chosen ? state::kPureRed : state::kDarkPurple);
-    const std::string list = rounds[i].list.empty()
-                                 ? std::string(state::Tr(g, "this folder's rapdata.ini"))
-                                 : rounds[i].list;
+    const std::string list = state::ListLabel(g, rounds[i].list);
     back.DrawText(kLeft, y, std::string(chosen ? "> " : "  ") + rounds[i].when);
     back.DrawText(kLeft + 180, y, std::to_string(rounds[i].score));
     back.DrawText(kLeft + 280, y, list);

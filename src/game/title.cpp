@@ -47,8 +47,12 @@ void DrawTitleAdditions(state::GameState& g) {
                                     ? state::Tr(g, "Tab: your last round   O: options   Esc: quit")
                                     : state::Tr(g, "Tab: statistics   O: options   Esc: quit");
   back.DrawText(kHintLeft + 8, kHintTop + 3, std::string(hint));
-  if (!g.onlineNote.empty()) {
-    std::string note = g.onlineNote;
+  // After a practice round, why no name was asked for (practice rounds are not sent online).
+  std::string note = g.onlineNote;
+  if (note.empty() && g.progress.lastRoundUnranked && g.choices.practice) {
+    note = state::Tr(g, "A practice round enters no ranking: its words were picked for you.");
+  }
+  if (!note.empty()) {
     while (media::TextWidth(note) > kHintRight - kHintLeft - 16) {
       // A whole character at a time.
       while ((static_cast<unsigned char>(note.back()) & 0xC0) == 0x80) note.pop_back();

@@ -54,15 +54,34 @@ std::optional<Language> LanguageOfLocale(std::string_view locale) {
   return std::nullopt;
 }
 
-std::string_view Translate(Language language, std::string_view id) {
-  const Catalogue* catalogue = CatalogueOf(language);
-  if (!catalogue) return id;  // English, the code's own
-  const std::span<const CatalogueEntry> entries = catalogue->entries;
+namespace {
+
+const CatalogueEntry* EntryOf(const Catalogue& catalogue, std::string_view id) {
+  const std::span<const CatalogueEntry> entries = catalogue.entries;
   const auto at =
       std::lower_bound(entries.begin(), entries.end(), id,
                        [](const CatalogueEntry& e, std::string_view v) { return e.id < v; });
-  if (at == entries.end() || at->id != id) return id;
-  return at->text.empty() ? id : at->text;
+  return at == entries.end() || at->id != id ? nullptr : &*at;
+}
+
+}  // namespace
+
+std::string_view Translate(Language language, std::string_view id) {
+  const Catalogue* catalogue = CatalogueOf(language);
+  if (!catalogue) return id;  // English, the code's own
+  const CatalogueEntry* entry = EntryOf(*catalogue, id);
+  return entry && !entry->text.empty() ? entry->text : id;
+}
+
+std::string_view TranslateCount(Language language, std::string_view one, std::string_view other,
+                                int64_t n) {
+  const Catalogue* catalogue = CatalogueOf(language);
+  const CatalogueEntry* entry = catalogue ? EntryOf(*catalogue, one) : nullptr;
+  if (!entry || entry->text.empty()) return n == 1 ? one : other;
+  bool second = n != 1;
+  if (catalogue->plurals == Plurals::kZeroOneOther) second = n > 1;
+  if (catalogue->plurals == Plurals::kOneForm) second = false;
+  return second && !entry->other.empty() ? entry->other : entry->text;
 }
 
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args) {

@@ -35,10 +35,18 @@ std::string LanguageCodeList();
 std::optional<Language> LanguageOfLocale(std::string_view locale);
 
 // One message of a catalogue: its English text and its translation (an
-// empty translation falls back to the English).
+// empty translation falls back to the English); a text that counts has its
+// second form too (msgstr[1]), for the counts the language's rule says.
 struct CatalogueEntry {
   std::string_view id;
   std::string_view text;
+  std::string_view other = {};
+};
+// Which counts take a text's second form (the .po header's Plural-Forms).
+enum class Plurals : uint8_t {
+  kOneOther,      // all but 1 (English, German)
+  kZeroOneOther,  // all above 1 (French)
+  kOneForm,       // none (Japanese)
 };
 // The messages of one assets/po/CODE.po, sorted by id, and the language's
 // own name for itself (the header's X-Language-Name).
@@ -46,6 +54,7 @@ struct Catalogue {
   std::string_view code;
   std::string_view name;
   std::span<const CatalogueEntry> entries;
+  Plurals plurals = Plurals::kOneOther;
 };
 // Every catalogue of assets/po/, by code (made at build time).
 extern const std::span<const Catalogue> kCatalogues;
@@ -57,6 +66,10 @@ constexpr std::string_view Msg(std::string_view id) { return id; }
 // The text of the English message id in language: its translation, or id
 // itself where there is none.
 std::string_view Translate(Language language, std::string_view id);
+// The form of a text that counts n things: in English one for 1, other for
+// the rest; in another language the form its rule gives for n.
+std::string_view TranslateCount(Language language, std::string_view one, std::string_view other,
+                                int64_t n);
 
 // pattern with {0}, {1}, ... replaced by the arguments: a translation may
 // put them in another order.

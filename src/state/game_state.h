@@ -193,6 +193,11 @@ struct GameState {
 inline std::string_view Tr(const GameState& g, std::string_view english) {
   return media::Translate(g.choices.language, english);
 }
+// The same for a text that counts n things (one: its English for 1).
+inline std::string_view TrN(const GameState& g, std::string_view one, std::string_view other,
+                            int64_t n) {
+  return media::TranslateCount(g.choices.language, one, other, n);
+}
 
 // The slots of the letters in play, oldest first: from ringHead up to
 // ringTail (not included), wrapping from slot 99 to slot 1.

@@ -11,6 +11,7 @@
 #include "media/us_keyboard.h"
 #include "state/colours.h"
 #include "state/figures.h"
+#include "state/list_label.h"
 #include "stats/key_map.h"
 #include "stats/keys.h"
 #include "stats/summary.h"
@@ -92,9 +93,6 @@ void ReadShown(state::GameState& g) {
       g.progress.keepHistory ? ReadSummary(g.progress.folder, filter) : state::ProgressSummary{};
 }
 
-std::string ListLabel(const state::GameState& g, const std::string& list) {
-  return list.empty() ? std::string(Tr(g, "this folder's rapdata.ini")) : list;
-}
 
 void DrawHeader(const state::GameState& g, media::Surface& back) {
   back.SetForeColor(state::kDarkPurple);
@@ -104,7 +102,7 @@ void DrawHeader(const state::GameState& g, media::Surface& back) {
   const std::string hint(Tr(g, "Tab, Space or Esc: back"));
   DrawRight(back, kRight, 12, hint);
   const std::string scope =
-      g.progress.allLists ? std::string(Tr(g, "all word lists")) : ListLabel(g, g.choices.listName);
+      g.progress.allLists ? std::string(Tr(g, "all word lists")) : state::ListLabel(g, g.choices.listName);
   back.DrawText(
       kLeft, 12,
       Fit(Format(Tr(g, "Statistics: {0}"), {scope}), kRight - TextWidth(hint) - 16 - kLeft));
@@ -147,7 +145,7 @@ Row AverageRow(std::string label, const state::Averages& a) {
 // is shown (the game folder's by its file's name, for room), and practice.
 std::string Marks(const state::GameState& g, const state::RoundRecord& r) {
   std::string marks;
-  if (g.progress.allLists) marks = r.list.empty() ? "rapdata.ini" : r.list;
+  if (g.progress.allLists) marks = state::ListLabel(g, r.list);
   if (r.practice) marks += (marks.empty() ? "" : ", ") + std::string(Tr(g, "practice"));
   return marks;
 }
@@ -196,7 +194,9 @@ void DrawFigures(const state::GameState& g, media::Surface& back) {
   y += kLine;
   DrawRow(
       back, y,
-      AverageRow(Format(Tr(g, "Last {0}, average"), {std::to_string(s.recent.rounds)}), s.recent));
+      AverageRow(Format(TrN(g, "Last {0}, average", "Last {0}, average", s.recent.rounds),
+                        {std::to_string(s.recent.rounds)}),
+                 s.recent));
   if (s.before.rounds > 0) {
     y += kLine;
     DrawRow(back, y,

@@ -207,6 +207,12 @@ const std::map<std::string, std::function<std::string(const Args&)>> kReaders = 
                                     : Format(p, {a[1], a[2]});
      }},
     {"file-name", [](const Args& a) { return FileNameOf(a.Bytes()); }},
+    // A text that counts, in a language (by code), for a count.
+    {"count",
+     [](const Args& a) {
+       const Language language = *LanguageOfLocale(a[0]);
+       return Format(TranslateCount(language, a[1], a[2], a.Int(3)), {a[3]});
+     }},
     {"set1",
      [](const Args& a) {
        const int32_t s = Scancode(a[0]);

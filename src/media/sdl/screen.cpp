@@ -17,12 +17,12 @@ namespace {
 constexpr int32_t kMaxScale = 8;
 // Where the display does not tell its refresh rate.
 constexpr int kDefaultRefreshHz = 60;
-// The window's caption tells players the keys of the title screen. A page names its tab
-// itself, in the game's language (web/page.js).
+// The window's caption tells players the keys of the title screen, in the game's language
+// once the game says which (SdlControls::FollowGame). A page names its tab itself.
 #ifdef __EMSCRIPTEN__
 constexpr const char* kWindowTitle = nullptr;
 #else
-constexpr const char* kWindowTitle = "Rapiko - Space: play, Tab: statistics";
+constexpr const char* kWindowTitle = "Rapiko - Space: play, Tab: statistics, O: options";
 #endif
 
 [[noreturn]] void Fail(const std::string& what) {
@@ -146,13 +146,13 @@ void SdlScreen::Open() {
     // that request is made after the first picture, because SDL waits up to
     // 100 ms for a window manager's answer and the screen would stay empty.
     const SDL_Rect desktop = DesktopBounds();
-    window_ = SDL_CreateWindow(kWindowTitle, desktop.x, desktop.y, desktop.w, desktop.h,
+    window_ = SDL_CreateWindow(title_.empty() ? kWindowTitle : title_.c_str(), desktop.x, desktop.y, desktop.w, desktop.h,
                                SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE);
     fullscreenPending_ = true;
   } else {
     const SDL_Point size = WindowSize();
     const SDL_Point at = WindowPosition(size);
-    window_ = SDL_CreateWindow(kWindowTitle, at.x, at.y, size.x, size.y, SDL_WINDOW_RESIZABLE);
+    window_ = SDL_CreateWindow(title_.empty() ? kWindowTitle : title_.c_str(), at.x, at.y, size.x, size.y, SDL_WINDOW_RESIZABLE);
     // The frame is known once the window manager has put it on (at once on
     // Windows, a few passes later on X11): then the window is fitted again.
     placePending_ = true;
@@ -183,6 +183,11 @@ void SdlScreen::Close() {
   window_ = nullptr;
   surface_ = nullptr;
   scaler_.reset();
+}
+
+void SdlScreen::SetTitle(const std::string& title) {
+  title_ = title;
+  if (window_) SDL_SetWindowTitle(window_, title_.c_str());
 }
 
 void SdlScreen::ToggleFullscreen() {

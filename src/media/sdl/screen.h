@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "media/frame_scaler.h"
@@ -31,6 +32,8 @@ class SdlScreen : public Presenter {
   bool IsOpen() const { return window_ != nullptr; }
   bool IsFullscreen() const { return fullscreen_; }
   SDL_Window* Window() const { return window_; }
+  // The window's caption, kept for a window made later.
+  void SetTitle(const std::string& title);
 
   void ToggleFullscreen();
   // Full screen, or a window of that scale (0: the largest that fits).
@@ -72,6 +75,7 @@ class SdlScreen : public Presenter {
   SdlContextPtr context_;  // SDL stays up while the window lives
   SdlOptions options_;
   SDL_Window* window_ = nullptr;
+  std::string title_;
   bool fullscreen_ = false;
   bool fullscreenPending_ = false;  // asked for after the first picture
   bool placePending_ = false;       // placed again when the frame is known

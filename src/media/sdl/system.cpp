@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "media/display_common.h"
+#include "media/messages.h"
 #include "media/pass_pacer.h"
 #include "media/resources.h"
 #include "media/sdl/context.h"
@@ -103,14 +104,20 @@ class SdlControls : public Controls {
     auto screen = context_->Screen();
     return screen ? screen->LargestScale() : 1;
   }
-  // A desktop window has nothing around it; the page is told what changed.
-  void FollowGame([[maybe_unused]] std::string_view languageCode,
-                  [[maybe_unused]] bool roundOn) override {
+  // A desktop window's caption speaks the game's language; the page is told what changed.
+  void FollowGame(std::string_view languageCode, [[maybe_unused]] bool roundOn) override {
 #ifdef __EMSCRIPTEN__
     if (languageCode == followedLanguage_ && roundOn == followedRound_) return;
     followedLanguage_ = languageCode;
     followedRound_ = roundOn;
     rapiko_page_follow(followedLanguage_.c_str(), roundOn ? 1 : 0);
+#else
+    auto screen = context_->Screen();
+    if (!screen || languageCode == followedLanguage_) return;
+    followedLanguage_ = languageCode;
+    const Language language = LanguageOfLocale(languageCode).value_or(Language::kEnglish);
+    screen->SetTitle(
+        std::string(Translate(language, Msg("Rapiko - Space: play, Tab: statistics, O: options"))));
 #endif
   }
 
