@@ -176,6 +176,9 @@ std::string ValueOf(const state::GameState& g, int32_t item) {
     case kPractice:
       return OnOff(g, c.practice);
     case kSound:
+      if (c.sound && g.controls && g.controls->SoundMissing()) {
+        return std::string(state::Tr(g, "no device"));
+      }
       return OnOff(g, c.sound);
     case kKeys:
       return std::string(c.keysByPosition ? state::Tr(g, "by position (US)")
@@ -267,7 +270,7 @@ void DrawItems(state::GameState& g) {
   for (int32_t item = 0; item < kItems; ++item) {
     const int32_t y = kFirstLine + item * kLineStep;
     const bool chosen = item == g.options.item;
-    back.SetForeColor(!Selectable(g, item) ? state::kChartGrid
+    back.SetForeColor(!Selectable(g, item) ? state::kUnavailable
                       : chosen             ? state::kPureRed
                                            : state::kDarkPurple);
     back.DrawText(kLeft, y, std::string(chosen ? "> " : "  ") + std::string(LabelOf(g, item)));

@@ -164,6 +164,8 @@ class Controls {
  public:
   virtual ~Controls() = default;
   virtual void SetSound(bool on) = 0;
+  // Sound is on but no device plays it (none found, or lost).
+  virtual bool SoundMissing() { return false; }
   virtual void SetKeysByPosition(bool byPosition) = 0;
   virtual void SetDisplay(bool fullscreen, int32_t scale) = 0;
   // The largest window scale whose window fits the desktop.

@@ -9,6 +9,8 @@ constexpr media::Rgb kDarkPurple = media::MakeRgb(102, 0, 51);
 constexpr media::Rgb kPalePink = media::MakeRgb(255, 230, 230);
 constexpr media::Rgb kWhite = media::MakeRgb(255, 255, 255);
 constexpr media::Rgb kPureRed = media::MakeRgb(255, 0, 0);
+// A line of the options screen that cannot be chosen now: quieter than the others, still read.
+constexpr media::Rgb kUnavailable = media::MakeRgb(140, 110, 125);
 
 // The statistics screen: the chart's bars, dots and grid, and the key map's
 // shades from no miss to most missed (lightest first), and keys without a count.

@@ -142,7 +142,7 @@ Row AverageRow(std::string label, const state::Averages& a) {
 }
 
 // What the table's figures leave out of a round: its list when every list
-// is shown (the game folder's by its file's name, for room), and practice.
+// is shown, and practice.
 std::string Marks(const state::GameState& g, const state::RoundRecord& r) {
   std::string marks;
   if (g.progress.allLists) marks = state::ListLabel(g, r.list);
@@ -150,16 +150,40 @@ std::string Marks(const state::GameState& g, const state::RoundRecord& r) {
   return marks;
 }
 
-// The line under a round: its marks first, then its counts.
+// The line under a round: its marks first, then as many of its counts as fit, each whole
+// (a count cut in two reads as another number).
 void DrawUnder(const state::GameState& g, media::Surface& back, int32_t y,
                const state::RoundRecord& r) {
   const state::RoundCounts& c = r.counts;
-  const std::string counts =
-      Format(Tr(g, "{0} destroyed, {1} locks, {2} wrong, {3} lost, {4} shots"),
-             {std::to_string(c.destroyed), std::to_string(c.locks), std::to_string(c.wrongKeys),
-              std::to_string(c.lost), std::to_string(c.shots)});
+  struct Count {
+    std::string_view one, other;
+    int32_t n;
+  };
+  const std::array<Count, 5> table = {{
+      {media::Msg("{0} destroyed"), "{0} destroyed", c.destroyed},
+      {media::Msg("{0} lock"), "{0} locks", c.locks},
+      {media::Msg("{0} wrong"), "{0} wrong", c.wrongKeys},
+      {media::Msg("{0} lost"), "{0} lost", c.lost},
+      {media::Msg("{0} shot"), "{0} shots", c.shots},
+  }};
+  std::vector<std::string> counts;
+  for (const Count& k : table) {
+    counts.push_back(Format(TrN(g, k.one, k.other, k.n), {std::to_string(k.n)}));
+  }
   const std::string marks = Marks(g, r);
-  back.DrawText(kUnder, y, Fit(marks + (marks.empty() ? "" : "   ") + counts, kRight - kUnder));
+  const std::string comma(Tr(g, ", "));
+  const auto line = [&](std::size_t shown) {
+    std::string text = marks;
+    for (std::size_t i = 0; i <= shown && i < counts.size(); ++i) {
+      const std::string item = i < shown ? counts[i] : "...";
+      text += (text.empty() ? "" : i == 0 ? "   " : comma) + item;
+    }
+    return text;
+  };
+  const int32_t width = kRight - kUnder;
+  std::size_t shown = counts.size();
+  while (shown > 0 && TextWidth(line(shown)) > width) --shown;
+  back.DrawText(kUnder, y, Fit(line(shown), width));
 }
 
 void DrawFigures(const state::GameState& g, media::Surface& back) {

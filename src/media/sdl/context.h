@@ -40,6 +40,9 @@ class SdlContext {
     options_.scale = scale;
   }
   std::span<const uint8_t> Resource(std::string_view name) const { return resources_(name); }
+  // Whether the last sound device the game asked for could not be opened (or was lost).
+  void NoteSoundMissing(bool missing) { soundMissing_ = missing; }
+  bool SoundMissing() const { return soundMissing_; }
 
   // Work done once a pass, after the messages (the sound device's check for
   // silence).
@@ -72,6 +75,7 @@ class SdlContext {
   std::deque<KeyEvent>& Keys() { return keys_; }
 
  private:
+  bool soundMissing_ = false;
   SdlOptions options_;
   ResourceLookup resources_;
   std::weak_ptr<SdlScreen> screen_;

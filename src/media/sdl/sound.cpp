@@ -65,6 +65,7 @@ class SdlAudio {
     QuietStderr quiet;
     if (Mix_OpenAudioDevice(frequency_, format_, channels_, kChunkSize, nullptr, 0) != 0) {
       lost_ = true;
+      context_->NoteSoundMissing(true);
       if (context_->Options().notice) {
         context_->Options().notice(std::string("sound device lost (") + Mix_GetError() +
                                    "); playing without sound");
@@ -167,6 +168,7 @@ class SdlSoundDevice : public SoundDevice {
     if (context_->Options().mute) return;
     std::string reason;
     audio_ = SdlAudio::Open(context_, reason);
+    context_->NoteSoundMissing(!audio_);
     if (!audio_ && context_->Options().notice) {
       context_->Options().notice("no sound device (" + reason + "); playing without sound");
     }

@@ -93,6 +93,7 @@ class SdlControls : public Controls {
  public:
   explicit SdlControls(SdlContextPtr context) : context_(std::move(context)) {}
   void SetSound(bool on) override { context_->SetMute(!on); }
+  bool SoundMissing() override { return !context_->Options().mute && context_->SoundMissing(); }
   void SetKeysByPosition(bool byPosition) override {
     context_->SetKeyReading(byPosition ? KeyReading::Position : KeyReading::Character);
   }
