@@ -140,6 +140,20 @@ bool IsWordCharacter(char32_t c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
 }
 
+// The keys of the plain letters an accented letter folds to (Ü: U; ß: S, S), or none
+// where the text is not one such letter.
+std::vector<int32_t> FoldedLetterCodes(std::string_view text) {
+  bool folded = false;
+  const std::string plain = FoldAccents(text, folded);
+  std::vector<int32_t> codes;
+  if (!folded) return codes;
+  for (const char c : plain) {
+    if (c < 'A' || c > 'Z') return {};
+    codes.push_back(Set1FromUsCharacter(static_cast<unsigned char>(c)));
+  }
+  return codes;
+}
+
 }  // namespace
 
 int32_t Set1FromSdlScancode(int32_t scancode) {
@@ -161,6 +175,12 @@ char32_t KeyCapOfSdlKeycode(int32_t keycode) {
   return KeyCap(static_cast<char32_t>(keycode));
 }
 
+std::vector<int32_t> Set1TypedBefore(std::string_view text) {
+  std::vector<int32_t> letters = FoldedLetterCodes(text);
+  if (!letters.empty()) letters.pop_back();
+  return letters;
+}
+
 int32_t Set1FromTypedKey(int32_t scancode, int32_t keycode, std::string_view text) {
   if (IsModifierKey(scancode)) return 0;
   const int32_t position = Set1FromSdlScancode(scancode);
@@ -173,9 +193,9 @@ int32_t Set1FromTypedKey(int32_t scancode, int32_t keycode, std::string_view tex
   }
   // An accented letter types its plain letter, as the word lists fold it
   // (Ü as U, é as E): a name typed "Jürgen" is JURGEN.
-  bool folded = false;
-  const std::string plain = FoldAccents(text, folded);
-  if (folded && plain.size() == 1) return Set1FromUsCharacter(static_cast<unsigned char>(plain[0]));
+  if (const std::vector<int32_t> letters = FoldedLetterCodes(text); !letters.empty()) {
+    return letters.back();
+  }
   for (char32_t c : candidates) {
     if (const int32_t code = Set1FromUsCharacter(c)) return code;
   }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace media {
 
@@ -35,10 +36,13 @@ constexpr int32_t kSet1OtherCharacter = 86;
 // Space, the number pad, Ctrl, Alt, function keys, ...) keep their position.
 // A main-block key counts as the first of: the letter, digit or '-' it
 // typed; the letter, digit or '-' of its key code; the plain letter of the
-// accented letter it typed (é as E); the US key of the sign it typed; that
-// of its key code. A key that gives only other characters, or
-// none (a dead key), reports kSet1OtherCharacter; one whose key code is
-// unknown (0) and that typed nothing keeps its position.
+// accented letter it typed (é as E; ß as the last S of SS); the US key of
+// the sign it typed; that of its key code. A key that gives only other
+// characters, or none (a dead key), reports kSet1OtherCharacter; one whose
+// key code is unknown (0) and that typed nothing keeps its position.
 int32_t Set1FromTypedKey(int32_t scancode, int32_t keycode, std::string_view text);
+// The letters a typed text stands for before the one Set1FromTypedKey gives,
+// each a press of its own: the first S of ß. None for any other text.
+std::vector<int32_t> Set1TypedBefore(std::string_view text);
 
 }  // namespace media

@@ -224,6 +224,12 @@ const std::map<std::string, std::function<std::string(const Args&)>> kReaders = 
      [](const Args& a) {
        return std::to_string(Set1FromTypedKey(Scancode(a[0]), Keycode(a[1]), a.Bytes(2)));
      }},
+    {"typed-before",
+     [](const Args& a) {
+       std::string out;
+       for (const int32_t code : Set1TypedBefore(a.Bytes(0))) out += std::to_string(code) + " ";
+       return out.empty() ? std::string("none") : out.substr(0, out.size() - 1);
+     }},
     {"key-at",
      [](const Args& a) {
        const int32_t s = SdlScancodeFromSet1(static_cast<int32_t>(a.Int(0)));

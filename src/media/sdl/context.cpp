@@ -86,17 +86,28 @@ bool SdlContext::OnKeyEvent(const SDL_KeyboardEvent& key) {
     if (static_cast<int32_t>(key.timestamp - *dropUntil_) < 0) return false;
     dropUntil_.reset();
   }
+  // A letter that stands for two (ß as SS) types the first as a press and release of its own.
+  if (down) {
+    for (const int32_t before : Set1TypedBefore(text)) {
+      Queue(before, true, key.timestamp);
+      Queue(before, false, key.timestamp);
+    }
+  }
+  return Queue(set1, down, key.timestamp) && down;
+}
+
+bool SdlContext::Queue(int32_t set1, bool down, uint32_t timestamp) {
   // The device holds 64 unread events; newer ones are lost, as a full
   // hardware buffer would lose them.
   if (keys_.size() >= kKeyQueueLimit) return false;
   KeyEvent e;
   e.keyCode = set1;
   e.data = down ? kKeyDown : 0;
-  e.timeStamp = static_cast<int32_t>(key.timestamp);
+  e.timeStamp = static_cast<int32_t>(timestamp);
   e.sequence = sequence_;
   sequence_ = sequence_ == INT32_MAX ? 0 : sequence_ + 1;
   keys_.push_back(e);
-  return down;
+  return true;
 }
 
 void SdlContext::Pump() {

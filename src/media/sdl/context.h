@@ -75,6 +75,8 @@ class SdlContext {
   std::deque<KeyEvent>& Keys() { return keys_; }
 
  private:
+  // One key event into the device's queue, while it has room (false when it had none).
+  bool Queue(int32_t set1, bool down, uint32_t timestamp);
   bool soundMissing_ = false;
   SdlOptions options_;
   ResourceLookup resources_;
