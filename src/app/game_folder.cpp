@@ -47,4 +47,9 @@ std::optional<std::string> ChooseGameFolder(const std::string& dirOption,
   return folder;
 }
 
+std::string SettingsFolder(const std::string& gameFolder, const FolderPlaces& places) {
+  if (places.portableCopyKeepsSettings && gameFolder == places.programFolder) return gameFolder;
+  return storage::ConfigFolder(places.dirs);
+}
+
 }  // namespace app

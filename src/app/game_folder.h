@@ -13,10 +13,15 @@ namespace app {
 // Files, say) keeps its results in the per-user folder; elsewhere the
 // program's folder holding back.bmp is the game folder as it is (a build,
 // or a copy the player keeps).
+// On Windows such a portable copy in use keeps its settings beside the
+// program too, so that the folder carries all of the game (a USB stick);
+// elsewhere settings are the user's, in the system's folder for them.
 #ifdef _WIN32
 constexpr bool kProgramFolderMustBeWritable = true;
+constexpr bool kPortableCopyKeepsSettings = true;
 #else
 constexpr bool kProgramFolderMustBeWritable = false;
+constexpr bool kPortableCopyKeepsSettings = false;
 #endif
 
 // What the choice rests on besides --dir.
@@ -25,6 +30,7 @@ struct FolderPlaces {
   std::string installedData{};  // the installed default files
   storage::UserDirs dirs{};     // the folders that decide the per-user folder
   bool programFolderMustBeWritable = kProgramFolderMustBeWritable;
+  bool portableCopyKeepsSettings = kPortableCopyKeepsSettings;
   // Whether a file can be made in a folder; the storage's own check unless a test says.
   std::function<bool(const std::string&)> canWrite{};
 };
@@ -40,5 +46,10 @@ struct FolderPlaces {
 // to one line naming the folder or file.
 std::optional<std::string> ChooseGameFolder(const std::string& dirOption,
                                             const FolderPlaces& places, std::string& error);
+
+// The settings' folder for the game folder ChooseGameFolder gave: the
+// program's own where a portable copy in use keeps its settings, else the
+// system's (storage::ConfigFolder; empty when it names none).
+std::string SettingsFolder(const std::string& gameFolder, const FolderPlaces& places);
 
 }  // namespace app

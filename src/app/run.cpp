@@ -43,11 +43,10 @@ int Run(int argc, char** argv, const Host& host) {
   }
   const std::string programFolder = storage::ProgramFolder(argc > 0 ? argv[0] : "");
   const std::string installedData = storage::JoinPath(programFolder, RAPIKO_DATA_FROM_BIN);
-  const auto folder = ChooseGameFolder(options->dir,
-                                       {.programFolder = programFolder,
-                                        .installedData = installedData,
-                                        .dirs = storage::UserDirsFromEnvironment()},
-                                       error);
+  const FolderPlaces places{.programFolder = programFolder,
+                            .installedData = installedData,
+                            .dirs = storage::UserDirsFromEnvironment()};
+  const auto folder = ChooseGameFolder(options->dir, places, error);
   if (!folder) {
     std::cerr << "rapiko: " << error << '\n';
     return 1;
@@ -57,7 +56,7 @@ int Run(int argc, char** argv, const Host& host) {
       WordListFolders(myPath, programFolder, installedData);
   const std::string locale = storage::UserLocale();
   // A headless run reads no settings: the script and its arguments fix it.
-  const std::string settingsFolder = storage::ConfigFolder(storage::UserDirsFromEnvironment());
+  const std::string settingsFolder = SettingsFolder(*folder, places);
   const std::string userSettings =
       settingsFolder.empty() ? "" : storage::JoinPath(settingsFolder, game::kSettingsFileName);
   const std::string settingsPath = options->headless ? "" : userSettings;

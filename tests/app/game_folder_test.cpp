@@ -55,15 +55,17 @@ class Installed : public ::testing::Test {
     fs::create_directories(U8Path(tmp.File(file)).parent_path());
     tmp.Write(file, text);
   }
+  app::FolderPlaces Places() const {
+    return {.programFolder = bin,
+            .installedData = bin + "/../share/rapiko",
+            .dirs = dirs,
+            .programFolderMustBeWritable = mustBeWritable,
+            .portableCopyKeepsSettings = mustBeWritable,
+            .canWrite = canWrite};
+  }
   std::optional<std::string> Choose(const std::string& dirOption = "") {
     error.clear();
-    return app::ChooseGameFolder(dirOption,
-                                 {.programFolder = bin,
-                                  .installedData = bin + "/../share/rapiko",
-                                  .dirs = dirs,
-                                  .programFolderMustBeWritable = mustBeWritable,
-                                  .canWrite = canWrite},
-                                 error);
+    return app::ChooseGameFolder(dirOption, Places(), error);
   }
   // The names in a folder under tmp, sorted, blank-separated.
   std::string Names(const std::string& folder) const {
@@ -128,7 +130,8 @@ TEST_F(Installed, ANewOrEmptyDirOptionIsMadeAndFilled) {
 }
 
 // Where the program's folder must be writable (Windows), a portable copy
-// the player cannot write in starts the per-user folder with its own files.
+// the player cannot write in starts the per-user folder with its own files;
+// one in use keeps its settings beside it too.
 TEST_F(Installed, AProgramFolderThatCannotBeWrittenSeedsThePerUserFolder) {
   Put("bin/back.bmp", "portable");
   Put("bin/rapdata.ini", "DOG\r\n");
@@ -142,7 +145,10 @@ TEST_F(Installed, AProgramFolderThatCannotBeWrittenSeedsThePerUserFolder) {
       EXPECT_EQ(folder, bin);
       return c.writable;
     };
-    EXPECT_EQ(Choose(), c.inPlace ? bin : user) << error;
+    const std::optional<std::string> chosen = Choose();
+    EXPECT_EQ(chosen, c.inPlace ? bin : user) << error;
+    EXPECT_EQ(app::SettingsFolder(chosen.value_or(""), Places()),
+              c.mustBeWritable && c.inPlace ? bin : storage::ConfigFolder(dirs));
   }
   EXPECT_EQ(tmp.Read(userName + "/back.bmp"), "portable");
   EXPECT_EQ(tmp.Read(userName + "/rapdata.ini"), "DOG\r\n");

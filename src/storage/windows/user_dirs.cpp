@@ -8,7 +8,7 @@ namespace storage {
 
 const char* const kNoUserDirs = "Windows names no folder for application data";
 const char* const kPerUserFolderShown = "%APPDATA%\\Rapiko";
-const char* const kConfigFolderShown = "%APPDATA%\\Rapiko";
+const char* const kConfigFolderShown = "%APPDATA%\\Rapiko (a portable copy: its own folder)";
 
 UserDirs UserDirsFromEnvironment() {
   UserDirs dirs;
