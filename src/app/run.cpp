@@ -59,6 +59,11 @@ int Run(int argc, char** argv, const Host& host) {
   const std::string settingsFolder = SettingsFolder(*folder, places);
   const std::string userSettings =
       settingsFolder.empty() ? "" : storage::JoinPath(settingsFolder, game::kSettingsFileName);
+  // Online tokens are the player's: kept in the system's settings folder, never in a
+  // portable copy's, which others may copy.
+  const std::string tokenFolder = storage::ConfigFolder(places.dirs);
+  const std::string tokenSettings =
+      tokenFolder.empty() ? "" : storage::JoinPath(tokenFolder, game::kSettingsFileName);
   const std::string settingsPath = options->headless ? "" : userSettings;
   // What a game killed while writing the settings left, as in the game folder.
   if (!settingsPath.empty()) game::RemoveSettingsLeftOvers(settingsFolder);
@@ -90,6 +95,7 @@ int Run(int argc, char** argv, const Host& host) {
   state::Choices choices = ChooseChoices(*options, settings, locale);
   choices.listFolders = listFolders;
   choices.settingsPath = settingsPath;
+  choices.tokenSettingsPath = options->headless ? "" : tokenSettings;
   choices.canSizeWindow = host.canSizeWindow;
   std::string wordFile = folderWords;
   // The list of --words, else the one the options screen chose last.
@@ -113,15 +119,15 @@ int Run(int argc, char** argv, const Host& host) {
     }
   }
   if (!options->record.empty()) {
-    if (const auto clash = game::ClashWithGameFiles(options->record, myPath, wordFile, userSettings,
-                                                    listFolders)) {
+    if (const auto clash = game::ClashWithGameFiles(options->record, myPath, wordFile,
+                                                    {userSettings, tokenSettings}, listFolders)) {
       std::cerr << "rapiko: --record " << *clash << '\n';
       return 2;
     }
   }
   if (options->headless) {
     game::StartOptions start{.practice = options->practice, .choices = choices};
-    const std::optional<online::Setup> online = OnlineSetup(choices.online, userSettings);
+    const std::optional<online::Setup> online = OnlineSetup(choices.online, tokenSettings);
     return script::RunScriptedGame(options->script, myPath, wordFile, std::cout, std::cerr,
                                    options->record, start, online ? &*online : nullptr);
   }

@@ -60,7 +60,7 @@ int PlaySession(const Options& options, const std::string& myPath, const std::st
   // An online round is dealt from its ticket before the best rounds note its start.
   std::unique_ptr<online::OnlineRounds> online;
   state::GameState* game = nullptr;
-  if (std::optional<online::Setup> setup = OnlineSetup(choices.online, choices.settingsPath)) {
+  if (std::optional<online::Setup> setup = OnlineSetup(choices.online, choices.tokenSettingsPath)) {
     setup->background = true;
     setup->settled = [&game](const online::Outcome& outcome) {
       if (game) game->onlineNote = OnlineNote(*game, outcome);

@@ -14,13 +14,18 @@ namespace game {
 
 std::optional<std::string> ClashWithGameFiles(const std::string& path, const std::string& myPath,
                                               const std::string& wordFile,
-                                              const std::string& settingsFile,
+                                              const std::vector<std::string>& settingsFiles,
                                               const std::vector<std::string>& listFolders) {
   const std::string ranking = ranking::kRankingFileName;
-  for (const std::string& own :
-       {myPath + ranking, myPath + ranking + ".bak", myPath + storage::kLockFileName,
-        myPath + stats::kHistoryFileName, myPath + typing::kWordFileName, myPath + "back.bmp",
-        wordFile, settingsFile}) {
+  std::vector<std::string> files = {myPath + ranking,
+                                    myPath + ranking + ".bak",
+                                    myPath + storage::kLockFileName,
+                                    myPath + stats::kHistoryFileName,
+                                    myPath + typing::kWordFileName,
+                                    myPath + "back.bmp",
+                                    wordFile};
+  files.insert(files.end(), settingsFiles.begin(), settingsFiles.end());
+  for (const std::string& own : files) {
     if (!own.empty() && storage::SameFile(path, own)) {
       return path + " is a file the game keeps (" + own + "); choose another";
     }

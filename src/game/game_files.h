@@ -11,11 +11,11 @@ namespace game {
 // path is one of the game folder's files (the ranking, its backup and lock,
 // the history, the word file, back.bmp, a file in rankings/, words/ or
 // replays/, a shipped list of listFolders), the word file in play or the
-// player's settings file, by any of its names, the one line that says so;
-// else nothing.
+// player's settings files (the choices', the online tokens'), by any of its
+// names, the one line that says so; else nothing.
 std::optional<std::string> ClashWithGameFiles(const std::string& path, const std::string& myPath,
                                               const std::string& wordFile,
-                                              const std::string& settingsFile = "",
+                                              const std::vector<std::string>& settingsFiles = {},
                                               const std::vector<std::string>& listFolders = {});
 
 }  // namespace game

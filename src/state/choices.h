@@ -54,6 +54,8 @@ struct Choices {
   // without a settings file (a scripted run, a replay) keeps none.
   std::vector<std::string> listFolders;
   std::string settingsPath;
+  // Where the online tokens are kept: the system's settings file, even for a portable copy.
+  std::string tokenSettingsPath;
   // The online ranking's server this game plays on; empty: offline.
   std::string online;
   Settings settings;          // as the settings file holds them
