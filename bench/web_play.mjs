@@ -76,12 +76,18 @@ for (let run = 0; run < runs; ++run) {
   });
   const page = await browser.newPage();
   await page.setViewport({ width: 1280, height: 960 });
-  // Each picture the game shows is one putImageData on the canvas.
+  // Each picture the game shows is one run of putImageData calls on the canvas (one for each
+  // changed part of it), all within one task.
   await page.evaluateOnNewDocument(() => {
     window.picturesShown = 0;
+    let counted = false;
     const put = CanvasRenderingContext2D.prototype.putImageData;
     CanvasRenderingContext2D.prototype.putImageData = function (...a) {
-      ++window.picturesShown;
+      if (!counted) {
+        ++window.picturesShown;
+        counted = true;
+        queueMicrotask(() => { counted = false; });
+      }
       return put.apply(this, a);
     };
   });

@@ -214,24 +214,26 @@ main() {
   # emcc runs its optimiser under Node with Debian's acorn.
   export NODE_PATH=/usr/share/nodejs
   mkdir -p "$deps/src" "$deps/build"
-  local entry name package src stamp rebuild=0 started=$SECONDS built=()
+  local entry name src rebuild=0 started=$SECONDS
+  local -A sources=()
   for entry in "${libraries[@]}"; do
     name=${entry%%:*}
-    package=${entry#*:}
-    src=$(fetch_source "$package")
-    stamp=$deps/build/$name.done
-    if ((rebuild)) || [[ ! -f $stamp || "$(cat "$stamp")" != "$recipe $(cat "$src/.fetched")" ]]; then
-      # The first library built anew starts a new prefix.
-      ((rebuild)) || rm -rf "$prefix" "$deps"/build/*.done
-      rebuild=1
-      "build_$name" "$src"
-      echo "$recipe $(cat "$src/.fetched")" >"$stamp"
-      built+=("$name")
-    fi
+    src=$(fetch_source "${entry#*:}")
+    sources[$name]=$src
+    [[ -f $deps/build/$name.done &&
+      "$(cat "$deps/build/$name.done")" == "$recipe $(cat "$src/.fetched")" ]] || rebuild=1
   done
-  if ((rebuild)) && [[ $port == windows ]]; then windows_extras; fi
-  ((rebuild)) && echo "Built ${built[*]} for $port in $((SECONDS - started)) s into $prefix"
-  return 0
+  ((rebuild)) || return 0
+  # Any library built anew starts a new prefix, and every library is built into it again:
+  # the later ones link the earlier, and the prefix holds nothing of an older build.
+  rm -rf "$prefix" "$deps"/build/*.done
+  for entry in "${libraries[@]}"; do
+    name=${entry%%:*}
+    "build_$name" "${sources[$name]}"
+    echo "$recipe $(cat "${sources[$name]}/.fetched")" >"$deps/build/$name.done"
+  done
+  if [[ $port == windows ]]; then windows_extras; fi
+  echo "Built ${libraries[*]%%:*} for $port in $((SECONDS - started)) s into $prefix"
 }
 
 main
