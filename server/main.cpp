@@ -138,8 +138,11 @@ int Serve(const Options& o, server::Store& store) {
     http.stop();
     metrics.stop();
   });
-  waiter.detach();
   const bool listened = http.listen_after_bind();
+  // The waiter uses both servers until it is through: it is joined before they go (a listen
+  // that ended without a signal wakes it first; a thread already through ignores the signal).
+  pthread_kill(waiter.native_handle(), SIGTERM);
+  waiter.join();
   if (metricsThread.joinable()) metricsThread.join();
   return listened ? 0 : 1;
 }

@@ -139,7 +139,12 @@ def main(rapiko, server, work):
         check([e["name"] for e in board] == ["BOT", "BOT"], "the board holds both named rounds")
     finally:
         srv.terminate()
-        srv.wait()
+        try:
+            stopped = srv.wait(timeout=60)
+        except subprocess.TimeoutExpired:
+            srv.kill()
+            stopped = srv.wait()
+    check(stopped == 0, f"the server ends cleanly on TERM (status {stopped})")
 
     # No server there: the round is played offline, as without --online.
     script = f"start 5000\ntick 16\npress {SPACE}\ntick 16 400\nstate\n"
