@@ -286,7 +286,8 @@ struct Folder {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const Folder folder;
   uint64_t seed = 0;
-  std::memcpy(&seed, data, std::min<size_t>(size, sizeof seed));
+  // An empty input may come without any bytes to point at (a null data).
+  if (size > 0) std::memcpy(&seed, data, std::min<size_t>(size, sizeof seed));
   const int64_t session = size > 8 ? data[8] : 0;
   const int64_t rounds = size > 9 ? 1 + data[9] % 2 : 1;
   // A first run now and then, so that results keep reaching the ranking.
