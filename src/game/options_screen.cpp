@@ -39,7 +39,6 @@ constexpr int32_t kValues = 280;
 constexpr int32_t kFirstLine = 52;
 constexpr int32_t kLineStep = 26;
 
-
 // The lists to choose from: the game folder's rapdata.ini, then every
 // list of the folders' words/, each name once (the game folder's first).
 std::vector<state::WordList> FindLists(const state::GameState& g) {
@@ -185,10 +184,14 @@ std::string ValueOf(const state::GameState& g, int32_t item) {
                                           : state::Tr(g, "by the character typed"));
     case kDisplay:
       return std::string(c.fullscreen ? state::Tr(g, "full screen") : state::Tr(g, "window"));
-    case kScale:
-      return c.scale == 0
+    case kScale: {
+      // A saved scale larger than this desktop takes is shown as the one the window uses.
+      const int32_t scale =
+          g.controls && c.scale > 0 ? std::min(c.scale, g.controls->LargestWindowScale()) : c.scale;
+      return scale == 0
                  ? std::string(state::Tr(g, "as large as fits"))
-                 : media::Format(state::Tr(g, "{0} times 640 x 480"), {std::to_string(c.scale)});
+                 : media::Format(state::Tr(g, "{0} times 640 x 480"), {std::to_string(scale)});
+    }
     case kLanguage:
       return std::string(media::LanguageName(c.language));
     case kWatch:

@@ -93,7 +93,6 @@ void ReadShown(state::GameState& g) {
       g.progress.keepHistory ? ReadSummary(g.progress.folder, filter) : state::ProgressSummary{};
 }
 
-
 void DrawHeader(const state::GameState& g, media::Surface& back) {
   back.SetForeColor(state::kDarkPurple);
   back.SetFillColor(state::kDarkPurple);
@@ -101,8 +100,8 @@ void DrawHeader(const state::GameState& g, media::Surface& back) {
   back.SetForeColor(state::kWhite);
   const std::string hint(Tr(g, "Tab, Space or Esc: back"));
   DrawRight(back, kRight, 12, hint);
-  const std::string scope =
-      g.progress.allLists ? std::string(Tr(g, "all word lists")) : state::ListLabel(g, g.choices.listName);
+  const std::string scope = g.progress.allLists ? std::string(Tr(g, "all word lists"))
+                                                : state::ListLabel(g, g.choices.listName);
   back.DrawText(
       kLeft, 12,
       Fit(Format(Tr(g, "Statistics: {0}"), {scope}), kRight - TextWidth(hint) - 16 - kLeft));
@@ -216,11 +215,10 @@ void DrawFigures(const state::GameState& g, media::Surface& back) {
   y += kLine;
   DrawUnder(g, back, y, *s.best);
   y += kLine;
-  DrawRow(
-      back, y,
-      AverageRow(Format(TrN(g, "Last {0}, average", "Last {0}, average", s.recent.rounds),
-                        {std::to_string(s.recent.rounds)}),
-                 s.recent));
+  DrawRow(back, y,
+          AverageRow(Format(TrN(g, "Last {0}, average", "Last {0}, average", s.recent.rounds),
+                            {std::to_string(s.recent.rounds)}),
+                     s.recent));
   if (s.before.rounds > 0) {
     y += kLine;
     DrawRow(back, y,

@@ -55,8 +55,8 @@ TEST(Messages, EachTranslationKeepsItsPlaceholdersAndTheFontDrawsIt) {
       EXPECT_EQ(text, e.text.empty() ? e.id : e.text);
       EXPECT_EQ(Placeholders(text), Placeholders(e.id)) << text;
       expectDrawn(text);
-      EXPECT_EQ(Placeholders(e.other), e.other.empty() ? std::multiset<std::string>{}
-                                                       : Placeholders(e.id))
+      EXPECT_EQ(Placeholders(e.other),
+                e.other.empty() ? std::multiset<std::string>{} : Placeholders(e.id))
           << e.other;
       expectDrawn(e.other);
       EXPECT_EQ(Translate(Language::kEnglish, e.id), e.id);

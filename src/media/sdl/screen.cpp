@@ -146,13 +146,14 @@ void SdlScreen::Open() {
     // that request is made after the first picture, because SDL waits up to
     // 100 ms for a window manager's answer and the screen would stay empty.
     const SDL_Rect desktop = DesktopBounds();
-    window_ = SDL_CreateWindow(title_.empty() ? kWindowTitle : title_.c_str(), desktop.x, desktop.y, desktop.w, desktop.h,
-                               SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE);
+    window_ = SDL_CreateWindow(title_.empty() ? kWindowTitle : title_.c_str(), desktop.x, desktop.y,
+                               desktop.w, desktop.h, SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE);
     fullscreenPending_ = true;
   } else {
     const SDL_Point size = WindowSize();
     const SDL_Point at = WindowPosition(size);
-    window_ = SDL_CreateWindow(title_.empty() ? kWindowTitle : title_.c_str(), at.x, at.y, size.x, size.y, SDL_WINDOW_RESIZABLE);
+    window_ = SDL_CreateWindow(title_.empty() ? kWindowTitle : title_.c_str(), at.x, at.y, size.x,
+                               size.y, SDL_WINDOW_RESIZABLE);
     // The frame is known once the window manager has put it on (at once on
     // Windows, a few passes later on X11): then the window is fitted again.
     placePending_ = true;
