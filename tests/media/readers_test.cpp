@@ -1,5 +1,6 @@
-// The media readers and tables against the case files of tests/media/cases/: each line is
-// "READER ARGUMENTS => RESULT", the reader's result written as text.
+// The readers and tables against the case files of tests/*/cases/: each line is
+// "READER ARGUMENTS => RESULT", the reader's result written as text. Those of media/ are in
+// tests/media/cases/; the state's numbers and the letter folds of word files beside their tests.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -9,11 +10,15 @@
 #include "media/display_common.h"
 #include "media/font.h"
 #include "media/frame_scaler.h"
+#include "media/letter_folds.h"
 #include "media/messages.h"
 #include "media/scancodes.h"
 #include "media/shown_frame.h"
 #include "media/text.h"
 #include "media/wav.h"
+#include "state/arith.h"
+#include "state/figures.h"
+#include "support/case_file.h"
 #include "support/test_files.h"
 
 namespace media {
@@ -132,6 +137,8 @@ std::string ScancodeName(int32_t s) {
   std::snprintf(number, sizeof number, "0x%X", static_cast<unsigned>(s));
   return name.empty() ? number : name;
 }
+
+std::string Figure(std::optional<double> v) { return v ? state::OneDecimal(*v) : "none"; }
 
 // The scancodes that have a set-1 code in the cases: every other has none.
 std::set<int> listedScancodes;
@@ -268,19 +275,52 @@ const std::map<std::string, std::function<std::string(const Args&)>> kReaders = 
               List(x.firstShowing) + "; first after " + List(x.firstAfter) + "; pick " +
               List(x.pick) + "; mix " + List(x.mixShare) + (x.exact ? "; exact" : "");
      }},
+    // The state's numbers: rounding (half to even), saturation, the figures.
+    {"round", [](const Args& a) { return std::to_string(state::RoundHalfEven(std::stod(a[0]))); }},
+    {"floor", [](const Args& a) { return std::to_string(state::FloorToInt(std::stod(a[0]))); }},
+    {"to16", [](const Args& a) { return std::to_string(state::Saturate16(a.Int(0))); }},
+    {"to32", [](const Args& a) { return std::to_string(state::Saturate32(a.Int(0))); }},
+    {"pace", [](const Args& a) { return state::OneDecimal(state::LettersPerMinute(a.Int(0))); }},
+    {"accuracy", [](const Args& a) { return Figure(state::AccuracyPercent(a.Int(0), a.Int(1))); }},
+    {"miss-rate",
+     [](const Args& a) {
+       return Figure(state::MissRate({int(a.Int(0)), int(a.Int(1)), int(a.Int(2))}));
+     }},
+    {"decimal", [](const Args& a) { return state::OneDecimal(std::stod(a[0])); }},
+    // A letter of a word file (by itself or U+XXXX) as the plain letters it folds to.
+    {"fold",
+     [](const Args& a) {
+       return std::string(FoldedLetter(a[0].starts_with("U+") ? std::stoi(a[0].substr(2), 0, 16)
+                                                              : DecodeGameText(a[0]).at(0)));
+     }},
+    // An item of a word file (\xHH: a byte) folded; its bytes past ASCII as \xHH.
+    {"fold-text",
+     [](const Args& a) {
+       bool folded = false;
+       std::string out;
+       for (const unsigned char c : FoldAccents(testing_support::Unescaped(a[0]), folded)) {
+         char byte[5] = {char(c)};
+         if (c >= 0x80) std::snprintf(byte, sizeof byte, "\\x%02X", c);
+         out += byte;
+       }
+       return out + (folded ? " (folded)" : "");
+     }},
 };
 
 TEST(Readers, EachCaseGivesItsResult) {
-  const std::filesystem::path folder = RAPIKO_SOURCE_DIR "/tests/media/cases";
+  namespace fs = std::filesystem;
   std::map<std::string, int> count;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+  for (const auto& entry : fs::recursive_directory_iterator(RAPIKO_SOURCE_DIR "/tests")) {
+    if (entry.path().parent_path().filename() != "cases" || entry.path().extension() != ".txt")
+      continue;
     std::ifstream in(entry.path());
     std::map<std::string, Args> lets;
     int number = 0;
     for (std::string line; std::getline(in, line);) {
       ++number;
       if (line.empty() || line[0] == '#') continue;
-      const std::string where = entry.path().filename().string() + ":" + std::to_string(number);
+      const std::string where = fs::relative(entry.path(), RAPIKO_SOURCE_DIR "/tests").string() +
+                                ":" + std::to_string(number);
       if (line.rfind("let ", 0) == 0) {
         const size_t eq = line.find(" = ");
         lets[line.substr(4, eq - 4)] = Parse(line.substr(eq + 3), lets);
