@@ -1,7 +1,11 @@
-// A run's choices: each option given wins over its setting, each setting over the default.
+// The command line (what each option sets, the faults refused: command_lines.txt), and a run's
+// choices: each option given wins over its setting, each setting over the default.
 #include "app/choices.h"
 
 #include <gtest/gtest.h>
+
+#include "app/cli.h"
+#include "support/case_file.h"
 
 namespace app {
 namespace {
@@ -53,6 +57,37 @@ TEST(Choices, TheCommandLineOverTheSettingsOverTheEnvironmentAndTheDefaults) {
               c.chosen)
         << testing::PrintToString(c.args) << " " << c.locale;
     EXPECT_EQ(got.settings, c.settings);  // kept as the file holds them
+  }
+}
+
+// The fields an option line sets, as one string.
+std::string Flags(const app::Options& o) {
+  return std::string(o.window ? "window " : "") + (o.headless ? "headless " : "") +
+         (o.keysByPosition ? "position " : "") + (o.mute ? "mute " : "") +
+         (o.stats ? "stats " : "") + (o.allLists ? "all-lists " : "") +
+         (o.words.empty() ? "" : "words " + o.words + " ") + (o.practice ? "practice " : "") +
+         "scale " + std::to_string(o.scale) + (o.dir.empty() ? "" : " dir " + o.dir) +
+         (o.script.empty() ? "" : " script " + o.script) +
+         (o.online.empty() ? "" : " online " + o.online);
+}
+
+TEST(CommandLine, ParsesEveryOptionAndRefusesFaults) {
+  const auto rows = testing_support::CaseRows("app/command_lines.txt");
+  EXPECT_GT(rows.size(), 25u);
+  for (const std::vector<std::string>& f : rows) {  // the line, what it sets
+    std::istringstream in(f[0]);
+    std::vector<std::string> args;
+    for (std::string a; in >> a;) args.push_back(a == "''" ? "" : a);
+    std::string error;
+    const auto o = app::ParseCommandLine(args, error);
+    const std::string expected = f.size() > 1 ? f[1] : "";
+    const bool said = expected.starts_with("refused: ");  // the row names the line said too
+    EXPECT_EQ(o      ? Flags(*o)
+              : said ? "refused: " + error
+                     : "refused",
+              expected)
+        << f[0] << ": " << error;
+    EXPECT_EQ(error.empty(), bool(o)) << f[0];
   }
 }
 

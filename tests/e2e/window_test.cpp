@@ -3,7 +3,7 @@
 // focusing click, a click ends the game; silence without a sound device; --window fitting the
 // desktop, Alt+Enter to full screen at a fractional scale and a resized window following; a
 // replay's long pass ended at once. (What keys type on other layouts: tests/media/cases/keys.txt;
-// the options' choices kept: tests/game/options_watch_test.cpp.)
+// the options' choices kept: tests/game/kept_rounds_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <csignal>

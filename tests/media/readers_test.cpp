@@ -1,11 +1,14 @@
 // The readers and tables against the case files of tests/*/cases/: each line is
 // "READER ARGUMENTS => RESULT", the reader's result written as text. Those of media/ are in
 // tests/media/cases/; the state's numbers and the letter folds of word files beside their tests.
+// And the message catalogues whose patterns and locales cases/messages.txt reads.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 
 #include "media/display_common.h"
 #include "media/font.h"
@@ -348,6 +351,59 @@ TEST(Readers, EachCaseGivesItsResult) {
     if (const int32_t s = SdlScancodeFromSet1(code); s != 0) {
       EXPECT_EQ(Set1FromSdlScancode(s), code) << code;
     }
+  }
+}
+
+std::multiset<std::string> Placeholders(std::string_view text) {
+  static const std::regex place(R"(\{\d\})");
+  std::multiset<std::string> out;
+  const std::string s(text);
+  for (auto it = std::sregex_iterator(s.begin(), s.end(), place); it != std::sregex_iterator();
+       ++it)
+    out.insert(it->str());
+  return out;
+}
+
+// The message catalogues: every translation keeps its placeholders and the font draws it.
+TEST(Messages, EachTranslationKeepsItsPlaceholdersAndTheFontDrawsIt) {
+  const Font* font = EmbeddedFont();
+  ASSERT_TRUE(font);
+  const auto expectDrawn = [font](std::string_view text) {
+    for (char32_t cp : DecodeGameText(std::string(text))) {
+      const Glyph* glyph = font->Find(cp);
+      EXPECT_TRUE(glyph && glyph != font->Find(0xFFFD))
+          << text << " U+" << std::hex << static_cast<uint32_t>(cp);
+    }
+  };
+  // Each language but English (the code's own) has its catalogue, and each catalogue a language.
+  std::set<std::string_view> codes;
+  for (int i = 0; i < LanguageCount(); ++i) {
+    const Language language{static_cast<int8_t>(i)};
+    expectDrawn(LanguageName(language));
+    if (language != Language::kEnglish) codes.insert(LanguageCode(language));
+  }
+  std::set<std::string_view> catalogues;
+  for (const Catalogue& c : kCatalogues) catalogues.insert(c.code);
+  EXPECT_EQ(catalogues, codes);
+
+  for (const Catalogue& c : kCatalogues) {
+    ASSERT_FALSE(c.entries.empty()) << c.code;
+    // Sorted by id, each once: a translation is found by a binary search.
+    EXPECT_TRUE(std::is_sorted(c.entries.begin(), c.entries.end(),
+                               [](const auto& a, const auto& b) { return a.id <= b.id; }));
+    const Language language = *LanguageOfLocale(c.code);
+    for (const CatalogueEntry& e : c.entries) {
+      const std::string_view text = Translate(language, e.id);
+      EXPECT_EQ(text, e.text.empty() ? e.id : e.text);
+      EXPECT_EQ(Placeholders(text), Placeholders(e.id)) << text;
+      expectDrawn(text);
+      EXPECT_EQ(Placeholders(e.other),
+                e.other.empty() ? std::multiset<std::string>{} : Placeholders(e.id))
+          << e.other;
+      expectDrawn(e.other);
+      EXPECT_EQ(Translate(Language::kEnglish, e.id), e.id);
+    }
+    EXPECT_EQ(Translate(language, "no such text"), "no such text");
   }
 }
 
