@@ -10,6 +10,9 @@
 #include <fstream>
 #include <regex>
 
+#include "app/choices.h"
+#include "app/cli.h"
+#include "game/settings.h"
 #include "media/display_common.h"
 #include "media/font.h"
 #include "media/frame_scaler.h"
@@ -19,6 +22,7 @@
 #include "media/shown_frame.h"
 #include "media/text.h"
 #include "media/wav.h"
+#include "script/script_parser.h"
 #include "state/arith.h"
 #include "state/figures.h"
 #include "support/case_file.h"
@@ -139,6 +143,25 @@ std::string ScancodeName(int32_t s) {
   char number[12];
   std::snprintf(number, sizeof number, "0x%X", static_cast<unsigned>(s));
   return name.empty() ? number : name;
+}
+
+// The fields a command line sets, as one string.
+std::string Flags(const app::Options& o) {
+  return std::string(o.window ? "window " : "") + (o.headless ? "headless " : "") +
+         (o.keysByPosition ? "position " : "") + (o.mute ? "mute " : "") +
+         (o.stats ? "stats " : "") + (o.allLists ? "all-lists " : "") +
+         (o.words.empty() ? "" : "words " + o.words + " ") + (o.practice ? "practice " : "") +
+         "scale " + std::to_string(o.scale) + (o.dir.empty() ? "" : " dir " + o.dir) +
+         (o.script.empty() ? "" : " script " + o.script) +
+         (o.online.empty() ? "" : " online " + o.online);
+}
+
+// The words of a text split at blanks, '' an empty one.
+std::vector<std::string> Split(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w == "''" ? "" : w);
+  return words;
 }
 
 std::string Figure(std::optional<double> v) { return v ? state::OneDecimal(*v) : "none"; }
@@ -277,6 +300,44 @@ const std::map<std::string, std::function<std::string(const Args&)>> kReaders = 
        return "source " + List(x.source) + "; share " + List(x.share) + "; first showing " +
               List(x.firstShowing) + "; first after " + List(x.firstAfter) + "; pick " +
               List(x.pick) + "; mix " + List(x.mixShare) + (x.exact ? "; exact" : "");
+     }},
+    {"command-line",
+     [](const Args& a) {
+       std::vector<std::string> args;
+       for (const Word& w : a.words) args.push_back(w.text == "''" ? "" : w.text);
+       std::string error;
+       const auto o = app::ParseCommandLine(args, error);
+       return o ? Flags(*o) + (error.empty() ? "" : " and " + error) : "refused: " + error;
+     }},
+    {"choices",
+     [](const Args& a) {
+       std::string error, lines;
+       const auto options = app::ParseCommandLine(Split(a[0]), error);
+       for (const std::string& line : Split(a[1])) lines += line + "\n";
+       const state::Settings settings = game::ParseSettings(lines).settings;
+       const state::Choices c = app::ChooseChoices(*options, settings, a[2] == "''" ? "" : a[2]);
+       return std::string(LanguageCode(c.language)) + (c.practice ? " practice" : "") +
+              (c.sound ? "" : " mute") + (c.keysByPosition ? " position" : "") +
+              (c.fullscreen ? "" : " window") + " scale " + std::to_string(c.scale) +
+              (c.settings == settings ? "" : " (the settings not kept as read)");
+     }},
+    {"script-line",
+     [](const Args& a) {
+       static const char* const kKinds[] = {"start", "down",      "up",        "press", "type",
+                                            "click", "focus out", "focus in",  "tick",  "state",
+                                            "frame", "checksum",  "screenshot"};
+       std::optional<script::Command> c;
+       try {
+         c = script::ParseLine(a.Bytes(), 7);
+       } catch (const script::ScriptError& e) {
+         return std::string(e.what());
+       }
+       if (!c) return std::string("nothing");
+       std::string keys = List(c->keys);
+       return kKinds[static_cast<int>(c->kind)] + (" " + (keys.empty() ? "-" : keys)) + " " +
+              std::to_string(c->kind == script::Command::Kind::Start ? c->startTick : c->ms) +
+              " x" + std::to_string(c->passes) + (c->path.empty() ? "" : " " + c->path) +
+              (c->line == 7 ? "" : " on line " + std::to_string(c->line));
      }},
     // The state's numbers: rounding (half to even), saturation, the figures.
     {"round", [](const Args& a) { return std::to_string(state::RoundHalfEven(std::stod(a[0]))); }},
