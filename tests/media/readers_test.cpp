@@ -1,6 +1,6 @@
 // The readers and tables against the case files of tests/*/cases/: each line is
-// "READER ARGUMENTS => RESULT", the reader's result written as text. Those of media/ are in
-// tests/media/cases/; the state's numbers and the letter folds of word files beside their tests.
+// "READER ARGUMENTS => RESULT", the reader's result written as text: those of media/ in
+// tests/media/cases/, the others' beside their folders' tests (HACKING.md lists them).
 // And the message catalogues whose patterns and locales cases/messages.txt reads.
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -22,11 +22,16 @@
 #include "media/shown_frame.h"
 #include "media/text.h"
 #include "media/wav.h"
+#include "ranking/name_entry.h"
+#include "ranking/rank_key.h"
 #include "script/script_parser.h"
 #include "state/arith.h"
 #include "state/figures.h"
 #include "support/case_file.h"
+#include "support/fakes.h"
 #include "support/test_files.h"
+#include "typing/judge.h"
+#include "typing/key_tables.h"
 
 namespace media {
 namespace {
@@ -338,6 +343,37 @@ const std::map<std::string, std::function<std::string(const Args&)>> kReaders = 
               std::to_string(c->kind == script::Command::Kind::Start ? c->startTick : c->ms) +
               " x" + std::to_string(c->passes) + (c->path.empty() ? "" : " " + c->path) +
               (c->line == 7 ? "" : " on line " + std::to_string(c->line));
+     }},
+    {"lock",
+     [](const Args& a) {
+       testing_support::Rig r;
+       const auto slot = static_cast<int16_t>(a.Int(0)), key = testing_support::Rig::CodeOf('A');
+       r.g.targets[static_cast<size_t>(slot)].keyCode = key;
+       r.g.lockTail = static_cast<int16_t>(a.Int(1));
+       const bool locked = typing::TryLock(r.g, slot, key);
+       return (locked ? "locked, " : "refused, ") + std::to_string(r.g.lockCount) + " locked";
+     }},
+    {"name-keys",
+     [](const Args& a) {
+       testing_support::Rig r;
+       typing::BuildKeyTables(r.g);
+       for (size_t i = 1; i < a.words.size(); ++i) {
+         const size_t colon = a[i].find(':');
+         r.keys->queue.push_back({std::stoi(a[i]), std::stoi(a[i].substr(colon + 1))});
+       }
+       const std::string name = ranking::ReadNameKeys(r.g, a[0]);
+       return name + (r.g.entryDone ? " (entered)" : "");
+     }},
+    {"rank-key",
+     [](const Args& a) {
+       return std::to_string(ranking::ComputeRankKey(a.Int(0), a.Int(1), a.Int(2)));
+     }},
+    {"insert-rank",
+     [](const Args& a) {
+       state::GameState g;
+       g.level = g.maxLevel = static_cast<int16_t>(a.Int(0));
+       ranking::InsertRanking(g, static_cast<int32_t>(a.Int(1)));
+       return std::to_string(g.rankKeys[0]);
      }},
     // The state's numbers: rounding (half to even), saturation, the figures.
     {"round", [](const Args& a) { return std::to_string(state::RoundHalfEven(std::stod(a[0]))); }},
