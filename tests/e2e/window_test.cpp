@@ -3,7 +3,7 @@
 // focusing click, a click ends the game; silence without a sound device; --window fitting the
 // desktop, Alt+Enter to full screen at a fractional scale and a resized window following; a
 // replay's long pass ended at once. (What keys type on other layouts: tests/media/cases/keys.txt;
-// the options' choices kept: tests/game/options_watch_test.cpp.)
+// the options' choices kept: tests/game/kept_rounds_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -17,10 +17,11 @@ namespace {
 
 using e2e::At;
 using e2e::Pixel;
+using e2e::Screen;
 using testing_support::GameDir;
 
 // The status box's dark purple frame shows during a round.
-bool Playing(const std::vector<Pixel>& s) { return At(s, 2, 2) == Pixel{102, 0, 51}; }
+bool Playing(const Screen& s) { return At(s, 2, 2) == Pixel{102, 0, 51}; }
 
 // The game folder's background picture, as a screen shows its pixel (x, y).
 std::function<Pixel(int, int)> Background(const GameDir& dir) {
@@ -38,32 +39,34 @@ const std::pair<int, int> kBackgroundPoints[] = {{600, 40},  {500, 100}, {630, 4
                                                  {400, 150}, {0, 0},     {639, 479}};
 
 // The pause panel: pale pink inside a dark purple frame, mid-field.
-bool Paused(const std::vector<Pixel>& s) {
+bool Paused(const Screen& s) {
   return At(s, 260, 240) == Pixel{102, 0, 51} && At(s, 270, 250) == Pixel{255, 230, 230};
 }
 
-// The lock gauge's first cell (32 x 16 at 12, 200) as a scripted run draws
-// it at a round's start and with one letter locked: any build draws the
-// same pixels.
-struct GaugeCell {
-  std::vector<Pixel> free, taken;
-  static constexpr int kX = 12, kY = 200, kW = 32, kH = 16;
-  static std::vector<Pixel> Of(const std::vector<Pixel>& screen) {
-    std::vector<Pixel> cell;
-    for (int y = kY; y < kY + kH; ++y)
-      for (int x = kX; x < kX + kW; ++x) cell.push_back(At(screen, x, y));
-    return cell;
-  }
-};
+// The part of a screenshot of a screen screenW wide at (x, y, w, h).
+Screen Part(const Screen& shot, int x, int y, int w, int h, int screenW = 640) {
+  Screen part;
+  for (int py = y; py < y + h && !shot.empty(); ++py)
+    for (int px = x; px < x + w; ++px) part.push_back(At(shot, px, py, screenW));
+  return part;
+}
 
-GaugeCell ScriptedGauge() {
-  GameDir scripted("AAA\r\n");
-  const auto r = testing_support::RunScript(
-      scripted, "press 57\ntick 16\ntick 16 300\nscreenshot " + scripted.File("free.png") +
-                    "\ntype a\ntick 16\nscreenshot " + scripted.File("taken.png") + "\n");
+// The lock gauge's first cell.
+Screen Cell(const Screen& screen) { return Part(screen, 12, 200, 32, 16); }
+
+// The screens a scripted run in a folder with these words shows at each "shot" line of the
+// script: any build of the game draws the same pixels.
+std::vector<Screen> Shots(const std::string& words, std::string script) {
+  GameDir dir(words);
+  int n = 0;
+  for (size_t at; (at = script.find("shot\n")) != std::string::npos; ++n)
+    script.replace(at, 4, "screenshot " + dir.File(std::to_string(n) + ".png"));
+  const auto r = testing_support::RunScript(dir, script);
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  return {GaugeCell::Of(e2e::LoadScreen(scripted.File("free.png"))),
-          GaugeCell::Of(e2e::LoadScreen(scripted.File("taken.png")))};
+  std::vector<Screen> screens;
+  for (int i = 0; i < n; ++i)
+    screens.push_back(e2e::LoadScreen(dir.File(std::to_string(i) + ".png")));
+  return screens;
 }
 
 // Keys reach the game through the system's keyboard: the title shows the background, Space
@@ -74,8 +77,12 @@ GaugeCell ScriptedGauge() {
 // it (RAPIKO_PROGRAM: the Windows one under Wine); the title's picture stays in
 // RAPIKO_TITLE_SHOT when set, for a person to look at.
 TEST(RealWindow, SpaceStartsARoundLettersLockAndEscOrTheSessionsEndSavesTheRanking) {
-  const GaugeCell gauge = ScriptedGauge();
-  ASSERT_NE(gauge.free, gauge.taken);
+  // The cell at a round's start and with one letter locked.
+  const auto shots =
+      Shots("AAA\r\n", "press 57\ntick 16\ntick 16 300\nshot\ntype a\ntick 16\nshot\n");
+  ASSERT_EQ(shots.size(), 2u);
+  const Screen free = Cell(shots[0]), taken = Cell(shots[1]);
+  ASSERT_NE(free, taken);
   for (const bool esc : {true, false}) {
     SCOPED_TRACE(esc ? "Esc" : "the end of the session");
     e2e::XSession x;
@@ -91,8 +98,8 @@ TEST(RealWindow, SpaceStartsARoundLettersLockAndEscOrTheSessionsEndSavesTheRanki
       EXPECT_TRUE(At(title, px, py) == background(px, py)) << px << "," << py;
     x.Xdotool({"mousemove", "320", "240"});
     x.Xdotool({"key", "space"});
-    ASSERT_FALSE(e2e::PollScreen(x, dir.File("shot.png"), 15000, Playing).empty()) << "no round";
-    EXPECT_EQ(GaugeCell::Of(e2e::LoadScreen(dir.File("shot.png"))), gauge.free);
+    ASSERT_FALSE(x.PollScreen(dir.File("shot.png"), 15000, Playing).empty()) << "no round";
+    EXPECT_EQ(Cell(e2e::LoadScreen(dir.File("shot.png"))), free);
     if (esc) {
       // Letters come; a few As typed at once lock as many, for longer than a screenshot
       // takes while the shot flies to them.
@@ -100,9 +107,9 @@ TEST(RealWindow, SpaceStartsARoundLettersLockAndEscOrTheSessionsEndSavesTheRanki
       for (int tries = 0; !locked && tries < 20; ++tries) {
         e2e::SleepMs(500);
         x.Xdotool({"key", "--delay", "30", "a", "a", "a", "a", "a", "a"});
-        locked = !e2e::PollScreen(x, dir.File("shot.png"), 1000, [&](const auto& s) {
-                    return GaugeCell::Of(s) == gauge.taken;
-                  }).empty();
+        locked = !x.PollScreen(dir.File("shot.png"), 1000, [&](const Screen& s) {
+                     return Cell(s) == taken;
+                   }).empty();
       }
       EXPECT_TRUE(locked) << "no letter locked; see " << dir.File("shot.png");
       x.Xdotool({"key", "Escape"});
@@ -133,14 +140,14 @@ TEST(RealWindow, WithoutTheFocusTheRoundPausesAndTheFocusingClickDoesNotQuit) {
   ASSERT_TRUE(x.WaitForTitle(15000, shot)) << "no title screen";
   x.Xdotool({"mousemove", "320", "240"});
   x.Xdotool({"key", "space"});
-  ASSERT_FALSE(e2e::PollScreen(x, shot, 10000, Playing).empty()) << "no round";
+  ASSERT_FALSE(x.PollScreen(shot, 10000, Playing).empty()) << "no round";
   // What the pause does to the round is the golden games'; here the window's
   // focus reaches the game.
   ASSERT_TRUE(x.FocusAway());
-  ASSERT_FALSE(e2e::PollScreen(x, shot, 5000, Paused).empty()) << "no pause panel";
+  ASSERT_FALSE(x.PollScreen(shot, 5000, Paused).empty()) << "no pause panel";
   // The click that gives the window its focus back resumes the round.
   x.Xdotool({"click", "1"});
-  auto resumed = e2e::PollScreen(x, shot, 5000, [](const auto& s) { return !Paused(s); });
+  auto resumed = x.PollScreen(shot, 5000, [](const auto& s) { return !Paused(s); });
   ASSERT_FALSE(resumed.empty()) << "still paused after the focusing click";
   EXPECT_TRUE(x.GameRunning()) << "the focusing click quit the game";
   // Once a click can no longer be the focusing one, a click quits as it always did.
@@ -154,20 +161,9 @@ TEST(RealWindow, WithoutTheFocusTheRoundPausesAndTheFocusingClickDoesNotQuit) {
   EXPECT_NE(err.find("); playing without sound\n"), std::string::npos) << err;
 }
 
-// The title screen as a scripted run draws it (640 x 480), for a game folder with the default
-// words and no ranking; from the second frame on (the title bar's outline takes the colour the
-// frame before left).
-std::vector<Pixel> TitlePicture() {
-  GameDir scripted;
-  const auto r =
-      testing_support::RunScript(scripted, "tick 16 2\nscreenshot " + scripted.File("title.png"));
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  return e2e::LoadScreen(scripted.File("title.png"));
-}
-
 // A 640 x 480 picture as a screen of w x h shows it: as large as it fits,
 // centred, black around it, scaled by the game's own scaler.
-std::vector<Pixel> AsShown(const std::vector<Pixel>& picture, int w, int h) {
+Screen AsShown(const Screen& picture, int w, int h) {
   // The 8-bit frame again: a palette of the picture's colours.
   media::ScreenFormat format;
   std::map<uint32_t, uint8_t> index;
@@ -182,19 +178,9 @@ std::vector<Pixel> AsShown(const std::vector<Pixel>& picture, int w, int h) {
   std::vector<uint8_t> screen(static_cast<size_t>(w) * h * 4, 0);
   media::FrameScaler scaler(640, 480, media::PlacePicture(640, 480, w, h));
   scaler.Convert(frame.data(), {0, 0, 640, 480}, format, screen.data(), w * 4);
-  std::vector<Pixel> out(static_cast<size_t>(w) * h);
+  Screen out(static_cast<size_t>(w) * h);
   for (size_t i = 0; i < out.size(); ++i) {
     out[i] = {screen[4 * i + 2], screen[4 * i + 1], screen[4 * i]};
-  }
-  return out;
-}
-
-// The part of a screenshot of a screen screenW wide at (x, y, w, h).
-std::vector<Pixel> Crop(const std::vector<Pixel>& shot, int screenW, int x, int y, int w, int h) {
-  std::vector<Pixel> out;
-  if (shot.empty()) return out;
-  for (int py = y; py < y + h; ++py) {
-    for (int px = x; px < x + w; ++px) out.push_back(At(shot, px, py, screenW));
   }
   return out;
 }
@@ -205,7 +191,12 @@ std::vector<Pixel> Crop(const std::vector<Pixel>& shot, int screenW, int x, int 
 // follows it. Each time the screen shows exactly the scaler's picture.
 TEST(RealWindow, AWindowFitsTheDesktopAfterAltEnterTooAndAResizedOneFollows) {
   constexpr int kScreenW = 1366, kScreenH = 768;
-  const std::vector<Pixel> title = TitlePicture();
+  // The title as a scripted run draws it, for a game folder with the default words and no
+  // ranking; from the second frame on (the title bar's outline takes the colour the frame before
+  // left).
+  const auto shots = Shots("CAT\r\nDOG\r\nEMU\r\n", "tick 16 2\nshot\n");
+  ASSERT_EQ(shots.size(), 1u);
+  const Screen& title = shots[0];
   ASSERT_EQ(title.size(), 640u * 480u);
   e2e::XSession x(kScreenW, kScreenH);
   ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
@@ -213,36 +204,33 @@ TEST(RealWindow, AWindowFitsTheDesktopAfterAltEnterTooAndAResizedOneFollows) {
   x.StartGame(dir.Path(), {"--window"});
   ASSERT_TRUE(x.WaitForWindow(15000)) << "no window";
   const std::string path = dir.File("shot.png");
-  const auto showsTitle = [&](const std::array<int, 4>& g, const std::string& name) {
-    const std::vector<Pixel> expected = AsShown(title, g[2], g[3]);
-    const auto shot = e2e::PollScreen(x, path, 10000, [&](const auto& s) {
-      return Crop(s, kScreenW, g[0], g[1], g[2], g[3]) == expected;
-    });
-    EXPECT_FALSE(shot.empty()) << name << ": not the scaled title; see " << path;
+  // The window takes the place g, and shows the title there as the scaler makes it.
+  const auto fits = [&](const std::array<int, 4>& g, bool shown = true) {
+    auto now = x.WindowGeometry();
+    for (int tries = 0; tries < 50 && now != g; ++tries, e2e::SleepMs(100))
+      now = x.WindowGeometry();
+    EXPECT_EQ(now, g);
+    const Screen expected = AsShown(title, g[2], g[3]);
+    EXPECT_TRUE(!shown || !x.PollScreen(path, 10000,
+                                        [&](const Screen& s) {
+                                          return Part(s, g[0], g[1], g[2], g[3], kScreenW) ==
+                                                 expected;
+                                        })
+                               .empty())
+        << g[2] << "x" << g[3] << ": not the scaled title; see " << path;
   };
-  const auto geometryBecomes = [&](std::array<int, 4> want) {
-    auto g = x.WindowGeometry();
-    for (int tries = 0; tries < 50 && g != want; ++tries) {
-      e2e::SleepMs(100);
-      g = x.WindowGeometry();
-    }
-    EXPECT_EQ(g, want);
-  };
-  geometryBecomes({171, 0, 1024, 768});
-  showsTitle({171, 0, 1024, 768}, "window-1366x768.png");
+  fits({171, 0, 1024, 768});
   x.Xdotool({"mousemove", "683", "384"});
   x.Xdotool({"key", "alt+Return"});
-  geometryBecomes({0, 0, kScreenW, kScreenH});
-  showsTitle({0, 0, kScreenW, kScreenH}, "alt-enter-1366x768.png");
+  fits({0, 0, kScreenW, kScreenH});
   x.Xdotool({"key", "alt+Return"});
-  geometryBecomes({171, 0, 1024, 768});
+  fits({171, 0, 1024, 768}, false);
 
   // Resized to 1200 x 700 at the screen's corner: the picture 933 x 700 in
   // the middle of the window, black at its sides.
   x.Xdotool({"search", "--onlyvisible", "--name", "Rapiko", "windowmove", "0", "0"});
   x.Xdotool({"search", "--onlyvisible", "--name", "Rapiko", "windowsize", "1200", "700"});
-  geometryBecomes({0, 0, 1200, 700});
-  showsTitle({0, 0, 1200, 700}, "resized-1200x700.png");
+  fits({0, 0, 1200, 700});
   x.Xdotool({"key", "Escape"});
   EXPECT_TRUE(x.WaitForExit(15000).has_value());
 }

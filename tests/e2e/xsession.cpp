@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <thread>
 
 #include "media/png.h"
@@ -39,49 +38,42 @@ XSession::XSession(int width, int height) : width_(width), height_(height) {
     _exit(127);
   }
   close(fds[1]);
-  std::string number;
   pollfd p{fds[0], POLLIN, 0};
-  while (poll(&p, 1, 15000) > 0) {
-    char c = 0;
-    if (read(fds[0], &c, 1) != 1 || c == '\n') break;
-    number += c;
-  }
+  for (char c = 0; poll(&p, 1, 15000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n';) display_ += c;
   close(fds[0]);
-  if (number.empty()) {
-    if (xvfb_ > 0) {
-      kill(xvfb_, SIGKILL);
-      waitpid(xvfb_, nullptr, 0);
-    }
+  if (!display_.empty()) {
+    display_ = ":" + display_;
+  } else if (xvfb_ > 0) {
+    kill(xvfb_, SIGKILL);
+    waitpid(xvfb_, nullptr, 0);
     xvfb_ = -1;
-    return;
   }
-  display_ = ":" + number;
 }
 
 XSession::~XSession() {
-  if (game_ > 0) {
-    kill(game_, SIGKILL);
-    waitpid(game_, nullptr, 0);
-  }
-  if (xvfb_ > 0) {
-    kill(xvfb_, SIGTERM);
-    waitpid(xvfb_, nullptr, 0);
+  for (const auto& [pid, signal] : {std::pair{game_, SIGKILL}, {xvfb_, SIGTERM}}) {
+    if (pid > 0 && kill(pid, signal) == 0) waitpid(pid, nullptr, 0);
   }
 }
 
-pid_t XSession::StartGame(const std::string& dir, const std::vector<std::string>& args,
-                          const std::string& errPath) {
-  std::vector<std::string> argv = {"--dir", dir};
-  argv.insert(argv.end(), args.begin(), args.end());
+void XSession::StartGame(const std::string& dir, const std::vector<std::string>& args,
+                         const std::string& errPath) {
   game_ = fork();
   if (game_ == 0) {
     setenv("DISPLAY", display_.c_str(), 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     for (const auto& [name, value] : env_) setenv(name.c_str(), value.c_str(), 1);
     if (!errPath.empty()) dup2(open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+    std::vector<std::string> argv = {"--dir", dir};
+    argv.insert(argv.end(), args.begin(), args.end());
     testing_support::ExecGame(argv);
   }
-  return game_;
+}
+
+bool XSession::Xdotool(const std::vector<std::string>& args) {
+  std::vector<std::string> argv = {"xdotool"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return Output(argv).has_value();
 }
 
 std::optional<std::string> XSession::Output(const std::vector<std::string>& argv) {
@@ -110,91 +102,68 @@ std::optional<std::array<int, 4>> XSession::WindowGeometry() {
 
 bool XSession::FocusAway() {
   const auto root = Output({"xwininfo", "-root"});
-  if (!root) return false;
-  const size_t at = root->find("Window id: ");
-  if (at == std::string::npos) return false;
-  const std::string id = root->substr(at + 11, root->find(' ', at + 11) - at - 11);
-  return Xdotool({"windowfocus", id});
+  const size_t at = root ? root->find("Window id: ") : std::string::npos;
+  return at != std::string::npos &&
+         Xdotool({"windowfocus", root->substr(at + 11, root->find(' ', at + 11) - at - 11)});
 }
 
 bool XSession::GameRunning() {
-  if (game_ <= 0) return false;
   int status = 0;
+  if (game_ <= 0) return false;
   if (waitpid(game_, &status, WNOHANG) != game_) return true;
   exited_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   game_ = -1;
   return false;
 }
 
+std::optional<int> XSession::WaitForExit(int timeoutMs) {
+  for (int waited = 0; waited <= timeoutMs; waited += 50, SleepMs(50)) {
+    if (!GameRunning()) return exited_;
+  }
+  return std::nullopt;
+}
+
+bool XSession::WaitForWindow(int timeoutMs) {
+  for (int waited = 0; waited < timeoutMs; waited += 100, SleepMs(100)) {
+    if (!GameRunning()) return false;  // the game ended before showing a window
+    if (Xdotool({"search", "--onlyvisible", "--name", "Rapiko"})) return true;
+  }
+  return false;
+}
+
 bool XSession::WaitForTitle(int timeoutMs, const std::string& path) {
   // The ranking panel is pale pink once the main loop runs; start-up, and
   // with it the keyboard, is done by then.
-  return !PollScreen(*this, path, timeoutMs, [](const std::vector<Pixel>& s) {
+  return !PollScreen(path, timeoutMs, [](const Screen& s) {
             return At(s, 340, 400) == Pixel{255, 230, 230};
           }).empty();
 }
 
-bool XSession::Xdotool(const std::vector<std::string>& args) {
-  std::vector<std::string> argv = {"xdotool"};
-  argv.insert(argv.end(), args.begin(), args.end());
-  return Output(argv).has_value();
-}
-
-bool XSession::Run(const std::string& command) {
-  return std::system(("DISPLAY=" + display_ + " " + command + " >/dev/null 2>&1").c_str()) == 0;
+Screen XSession::PollScreen(const std::string& path, int timeoutMs,
+                            const std::function<bool(const Screen&)>& ok) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  do {
+    Output({"import", "-window", "root", path});
+    Screen screen = LoadScreen(path, width_, height_);
+    if (!screen.empty() && ok(screen)) return screen;
+    SleepMs(100);
+  } while (std::chrono::steady_clock::now() < end);
+  return {};
 }
 
 void XSession::SignalGame(int signal) const {
   if (game_ > 0) kill(game_, signal);
 }
 
-bool XSession::WaitForWindow(int timeoutMs) {
-  for (int waited = 0; waited < timeoutMs; waited += 100) {
-    if (!GameRunning()) return false;  // the game ended before showing a window
-    if (Xdotool({"search", "--onlyvisible", "--name", "Rapiko"})) return true;
-    SleepMs(100);
-  }
-  return false;
-}
-
-std::vector<Pixel> XSession::Screenshot(const std::string& path) {
-  Output({"import", "-window", "root", path});
-  return LoadScreen(path, width_, height_);
-}
-
-std::optional<int> XSession::WaitForExit(int timeoutMs) {
-  for (int waited = 0; waited <= timeoutMs; waited += 50) {
-    if (!GameRunning()) return exited_;
-    SleepMs(50);
-  }
-  return std::nullopt;
-}
-
-Pixel At(const std::vector<Pixel>& screen, int x, int y, int screenWidth) {
-  return screen.at(static_cast<size_t>(y) * screenWidth + x);
-}
-
-std::vector<Pixel> LoadScreen(const std::string& path, int width, int height) {
-  std::vector<Pixel> out;
+Screen LoadScreen(const std::string& path, int width, int height) {
+  Screen out;
   const std::string bytes = testing_support::ReadFileBytes(path);
   const auto picture =
       media::DecodePng({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
   if (!picture || picture->width != width || picture->height != height) return out;
-  for (size_t at = 0; at < picture->rgba.size(); at += 4) {
+  for (size_t at = 0; at < picture->rgba.size(); at += 4)
     out.push_back({picture->rgba[at], picture->rgba[at + 1], picture->rgba[at + 2]});
-  }
   return out;
-}
-
-std::vector<Pixel> PollScreen(XSession& x, const std::string& path, int timeoutMs,
-                              const std::function<bool(const std::vector<Pixel>&)>& ok) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  do {
-    std::vector<Pixel> screen = x.Screenshot(path);
-    if (!screen.empty() && ok(screen)) return screen;
-    SleepMs(100);
-  } while (std::chrono::steady_clock::now() < end);
-  return {};
 }
 
 }  // namespace e2e

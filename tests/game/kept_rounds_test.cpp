@@ -1,10 +1,13 @@
-// The kept best rounds as the options screen lists them: names read, dates shown, lists noted.
+// The kept best rounds as the options screen lists them (names read, dates shown, lists noted),
+// walked, left and one chosen to watch there; and a choice of the options kept in the settings
+// file.
 #include "game/kept_rounds.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "support/in_process.h"
 #include "support/script_run.h"
 
 namespace game {
@@ -51,6 +54,59 @@ TEST(KeptRounds, TheListNoteRoundTrips) {
   EXPECT_EQ(NotedList("start 1\n# other note\n"), "");
   EXPECT_EQ(NotedList("# list first\n# list second\n"), "first");
   EXPECT_EQ(NotedList("tick 16 # list x\n"), "");
+}
+
+using testing_support::GameDir;
+
+struct Watched {
+  std::string file;  // the kept round chosen, or empty
+  bool quit = false;
+};
+
+// Plays the keys, one a pass, on the options screen of a game that may show
+// kept rounds (as a window's game may).
+Watched PlayKeys(const GameDir& dir, const std::string& keys, const std::string& settings = "") {
+  std::string text = "tick 16\n";
+  std::istringstream codes(keys);
+  for (std::string code; codes >> code;) text += "press " + code + "\ntick 16\n";
+  state::GameState g;
+  game::StartOptions options;
+  options.choices.canWatch = true;
+  options.choices.settingsPath = settings;
+  testing_support::PlayMainLoop(dir, text, g, options);
+  return {g.choices.watch, g.quitRequested};
+}
+
+// O opens the options, Up wraps to the last line (the kept rounds), Enter
+// shows them, highest score first; Up and Down move within the list and
+// stop at its ends, Esc goes back to the options, Enter watches.
+TEST(OptionsWatch, TheKeptRoundsAreWalkedLeftAndChosen) {
+  GameDir dir;
+  dir.Folder("replays");
+  for (const char* name : {"best-20260101-000000-20.script", "best-20260101-000000-50.script",
+                           "best-20260101-000000-30.script"}) {
+    dir.Write(std::string("replays/") + name, "start 1\n");
+  }
+  const std::string replays = dir.File("replays/best-20260101-000000-");
+  const struct {
+    std::string keys;
+    std::string watched;  // the score in the file's name, or empty
+  } cases[] = {
+      {"24 200 28 28", "50"},
+      {"24 200 28 208 28", "30"},
+      {"24 200 28 208 208 208 208 28", "20"},  // stays on the last
+      {"24 200 28 208 200 200 200 28", "50"},  // and on the first
+      {"24 200 28 208 1", ""},                 // Esc: back to the options
+      {"24 200 28 208 1 28 208 28", "30"},     // which show the list again from its top
+  };
+  for (const auto& c : cases) {
+    const Watched w = PlayKeys(dir, c.keys);
+    EXPECT_EQ(w.file, c.watched.empty() ? "" : replays + c.watched + ".script") << c.keys;
+    EXPECT_EQ(w.quit, !c.watched.empty()) << c.keys;
+  }
+  // Down to the language, two to the right (English, Japanese, French): kept at once.
+  PlayKeys(dir, "24 208 208 208 208 208 208 205 205 1", dir.File("settings.ini"));
+  EXPECT_EQ(dir.Read("settings.ini"), "language=fr\n");
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
-// Copies that would write the bytes already there are skipped, and the flip tells the
-// screen which rows may have changed: neither may ever leave a stale pixel.
+// Copies that would write the bytes already there are skipped, the flip tells the screen which
+// rows may have changed, and of those only the parts that changed are sent again (beyond the
+// bands of changed pixels: cases/screen.txt): none may ever leave a stale pixel.
 #include <gtest/gtest.h>
 
 #include <numeric>
 
+#include "media/shown_frame.h"
 #include "media/surface.h"
 
 namespace media {
@@ -118,6 +120,35 @@ TEST(FrameReuse, TheFlipMarksTheRowsWrittenAndOnlyThem) {
     EXPECT_EQ(frame([](S&, S&) {}), std::vector<int32_t>{});
     EXPECT_EQ(frame(c.draw), c.rows);
   }
+}
+
+// A palette or a screen lost sends everything, and only the rows marked changed are compared.
+TEST(ShownFrame, APaletteOrAScreenLostSendsAllAndOnlyTheRowsMarkedChangedAreCompared) {
+  constexpr int32_t w = 40, h = 10;
+  std::array<Color, 256> colors{};
+  colors[1] = {255, 0, 0};
+  ShownFrame shown;
+  EXPECT_TRUE(shown.Update({}, 0, 5, Palette(colors)).empty());
+  EXPECT_TRUE(shown.Update({}, 5, 0, Palette(colors)).empty());
+  std::vector<uint8_t> frame(w * h, 1);
+  EXPECT_EQ(shown.Update(frame, w, h, Palette(colors)), (std::vector<Band>{{0, 0, w, h}}));
+  EXPECT_TRUE(shown.Update(frame, w, h, Palette(colors)).empty());
+  colors[1] = {0, 255, 0};
+  EXPECT_EQ(shown.Update(frame, w, h, Palette(colors)), (std::vector<Band>{{0, 0, w, h}}));
+  shown.Forget();
+  EXPECT_EQ(shown.Update(frame, w, h, Palette(colors)), (std::vector<Band>{{0, 0, w, h}}));
+
+  frame[3 * w + 10] = frame[7 * w + 10] = 0;
+  std::vector<uint8_t> rows(h, 0);
+  rows[3] = 1;
+  EXPECT_EQ(shown.Update(frame, w, h, Palette(colors), &rows), (std::vector<Band>{{10, 3, 11, 4}}));
+  // Row 7 was not compared: it still differs.
+  EXPECT_EQ(shown.Update(frame, w, h, Palette(colors)), (std::vector<Band>{{10, 7, 11, 8}}));
+  // Marks for another number of rows say nothing: every row is compared.
+  frame[5 * w + 20] = 0;
+  const std::vector<uint8_t> tooFew(h - 1, 0);
+  EXPECT_EQ(shown.Update(frame, w, h, Palette(colors), &tooFew),
+            (std::vector<Band>{{20, 5, 21, 6}}));
 }
 
 }  // namespace

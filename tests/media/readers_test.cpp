@@ -1,20 +1,37 @@
-// The media readers and tables against the case files of tests/media/cases/: each line is
-// "READER ARGUMENTS => RESULT", the reader's result written as text.
+// The readers and tables against the case files of tests/*/cases/: each line is
+// "READER ARGUMENTS => RESULT", the reader's result written as text: those of media/ in
+// tests/media/cases/, the others' beside their folders' tests (HACKING.md lists them).
+// And the message catalogues whose patterns and locales cases/messages.txt reads.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 
+#include "app/choices.h"
+#include "app/cli.h"
+#include "game/settings.h"
 #include "media/display_common.h"
 #include "media/font.h"
 #include "media/frame_scaler.h"
+#include "media/letter_folds.h"
 #include "media/messages.h"
 #include "media/scancodes.h"
 #include "media/shown_frame.h"
 #include "media/text.h"
 #include "media/wav.h"
+#include "ranking/name_entry.h"
+#include "ranking/rank_key.h"
+#include "script/script_parser.h"
+#include "state/arith.h"
+#include "state/figures.h"
+#include "support/case_file.h"
+#include "support/fakes.h"
 #include "support/test_files.h"
+#include "typing/judge.h"
+#include "typing/key_tables.h"
 
 namespace media {
 namespace {
@@ -132,6 +149,27 @@ std::string ScancodeName(int32_t s) {
   std::snprintf(number, sizeof number, "0x%X", static_cast<unsigned>(s));
   return name.empty() ? number : name;
 }
+
+// The fields a command line sets, as one string.
+std::string Flags(const app::Options& o) {
+  return std::string(o.window ? "window " : "") + (o.headless ? "headless " : "") +
+         (o.keysByPosition ? "position " : "") + (o.mute ? "mute " : "") +
+         (o.stats ? "stats " : "") + (o.allLists ? "all-lists " : "") +
+         (o.words.empty() ? "" : "words " + o.words + " ") + (o.practice ? "practice " : "") +
+         "scale " + std::to_string(o.scale) + (o.dir.empty() ? "" : " dir " + o.dir) +
+         (o.script.empty() ? "" : " script " + o.script) +
+         (o.online.empty() ? "" : " online " + o.online);
+}
+
+// The words of a text split at blanks, '' an empty one.
+std::vector<std::string> Split(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w == "''" ? "" : w);
+  return words;
+}
+
+std::string Figure(std::optional<double> v) { return v ? state::OneDecimal(*v) : "none"; }
 
 // The scancodes that have a set-1 code in the cases: every other has none.
 std::set<int> listedScancodes;
@@ -274,19 +312,121 @@ const std::map<std::string, std::function<std::string(const Args&)>> kReaders = 
               List(x.firstShowing) + "; first after " + List(x.firstAfter) + "; pick " +
               List(x.pick) + "; mix " + List(x.mixShare) + (x.exact ? "; exact" : "");
      }},
+    {"command-line",
+     [](const Args& a) {
+       std::vector<std::string> args;
+       for (const Word& w : a.words) args.push_back(w.text == "''" ? "" : w.text);
+       std::string error;
+       const auto o = app::ParseCommandLine(args, error);
+       return o ? Flags(*o) + (error.empty() ? "" : " and " + error) : "refused: " + error;
+     }},
+    {"choices",
+     [](const Args& a) {
+       std::string error, lines;
+       const auto options = app::ParseCommandLine(Split(a[0]), error);
+       for (const std::string& line : Split(a[1])) lines += line + "\n";
+       const state::Settings settings = game::ParseSettings(lines).settings;
+       const state::Choices c = app::ChooseChoices(*options, settings, a[2] == "''" ? "" : a[2]);
+       return std::string(LanguageCode(c.language)) + (c.practice ? " practice" : "") +
+              (c.sound ? "" : " mute") + (c.keysByPosition ? " position" : "") +
+              (c.fullscreen ? "" : " window") + " scale " + std::to_string(c.scale) +
+              (c.settings == settings ? "" : " (the settings not kept as read)");
+     }},
+    {"script-line",
+     [](const Args& a) {
+       static const char* const kKinds[] = {"start", "down",      "up",        "press", "type",
+                                            "click", "focus out", "focus in",  "tick",  "state",
+                                            "frame", "checksum",  "screenshot"};
+       std::optional<script::Command> c;
+       try {
+         c = script::ParseLine(a.Bytes(), 7);
+       } catch (const script::ScriptError& e) {
+         return std::string(e.what());
+       }
+       if (!c) return std::string("nothing");
+       std::string keys = List(c->keys);
+       return kKinds[static_cast<int>(c->kind)] + (" " + (keys.empty() ? "-" : keys)) + " " +
+              std::to_string(c->kind == script::Command::Kind::Start ? c->startTick : c->ms) +
+              " x" + std::to_string(c->passes) + (c->path.empty() ? "" : " " + c->path) +
+              (c->line == 7 ? "" : " on line " + std::to_string(c->line));
+     }},
+    {"lock",
+     [](const Args& a) {
+       testing_support::Rig r;
+       const auto slot = static_cast<int16_t>(a.Int(0)), key = testing_support::Rig::CodeOf('A');
+       r.g.targets[static_cast<size_t>(slot)].keyCode = key;
+       r.g.lockTail = static_cast<int16_t>(a.Int(1));
+       const bool locked = typing::TryLock(r.g, slot, key);
+       return (locked ? "locked, " : "refused, ") + std::to_string(r.g.lockCount) + " locked";
+     }},
+    {"name-keys",
+     [](const Args& a) {
+       testing_support::Rig r;
+       typing::BuildKeyTables(r.g);
+       for (size_t i = 1; i < a.words.size(); ++i) {
+         const size_t colon = a[i].find(':');
+         r.keys->queue.push_back({std::stoi(a[i]), std::stoi(a[i].substr(colon + 1))});
+       }
+       const std::string name = ranking::ReadNameKeys(r.g, a[0]);
+       return name + (r.g.entryDone ? " (entered)" : "");
+     }},
+    {"rank-key",
+     [](const Args& a) {
+       return std::to_string(ranking::ComputeRankKey(a.Int(0), a.Int(1), a.Int(2)));
+     }},
+    {"insert-rank",
+     [](const Args& a) {
+       state::GameState g;
+       g.level = g.maxLevel = static_cast<int16_t>(a.Int(0));
+       ranking::InsertRanking(g, static_cast<int32_t>(a.Int(1)));
+       return std::to_string(g.rankKeys[0]);
+     }},
+    // The state's numbers: rounding (half to even), saturation, the figures.
+    {"round", [](const Args& a) { return std::to_string(state::RoundHalfEven(std::stod(a[0]))); }},
+    {"floor", [](const Args& a) { return std::to_string(state::FloorToInt(std::stod(a[0]))); }},
+    {"to16", [](const Args& a) { return std::to_string(state::Saturate16(a.Int(0))); }},
+    {"to32", [](const Args& a) { return std::to_string(state::Saturate32(a.Int(0))); }},
+    {"pace", [](const Args& a) { return state::OneDecimal(state::LettersPerMinute(a.Int(0))); }},
+    {"accuracy", [](const Args& a) { return Figure(state::AccuracyPercent(a.Int(0), a.Int(1))); }},
+    {"miss-rate",
+     [](const Args& a) {
+       return Figure(state::MissRate({int(a.Int(0)), int(a.Int(1)), int(a.Int(2))}));
+     }},
+    {"decimal", [](const Args& a) { return state::OneDecimal(std::stod(a[0])); }},
+    // A letter of a word file (by itself or U+XXXX) as the plain letters it folds to.
+    {"fold",
+     [](const Args& a) {
+       return std::string(FoldedLetter(a[0].starts_with("U+") ? std::stoi(a[0].substr(2), 0, 16)
+                                                              : DecodeGameText(a[0]).at(0)));
+     }},
+    // An item of a word file (\xHH: a byte) folded; its bytes past ASCII as \xHH.
+    {"fold-text",
+     [](const Args& a) {
+       bool folded = false;
+       std::string out;
+       for (const unsigned char c : FoldAccents(testing_support::Unescaped(a[0]), folded)) {
+         char byte[5] = {char(c)};
+         if (c >= 0x80) std::snprintf(byte, sizeof byte, "\\x%02X", c);
+         out += byte;
+       }
+       return out + (folded ? " (folded)" : "");
+     }},
 };
 
 TEST(Readers, EachCaseGivesItsResult) {
-  const std::filesystem::path folder = RAPIKO_SOURCE_DIR "/tests/media/cases";
+  namespace fs = std::filesystem;
   std::map<std::string, int> count;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+  for (const auto& entry : fs::recursive_directory_iterator(RAPIKO_SOURCE_DIR "/tests")) {
+    if (entry.path().parent_path().filename() != "cases" || entry.path().extension() != ".txt")
+      continue;
     std::ifstream in(entry.path());
     std::map<std::string, Args> lets;
     int number = 0;
     for (std::string line; std::getline(in, line);) {
       ++number;
       if (line.empty() || line[0] == '#') continue;
-      const std::string where = entry.path().filename().string() + ":" + std::to_string(number);
+      const std::string where = fs::relative(entry.path(), RAPIKO_SOURCE_DIR "/tests").string() +
+                                ":" + std::to_string(number);
       if (line.rfind("let ", 0) == 0) {
         const size_t eq = line.find(" = ");
         lets[line.substr(4, eq - 4)] = Parse(line.substr(eq + 3), lets);
@@ -314,6 +454,59 @@ TEST(Readers, EachCaseGivesItsResult) {
     if (const int32_t s = SdlScancodeFromSet1(code); s != 0) {
       EXPECT_EQ(Set1FromSdlScancode(s), code) << code;
     }
+  }
+}
+
+std::multiset<std::string> Placeholders(std::string_view text) {
+  static const std::regex place(R"(\{\d\})");
+  std::multiset<std::string> out;
+  const std::string s(text);
+  for (auto it = std::sregex_iterator(s.begin(), s.end(), place); it != std::sregex_iterator();
+       ++it)
+    out.insert(it->str());
+  return out;
+}
+
+// The message catalogues: every translation keeps its placeholders and the font draws it.
+TEST(Messages, EachTranslationKeepsItsPlaceholdersAndTheFontDrawsIt) {
+  const Font* font = EmbeddedFont();
+  ASSERT_TRUE(font);
+  const auto expectDrawn = [font](std::string_view text) {
+    for (char32_t cp : DecodeGameText(std::string(text))) {
+      const Glyph* glyph = font->Find(cp);
+      EXPECT_TRUE(glyph && glyph != font->Find(0xFFFD))
+          << text << " U+" << std::hex << static_cast<uint32_t>(cp);
+    }
+  };
+  // Each language but English (the code's own) has its catalogue, and each catalogue a language.
+  std::set<std::string_view> codes;
+  for (int i = 0; i < LanguageCount(); ++i) {
+    const Language language{static_cast<int8_t>(i)};
+    expectDrawn(LanguageName(language));
+    if (language != Language::kEnglish) codes.insert(LanguageCode(language));
+  }
+  std::set<std::string_view> catalogues;
+  for (const Catalogue& c : kCatalogues) catalogues.insert(c.code);
+  EXPECT_EQ(catalogues, codes);
+
+  for (const Catalogue& c : kCatalogues) {
+    ASSERT_FALSE(c.entries.empty()) << c.code;
+    // Sorted by id, each once: a translation is found by a binary search.
+    EXPECT_TRUE(std::is_sorted(c.entries.begin(), c.entries.end(),
+                               [](const auto& a, const auto& b) { return a.id <= b.id; }));
+    const Language language = *LanguageOfLocale(c.code);
+    for (const CatalogueEntry& e : c.entries) {
+      const std::string_view text = Translate(language, e.id);
+      EXPECT_EQ(text, e.text.empty() ? e.id : e.text);
+      EXPECT_EQ(Placeholders(text), Placeholders(e.id)) << text;
+      expectDrawn(text);
+      EXPECT_EQ(Placeholders(e.other),
+                e.other.empty() ? std::multiset<std::string>{} : Placeholders(e.id))
+          << e.other;
+      expectDrawn(e.other);
+      EXPECT_EQ(Translate(Language::kEnglish, e.id), e.id);
+    }
+    EXPECT_EQ(Translate(language, "no such text"), "no such text");
   }
 }
 

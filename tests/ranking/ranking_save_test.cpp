@@ -1,5 +1,6 @@
-// Saving the ranking file: the merge with the file as it is now, its mode, and what a failed save
-// says (the write itself: tests/storage/; two games saving at once: SharedFolder).
+// Saving the ranking file: the merge with the file as it is now, its mode, what a failed save
+// says, and the rankings of lists of any name (the write itself: tests/storage/; two games saving
+// at once: SharedFolder).
 #include "ranking/ranking_save.h"
 
 #include <fcntl.h>
@@ -115,6 +116,27 @@ TEST(SaveRanking, AResultPushedOutOfTheTenMeanwhileIsLeftOut) {
   ranking::SaveRanking(g, dir.Path() + "/");
   EXPECT_EQ(dir.Read("rapikosc.ini"), bytes);
   EXPECT_TRUE(g.unsavedResults.empty());
+}
+
+// A list of any name keeps its results: its ranking's name (and its temporary's) stays bounded,
+// and lists whose long names share a beginning rank apart.
+TEST(LongListNames, EachKeepsItsOwnResults) {
+  testing_support::GameDir dir("");
+  const std::string myPath = dir.Path() + "/";
+  const std::string stem(236, 'x');
+  // Multi-byte characters where a 64-byte cut would fall.
+  for (const std::string& name :
+       {stem + "a", stem + "b", std::string(63, 'y') + "\xC3\xA9" + stem}) {
+    auto g = std::make_unique<state::GameState>();
+    g->choices.listName = name;
+    g->unsavedResults.push_back({static_cast<int32_t>(name.back()), "ME"});
+    ranking::SaveRanking(*g, myPath);
+    auto back = std::make_unique<state::GameState>();
+    back->choices.listName = name;
+    EXPECT_EQ(ranking::LoadRanking(*back, myPath), "");
+    EXPECT_EQ(back->rankKeys[0], name.back()) << name;
+    EXPECT_EQ(back->rankKeys[1], 0) << name;  // no other list's result
+  }
 }
 
 }  // namespace

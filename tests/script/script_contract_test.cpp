@@ -1,11 +1,13 @@
 // The headless run's contract: command line, script errors (script_errors.txt), screenshots;
-// start-up without a window system.
+// start-up without a window system; the reader's line numbers (each command's line at the edges
+// of what it takes: cases/script_lines.txt, read by tests/media/readers_test.cpp).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 
 #include "ranking/ranking_file.h"
+#include "script/script_parser.h"
 #include "support/case_file.h"
 #include "support/script_run.h"
 
@@ -85,6 +87,20 @@ TEST(ScriptScreenshot, WritesAPngOrSaysWhyNot) {
     EXPECT_EQ(bad.err.rfind("script line 2: screenshot: " + path + ": cannot write: ", 0), 0u)
         << bad.err;
   }
+}
+
+using Kind = script::Command::Kind;
+
+// Blank and comment lines count; a last line without its line end is read;
+// a line of exactly the limit is whole.
+TEST(ScriptReader, LinesAreNumberedAsWrittenUpToTheLimit) {
+  std::istringstream in("\n# note\nstate\n\n  tick 16\n# " +
+                        std::string(script::ScriptReader::kMaxLineBytes - 2, 'a') + "\nclick");
+  script::ScriptReader reader(in);
+  std::vector<std::pair<int64_t, Kind>> read;
+  while (const auto cmd = reader.Next()) read.emplace_back(cmd->line, cmd->kind);
+  EXPECT_EQ(read, (std::vector<std::pair<int64_t, Kind>>{
+                      {3, Kind::State}, {5, Kind::Tick}, {7, Kind::Click}}));
 }
 
 }  // namespace

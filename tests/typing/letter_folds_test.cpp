@@ -1,46 +1,17 @@
-// Accented letters in word files: the fold table and the folding of an item (tests/typing/
-// folds.txt), and a folded file read exactly as its plain twin (the files themselves and the
-// line that reports them: tests/golden/words_folded*).
+// Accented letters in word files: the fold table's pairs (its cases and the folding of an item:
+// cases/folds.txt, read by tests/media/readers_test.cpp), and a folded file read exactly as its
+// plain twin (the files themselves and the line that reports them: tests/golden/words_folded*).
 #include "media/letter_folds.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "media/text.h"
 #include "state/game_state.h"
-#include "support/case_file.h"
 #include "typing/word_data.h"
 
 namespace {
 
 using media::FoldedLetter;
-using testing_support::Unescaped;
-
-TEST(LetterFolds, EachCaseOfTheFile) {
-  std::ifstream in(RAPIKO_SOURCE_DIR "/tests/typing/folds.txt");
-  int cases = 0;
-  for (std::string line; std::getline(in, line);) {
-    // " =>" ends the input: a result may be nothing.
-    const size_t space = line.find(' '), arrow = line.find(" =>");
-    if (line.empty() || line[0] == '#') continue;
-    const std::string what = line.substr(0, space), in = line.substr(space + 1, arrow - space - 1);
-    std::string want = line.substr(std::min(arrow + 4, line.size())), got;
-    if (what == "fold") {
-      const char32_t c = in.rfind("U+", 0) == 0 ? std::stoi(in.substr(2), nullptr, 16)
-                                                : media::DecodeGameText(in).at(0);
-      got = FoldedLetter(c);
-    } else {
-      bool folded = false;
-      got = media::FoldAccents(Unescaped(in), folded);
-      got += folded ? " (folded)" : "";
-      want = Unescaped(want);
-    }
-    EXPECT_EQ(got, want) << line;
-    ++cases;
-  }
-  EXPECT_GT(cases, 50);
-}
 
 // The capital and the small form of a letter fold alike, to capitals: a slip in one row of the
 // table breaks a pair.
