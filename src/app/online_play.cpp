@@ -15,7 +15,9 @@ void Tell(const std::string& line) { std::cerr << "rapiko: " << line << '\n'; }
 
 }  // namespace
 
-std::optional<online::Setup> OnlineSetup(const std::string& url, const std::string& settingsPath) {
+std::optional<online::Setup> OnlineSetup(const state::OnlineRanking& online,
+                                         const std::string& settingsPath) {
+  const std::string& url = online.url;
   if (url.empty()) return std::nullopt;
   if (const auto fault = net::AddressFault(url)) {  // the settings' online=
     Tell("online: " + *fault + "; playing offline");
@@ -27,7 +29,7 @@ std::optional<online::Setup> OnlineSetup(const std::string& url, const std::stri
   }
   // Once, though each session in the window (after a kept round is shown) sets up anew.
   static bool warned = false;
-  if (net::IsPlainRemote(url) && !std::exchange(warned, true)) {
+  if (online.on && online.plainRemote && !std::exchange(warned, true)) {
     Tell("the server " + url +
          " is reached by plain http: what is sent to it can be read and changed on the way");
   }

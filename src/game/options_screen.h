@@ -1,5 +1,5 @@
 // The options screen (O on the title): word list, practice, sound, keys, display, language,
-// and the kept best rounds.
+// the online ranking, and the kept best rounds.
 #pragma once
 
 #include "state/game_state.h"

@@ -63,9 +63,12 @@ void OnlineRounds::Line(const std::string& line) {
 }
 
 void OnlineRounds::RoundStarted(const state::GameState& g, int, uint32_t tick) {
-  round_ = std::make_shared<Round>();
+  round_.reset();
   ended_ = false;
   capturing_ = false;
+  // Turned off on the options screen: played offline, as without a server.
+  if (!g.choices.online.on) return;
+  round_ = std::make_shared<Round>();
   Outcome& outcome = round_->outcome;
   const std::optional<std::string> list = ListToSend(g.choices);
   if (!list) {

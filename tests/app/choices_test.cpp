@@ -56,5 +56,29 @@ TEST(Choices, TheCommandLineOverTheSettingsOverTheEnvironmentAndTheDefaults) {
   }
 }
 
+// Off unless asked for: an address kept from before online_ranking existed still means on.
+TEST(Choices, TheOnlineRankingIsOnWithAUsableAddressUnlessTurnedOff) {
+  const struct {
+    std::vector<std::string> args;
+    state::Settings settings;
+    bool on;
+    std::string server;  // as the options screen names it
+  } cases[] = {
+      {{}, {.onlineRanking = true}, false, ""},
+      {{}, {.online = "https://rapiko.example/r/"}, true, "rapiko.example"},
+      {{}, {.online = "http://[::1]:8080", .onlineRanking = false}, false, "[::1]:8080"},
+      {{}, {.online = "ftp://rapiko.example"}, false, ""},
+      {{"--online", "http://127.0.0.1:9"}, {.onlineRanking = false}, true, "127.0.0.1:9"},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    const auto options = ParseCommandLine(c.args, error);
+    ASSERT_TRUE(options) << error;
+    const state::Choices got = ChooseChoices(*options, c.settings, "");
+    EXPECT_EQ(got.online.on, c.on) << testing::PrintToString(c.args) << c.server;
+    EXPECT_EQ(got.online.server, c.server);
+  }
+}
+
 }  // namespace
 }  // namespace app

@@ -1,5 +1,5 @@
 // The options screen of a window's game: the list of kept best rounds (walked, left, one chosen
-// to watch), and a choice kept in the settings file.
+// to watch), a choice kept in the settings file, and the online ranking's line.
 #include <gtest/gtest.h>
 
 #include "support/in_process.h"
@@ -11,11 +11,13 @@ using testing_support::GameDir;
 struct Watched {
   std::string file;  // the kept round chosen, or empty
   bool quit = false;
+  bool online = false;  // the online ranking on at the end
 };
 
 // Plays the keys, one a pass, on the options screen of a game that may show
 // kept rounds (as a window's game may).
-Watched PlayKeys(const GameDir& dir, const std::string& keys, const std::string& settings = "") {
+Watched PlayKeys(const GameDir& dir, const std::string& keys, const std::string& settings = "",
+                 const state::OnlineRanking& online = {}) {
   std::string text = "tick 16\n";
   std::istringstream codes(keys);
   for (std::string code; codes >> code;) text += "press " + code + "\ntick 16\n";
@@ -23,8 +25,9 @@ Watched PlayKeys(const GameDir& dir, const std::string& keys, const std::string&
   game::StartOptions options;
   options.choices.canWatch = true;
   options.choices.settingsPath = settings;
+  options.choices.online = online;
   testing_support::PlayMainLoop(dir, text, g, options);
-  return {g.choices.watch, g.quitRequested};
+  return {g.choices.watch, g.quitRequested, g.choices.online.on};
 }
 
 // O opens the options, Up wraps to the last line (the kept rounds), Enter
@@ -57,6 +60,30 @@ TEST(OptionsWatch, TheKeptRoundsAreWalkedLeftAndChosen) {
   // Down to the language, two to the right (English, Japanese, French): kept at once.
   PlayKeys(dir, "24 208 208 208 208 208 208 205 205 1", dir.File("settings.ini"));
   EXPECT_EQ(dir.Read("settings.ini"), "language=fr\n");
+}
+
+// Without a server the online line is passed over; with one each switch is kept.
+TEST(OptionsWatch, TheOnlineRankingSwitchesOnlyWithAServer) {
+  GameDir dir;
+  const state::OnlineRanking server{.url = "http://a.example", .server = "a.example"};
+  const struct {
+    state::OnlineRanking online;
+    std::string keys;
+    bool on;
+    std::string file;
+  } cases[] = {
+      {{}, "24 200 205", false, "language=ja\n"},  // Up: past watch and online
+      {server, "24 200 205", true, "online_ranking=on\n"},
+      {{.url = "http://a.example", .server = "a.example", .on = true},
+       "24 200 28 1",
+       false,
+       "online_ranking=off\n"},
+  };
+  for (const auto& c : cases) {
+    dir.Write("settings.ini", "");
+    EXPECT_EQ(PlayKeys(dir, c.keys, dir.File("settings.ini"), c.online).online, c.on) << c.keys;
+    EXPECT_EQ(dir.Read("settings.ini"), c.file) << c.keys;
+  }
 }
 
 }  // namespace
