@@ -10,6 +10,7 @@
 #include "app/online_play.h"
 #include "app/window.h"
 #include "game/kept_rounds.h"
+#include "game/options_screen.h"
 #include "game/session.h"
 #include "media/quit_signals.h"
 #include "ranking/ranking_file.h"
@@ -85,7 +86,10 @@ int PlaySession(const Options& options, const std::string& myPath, const std::st
           std::tie(titleLine->level, titleLine->maxLevel, titleLine->score);
     }
     game = &g;
-    if (online) online->SetGame(&g);
+    if (online) {
+      online->SetGame(&g);
+      game::WarnOfPlainHttp(g);  // here too, not only on standard error
+    }
   };
   session.ended = [&](const state::GameState& g) {
     after = g.choices;

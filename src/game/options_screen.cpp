@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "game/devices.h"
 #include "game/kept_rounds.h"
@@ -160,6 +161,7 @@ void Change(state::GameState& g, int32_t step) {
       key = "online_ranking";
       c.online.on = !c.online.on;
       s.onlineRanking = c.online.on;
+      WarnOfPlainHttp(g);
       break;
     default:
       return;
@@ -334,6 +336,13 @@ void OpenOptionsScreen(state::GameState& g) {
   o.open = true;
   o.lists = FindLists(g);
   if (g.choices.canWatch) o.rounds = ListKeptRounds(g.choices.folder);
+}
+
+void WarnOfPlainHttp(state::GameState& g) {
+  state::OnlineRanking& online = g.choices.online;
+  if (!online.on || !online.plainRemote || std::exchange(online.warned, true)) return;
+  g.onlineNote =
+      state::Tr(g, "Online: plain http: what is sent can be read and changed on the way");
 }
 
 void UpdateOptionsScreen(state::GameState& g) {

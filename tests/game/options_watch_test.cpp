@@ -12,6 +12,7 @@ struct Watched {
   std::string file;  // the kept round chosen, or empty
   bool quit = false;
   bool online = false;  // the online ranking on at the end
+  std::string note;     // the title's note line
 };
 
 // Plays the keys, one a pass, on the options screen of a game that may show
@@ -27,7 +28,7 @@ Watched PlayKeys(const GameDir& dir, const std::string& keys, const std::string&
   options.choices.settingsPath = settings;
   options.choices.online = online;
   testing_support::PlayMainLoop(dir, text, g, options);
-  return {g.choices.watch, g.quitRequested, g.choices.online.on};
+  return {g.choices.watch, g.quitRequested, g.choices.online.on, g.onlineNote};
 }
 
 // O opens the options, Up wraps to the last line (the kept rounds), Enter
@@ -62,26 +63,33 @@ TEST(OptionsWatch, TheKeptRoundsAreWalkedLeftAndChosen) {
   EXPECT_EQ(dir.Read("settings.ini"), "language=fr\n");
 }
 
-// Without a server the online line is passed over; with one each switch is kept.
+// Without a server the online line is passed over; with one each switch is kept, and turning
+// on a plain http server's ranking says once on the title that what is sent can be read.
 TEST(OptionsWatch, TheOnlineRankingSwitchesOnlyWithAServer) {
   GameDir dir;
-  const state::OnlineRanking server{.url = "http://a.example", .server = "a.example"};
+  const state::OnlineRanking plain{
+      .url = "http://a.example", .server = "a.example", .plainRemote = true};
+  const state::OnlineRanking on{.url = "https://a.example", .server = "a.example", .on = true};
   const struct {
     state::OnlineRanking online;
     std::string keys;
-    bool on;
+    bool on, warned;
     std::string file;
   } cases[] = {
-      {{}, "24 200 205", false, "language=ja\n"},  // Up: past watch and online
-      {server, "24 200 205", true, "online_ranking=on\n"},
-      {{.url = "http://a.example", .server = "a.example", .on = true},
-       "24 200 28 1",
+      {{}, "24 200 205", false, false, "language=ja\n"},  // Up: past watch and online
+      {on, "24 200 28 1", false, false, "online_ranking=off\n"},
+      {plain, "24 200 205", true, true, "online_ranking=on\n"},
+      {{.url = "http://a.example", .server = "a.example", .plainRemote = true, .warned = true},
+       "24 200 205",
+       true,
        false,
-       "online_ranking=off\n"},
+       "online_ranking=on\n"},  // said already
   };
   for (const auto& c : cases) {
     dir.Write("settings.ini", "");
-    EXPECT_EQ(PlayKeys(dir, c.keys, dir.File("settings.ini"), c.online).online, c.on) << c.keys;
+    const Watched w = PlayKeys(dir, c.keys, dir.File("settings.ini"), c.online);
+    EXPECT_EQ(w.online, c.on) << c.keys;
+    EXPECT_EQ(!w.note.empty(), c.warned) << c.keys;
     EXPECT_EQ(dir.Read("settings.ini"), c.file) << c.keys;
   }
 }
