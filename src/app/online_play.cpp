@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "game/settings.h"
+#include "game/title.h"
 #include "net/address.h"
 #include "net/http.h"
 
@@ -50,8 +51,17 @@ std::optional<online::Setup> OnlineSetup(const state::OnlineRanking& online,
 
 std::string OnlineNote(const state::GameState& g, const online::Outcome& o) {
   if (o.error.empty() && o.place) {
-    return media::Format(state::Tr(g, "Online: place {0} on the board of {1}"),
-                         {std::to_string(*o.place), o.list});
+    // A long list's name gives way, so that the place shows in every language.
+    const std::string_view text = state::Tr(g, "Online: place {0} on the board of {1}");
+    std::string list = o.list;
+    const auto note = [&] {
+      return media::Format(text, {std::to_string(*o.place), list + (list == o.list ? "" : "...")});
+    };
+    while (media::TextWidth(note()) > game::kNoteWidth && !list.empty()) {
+      while ((static_cast<unsigned char>(list.back()) & 0xC0) == 0x80) list.pop_back();
+      list.pop_back();
+    }
+    return note();
   }
   // Why not, in the words of the network or the server.
   return media::Format(state::Tr(g, "Online: {0}"), {o.error});

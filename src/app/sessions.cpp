@@ -67,6 +67,12 @@ int PlaySession(const Options& options, const std::string& myPath, const std::st
       if (game) game->onlineNote = OnlineNote(*game, outcome);
       Tell("online: " + online::OutcomeLine(outcome));
     };
+    // The last round's note would stand for this one's until its answer is in.
+    setup->sending = [&game] {
+      if (!game) return;
+      state::GameState& g = *game;
+      g.onlineNote = state::Tr(g, "Online: sending the round...");
+    };
     online = std::make_unique<online::OnlineRounds>(*setup, recording);
   }
   replay::BestRounds best(myPath, recording);

@@ -119,6 +119,7 @@ void OnlineRounds::RoundEnded(const state::GameState& g, int, int32_t) {
   const std::string body = RoundRequest(round_->ticket.ticket, recording, g.score, g.level);
   const std::shared_ptr<Round> round = round_;
   Run([this, round, body] { SendRound(*round, body); });
+  if (setup_.sending) setup_.sending();
 }
 
 void OnlineRounds::NameEntered(const state::GameState& g, int) {
