@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/online_play.h"
+#include "game/title.h"
+
 namespace app {
 namespace {
 
@@ -59,24 +62,33 @@ TEST(Choices, TheCommandLineOverTheSettingsOverTheEnvironmentAndTheDefaults) {
 // Off unless asked for: an address kept from before online_ranking existed still means on.
 TEST(Choices, TheOnlineRankingIsOnWithAUsableAddressUnlessTurnedOff) {
   const struct {
-    std::vector<std::string> args;
+    std::string option;  // --online
     state::Settings settings;
     bool on;
     std::string server;  // as the options screen names it
   } cases[] = {
-      {{}, {.onlineRanking = true}, false, ""},
-      {{}, {.online = "https://rapiko.example/r/"}, true, "rapiko.example"},
-      {{}, {.online = "http://[::1]:8080", .onlineRanking = false}, false, "[::1]:8080"},
-      {{}, {.online = "ftp://rapiko.example"}, false, ""},
-      {{"--online", "http://127.0.0.1:9"}, {.onlineRanking = false}, true, "127.0.0.1:9"},
+      {"", {.onlineRanking = true}, false, ""},
+      {"", {.online = "https://rapiko.example/r/"}, true, "rapiko.example"},
+      {"", {.online = "http://[::1]:8080/", .onlineRanking = false}, false, "[::1]:8080"},
+      {"", {.online = "ftp://rapiko.example"}, false, ""},
+      {"http://127.0.0.1:9", {.onlineRanking = false}, true, "127.0.0.1:9"},
   };
   for (const auto& c : cases) {
-    std::string error;
-    const auto options = ParseCommandLine(c.args, error);
-    ASSERT_TRUE(options) << error;
-    const state::Choices got = ChooseChoices(*options, c.settings, "");
-    EXPECT_EQ(got.online.on, c.on) << testing::PrintToString(c.args) << c.server;
+    const state::Choices got = ChooseChoices(Options{.online = c.option}, c.settings, "");
+    EXPECT_EQ(got.online.on, c.on) << c.option << c.server;
     EXPECT_EQ(got.online.server, c.server);
+  }
+}
+
+// The title's place line fits its box in every language: a long list name gives way.
+TEST(OnlineNote, ThePlaceFitsTheTitlesLineInEveryLanguage) {
+  state::GameState g;
+  for (int8_t i = 0; i < media::LanguageCount(); ++i) {
+    g.choices.language = media::Language{i};
+    const std::string note =
+        OnlineNote(g, {.list = std::string(80, 'w'), .place = 1234, .error = ""});
+    EXPECT_LE(media::TextWidth(note), game::kNoteWidth) << note;
+    EXPECT_NE(note.find("1234"), std::string::npos) << note;
   }
 }
 

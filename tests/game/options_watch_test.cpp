@@ -63,34 +63,26 @@ TEST(OptionsWatch, TheKeptRoundsAreWalkedLeftAndChosen) {
   EXPECT_EQ(dir.Read("settings.ini"), "language=fr\n");
 }
 
-// Without a server the online line is passed over; with one each switch is kept, and turning
-// on a plain http server's ranking says once on the title that what is sent can be read.
+// Passed over without a server; each switch kept; a plain http server's ranking warned of once.
 TEST(OptionsWatch, TheOnlineRankingSwitchesOnlyWithAServer) {
   GameDir dir;
-  const state::OnlineRanking plain{
-      .url = "http://a.example", .server = "a.example", .plainRemote = true};
-  const state::OnlineRanking on{.url = "https://a.example", .server = "a.example", .on = true};
+  const state::OnlineRanking plain{.server = "a.example", .plainRemote = true};
+  const state::OnlineRanking said{.server = "a.example", .plainRemote = true, .warned = true};
+  const state::OnlineRanking on{.server = "a.example", .on = true};
   const struct {
     state::OnlineRanking online;
-    std::string keys;
     bool on, warned;
     std::string file;
-  } cases[] = {
-      {{}, "24 200 205", false, false, "language=ja\n"},  // Up: past watch and online
-      {on, "24 200 28 1", false, false, "online_ranking=off\n"},
-      {plain, "24 200 205", true, true, "online_ranking=on\n"},
-      {{.url = "http://a.example", .server = "a.example", .plainRemote = true, .warned = true},
-       "24 200 205",
-       true,
-       false,
-       "online_ranking=on\n"},  // said already
-  };
+  } cases[] = {{{}, false, false, "language=ja\n"},  // Up goes on to the language
+               {on, false, false, "online_ranking=off\n"},
+               {plain, true, true, "online_ranking=on\n"},
+               {said, true, false, "online_ranking=on\n"}};
   for (const auto& c : cases) {
     dir.Write("settings.ini", "");
-    const Watched w = PlayKeys(dir, c.keys, dir.File("settings.ini"), c.online);
-    EXPECT_EQ(w.online, c.on) << c.keys;
-    EXPECT_EQ(!w.note.empty(), c.warned) << c.keys;
-    EXPECT_EQ(dir.Read("settings.ini"), c.file) << c.keys;
+    const Watched w = PlayKeys(dir, "24 200 205", dir.File("settings.ini"), c.online);
+    EXPECT_EQ(w.online, c.on) << c.file;
+    EXPECT_EQ(!w.note.empty(), c.warned) << c.file;
+    EXPECT_EQ(dir.Read("settings.ini"), c.file);
   }
 }
 
