@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "game/settings.h"
+#include "game/title.h"
 #include "net/address.h"
 #include "net/http.h"
 
@@ -15,7 +16,9 @@ void Tell(const std::string& line) { std::cerr << "rapiko: " << line << '\n'; }
 
 }  // namespace
 
-std::optional<online::Setup> OnlineSetup(const std::string& url, const std::string& settingsPath) {
+std::optional<online::Setup> OnlineSetup(const state::OnlineRanking& online,
+                                         const std::string& settingsPath) {
+  const std::string& url = online.url;
   if (url.empty()) return std::nullopt;
   if (const auto fault = net::AddressFault(url)) {  // the settings' online=
     Tell("online: " + *fault + "; playing offline");
@@ -27,7 +30,7 @@ std::optional<online::Setup> OnlineSetup(const std::string& url, const std::stri
   }
   // Once, though each session in the window (after a kept round is shown) sets up anew.
   static bool warned = false;
-  if (net::IsPlainRemote(url) && !std::exchange(warned, true)) {
+  if (online.on && online.plainRemote && !std::exchange(warned, true)) {
     Tell("the server " + url +
          " is reached by plain http: what is sent to it can be read and changed on the way");
   }
@@ -48,8 +51,17 @@ std::optional<online::Setup> OnlineSetup(const std::string& url, const std::stri
 
 std::string OnlineNote(const state::GameState& g, const online::Outcome& o) {
   if (o.error.empty() && o.place) {
-    return media::Format(state::Tr(g, "Online: place {0} on the board of {1}"),
-                         {std::to_string(*o.place), o.list});
+    // A long list's name gives way, so that the place shows in every language.
+    const std::string_view text = state::Tr(g, "Online: place {0} on the board of {1}");
+    std::string list = o.list;
+    const auto note = [&] {
+      return media::Format(text, {std::to_string(*o.place), list + (list == o.list ? "" : "...")});
+    };
+    while (media::TextWidth(note()) > game::kNoteWidth && !list.empty()) {
+      while ((static_cast<unsigned char>(list.back()) & 0xC0) == 0x80) list.pop_back();
+      list.pop_back();
+    }
+    return note();
   }
   // Why not, in the words of the network or the server.
   return media::Format(state::Tr(g, "Online: {0}"), {o.error});

@@ -10,6 +10,7 @@
 #include "app/online_play.h"
 #include "app/window.h"
 #include "game/kept_rounds.h"
+#include "game/options_screen.h"
 #include "game/session.h"
 #include "media/quit_signals.h"
 #include "ranking/ranking_file.h"
@@ -66,6 +67,12 @@ int PlaySession(const Options& options, const std::string& myPath, const std::st
       if (game) game->onlineNote = OnlineNote(*game, outcome);
       Tell("online: " + online::OutcomeLine(outcome));
     };
+    // The last round's note would stand for this one's until its answer is in.
+    setup->sending = [&game] {
+      if (!game) return;
+      state::GameState& g = *game;
+      g.onlineNote = state::Tr(g, "Online: sending the round...");
+    };
     online = std::make_unique<online::OnlineRounds>(*setup, recording);
   }
   replay::BestRounds best(myPath, recording);
@@ -85,7 +92,10 @@ int PlaySession(const Options& options, const std::string& myPath, const std::st
           std::tie(titleLine->level, titleLine->maxLevel, titleLine->score);
     }
     game = &g;
-    if (online) online->SetGame(&g);
+    if (online) {
+      online->SetGame(&g);
+      game::WarnOfPlainHttp(g);  // here too, not only on standard error
+    }
   };
   session.ended = [&](const state::GameState& g) {
     after = g.choices;

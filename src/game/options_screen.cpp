@@ -1,9 +1,10 @@
 // The options screen (O on the title): word list, practice, sound, keys, display, language,
-// and the kept best rounds.
+// the online ranking, and the kept best rounds.
 #include "game/options_screen.h"
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "game/devices.h"
 #include "game/kept_rounds.h"
@@ -28,6 +29,7 @@ enum Item : int32_t {
   kDisplay,
   kScale,
   kLanguage,
+  kOnline,
   kWatch,
   kItems
 };
@@ -38,6 +40,7 @@ constexpr int32_t kLeft = 40;
 constexpr int32_t kValues = 280;
 constexpr int32_t kFirstLine = 52;
 constexpr int32_t kLineStep = 26;
+constexpr int32_t kValuesWidth = 630 - kValues;
 
 // The lists to choose from: the game folder's rapdata.ini, then every
 // list of the folders' words/, each name once (the game folder's first).
@@ -153,6 +156,13 @@ void Change(state::GameState& g, int32_t step) {
       s.language = std::string(media::LanguageCode(c.language));
       break;
     }
+    case kOnline:
+      // The session's online rounds look at it when the next round starts.
+      key = "online_ranking";
+      c.online.on = !c.online.on;
+      s.onlineRanking = c.online.on;
+      WarnOfPlainHttp(g);
+      break;
     default:
       return;
   }
@@ -194,6 +204,17 @@ std::string ValueOf(const state::GameState& g, int32_t item) {
     }
     case kLanguage:
       return std::string(media::LanguageName(c.language));
+    case kOnline: {
+      if (c.online.server.empty())
+        return std::string(state::Tr(g, "none: online=URL in settings.ini"));
+      if (!c.online.on) return OnOff(g, false);
+      // A long address keeps its beginning.
+      std::string server = c.online.server;
+      const std::string on(state::Tr(g, "on: {0}"));
+      while (media::TextWidth(media::Format(on, {server + "..."})) > kValuesWidth)
+        server.pop_back();
+      return media::Format(on, {server == c.online.server ? server : server + "..."});
+    }
     case kWatch:
       return media::Format(state::TrN(g, "{0} kept", "{0} kept", std::ssize(g.options.rounds)),
                            {std::to_string(g.options.rounds.size())});
@@ -204,14 +225,15 @@ std::string ValueOf(const state::GameState& g, int32_t item) {
 
 std::string_view LabelOf(const state::GameState& g, int32_t item) {
   static constexpr std::array<std::string_view, kItems> kLabels = {
-      media::Msg("Word list"), media::Msg("Practice"),          media::Msg("Sound"),
-      media::Msg("Keys"),      media::Msg("Display"),           media::Msg("Window size"),
-      media::Msg("Language"),  media::Msg("Watch a best round")};
+      media::Msg("Word list"), media::Msg("Practice"),       media::Msg("Sound"),
+      media::Msg("Keys"),      media::Msg("Display"),        media::Msg("Window size"),
+      media::Msg("Language"),  media::Msg("Online ranking"), media::Msg("Watch a best round")};
   return state::Tr(g, kLabels[static_cast<std::size_t>(item)]);
 }
 
 bool Selectable(const state::GameState& g, int32_t item) {
   if (item == kScale) return g.choices.canSizeWindow;
+  if (item == kOnline) return !g.choices.online.server.empty();
   return item != kWatch || (g.choices.canWatch && !g.options.rounds.empty());
 }
 
@@ -287,6 +309,8 @@ void DrawItems(state::GameState& g) {
     back.SetForeColor(state::kDarkPurple);
   } else if (g.options.item == kDisplay || g.options.item == kScale) {
     back.DrawText(kLeft, y, std::string(state::Tr(g, "Alt+Enter switches too, at any time.")));
+  } else if (g.options.item == kOnline) {
+    back.DrawText(kLeft, y, std::string(state::Tr(g, "A change holds from the next round on.")));
   }
   if (g.choices.settingsPath.empty()) {
     back.DrawText(kLeft, 446, std::string(state::Tr(g, "Kept for this game only.")));
@@ -316,6 +340,13 @@ void OpenOptionsScreen(state::GameState& g) {
   o.open = true;
   o.lists = FindLists(g);
   if (g.choices.canWatch) o.rounds = ListKeptRounds(g.choices.folder);
+}
+
+void WarnOfPlainHttp(state::GameState& g) {
+  state::OnlineRanking& online = g.choices.online;
+  if (!online.on || !online.plainRemote || std::exchange(online.warned, true)) return;
+  g.onlineNote =
+      state::Tr(g, "Online: plain http: what is sent can be read and changed on the way");
 }
 
 void UpdateOptionsScreen(state::GameState& g) {

@@ -41,8 +41,8 @@ struct SettingsFile {
 };
 
 // The settings in a file's bytes: `key=value` lines (words, practice, sound,
-// keys, display, scale, language, online, online_token), blank lines and `#` comments. cut: the
-// bytes are a file's beginning, so a last line without its end is left out.
+// keys, display, scale, language, online, online_ranking, online_token), blank lines and `#`
+// comments. cut: the bytes are a file's beginning, so a last line without its end is left out.
 SettingsFile ParseSettings(const std::string& bytes, const std::string& cut = "");
 // The file's bytes for these settings, one line for each choice made.
 std::string SettingsBytes(const Settings& settings);

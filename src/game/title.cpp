@@ -24,6 +24,7 @@ constexpr int32_t kHintBottom = 26;
 // What the online ranking said of the last round, below the hints.
 constexpr int32_t kNoteTop = 30;
 constexpr int32_t kNoteBottom = 52;
+static_assert(kNoteWidth == kHintRight - kHintLeft - 16);
 // Another list's name in the title bar, after the game's name.
 constexpr int32_t kListNameX = 184;
 constexpr int32_t kListNameWidth = 160;
@@ -53,7 +54,7 @@ void DrawTitleAdditions(state::GameState& g) {
     note = state::Tr(g, "A practice round enters no ranking: its words were picked for you.");
   }
   if (!note.empty()) {
-    while (media::TextWidth(note) > kHintRight - kHintLeft - 16) {
+    while (media::TextWidth(note) > kNoteWidth) {
       // A whole character at a time.
       while ((static_cast<unsigned char>(note.back()) & 0xC0) == 0x80) note.pop_back();
       note.pop_back();

@@ -5,6 +5,9 @@
 
 namespace game {
 
+// The widest text the title's note line (what the online ranking said) shows whole.
+constexpr int32_t kNoteWidth = 604;
+
 void ReadTitleKeys(state::GameState& g);
 void DrawTitleScreen(state::GameState& g);
 // What Space on the title does: the round reset, the start sound, play mode.

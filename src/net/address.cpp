@@ -69,6 +69,14 @@ std::string Endpoint(const std::string& url, const std::string& path) {
   return url + (!url.empty() && url.back() == '/' ? "" : "/") + path;
 }
 
+std::string ServerName(const std::string& url) {
+  const auto parts = Split(url);
+  if (!parts) return url;
+  const bool v6 = parts->host.find(':') != std::string::npos;
+  const std::string host = v6 ? "[" + parts->host + "]" : parts->host;
+  return host + parts->rest.substr(0, parts->rest.find('/'));
+}
+
 bool IsPlainRemote(const std::string& url) {
   const auto parts = Split(url);
   if (!parts || parts->scheme != "http") return false;

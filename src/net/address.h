@@ -15,6 +15,10 @@ std::optional<std::string> AddressFault(const std::string& url);
 // may end in '/' or not (a server behind a proxy may live under a path).
 std::string Endpoint(const std::string& url, const std::string& path);
 
+// The server's host and port as a player reads them ("rapiko.example:8080"),
+// from an address without fault.
+std::string ServerName(const std::string& url);
+
 // Plain http to a host other than this machine: what is sent can be read
 // and changed on the way (the game warns once).
 bool IsPlainRemote(const std::string& url);

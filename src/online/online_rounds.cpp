@@ -63,9 +63,12 @@ void OnlineRounds::Line(const std::string& line) {
 }
 
 void OnlineRounds::RoundStarted(const state::GameState& g, int, uint32_t tick) {
-  round_ = std::make_shared<Round>();
+  round_.reset();
   ended_ = false;
   capturing_ = false;
+  // Turned off on the options screen: played offline, as without a server.
+  if (!g.choices.online.on) return;
+  round_ = std::make_shared<Round>();
   Outcome& outcome = round_->outcome;
   const std::optional<std::string> list = ListToSend(g.choices);
   if (!list) {
@@ -116,6 +119,7 @@ void OnlineRounds::RoundEnded(const state::GameState& g, int, int32_t) {
   const std::string body = RoundRequest(round_->ticket.ticket, recording, g.score, g.level);
   const std::shared_ptr<Round> round = round_;
   Run([this, round, body] { SendRound(*round, body); });
+  if (setup_.sending) setup_.sending();
 }
 
 void OnlineRounds::NameEntered(const state::GameState& g, int) {

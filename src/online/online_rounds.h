@@ -33,6 +33,8 @@ struct Setup {
   std::function<void(const std::string&)> keepToken{};
   // Told of each round once its fate online is settled, on the game's thread.
   std::function<void(const Outcome&)> settled{};
+  // Told on the game's thread when a round that ended is handed over to be sent.
+  std::function<void()> sending{};
   // Rounds and names are sent by a thread of their own, so that the game
   // never waits for them (a game in the window); else each exchange is
   // waited for where it is made (a scripted run, whose clock is its own).

@@ -21,6 +21,8 @@ struct Settings {
   std::optional<int32_t> scale;         // 0: the largest that fits; else 1 to 8
   std::optional<std::string> language;  // a language's code (media::LanguageCode)
   std::optional<std::string> online;    // the online ranking's server (an http(s) address)
+  // Whether rounds are played on it; none with an address: on, as before this key.
+  std::optional<bool> onlineRanking;
   // Holds the player's names on the online ranking (the server made it).
   std::optional<std::string> onlineToken;
   bool operator==(const Settings&) const = default;
@@ -30,6 +32,16 @@ struct Settings {
 struct WordList {
   std::string name;  // empty: the game folder's own rapdata.ini
   std::string file;  // its path
+};
+
+// The online ranking as the game plays it: the server, kept while the
+// ranking is off, and whether rounds are played on it.
+struct OnlineRanking {
+  std::string url;     // the server's address; empty: none known
+  std::string server;  // its host and port as the options screen names it; empty: no usable one
+  bool on = false;
+  bool plainRemote = false;  // plain http to another machine: what is sent can be read on the way
+  bool warned = false;       // the title has said so (once a game)
 };
 
 // What the player chose for this game besides the rules; none of it changes
@@ -56,8 +68,7 @@ struct Choices {
   std::string settingsPath;
   // Where the online tokens are kept: the system's settings file, even for a portable copy.
   std::string tokenSettingsPath;
-  // The online ranking's server this game plays on; empty: offline.
-  std::string online;
+  OnlineRanking online;
   Settings settings;          // as the settings file holds them
   bool canWatch = false;      // the options screen may show a kept round
   bool canSizeWindow = true;  // false in the web page, whose canvas the page sizes

@@ -1,6 +1,6 @@
 // The kept best rounds as the options screen lists them (names read, dates shown, lists noted),
-// walked, left and one chosen to watch there; and a choice of the options kept in the settings
-// file.
+// walked, left and one chosen to watch there; a choice of the options kept in the settings
+// file; and the online ranking's line.
 #include "game/kept_rounds.h"
 
 #include <gtest/gtest.h>
@@ -61,11 +61,14 @@ using testing_support::GameDir;
 struct Watched {
   std::string file;  // the kept round chosen, or empty
   bool quit = false;
+  bool online = false;  // the online ranking on at the end
+  std::string note;     // the title's note line
 };
 
 // Plays the keys, one a pass, on the options screen of a game that may show
 // kept rounds (as a window's game may).
-Watched PlayKeys(const GameDir& dir, const std::string& keys, const std::string& settings = "") {
+Watched PlayKeys(const GameDir& dir, const std::string& keys, const std::string& settings = "",
+                 const state::OnlineRanking& online = {}) {
   std::string text = "tick 16\n";
   std::istringstream codes(keys);
   for (std::string code; codes >> code;) text += "press " + code + "\ntick 16\n";
@@ -73,8 +76,9 @@ Watched PlayKeys(const GameDir& dir, const std::string& keys, const std::string&
   game::StartOptions options;
   options.choices.canWatch = true;
   options.choices.settingsPath = settings;
+  options.choices.online = online;
   testing_support::PlayMainLoop(dir, text, g, options);
-  return {g.choices.watch, g.quitRequested};
+  return {g.choices.watch, g.quitRequested, g.choices.online.on, g.onlineNote};
 }
 
 // O opens the options, Up wraps to the last line (the kept rounds), Enter
@@ -107,6 +111,29 @@ TEST(OptionsWatch, TheKeptRoundsAreWalkedLeftAndChosen) {
   // Down to the language, two to the right (English, Japanese, French): kept at once.
   PlayKeys(dir, "24 208 208 208 208 208 208 205 205 1", dir.File("settings.ini"));
   EXPECT_EQ(dir.Read("settings.ini"), "language=fr\n");
+}
+
+// Passed over without a server; each switch kept; a plain http server's ranking warned of once.
+TEST(OptionsWatch, TheOnlineRankingSwitchesOnlyWithAServer) {
+  GameDir dir;
+  const state::OnlineRanking plain{.server = "a.example", .plainRemote = true};
+  const state::OnlineRanking said{.server = "a.example", .plainRemote = true, .warned = true};
+  const state::OnlineRanking on{.server = "a.example", .on = true};
+  const struct {
+    state::OnlineRanking online;
+    bool on, warned;
+    std::string file;
+  } cases[] = {{{}, false, false, "language=ja\n"},  // Up goes on to the language
+               {on, false, false, "online_ranking=off\n"},
+               {plain, true, true, "online_ranking=on\n"},
+               {said, true, false, "online_ranking=on\n"}};
+  for (const auto& c : cases) {
+    dir.Write("settings.ini", "");
+    const Watched w = PlayKeys(dir, "24 200 205", dir.File("settings.ini"), c.online);
+    EXPECT_EQ(w.online, c.on) << c.file;
+    EXPECT_EQ(!w.note.empty(), c.warned) << c.file;
+    EXPECT_EQ(dir.Read("settings.ini"), c.file);
+  }
 }
 
 }  // namespace

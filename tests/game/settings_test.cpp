@@ -30,6 +30,9 @@ TEST(Settings, EachGoodLineIsReadAndWhatIsIgnoredIsSaidInOneLine) {
        {.words = "/home/zoë/my words.ini", .language = "de"},
        ""},
       {"sound=off\nsound=on\n", {.sound = true}, ""},  // the last one holds
+      {"online=http://a.example\nonline_ranking=off\nonline_ranking=yes\n",
+       {.online = "http://a.example", .onlineRanking = false},
+       "1 line not understood, kept as they are (line 3 'online_ranking=yes')"},
       // Another version's keys and values are kept; what is not key=value text is damage.
       {"sound=yes\nscale=9\nlanguage=es\nwords=\ncolour=red\nsound\n=on\nkeys=Position\n",
        {},

@@ -11,7 +11,8 @@ RAPIKO is the game's command; RAPIKO_PROGRAM, when set, replaces it with a port'
   the list's board under the name typed, with a place;
 - the token the server made for the name is kept in the player's settings, and a later game
   of that player names a round again, while another player's game is refused the name;
-- with no server there, the round is played offline, exactly as without --online.
+- with no server there, the round is played offline, exactly as without --online;
+- turned off on the options screen, a round asks the server for nothing.
 """
 import json
 import os
@@ -160,6 +161,15 @@ def main(rapiko, server, work):
           and "status" not in said[0], f"without a server the round is offline: {said}")
     check([line for line in runs[1] if not line.startswith('{"online"')] == runs[0],
           "and plays as it does without --online")
+    # Turned off on the options screen (O, Up to its line, Enter, Esc): nothing is asked for.
+    keys = "".join(f"press {k}\ntick 16\n" for k in (24, 200, 28, 1))
+    r = subprocess.run(rapiko + ["--headless", "--script", "-", "--dir",
+                                 os.path.join(work, "offline2"), "--online", url],
+                       input=script.replace("tick 16\n", "tick 16\n" + keys, 1),
+                       capture_output=True, text=True,
+                       env=dict(os.environ, XDG_CONFIG_HOME=os.path.join(work, "c")))
+    check(r.returncode == 0 and r.stdout.count("\n") == 1 and '"online"' not in r.stdout,
+          f"a round with the online ranking turned off is not sent: {r.stdout[:200]}")
     return 1 if failures else 0
 
 
