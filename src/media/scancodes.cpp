@@ -175,7 +175,11 @@ char32_t KeyCapOfSdlKeycode(int32_t keycode) {
   return KeyCap(static_cast<char32_t>(keycode));
 }
 
-std::vector<int32_t> Set1TypedBefore(std::string_view text) {
+std::vector<int32_t> Set1TypedBefore(int32_t scancode, int32_t keycode, std::string_view text) {
+  // Only where the press is the folded letters' last: a key that gives a letter, digit or '-'
+  // of its own is that key alone (AltGr+Z typing æ is Z).
+  if (IsModifierKey(scancode) || !IsMainBlockKey(scancode)) return {};
+  if (IsWordCharacter(FromText(text)) || IsWordCharacter(FromKeycode(keycode))) return {};
   std::vector<int32_t> letters = FoldedLetterCodes(text);
   if (!letters.empty()) letters.pop_back();
   return letters;

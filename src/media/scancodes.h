@@ -41,8 +41,8 @@ constexpr int32_t kSet1OtherCharacter = 86;
 // characters, or none (a dead key), reports kSet1OtherCharacter; one whose
 // key code is unknown (0) and that typed nothing keeps its position.
 int32_t Set1FromTypedKey(int32_t scancode, int32_t keycode, std::string_view text);
-// The letters a typed text stands for before the one Set1FromTypedKey gives,
-// each a press of its own: the first S of ß. None for any other text.
-std::vector<int32_t> Set1TypedBefore(std::string_view text);
+// The letters a key's typed text stands for before the one Set1FromTypedKey
+// gives it, each a press of its own: the first S of ß. None for any other key.
+std::vector<int32_t> Set1TypedBefore(int32_t scancode, int32_t keycode, std::string_view text);
 
 }  // namespace media

@@ -265,7 +265,8 @@ const std::map<std::string, std::function<std::string(const Args&)>> kReaders = 
     {"typed-before",
      [](const Args& a) {
        std::string out;
-       for (const int32_t code : Set1TypedBefore(a.Bytes(0))) out += std::to_string(code) + " ";
+       for (const int32_t code : Set1TypedBefore(Scancode(a[0]), Keycode(a[1]), a.Bytes(2)))
+         out += std::to_string(code) + " ";
        return out.empty() ? std::string("none") : out.substr(0, out.size() - 1);
      }},
     {"key-at",

@@ -88,7 +88,8 @@ bool SdlContext::OnKeyEvent(const SDL_KeyboardEvent& key) {
   }
   // A letter that stands for two (ß as SS) types the first as a press and release of its own.
   if (down) {
-    for (const int32_t before : Set1TypedBefore(text)) {
+    const auto keycode = static_cast<int32_t>(key.keysym.sym);
+    for (const int32_t before : Set1TypedBefore(static_cast<int32_t>(code), keycode, text)) {
       Queue(before, true, key.timestamp);
       Queue(before, false, key.timestamp);
     }
