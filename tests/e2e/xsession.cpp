@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include "media/png.h"
@@ -74,6 +75,10 @@ bool XSession::Xdotool(const std::vector<std::string>& args) {
   std::vector<std::string> argv = {"xdotool"};
   argv.insert(argv.end(), args.begin(), args.end());
   return Output(argv).has_value();
+}
+
+bool XSession::Run(const std::string& command) {
+  return std::system(("DISPLAY=" + display_ + " " + command + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 std::optional<std::string> XSession::Output(const std::vector<std::string>& argv) {

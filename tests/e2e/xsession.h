@@ -46,8 +46,9 @@ class XSession {
   Screen PollScreen(const std::string& path, int timeoutMs,
                     const std::function<bool(const Screen&)>& ok);
   bool Xdotool(const std::vector<std::string>& args);
-  // Runs a shell command on this screen; false when it failed.
-  bool Run(const std::string& command) { return Output({"sh", "-c", command}).has_value(); }
+  // A shell command on this screen, its output dropped (Wine's tools leave children holding a
+  // pipe); false when it failed.
+  bool Run(const std::string& command);
   bool FocusAway();
   // The game window's place and size on the screen (x, y, width, height); nothing when xdotool
   // cannot find it.
