@@ -166,6 +166,19 @@ def check(folders, po_files):
     return 1 if problems else 0
 
 
+def write_if_changed(path, text):
+    """Writes text to path unless it holds it already, so that what depends on it is not
+    rebuilt for nothing."""
+    try:
+        with open(path, encoding="utf-8") as f:
+            if f.read() == text:
+                return
+    except FileNotFoundError:
+        pass
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(text)
+
+
 def main():
     if len(sys.argv) >= 3 and sys.argv[1] == "--check":
         args = sys.argv[2:]
@@ -207,15 +220,7 @@ def main():
     lines += ["};", "", "}  // namespace", "",
               "const std::span<const Catalogue> kCatalogues(kAll);", "",
               "}  // namespace media", ""]
-    text = "\n".join(lines)
-    try:
-        with open(out, encoding="utf-8") as f:
-            if f.read() == text:
-                return
-    except FileNotFoundError:
-        pass
-    with open(out, "w", encoding="utf-8") as f:
-        f.write(text)
+    write_if_changed(out, "\n".join(lines))
 
 
 if __name__ == "__main__":

@@ -13,7 +13,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from po_to_cpp import read_catalogue  # noqa: E402
+from po_to_cpp import read_catalogue, write_if_changed  # noqa: E402
 
 
 def main():
@@ -28,14 +28,7 @@ def main():
     text = ("// Made by tools/po_to_page.py from the message catalogues; do not edit.\n"
             "// The page's texts in each language the game speaks but English, by their English.\n"
             f"const kPageTexts = {body};\n")
-    try:
-        with open(out, encoding="utf-8") as f:
-            if f.read() == text:
-                return
-    except FileNotFoundError:
-        pass
-    with open(out, "w", encoding="utf-8") as f:
-        f.write(text)
+    write_if_changed(out, text)
 
 
 if __name__ == "__main__":
