@@ -9,6 +9,7 @@
 
 #include "server/api.h"
 #include "server/crypto.h"
+#include "server/site.h"
 #include "storage/read.h"
 
 namespace {
@@ -95,7 +96,7 @@ int Serve(const Options& o, server::Store& store) {
   }
   api.Mount(http);
   // The web game from the same origin as its API.
-  if (!o.site.empty() && !http.set_mount_point("/", o.site)) {
+  if (!o.site.empty() && !server::MountSite(http, o.site)) {
     std::cerr << "rapiko-server: --site " << o.site << " is not a folder\n";
     return 1;
   }

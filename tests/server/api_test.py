@@ -18,8 +18,13 @@ def main():
     start_server = run.start_server
     site = os.path.join(run.scratch, "site")
     os.mkdir(site)
-    with open(os.path.join(site, "index.html"), "w") as f:
-        f.write("<title>the game's page</title>\n")
+    # The page, a script with the build's compressed copies (their bytes need not be real
+    # ones: they go as they are), and a file outside the site.
+    for name, text in [("index.html", "<title>the game's page</title>\n"),
+                       ("page.js", "page = 'plain';\n"), ("page.js.br", "the brotli copy"),
+                       ("page.js.gz", "the gzip copy"), ("../secret.txt", "not for the web")]:
+        with open(os.path.join(site, name), "w") as f:
+            f.write(text)
     key, cert = os.path.join(run.scratch, "key.pem"), os.path.join(run.scratch, "cert.pem")
     subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
                     "-subj", "/CN=127.0.0.1", "-keyout", key, "-out", cert],
