@@ -9,7 +9,7 @@ CMAKE_FLAGS ?=
 
 .PHONY: all deps configure build game play play-window test golden-update test-nosdl test-sanitize bench \
         bench-build bench-window bench-web fuzz fuzz-ci install install-check package windows test-windows \
-        format format-check ci clean web serve test-web server
+        format format-check ci clean web serve test-web server install-server
 
 all: build
 
@@ -41,6 +41,11 @@ play: game
 # libraries it links installed first.
 server: deps-server configure
 	cmake --build --preset default --target rapiko-server
+
+# The server alone, built for release, into $(PREFIX)/bin (DESTDIR= for a staging folder).
+install-server: deps-server
+	cmake --preset package && cmake --build --preset package --target rapiko-server
+	DESTDIR="$(DESTDIR)" cmake --install build-package --component server --prefix "$(PREFIX)"
 
 play-window: game
 	build/src/rapiko --window
