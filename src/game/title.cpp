@@ -13,8 +13,9 @@
 namespace game {
 namespace {
 
-// O opens the options screen.
+// O opens the options screen; R switches between the ranking and the online board.
 const int32_t kOptionsKey = media::Set1FromUsCharacter('O');
+const int32_t kBoardKey = media::Set1FromUsCharacter('R');
 
 // The line of key hints, across the top of the screen above the sky.
 constexpr int32_t kHintLeft = 10;
@@ -29,38 +30,76 @@ static_assert(kNoteWidth == kHintRight - kHintLeft - 16);
 constexpr int32_t kListNameX = 184;
 constexpr int32_t kListNameWidth = 160;
 
+// The online board's lines, in the ranking's box from its first place on.
+constexpr int32_t kBoardTextWidth = 340 - 50;
+
+// The text cut, a whole character at a time, to at most width pixels.
+std::string CutToWidth(std::string text, int32_t width) {
+  while (media::TextWidth(text) > width) {
+    while ((static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
+    text.pop_back();
+  }
+  return text;
+}
+
+// R shows the online board where this game's rounds go to one.
+bool BoardAvailable(const state::GameState& g) {
+  return g.onlineBoard.served && state::PlaysOnline(g.choices);
+}
+
+bool BoardShown(const state::GameState& g) { return g.onlineBoard.shown && BoardAvailable(g); }
+
 // What the title shows besides its own drawing, drawn after it: the name of
 // another word list, and the line of key hints.
 void DrawTitleAdditions(state::GameState& g) {
   media::Surface& back = *g.backBuffer;
   // Drawn in the colours the title leaves in force, and left so: the title
   // bar's outline takes the fore colour the last frame left.
-  if (!g.choices.listName.empty()) {
+  if (!g.choices.listName.empty() || BoardShown(g)) {
     // Whose ranking this is, in the title bar above it.
     std::string name = g.choices.listName;
-    while (media::TextWidth(name) > kListNameWidth) name.pop_back();
+    if (BoardShown(g)) {
+      name = std::string(state::Tr(g, "Online")) + (name.empty() ? "" : " " + name);
+    }
     back.SetForeColor(state::kWhite);
-    back.DrawText(kListNameX, 213, name);
+    back.DrawText(kListNameX, 213, CutToWidth(name, kListNameWidth));
     back.SetForeColor(state::kDarkPurple);
   }
   back.DrawBox(kHintLeft, kHintTop, kHintRight, kHintBottom);
-  const std::string_view hint = g.progress.lastRoundUnranked
-                                    ? state::Tr(g, "Tab: your last round   O: options   Esc: quit")
-                                    : state::Tr(g, "Tab: statistics   O: options   Esc: quit");
-  back.DrawText(kHintLeft + 8, kHintTop + 3, std::string(hint));
+  std::string hint(g.progress.lastRoundUnranked
+                       ? state::Tr(g, "Tab: your last round   O: options   Esc: quit")
+                       : state::Tr(g, "Tab: statistics   O: options   Esc: quit"));
+  if (BoardAvailable(g)) {
+    hint += "   ";
+    hint += BoardShown(g) ? state::Tr(g, "R: local ranking") : state::Tr(g, "R: online ranking");
+  }
+  back.DrawText(kHintLeft + 8, kHintTop + 3, CutToWidth(hint, kNoteWidth));
   // After a practice round, why no name was asked for (practice rounds are not sent online).
   std::string note = g.onlineNote;
   if (note.empty() && g.progress.lastRoundUnranked && g.choices.practice) {
     note = state::Tr(g, "A practice round enters no ranking: its words were picked for you.");
   }
   if (!note.empty()) {
-    while (media::TextWidth(note) > kNoteWidth) {
-      // A whole character at a time.
-      while ((static_cast<unsigned char>(note.back()) & 0xC0) == 0x80) note.pop_back();
-      note.pop_back();
-    }
     back.DrawBox(kHintLeft, kNoteTop, kHintRight, kNoteBottom);
-    back.DrawText(kHintLeft + 8, kNoteTop + 3, note);
+    back.DrawText(kHintLeft + 8, kNoteTop + 3, CutToWidth(note, kNoteWidth));
+  }
+}
+
+// The online board's places where the ranking's are: place, level, score and name.
+void DrawOnlineBoard(state::GameState& g) {
+  media::Surface& back = *g.backBuffer;
+  back.SetForeColor(state::kDarkPurple);
+  const std::vector<state::BoardEntry>& entries = g.onlineBoard.entries;
+  if (entries.empty()) {
+    back.DrawText(50, 260, CutToWidth(g.onlineBoard.note, kBoardTextWidth));
+    return;
+  }
+  for (std::size_t i = 0; i < entries.size() && i < state::kRankPlaces; ++i) {
+    const state::BoardEntry& e = entries[i];
+    back.DrawText(50, 260 + 18 * static_cast<int32_t>(i),
+                  CutToWidth(std::to_string(e.place) + ". " + std::to_string(e.level) + "  " +
+                                 std::to_string(e.score) + "  " + e.name,
+                             kBoardTextWidth));
   }
 }
 
@@ -82,6 +121,14 @@ void ReadTitleKeys(state::GameState& g) {
       g.progress.lastRoundUnranked = false;
     } else if (e.keyCode == kOptionsKey) {
       OpenOptionsScreen(g);
+    } else if (e.keyCode == kBoardKey && BoardAvailable(g)) {
+      // Asked anew each time it is shown: the board changes while the title stands.
+      g.onlineBoard.shown = !BoardShown(g);
+      if (g.onlineBoard.shown) {
+        ++g.onlineBoard.asked;
+        g.onlineBoard.entries.clear();
+        g.onlineBoard.note = state::Tr(g, "Loading the online board...");
+      }
     }
   }
   // A round started in the same frame wins over the statistics and options.
@@ -104,7 +151,7 @@ void DrawTitleScreen(state::GameState& g) {
   back.DrawText(50, 242,
                 std::to_string(g.level) + "/" + std::to_string(g.maxLevel) + "  " +
                     std::to_string(g.score) + "  ");
-  for (int i = 0; i < state::kRankPlaces; ++i) {
+  for (int i = 0; i < state::kRankPlaces && !BoardShown(g); ++i) {
     const ranking::RankParts place = ranking::SplitRankKey(g.rankKeys[i]);
     back.SetForeColor(place.score == g.score ? state::kPureRed : state::kDarkPurple);
     // "st" on every place, as the game has always shown it.
@@ -113,6 +160,7 @@ void DrawTitleScreen(state::GameState& g) {
                       std::to_string(place.maxLevel) + "  " + std::to_string(place.score) + "  " +
                       g.rankNames[i]);
   }
+  if (BoardShown(g)) DrawOnlineBoard(g);
   back.SetForeColor(state::kDarkPurple);
   back.SetFillColor(state::kPalePink);
   back.DrawText(100, 445, std::string(state::Tr(g, "Hit SPACE Key")));

@@ -129,15 +129,24 @@ void OnlineRounds::NameEntered(const state::GameState& g, int) {
   Run([this, round, name = g.entryName] { SendName(*round, name); });
 }
 
-void OnlineRounds::PassEnded(const state::GameState&) {
+void OnlineRounds::PassEnded(const state::GameState& g) {
+  if (g.onlineBoard.asked != boardsAsked_) {
+    boardsAsked_ = g.onlineBoard.asked;
+    if (const auto list = ListToSend(g.choices); list && state::PlaysOnline(g.choices)) {
+      Run([this, list = *list] { FetchBoard(list); });
+    }
+  }
   std::vector<Outcome> done;
+  std::vector<Board> boards;
   {
     const std::lock_guard<std::mutex> lock(mutex_);
     done.swap(done_);
+    boards.swap(boards_);
   }
   for (const Outcome& outcome : done) {
     if (setup_.settled) setup_.settled(outcome);
   }
+  for (const Board& board : boards) ShowBoard(board);
 }
 
 void OnlineRounds::Finish(const state::GameState& g) {
@@ -254,6 +263,35 @@ void OnlineRounds::SendName(Round& round, const std::string& name) {
     }
   }
   Settle(round);
+}
+
+void OnlineRounds::FetchBoard(const std::string& list) {
+  const net::Reply reply =
+      net::GetJson(net::Endpoint(setup_.url, BoardPath(list)), kBoardTimeoutMs);
+  Board board;
+  board.status = reply.status;
+  board.list = list;
+  const auto entries = reply.status == 200 ? ReadBoard(reply.body) : std::nullopt;
+  if (entries) {
+    board.entries = *entries;
+  } else {
+    board.error = ErrorOf(reply);
+  }
+  if (!setup_.background) return ShowBoard(board);
+  const std::lock_guard<std::mutex> lock(mutex_);
+  boards_.push_back(std::move(board));
+}
+
+void OnlineRounds::ShowBoard(const Board& board) {
+  if (game_) {
+    state::GameState& g = *game_;
+    g.onlineBoard.entries = board.entries;
+    g.onlineBoard.note =
+        !board.error.empty()    ? media::Format(state::Tr(g, "Online: {0}"), {board.error})
+        : board.entries.empty() ? std::string(state::Tr(g, "No named round on this board yet"))
+                                : "";
+  }
+  if (setup_.boardRead) setup_.boardRead(board);
 }
 
 void OnlineRounds::Settle(const Round& round) {

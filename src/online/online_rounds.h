@@ -25,6 +25,7 @@ namespace online {
 constexpr int kTicketTimeoutMs = 1000;
 constexpr int kRoundTimeoutMs = 15000;
 constexpr int kNameTimeoutMs = 5000;
+constexpr int kBoardTimeoutMs = 5000;
 
 struct Setup {
   std::string url;    // the server's address
@@ -35,6 +36,9 @@ struct Setup {
   std::function<void(const Outcome&)> settled{};
   // Told on the game's thread when a round that ended is handed over to be sent.
   std::function<void()> sending{};
+  // Told on the game's thread of each board the title asked for, once it is read (the title's
+  // view of it is set already).
+  std::function<void(const Board&)> boardRead{};
   // Rounds and names are sent by a thread of their own, so that the game
   // never waits for them (a game in the window); else each exchange is
   // waited for where it is made (a scripted run, whose clock is its own).
@@ -51,7 +55,10 @@ class OnlineRounds : public replay::RecordingSink, public replay::RoundEvents {
   ~OnlineRounds() override;
 
   // The game the tickets deal their rounds into, once start-up has made it.
-  void SetGame(state::GameState* game) { game_ = game; }
+  void SetGame(state::GameState* game) {
+    game_ = game;
+    if (game_) game_->onlineBoard.served = true;
+  }
 
   void Line(const std::string& line) override;
   void RoundStarted(const state::GameState& g, int round, uint32_t tick) override;
@@ -74,6 +81,8 @@ class OnlineRounds : public replay::RecordingSink, public replay::RoundEvents {
   void SendRound(Round& round, const std::string& body);
   void SendName(Round& round, const std::string& name);
   void Settle(const Round& round);
+  void FetchBoard(const std::string& list);
+  void ShowBoard(const Board& board);
   void Work();
   bool Stopping();
 
@@ -91,6 +100,8 @@ class OnlineRounds : public replay::RecordingSink, public replay::RoundEvents {
   std::condition_variable wake_;
   std::deque<std::function<void()>> jobs_;
   std::vector<Outcome> done_;
+  std::vector<Board> boards_;  // read, to be shown
+  int32_t boardsAsked_ = 0;    // the title's requests handed to the sender so far
   bool stopping_ = false;
 };
 

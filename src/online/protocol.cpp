@@ -1,6 +1,7 @@
 // What the game sends to an online ranking's server and reads from its answers.
 #include "online/protocol.h"
 
+#include <cctype>
 #include <nlohmann/json.hpp>
 
 #include "state/rules_version.h"
@@ -20,6 +21,21 @@ std::optional<T> Optional(const json& j, const char* name) {
 }
 
 }  // namespace
+
+std::string BoardPath(const std::string& list) {
+  // The name as one segment of the path: every byte but the unreserved ones escaped.
+  std::string path = "api/v1/boards/";
+  for (const unsigned char c : list) {
+    if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') {
+      path += static_cast<char>(c);
+    } else {
+      path += '%';
+      path += "0123456789ABCDEF"[c >> 4];
+      path += "0123456789ABCDEF"[c & 15];
+    }
+  }
+  return path + "?period=all&limit=10";
+}
 
 std::string TicketRequest(const std::string& list) {
   return json{{"list", list}, {"rules", state::kRulesVersion}}.dump();
@@ -84,6 +100,20 @@ std::optional<Named> ReadNamed(const std::string& body) {
   }
 }
 
+std::optional<std::vector<state::BoardEntry>> ReadBoard(const std::string& body) {
+  const json j = Parse(body);
+  try {
+    std::vector<state::BoardEntry> entries;
+    for (const json& e : j.at("entries")) {
+      entries.push_back({e.at("place").get<int64_t>(), e.at("name").get<std::string>(),
+                         e.at("score").get<int32_t>(), e.at("level").get<int32_t>()});
+    }
+    return entries;
+  } catch (const json::exception&) {
+    return std::nullopt;
+  }
+}
+
 std::string ErrorOf(const net::Reply& reply) {
   if (reply.status == 0) return reply.error;
   const json j = Parse(reply.body);
@@ -105,6 +135,22 @@ std::string OutcomeLine(const Outcome& o) {
   if (o.place) line["place"] = *o.place;
   if (!o.error.empty()) line["error"] = o.error;
   return json{{"online", line}}.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+std::string BoardLine(const Board& b) {
+  json line = json::object();
+  if (b.status != 0) line["status"] = b.status;
+  line["list"] = b.list;
+  if (b.error.empty()) {
+    line["entries"] = json::array();
+    for (const state::BoardEntry& e : b.entries) {
+      line["entries"].push_back(
+          {{"place", e.place}, {"name", e.name}, {"score", e.score}, {"level", e.level}});
+    }
+  } else {
+    line["error"] = b.error;
+  }
+  return json{{"onlineBoard", line}}.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 }  // namespace online

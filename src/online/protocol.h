@@ -7,12 +7,16 @@
 #include <vector>
 
 #include "net/http.h"
+#include "state/game_state.h"
 
 namespace online {
 
 // The paths of the requests, under the server's address.
 constexpr const char* kTicketsPath = "api/v1/tickets";
 constexpr const char* kRoundsPath = "api/v1/rounds";
+
+// A list's board as the title shows it: its ten best named rounds of all time.
+std::string BoardPath(const std::string& list);
 
 // The name the server knows the game folder's own rapdata.ini by.
 constexpr const char* kDefaultListName = "rapdata";
@@ -52,6 +56,7 @@ std::string NameRequest(const std::string& claim, const std::string& name,
 std::optional<Ticket> ReadTicket(const std::string& body);
 std::optional<Placed> ReadPlaced(const std::string& body);
 std::optional<Named> ReadNamed(const std::string& body);
+std::optional<std::vector<state::BoardEntry>> ReadBoard(const std::string& body);
 
 // Why an exchange did not give what was asked, in one line: the refusal's
 // own line (`{"error": ...}`), the lack of an answer, or an answer the game
@@ -71,5 +76,16 @@ struct Outcome {
 // {"online": {"status", "id", "list", "score", "level", "place", "error"}},
 // the members that do not apply left out.
 std::string OutcomeLine(const Outcome& outcome);
+
+// A list's board as the server gave it, or why it did not.
+struct Board {
+  int status = 0;
+  std::string list;
+  std::vector<state::BoardEntry> entries;
+  std::string error;
+};
+// {"onlineBoard": {"status", "list", "entries": [{"place", "name", "score", "level"}], "error"}},
+// the members that do not apply left out.
+std::string BoardLine(const Board& board);
 
 }  // namespace online

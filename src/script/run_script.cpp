@@ -48,6 +48,7 @@ int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
     if (online) {
       online::Setup setup = *online;
       setup.settled = [&out](const online::Outcome& o) { out << OutcomeLine(o) << std::endl; };
+      setup.boardRead = [&out](const online::Board& b) { out << BoardLine(b) << std::endl; };
       rounds = std::make_unique<online::OnlineRounds>(setup, *recording);
     }
     media::System& system = recorder ? static_cast<media::System&>(*recorder) : scripted;

@@ -46,6 +46,7 @@ struct OnlineRanking {
 
 // What the player chose for this game besides the rules; none of it changes
 // how a round plays.
+
 struct Choices {
   media::Language language = media::Language::kEnglish;  // of every text shown
   std::string listName;  // the word list in play; empty: the game folder's rapdata.ini
@@ -76,6 +77,13 @@ struct Choices {
   // that the session shows it, then starts again.
   std::string watch;
 };
+
+// Whether this game's rounds are played on the online ranking: it is on with a server, and the
+// rounds are neither practice nor of a list played by its path, which no board ranks.
+inline bool PlaysOnline(const Choices& choices) {
+  return choices.online.on && !choices.online.url.empty() && !choices.practice &&
+         choices.listId.empty();
+}
 
 // A kept best round as the options screen lists it.
 struct KeptRound {

@@ -110,6 +110,23 @@ struct RankEntry {
   std::string name;
 };
 
+// A round on an online board, as the server ranks it.
+struct BoardEntry {
+  int64_t place = 0;
+  std::string name;
+  int32_t score = 0;
+  int32_t level = 0;
+};
+
+// The online board the title shows in place of the ranking (R switches between them).
+struct OnlineBoardView {
+  bool served = false;  // an online ranking answers this game's requests
+  bool shown = false;
+  int32_t asked = 0;  // how many times the title has asked for it: each asks the server anew
+  std::vector<BoardEntry> entries;
+  std::string note;  // while none are shown: loading, an empty board, or why none came
+};
+
 struct GameState {
   std::array<std::string, 256> keyChars{};
 
@@ -177,6 +194,7 @@ struct GameState {
 
   // What the online ranking said of the last round, shown on the title.
   std::string onlineNote;
+  OnlineBoardView onlineBoard;
 
   // The random numbers of spawning and pop-ups, seeded once at start-up.
   Random rng;

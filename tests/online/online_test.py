@@ -11,6 +11,7 @@ RAPIKO is the game's command; RAPIKO_PROGRAM, when set, replaces it with a port'
   the list's board under the name typed, with a place;
 - the token the server made for the name is kept in the player's settings, and a later game
   of that player names a round again, while another player's game is refused the name;
+- R on the title shows the list's board as the server ranks it ({"onlineBoard": ...});
 - with no server there, the round is played offline, exactly as without --online;
 - turned off on the options screen, a round asks the server for nothing.
 """
@@ -25,7 +26,7 @@ import tempfile
 import time
 import urllib.request
 
-SPACE, ENTER = 57, 28
+SPACE, ENTER, R = 57, 28, 19
 failures = []
 
 
@@ -57,6 +58,7 @@ class Game:
         self.proc = subprocess.Popen(args, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                      text=True, env=env)
         self.online = []
+        self.boards = []
 
     def send(self, *lines):
         self.proc.stdin.write("".join(line + "\n" for line in lines))
@@ -68,6 +70,8 @@ class Game:
             line = json.loads(self.proc.stdout.readline())
             if "online" in line:
                 self.online.append(line["online"])
+            elif "onlineBoard" in line:
+                self.boards.append(line["onlineBoard"])
             else:
                 return line
 
@@ -138,6 +142,16 @@ def main(rapiko, server, work):
               f"the same name with the token the game kept is entered: {line}")
         board = get_json(url + "/api/v1/boards/rapdata")["entries"]
         check([e["name"] for e in board] == ["BOT", "BOT"], "the board holds both named rounds")
+        # R on the title asks for the board each time it shows it, and back to the ranking.
+        game = Game(rapiko, os.path.join(work, "g4"), player, url)
+        game.send("start 5000", "tick 16", f"press {R}", "tick 16 2", f"press {R}", "tick 16",
+                  f"press {R}", "tick 16")
+        game.state()
+        check(game.finish() == 0 and not game.online, "looking at the board sends no round")
+        wanted = {"status": 200, "list": "rapdata",
+                  "entries": [{k: e[k] for k in ("place", "name", "score", "level")}
+                              for e in board]}
+        check(game.boards == [wanted, wanted], f"the title shows the board twice: {game.boards}")
     finally:
         srv.terminate()
         try:
