@@ -58,7 +58,7 @@ Api::Api(const Options& options, Store& store, const WordLists& lists, TicketSig
                           ? options.workers
                           : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
   workerCount_ = std::min(workers, 1024);
-  workers_ = std::make_unique<std::counting_semaphore<1024>>(workerCount_);
+  workers_ = std::make_unique<WorkerQueue>(workerCount_);
 }
 
 std::string Api::Address(const Request& req) const {

@@ -4,7 +4,6 @@
 #include <httplib.h>
 
 #include <memory>
-#include <semaphore>
 
 #include "server/limits.h"
 #include "server/lists.h"
@@ -12,6 +11,7 @@
 #include "server/options.h"
 #include "server/store.h"
 #include "server/tickets.h"
+#include "server/worker_queue.h"
 
 namespace server {
 
@@ -40,7 +40,7 @@ class Api {
   Metrics metrics_;
   // Replays at once; a round over this is told to come back (503).
   int workerCount_ = 1;
-  std::unique_ptr<std::counting_semaphore<1024>> workers_;
+  std::unique_ptr<WorkerQueue> workers_;
 };
 
 }  // namespace server

@@ -86,7 +86,7 @@ void Api::Rounds(const Request& req, Response& res) {
   }
   // A round waits a while for a worker, never in a queue longer than the
   // server's threads; past that it is told to come back.
-  if (!workers_->try_acquire_for(std::chrono::seconds(kWorkerWaitSeconds))) {
+  if (!workers_->Acquire(std::chrono::seconds(kWorkerWaitSeconds))) {
     res.set_header("Retry-After", "1");
     return Refuse(res, 503, "busy", "every replay worker is busy: try again");
   }
@@ -95,10 +95,10 @@ void Api::Rounds(const Request& req, Response& res) {
   try {
     verdict = ReplayRound({.seed = ticket->seed, .words = list->words}, *recording);
   } catch (...) {
-    workers_->release();
+    workers_->Release();
     throw;
   }
-  workers_->release();
+  workers_->Release();
   metrics_.Verification(
       verdict.refusal.empty(),
       std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
