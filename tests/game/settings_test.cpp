@@ -1,5 +1,5 @@
-// The settings file: its lines read (what is ignored said in one line), one choice written into
-// it under its lock (the other lines kept as they are), a damaged file kept, temporaries swept.
+// The settings file (its lines as read: cases/settings.txt): one choice written into it under
+// its lock (the other lines kept as they are), a damaged file kept, temporaries swept.
 #include "game/settings.h"
 
 #include <gtest/gtest.h>
@@ -10,58 +10,6 @@
 
 namespace game {
 namespace {
-
-TEST(Settings, EachGoodLineIsReadAndWhatIsIgnoredIsSaidInOneLine) {
-  const struct {
-    std::string bytes;
-    Settings settings;
-    std::string report;
-    std::string cut = "";
-  } cases[] = {
-      {"", {}, ""},
-      {"words=digits\npractice=on\nsound=off\nkeys=position\ndisplay=window\nscale=3\n"
-       "language=fr\n",
-       {"digits", true, false, true, false, 3, "fr"},
-       ""},
-      {"# a comment\r\n\r\npractice=off\r\nkeys=character\r\ndisplay=fullscreen\r\nscale=0",
-       {.practice = false, .keysByPosition = false, .fullscreen = true, .scale = 0},
-       ""},
-      {"words=/home/zoë/my words.ini\nlanguage=de",
-       {.words = "/home/zoë/my words.ini", .language = "de"},
-       ""},
-      {"sound=off\nsound=on\n", {.sound = true}, ""},  // the last one holds
-      {"online=http://a.example\nonline_ranking=off\nonline_ranking=yes\n",
-       {.online = "http://a.example", .onlineRanking = false},
-       "1 line not understood, kept as they are (line 3 'online_ranking=yes')"},
-      // Another version's keys and values are kept; what is not key=value text is damage.
-      {"sound=yes\nscale=9\nlanguage=es\nwords=\ncolour=red\nsound\n=on\nkeys=Position\n",
-       {},
-       "6 lines not understood, kept as they are (line 1 'sound=yes', line 2 'scale=9', line 3 "
-       "'language=es', ...); 2 lines damaged, ignored (line 6, line 7); the file is kept as "
-       "settings.ini.bak when a choice is next saved"},
-      {"practice=on\n" + std::string(200, 'x') + "=1\n",
-       {.practice = true},
-       "1 line not understood, kept as they are (line 2 '" + std::string(80, 'x') + "')"},
-      {"sound=off\n\x01\x02=\x03\nwords=a\xff\n\x7f\x80\n\x89PNG\x1a\nscale=2\n",
-       {.sound = false, .scale = 2},
-       "4 lines damaged, ignored (line 2, line 3, line 4, ...); the file is kept as "
-       "settings.ini.bak when "
-       "a choice is next saved"},
-      // A file's first 64 KiB: the line the cut went through is not read.
-      {"words=home\nsound=of",
-       {.words = "home"},
-       "larger than 64 KiB: only its first 64 KiB read; the file is kept as settings.ini.bak "
-       "when a choice is next saved",
-       "larger than 64 KiB"},
-  };
-  for (const auto& c : cases) {
-    const SettingsFile file = ParseSettings(c.bytes, c.cut);
-    EXPECT_EQ(file.settings, c.settings) << c.bytes;
-    EXPECT_EQ(file.Report(), c.report) << c.bytes;
-    // What is read is written back as read.
-    EXPECT_EQ(ParseSettings(SettingsBytes(file.settings)).settings, file.settings);
-  }
-}
 
 // Game A changes the list while game B has changed the sound since A read the file: each
 // game's change stays, and the lines no game of this version understands too.

@@ -333,6 +333,17 @@ const std::map<std::string, std::function<std::string(const Args&)>> kReaders = 
               (c.fullscreen ? "" : " window") + " scale " + std::to_string(c.scale) +
               (c.settings == settings ? "" : " (the settings not kept as read)");
      }},
+    // A settings file (escapes read) cut where the second word says, as the settings it chooses
+    // written back (\n a line end) and what it says of the lines it ignored.
+    {"settings",
+     [](const Args& a) {
+       const game::SettingsFile f =
+           game::ParseSettings(testing_support::Unescaped(a[0]), a.words.size() > 1 ? a[1] : "");
+       std::string out, bytes = game::SettingsBytes(f.settings);
+       for (const char c : bytes) out += c == '\n' ? std::string("\\n") : std::string(1, c);
+       const bool back = game::ParseSettings(bytes).settings == f.settings;
+       return out + (f.Report().empty() ? "" : " / " + f.Report()) + (back ? "" : " (not as read)");
+     }},
     {"script-line",
      [](const Args& a) {
        static const char* const kKinds[] = {"start", "down",      "up",        "press", "type",
