@@ -331,6 +331,8 @@ const std::map<std::string, std::function<std::string(const Args&)>> kReaders = 
        return std::string(LanguageCode(c.language)) + (c.practice ? " practice" : "") +
               (c.sound ? "" : " mute") + (c.keysByPosition ? " position" : "") +
               (c.fullscreen ? "" : " window") + " scale " + std::to_string(c.scale) +
+              (c.online.server.empty() ? "" : " server " + c.online.server) +
+              (c.online.on ? " online" : "") +
               (c.settings == settings ? "" : " (the settings not kept as read)");
      }},
     // A settings file (escapes read) cut where the second word says, as the settings it chooses
