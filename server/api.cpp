@@ -1,5 +1,5 @@
 // The HTTP API under /api/v1 (docs/online-api.md): its routes, the limits
-// every request passes, tickets, lists and boards.
+// every request passes, tickets, lists, boards, and a round's start and recording to watch.
 #include "server/api.h"
 
 #include <thread>
