@@ -1,5 +1,5 @@
 // The HTTP API under /api/v1 (docs/online-api.md): its routes, the limits
-// every request passes, tickets, lists and boards.
+// every request passes, tickets, lists, boards, and a round's start and recording to watch.
 #include "server/api.h"
 
 #include <thread>
@@ -138,6 +138,8 @@ void Api::Mount(httplib::Server& server) {
                 [this](const Request& req, Response& res) { Delete(req, res); });
   server.Get(R"(/api/v1/rounds/([^/]+)/recording)",
              [this](const Request& req, Response& res) { Recording(req, res); });
+  server.Get(R"(/api/v1/rounds/([^/]+))",
+             [this](const Request& req, Response& res) { Start(req, res); });
   server.Get(R"(/api/v1/boards/([^/]+))",
              [this](const Request& req, Response& res) { Board(req, res); });
 }
@@ -218,16 +220,48 @@ void Api::Board(const Request& req, Response& res) {
   Answer(res, 200, {{"list", list->name}, {"period", period}, {"entries", entries}});
 }
 
-void Api::Recording(const Request& req, Response& res) {
+std::optional<Round> Api::ShownRound(const Request& req, Response& res) {
   const auto id = IdOf(req, res);
-  if (!id) return;
-  const auto round = store_.FindRound(*id);
+  if (!id) return std::nullopt;
+  auto round = store_.FindRound(*id);
   // A flagged round is shown to its player alone.
   const bool shown = round && !round->name.empty() && !round->hidden &&
                      (!round->flagged || store_.NameHolder(round->name) == ViewerHash(req));
-  if (!shown) return Refuse(res, 404, "no_round", "no such round on a board");
+  if (shown) return round;
+  Refuse(res, 404, "no_round", "no such round on a board");
+  return std::nullopt;
+}
+
+void Api::Recording(const Request& req, Response& res) {
+  const auto round = ShownRound(req, res);
+  if (!round) return;
   res.status = 200;
   res.set_content(round->recording, "text/plain; charset=utf-8");
+}
+
+void Api::Start(const Request& req, Response& res) {
+  const auto round = ShownRound(req, res);
+  if (!round) return;
+  if (round->seed < 0) {
+    return Refuse(res, 404, "no_start",
+                  "this round was kept without its start: it cannot be watched");
+  }
+  json words = json::array();
+  for (std::size_t at = 0; at < round->words.size();) {
+    const std::size_t end = round->words.find('\n', at);
+    words.push_back(round->words.substr(at, end - at));
+    at = end == std::string::npos ? round->words.size() : end + 1;
+  }
+  Answer(res, 200,
+         {{"id", round->id},
+          {"list", round->list},
+          {"seed", round->seed},
+          {"words", words},
+          {"score", round->score},
+          {"level", round->level},
+          {"maxLevel", round->maxLevel},
+          {"name", round->name},
+          {"date", IsoUtc(round->createdMs)}});
 }
 
 }  // namespace server

@@ -29,6 +29,9 @@ class Api {
   void Delete(const httplib::Request& req, httplib::Response& res);
   void Board(const httplib::Request& req, httplib::Response& res);
   void Recording(const httplib::Request& req, httplib::Response& res);
+  void Start(const httplib::Request& req, httplib::Response& res);
+  // The round of the request's path if it is on a board the asker may see; else refused (404).
+  std::optional<Round> ShownRound(const httplib::Request& req, httplib::Response& res);
   void Lists(httplib::Response& res);
   std::string Address(const httplib::Request& req) const;
 

@@ -30,7 +30,7 @@ class Result {
 
 constexpr const char* kRoundColumns =
     "id, ticket, list, recording, recording_hash, score, level, max_level, rank_key, created_ms, "
-    "COALESCE(name, ''), hidden, flagged";
+    "COALESCE(name, ''), hidden, flagged, COALESCE(seed, -1), COALESCE(words, '')";
 
 Round RoundOf(const Result& r) {
   return Round{.id = r.Int(0, 0),
@@ -45,7 +45,9 @@ Round RoundOf(const Result& r) {
                .createdMs = r.Int(0, 9),
                .name = r.Text(0, 10),
                .hidden = r.Int(0, 11) != 0,
-               .flagged = r.Int(0, 12) != 0};
+               .flagged = r.Int(0, 12) != 0,
+               .seed = r.Int(0, 13),
+               .words = r.Text(0, 14)};
 }
 
 class PostgresqlStore : public Store {
@@ -66,11 +68,12 @@ class PostgresqlStore : public Store {
   Round AddRound(const Round& r) override {
     std::lock_guard lock(mutex_);
     Run("INSERT INTO rounds (ticket, list, recording, recording_hash, score, level, max_level, "
-        "rank_key, created_ms, flagged) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10) "
+        "rank_key, created_ms, flagged, seed, words) "
+        "VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12) "
         "ON CONFLICT (ticket) DO NOTHING",
         {r.ticket, r.list, r.recording, r.recordingHash, std::to_string(r.score),
          std::to_string(r.level), std::to_string(r.maxLevel), std::to_string(r.rankKey),
-         std::to_string(r.createdMs), r.flagged ? "1" : "0"});
+         std::to_string(r.createdMs), r.flagged ? "1" : "0", std::to_string(r.seed), r.words});
     const Result found =
         Run(std::string("SELECT ") + kRoundColumns + " FROM rounds WHERE ticket = $1", {r.ticket});
     if (found.Rows() != 1) throw StoreError("a round stored is not found again");

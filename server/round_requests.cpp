@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "ranking/rank_key.h"
+#include "replay/ticket_start.h"
 #include "server/answers.h"
 #include "server/api.h"
 #include "server/clock.h"
@@ -125,7 +126,9 @@ void Api::Rounds(const Request& req, Response& res) {
        .createdMs = now,
        .name = {},
        .hidden = false,
-       .flagged = verdict.Inhuman()});
+       .flagged = verdict.Inhuman(),
+       .seed = ticket->seed,
+       .words = replay::TicketWordText(list->words)});
   // Another process may have spent it meanwhile.
   if (stored.recordingHash != hash) {
     return Refuse(res, 409, "spent", "the ticket was spent on another recording");

@@ -47,7 +47,7 @@ class Statement {
 
 constexpr const char* kRoundColumns =
     "id, ticket, list, recording, recording_hash, score, level, max_level, rank_key, created_ms, "
-    "COALESCE(name, ''), hidden, flagged";
+    "COALESCE(name, ''), hidden, flagged, COALESCE(seed, -1), COALESCE(words, '')";
 
 Round RoundOf(const Statement& s) {
   return Round{.id = s.Int(0),
@@ -62,7 +62,9 @@ Round RoundOf(const Statement& s) {
                .createdMs = s.Int(9),
                .name = s.Text(10),
                .hidden = s.Int(11) != 0,
-               .flagged = s.Int(12) != 0};
+               .flagged = s.Int(12) != 0,
+               .seed = s.Int(13),
+               .words = s.Text(14)};
 }
 
 class SqliteStore : public Store {
@@ -83,14 +85,15 @@ class SqliteStore : public Store {
 
   Round AddRound(const Round& r) override {
     std::lock_guard lock(mutex_);
-    Statement insert(
-        db_,
-        "INSERT INTO rounds (ticket, list, recording, recording_hash, score, level, "
-        "max_level, rank_key, created_ms, flagged) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
-        "ON CONFLICT (ticket) DO NOTHING");
+    Statement insert(db_,
+                     "INSERT INTO rounds (ticket, list, recording, recording_hash, score, level, "
+                     "max_level, rank_key, created_ms, flagged, seed, words) "
+                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
+                     "ON CONFLICT (ticket) DO NOTHING");
     insert.Bind(1, r.ticket).Bind(2, r.list).Bind(3, r.recording).Bind(4, r.recordingHash);
     insert.Bind(5, r.score).Bind(6, r.level).Bind(7, r.maxLevel).Bind(8, r.rankKey);
-    insert.Bind(9, r.createdMs).Bind(10, int64_t{r.flagged}).Step();
+    insert.Bind(9, r.createdMs).Bind(10, int64_t{r.flagged}).Bind(11, r.seed).Bind(12, r.words);
+    insert.Step();
     Statement find(
         db_, (std::string("SELECT ") + kRoundColumns + " FROM rounds WHERE ticket = ?").c_str());
     find.Bind(1, r.ticket);

@@ -30,6 +30,10 @@ struct Round {
   std::string name;  // empty: no name yet, on no board
   bool hidden = false;
   bool flagged = false;  // typed faster than a person: shown only to its player
+  // Its start, for a watcher: the ticket's seed and the words played, one a line
+  // (replay::TicketWordText); -1 and empty for a round kept before they were.
+  int64_t seed = -1;
+  std::string words;
 };
 
 struct BoardEntry {

@@ -9,7 +9,6 @@
 
 #include "app/online_play.h"
 #include "app/window.h"
-#include "game/kept_rounds.h"
 #include "game/options_screen.h"
 #include "game/session.h"
 #include "media/quit_signals.h"
@@ -73,6 +72,15 @@ int PlaySession(const Options& options, const std::string& myPath, const std::st
       state::GameState& g = *game;
       g.onlineNote = state::Tr(g, "Online: sending the round...");
     };
+    // A round of the online board chosen to watch ends the game's loop as a kept round does.
+    if (choices.canWatch) {
+      setup->watch = [&game](const online::Watched& watched) {
+        if (!game || watched.text.empty()) return;
+        game->choices.watch = "online round " + std::to_string(watched.round);
+        game->choices.watchText = watched.text;
+        game->quitRequested = true;
+      };
+    }
     online = std::make_unique<online::OnlineRounds>(*setup, recording);
   }
   replay::BestRounds best(myPath, recording);
@@ -134,16 +142,20 @@ int RunInteractive(const Options& options, const std::string& myPath, const std:
       state::Choices after = now;
       const int status = PlaySession(options, myPath, words, now, *window, after, titleLine);
       if (status != 0 || after.watch.empty()) return status;
-      // The kept round the player chose, then the game again with the
-      // choices as the player left them.
-      const storage::FileRead kept = storage::ReadWholeFile(after.watch, kMaxRecordingBytes);
-      if (kept.complete) {
+      // The kept round the player chose (or the online round fetched), then the game again
+      // with the choices as the player left them.
+      if (!after.watchText.empty()) {
+        PlayRecording(after.watch, after.watchText, myPath, *window, std::cerr, {}, after.language);
+      } else if (const storage::FileRead kept =
+                     storage::ReadWholeFile(after.watch, kMaxRecordingBytes);
+                 kept.complete) {
         PlayRecording(after.watch, kept.bytes, myPath, *window, std::cerr, {}, after.language);
       }
       // Ended from outside while it was shown: the game had saved before.
       if (media::QuitSignalled()) return 0;
       words = after.wordFile;
       after.watch.clear();
+      after.watchText.clear();
       now = after;
     }
   } catch (const std::runtime_error& e) {  // no window, or the recording could not be written
@@ -166,15 +178,8 @@ int PlayRecording(const std::string& name, const std::string& text, const std::s
     scripted.ReadPrologue();
     replay::ReplaySystem replay(scripted, window, replay::RoundsToSkip(text));
     // The words and the ranking the recording began with, where it carries them.
-    game::StartOptions options{.practiceKeys = replay::NotedPracticeKeys(text), .readOnly = true};
-    options.choices.language = language;
-    options.choices.listName = game::NotedList(text);
-    for (const auto& [name, bytes] : replay::NotedFiles(text)) {
-      if (name == typing::kWordFileName) options.wordBytes = bytes;
-      if (name == ranking::kRankingFileName) options.rankingBytes = bytes;
-    }
     game::Session session{.myPath = myPath,
-                          .options = options,
+                          .options = replay::RecordedStart(text, language),
                           .report = [&err](const std::string& line) { err << line << '\n'; },
                           // about what the recording carries, not the player's folder
                           .notes = [](const std::string&) {},

@@ -9,6 +9,7 @@
 #include "game/devices.h"
 #include "game/kept_rounds.h"
 #include "game/settings.h"
+#include "game/watch_list.h"
 #include "ranking/ranking_file.h"
 #include "ranking/ranking_save.h"
 #include "state/colours.h"
@@ -36,9 +37,9 @@ enum Item : int32_t {
 
 constexpr int32_t kMaxScale = 8;
 
-constexpr int32_t kLeft = 40;
+constexpr int32_t kLeft = kOptionsLeft;
 constexpr int32_t kValues = 280;
-constexpr int32_t kFirstLine = 52;
+constexpr int32_t kFirstLine = kOptionsFirstLine;
 constexpr int32_t kLineStep = 26;
 constexpr int32_t kValuesWidth = 630 - kValues;
 
@@ -166,6 +167,10 @@ void Change(state::GameState& g, int32_t step) {
     default:
       return;
   }
+  // The online board's rounds to watch are of the list played, and only while it goes online.
+  if (g.options.item == kWords || g.options.item == kPractice || g.options.item == kOnline) {
+    AskOnlineRounds(g);
+  }
   Save(g, key);
 }
 
@@ -216,8 +221,7 @@ std::string ValueOf(const state::GameState& g, int32_t item) {
       return media::Format(on, {server == c.online.server ? server : server + "..."});
     }
     case kWatch:
-      return media::Format(state::TrN(g, "{0} kept", "{0} kept", std::ssize(g.options.rounds)),
-                           {std::to_string(g.options.rounds.size())});
+      return WatchValue(g);
     default:
       return "";
   }
@@ -234,7 +238,7 @@ std::string_view LabelOf(const state::GameState& g, int32_t item) {
 bool Selectable(const state::GameState& g, int32_t item) {
   if (item == kScale) return g.choices.canSizeWindow;
   if (item == kOnline) return !g.choices.online.server.empty();
-  return item != kWatch || (g.choices.canWatch && !g.options.rounds.empty());
+  return item != kWatch || HasRoundsToWatch(g);
 }
 
 // This frame's keys, five at a time as the title reads them.
@@ -246,15 +250,7 @@ void ReadOptionKeys(state::GameState& g) {
     if (e.data != media::kKeyDown || !o.open) continue;
     const bool enter = e.keyCode == state::kKeyEnter || e.keyCode == state::kKeyPadEnter;
     if (o.watching) {
-      const auto n = static_cast<int32_t>(o.rounds.size());
-      if (e.keyCode == state::kKeyEsc) o.watching = false;
-      if (e.keyCode == state::kKeyArrowUp && o.round > 0) --o.round;
-      if (e.keyCode == state::kKeyArrowDown && o.round + 1 < n) ++o.round;
-      if (enter && o.round < n) {
-        // The session shows it once this game has ended, and starts again.
-        g.choices.watch = o.rounds[static_cast<std::size_t>(o.round)].file;
-        g.quitRequested = true;
-      }
+      ReadWatchKey(g, e.keyCode);
       continue;
     }
     if (e.keyCode == state::kKeyEsc) o.open = false;
@@ -317,21 +313,6 @@ void DrawItems(state::GameState& g) {
   }
 }
 
-void DrawRounds(state::GameState& g) {
-  media::Surface& back = *g.backBuffer;
-  const auto& rounds = g.options.rounds;
-  for (std::size_t i = 0; i < rounds.size(); ++i) {
-    const int32_t y = kFirstLine + static_cast<int32_t>(i) * 24;
-    const bool chosen = static_cast<int32_t>(i) == g.options.round;
-    back.SetForeColor(chosen ? state::kPureRed : state::kDarkPurple);
-    const std::string list = state::ListLabel(g, rounds[i].list);
-    back.DrawText(kLeft, y, std::string(chosen ? "> " : "  ") + rounds[i].when);
-    back.DrawText(kLeft + 180, y, std::to_string(rounds[i].score));
-    back.DrawText(kLeft + 280, y, list);
-  }
-  back.SetForeColor(state::kDarkPurple);
-}
-
 }  // namespace
 
 void OpenOptionsScreen(state::GameState& g) {
@@ -340,6 +321,7 @@ void OpenOptionsScreen(state::GameState& g) {
   o.open = true;
   o.lists = FindLists(g);
   if (g.choices.canWatch) o.rounds = ListKeptRounds(g.choices.folder);
+  AskOnlineRounds(g);
 }
 
 void WarnOfPlainHttp(state::GameState& g) {
@@ -354,7 +336,7 @@ void UpdateOptionsScreen(state::GameState& g) {
   if (g.options.watching) {
     DrawFrame(g, state::Tr(g, "Watch a best round"),
               state::Tr(g, "Up/Down: choose   Enter: watch   Esc: back"));
-    DrawRounds(g);
+    DrawWatchList(g);
   } else {
     DrawFrame(g, state::Tr(g, "Options"),
               state::Tr(g, "Up/Down: choose   Left/Right, Enter: change   Esc: back"));

@@ -33,15 +33,6 @@ constexpr int32_t kListNameWidth = 160;
 // The online board's lines, in the ranking's box from its first place on.
 constexpr int32_t kBoardTextWidth = 340 - 50;
 
-// The text cut, a whole character at a time, to at most width pixels.
-std::string CutToWidth(std::string text, int32_t width) {
-  while (media::TextWidth(text) > width) {
-    while ((static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
-    text.pop_back();
-  }
-  return text;
-}
-
 // R shows the online board where this game's rounds go to one.
 bool BoardAvailable(const state::GameState& g) {
   return g.onlineBoard.served && state::PlaysOnline(g.choices);
@@ -62,7 +53,7 @@ void DrawTitleAdditions(state::GameState& g) {
       name = std::string(state::Tr(g, "Online")) + (name.empty() ? "" : " " + name);
     }
     back.SetForeColor(state::kWhite);
-    back.DrawText(kListNameX, 213, CutToWidth(name, kListNameWidth));
+    back.DrawText(kListNameX, 213, media::CutToWidth(name, kListNameWidth));
     back.SetForeColor(state::kDarkPurple);
   }
   back.DrawBox(kHintLeft, kHintTop, kHintRight, kHintBottom);
@@ -73,7 +64,7 @@ void DrawTitleAdditions(state::GameState& g) {
     hint += "   ";
     hint += BoardShown(g) ? state::Tr(g, "R: local ranking") : state::Tr(g, "R: online ranking");
   }
-  back.DrawText(kHintLeft + 8, kHintTop + 3, CutToWidth(hint, kNoteWidth));
+  back.DrawText(kHintLeft + 8, kHintTop + 3, media::CutToWidth(hint, kNoteWidth));
   // After a practice round, why no name was asked for (practice rounds are not sent online).
   std::string note = g.onlineNote;
   if (note.empty() && g.progress.lastRoundUnranked && g.choices.practice) {
@@ -81,7 +72,7 @@ void DrawTitleAdditions(state::GameState& g) {
   }
   if (!note.empty()) {
     back.DrawBox(kHintLeft, kNoteTop, kHintRight, kNoteBottom);
-    back.DrawText(kHintLeft + 8, kNoteTop + 3, CutToWidth(note, kNoteWidth));
+    back.DrawText(kHintLeft + 8, kNoteTop + 3, media::CutToWidth(note, kNoteWidth));
   }
 }
 
@@ -91,15 +82,15 @@ void DrawOnlineBoard(state::GameState& g) {
   back.SetForeColor(state::kDarkPurple);
   const std::vector<state::BoardEntry>& entries = g.onlineBoard.entries;
   if (entries.empty()) {
-    back.DrawText(50, 260, CutToWidth(g.onlineBoard.note, kBoardTextWidth));
+    back.DrawText(50, 260, media::CutToWidth(g.onlineBoard.note, kBoardTextWidth));
     return;
   }
   for (std::size_t i = 0; i < entries.size() && i < state::kRankPlaces; ++i) {
     const state::BoardEntry& e = entries[i];
     back.DrawText(50, 260 + 18 * static_cast<int32_t>(i),
-                  CutToWidth(std::to_string(e.place) + ". " + std::to_string(e.level) + "  " +
-                                 std::to_string(e.score) + "  " + e.name,
-                             kBoardTextWidth));
+                  media::CutToWidth(std::to_string(e.place) + ". " + std::to_string(e.level) +
+                                        "  " + std::to_string(e.score) + "  " + e.name,
+                                    kBoardTextWidth));
   }
 }
 

@@ -105,4 +105,12 @@ int32_t TextWidth(std::string_view text) {
   return font ? font->TextWidth(DecodeGameText(std::string(text))) : 0;
 }
 
+std::string CutToWidth(std::string text, int32_t width) {
+  while (!text.empty() && TextWidth(text) > width) {
+    while ((static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
+    text.pop_back();
+  }
+  return text;
+}
+
 }  // namespace media

@@ -23,6 +23,21 @@ constexpr int kLongestWaitS = 10;
 
 constexpr const char* kNoName = "no name was entered: the round stays off the board";
 
+// The list's board as the server gives it, or why it did not.
+Board AskBoard(const std::string& url, const std::string& list) {
+  const net::Reply reply = net::GetJson(net::Endpoint(url, BoardPath(list)), kBoardTimeoutMs);
+  Board board;
+  board.status = reply.status;
+  board.list = list;
+  const auto entries = reply.status == 200 ? ReadBoard(reply.body) : std::nullopt;
+  if (entries) {
+    board.entries = *entries;
+  } else {
+    board.error = ErrorOf(reply);
+  }
+  return board;
+}
+
 }  // namespace
 
 std::optional<std::string> ListToSend(const state::Choices& choices) {
@@ -136,17 +151,36 @@ void OnlineRounds::PassEnded(const state::GameState& g) {
       Run([this, list = *list] { FetchBoard(list); });
     }
   }
+  const state::OnlineWatchView& watch = g.onlineWatch;
+  if (watch.asked != watchListsAsked_) {
+    watchListsAsked_ = watch.asked;
+    if (const auto list = ListToSend(g.choices); list && setup_.watch) {
+      Run([this, list = *list, asked = watch.asked] { FetchWatchList(list, asked); });
+    }
+  }
+  if (watch.chosen != roundsChosen_) {
+    roundsChosen_ = watch.chosen;
+    if (setup_.watch) {
+      Run([this, round = watch.round, chosen = watch.chosen] { FetchRound(round, chosen); });
+    }
+  }
   std::vector<Outcome> done;
   std::vector<Board> boards;
+  std::vector<std::pair<Board, int32_t>> watchLists;
+  std::vector<std::pair<Watched, int32_t>> rounds;
   {
     const std::lock_guard<std::mutex> lock(mutex_);
     done.swap(done_);
     boards.swap(boards_);
+    watchLists.swap(watchLists_);
+    rounds.swap(rounds_);
   }
   for (const Outcome& outcome : done) {
     if (setup_.settled) setup_.settled(outcome);
   }
   for (const Board& board : boards) ShowBoard(board);
+  for (const auto& [board, asked] : watchLists) ShowWatchList(board, asked);
+  for (const auto& [watched, chosen] : rounds) ShowRound(watched, chosen);
 }
 
 void OnlineRounds::Finish(const state::GameState& g) {
@@ -266,17 +300,7 @@ void OnlineRounds::SendName(Round& round, const std::string& name) {
 }
 
 void OnlineRounds::FetchBoard(const std::string& list) {
-  const net::Reply reply =
-      net::GetJson(net::Endpoint(setup_.url, BoardPath(list)), kBoardTimeoutMs);
-  Board board;
-  board.status = reply.status;
-  board.list = list;
-  const auto entries = reply.status == 200 ? ReadBoard(reply.body) : std::nullopt;
-  if (entries) {
-    board.entries = *entries;
-  } else {
-    board.error = ErrorOf(reply);
-  }
+  Board board = AskBoard(setup_.url, list);
   if (!setup_.background) return ShowBoard(board);
   const std::lock_guard<std::mutex> lock(mutex_);
   boards_.push_back(std::move(board));
@@ -292,6 +316,43 @@ void OnlineRounds::ShowBoard(const Board& board) {
                                 : "";
   }
   if (setup_.boardRead) setup_.boardRead(board);
+}
+
+void OnlineRounds::FetchWatchList(const std::string& list, int32_t asked) {
+  // A game that is ending shows no list.
+  if (Stopping()) return;
+  Board board = AskBoard(setup_.url, list);
+  if (!setup_.background) return ShowWatchList(board, asked);
+  const std::lock_guard<std::mutex> lock(mutex_);
+  watchLists_.emplace_back(std::move(board), asked);
+}
+
+void OnlineRounds::ShowWatchList(const Board& board, int32_t asked) {
+  if (!game_ || game_->onlineWatch.asked != asked) return;  // asked again since
+  state::GameState& g = *game_;
+  g.onlineWatch.entries = board.entries;
+  g.onlineWatch.note =
+      !board.error.empty()    ? media::Format(state::Tr(g, "Online: {0}"), {board.error})
+      : board.entries.empty() ? std::string(state::Tr(g, "No named round on this board yet"))
+                              : "";
+}
+
+void OnlineRounds::FetchRound(int64_t round, int32_t chosen) {
+  if (Stopping()) return;
+  Watched watched = FetchWatched(setup_.url, round);
+  if (!setup_.background) return ShowRound(watched, chosen);
+  const std::lock_guard<std::mutex> lock(mutex_);
+  rounds_.emplace_back(std::move(watched), chosen);
+}
+
+void OnlineRounds::ShowRound(const Watched& watched, int32_t chosen) {
+  // Given up (Esc), or another chosen since.
+  if (!game_ || !game_->onlineWatch.loading || game_->onlineWatch.chosen != chosen) return;
+  state::GameState& g = *game_;
+  g.onlineWatch.loading = false;
+  g.onlineWatch.note =
+      watched.error.empty() ? "" : media::Format(state::Tr(g, "Online: {0}"), {watched.error});
+  setup_.watch(watched);
 }
 
 void OnlineRounds::Settle(const Round& round) {

@@ -11,9 +11,11 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "online/protocol.h"
+#include "online/watched_round.h"
 #include "replay/recording.h"
 #include "replay/recording_system.h"
 #include "state/game_state.h"
@@ -39,6 +41,10 @@ struct Setup {
   // Told on the game's thread of each board the title asked for, once it is read (the title's
   // view of it is set already).
   std::function<void(const Board&)> boardRead{};
+  // Shows a round of the online board that the options screen's watch list asked for, on the
+  // game's thread, once it came (or did not: then its text is empty). Without it the watch
+  // list offers no online round.
+  std::function<void(const Watched&)> watch{};
   // Rounds and names are sent by a thread of their own, so that the game
   // never waits for them (a game in the window); else each exchange is
   // waited for where it is made (a scripted run, whose clock is its own).
@@ -57,7 +63,9 @@ class OnlineRounds : public replay::RecordingSink, public replay::RoundEvents {
   // The game the tickets deal their rounds into, once start-up has made it.
   void SetGame(state::GameState* game) {
     game_ = game;
-    if (game_) game_->onlineBoard.served = true;
+    if (!game_) return;
+    game_->onlineBoard.served = true;
+    game_->onlineWatch.served = static_cast<bool>(setup_.watch);
   }
 
   void Line(const std::string& line) override;
@@ -83,6 +91,12 @@ class OnlineRounds : public replay::RecordingSink, public replay::RoundEvents {
   void Settle(const Round& round);
   void FetchBoard(const std::string& list);
   void ShowBoard(const Board& board);
+  // The watch list's rounds (the list's board), and a round chosen from it: `asked` and
+  // `chosen` say which request of the game's each answers, so that a stale one is dropped.
+  void FetchWatchList(const std::string& list, int32_t asked);
+  void ShowWatchList(const Board& board, int32_t asked);
+  void FetchRound(int64_t round, int32_t chosen);
+  void ShowRound(const Watched& watched, int32_t chosen);
   void Work();
   bool Stopping();
 
@@ -102,6 +116,12 @@ class OnlineRounds : public replay::RecordingSink, public replay::RoundEvents {
   std::vector<Outcome> done_;
   std::vector<Board> boards_;  // read, to be shown
   int32_t boardsAsked_ = 0;    // the title's requests handed to the sender so far
+  // The watch list's answers (with the request each answers) to be shown, and its requests
+  // handed to the sender so far.
+  std::vector<std::pair<Board, int32_t>> watchLists_;
+  std::vector<std::pair<Watched, int32_t>> rounds_;
+  int32_t watchListsAsked_ = 0;
+  int32_t roundsChosen_ = 0;
   bool stopping_ = false;
 };
 

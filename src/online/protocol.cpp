@@ -106,7 +106,8 @@ std::optional<std::vector<state::BoardEntry>> ReadBoard(const std::string& body)
     std::vector<state::BoardEntry> entries;
     for (const json& e : j.at("entries")) {
       entries.push_back({e.at("place").get<int64_t>(), e.at("name").get<std::string>(),
-                         e.at("score").get<int32_t>(), e.at("level").get<int32_t>()});
+                         e.at("score").get<int32_t>(), e.at("level").get<int32_t>(),
+                         e.value("round", int64_t{0})});
     }
     return entries;
   } catch (const json::exception&) {

@@ -5,7 +5,11 @@
 #include <sstream>
 #include <type_traits>
 
+#include "game/kept_rounds.h"
 #include "game/title.h"
+#include "ranking/ranking_file.h"
+#include "replay/notes.h"
+#include "typing/word_data.h"
 
 namespace replay {
 namespace {
@@ -70,6 +74,17 @@ bool ApplyResume(state::GameState& g, const std::string& note) {
   } catch (const json::exception&) {
     return false;
   }
+}
+
+game::StartOptions RecordedStart(const std::string& scriptText, media::Language language) {
+  game::StartOptions options{.practiceKeys = NotedPracticeKeys(scriptText), .readOnly = true};
+  options.choices.language = language;
+  options.choices.listName = game::NotedList(scriptText);
+  for (const auto& [name, bytes] : NotedFiles(scriptText)) {
+    if (name == typing::kWordFileName) options.wordBytes = bytes;
+    if (name == ranking::kRankingFileName) options.rankingBytes = bytes;
+  }
+  return options;
 }
 
 }  // namespace replay

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "game/lifecycle.h"
 #include "state/game_state.h"
 
 namespace replay {
@@ -21,5 +22,10 @@ std::optional<std::string> NotedResume(const std::string& scriptText);
 // note's state into g, after start-up. Reads the notes of every version so
 // far. False (g unchanged) when the note is not one this game reads.
 bool ApplyResume(state::GameState& g, const std::string& note);
+
+// How a recording's text is played again, as a game that writes nothing: the words, the
+// ranking, the practice keys and the list its notes carry (the rest from the game folder).
+// Its resume note, if any, is for the session's start (ApplyResume).
+game::StartOptions RecordedStart(const std::string& scriptText, media::Language language);
 
 }  // namespace replay

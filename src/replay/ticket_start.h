@@ -22,4 +22,9 @@ std::string TicketWordText(const std::vector<std::string>& words);
 // that ranks the round replays it from here.
 void StartTicketRound(state::GameState& g, uint32_t seed, const std::vector<std::string>& words);
 
+// The resume note ("resume {...}", replay::ResumeNote) of the state StartTicketRound leaves
+// besides the words: a kept round's text with it and the words as its word file starts the
+// round as the server replayed it.
+std::string TicketResumeNote(uint32_t seed);
+
 }  // namespace replay

@@ -3,14 +3,51 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <sstream>
 
 #include "game/session.h"
 #include "replay/notes.h"
 #include "replay/recording_system.h"
+#include "replay/round_start.h"
 #include "script/scripted_system.h"
 #include "storage/read.h"
 
 namespace script {
+namespace {
+
+// A round fetched to watch, played through as a replay in the window shows it (the words, the
+// list and the start its notes give, nothing written), with nothing drawn anywhere: its result.
+void PlayWatched(online::Watched& watched, const std::string& myPath, media::Language language) {
+  std::istringstream lines(watched.text);
+  ScriptReader reader(lines);
+  std::ostream nowhere(nullptr);
+  ScriptedSystem scripted(reader, nowhere);
+  scripted.RefuseWrites([](const std::string&) {});
+  const auto quiet = [](const std::string&) {};
+  game::Session session{.myPath = myPath,
+                        .options = replay::RecordedStart(watched.text, language),
+                        .report = quiet,
+                        .notes = quiet};
+  session.attach = [&scripted](const state::GameState& g) { scripted.SetGame(&g); };
+  const std::optional<std::string> resume = replay::NotedResume(watched.text);
+  session.started = [&resume](state::GameState& g) {
+    if (resume) replay::ApplyResume(g, *resume);
+  };
+  session.ended = [&watched](const state::GameState& g) {
+    watched.score = g.score;
+    watched.level = g.level;
+  };
+  try {
+    scripted.ReadPrologue();
+    if (game::RunSession(scripted, session) != 0) watched.error = "the round could not start";
+  } catch (const std::runtime_error& e) {  // a script error: a recording this game cannot play
+    watched.error = e.what();
+  }
+  if (!watched.error.empty()) watched.score = watched.level = std::nullopt;
+}
+
+}  // namespace
 
 int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
                     const std::string& wordFile, std::ostream& out, std::ostream& err,
@@ -49,6 +86,12 @@ int RunScriptedGame(const std::string& scriptPath, const std::string& myPath,
       online::Setup setup = *online;
       setup.settled = [&out](const online::Outcome& o) { out << OutcomeLine(o) << std::endl; };
       setup.boardRead = [&out](const online::Board& b) { out << BoardLine(b) << std::endl; };
+      // Without a window, a round chosen to watch is played through at once: its result.
+      setup.watch = [&out, &myPath, &options](const online::Watched& fetched) {
+        online::Watched watched = fetched;
+        if (!watched.text.empty()) PlayWatched(watched, myPath, options.choices.language);
+        out << WatchedLine(watched) << std::endl;
+      };
       rounds = std::make_unique<online::OnlineRounds>(setup, *recording);
     }
     media::System& system = recorder ? static_cast<media::System&>(*recorder) : scripted;

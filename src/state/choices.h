@@ -76,6 +76,8 @@ struct Choices {
   // The kept round the player asked to watch: the game ends its loop so
   // that the session shows it, then starts again.
   std::string watch;
+  // A round of the online board asked to watch, in a kept round's form (then watch names it).
+  std::string watchText;
 };
 
 // Whether this game's rounds are played on the online ranking: it is on with a server, and the

@@ -116,6 +116,7 @@ struct BoardEntry {
   std::string name;
   int32_t score = 0;
   int32_t level = 0;
+  int64_t round = 0;  // its number on the server: watching it asks for it
 };
 
 // The online board the title shows in place of the ranking (R switches between them).
@@ -125,6 +126,18 @@ struct OnlineBoardView {
   int32_t asked = 0;  // how many times the title has asked for it: each asks the server anew
   std::vector<BoardEntry> entries;
   std::string note;  // while none are shown: loading, an empty board, or why none came
+};
+
+// The online board's rounds that the options screen's watch list offers after the kept ones,
+// and the one chosen to watch while it is fetched.
+struct OnlineWatchView {
+  bool served = false;  // an online ranking answers this game's requests, and it can show a round
+  int32_t asked = 0;    // how many times the list has been asked for: each asks the server anew
+  std::vector<BoardEntry> entries;
+  std::string note;      // loading, an empty board, why none came or why a chosen one did not
+  int32_t chosen = 0;    // how many rounds have been chosen to watch: each is fetched
+  int64_t round = 0;     // the last one chosen
+  bool loading = false;  // it is being fetched; Esc gives it up
 };
 
 struct GameState {
@@ -195,6 +208,7 @@ struct GameState {
   // What the online ranking said of the last round, shown on the title.
   std::string onlineNote;
   OnlineBoardView onlineBoard;
+  OnlineWatchView onlineWatch;
 
   // The random numbers of spawning and pop-ups, seeded once at start-up.
   Random rng;

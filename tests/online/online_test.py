@@ -12,6 +12,8 @@ RAPIKO is the game's command; RAPIKO_PROGRAM, when set, replaces it with a port'
 - the token the server made for the name is kept in the player's settings, and a later game
   of that player names a round again, while another player's game is refused the name;
 - R on the title shows the list's board as the server ranks it ({"onlineBoard": ...});
+- the options screen's watch list offers the board's rounds, and one watched plays to the
+  score and level the board gives it ({"watched": ...});
 - with no server there, the round is played offline, exactly as without --online;
 - turned off on the options screen, a round asks the server for nothing.
 """
@@ -26,7 +28,7 @@ import tempfile
 import time
 import urllib.request
 
-SPACE, ENTER, R = 57, 28, 19
+SPACE, ENTER, R, O, UP = 57, 28, 19, 24, 200
 failures = []
 
 
@@ -59,6 +61,7 @@ class Game:
                                      text=True, env=env)
         self.online = []
         self.boards = []
+        self.watched = []
 
     def send(self, *lines):
         self.proc.stdin.write("".join(line + "\n" for line in lines))
@@ -72,6 +75,8 @@ class Game:
                 self.online.append(line["online"])
             elif "onlineBoard" in line:
                 self.boards.append(line["onlineBoard"])
+            elif "watched" in line:
+                self.watched.append(line["watched"])
             else:
                 return line
 
@@ -152,6 +157,18 @@ def main(rapiko, server, work):
                   "entries": [{k: e[k] for k in ("place", "name", "score", "level")}
                               for e in board]}
         check(game.boards == [wanted, wanted], f"the title shows the board twice: {game.boards}")
+        # The options screen's watch list offers the board's rounds after the kept ones (a
+        # headless run keeps none): O, Up to its line, Enter lists them, Enter watches the
+        # first, which a headless run plays through at once, printing what it came to.
+        game = Game(rapiko, os.path.join(work, "g5"), player, url)
+        game.send("start 5000", "tick 16", *(f"press {k}\ntick 16" for k in (O, UP, ENTER, ENTER)))
+        s = game.state()
+        check(game.finish() == 0 and not game.online and s["gameMode"] == 0,
+              "watching sends no round, and the game stays on its title's screens")
+        best = board[0]
+        check(game.watched == [{"status": 200, "round": best["round"], "score": best["score"],
+                                "level": best["level"]}],
+              f"the board's best round is watched to its score and level: {game.watched}")
     finally:
         srv.terminate()
         try:

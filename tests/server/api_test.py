@@ -50,7 +50,8 @@ def main():
         idle, idle_end = run.played(b["seed"], b["words"], ["press 57", "tick 16 7600"])
         now = int(time.time() * 1000)
         v = {"ticket": a["ticket"], "recording": recording, "score": end["score"],
-             "level": end["level"], "maxLevel": end["maxLevel"],
+             "level": end["level"], "maxLevel": end["maxLevel"], "seed": a["seed"],
+             "words": json.dumps(a["words"], separators=(",", ":")),
              "ticket2": b["ticket"], "ticket3": c["ticket"], "fast": typed_fast,
              "fastScore": fast_end["score"], "fastLevel": fast_end["level"], "idle": idle, "idleScore": idle_end["score"],
              "idleLevel": idle_end["level"],
