@@ -18,6 +18,7 @@
 #include "media/frame_scaler.h"
 #include "media/letter_folds.h"
 #include "media/messages.h"
+#include "media/pass_pacer.h"
 #include "media/scancodes.h"
 #include "media/shown_frame.h"
 #include "media/text.h"
@@ -411,6 +412,27 @@ const std::map<std::string, std::function<std::string(const Args&)>> kReaders = 
          out += byte;
        }
        return out + (folded ? " (folded)" : "");
+     }},
+    // A pacer of PERIOD us: when its first pass is due, then the next after a pass begun at
+    // each time given (us; pN: a period of N us from the next pass on).
+    {"pacer",
+     [](const Args& a) {
+       using std::chrono::microseconds;
+       PassPacer pacer(microseconds(a.Int(0)));
+       const auto due = [&pacer] {
+         const auto since = pacer.Due().time_since_epoch();
+         return std::to_string(std::chrono::duration_cast<microseconds>(since).count());
+       };
+       std::string out = due();
+       for (size_t i = 1; i < a.words.size(); ++i) {
+         if (a[i][0] == 'p') {
+           pacer.SetPeriod(microseconds(std::stoll(a[i].substr(1))));
+         } else {
+           pacer.Begin(PassPacer::Clock::time_point(microseconds(a.Int(i))));
+           out += " " + due();
+         }
+       }
+       return out;
      }},
 };
 
