@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -28,6 +29,7 @@
 #include "script/script_parser.h"
 #include "state/arith.h"
 #include "state/figures.h"
+#include "storage/folder_lock.h"
 #include "support/case_file.h"
 #include "support/fakes.h"
 #include "support/test_files.h"
@@ -433,6 +435,30 @@ const std::map<std::string, std::function<std::string(const Args&)>> kReaders = 
          }
        }
        return out;
+     }},
+    // The lock's wait of WAITMS on a clock from 1000 that moves 7 ms a pause, each try finding
+    // what the next word says (the last one again and again): what it came to, as said when the
+    // lock is not had; the tries; the clock then.
+    {"lock-wait",
+     [](const Args& a) {
+       using storage::LockTry;
+       static const std::map<std::string, LockTry> kFound = {{"locked", LockTry::kLocked},
+                                                             {"busy", LockTry::kBusy},
+                                                             {"no-locks", LockTry::kNoLocks},
+                                                             {"failed", LockTry::kFailed}};
+       int64_t now = 1000;
+       size_t tries = 0;
+       const storage::LockAttempt lock = storage::WaitForLock(
+           [&] {
+             const LockTry found = kFound.at(a[std::min(++tries, a.words.size() - 1)]);
+             return storage::LockAttempt{found, found == LockTry::kFailed ? EIO : 0};
+           },
+           a.Int(0), [&] { return now; }, [&] { now += 7; });
+       const std::string how = lock.result == LockTry::kLocked ? "locked"
+                               : lock.result == LockTry::kNoLocks
+                                   ? "no locks"
+                                   : storage::LockFailure("d/f", lock);
+       return how + "; tries " + std::to_string(tries) + ", clock " + std::to_string(now);
      }},
 };
 
