@@ -22,6 +22,7 @@
 #include "media/pass_pacer.h"
 #include "media/scancodes.h"
 #include "media/shown_frame.h"
+#include "media/surface.h"
 #include "media/text.h"
 #include "media/wav.h"
 #include "ranking/name_entry.h"
@@ -459,6 +460,62 @@ const std::map<std::string, std::function<std::string(const Args&)>> kReaders = 
                                    ? "no locks"
                                    : storage::LockFailure("d/f", lock);
        return how + "; tries " + std::to_string(tries) + ", clock " + std::to_string(now);
+     }},
+    // The 5 x 4 picture whose pixel (x, y) is 10 * y + x + 1 copied onto a W x H one of 0s at
+    // (X, Y), the part of it LEFT TOP RIGHT BOTTOM (none: all of it): the rectangle written
+    // (left,top,right,bottom), or refused; a pixel not the picture's at its place says so.
+    {"blit",
+     [](const Args& a) {
+       SoftSurface picture(5, 4, "sprite");
+       SoftSurface onto(static_cast<int32_t>(a.Int(0)), static_cast<int32_t>(a.Int(1)), "back");
+       for (int32_t i = 0; i < 20; ++i)
+         picture.Pixels()[i] = static_cast<uint8_t>(10 * (i / 5) + i % 5 + 1);
+       Rect part{};
+       if (a.words.size() > 4)
+         part = Rect{int32_t(a.Int(4)), int32_t(a.Int(5)), int32_t(a.Int(6)), int32_t(a.Int(7))};
+       const auto x = static_cast<int32_t>(a.Int(2)), y = static_cast<int32_t>(a.Int(3));
+       const bool drawn = onto.FastBlit(x, y, picture, part, BlitFlags::Wait);
+       std::vector<int32_t> written = {onto.Width(), onto.Height(), 0, 0};
+       bool copied = true;
+       int32_t count = 0;
+       for (int32_t py = 0; py < onto.Height(); ++py) {
+         for (int32_t px = 0; px < onto.Width(); ++px) {
+           if (const int v = onto.At(px, py); v != 0 && ++count) {
+             written = {std::min(written[0], px), std::min(written[1], py),
+                        std::max(written[2], px + 1), std::max(written[3], py + 1)};
+             copied = copied && v == 10 * (py - y + part.top) + px - x + part.left + 1;
+           }
+         }
+       }
+       if (!drawn) return std::string(written[2] == 0 ? "refused" : "refused, yet written");
+       copied = copied && count == (written[2] - written[0]) * (written[3] - written[1]);
+       return List(written) + (copied ? "" : " (not the picture)");
+     }},
+    // Boxes (LEFT TOP RIGHT BOTTOM each) drawn one after another on a W x H picture of '.', in
+    // the fore colour 'R' around the fill colour 'g': its rows; or why there is no picture.
+    {"box",
+     [](const Args& a) {
+       std::array<Color, 256> colors{};
+       colors[3] = {0, 0, 255};
+       colors[4] = {255, 0, 0};
+       colors[5] = {0, 255, 0};
+       std::optional<SoftSurface> s;
+       const std::string error =
+           test_files::ErrorOf([&] { s.emplace(int32_t(a.Int(0)), int32_t(a.Int(1)), "back"); });
+       if (!s) return error;
+       s->SetPalette(std::make_shared<Palette>(colors));
+       std::fill(s->Pixels().begin(), s->Pixels().end(), 3);
+       s->SetForeColor(MakeRgb(250, 0, 0));
+       s->SetFillColor(MakeRgb(0, 240, 10));
+       for (size_t i = 2; i + 3 < a.words.size(); i += 4)
+         s->DrawBox(int32_t(a.Int(i)), int32_t(a.Int(i + 1)), int32_t(a.Int(i + 2)),
+                    int32_t(a.Int(i + 3)));
+       std::string rows;
+       for (int32_t y = 0; y < s->Height(); ++y) {
+         rows += y == 0 ? "" : " ";
+         for (int32_t x = 0; x < s->Width(); ++x) rows += "???.Rg?"[std::min<int>(s->At(x, y), 6)];
+       }
+       return rows;
      }},
 };
 
