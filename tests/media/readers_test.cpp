@@ -30,6 +30,7 @@
 #include "script/script_parser.h"
 #include "state/arith.h"
 #include "state/figures.h"
+#include "state/progress.h"
 #include "storage/folder_lock.h"
 #include "support/case_file.h"
 #include "support/fakes.h"
@@ -516,6 +517,29 @@ const std::map<std::string, std::function<std::string(const Args&)>> kReaders = 
          for (int32_t x = 0; x < s->Width(); ++x) rows += "???.Rg?"[std::min<int>(s->At(x, y), 6)];
        }
        return rows;
+     }},
+    // A round's counts, every one from START, after each lock:CODE, wrong:CODE or
+    // fall:CODE:CLEARED: the totals, then the tallies (locked/wrong/lost) of the keys moved.
+    {"counts",
+     [](const Args& a) {
+       const auto start = static_cast<int32_t>(a.Int(0));
+       state::RoundCounts c{.locks = start, .wrongKeys = start, .lost = start};
+       c.keys.fill({start, start, start});
+       for (size_t i = 1; i < a.words.size(); ++i) {
+         const int32_t code = std::stoi(a[i].substr(a[i].find(':') + 1));
+         if (a[i].starts_with("lock")) state::CountLock(c, code);
+         if (a[i].starts_with("wrong")) state::CountWrongKey(c, code);
+         if (a[i].starts_with("fall"))
+           state::CountFallOut(c, code, std::stoi(a[i].substr(a[i].rfind(':') + 1)));
+       }
+       std::string out = "locks " + std::to_string(c.locks) + ", wrong " +
+                         std::to_string(c.wrongKeys) + ", lost " + std::to_string(c.lost);
+       for (size_t k = 0; k < c.keys.size(); ++k) {
+         if (c.keys[k] == state::KeyTally{start, start, start}) continue;
+         out += "; key " + std::to_string(k) + " " +
+                List(std::vector{c.keys[k].locked, c.keys[k].wrong, c.keys[k].lost});
+       }
+       return out;
      }},
 };
 
