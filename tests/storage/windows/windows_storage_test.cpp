@@ -15,6 +15,7 @@
 #include "storage/stream_file.h"
 #include "storage/windows/win32.h"
 #include "storage/write.h"
+#include "support/case_file.h"
 #include "support/game_dir.h"
 #include "support/windows/game_process.h"
 
@@ -48,37 +49,14 @@ TEST(Utf16, EveryCharacterBothWaysAndWhatIsNotUtf8MarkedAsSuch) {
             "b");
 }
 
-// A Windows error reads as the same error does on Linux, never in the C
-// library's own words for an errno it does not know.
+// A Windows error reads as the same error does on Linux (the errors: errors.txt), never in the
+// C library's own words for an errno it does not know.
 TEST(WindowsErrors, ReadInTheWordsOfLinux) {
-  const struct {
-    DWORD error;
-    const char* text;
-  } cases[] = {
-      {ERROR_FILE_NOT_FOUND, "No such file or directory"},
-      {ERROR_PATH_NOT_FOUND, "No such file or directory"},
-      {ERROR_ACCESS_DENIED, "Permission denied"},
-      {ERROR_SHARING_VIOLATION, "Device or resource busy"},
-      {ERROR_LOCK_VIOLATION, "Device or resource busy"},
-      {ERROR_FILE_EXISTS, "File exists"},
-      {ERROR_ALREADY_EXISTS, "File exists"},
-      {ERROR_DISK_FULL, "No space left on device"},
-      {ERROR_HANDLE_DISK_FULL, "No space left on device"},
-      {ERROR_WRITE_PROTECT, "Read-only file system"},
-      {ERROR_DIRECTORY, "Not a directory"},
-      {ERROR_DIR_NOT_EMPTY, "Directory not empty"},
-      {ERROR_FILENAME_EXCED_RANGE, "File name too long"},
-      {ERROR_NOT_SAME_DEVICE, "Invalid cross-device link"},
-      {ERROR_TOO_MANY_OPEN_FILES, "Too many open files"},
-      {ERROR_NOT_SUPPORTED, "Operation not supported"},
-      {ERROR_CALL_NOT_IMPLEMENTED, "Function not implemented"},
-      {ERROR_CANT_RESOLVE_FILENAME, "Too many levels of symbolic links"},
-      {ERROR_INVALID_NAME, "Invalid argument"},
-      {ERROR_NOT_ENOUGH_MEMORY, "Cannot allocate memory"},
-      {ERROR_CRC, "Input/output error"},  // any other error
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(storage::ErrorText(storage::windows::ErrnoOf(c.error)), c.text) << c.error;
+  const auto rows = testing_support::CaseRows("storage/windows/errors.txt");
+  EXPECT_GT(rows.size(), 20u);
+  for (const std::vector<std::string>& row : rows) {  // the name, the number, the words
+    const DWORD error = std::stoul(row.at(1));
+    EXPECT_EQ(storage::ErrorText(storage::windows::ErrnoOf(error)), row.at(2)) << row[0];
   }
 }
 
