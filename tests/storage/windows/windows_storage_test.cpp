@@ -26,27 +26,20 @@ using storage::windows::Wide;
 using testing_support::GameDir;
 
 TEST(Utf16, EveryCharacterBothWaysAndWhatIsNotUtf8MarkedAsSuch) {
-  const struct {
-    std::string utf8;
+  const auto rows = testing_support::CaseRows("storage/windows/utf16.txt");
+  EXPECT_GT(rows.size(), 6u);
+  for (const std::vector<std::string>& row : rows) {  // which ways, UTF-8, the UTF-16 units
+    const std::string utf8 = testing_support::Unescaped(row.at(1));
     std::wstring utf16;
-  } cases[] = {
-      {"Zo\xC3\xAB", L"Zo\u00EB"},
-      {"\xC5\x81ukasz", L"\u0141ukasz"},
-      {"\xE6\x97\xA5\xE6\x9C\xAC", L"\u65E5\u672C"},
-      {"\xF0\x9F\x98\x80", L"\xD83D\xDE00"},  // a pair of UTF-16 halves
-      {"", L""},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Wide(c.utf8), c.utf16) << c.utf8;
-    EXPECT_EQ(Narrow(c.utf16), c.utf8) << c.utf8;
+    std::istringstream units(row.at(2));
+    for (unsigned unit; units >> std::hex >> unit;) utf16 += static_cast<wchar_t>(unit);
+    if (row[0] != "narrow") {
+      EXPECT_EQ(Wide(utf8), utf16) << row[1];
+    }
+    if (row[0] != "wide") {
+      EXPECT_EQ(Narrow(utf16), utf8) << row[1];
+    }
   }
-  EXPECT_EQ(Wide("a\xFF"
-                 "b"),
-            L"a\uFFFDb");
-  EXPECT_EQ(Narrow(L"a\xD800"
-                   L"b"),
-            "a\xEF\xBF\xBD"
-            "b");
 }
 
 // A Windows error reads as the same error does on Linux (the errors: errors.txt), never in the
