@@ -170,17 +170,16 @@ TEST(FrameScaler, EveryScreenPixelIsItsPicturePixelsMixedByTheirShares) {
     }
   }
   // An unknown pixel size, or no place at all: nothing written.
-  for (const int32_t bpp : {0, 1, 5}) {
+  for (const auto& [at, bpp] : {std::pair{Placement{0, 0, 40, 30}, 0},
+                                {{0, 0, 40, 30}, 1},
+                                {{0, 0, 40, 30}, 5},
+                                {Placement{}, 4}}) {
     Screen s(40, 30, 5);
-    FrameScaler(pw, ph, {0, 0, 40, 30})
+    FrameScaler(pw, ph, at)
         .Convert(everyPixel.data(), {0, 0, pw, ph}, Format(bpp), s.bytes.data(), s.pitch);
     EXPECT_EQ(std::count(s.bytes.begin(), s.bytes.end(), 0xEE), std::ssize(s.bytes)) << bpp;
   }
-  FrameScaler none(pw, ph, {});
-  Screen s(4, 4, 4);
-  none.Convert(everyPixel.data(), {0, 0, pw, ph}, Format(4), s.bytes.data(), s.pitch);
-  EXPECT_EQ(none.ScreenRect({0, 0, pw, ph}), Placement{});
-  EXPECT_EQ(std::count(s.bytes.begin(), s.bytes.end(), 0xEE), std::ssize(s.bytes));
+  EXPECT_EQ(FrameScaler(pw, ph, {}).ScreenRect({0, 0, pw, ph}), Placement{});
 }
 
 // A band's screen rectangle, worked out by hand: at 1.6x picture pixel 1 covers screen

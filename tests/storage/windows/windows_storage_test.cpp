@@ -1,5 +1,6 @@
-// The Windows side of storage: UTF-16 at every call, errors in Linux's words, devices refused, a
-// lock another program holds, a file another program holds open.
+// The Windows side of storage: UTF-16 at every call, errors in Linux's words (the cases:
+// utf16.txt, errors.txt), devices refused, a lock another program holds, a file another program
+// holds open.
 #include <gtest/gtest.h>
 #include <windows.h>
 
