@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -18,8 +19,10 @@
 #include "media/frame_scaler.h"
 #include "media/letter_folds.h"
 #include "media/messages.h"
+#include "media/pass_pacer.h"
 #include "media/scancodes.h"
 #include "media/shown_frame.h"
+#include "media/surface.h"
 #include "media/text.h"
 #include "media/wav.h"
 #include "ranking/name_entry.h"
@@ -27,6 +30,8 @@
 #include "script/script_parser.h"
 #include "state/arith.h"
 #include "state/figures.h"
+#include "state/progress.h"
+#include "storage/folder_lock.h"
 #include "support/case_file.h"
 #include "support/fakes.h"
 #include "support/test_files.h"
@@ -424,6 +429,130 @@ const std::map<std::string, std::function<std::string(const Args&)>> kReaders = 
          out += byte;
        }
        return out + (folded ? " (folded)" : "");
+     }},
+    // A pacer of PERIOD us: when its first pass is due, then the next after a pass begun at
+    // each time given (us; pN: a period of N us from the next pass on).
+    {"pacer",
+     [](const Args& a) {
+       using std::chrono::microseconds;
+       PassPacer pacer(microseconds(a.Int(0)));
+       const auto due = [&pacer] {
+         const auto since = pacer.Due().time_since_epoch();
+         return std::to_string(std::chrono::duration_cast<microseconds>(since).count());
+       };
+       std::string out = due();
+       for (size_t i = 1; i < a.words.size(); ++i) {
+         if (a[i][0] == 'p') {
+           pacer.SetPeriod(microseconds(std::stoll(a[i].substr(1))));
+         } else {
+           pacer.Begin(PassPacer::Clock::time_point(microseconds(a.Int(i))));
+           out += " " + due();
+         }
+       }
+       return out;
+     }},
+    // The lock's wait of WAITMS on a clock from 1000 that moves 7 ms a pause, each try finding
+    // what the next word says (the last one again and again): what it came to, as said when the
+    // lock is not had; the tries; the clock then.
+    {"lock-wait",
+     [](const Args& a) {
+       using storage::LockTry;
+       static const std::map<std::string, LockTry> kFound = {{"locked", LockTry::kLocked},
+                                                             {"busy", LockTry::kBusy},
+                                                             {"no-locks", LockTry::kNoLocks},
+                                                             {"failed", LockTry::kFailed}};
+       int64_t now = 1000;
+       size_t tries = 0;
+       const storage::LockAttempt lock = storage::WaitForLock(
+           [&] {
+             const LockTry found = kFound.at(a[std::min(++tries, a.words.size() - 1)]);
+             return storage::LockAttempt{found, found == LockTry::kFailed ? EIO : 0};
+           },
+           a.Int(0), [&] { return now; }, [&] { now += 7; });
+       const std::string how = lock.result == LockTry::kLocked ? "locked"
+                               : lock.result == LockTry::kNoLocks
+                                   ? "no locks"
+                                   : storage::LockFailure("d/f", lock);
+       return how + "; tries " + std::to_string(tries) + ", clock " + std::to_string(now);
+     }},
+    // The 5 x 4 picture whose pixel (x, y) is 10 * y + x + 1 copied onto a W x H one of 0s at
+    // (X, Y), the part of it LEFT TOP RIGHT BOTTOM (none: all of it): the rectangle written
+    // (left,top,right,bottom), or refused; a pixel not the picture's at its place says so.
+    {"blit",
+     [](const Args& a) {
+       SoftSurface picture(5, 4, "sprite");
+       SoftSurface onto(static_cast<int32_t>(a.Int(0)), static_cast<int32_t>(a.Int(1)), "back");
+       for (int32_t i = 0; i < 20; ++i)
+         picture.Pixels()[i] = static_cast<uint8_t>(10 * (i / 5) + i % 5 + 1);
+       Rect part{};
+       if (a.words.size() > 4)
+         part = Rect{int32_t(a.Int(4)), int32_t(a.Int(5)), int32_t(a.Int(6)), int32_t(a.Int(7))};
+       const auto x = static_cast<int32_t>(a.Int(2)), y = static_cast<int32_t>(a.Int(3));
+       const bool drawn = onto.FastBlit(x, y, picture, part, BlitFlags::Wait);
+       std::vector<int32_t> written = {onto.Width(), onto.Height(), 0, 0};
+       bool copied = true;
+       int32_t count = 0;
+       for (int32_t py = 0; py < onto.Height(); ++py) {
+         for (int32_t px = 0; px < onto.Width(); ++px) {
+           if (const int v = onto.At(px, py); v != 0 && ++count) {
+             written = {std::min(written[0], px), std::min(written[1], py),
+                        std::max(written[2], px + 1), std::max(written[3], py + 1)};
+             copied = copied && v == 10 * (py - y + part.top) + px - x + part.left + 1;
+           }
+         }
+       }
+       if (!drawn) return std::string(written[2] == 0 ? "refused" : "refused, yet written");
+       copied = copied && count == (written[2] - written[0]) * (written[3] - written[1]);
+       return List(written) + (copied ? "" : " (not the picture)");
+     }},
+    // Boxes (LEFT TOP RIGHT BOTTOM each) drawn one after another on a W x H picture of '.', in
+    // the fore colour 'R' around the fill colour 'g': its rows; or why there is no picture.
+    {"box",
+     [](const Args& a) {
+       std::array<Color, 256> colors{};
+       colors[3] = {0, 0, 255};
+       colors[4] = {255, 0, 0};
+       colors[5] = {0, 255, 0};
+       std::optional<SoftSurface> s;
+       const std::string error =
+           test_files::ErrorOf([&] { s.emplace(int32_t(a.Int(0)), int32_t(a.Int(1)), "back"); });
+       if (!s) return error;
+       s->SetPalette(std::make_shared<Palette>(colors));
+       std::fill(s->Pixels().begin(), s->Pixels().end(), 3);
+       s->SetForeColor(MakeRgb(250, 0, 0));
+       s->SetFillColor(MakeRgb(0, 240, 10));
+       for (size_t i = 2; i + 3 < a.words.size(); i += 4)
+         s->DrawBox(int32_t(a.Int(i)), int32_t(a.Int(i + 1)), int32_t(a.Int(i + 2)),
+                    int32_t(a.Int(i + 3)));
+       std::string rows;
+       for (int32_t y = 0; y < s->Height(); ++y) {
+         rows += y == 0 ? "" : " ";
+         for (int32_t x = 0; x < s->Width(); ++x) rows += "???.Rg?"[std::min<int>(s->At(x, y), 6)];
+       }
+       return rows;
+     }},
+    // A round's counts, every one from START, after each lock:CODE, wrong:CODE or
+    // fall:CODE:CLEARED: the totals, then the tallies (locked/wrong/lost) of the keys moved.
+    {"counts",
+     [](const Args& a) {
+       const auto start = static_cast<int32_t>(a.Int(0));
+       state::RoundCounts c{.locks = start, .wrongKeys = start, .lost = start};
+       c.keys.fill({start, start, start});
+       for (size_t i = 1; i < a.words.size(); ++i) {
+         const int32_t code = std::stoi(a[i].substr(a[i].find(':') + 1));
+         if (a[i].starts_with("lock")) state::CountLock(c, code);
+         if (a[i].starts_with("wrong")) state::CountWrongKey(c, code);
+         if (a[i].starts_with("fall"))
+           state::CountFallOut(c, code, std::stoi(a[i].substr(a[i].rfind(':') + 1)));
+       }
+       std::string out = "locks " + std::to_string(c.locks) + ", wrong " +
+                         std::to_string(c.wrongKeys) + ", lost " + std::to_string(c.lost);
+       for (size_t k = 0; k < c.keys.size(); ++k) {
+         if (c.keys[k] == state::KeyTally{start, start, start}) continue;
+         out += "; key " + std::to_string(k) + " " +
+                List(std::vector{c.keys[k].locked, c.keys[k].wrong, c.keys[k].lost});
+       }
+       return out;
      }},
 };
 

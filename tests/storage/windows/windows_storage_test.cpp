@@ -1,5 +1,6 @@
-// The Windows side of storage: UTF-16 at every call, errors in Linux's words, devices refused, a
-// lock another program holds, a file another program holds open.
+// The Windows side of storage: UTF-16 at every call, errors in Linux's words (the cases:
+// utf16.txt, errors.txt), devices refused, a lock another program holds, a file another program
+// holds open.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -15,6 +16,7 @@
 #include "storage/stream_file.h"
 #include "storage/windows/win32.h"
 #include "storage/write.h"
+#include "support/case_file.h"
 #include "support/game_dir.h"
 #include "support/windows/game_process.h"
 
@@ -25,60 +27,30 @@ using storage::windows::Wide;
 using testing_support::GameDir;
 
 TEST(Utf16, EveryCharacterBothWaysAndWhatIsNotUtf8MarkedAsSuch) {
-  const struct {
-    std::string utf8;
+  const auto rows = testing_support::CaseRows("storage/windows/utf16.txt");
+  EXPECT_GT(rows.size(), 6u);
+  for (const std::vector<std::string>& row : rows) {  // which ways, UTF-8, the UTF-16 units
+    const std::string utf8 = testing_support::Unescaped(row.at(1));
     std::wstring utf16;
-  } cases[] = {
-      {"Zo\xC3\xAB", L"Zo\u00EB"},
-      {"\xC5\x81ukasz", L"\u0141ukasz"},
-      {"\xE6\x97\xA5\xE6\x9C\xAC", L"\u65E5\u672C"},
-      {"\xF0\x9F\x98\x80", L"\xD83D\xDE00"},  // a pair of UTF-16 halves
-      {"", L""},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Wide(c.utf8), c.utf16) << c.utf8;
-    EXPECT_EQ(Narrow(c.utf16), c.utf8) << c.utf8;
+    std::istringstream units(row.at(2));
+    for (unsigned unit; units >> std::hex >> unit;) utf16 += static_cast<wchar_t>(unit);
+    if (row[0] != "narrow") {
+      EXPECT_EQ(Wide(utf8), utf16) << row[1];
+    }
+    if (row[0] != "wide") {
+      EXPECT_EQ(Narrow(utf16), utf8) << row[1];
+    }
   }
-  EXPECT_EQ(Wide("a\xFF"
-                 "b"),
-            L"a\uFFFDb");
-  EXPECT_EQ(Narrow(L"a\xD800"
-                   L"b"),
-            "a\xEF\xBF\xBD"
-            "b");
 }
 
-// A Windows error reads as the same error does on Linux, never in the C
-// library's own words for an errno it does not know.
+// A Windows error reads as the same error does on Linux (the errors: errors.txt), never in the
+// C library's own words for an errno it does not know.
 TEST(WindowsErrors, ReadInTheWordsOfLinux) {
-  const struct {
-    DWORD error;
-    const char* text;
-  } cases[] = {
-      {ERROR_FILE_NOT_FOUND, "No such file or directory"},
-      {ERROR_PATH_NOT_FOUND, "No such file or directory"},
-      {ERROR_ACCESS_DENIED, "Permission denied"},
-      {ERROR_SHARING_VIOLATION, "Device or resource busy"},
-      {ERROR_LOCK_VIOLATION, "Device or resource busy"},
-      {ERROR_FILE_EXISTS, "File exists"},
-      {ERROR_ALREADY_EXISTS, "File exists"},
-      {ERROR_DISK_FULL, "No space left on device"},
-      {ERROR_HANDLE_DISK_FULL, "No space left on device"},
-      {ERROR_WRITE_PROTECT, "Read-only file system"},
-      {ERROR_DIRECTORY, "Not a directory"},
-      {ERROR_DIR_NOT_EMPTY, "Directory not empty"},
-      {ERROR_FILENAME_EXCED_RANGE, "File name too long"},
-      {ERROR_NOT_SAME_DEVICE, "Invalid cross-device link"},
-      {ERROR_TOO_MANY_OPEN_FILES, "Too many open files"},
-      {ERROR_NOT_SUPPORTED, "Operation not supported"},
-      {ERROR_CALL_NOT_IMPLEMENTED, "Function not implemented"},
-      {ERROR_CANT_RESOLVE_FILENAME, "Too many levels of symbolic links"},
-      {ERROR_INVALID_NAME, "Invalid argument"},
-      {ERROR_NOT_ENOUGH_MEMORY, "Cannot allocate memory"},
-      {ERROR_CRC, "Input/output error"},  // any other error
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(storage::ErrorText(storage::windows::ErrnoOf(c.error)), c.text) << c.error;
+  const auto rows = testing_support::CaseRows("storage/windows/errors.txt");
+  EXPECT_GT(rows.size(), 20u);
+  for (const std::vector<std::string>& row : rows) {  // the name, the number, the words
+    const DWORD error = std::stoul(row.at(1));
+    EXPECT_EQ(storage::ErrorText(storage::windows::ErrnoOf(error)), row.at(2)) << row[0];
   }
 }
 
