@@ -105,12 +105,13 @@ int32_t TextWidth(std::string_view text) {
   return font ? font->TextWidth(DecodeGameText(std::string(text))) : 0;
 }
 
-std::string CutToWidth(std::string text, int32_t width) {
-  while (!text.empty() && TextWidth(text) > width) {
+std::string CutToWidth(std::string text, int32_t width, std::string_view marker) {
+  if (TextWidth(text) <= width) return text;
+  while (!text.empty() && TextWidth(text + std::string(marker)) > width) {
     while ((static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
     text.pop_back();
   }
-  return text;
+  return text + std::string(marker);
 }
 
 }  // namespace media

@@ -79,7 +79,8 @@ std::string Format(std::string_view pattern, std::initializer_list<std::string_v
 // wide one (text is UTF-8 where valid, Latin-1 otherwise, as drawn).
 int32_t TextWidth(std::string_view text);
 
-// The text cut, a whole character at a time, to at most width pixels.
-std::string CutToWidth(std::string text, int32_t width);
+// The text cut, a whole character at a time, to at most width pixels, marker (say "...")
+// added where it was cut and counted in the width.
+std::string CutToWidth(std::string text, int32_t width, std::string_view marker = "");
 
 }  // namespace media

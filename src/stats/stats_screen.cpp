@@ -70,15 +70,8 @@ std::string Fixed(double v, int decimals) {
 }
 
 // text cut at a character to fit width pixels, "..." marking the cut.
-std::string Fit(std::string text, int32_t width) {
-  if (TextWidth(text) <= width) return text;
-  while (!text.empty() && TextWidth(text + "...") > width) {
-    do {
-      text.pop_back();
-    } while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80);
-    if (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0xC0) text.pop_back();
-  }
-  return text + "...";
+std::string Fit(const std::string& text, int32_t width) {
+  return media::CutToWidth(text, width, "...");
 }
 
 void DrawRight(media::Surface& back, int32_t right, int32_t y, const std::string& text) {

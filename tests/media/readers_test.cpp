@@ -222,6 +222,11 @@ const std::map<std::string, std::function<std::string(const Args&)>> kReaders = 
          out += (out.empty() ? "" : " ") + CodePoint(c);
        return out;
      }},
+    // The text cut to WIDTH pixels, with the marker given where it was cut: the text shown.
+    {"cut",
+     [](const Args& a) {
+       return CutToWidth(a[0], static_cast<int32_t>(a.Int(1)), a.words.size() > 2 ? a[2] : "");
+     }},
     {"utf16le", [](const Args& a) { return Hex(Utf16ToUtf8(a.Bytes(), false)); }},
     {"utf16be", [](const Args& a) { return Hex(Utf16ToUtf8(a.Bytes(), true)); }},
     {"utf8-of",
