@@ -19,20 +19,33 @@ using testing_support::RunScript;
 
 const std::string kEmptyRanking = ranking::RankingFileBytes(state::GameState{});
 
-// The program's version, and a game in the window without a window system (the other outcomes
-// of a command line: the golden games command_line_*; each fault of the parser is the parser's
-// own test).
-TEST(CommandLine, VersionAndNoDisplay) {
+// What the program makes of a command line without a window system, nothing made (the usage's
+// text differs from system to system; the scripts' outcomes: the golden games command_line_*;
+// each fault of the parser is the parser's own test).
+TEST(CommandLine, HelpVersionRefusalAndNoDisplay) {
   GameDir dir;
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) unsetenv(name);
-  auto r = RunBinary({"--version"});
-  EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(r.out.rfind("Rapiko ", 0), 0u) << r.out;
-  EXPECT_EQ(r.err, "");
-  r = RunBinary({"--dir", dir.Path()});
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err.rfind("rapiko: no display", 0), 0u) << r.err;
+  const struct {
+    std::vector<std::string> args;
+    int exitCode;
+    std::string out, err;  // how each begins ("": nothing at all)
+  } cases[] = {
+      {{"--help"}, 0, "Usage: rapiko ", ""},
+      {{"--version"}, 0, "Rapiko ", ""},
+      {{"--headless", "--script", "-", "--window", "--dir", dir.Path()},
+       2,
+       "",
+       "rapiko: --window and --headless do not go together\n\nUsage: rapiko "},
+      {{"--dir", dir.Path()}, 1, "", "rapiko: no display"},
+  };
+  for (const auto& c : cases) {
+    const auto r = RunBinary(c.args);
+    EXPECT_EQ(r.exitCode, c.exitCode) << c.args[0] << ": " << r.err;
+    EXPECT_EQ(std::pair(r.out.substr(0, c.out.size()), r.out.empty()),
+              std::pair(c.out, c.out.empty()));
+    EXPECT_EQ(std::pair(r.err.substr(0, c.err.size()), r.err.empty()),
+              std::pair(c.err, c.err.empty()));
+  }
   EXPECT_FALSE(dir.Exists("rapikosc.ini"));
 }
 
