@@ -17,9 +17,9 @@ if(RAPIKO_PLATFORM STREQUAL "windows")
   set_tests_properties(Port.WindowsUnderWine PROPERTIES FIXTURES_REQUIRED linux_tests
                        RUN_SERIAL TRUE TIMEOUT 3600)
   # Rounds on the real online ranking's server (of the Linux build), each player in a Wine
-  # prefix of its own.
+  # prefix of its own (the round typed in a real window is the Linux game's: e2e).
   add_test(NAME Port.OnlineUnderWine
-           COMMAND ctest --test-dir ${rapiko_host_build} -L online --output-on-failure)
+           COMMAND ctest --test-dir ${rapiko_host_build} -L online -LE e2e --output-on-failure)
   set_tests_properties(Port.OnlineUnderWine PROPERTIES FIXTURES_REQUIRED linux_tests RUN_SERIAL TRUE
     ENVIRONMENT "RAPIKO_PROGRAM=${PROJECT_SOURCE_DIR}/scripts/wine.sh $<TARGET_FILE:rapiko>" TIMEOUT 900)
 else()
@@ -28,9 +28,10 @@ else()
            COMMAND ctest --test-dir ${rapiko_host_build} -L golden --output-on-failure -j 2)
   set_tests_properties(Port.GoldenGamesUnderNode PROPERTIES FIXTURES_REQUIRED linux_tests
     ENVIRONMENT "RAPIKO_PROGRAM=node $<TARGET_FILE:rapiko>" TIMEOUT 3600)
-  # Rounds on the real online ranking's server (of the Linux build) through the Node program.
+  # Rounds on the real online ranking's server (of the Linux build) through the Node program
+  # (the round typed in a real window is the Linux game's: e2e).
   add_test(NAME Port.OnlineUnderNode
-           COMMAND ctest --test-dir ${rapiko_host_build} -L online --output-on-failure)
+           COMMAND ctest --test-dir ${rapiko_host_build} -L online -LE e2e --output-on-failure)
   set_tests_properties(Port.OnlineUnderNode PROPERTIES FIXTURES_REQUIRED linux_tests
     ENVIRONMENT "RAPIKO_PROGRAM=node $<TARGET_FILE:rapiko>" TIMEOUT 900)
   # The page in headless Chromium (tests/web/, its Node packages from its lock file).

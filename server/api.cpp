@@ -180,7 +180,7 @@ void Api::Tickets(const Request& req, Response& res) {
           {"list", list->name},
           {"words", list->words},
           {"expires", IsoUtc(ticket.expiresMs)},
-          {"notBefore", IsoUtc(options_.anyPace ? now : now + kRoundMs)}});
+          {"notBefore", IsoUtc(options_.anyPace ? now : now + kRoundMs - state::kTicketWaitMs)}});
 }
 
 void Api::Board(const Request& req, Response& res) {

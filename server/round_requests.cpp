@@ -76,7 +76,7 @@ void Api::Rounds(const Request& req, Response& res) {
                   "the ticket expired: the round came later than its 120 s and " +
                       std::to_string(options_.slackSeconds) + " s after it");
   }
-  if (!options_.anyPace && now < ticket->issuedMs + kRoundMs) {
+  if (!options_.anyPace && now < ticket->issuedMs + kRoundMs - state::kTicketWaitMs) {
     return Refuse(res, 422, "too_soon",
                   "too soon: the round came sooner than its 120 s after its ticket");
   }

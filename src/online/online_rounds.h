@@ -19,12 +19,13 @@
 #include "replay/recording.h"
 #include "replay/recording_system.h"
 #include "state/game_state.h"
+#include "state/rules_version.h"
 
 namespace online {
 
 // How long the game waits for each answer. A round waits for its ticket a
 // second at most, then is played offline.
-constexpr int kTicketTimeoutMs = 1000;
+constexpr int kTicketTimeoutMs = state::kTicketWaitMs;
 constexpr int kRoundTimeoutMs = 15000;
 constexpr int kNameTimeoutMs = 5000;
 constexpr int kBoardTimeoutMs = 5000;
